@@ -1,0 +1,1 @@
+#include "zone_math.h"

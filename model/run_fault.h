@@ -1,0 +1,54 @@
+#pragma once
+// Where and why a run failed: the step, the room, the quantity being computed and the kind
+// of arithmetic fault. Found by replaying the failed run with a check after every routine.
+
+#include <string>
+
+enum class FaultKind : int {
+    None = 0,
+    DivisionByZero,
+    InvalidOperation,  // square root or fractional power of a negative number, 0/0, ...
+    Overflow,
+    BadSampling,       // steps per sample of 0 or less: no sample to add the state into
+    Preparation,       // the counts or the outside-air density could not be formed
+};
+
+enum class Quantity : int {
+    None = 0,
+    FireRoomMissing,        // no rooms: there is no fire room to update
+    BurningArea,
+    HeatRelease,
+    PlumeFlow,
+    HeatLoss,
+    PredictedInterface,
+    PredictedDensity,
+    PredictedTemperature,
+    OpeningFlow,
+    Interface,
+    Density,
+    Temperature,
+    WorkingZoneTemperature,
+    Visibility,
+    Oxygen,
+    CO,
+    CO2,
+    HCl,
+    Radiation,
+    Sampling,
+    RunCounts,
+};
+
+struct RunFault {
+    FaultKind Kind = FaultKind::None;
+    Quantity What = Quantity::None;
+    int Step = 0;     // step in which it occurred (0: before the first step)
+    int Room = -1;    // room index, −1 when no room is concerned
+    int Column = -1;  // for an opening flow: the other room (Column == Room: the outside)
+    int Face = -1;    // for an opening flow: entry in the cell
+    bool DenserThanAir = false;  // the layer was denser than outside air (negative buoyancy)
+
+    bool Failed() const { return Kind != FaultKind::None; }
+};
+
+// A Russian sentence an engineer can act on, e.g. "Помещение №2: ... (деление на ноль)".
+std::string DescribeFault(const RunFault& fault);

@@ -1,0 +1,149 @@
+// The scenario's editor operations: rooms, the opening matrix and its twin faces.
+
+#include <cassert>
+
+#include "constants.h"
+#include "zone_math.h"
+
+const char* ResultSample::Name(int i) {
+    static const char* const kNames[kCount] = {"Fp",     "Gk", "Yk", "Ro2",  "T2",  "Gm",   "YkPred",
+                                               "Tw",     "Lw", "O2w", "qRad", "COw", "CO2w", "HClw"};
+    return (i >= 0 && i < kCount) ? kNames[i] : "";
+}
+
+void TProem::Init(bool isOpen) {
+    IsOpen = isOpen;
+    Mu = isOpen ? zf::kMuOpen : zf::kMuClosed;
+}
+
+double TRoom::Area() {
+    if (FArea == 0) FArea = Length * Width;
+    return FArea;
+}
+
+double TRoom::Perimeter() {
+    if (FPerim == 0) FPerim = (Length + Width) * 2;
+    return FPerim;
+}
+
+double& TRoom::CritTime(int k) {
+    switch (k) {
+        case 0: return CritTimeO2;
+        case 1: return CritTimeCO;
+        case 2: return CritTimeCO2;
+        default: return CritTimeHCl;
+    }
+}
+
+double& TRoom::X(int k) {
+    switch (k) {
+        case 1: return XCO;
+        case 2: return XCO2;
+        default: return XHCl;
+    }
+}
+
+double& TRoom::M(int k) {
+    switch (k) {
+        case 1: return MCO;
+        case 2: return MCO2;
+        default: return MHCl;
+    }
+}
+
+double ResultSample::*TRoom::WorkingZoneValue(int k) {
+    switch (k) {
+        case 1: return &ResultSample::COw;
+        case 2: return &ResultSample::CO2w;
+        default: return &ResultSample::HClw;
+    }
+}
+
+double TRoom::CritTimeOf(HazardKind kind) const {
+    switch (kind) {
+        case hkTemperature: return CritTimeT;
+        case hkOxygen: return CritTimeO2;
+        case hkVisibility: return CritTimeVis;
+        case hkCO: return CritTimeCO;
+        case hkCO2: return CritTimeCO2;
+        case hkHCl: return CritTimeHCl;
+        case hkRadiation: return CritTimeRad;
+    }
+    return 0;
+}
+
+double TzoneMath::Yield(int k) const {
+    switch (k) {
+        case 0: return Lo2;
+        case 1: return Lco;
+        case 2: return Lco2;
+        default: return Lhcl;
+    }
+}
+
+double TzoneMath::Crit(int k) const {
+    switch (k) {
+        case 0: return CritO2;
+        case 1: return CritCO;
+        case 2: return CritCO2;
+        default: return CritHCl;
+    }
+}
+
+double TzoneMath::CritOf(HazardKind kind) const {
+    switch (kind) {
+        case hkTemperature: return CritT;
+        case hkOxygen: return CritO2;
+        case hkVisibility: return CritVis;
+        case hkCO: return CritCO;
+        case hkCO2: return CritCO2;
+        case hkHCl: return CritHCl;
+        case hkRadiation: return CritRad;
+    }
+    return 0;
+}
+
+bool TzoneMath::AddRoom(double length, double width, double height) {
+    auto room = std::make_unique<TRoom>();
+    room->Length = length;
+    room->Width = width;
+    room->Height = height;
+    Rooms.push_back(std::move(room));
+    // Grow the matrix to n × n: every old row gains a cell, then a new row of n empty cells.
+    const std::size_t n = Rooms.size();
+    for (auto& row : Proems) row.resize(n);
+    Proems.resize(n);
+    Proems.back().resize(n);
+    return true;
+}
+
+void TzoneMath::DeleteRoom(int index) {
+    if (index < 0 || index >= RoomCount()) return;
+    const auto at = static_cast<std::ptrdiff_t>(index);
+    Rooms.erase(Rooms.begin() + at);
+    Proems.erase(Proems.begin() + at);  // row `index`, with its faces
+    for (auto& row : Proems) row.erase(row.begin() + at);  // column `index`
+}
+
+bool TzoneMath::AddProem(int row, int col, double height, double width, bool isOpen) {
+    const int n = RoomCount();
+    if (row < 0 || col < 0 || row >= n || col >= n) return false;
+    auto face = std::make_unique<TProem>();
+    face->Height = height;
+    face->Width = width;
+    face->Init(isOpen);
+    Cell(row, col).push_back(std::move(face));
+    return true;
+}
+
+void TzoneMath::DeleteProem(int row, int col, int k) {
+    const int n = RoomCount();
+    if (row < 0 || col < 0 || row >= n || col >= n) return;
+    TProems& cell = Cell(row, col);
+    if (k < 0 || k >= static_cast<int>(cell.size())) return;
+    cell.erase(cell.begin() + k);
+    if (row != col) {
+        TProems& twins = Cell(col, row);
+        if (k < static_cast<int>(twins.size())) twins.erase(twins.begin() + k);
+    }
+}

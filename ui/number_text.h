@@ -1,0 +1,3 @@
+#pragma once
+// Number entry and display of the windows (placeholder until the editor lands).
+#include <QString>
