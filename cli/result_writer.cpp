@@ -1,0 +1,192 @@
+// Writers of a finished run: the critical-times table, the outcome line, JSON and CSV.
+
+#include "result_writer.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <sstream>
+
+namespace zfcli {
+namespace {
+
+const TRoom& RoomAt(const TzoneMath& zm, int i) { return *zm.Rooms[static_cast<std::size_t>(i)]; }
+
+// Characters of a UTF-8 text (continuation bytes do not count).
+std::size_t DisplayWidth(std::string_view s) {
+    return static_cast<std::size_t>(
+        std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+void WriteJsonString(std::ostream& out, std::string_view s) {
+    out << '"';
+    for (char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out << '\\' << c;
+        } else if (u < 0x20) {
+            static const char kHex[] = "0123456789abcdef";
+            out << "\\u00" << kHex[u >> 4] << kHex[u & 0xF];
+        } else {
+            out << c;
+        }
+    }
+    out << '"';
+}
+
+void WriteJsonNumber(std::ostream& out, double v) {
+    if (std::isfinite(v)) out << NumberText(v);
+    else out << "null";  // JSON has no infinity or NaN
+}
+
+// The critical times under their JSON keys, in the order the fields are stored.
+struct NamedCritTime {
+    const char* Key;
+    double TRoom::*Field;
+};
+constexpr NamedCritTime kJsonCritTimes[] = {
+    {"T", &TRoom::CritTimeT},     {"Vis", &TRoom::CritTimeVis}, {"O2", &TRoom::CritTimeO2},
+    {"CO", &TRoom::CritTimeCO},   {"CO2", &TRoom::CritTimeCO2}, {"HCl", &TRoom::CritTimeHCl},
+    {"Rad", &TRoom::CritTimeRad},
+};
+
+}  // namespace
+
+RunOutcome OutcomeOf(bool runResult, const TzoneMath& zm) {
+    if (!runResult) return RunOutcome::Failed;
+    return zm.Stopped ? RunOutcome::Stopped : RunOutcome::Completed;
+}
+
+int RecordedSampleCount(const TzoneMath& zm) {
+    std::size_t count = static_cast<std::size_t>(std::max(zm.SampleCount, 0));
+    for (const auto& room : zm.Rooms) count = std::min(count, room->Samples.size());
+    return static_cast<int>(count);
+}
+
+double SampleTime(const TzoneMath& zm, int m) {
+    const std::int64_t firstStep = static_cast<std::int64_t>(m) * zm.StepsPerSample;
+    return static_cast<double>(firstStep) * zm.dt + zm.StepsPerSample * zm.dt / 2;
+}
+
+std::string NumberText(double v) {
+    char buf[32];
+    const auto result = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, result.ptr);
+}
+
+std::string CriticalTimeText(double seconds) {
+    if (seconds == 0) return "—";
+    char buf[32];
+    const auto result = std::to_chars(buf, buf + sizeof buf, seconds, std::chars_format::general, 15);
+    return std::string(buf, result.ptr);
+}
+
+std::vector<std::vector<std::string>> CriticalTimesCells(const TzoneMath& zm) {
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> header{"Помещение"};
+    header.insert(header.end(), kHazardShortNames.begin(), kHazardShortNames.end());
+    rows.push_back(std::move(header));
+    for (int i = 0; i < zm.RoomCount(); ++i) {
+        std::vector<std::string> row{"Помещение №" + std::to_string(i + 1)};
+        for (int k = 0; k < kHazardCount; ++k)
+            row.push_back(CriticalTimeText(RoomAt(zm, i).CritTimeOf(static_cast<HazardKind>(k))));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::string FormatTable(const std::vector<std::vector<std::string>>& rows) {
+    std::vector<std::size_t> widths;
+    for (const auto& row : rows) {
+        widths.resize(std::max(widths.size(), row.size()), 0);
+        for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+    }
+    std::string text;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            const std::string padding(widths[c] - DisplayWidth(row[c]), ' ');
+            if (c > 0) line += "  ";
+            line += c == 0 ? row[c] + padding : padding + row[c];
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        text += line + '\n';
+    }
+    return text;
+}
+
+std::string OutcomeLine(RunOutcome outcome, const TzoneMath& zm) {
+    const std::string of = " из " + std::to_string(std::max(zm.StepCount - 1, 0)) + ".";
+    switch (outcome) {
+        case RunOutcome::Completed: return "Расчет завершен: шаг " + std::to_string(zm.Iter) + of;
+        case RunOutcome::Stopped: return "Расчет остановлен на шаге " + std::to_string(zm.Iter) + of;
+        case RunOutcome::Failed: return "Расчет прерван ошибкой на шаге " + std::to_string(zm.Iter) + of;
+    }
+    return {};
+}
+
+void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::string_view error) {
+    const int samples = RecordedSampleCount(zm);
+    out << "{\"completed\": " << (outcome == RunOutcome::Completed ? "true" : "false")
+        << ", \"stopped\": " << (outcome == RunOutcome::Stopped ? "true" : "false") << ", \"iter\": " << zm.Iter;
+    if (!error.empty()) {
+        out << ", \"error\": ";
+        WriteJsonString(out, error);
+    }
+    out << ",\n \"StepCount\": " << zm.StepCount << ", \"StepsPerSample\": " << zm.StepsPerSample
+        << ", \"SampleCount\": " << zm.SampleCount << ",\n \"sample_times\": [";
+    for (int m = 0; m < samples; ++m) {
+        if (m > 0) out << ", ";
+        WriteJsonNumber(out, SampleTime(zm, m));
+    }
+    out << "],\n \"rooms\": [";
+    for (int i = 0; i < zm.RoomCount(); ++i) {
+        const TRoom& room = RoomAt(zm, i);
+        out << (i > 0 ? ",\n  " : "\n  ") << "{\"number\": " << i + 1 << ",\n   \"critical_times\": {";
+        bool first = true;
+        for (const auto& [key, field] : kJsonCritTimes) {
+            out << (first ? "" : ", ") << '"' << key << "\": ";
+            WriteJsonNumber(out, room.*field);
+            first = false;
+        }
+        out << "},\n   \"samples\": {";
+        for (int e = 0; e < ResultSample::kCount; ++e) {
+            out << (e > 0 ? ",\n    " : "\n    ") << '"' << ResultSample::Name(e) << "\": [";
+            for (int m = 0; m < samples; ++m) {
+                if (m > 0) out << ", ";
+                WriteJsonNumber(out, room.Samples[static_cast<std::size_t>(m)][e]);
+            }
+            out << ']';
+        }
+        out << "}}";
+    }
+    out << (zm.RoomCount() > 0 ? "\n ]}\n" : "]}\n");
+}
+
+void WriteRoomCsv(std::ostream& out, const TzoneMath& zm, int room) {
+    out << 't';
+    for (int e = 0; e < ResultSample::kCount; ++e) out << ',' << ResultSample::Name(e);
+    out << '\n';
+    const int samples = RecordedSampleCount(zm);
+    for (int m = 0; m < samples; ++m) {
+        out << NumberText(SampleTime(zm, m));
+        const ResultSample& s = RoomAt(zm, room).Samples[static_cast<std::size_t>(m)];
+        for (int e = 0; e < ResultSample::kCount; ++e) out << ',' << NumberText(s[e]);
+        out << '\n';
+    }
+}
+
+std::optional<std::string> WriteCsvFiles(const std::filesystem::path& dir, const TzoneMath& zm) {
+    for (int i = 0; i < zm.RoomCount(); ++i) {
+        const std::filesystem::path file = dir / ("room_" + std::to_string(i + 1) + ".csv");
+        std::ofstream out(file, std::ios::binary);
+        if (out) WriteRoomCsv(out, zm, i);
+        out.close();
+        if (!out) return "не удалось записать файл " + file.string();
+    }
+    return std::nullopt;
+}
+
+}  // namespace zfcli

@@ -1,0 +1,309 @@
+// Reading a scenario file: JSON text → a scenario ready to run, or one message naming the
+// key (and the room or opening) that is wrong.
+
+#include "scenario_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <set>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace zfcli {
+namespace {
+
+using nlohmann::json;
+
+// The one message of a refused file; thrown inside the reader, returned at its boundary.
+struct BadInput {
+    std::string Message;
+};
+
+constexpr std::string_view kTopKeys[] = {"Qn",  "Vlin", "PsiUd",   "D",  "Lo2",           "Lco",
+                                         "Lco2", "Lhcl", "Nu",      "T0", "hr",            "SimTime",
+                                         "dt",  "SamplesPerSec", "plume", "rooms", "openings"};
+constexpr std::string_view kRoomKeys[] = {"length", "width", "height"};
+constexpr std::string_view kOpeningKeys[] = {"rooms", "height", "width", "open"};
+
+// A user's text quoted and escaped as JSON, so control characters cannot garble the message.
+std::string Quoted(std::string_view s) {
+    return json(std::string(s)).dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+// What a value is, for "expected X, got Y": its kind and, when short, the value itself.
+std::string Describe(const json& v) {
+    std::string kind;
+    switch (v.type()) {
+        case json::value_t::null: return "null";
+        case json::value_t::object: return "объект";
+        case json::value_t::array: return "массив";
+        case json::value_t::string: kind = "строка "; break;
+        case json::value_t::boolean: kind = "логическое значение "; break;
+        default: kind = "число "; break;
+    }
+    std::string text = v.dump(-1, ' ', false, json::error_handler_t::replace);
+    if (text.size() > 40) text = text.substr(0, 37) + "...";
+    return kind + text;
+}
+
+// Where a value sits: "ключ \"dt\"" at the top, "помещение №2, ключ \"length\"" inside a list.
+std::string Place(const std::string& owner, std::string_view key) {
+    return (owner.empty() ? "" : owner + ", ") + "ключ " + Quoted(key);
+}
+
+// Edit distance, to suggest the known key a typo was meant to be.
+std::size_t Distance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t substitution = diagonal + (a[i - 1] == b[j - 1] ? 0 : 1);
+            diagonal = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, substitution});
+        }
+    }
+    return row[b.size()];
+}
+
+template <std::size_t N>
+void RefuseUnknownKeys(const json& object, const std::string_view (&known)[N], const std::string& owner) {
+    for (const auto& [key, value] : object.items()) {
+        if (std::find(std::begin(known), std::end(known), key) != std::end(known)) continue;
+        std::string message = (owner.empty() ? "" : owner + ": ") + "неизвестный ключ " + Quoted(key);
+        // A case slip or one or two wrong letters: name the key that was probably meant.
+        std::string_view best;
+        std::size_t bestDistance = 3;
+        for (std::string_view k : known) {
+            std::string lower(key), lowerKnown(k);
+            for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            for (char& c : lowerKnown) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            const std::size_t d = lower == lowerKnown ? 0 : Distance(key, k);
+            if (d < bestDistance) bestDistance = d, best = k;
+        }
+        if (!best.empty()) message += " (возможно, имелся в виду " + Quoted(best) + ")";
+        throw BadInput{message};
+    }
+}
+
+const json* Find(const json& object, std::string_view key) {
+    const auto it = object.find(std::string(key));
+    return it == object.end() ? nullptr : &*it;
+}
+
+// A length, a time or a material property: a finite number, not negative.
+double ReadNumber(const json& object, std::string_view key, double fallback, const std::string& owner = {}) {
+    const json* v = Find(object, key);
+    if (!v) return fallback;
+    if (!v->is_number()) throw BadInput{Place(owner, key) + ": ожидается число, а задано: " + Describe(*v)};
+    const double x = v->get<double>();
+    if (!std::isfinite(x) || x < 0)
+        throw BadInput{Place(owner, key) + ": ожидается неотрицательное конечное число, а задано: " + v->dump()};
+    return x == 0 ? 0.0 : x;  // −0 becomes 0
+}
+
+int ReadSamplesPerSec(const json& object) {
+    constexpr std::string_view key = "SamplesPerSec";
+    const json* v = Find(object, key);
+    if (!v) return ScenarioDefaults::SamplesPerSec;
+    if (!v->is_number()) throw BadInput{Place({}, key) + ": ожидается целое число, а задано: " + Describe(*v)};
+    const double x = v->get<double>();
+    if (!(x >= 1 && x <= std::numeric_limits<int>::max() && x == std::floor(x)))
+        throw BadInput{Place({}, key) + ": ожидается целое число отсчетов в секунду не меньше 1, а задано: " + v->dump()};
+    return static_cast<int>(x);
+}
+
+bool ReadUseTanaka(const json& object) {
+    constexpr std::string_view key = "plume";
+    const json* v = Find(object, key);
+    if (!v) return ScenarioDefaults::UseTanaka;
+    if (!v->is_string()) throw BadInput{Place({}, key) + ": ожидается строка, а задано: " + Describe(*v)};
+    const std::string& name = v->get_ref<const std::string&>();
+    if (name == "tanaka") return true;
+    if (name == "mccaffrey") return false;
+    throw BadInput{Place({}, key) + ": неизвестная зависимость " + Quoted(name) +
+                   " (допустимы \"tanaka\" и \"mccaffrey\")"};
+}
+
+const json* ReadList(const json& object, std::string_view key) {
+    const json* v = Find(object, key);
+    if (v && !v->is_array()) throw BadInput{Place({}, key) + ": ожидается массив, а задано: " + Describe(*v)};
+    return v;
+}
+
+void RequireObject(const json& v, const std::string& owner) {
+    if (!v.is_object()) throw BadInput{owner + ": ожидается объект, а задано: " + Describe(v)};
+}
+
+void ReadRooms(const json& top, TzoneMath& out) {
+    const json* rooms = ReadList(top, "rooms");
+    if (!rooms) return;
+    if (rooms->size() > static_cast<std::size_t>(kMaxRooms))
+        throw BadInput{"ключ \"rooms\": слишком много помещений (" + std::to_string(rooms->size()) +
+                       "), допустимо не более " + std::to_string(kMaxRooms)};
+    int number = 0;
+    for (const json& room : *rooms) {
+        const std::string owner = "помещение №" + std::to_string(++number);
+        RequireObject(room, owner);
+        RefuseUnknownKeys(room, kRoomKeys, owner);
+        out.AddRoom(ReadNumber(room, "length", ScenarioDefaults::RoomLength, owner),
+                    ReadNumber(room, "width", ScenarioDefaults::RoomWidth, owner),
+                    ReadNumber(room, "height", ScenarioDefaults::RoomHeight, owner));
+    }
+}
+
+// The room index (0-based) of one entry of an opening's "rooms".
+int ReadRoomNumber(const json& v, int roomCount, const std::string& owner) {
+    const std::string place = Place(owner, "rooms");
+    if (!v.is_number_integer())
+        throw BadInput{place + ": номер помещения должен быть целым числом, а задано: " + Describe(v)};
+    const bool inRange = v.is_number_unsigned() && v.get<std::uint64_t>() >= 1 &&
+                         v.get<std::uint64_t>() <= static_cast<std::uint64_t>(roomCount);
+    if (!inRange) {
+        throw BadInput{place + ": нет помещения с номером " + v.dump() +
+                       (roomCount == 0 ? " (в сценарии нет помещений)"
+                                       : " (помещения в сценарии: 1…" + std::to_string(roomCount) + ")")};
+    }
+    return static_cast<int>(v.get<std::uint64_t>()) - 1;
+}
+
+void ReadOpenings(const json& top, TzoneMath& out) {
+    const json* openings = ReadList(top, "openings");
+    if (!openings) return;
+    int number = 0;
+    for (const json& opening : *openings) {
+        const std::string owner = "проем №" + std::to_string(++number);
+        RequireObject(opening, owner);
+        RefuseUnknownKeys(opening, kOpeningKeys, owner);
+        const json* rooms = Find(opening, "rooms");
+        if (!rooms)
+            throw BadInput{owner + ": не задан ключ \"rooms\" (номера помещений [i, j]; [i, i] — проем наружу)"};
+        if (!rooms->is_array() || rooms->size() != 2)
+            throw BadInput{Place(owner, "rooms") + ": ожидается пара номеров помещений [i, j], а задано: " +
+                           Describe(*rooms)};
+        const int row = ReadRoomNumber((*rooms)[0], out.RoomCount(), owner);
+        const int col = ReadRoomNumber((*rooms)[1], out.RoomCount(), owner);
+        const double height = ReadNumber(opening, "height", ScenarioDefaults::OpeningHeight, owner);
+        const double width = ReadNumber(opening, "width", ScenarioDefaults::OpeningWidth, owner);
+        bool isOpen = ScenarioDefaults::OpeningOpen;
+        if (const json* v = Find(opening, "open")) {
+            if (!v->is_boolean())
+                throw BadInput{Place(owner, "open") + ": ожидается true или false, а задано: " + Describe(*v)};
+            isOpen = v->get<bool>();
+        }
+        // A doorway is two faces, one per room, added in this order as the editor does.
+        out.AddProem(row, col, height, width, isOpen);
+        if (row != col) out.AddProem(col, row, height, width, isOpen);
+    }
+}
+
+void ReadTop(const json& top, TzoneMath& out) {
+    if (!top.is_object()) throw BadInput{"сценарий должен быть объектом JSON {...}, а задано: " + Describe(top)};
+    RefuseUnknownKeys(top, kTopKeys, {});
+    out.Qn = ReadNumber(top, "Qn", ScenarioDefaults::Qn);
+    out.Vlin = ReadNumber(top, "Vlin", ScenarioDefaults::Vlin);
+    out.PsiUd = ReadNumber(top, "PsiUd", ScenarioDefaults::PsiUd);
+    out.D = ReadNumber(top, "D", ScenarioDefaults::D);
+    out.Lo2 = ReadNumber(top, "Lo2", ScenarioDefaults::Lo2);
+    out.Lco = ReadNumber(top, "Lco", ScenarioDefaults::Lco);
+    out.Lco2 = ReadNumber(top, "Lco2", ScenarioDefaults::Lco2);
+    out.Lhcl = ReadNumber(top, "Lhcl", ScenarioDefaults::Lhcl);
+    out.Nu = ReadNumber(top, "Nu", ScenarioDefaults::Nu);
+    out.T0 = ReadNumber(top, "T0", ScenarioDefaults::T0);
+    out.hr = ReadNumber(top, "hr", ScenarioDefaults::hr);
+    out.SimTime = ReadNumber(top, "SimTime", ScenarioDefaults::SimTime);
+    out.dt = ReadNumber(top, "dt", ScenarioDefaults::dt);
+    out.SamplesPerSec = ReadSamplesPerSec(top);
+    out.UseTanaka = ReadUseTanaka(top);
+    ReadRooms(top, out);
+    ReadOpenings(top, out);
+}
+
+// "строке 3, столбце 12" of the character at byte index `at` (0-based); columns count
+// characters, not bytes, so a line with Cyrillic text is counted as an editor shows it.
+std::string LineAndColumn(std::string_view text, std::size_t at) {
+    at = std::min(at, text.size());
+    std::size_t line = 1, lineStart = 0;
+    for (std::size_t i = 0; i < at; ++i)
+        if (text[i] == '\n') ++line, lineStart = i + 1;
+    std::size_t column = 1;
+    for (std::size_t i = lineStart; i < at; ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++column;
+    return "строке " + std::to_string(line) + ", столбце " + std::to_string(column);
+}
+
+// The parser's own explanation without its prefix and its byte-based position.
+std::string Reason(const std::string& what) {
+    std::string reason = what;
+    if (const auto bracket = reason.find("] "); bracket != std::string::npos) reason.erase(0, bracket + 2);
+    if (const auto column = reason.find("column "); column != std::string::npos)
+        if (const auto colon = reason.find(": ", column); colon != std::string::npos) reason.erase(0, colon + 2);
+    return reason;
+}
+
+// Byte index where a number token stands outside any string; the parser names the token of
+// an out-of-range number but not its place.
+std::size_t FindNumberToken(std::string_view text, std::string_view token) {
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\') ++i;
+            else if (c == '"') inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (text.substr(i, token.size()) == token &&
+                   (i == 0 || std::string_view("0123456789.+-eE").find(text[i - 1]) == std::string_view::npos)) {
+            return i;
+        }
+    }
+    return text.size();
+}
+
+json Parse(std::string_view text) {
+    // The parser keeps the last of two equal keys; refuse them instead, since the first value
+    // would be dropped without a word.
+    std::vector<std::set<std::string>> keysOfOpenObjects;
+    const json::parser_callback_t refuseDuplicates = [&](int, json::parse_event_t event, json& parsed) {
+        if (event == json::parse_event_t::object_start) keysOfOpenObjects.emplace_back();
+        else if (event == json::parse_event_t::object_end) keysOfOpenObjects.pop_back();
+        else if (event == json::parse_event_t::key && !keysOfOpenObjects.back().insert(parsed.get<std::string>()).second)
+            throw BadInput{"ключ " + Quoted(parsed.get<std::string>()) + " задан дважды в одном объекте"};
+        return true;
+    };
+    try {
+        return json::parse(text.data(), text.data() + text.size(), refuseDuplicates);
+    } catch (const json::parse_error& e) {
+        throw BadInput{"ошибка в записи JSON в " + LineAndColumn(text, e.byte == 0 ? 0 : e.byte - 1) + ": " +
+                       Reason(e.what())};
+    } catch (const json::out_of_range& e) {
+        // A number beyond the range of a double, such as 1e999, would be infinite.
+        const std::string what = e.what();
+        const auto open = what.find('\''), close = what.rfind('\'');
+        const std::string token = open < close ? what.substr(open + 1, close - open - 1) : std::string();
+        throw BadInput{"число " + token + " в " + LineAndColumn(text, FindNumberToken(text, token)) +
+                       " слишком велико (бесконечность)"};
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> ReadScenario(std::string_view text, TzoneMath& out) {
+    try {
+        ReadTop(Parse(text), out);
+    } catch (const BadInput& bad) {
+        return bad.Message;
+    } catch (const nlohmann::json::exception& e) {
+        return "ошибка чтения JSON: " + Reason(e.what());
+    }
+    std::string refused = out.CheckInputs();
+    if (!refused.empty()) return refused;
+    return std::nullopt;
+}
+
+}  // namespace zfcli
