@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -27,6 +28,8 @@ constexpr std::string_view kTopKeys[] = {"Qn",  "Vlin", "PsiUd",   "D",  "Lo2", 
                                          "Lco2", "Lhcl", "Nu",      "T0", "hr",            "SimTime",
                                          "dt",  "SamplesPerSec", "plume", "rooms", "openings"};
 constexpr std::string_view kRoomKeys[] = {"length", "width", "height"};
+constexpr double kRoomDefaults[] = {ScenarioDefaults::RoomLength, ScenarioDefaults::RoomWidth,
+                                    ScenarioDefaults::RoomHeight};
 constexpr std::string_view kOpeningKeys[] = {"rooms", "height", "width", "open"};
 
 // A user's text quoted and escaped as JSON, so control characters cannot garble the message.
@@ -36,18 +39,23 @@ std::string Quoted(std::string_view s) {
 
 // What a value is, for "expected X, got Y": its kind and, when short, the value itself.
 std::string Describe(const json& v) {
-    std::string kind;
+    const char* kind = "число";
     switch (v.type()) {
         case json::value_t::null: return "null";
-        case json::value_t::object: return "объект";
-        case json::value_t::array: return "массив";
-        case json::value_t::string: kind = "строка "; break;
-        case json::value_t::boolean: kind = "логическое значение "; break;
-        default: kind = "число "; break;
+        case json::value_t::object: kind = "объект"; break;
+        case json::value_t::array: kind = "массив"; break;
+        case json::value_t::string: kind = "строка"; break;
+        case json::value_t::boolean: kind = "логическое значение"; break;
+        default: break;
     }
-    std::string text = v.dump(-1, ' ', false, json::error_handler_t::replace);
-    if (text.size() > 40) text = text.substr(0, 37) + "...";
-    return kind + text;
+    const std::string text = v.dump(-1, ' ', false, json::error_handler_t::replace);
+    return text.size() <= 40 ? std::string(kind) + " " + text : kind;
+}
+
+// A number as the file would write it.
+std::string Number(double v) {
+    char buf[32];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
 }
 
 // Where a value sits: "ключ \"dt\"" at the top, "помещение №2, ключ \"length\"" inside a list.
@@ -142,7 +150,9 @@ void RequireObject(const json& v, const std::string& owner) {
 
 void ReadRooms(const json& top, TzoneMath& out) {
     const json* rooms = ReadList(top, "rooms");
-    if (!rooms) return;
+    // Without a fire room there is nothing to compute: the run would only fail in its first step.
+    if (!rooms || rooms->empty())
+        throw BadInput{"ключ \"rooms\": в сценарии нет ни одного помещения (помещение №1 — помещение очага пожара)"};
     if (rooms->size() > static_cast<std::size_t>(kMaxRooms))
         throw BadInput{"ключ \"rooms\": слишком много помещений (" + std::to_string(rooms->size()) +
                        "), допустимо не более " + std::to_string(kMaxRooms)};
@@ -151,9 +161,15 @@ void ReadRooms(const json& top, TzoneMath& out) {
         const std::string owner = "помещение №" + std::to_string(++number);
         RequireObject(room, owner);
         RefuseUnknownKeys(room, kRoomKeys, owner);
-        out.AddRoom(ReadNumber(room, "length", ScenarioDefaults::RoomLength, owner),
-                    ReadNumber(room, "width", ScenarioDefaults::RoomWidth, owner),
-                    ReadNumber(room, "height", ScenarioDefaults::RoomHeight, owner));
+        double size[3];
+        for (int d = 0; d < 3; ++d) {
+            size[d] = ReadNumber(room, kRoomKeys[d], kRoomDefaults[d], owner);
+            if (size[d] == 0) throw BadInput{Place(owner, kRoomKeys[d]) + ": размер помещения должен быть больше нуля"};
+        }
+        if (out.hr >= size[2])
+            throw BadInput{Place(owner, "height") + ": помещение высотой " + Number(size[2]) +
+                           " м не выше рабочей зоны (ключ \"hr\": " + Number(out.hr) + " м)"};
+        out.AddRoom(size[0], size[1], size[2]);
     }
 }
 
@@ -220,6 +236,9 @@ void ReadTop(const json& top, TzoneMath& out) {
     out.dt = ReadNumber(top, "dt", ScenarioDefaults::dt);
     out.SamplesPerSec = ReadSamplesPerSec(top);
     out.UseTanaka = ReadUseTanaka(top);
+    // The engine's check refuses these too; here the message can name the file's key.
+    if (out.dt == 0) throw BadInput{"ключ \"dt\": шаг расчета должен быть больше нуля"};
+    if (out.T0 == 0) throw BadInput{"ключ \"T0\": температура наружного воздуха должна быть больше нуля"};
     ReadRooms(top, out);
     ReadOpenings(top, out);
 }
@@ -265,6 +284,19 @@ std::size_t FindNumberToken(std::string_view text, std::string_view token) {
     return text.size();
 }
 
+// "ключ \"dt\": " when the value at byte `at` follows a key, else nothing.
+std::string KeyBefore(std::string_view text, std::size_t at) {
+    constexpr std::string_view kSpace = " \t\r\n";
+    const std::string_view before = text.substr(0, at);
+    const std::size_t colon = before.find_last_not_of(kSpace);
+    if (colon == std::string_view::npos || before[colon] != ':') return {};
+    const std::size_t close = before.substr(0, colon).find_last_not_of(kSpace);
+    if (close == std::string_view::npos || before[close] != '"') return {};
+    const std::size_t open = before.substr(0, close).rfind('"');
+    if (open == std::string_view::npos) return {};
+    return Place({}, before.substr(open + 1, close - open - 1)) + ": ";
+}
+
 json Parse(std::string_view text) {
     // The parser keeps the last of two equal keys; refuse them instead, since the first value
     // would be dropped without a word.
@@ -286,8 +318,9 @@ json Parse(std::string_view text) {
         const std::string what = e.what();
         const auto open = what.find('\''), close = what.rfind('\'');
         const std::string token = open < close ? what.substr(open + 1, close - open - 1) : std::string();
-        throw BadInput{"число " + token + " в " + LineAndColumn(text, FindNumberToken(text, token)) +
-                       " слишком велико (бесконечность)"};
+        const std::size_t at = FindNumberToken(text, token);
+        throw BadInput{KeyBefore(text, at) + "число " + token + " в " + LineAndColumn(text, at) +
+                       " выходит за пределы чисел с плавающей точкой (бесконечность)"};
     }
 }
 
