@@ -297,11 +297,16 @@ std::string KeyBefore(std::string_view text, std::size_t at) {
     return Place({}, before.substr(open + 1, close - open - 1)) + ": ";
 }
 
+constexpr int kMaxDepth = 64;
+
 json Parse(std::string_view text) {
     // The parser keeps the last of two equal keys; refuse them instead, since the first value
     // would be dropped without a word.
     std::vector<std::set<std::string>> keysOfOpenObjects;
-    const json::parser_callback_t refuseDuplicates = [&](int, json::parse_event_t event, json& parsed) {
+    const json::parser_callback_t refuseDuplicates = [&](int depth, json::parse_event_t event, json& parsed) {
+        // A scenario nests four levels deep; far deeper text is refused before printing a
+        // value back (which recurses) could exhaust the stack.
+        if (depth > kMaxDepth) throw BadInput{"слишком глубокая вложенность массивов и объектов JSON"};
         if (event == json::parse_event_t::object_start) keysOfOpenObjects.emplace_back();
         else if (event == json::parse_event_t::object_end) keysOfOpenObjects.pop_back();
         else if (event == json::parse_event_t::key && !keysOfOpenObjects.back().insert(parsed.get<std::string>()).second)

@@ -1,0 +1,220 @@
+// The scenario file reader: defaults, where every key lands, the opening matrix, and one clear
+// message for every kind of bad input.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "scenario_file.h"
+
+using zfcli::ReadScenario;
+
+TEST(ScenarioFile, MissingKeysTakeTheMainWindowsInitialValues) {
+    TzoneMath zm;
+    ASSERT_EQ(ReadScenario(R"({"rooms": [{}], "openings": [{"rooms": [1, 1]}]})", zm), std::nullopt);
+    EXPECT_EQ(zm.Qn, 13800000);
+    EXPECT_EQ(zm.Vlin, 0.0108);
+    EXPECT_EQ(zm.PsiUd, 0.0145);
+    EXPECT_EQ(zm.D, 270);
+    EXPECT_EQ(zm.Lo2, 1.03);
+    EXPECT_EQ(zm.Lco, 0.0022);
+    EXPECT_EQ(zm.Lco2, 0.203);
+    EXPECT_EQ(zm.Lhcl, 0.014);
+    EXPECT_EQ(zm.Nu, 0.97);
+    EXPECT_EQ(zm.T0, 293);
+    EXPECT_EQ(zm.hr, 1.7);
+    EXPECT_EQ(zm.SimTime, 200);
+    EXPECT_EQ(zm.dt, 0.0001);
+    EXPECT_EQ(zm.SamplesPerSec, 10);
+    EXPECT_TRUE(zm.UseTanaka);
+    // The add-room and add-opening dialogs' initial texts.
+    ASSERT_EQ(zm.RoomCount(), 1);
+    EXPECT_EQ(zm.Room(0).Length, 4);
+    EXPECT_EQ(zm.Room(0).Width, 5);
+    EXPECT_EQ(zm.Room(0).Height, 3);
+    ASSERT_EQ(zm.Cell(0, 0).size(), 1u);
+    EXPECT_EQ(zm.Cell(0, 0)[0]->Height, 2);
+    EXPECT_EQ(zm.Cell(0, 0)[0]->Width, 0.9);
+    EXPECT_TRUE(zm.Cell(0, 0)[0]->IsOpen);
+    EXPECT_EQ(zm.Cell(0, 0)[0]->Mu, 0.64);
+}
+
+TEST(ScenarioFile, EveryKeyIsStoredInItsOwnField) {
+    TzoneMath zm;
+    ASSERT_EQ(ReadScenario(R"({"Qn": 1, "Vlin": 2, "PsiUd": 3, "D": 4, "Lo2": 5, "Lco": 6, "Lco2": 7,
+        "Lhcl": 8, "Nu": 9, "T0": 10, "hr": 1.5, "SimTime": 12, "dt": 0.5, "SamplesPerSec": 2,
+        "plume": "mccaffrey", "rooms": [{"length": 7, "width": 8, "height": 9}]})",
+                           zm),
+              std::nullopt);
+    const double stored[] = {zm.Qn, zm.Vlin, zm.PsiUd, zm.D, zm.Lo2, zm.Lco, zm.Lco2, zm.Lhcl, zm.Nu, zm.T0};
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(stored[i], i + 1) << "field " << i;
+    EXPECT_EQ(zm.hr, 1.5);
+    EXPECT_EQ(zm.SimTime, 12);
+    EXPECT_EQ(zm.dt, 0.5);
+    EXPECT_EQ(zm.SamplesPerSec, 2);
+    EXPECT_FALSE(zm.UseTanaka);
+    EXPECT_EQ(zm.Room(0).Length, 7);
+    EXPECT_EQ(zm.Room(0).Width, 8);
+    EXPECT_EQ(zm.Room(0).Height, 9);
+}
+
+TEST(ScenarioFile, DoorwaysAreTwinFacesInMirroredCellsInListOrder) {
+    TzoneMath zm;
+    ASSERT_EQ(ReadScenario(R"({"rooms": [{}, {}, {}], "openings": [
+        {"rooms": [1, 3], "height": 2.1, "width": 1.1, "open": false},
+        {"rooms": [2, 2], "height": 1.5, "width": 1.2},
+        {"rooms": [3, 1], "height": 1.8, "width": 0.7}]})",
+                           zm),
+              std::nullopt);
+    // Both doorways between rooms 1 and 3, whichever way round they were written, sit at the
+    // same entry of the two mirrored cells.
+    ASSERT_EQ(zm.Cell(0, 2).size(), 2u);
+    ASSERT_EQ(zm.Cell(2, 0).size(), 2u);
+    const double heights[] = {2.1, 1.8}, widths[] = {1.1, 0.7};
+    for (std::size_t k = 0; k < 2; ++k) {
+        for (const TProems* cell : {&zm.Cell(0, 2), &zm.Cell(2, 0)}) {
+            EXPECT_EQ((*cell)[k]->Height, heights[k]);
+            EXPECT_EQ((*cell)[k]->Width, widths[k]);
+        }
+        EXPECT_NE(zm.Cell(0, 2)[k].get(), zm.Cell(2, 0)[k].get());  // two faces, not one shared
+    }
+    EXPECT_FALSE(zm.Cell(2, 0)[0]->IsOpen);
+    EXPECT_EQ(zm.Cell(2, 0)[0]->Mu, 0.08);
+    EXPECT_TRUE(zm.Cell(0, 2)[1]->IsOpen);
+    // An opening to the outside has one face, on the diagonal.
+    ASSERT_EQ(zm.Cell(1, 1).size(), 1u);
+    EXPECT_EQ(zm.Cell(1, 1)[0]->Width, 1.2);
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            if (!((i == 0 && j == 2) || (i == 2 && j == 0) || (i == 1 && j == 1))) {
+                EXPECT_TRUE(zm.Cell(i, j).empty()) << "cell " << i << ", " << j;
+            }
+}
+
+TEST(ScenarioFile, IntegralSamplesPerSecondMayBeWrittenAsAReal) {
+    TzoneMath zm;
+    ASSERT_EQ(ReadScenario(R"({"rooms": [{}], "SamplesPerSec": 20.0})", zm), std::nullopt);
+    EXPECT_EQ(zm.SamplesPerSec, 20);
+}
+
+TEST(ScenarioFile, AnUnknownKeyFarFromEveryKnownOneGetsNoGuess) {
+    TzoneMath zm;
+    const auto message = ReadScenario(R"({"rooms": [{}], "colour": "red"})", zm);
+    ASSERT_TRUE(message);
+    EXPECT_NE(message->find("неизвестный ключ \"colour\""), std::string::npos) << *message;
+    EXPECT_EQ(message->find("возможно"), std::string::npos) << *message;
+}
+
+TEST(ScenarioFile, CountsTheEngineRefusesAreRefusedWithItsMessage) {
+    TzoneMath zm;
+    const auto message = ReadScenario(R"({"rooms": [{}], "SimTime": 1e9})", zm);
+    ASSERT_TRUE(message);
+    EXPECT_EQ(*message, zm.CheckInputs());
+}
+
+TEST(ScenarioFile, DeeplyNestedTextIsRefusedWithoutExhaustingTheStack) {
+    for (const std::string& text : {std::string(200000, '['), "{\"x\": " + std::string(200000, '[') +
+                                                                    std::string(200000, ']') + "}"}) {
+        TzoneMath zm;
+        const auto message = ReadScenario(text, zm);
+        ASSERT_TRUE(message);
+        EXPECT_NE(message->find("вложенность"), std::string::npos) << *message;
+    }
+}
+
+// ---- Bad input: one message naming the key, the room or the opening ------------------------
+
+struct BadFile {
+    const char* Name;
+    std::string Text;
+    std::vector<std::string> Says;  // every one of these appears in the message
+};
+
+void PrintTo(const BadFile& c, std::ostream* os) { *os << c.Name; }
+
+class BadScenarioFile : public testing::TestWithParam<BadFile> {};
+
+TEST_P(BadScenarioFile, IsRefusedWithAMessageNamingTheCulprit) {
+    TzoneMath zm;
+    const auto message = ReadScenario(GetParam().Text, zm);
+    ASSERT_TRUE(message) << "accepted: " << GetParam().Text;
+    for (const std::string& part : GetParam().Says)
+        EXPECT_NE(message->find(part), std::string::npos) << "missing «" << part << "» in: " << *message;
+}
+
+std::string ManyRooms(int n) {
+    std::string rooms;
+    for (int i = 0; i < n; ++i) rooms += i ? ", {}" : "{}";
+    return R"({"rooms": [)" + rooms + "]}";
+}
+
+const BadFile kBadFiles[] = {
+    // Typos
+    {"UnknownKey", R"({"rooms": [{}], "Qm": 1})", {"неизвестный ключ \"Qm\"", "\"Qn\""}},
+    {"KeyInWrongCase", R"({"rooms": [{}], "DT": 0.01})", {"неизвестный ключ \"DT\"", "\"dt\""}},
+    {"UnknownRoomKey", R"({"rooms": [{}, {"lenght": 3}]})", {"помещение №2", "\"lenght\"", "\"length\""}},
+    {"UnknownOpeningKey", R"({"rooms": [{}], "openings": [{"rooms": [1, 1], "heigth": 2}]})",
+     {"проем №1", "\"heigth\"", "\"height\""}},
+    {"DuplicateKey", R"({"rooms": [{}], "dt": 0.01, "dt": 0.02})", {"\"dt\"", "дважды"}},
+    {"DuplicateRoomKey", R"({"rooms": [{"width": 3, "width": 4}]})", {"\"width\"", "дважды"}},
+    // Wrong types
+    {"NumberAsString", R"({"rooms": [{}], "dt": "0.01"})", {"ключ \"dt\"", "ожидается число", "строка \"0.01\""}},
+    {"NumberAsBoolean", R"({"rooms": [{}], "Qn": true})", {"ключ \"Qn\"", "ожидается число"}},
+    {"NumberAsNull", R"({"rooms": [{}], "hr": null})", {"ключ \"hr\"", "null"}},
+    {"RoomSizeAsString", R"({"rooms": [{}, {"width": "5"}]})", {"помещение №2, ключ \"width\"", "ожидается число"}},
+    {"OpeningSizeAsArray", R"({"rooms": [{}], "openings": [{"rooms": [1, 1]}, {"rooms": [1, 1], "height": [2]}]})",
+     {"проем №2, ключ \"height\"", "массив"}},
+    {"OpenAsNumber", R"({"rooms": [{}], "openings": [{"rooms": [1, 1], "open": 1}]})",
+     {"проем №1, ключ \"open\"", "true или false"}},
+    {"PlumeAsNumber", R"({"rooms": [{}], "plume": 1})", {"ключ \"plume\"", "ожидается строка"}},
+    {"SamplesPerSecFractional", R"({"rooms": [{}], "SamplesPerSec": 2.5})", {"ключ \"SamplesPerSec\"", "целое"}},
+    {"SamplesPerSecZero", R"({"rooms": [{}], "SamplesPerSec": 0})", {"ключ \"SamplesPerSec\"", "не меньше 1"}},
+    {"SamplesPerSecHuge", R"({"rooms": [{}], "SamplesPerSec": 3e9})", {"ключ \"SamplesPerSec\""}},
+    {"TopIsArray", R"([{"rooms": [{}]}])", {"объектом JSON", "массив"}},
+    {"RoomsIsObject", R"({"rooms": {"length": 4}})", {"ключ \"rooms\"", "ожидается массив"}},
+    {"RoomIsNumber", R"({"rooms": [{}, 3]})", {"помещение №2", "ожидается объект"}},
+    {"OpeningsIsString", R"({"rooms": [{}], "openings": "1-2"})", {"ключ \"openings\"", "ожидается массив"}},
+    {"OpeningIsArray", R"({"rooms": [{}, {}], "openings": [[1, 2]]})", {"проем №1", "ожидается объект"}},
+    // Negative and infinite numbers (JSON has no NaN: it is a syntax error)
+    {"NegativeTime", R"({"rooms": [{}], "SimTime": -1})", {"ключ \"SimTime\"", "неотрицательное", "-1"}},
+    {"NegativeRoomSize", R"({"rooms": [{"length": -4}]})", {"помещение №1, ключ \"length\"", "неотрицательное"}},
+    {"NegativeOpeningWidth", R"({"rooms": [{}], "openings": [{"rooms": [1, 1], "width": -0.9}]})",
+     {"проем №1, ключ \"width\"", "неотрицательное"}},
+    {"InfiniteNumber", "{\"rooms\": [{}],\n \"Vlin\": 1e400}",
+     {"ключ \"Vlin\"", "1e400", "строке 2, столбце 10", "бесконечность"}},
+    {"NegativeInfiniteRoomSize", R"({"rooms": [{"height": -1e309}]})", {"ключ \"height\"", "-1e309", "бесконечность"}},
+    {"NaN", R"({"rooms": [{}], "D": NaN})", {"JSON", "строке 1, столбце 22"}},
+    // Room numbers of openings
+    {"RoomNumberBeyondLast", R"({"rooms": [{}, {}], "openings": [{"rooms": [1, 2]}, {"rooms": [3, 1]}]})",
+     {"проем №2, ключ \"rooms\"", "номером 3", "1…2"}},
+    {"RoomNumberZero", R"({"rooms": [{}], "openings": [{"rooms": [0, 1]}]})", {"проем №1", "номером 0"}},
+    {"RoomNumberNegative", R"({"rooms": [{}], "openings": [{"rooms": [1, -1]}]})", {"проем №1", "номером -1"}},
+    {"RoomNumberFractional", R"({"rooms": [{}, {}], "openings": [{"rooms": [1, 1.5]}]})", {"проем №1", "целым"}},
+    {"RoomNumberHuge", R"({"rooms": [{}], "openings": [{"rooms": [1, 18446744073709551615]}]})",
+     {"проем №1", "номером 18446744073709551615"}},
+    {"ThreeRoomNumbers", R"({"rooms": [{}, {}], "openings": [{"rooms": [1, 2, 2]}]})", {"проем №1", "пара"}},
+    {"RoomNumbersNotAList", R"({"rooms": [{}, {}], "openings": [{"rooms": 2}]})", {"проем №1", "пара"}},
+    {"OpeningWithoutRooms", R"({"rooms": [{}], "openings": [{"height": 2}]})", {"проем №1", "не задан ключ \"rooms\""}},
+    // Plume
+    {"UnknownPlume", R"({"rooms": [{}], "plume": "McCaffrey"})", {"ключ \"plume\"", "\"McCaffrey\"", "\"mccaffrey\""}},
+    // A building that cannot be computed
+    {"NoRoomsKey", R"({"dt": 0.01})", {"ключ \"rooms\"", "нет ни одного помещения"}},
+    {"EmptyRoomList", R"({"rooms": []})", {"нет ни одного помещения"}},
+    {"TooManyRooms", ManyRooms(zfcli::kMaxRooms + 1), {"ключ \"rooms\"", "слишком много помещений"}},
+    {"ZeroStep", R"({"rooms": [{}], "dt": 0})", {"ключ \"dt\"", "больше нуля"}},
+    {"ZeroOutsideTemperature", R"({"rooms": [{}], "T0": 0})", {"ключ \"T0\"", "больше нуля"}},
+    {"ZeroRoomHeight", R"({"rooms": [{}, {"height": 0}]})", {"помещение №2, ключ \"height\"", "больше нуля"}},
+    {"WorkingZoneAboveACeiling", R"({"rooms": [{}, {"height": 1.5}], "hr": 1.7})",
+     {"помещение №2, ключ \"height\"", "\"hr\""}},
+    // Malformed JSON: the place, counted in lines and characters
+    {"TrailingComma", "{\n  \"rooms\": [{}],\n  \"dt\": 0.01,\n}", {"JSON", "строке 4, столбце 1"}},
+    {"MissingValue", "{\n  \"rooms\": [{}],\n  \"SimTime\": ,\n}", {"JSON", "строке 3, столбце 14"}},
+    {"Unterminated", R"({"rooms": [{}])", {"JSON", "строке 1, столбце 15"}},
+    {"EmptyText", "", {"JSON", "строке 1, столбце 1"}},
+    {"ColumnCountsCharactersNotBytes", R"({"plume": "танака" x})", {"JSON", "строке 1, столбце 20"}},
+    {"InvalidUtf8", "{\"plume\": \"\xff\"}", {"JSON", "строке 1"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(, BadScenarioFile, testing::ValuesIn(kBadFiles),
+                         [](const testing::TestParamInfo<BadFile>& info) { return std::string(info.param.Name); });

@@ -1,0 +1,90 @@
+#include "subprocess.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <stdexcept>
+
+ChildResult RunChild(const std::string& program, const std::vector<std::string>& args, const ChildOptions& options) {
+    int in[2] = {-1, -1}, out[2] = {-1, -1}, err[2] = {-1, -1};
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe2");
+    int terminal[2] = {-1, -1};  // pseudo-terminal: master, slave
+    if (options.StderrOnTerminal) {
+        if (openpty(&terminal[0], &terminal[1], nullptr, nullptr, nullptr) != 0) throw std::runtime_error("openpty");
+        fcntl(terminal[0], F_SETFD, FD_CLOEXEC);
+        fcntl(terminal[1], F_SETFD, FD_CLOEXEC);
+        close(err[0]), close(err[1]);
+        err[0] = terminal[0], err[1] = terminal[1];
+    }
+
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid < 0) throw std::runtime_error("fork");
+    if (pid == 0) {
+        dup2(in[0], STDIN_FILENO);
+        dup2(out[1], STDOUT_FILENO);
+        dup2(err[1], STDERR_FILENO);
+        signal(SIGINT, SIG_DFL);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    close(in[0]), in[0] = -1;
+    close(out[1]), out[1] = -1;
+    close(err[1]), err[1] = -1;
+
+    // The child may exit without reading its input: a closed pipe must not end the test.
+    const auto oldPipeHandler = signal(SIGPIPE, SIG_IGN);
+    if (!options.Stdin.empty()) [[maybe_unused]] auto n = write(in[1], options.Stdin.data(), options.Stdin.size());
+    close(in[1]), in[1] = -1;
+    signal(SIGPIPE, oldPipeHandler);
+
+    ChildResult result;
+    auto elapsedMs = [&] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    };
+    bool interrupted = false, killed = false;
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    std::string* sinks[2] = {&result.Out, &result.Err};
+    while (fds[0].fd >= 0 || fds[1].fd >= 0) {
+        int waitMs = 100;
+        if (!interrupted && options.InterruptAfterMs >= 0)
+            waitMs = static_cast<int>(std::max<long long>(0, options.InterruptAfterMs - elapsedMs()));
+        if (poll(fds, 2, std::min(waitMs, 100)) < 0) continue;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+            char buf[65536];
+            const ssize_t n = read(fds[i].fd, buf, sizeof buf);
+            if (n > 0) {
+                sinks[i]->append(buf, static_cast<std::size_t>(n));
+            } else {  // end of file, or EIO once the terminal's last writer has gone
+                close(fds[i].fd);
+                fds[i].fd = -1;
+            }
+        }
+        if (!interrupted && options.InterruptAfterMs >= 0 && elapsedMs() >= options.InterruptAfterMs) {
+            kill(pid, SIGINT);
+            interrupted = true;
+        }
+        if (!killed && elapsedMs() > options.TimeoutMs) {
+            kill(pid, SIGKILL);
+            killed = true;
+        }
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.Seconds = static_cast<double>(elapsedMs()) / 1000.0;
+    if (WIFEXITED(status)) result.ExitCode = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) result.Signal = WTERMSIG(status);
+    return result;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Starting zonefire-cli as a child process, as a user or a script would.
+
+#include <string>
+#include <vector>
+
+struct ChildResult {
+    int ExitCode = -1;      // exit status, −1 when the child ended by a signal
+    int Signal = 0;         // the signal that ended it, 0 when it exited
+    std::string Out;        // stdout
+    std::string Err;        // stderr (a terminal's output when StderrOnTerminal)
+    double Seconds = 0;     // wall-clock time from start to end
+};
+
+struct ChildOptions {
+    std::string Stdin;              // written to the child's stdin, which is then closed
+    int InterruptAfterMs = -1;      // send SIGINT this long after the start (−1: never)
+    bool StderrOnTerminal = false;  // stderr is a pseudo-terminal, so the program sees a tty
+    int TimeoutMs = 60000;          // SIGKILL after this long, so a hang fails the test
+};
+
+// Runs the program with `args` (without argv[0]) and collects its outputs.
+ChildResult RunChild(const std::string& program, const std::vector<std::string>& args,
+                     const ChildOptions& options = {});
