@@ -237,7 +237,7 @@ TEST(Cli, CtrlCStopsAtTheNextRefreshAndWritesTheResultsSoFar) {
                                             "--csv", (dir / "csv").string()},
                                      options);
     ASSERT_EQ(run.ExitCode, 130) << run.Err;
-    EXPECT_LT(run.Seconds, 3.0);  // the whole run would take many times longer
+    EXPECT_LT(run.Seconds, 5.0);  // the whole run takes over ten seconds
     EXPECT_NE(run.Err.find("шаг "), std::string::npos) << "no progress line on the terminal";
     EXPECT_NE(run.Err.find(" из 20000000"), std::string::npos) << run.Err;
     EXPECT_NE(run.Out.find("Расчет остановлен на шаге"), std::string::npos) << run.Out;
