@@ -256,7 +256,8 @@ TEST_F(EditorTest, HeaderAndEmptyCellsHideTheOpenings) {
     EXPECT_TRUE(Find<QLabel>("Label4")->isVisible());
     Click(matrix, 1, 2);
     EXPECT_TRUE(ProemGridShown());
-    Click(matrix, 0, 1);  // a header cell cannot become current
+    Click(matrix, 0, 1);  // a header cell cannot become current, by mouse or by key
+    QTest::keyClick(matrix, Qt::Key_Up);
     EXPECT_EQ(matrix->currentRow(), 1);
     EXPECT_EQ(matrix->currentColumn(), 2);
     EXPECT_TRUE(ProemGridShown());
