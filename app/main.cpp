@@ -1,11 +1,26 @@
-// The program's entry: creates the windows and runs the event loop.
+// The program's entry: creates the windows once, in order, and runs the event loop. Only the
+// main window is shown; the others are reused for as long as the program runs.
 #include <QApplication>
 
+#include "u_AddDoor.h"
+#include "u_AddRoom.h"
+#include "u_ShowResult.h"
 #include "u_main.h"
+#include "u_progress.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zonefire"));
+
+    // The main window first: its creation creates the empty scenario. The dialogs are its
+    // children, so they open centred on it.
     Tf_main f_main;
+    TF_ShowResult F_ShowResult;
+    Tf_progress f_progress;
+    Tf_AddRoom f_AddRoom(&f_main);
+    Tf_AddDoor f_AddDoor(&f_main);
+    f_main.SetDialogs(&f_AddRoom, &f_AddDoor);
+
     f_main.show();
     return app.exec();
 }

@@ -1,5 +1,23 @@
 #include "u_AddDoor.h"
+
 #include "ui_u_AddDoor.h"
 
-Tf_AddDoor::Tf_AddDoor(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::Tf_AddDoor>()) { ui->setupUi(this); }
+namespace {
+// A fixed-size dialog frame: title and close button only (closing it is Cancel).
+constexpr Qt::WindowFlags kDialogFlags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                                         Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+}  // namespace
+
+Tf_AddDoor::Tf_AddDoor(QWidget* parent)
+    : QDialog(parent, kDialogFlags), ui(std::make_unique<Ui::Tf_AddDoor>()) {
+    ui->setupUi(this);
+    // "Принять" gives OK, "Отменить", Escape and the title-bar close button give Cancel.
+    connect(ui->btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
 Tf_AddDoor::~Tf_AddDoor() = default;
+
+bool Tf_AddDoor::IsOpen() const { return ui->CBOpenDoor->isChecked(); }
+QString Tf_AddDoor::HeightText() const { return ui->EditHeight->text(); }
+QString Tf_AddDoor::WidthText() const { return ui->EditWidth->text(); }

@@ -1,4 +1,7 @@
 #pragma once
+// The add-opening dialog: width and height of a new doorway or outside opening, in metres,
+// and whether it is open. Created once and reused, so it opens with the last entry.
+
 #include <QDialog>
 #include <memory>
 
@@ -9,6 +12,11 @@ class Tf_AddDoor : public QDialog {
 public:
     explicit Tf_AddDoor(QWidget* parent = nullptr);
     ~Tf_AddDoor() override;
+
+    // The entry as typed; the main window converts the texts.
+    bool IsOpen() const;         // CBOpenDoor
+    QString HeightText() const;  // EditHeight
+    QString WidthText() const;   // EditWidth
 
 private:
     std::unique_ptr<Ui::Tf_AddDoor> ui;

@@ -1,5 +1,23 @@
 #include "u_AddRoom.h"
+
 #include "ui_u_AddRoom.h"
 
-Tf_AddRoom::Tf_AddRoom(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::Tf_AddRoom>()) { ui->setupUi(this); }
+namespace {
+// A fixed-size dialog frame: title and close button only (closing it is Cancel).
+constexpr Qt::WindowFlags kDialogFlags = Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                                         Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+}  // namespace
+
+Tf_AddRoom::Tf_AddRoom(QWidget* parent)
+    : QDialog(parent, kDialogFlags), ui(std::make_unique<Ui::Tf_AddRoom>()) {
+    ui->setupUi(this);
+    // "Принять" gives OK, "Отменить", Escape and the title-bar close button give Cancel.
+    connect(ui->btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
 Tf_AddRoom::~Tf_AddRoom() = default;
+
+QString Tf_AddRoom::LengthText() const { return ui->EditWidthX->text(); }
+QString Tf_AddRoom::WidthText() const { return ui->EditWidthY->text(); }
+QString Tf_AddRoom::HeightText() const { return ui->EditHeight->text(); }

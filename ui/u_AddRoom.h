@@ -1,4 +1,7 @@
 #pragma once
+// The add-room dialog: length, width and height of a new room, in metres. Created once and
+// reused, so it opens with the texts typed last time.
+
 #include <QDialog>
 #include <memory>
 
@@ -9,6 +12,11 @@ class Tf_AddRoom : public QDialog {
 public:
     explicit Tf_AddRoom(QWidget* parent = nullptr);
     ~Tf_AddRoom() override;
+
+    // The texts as typed; the main window converts them.
+    QString LengthText() const;  // EditWidthX
+    QString WidthText() const;   // EditWidthY
+    QString HeightText() const;  // EditHeight
 
 private:
     std::unique_ptr<Ui::Tf_AddRoom> ui;

@@ -1,5 +1,273 @@
 #include "u_main.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <algorithm>
+
+#include "number_text.h"
+#include "u_AddDoor.h"
+#include "u_AddRoom.h"
 #include "ui_u_main.h"
 
-Tf_main::Tf_main(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::Tf_main>()) { ui->setupUi(this); }
+namespace {
+
+constexpr int kClientWidth = 841;        // main window client area [px]
+constexpr int kClientHeight = 523;       // [px]
+constexpr int kGridRowHeight = 18;       // row height of the three grids [px]
+constexpr int kMatrixColumnWidth = 24;   // adjacency matrix column width [px]
+constexpr int kNumberColumnWidth = 32;   // "№" column of the rooms and openings grids [px]
+constexpr int kValueColumnWidth = 72;    // value columns of the rooms and openings grids [px]
+constexpr int kOpenColumnWidth = 100;    // "Открытый (0/1)" column [px]
+
+void PrepareGrid(QTableWidget* grid, int columnWidth) {
+    grid->verticalHeader()->setMinimumSectionSize(kGridRowHeight);
+    grid->verticalHeader()->setDefaultSectionSize(kGridRowHeight);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->horizontalHeader()->setMinimumSectionSize(std::min(columnWidth, kMatrixColumnWidth));
+    grid->horizontalHeader()->setDefaultSectionSize(columnWidth);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+}
+
+// Row 0 and column 0 are the fixed header row and column: drawn like headers, and they can
+// neither become current nor be selected, so clicks and arrow keys stay in the data cells.
+void SetCell(QTableWidget* grid, int row, int col, const QString& text) {
+    auto* item = new QTableWidgetItem(text);
+    if (row == 0 || col == 0) {
+        item->setFlags(Qt::NoItemFlags);
+        item->setBackground(grid->palette().button());
+        item->setForeground(grid->palette().buttonText());
+    } else {
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    }
+    grid->setItem(row, col, item);
+}
+
+// The current cell of a grid is a data cell or none: a grid without data cells has none, and a
+// grid that gains data cells while its current cell is none or a header moves it to the first
+// data row or column (so the first room makes matrix cell 1, 1 current).
+void KeepCurrentInData(QTableWidget* grid) {
+    if (grid->rowCount() < 2 || grid->columnCount() < 2) {
+        grid->setCurrentItem(nullptr);
+        return;
+    }
+    const int row = grid->currentRow();
+    const int col = grid->currentColumn();
+    if (row < 1 || col < 1) grid->setCurrentCell(std::max(row, 1), std::max(col, 1));
+}
+
+}  // namespace
+
+void ShowErrorMessage(QWidget* parent, const QString& text) {
+    // The application's title (the program's name), as for any error the program reports;
+    // the main window's caption is a sentence, too long for a message box.
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+Tf_main::Tf_main(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      ui(std::make_unique<Ui::Tf_main>()) {
+    // The icons live in the static window library; their registration must be pulled in.
+    Q_INIT_RESOURCE(resources);
+    ui->setupUi(this);
+    setFixedSize(kClientWidth, kClientHeight);
+    if (const QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+
+    PrepareGrid(ui->GridRoom, kValueColumnWidth);
+    PrepareGrid(ui->GridMatrix, kMatrixColumnWidth);
+    PrepareGrid(ui->GridProem, kValueColumnWidth);
+    ui->GridRoom->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ui->GridProem->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ui->GridMatrix->setSelectionBehavior(QAbstractItemView::SelectItems);
+    ui->GridRoom->setColumnCount(4);
+    ui->GridRoom->setColumnWidth(0, kNumberColumnWidth);
+    ui->GridProem->setColumnCount(4);
+    ui->GridProem->setColumnWidth(0, kNumberColumnWidth);
+    ui->GridProem->setColumnWidth(3, kOpenColumnWidth);
+
+    connect(ui->btnAddRoom, &QToolButton::clicked, this, &Tf_main::btnAddRoomClick);
+    connect(ui->btnDelRoom, &QToolButton::clicked, this, &Tf_main::btnDelRoomClick);
+    connect(ui->btnAddDoor, &QToolButton::clicked, this, &Tf_main::btnAddDoorClick);
+    connect(ui->TBXButton2, &QToolButton::clicked, this, &Tf_main::TBXButton2Click);
+    connect(ui->GridMatrix, &QTableWidget::currentCellChanged, this,
+            [this](int row, int col, int, int) { GridMatrixSelectCell(col, row); });
+
+    FormCreate();
+}
+
 Tf_main::~Tf_main() = default;
+
+void Tf_main::FormCreate() {
+    zm = std::make_unique<TzoneMath>();
+    ShowProemGrid(false);
+    FillGridRoom();
+    FillGridMatrix();
+}
+
+void Tf_main::SetDialogs(Tf_AddRoom* addRoom, Tf_AddDoor* addDoor) {
+    f_AddRoom = addRoom;
+    f_AddDoor = addDoor;
+}
+
+TzoneMath& Tf_main::Scenario() { return *zm; }
+
+void Tf_main::NewScenario() {
+    zm = std::make_unique<TzoneMath>();
+    FillGridMatrix();
+    FillGridRoom();
+    ShowProemGrid(false);
+}
+
+void Tf_main::ShowProemGrid(bool shown) {
+    // "Проемы отсутствуют" stands in the grid's place whenever the grid is hidden.
+    ui->GridProem->setVisible(shown);
+    ui->Label4->setVisible(!shown);
+}
+
+void Tf_main::FillGridRoom() {
+    QTableWidget* grid = ui->GridRoom;
+    const int n = zm->RoomCount();
+    grid->setRowCount(n + 1);
+    SetCell(grid, 0, 0, QStringLiteral("№"));
+    SetCell(grid, 0, 1, QStringLiteral("Длина"));
+    SetCell(grid, 0, 2, QStringLiteral("Ширина"));
+    SetCell(grid, 0, 3, QStringLiteral("Высота"));
+    for (int k = 1; k <= n; ++k) {
+        const TRoom& room = zm->Room(k - 1);
+        SetCell(grid, k, 0, QString::number(k));
+        SetCell(grid, k, 1, FormatGeneral(room.Length));
+        SetCell(grid, k, 2, FormatGeneral(room.Width));
+        SetCell(grid, k, 3, FormatGeneral(room.Height));
+    }
+    KeepCurrentInData(grid);
+}
+
+void Tf_main::FillGridMatrix() {
+    QTableWidget* grid = ui->GridMatrix;
+    const int n = zm->RoomCount();
+    const int oldRow = grid->currentRow();
+    const int oldCol = grid->currentColumn();
+    {
+        // Resizing moves the current cell in steps; only where it ends up matters.
+        const QSignalBlocker quiet(grid);
+        grid->setRowCount(n + 1);
+        grid->setColumnCount(n + 1);
+        SetCell(grid, 0, 0, QString());
+        for (int k = 1; k <= n; ++k) {
+            SetCell(grid, 0, k, QString::number(k));
+            SetCell(grid, k, 0, QString::number(k));
+        }
+        for (int c = 1; c <= n; ++c) {
+            for (int r = 1; r <= n; ++r) {
+                const auto count = zm->Cell(r - 1, c - 1).size();
+                SetCell(grid, r, c, count == 0 ? QStringLiteral("-") : QString::number(count));
+            }
+        }
+        KeepCurrentInData(grid);
+    }
+    if (grid->currentRow() != oldRow || grid->currentColumn() != oldCol)
+        GridMatrixSelectCell(grid->currentColumn(), grid->currentRow());
+}
+
+void Tf_main::FillGridProem(int row, int col) {
+    ShowProemGrid(false);
+    QTableWidget* grid = ui->GridProem;
+    const int n = zm->RoomCount();
+    const TProems* cell = (row >= 0 && col >= 0 && row < n && col < n) ? &zm->Cell(row, col) : nullptr;
+    const int m = cell ? static_cast<int>(cell->size()) : 0;
+    grid->setRowCount(m + 1);
+    SetCell(grid, 0, 0, QStringLiteral("№"));
+    SetCell(grid, 0, 1, QStringLiteral("Высота"));
+    SetCell(grid, 0, 2, QStringLiteral("Ширина"));
+    SetCell(grid, 0, 3, QStringLiteral("Открытый (0/1)"));
+    for (int k = 1; k <= m; ++k) {
+        const TProem& face = *(*cell)[static_cast<std::size_t>(k - 1)];
+        SetCell(grid, k, 0, QString::number(k));
+        SetCell(grid, k, 1, FormatGeneral(face.Height));
+        SetCell(grid, k, 2, FormatGeneral(face.Width));
+        SetCell(grid, k, 3, face.IsOpen ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    KeepCurrentInData(grid);
+    if (m > 0) ShowProemGrid(true);
+}
+
+void Tf_main::GridMatrixSelectCell(int col, int row) {
+    ShowProemGrid(false);
+    const int n = zm->RoomCount();
+    if (col < 1 || row < 1 || col > n || row > n) return;
+    if (zm->Cell(row - 1, col - 1).empty()) return;
+    ShowProemGrid(true);
+    FillGridProem(row - 1, col - 1);
+}
+
+void Tf_main::ShowCurrentCellProems() {
+    GridMatrixSelectCell(ui->GridMatrix->currentColumn(), ui->GridMatrix->currentRow());
+}
+
+void Tf_main::btnAddRoomClick() {
+    if (f_AddRoom == nullptr || f_AddRoom->exec() != QDialog::Accepted) return;
+    // Every value is read before the scenario changes, so a bad entry adds nothing.
+    double length = 0;  // [m]
+    double width = 0;   // [m]
+    double height = 0;  // [m]
+    try {
+        length = NumberFromText(f_AddRoom->LengthText());
+        width = NumberFromText(f_AddRoom->WidthText());
+        height = NumberFromText(f_AddRoom->HeightText());
+    } catch (const ConversionError& error) {
+        ShowErrorMessage(this, error.Message());
+        return;
+    }
+    zm->AddRoom(length, width, height);
+    FillGridRoom();
+    FillGridMatrix();
+}
+
+void Tf_main::btnDelRoomClick() {
+    const int k = ui->GridRoom->currentRow() - 1;
+    if (k < 0 || k >= zm->RoomCount()) return;
+    zm->DeleteRoom(k);
+    FillGridRoom();
+    FillGridMatrix();
+    // The matrix cells have shifted under the current cell: show what it holds now, so the
+    // delete-opening button never acts on an opening other than the one shown.
+    ShowCurrentCellProems();
+}
+
+void Tf_main::btnAddDoorClick() {
+    const int c = ui->GridMatrix->currentColumn() - 1;
+    const int r = ui->GridMatrix->currentRow() - 1;
+    if (r < 0 || c < 0 || r >= zm->RoomCount() || c >= zm->RoomCount()) return;
+    if (f_AddDoor == nullptr || f_AddDoor->exec() != QDialog::Accepted) return;
+    const bool isOpen = f_AddDoor->IsOpen();
+    double height = 0;  // [m]
+    double width = 0;   // [m]
+    try {
+        height = NumberFromText(f_AddDoor->HeightText());
+        width = NumberFromText(f_AddDoor->WidthText());
+    } catch (const ConversionError& error) {
+        ShowErrorMessage(this, error.Message());
+        return;
+    }
+    // A doorway is two faces, one seen from each room; an outside opening has one.
+    zm->AddProem(r, c, height, width, isOpen);
+    if (r != c) zm->AddProem(c, r, height, width, isOpen);
+    FillGridProem(r, c);
+    FillGridMatrix();
+}
+
+void Tf_main::TBXButton2Click() {
+    const int r = ui->GridMatrix->currentRow() - 1;
+    const int c = ui->GridMatrix->currentColumn() - 1;
+    const int k = ui->GridProem->currentRow() - 1;
+    if (r < 0 || c < 0 || k < 0 || r >= zm->RoomCount() || c >= zm->RoomCount()) return;
+    if (k >= static_cast<int>(zm->Cell(r, c).size())) return;
+    zm->DeleteProem(r, c, k);  // and its twin in cell (c, r)
+    FillGridMatrix();
+    FillGridProem(r, c);
+}

@@ -1,1 +1,458 @@
+// The building editor driven through its windows: the add-room and add-opening dialogs are
+// answered from inside their own event loops, grids are clicked and read by (row, column)
+// with row 0 and column 0 the header row and column.
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+#include <memory>
+
+#include "number_text.h"
+#include "u_AddDoor.h"
+#include "u_AddRoom.h"
+#include "u_main.h"
+
+// Readable texts in failure messages.
+static void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace {
+
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        main_ = std::make_unique<Tf_main>();
+        addRoom_ = new Tf_AddRoom(main_.get());
+        addDoor_ = new Tf_AddDoor(main_.get());
+        main_->SetDialogs(addRoom_, addDoor_);
+        main_->show();
+    }
+    void TearDown() override { *answering_ = false; }  // leftover answers must not touch the next test
+
+    template <class W = QWidget> W* Find(const char* name) const {
+        W* w = main_->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QTableWidget* Grid(const char* name) const { return Find<QTableWidget>(name); }
+    static QString Text(QTableWidget* grid, int row, int col) {
+        const QTableWidgetItem* item = grid->item(row, col);
+        return item ? item->text() : QString();
+    }
+    void Press(const char* button) { QTest::mouseClick(Find<QToolButton>(button), Qt::LeftButton); }
+    void Click(QTableWidget* grid, int row, int col) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(row, col)).center());
+    }
+
+    // Answers the next modal window of the given class from inside its event loop.
+    void WhenModal(const char* className, std::function<void(QWidget*)> act, int tries = 300) {
+        QTimer::singleShot(5, [this, className, act, tries, alive = answering_] {
+            if (!*alive) return;
+            QWidget* w = QApplication::activeModalWidget();
+            if (w != nullptr && w->inherits(className) && w->isVisible()) return act(w);
+            if (tries > 0) WhenModal(className, act, tries - 1);
+        });
+    }
+    static void Type(QWidget* dialog, const char* field, const QString& text) {
+        auto* edit = dialog->findChild<QLineEdit*>(QString::fromLatin1(field));
+        ASSERT_NE(edit, nullptr) << field;
+        edit->clear();
+        QTest::keyClicks(edit, text);
+    }
+    static void Close(QWidget* dialog, bool ok) {
+        QTest::mouseClick(dialog->findChild<QPushButton*>(ok ? "btnOk" : "btnCancel"), Qt::LeftButton);
+    }
+
+    void AddRoom(const QString& length, const QString& width, const QString& height) {
+        WhenModal("Tf_AddRoom", [=](QWidget* d) {
+            Type(d, "EditWidthX", length);
+            Type(d, "EditWidthY", width);
+            Type(d, "EditHeight", height);
+            Close(d, true);
+        });
+        Press("btnAddRoom");
+    }
+    // An opening to the selected matrix cell.
+    void AddOpening(const QString& height, const QString& width, bool open = true) {
+        WhenModal("Tf_AddDoor", [=](QWidget* d) {
+            Type(d, "EditHeight", height);
+            Type(d, "EditWidth", width);
+            d->findChild<QCheckBox*>("CBOpenDoor")->setChecked(open);
+            Close(d, true);
+        });
+        Press("btnAddDoor");
+    }
+    bool ProemGridShown() const {
+        return !Find("GridProem")->isHidden() && Find("Label4")->isHidden();
+    }
+
+    // Every grid shows exactly what the scenario holds.
+    void ExpectGridsShowScenario() {
+        TzoneMath& zm = main_->Scenario();
+        const int n = zm.RoomCount();
+        QTableWidget* rooms = Grid("GridRoom");
+        ASSERT_EQ(rooms->rowCount(), n + 1);
+        QTableWidget* matrix = Grid("GridMatrix");
+        ASSERT_EQ(matrix->rowCount(), n + 1);
+        ASSERT_EQ(matrix->columnCount(), n + 1);
+        for (int k = 1; k <= n; ++k) {
+            const TRoom& room = zm.Room(k - 1);
+            EXPECT_EQ(Text(rooms, k, 0), QString::number(k));
+            EXPECT_EQ(Text(rooms, k, 1), FormatGeneral(room.Length));
+            EXPECT_EQ(Text(rooms, k, 2), FormatGeneral(room.Width));
+            EXPECT_EQ(Text(rooms, k, 3), FormatGeneral(room.Height));
+            for (int c = 1; c <= n; ++c) {
+                const auto count = zm.Cell(k - 1, c - 1).size();
+                EXPECT_EQ(Text(matrix, k, c), count ? QString::number(count) : QStringLiteral("-"));
+            }
+        }
+        if (!ProemGridShown()) return;
+        const TProems& cell = zm.Cell(matrix->currentRow() - 1, matrix->currentColumn() - 1);
+        QTableWidget* proems = Grid("GridProem");
+        ASSERT_EQ(proems->rowCount(), static_cast<int>(cell.size()) + 1);
+        for (int k = 1; k <= static_cast<int>(cell.size()); ++k) {
+            EXPECT_EQ(Text(proems, k, 1), FormatGeneral(cell[k - 1]->Height));
+            EXPECT_EQ(Text(proems, k, 2), FormatGeneral(cell[k - 1]->Width));
+            EXPECT_EQ(Text(proems, k, 3), cell[k - 1]->IsOpen ? "1" : "0");
+        }
+    }
+
+    std::shared_ptr<bool> answering_ = std::make_shared<bool>(true);
+    std::unique_ptr<Tf_main> main_;
+    Tf_AddRoom* addRoom_ = nullptr;
+    Tf_AddDoor* addDoor_ = nullptr;
+};
+
+TEST_F(EditorTest, EmptyBuildingOffersNothingToSelect) {
+    QTableWidget* matrix = Grid("GridMatrix");
+    EXPECT_EQ(matrix->rowCount(), 1);
+    EXPECT_EQ(matrix->columnCount(), 1);
+    EXPECT_EQ(Text(matrix, 0, 0), "");
+    EXPECT_EQ(Text(Grid("GridRoom"), 0, 1), "Длина");
+    EXPECT_FALSE(ProemGridShown());
+    EXPECT_EQ(Find<QLabel>("Label4")->text(), "Проемы отсутствуют");
+
+    QSignalSpy doorDialog(addDoor_, &QDialog::finished);
+    WhenModal("Tf_AddDoor", [](QWidget* d) { Close(d, false); });  // in case it wrongly opens
+    Press("btnAddDoor");
+    Press("btnDelRoom");
+    Press("TBXButton2");
+    EXPECT_EQ(doorDialog.count(), 0);
+    EXPECT_EQ(main_->Scenario().RoomCount(), 0);
+}
+
+TEST_F(EditorTest, FirstRoomLetsTheOpeningButtonAddAnOutsideOpeningOfRoom1) {
+    AddRoom("4", "5", "3");
+    QTableWidget* matrix = Grid("GridMatrix");
+    ASSERT_EQ(main_->Scenario().RoomCount(), 1);
+    EXPECT_EQ(matrix->currentRow(), 1);
+    EXPECT_EQ(matrix->currentColumn(), 1);
+    EXPECT_EQ(Text(matrix, 0, 1), "1");
+    EXPECT_EQ(Text(matrix, 1, 0), "1");
+    EXPECT_EQ(Text(matrix, 1, 1), "-");
+
+    AddOpening("2", "0,9", false);
+    ASSERT_EQ(main_->Scenario().Cell(0, 0).size(), 1u);
+    EXPECT_FALSE(main_->Scenario().Cell(0, 0)[0]->IsOpen);
+    EXPECT_EQ(Text(matrix, 1, 1), "1");
+    ASSERT_TRUE(ProemGridShown());
+    EXPECT_EQ(Text(Grid("GridProem"), 1, 2), "0,9");
+    EXPECT_EQ(Text(Grid("GridProem"), 1, 3), "0");
+    ExpectGridsShowScenario();
+}
+
+TEST_F(EditorTest, DoorwayShowsInBothMirroredCellsOutsideOpeningInOne) {
+    AddRoom("4", "5", "3");
+    AddRoom("6", "5", "3");
+    QTableWidget* matrix = Grid("GridMatrix");
+    Click(matrix, 1, 2);
+    AddOpening("2", "0,9");
+    EXPECT_EQ(Text(matrix, 1, 2), "1");
+    EXPECT_EQ(Text(matrix, 2, 1), "1");
+    TzoneMath& zm = main_->Scenario();
+    ASSERT_EQ(zm.Cell(1, 0).size(), 1u);
+    EXPECT_NE(zm.Cell(0, 1)[0].get(), zm.Cell(1, 0)[0].get());  // two faces, one per room
+
+    Click(matrix, 1, 1);
+    AddOpening("1,5", "1");
+    EXPECT_EQ(Text(matrix, 1, 1), "1");
+    EXPECT_EQ(Text(matrix, 2, 2), "-");
+    EXPECT_EQ(Text(matrix, 1, 2), "1");
+    ExpectGridsShowScenario();
+}
+
+TEST_F(EditorTest, DeletingTheMiddleRoomOfAChainRenumbersTheLastOne) {
+    AddRoom("4", "5", "3");
+    AddRoom("6", "5", "3");
+    AddRoom("8", "5", "3");
+    QTableWidget* matrix = Grid("GridMatrix");
+    Click(matrix, 1, 2);
+    AddOpening("2", "0,9");
+    Click(matrix, 2, 3);
+    AddOpening("2", "0,9");
+    Click(matrix, 3, 3);
+    AddOpening("1", "1");
+    Click(matrix, 1, 2);  // shows the doorway 1-2
+
+    Click(Grid("GridRoom"), 2, 1);
+    Press("btnDelRoom");
+    EXPECT_FALSE(ProemGridShown());  // cell 1, 2 is now the empty cell of rooms 1 and 3
+    TzoneMath& zm = main_->Scenario();
+    ASSERT_EQ(zm.RoomCount(), 2);
+    EXPECT_EQ(zm.Room(1).Length, 8);
+    EXPECT_EQ(Text(matrix, 1, 2), "-");
+    EXPECT_EQ(Text(matrix, 2, 1), "-");
+    EXPECT_EQ(Text(matrix, 2, 2), "1");  // the former room 3's outside opening
+    EXPECT_EQ(Text(Grid("GridRoom"), 2, 1), "8");
+    ExpectGridsShowScenario();
+}
+
+TEST_F(EditorTest, DeletingTheSecondOfThreeOpeningsDeletesItsTwin) {
+    AddRoom("4", "5", "3");
+    AddRoom("6", "5", "3");
+    Click(Grid("GridMatrix"), 1, 2);
+    for (const char* height : {"1", "2", "3"}) AddOpening(height, "0,9");
+    QTableWidget* proems = Grid("GridProem");
+    ASSERT_EQ(proems->rowCount(), 4);
+
+    Click(proems, 2, 1);
+    Press("TBXButton2");
+    TzoneMath& zm = main_->Scenario();
+    ASSERT_EQ(zm.Cell(0, 1).size(), 2u);
+    ASSERT_EQ(zm.Cell(1, 0).size(), 2u);
+    EXPECT_EQ(zm.Cell(0, 1)[1]->Height, 3);
+    EXPECT_EQ(zm.Cell(1, 0)[1]->Height, 3);
+    EXPECT_EQ(Text(Grid("GridMatrix"), 2, 1), "2");
+    EXPECT_EQ(Text(proems, 1, 1), "1");
+    EXPECT_EQ(Text(proems, 2, 1), "3");
+    ExpectGridsShowScenario();
+}
+
+TEST_F(EditorTest, HeaderAndEmptyCellsHideTheOpenings) {
+    AddRoom("4", "5", "3");
+    AddRoom("6", "5", "3");
+    QTableWidget* matrix = Grid("GridMatrix");
+    Click(matrix, 1, 2);
+    AddOpening("2", "0,9");
+    for (auto [row, col] : {std::pair{2, 2}, {0, 1}, {1, 0}, {0, 0}}) {
+        main_->GridMatrixSelectCell(2, 1);
+        ASSERT_TRUE(ProemGridShown());
+        main_->GridMatrixSelectCell(col, row);
+        EXPECT_FALSE(ProemGridShown()) << row << ", " << col;
+    }
+    Click(matrix, 2, 2);
+    EXPECT_FALSE(ProemGridShown());
+    EXPECT_TRUE(Find<QLabel>("Label4")->isVisible());
+    Click(matrix, 1, 2);
+    EXPECT_TRUE(ProemGridShown());
+    Click(matrix, 0, 1);  // a header cell cannot become current, by mouse or by key
+    QTest::keyClick(matrix, Qt::Key_Up);
+    EXPECT_EQ(matrix->currentRow(), 1);
+    EXPECT_EQ(matrix->currentColumn(), 2);
+    EXPECT_TRUE(ProemGridShown());
+
+    Click(Grid("GridProem"), 1, 1);
+    Press("TBXButton2");  // the cell loses its last opening
+    EXPECT_FALSE(ProemGridShown());
+    EXPECT_EQ(Text(matrix, 1, 2), "-");
+}
+
+TEST_F(EditorTest, CancelChangesNothingAndTheDialogsKeepWhatWasTyped) {
+    WhenModal("Tf_AddRoom", [](QWidget* d) {
+        Type(d, "EditWidthX", "7");
+        Close(d, false);
+    });
+    Press("btnAddRoom");
+    EXPECT_EQ(main_->Scenario().RoomCount(), 0);
+    QString shown;
+    WhenModal("Tf_AddRoom", [&shown](QWidget* d) {
+        shown = d->findChild<QLineEdit*>("EditWidthX")->text();
+        d->close();  // the title-bar close button
+    });
+    Press("btnAddRoom");
+    EXPECT_EQ(shown, "7");
+    EXPECT_EQ(main_->Scenario().RoomCount(), 0);
+
+    AddRoom("4", "5", "3");
+    WhenModal("Tf_AddDoor", [](QWidget* d) {
+        Type(d, "EditWidth", "1,25");
+        d->findChild<QCheckBox*>("CBOpenDoor")->setChecked(false);
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    Press("btnAddDoor");
+    bool open = true;
+    WhenModal("Tf_AddDoor", [&](QWidget* d) {
+        shown = d->findChild<QLineEdit*>("EditWidth")->text();
+        open = d->findChild<QCheckBox*>("CBOpenDoor")->isChecked();
+        Close(d, false);
+    });
+    Press("btnAddDoor");
+    EXPECT_EQ(shown, "1,25");
+    EXPECT_FALSE(open);
+    EXPECT_TRUE(main_->Scenario().Cell(0, 0).empty());
+    ExpectGridsShowScenario();
+}
+
+TEST_F(EditorTest, UnconvertibleEntryShowsTheMessageAndAddsNothing) {
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title;
+    QString text;
+    const auto readBox = [&](QWidget* w) {
+        auto* box = static_cast<QMessageBox*>(w);
+        icon = box->icon();
+        title = box->windowTitle();
+        text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    };
+    WhenModal("QMessageBox", readBox);
+    AddRoom("4", "1,2,3", "3");
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(title, QApplication::applicationDisplayName());
+    EXPECT_EQ(text, "'1,2,3' is not a valid floating point value.");
+    EXPECT_EQ(main_->Scenario().RoomCount(), 0);
+    EXPECT_EQ(Grid("GridRoom")->rowCount(), 1);
+
+    AddRoom("4", "5", "3");
+    text.clear();
+    WhenModal("QMessageBox", readBox);
+    AddOpening("2", "0..9");
+    EXPECT_EQ(text, "'0,,9' is not a valid floating point value.");
+    EXPECT_TRUE(main_->Scenario().Cell(0, 0).empty());
+    ExpectGridsShowScenario();
+}
+
+TEST_F(EditorTest, SignsExponentsAndBlanksEnterAsZero) {
+    AddRoom("-5", "1e3", "");
+    ASSERT_EQ(main_->Scenario().RoomCount(), 1);
+    const TRoom& room = main_->Scenario().Room(0);
+    EXPECT_EQ(room.Length, 0);
+    EXPECT_EQ(room.Width, 0);
+    EXPECT_EQ(room.Height, 0);
+    EXPECT_EQ(Text(Grid("GridRoom"), 1, 1), "0");
+}
+
+TEST_F(EditorTest, PointAndCommaGiveTheSameValueShownWithTheLocaleSeparator) {
+    for (const QLocale& locale : {QLocale(QLocale::Russian, QLocale::Russia), QLocale::c()}) {
+        const QLocale saved;
+        QLocale::setDefault(locale);
+        main_->NewScenario();
+        AddRoom("0.0108", "0,0108", "3");
+        QLocale::setDefault(saved);
+        ASSERT_EQ(main_->Scenario().RoomCount(), 1);
+        EXPECT_EQ(main_->Scenario().Room(0).Length, 0.0108);
+        EXPECT_EQ(main_->Scenario().Room(0).Width, 0.0108);
+        const QString shown = QStringLiteral("0%1").arg(locale.decimalPoint()) + "0108";
+        EXPECT_EQ(Text(Grid("GridRoom"), 1, 1), shown);
+        EXPECT_EQ(Text(Grid("GridRoom"), 1, 2), shown);
+    }
+}
+
+TEST_F(EditorTest, NewScenarioEmptiesTheBuildingAndKeepsTheDialogTexts) {
+    AddRoom("9", "5", "3");
+    Click(Grid("GridMatrix"), 1, 1);
+    AddOpening("2", "0,9");
+    TzoneMath* before = &main_->Scenario();
+    main_->NewScenario();
+    EXPECT_NE(&main_->Scenario(), before);
+    EXPECT_EQ(main_->Scenario().RoomCount(), 0);
+    EXPECT_EQ(Grid("GridRoom")->rowCount(), 1);
+    EXPECT_EQ(Grid("GridMatrix")->rowCount(), 1);
+    EXPECT_FALSE(ProemGridShown());
+    EXPECT_EQ(addRoom_->LengthText(), "9");
+}
+
+// The thirteen parameter fields: label, tool tip shared by label and field, initial text, and
+// their order in the two group boxes.
+struct FieldCase {
+    const char* edit;
+    const char* label;
+    const char* tip;
+    const char* text;
+    const char* group;
+};
+
+class ParameterFields : public ::testing::TestWithParam<std::vector<FieldCase>> {};
+
+TEST_P(ParameterFields, StandInOrderWithLabelsTipsAndInitialTexts) {
+    Tf_main window;
+    int lastY = -1;
+    for (const FieldCase& f : GetParam()) {
+        auto* edit = window.findChild<QLineEdit*>(f.edit);
+        ASSERT_NE(edit, nullptr) << f.edit;
+        EXPECT_EQ(edit->text(), QString::fromUtf8(f.text)) << f.edit;
+        EXPECT_EQ(edit->toolTip(), QString::fromUtf8(f.tip)) << f.edit;
+        auto* group = qobject_cast<QGroupBox*>(edit->parentWidget());
+        ASSERT_NE(group, nullptr) << f.edit;
+        EXPECT_EQ(group->title(), QString::fromUtf8(f.group)) << f.edit;
+        const QLabel* label = nullptr;
+        for (const QLabel* l : group->findChildren<QLabel*>())
+            if (l->buddy() == edit) label = l;
+        ASSERT_NE(label, nullptr) << f.edit;
+        EXPECT_EQ(label->text(), QString::fromUtf8(f.label)) << f.edit;
+        EXPECT_EQ(label->toolTip(), edit->toolTip()) << f.edit;
+        window.show();  // lays the group boxes out
+        EXPECT_GT(edit->y(), lastY) << f.edit;
+        lastY = edit->y();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Groups, ParameterFields,
+    ::testing::Values(
+        std::vector<FieldCase>{
+            {"Edit1", "Qн, Дж/кг", "Низшая теплота сгорания горючей нагрузки", "13800000", " Параметры горючей нагрузки "},
+            {"Edit2", "Vлин, м/с", "Линейная скорость распространения пламени по поверхности горючей нагрузки", "0,0108",
+             " Параметры горючей нагрузки "},
+            {"Edit3", "Psi уд, кг/м2*с", "Удельная массовая скорость выгорания горючей нагрузки", "0,01450",
+             " Параметры горючей нагрузки "},
+            {"Edit4", "D, Нп*м2/кг", "Величина удельного дымовыделения (дымообразующая способность горючей нагрузки)",
+             "270", " Параметры горючей нагрузки "},
+            {"Edit5", "Lo2, кг/кг", "Удельное потребление кислорода на сгорание 1 кг горючей нагрузки", "1,0300",
+             " Параметры горючей нагрузки "},
+            {"Edit6", "Lco, кг/кг", "Удельное выделение угарного газа с 1 кг горючей нагрузки", "0,00220",
+             " Параметры горючей нагрузки "},
+            {"Edit7", "Lco2, кг/кг", "Удельное выделение углекислого газа с 1 кг горючей нагрузки", "0,20300",
+             " Параметры горючей нагрузки "},
+            {"Edit8", "Lhcl, кг/кг", "Удельное выделение хлороводорода с 1 кг горючей нагрузки", "0,01400",
+             " Параметры горючей нагрузки "},
+            {"Edit10", "Nu", "Коэффициент полноты сгорания горючего материала", "0,97", " Параметры горючей нагрузки "}},
+        std::vector<FieldCase>{
+            {"Edit9", "T0, К", "Температура наружного воздуха", "293", " Начальные условия "},
+            {"Edithr", "hr, м", "Высота рабочей зоны", "1,7", " Начальные условия "},
+            {"Edit12", "Моделир., c:", "Время моделирования", "200", " Начальные условия "},
+            {"Edit11", "Шаг, c:", "Шаг расчета", "0,0001", " Начальные условия "}}));
+
+TEST_F(EditorTest, WindowHasItsFixedSizeGridsIconsAndPlumeChoice) {
+    EXPECT_EQ(main_->size(), QSize(841, 523));
+    EXPECT_EQ(main_->minimumSize(), main_->maximumSize());
+    EXPECT_EQ(main_->windowTitle(), "Расчет времени блокировки с использованием зонной модели (тестовая версия)");
+    EXPECT_EQ(Grid("GridRoom")->geometry(), QRect(16, 24, 281, 449));
+    EXPECT_EQ(Grid("GridMatrix")->geometry(), QRect(336, 24, 281, 209));
+    EXPECT_EQ(Grid("GridProem")->geometry(), QRect(336, 280, 281, 193));
+    for (const char* button : {"btnAddRoom", "btnDelRoom", "btnAddDoor", "TBXButton2"})
+        EXPECT_FALSE(Find<QToolButton>(button)->icon().isNull()) << button;
+    auto* calc = Find<QPushButton>("TBXButton1");
+    EXPECT_EQ(calc->text(), "Расчет");
+    EXPECT_FALSE(calc->icon().isNull());
+    auto* plume = Find<QGroupBox>("RadioTanaka");
+    EXPECT_EQ(plume->title(), " Расчет произв. конвект. колонки ");
+    const auto items = plume->findChildren<QRadioButton*>();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0]->text(), "Зависимость Танака");
+    EXPECT_TRUE(items[0]->isChecked());
+    EXPECT_EQ(items[1]->text(), "Зависимость МакКефри");
+    EXPECT_TRUE(Find<QLabel>("TimeCalc")->isHidden());
+}
+
+}  // namespace
