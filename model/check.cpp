@@ -1,1 +1,89 @@
+// The input check before a run: inputs that are bound to fail before any result exists are
+// refused with a message naming the field (by its label in the main window) and the room.
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <string>
+
+#include "constants.h"
 #include "zone_math.h"
+
+namespace {
+
+// Shortest text that reads back to the same double, with a decimal comma as the Russian
+// user interface writes numbers.
+std::string Num(double v) {
+    char buf[32];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    std::string s(buf, res.ptr);
+    for (char& c : s)
+        if (c == '.') c = ',';
+    return s;
+}
+
+std::string RoomName(int index) { return "Помещение №" + std::to_string(index + 1); }
+
+// Recorded samples plus the run's snapshot of them must stay well inside the machine's memory.
+constexpr double kMaxSampleBytes = 2.0 * 1024 * 1024 * 1024;
+
+}  // namespace
+
+std::string TzoneMath::CheckInputs() const {
+    struct Field {
+        double value;
+        const char* label;
+    };
+    const Field fields[] = {
+        {Qn, "Qн, Дж/кг"},  {Vlin, "Vлин, м/с"}, {PsiUd, "Psi уд, кг/м2*с"}, {D, "D, Нп*м2/кг"},
+        {Lo2, "Lo2, кг/кг"}, {Lco, "Lco, кг/кг"}, {Lco2, "Lco2, кг/кг"},      {Lhcl, "Lhcl, кг/кг"},
+        {Nu, "Nu"},          {T0, "T0, К"},       {hr, "hr, м"},              {SimTime, "Моделир., c:"},
+        {dt, "Шаг, c:"}};
+    for (const Field& f : fields)
+        if (!std::isfinite(f.value)) return std::string("Значение поля \"") + f.label + "\" не является конечным числом.";
+
+    if (dt <= 0) return "Шаг расчета (\"Шаг, c:\") должен быть больше нуля, задано " + Num(dt) + ".";
+    if (T0 <= 0)
+        return "Температура наружного воздуха (\"T0, К\") должна быть больше нуля, задано " + Num(T0) + ".";
+    if (SamplesPerSec <= 0)
+        return "Число записей результатов в секунду должно быть больше нуля, задано " +
+               std::to_string(SamplesPerSec) + ".";
+
+    const double steps = std::nearbyint(SimTime / dt);
+    if (!(steps <= INT_MAX && steps >= INT_MIN))
+        return "Слишком много шагов расчета: время моделирования " + Num(SimTime) + " с при шаге " + Num(dt) +
+               " с дает " + Num(steps) + " шагов, допустимо не более " + std::to_string(INT_MAX) + ".";
+    const double perSample = std::nearbyint((1.0 / SamplesPerSec) / dt);
+    if (!(perSample <= INT_MAX))
+        return "Шаг расчета " + Num(dt) + " с слишком мал: на одну запись результатов приходится более " +
+               std::to_string(INT_MAX) + " шагов.";
+    const double samples = std::nearbyint(SimTime * SamplesPerSec);
+    if (!(samples <= INT_MAX))
+        return "Слишком много записей результатов: " + Num(samples) + ", допустимо не более " +
+               std::to_string(INT_MAX) + ". Уменьшите время моделирования.";
+    if (perSample > 0 && steps > 1) {
+        const double recorded = std::floor((steps - 1) / perSample) + 1;
+        const double bytes = recorded * static_cast<double>(Rooms.size()) * sizeof(ResultSample);
+        if (bytes > kMaxSampleBytes)
+            return "Слишком много записей результатов (" + Num(recorded) + " на помещение): " +
+                   "уменьшите время моделирования или увеличьте шаг расчета.";
+    }
+
+    for (std::size_t i = 0; i < Rooms.size(); ++i) {
+        const TRoom& r = *Rooms[i];
+        const int n = static_cast<int>(i);
+        const struct {
+            double value;
+            const char* what;
+        } sizes[] = {{r.Length, "длина"}, {r.Width, "ширина"}, {r.Height, "высота"}};
+        for (const auto& s : sizes) {
+            if (!std::isfinite(s.value)) return RoomName(n) + ": " + s.what + " не является конечным числом.";
+            if (s.value <= 0)
+                return RoomName(n) + ": " + s.what + " должна быть больше нуля, задано " + Num(s.value) + " м.";
+        }
+        if (hr >= r.Height)
+            return RoomName(n) + ": высота рабочей зоны (\"hr, м\") " + Num(hr) + " м не ниже высоты помещения " +
+                   Num(r.Height) + " м.";
+    }
+    return {};
+}

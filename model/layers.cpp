@@ -1,1 +1,70 @@
+// The smoke layer of a room: interface height (volume balance), density (mass balance),
+// temperature (ideal gas at constant pressure), and the heat given off to the enclosure.
+
+#include <cmath>
+
+#include "constants.h"
+#include "power.h"
 #include "zone_math.h"
+
+using namespace zf;
+
+// Lowering of the interface by the thermal expansion of the gas the fire heats in one step
+// [m]: F = Q·dt / (A·cp·ρ0·T0). Zero outside the fire room.
+double TzoneMath::FireExpansion(int room) {
+    if (room != 0) return 0;
+    TRoom& r = Room(room);
+    return r.Q * dt / (r.Area() * kGasCp * Ro0 * T0);
+}
+
+// Interface height predicted before the step's opening flows [m], from the previous
+// prediction: minus the volume that entered (Gk at outside density), plus the volume that
+// left in the previous step at the previous layer temperature, minus the fire's expansion.
+double TzoneMath::PredictedInterfaceHeight(int room) {
+    TRoom& r = Room(room);
+    return r.Prev.YkPred
+         - r.Cur.Gk * dt / (r.Area() * Ro0)                      // inflow fills the layer
+         + r.Prev.Gm * r.Prev.T2 * dt / (r.Area() * Ro0 * T0)    // last step's outflow
+         - FireExpansion(room);                                  // thermal expansion
+}
+
+// Interface height after the step's opening flows [m]: as the prediction, but with this
+// step's outflow at the predicted layer temperature. Not clamped here.
+double TzoneMath::InterfaceHeight(int room) {
+    TRoom& r = Room(room);
+    return r.Prev.YkPred
+         - r.Cur.Gk * dt / (r.Area() * Ro0)                      // inflow fills the layer
+         + r.Cur.Gm * r.T2Pred * dt / (r.Area() * Ro0 * T0)      // this step's outflow
+         - FireExpansion(room);                                  // thermal expansion
+}
+
+// Layer density [kg/m³] = layer mass (SumIn − SumOut)·dt over the layer volume A·(H − Y);
+// an empty layer or one holding no net mass has the outside density.
+double TzoneMath::LayerDensity(int room, double interfaceHeight) {
+    TRoom& r = Room(room);
+    if (interfaceHeight >= r.Height || r.SumIn <= r.SumOut) return Ro0;
+    return (r.SumIn * dt - r.SumOut * dt) / (r.Area() * (r.Height - interfaceHeight));
+}
+
+// Ideal gas at the outside pressure: T = T0·ρ0 / ρ [K].
+double TzoneMath::LayerTemperature(double density) const {
+    return T0 * Ro0 / density;
+}
+
+// Heat-loss rate of the layer to the walls and ceiling it touches [W]. Not part of any
+// balance; evaluated so that its faults count like any other.
+double TzoneMath::HeatLoss(int room, double layerTemperature, double interfaceHeight) {
+    TRoom& r = Room(room);
+    const double T = layerTemperature;
+    // Surface of the walls and ceiling in contact with the layer [m²]
+    const double surface = r.Perimeter() * (r.Height - interfaceHeight) + r.Area();
+    double alpha;  // heat-exchange coefficient [W/(m²·K)]
+    if (T >= kHotLayerLimit) {
+        alpha = kAlphaHot * std::exp(kAlphaHotSlope * (T - kCelsiusZero));
+    } else {
+        const double rise = T - T0;  // [K]
+        const double wall = T0 + kWallHeatShare * rise + kWallHeatQuad * (rise * rise);  // surface temperature [K]
+        alpha = T > wall ? kAlphaCold * Power(T - wall, 1.0 / 3.0) : 0;
+    }
+    return alpha * surface * (T - T0);
+}

@@ -1,1 +1,86 @@
-#include "zone_math.h"
+// Why a run failed, in words an engineer can act on.
+
+#include <string>
+
+#include "run_fault.h"
+
+namespace {
+
+std::string RoomName(int room) { return "помещения №" + std::to_string(room + 1); }
+
+const char* KindText(FaultKind kind) {
+    switch (kind) {
+        case FaultKind::DivisionByZero: return "деление на ноль";
+        case FaultKind::InvalidOperation: return "недопустимая операция (например, корень из отрицательного числа)";
+        case FaultKind::Overflow: return "переполнение (число слишком велико)";
+        case FaultKind::BadSampling: return "шаг расчета больше интервала записи результатов";
+        case FaultKind::Preparation: return "недопустимые шаг, время моделирования или температура";
+        case FaultKind::NoFireRoom: return "в здании нет ни одного помещения";
+        case FaultKind::OutOfMemory: return "недостаточно памяти для записи результатов";
+        case FaultKind::None: break;
+    }
+    return "";
+}
+
+const char* QuantityText(Quantity q) {
+    switch (q) {
+        case Quantity::BurningArea: return "площадь очага пожара";
+        case Quantity::HeatRelease: return "мощность тепловыделения очага";
+        case Quantity::PlumeFlow: return "производительность конвективной колонки";
+        case Quantity::Inflow: return "поступление газа через проемы";
+        case Quantity::HeatLoss: return "теплопотери в ограждающие конструкции";
+        case Quantity::PredictedInterface: return "прогноз координаты задымленной зоны";
+        case Quantity::PredictedDensity: return "прогноз плотности газа в зоне задымления";
+        case Quantity::PredictedTemperature: return "прогноз температуры газа в зоне задымления";
+        case Quantity::OpeningFlow: return "расход газов через проем";
+        case Quantity::Interface: return "координата задымленной зоны";
+        case Quantity::Density: return "плотность газа в зоне задымления";
+        case Quantity::Temperature: return "температура газа в зоне задымления";
+        case Quantity::WorkingZoneTemperature: return "температура в рабочей зоне";
+        case Quantity::Visibility: return "дальность видимости в рабочей зоне";
+        case Quantity::Oxygen: return "парциальная плотность кислорода в рабочей зоне";
+        case Quantity::CO: return "парциальная плотность оксида углерода в рабочей зоне";
+        case Quantity::CO2: return "парциальная плотность диоксида углерода в рабочей зоне";
+        case Quantity::HCl: return "парциальная плотность хлороводорода в рабочей зоне";
+        case Quantity::Radiation: return "тепловое излучение";
+        case Quantity::Sampling: return "запись результатов";
+        case Quantity::RunCounts: return "число шагов и записей расчета";
+        case Quantity::FireRoomMissing: return "очаг пожара";
+        case Quantity::None: break;
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string DescribeFault(const RunFault& f) {
+    if (!f.Failed()) return {};
+    switch (f.Kind) {
+        case FaultKind::NoFireRoom:
+            return "В здании нет ни одного помещения: негде развиваться пожару.";
+        case FaultKind::BadSampling:
+            return "Шаг расчета больше интервала записи результатов (0,1 с): уменьшите шаг.";
+        case FaultKind::Preparation:
+            return "Расчет не начат: шаг расчета и температура наружного воздуха должны быть больше нуля, "
+                   "а число шагов не должно быть слишком большим.";
+        case FaultKind::OutOfMemory:
+            return "Недостаточно памяти для записи результатов: уменьшите время моделирования или увеличьте шаг.";
+        default: break;
+    }
+    if (f.What == Quantity::OpeningFlow && f.DenserThanAir)
+        return "Плотность газа в зоне задымления " + RoomName(f.Room) +
+               " стала больше плотности наружного воздуха: расход через проем не определен (" + KindText(f.Kind) +
+               ").";
+    std::string text;
+    if (f.What == Quantity::None) {
+        text = "Арифметическая ошибка";
+    } else {
+        text = QuantityText(f.What);
+        text = "Не удалось вычислить величину «" + text + "»";
+    }
+    if (f.Room >= 0) text += " " + RoomName(f.Room);
+    if (f.What == Quantity::OpeningFlow && f.Column >= 0)
+        text += f.Column == f.Room ? " (проем наружу №" + std::to_string(f.Face + 1) + ")"
+                                   : " (проем в помещение №" + std::to_string(f.Column + 1) + ")";
+    return text + ": " + KindText(f.Kind) + ".";
+}

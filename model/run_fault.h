@@ -11,6 +11,8 @@ enum class FaultKind : int {
     Overflow,
     BadSampling,       // steps per sample of 0 or less: no sample to add the state into
     Preparation,       // the counts or the outside-air density could not be formed
+    NoFireRoom,        // the building has no rooms
+    OutOfMemory,       // the recorded samples do not fit in memory
 };
 
 enum class Quantity : int {
@@ -19,6 +21,7 @@ enum class Quantity : int {
     BurningArea,
     HeatRelease,
     PlumeFlow,
+    Inflow,                 // intake of the flows neighbours posted
     HeatLoss,
     PredictedInterface,
     PredictedDensity,

@@ -222,20 +222,30 @@ public:
     double CritOf(HazardKind kind) const;
 
 private:
-    template <bool Checked> void StepRoom(int room);
-    template <bool Checked> bool AdvanceStep(int k);
-    template <bool Checked> void HazardPass();
-    void SampleStep(int k);
+    template <class Fn> void ForEachPendingInflow(int n, Fn&& fn);
+    bool PrepareRun();
     void PrepareRooms();
     void BuildLinks();
-    void RemoveLeakOpenings();
+    void TakeSnapshot();
+    bool AdvanceStep(int k);
+    void HazardPass();
+    void SampleStep(int k);
+    void CutSamplesAt(int k);
     void ReplayToFault(int failedStep);
+    void RemoveLeakOpenings();
+    // In the replay that locates a fault, every routine is followed by a look at the
+    // floating-point flags; the first one raised names the room and the quantity.
+    void Checkpoint(int room, Quantity what, int column = -1, int face = -1) {
+        if (Checking_) [[unlikely]] CheckFlags(room, what, column, face);
+    }
+    void CheckFlags(int room, Quantity what, int column, int face);
+    [[noreturn]] void Fail(FaultKind kind, Quantity what, int room);
 
     // Run state sized once per run
     std::vector<std::vector<TCellLink>> Links_;  // per room: cells holding faces, ascending column
     int LeakCount_ = 0;                          // rooms that received a leak opening
-    // Snapshot of the rooms and faces after preparation, for the deterministic replay that
-    // locates a fault.
+    bool Checking_ = false;                      // replaying with a check after every routine
+    // Rooms and faces after preparation, for the deterministic replay that locates a fault.
     std::vector<TRoom> RoomSnapshot_;
-    std::vector<double> FaceSnapshot_;
+    std::vector<double> FaceSnapshot_;  // Gin, Tin of every face in link order
 };
