@@ -38,9 +38,10 @@ void TRadioGroup::RemoveItem(int index) {
     const bool wasSelected = item->isChecked();
     Group_->removeButton(item);
     Items_.removeAt(index);
-    // Detached now, freed later: the removal may happen inside a signal of this very button.
+    Layout_->removeWidget(item);
+    // Freed later, as the removal may happen inside a signal of this very button; still a
+    // child until then, so it is freed with the group at the latest.
     item->hide();
-    item->setParent(nullptr);
     item->deleteLater();
     if (wasSelected && !Items_.isEmpty()) SetItemIndex(ItemCount() - 1);
 }

@@ -1,16 +1,8 @@
 #include "u_progress.h"
 
 #include <QCoreApplication>
-#include <chrono>
 
 #include "ui_u_progress.h"
-
-// The run's millisecond clock belongs to the engine; this weak definition only stands in while
-// the engine's own is not linked, and gives way to it as soon as it is.
-__attribute__((weak)) std::int64_t SteadyTickMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 Tf_progress::Tf_progress(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::Tf_progress>()) {
     ui->setupUi(this);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "u_progress.h"
+#include "zone_math.h"
 
 namespace {
 
@@ -153,6 +154,43 @@ TEST(ProgressRun, CloseBoxStopsTheRunToo) {
     EXPECT_EQ(stoppedAt, 200);
     EXPECT_EQ(Bar(p)->value(), 150);
     EXPECT_FALSE(p.isVisible());
+}
+
+// The calculation itself, on a clock that moves 300 ms per reading so that every step ends
+// with a refresh: the window closed during the first refresh stops the run at the second.
+std::int64_t gFakeMs = 0;
+std::int64_t FakeTick() { return gFakeMs += 300; }
+
+TEST(ProgressRun, CalculationStopsWhenTheWindowIsClosed) {
+    TzoneMath zm;
+    zm.Qn = 13800000;
+    zm.Vlin = 0.0108;
+    zm.PsiUd = 0.0145;
+    zm.D = 270;
+    zm.Lo2 = 1.03;
+    zm.Lco = 0.0022;
+    zm.Lco2 = 0.203;
+    zm.Lhcl = 0.014;
+    zm.Nu = 0.97;
+    zm.T0 = 293;
+    zm.hr = 1.7;
+    zm.SimTime = 10;
+    zm.dt = 0.01;
+    zm.AddRoom(5, 4, 3);
+    QWidget main;
+    main.show();
+    Tf_progress p;
+    TProgressRunView view(p, &main);
+    view.TickMs = &FakeTick;
+    QTimer::singleShot(0, &p, &Tf_progress::TBXButton1Click);
+    EXPECT_TRUE(zm.Run(view));
+    EXPECT_TRUE(zm.Stopped);
+    EXPECT_EQ(Text(p, "TextIter"), QString("1"));
+    EXPECT_EQ(Text(p, "TextTime"), QString("0"));
+    EXPECT_EQ(Text(p, "TextIterAll"), QString("1000"));
+    EXPECT_EQ(Bar(p)->maximum(), 1000);
+    EXPECT_FALSE(p.isVisible());
+    EXPECT_TRUE(main.isEnabled());
 }
 
 }  // namespace

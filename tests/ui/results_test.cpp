@@ -406,4 +406,53 @@ TEST_F(ResultsWindow, LongRunAppearsQuickly) {
     w.hide();
 }
 
+// After a real calculation: two rooms joined by a doorway, two minutes at a coarse step.
+TEST_F(ResultsWindow, ShowsACalculatedBuilding) {
+    zm.Qn = 13800000;
+    zm.Vlin = 0.0108;
+    zm.PsiUd = 0.0145;
+    zm.D = 270;
+    zm.Lo2 = 1.03;
+    zm.Lco = 0.0022;
+    zm.Lco2 = 0.203;
+    zm.Lhcl = 0.014;
+    zm.Nu = 0.97;
+    zm.T0 = 293;
+    zm.hr = 1.7;
+    zm.SimTime = 120;
+    zm.dt = 0.01;
+    zm.UseTanaka = true;
+    zm.AddRoom(5, 4, 3);
+    zm.AddRoom(6, 5, 3);
+    zm.AddProem(0, 1, 2, 0.9, true);
+    zm.AddProem(1, 0, 2, 0.9, true);
+    ASSERT_TRUE(zm.Run());
+    ASSERT_EQ(zm.SampleCount, 1200);
+    w.PrepareResults(zm);
+    ShowTable("PageResults");
+    EXPECT_EQ(GridRows(), 1201);
+    EXPECT_EQ(Cell(1, 0), QString("0,05"));
+    EXPECT_EQ(Cell(1200, 0), QString("119,95"));
+
+    ShowHazards();
+    ShowChart("PageOFP");
+    int reached = 0;
+    for (int room = 0; room < 2; ++room) {
+        Find<QComboBox>("ComboOFPRooms")->setCurrentIndex(room);
+        TRadioGroup* list = Radio("RadioOFP");
+        EXPECT_EQ(list->ItemCount(), room == 0 ? 7 : 6);
+        for (int k = 0; k < list->ItemCount(); ++k) {
+            list->Item(k)->click();
+            const auto kind = static_cast<HazardKind>(k);
+            const double t = zm.Room(room).CritTimeOf(kind);
+            const double c = zm.CritOf(kind);
+            EXPECT_EQ(Series("Series4")->at(0), QPointF(t, c)) << room << " " << k;
+            EXPECT_EQ(Series("Series2")->at(2), QPointF(t, 0));
+            EXPECT_EQ(Series("Series1")->count(), 1200);
+            reached += t > 0;
+        }
+    }
+    EXPECT_GT(reached, 0);  // the fire reaches some limits within two minutes
+}
+
 }  // namespace
