@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QScatterSeries>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QStyleOptionGraphicsItem>
 #include <QValueAxis>
 #include <algorithm>
@@ -182,6 +183,14 @@ public:
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
             return section == 0 ? QString(kTimeColumn) : ValueTitle_;
         return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+    // The width of the longest text of one column; every row is measured.
+    int WidestText(int column, const QFontMetrics& metrics) const {
+        int widest = 0;
+        for (const QPointF& row : Rows_)
+            widest = std::max(widest, metrics.horizontalAdvance(FormatGeneralLocal(column == 0 ? row.x() : row.y())));
+        return widest;
     }
 
     Qt::ItemFlags flags(const QModelIndex& index) const override {
@@ -393,17 +402,17 @@ void TF_ShowResult::DrawTable(const TzoneMath& zm, const TRoom* room, const View
     FitColumns();
 }
 
-// 64 and 104 pixels, or wider where a column's title or a number of 15 digits needs it (the
-// view measures at most its first thousand rows). Called after every fill: a model reset
-// gives the columns their default widths back.
+// 64 and 104 pixels, or wider where a column's title or a number of 15 digits needs it.
+// Called after every fill: a model reset gives the columns their default widths back.
 void TF_ShowResult::FitColumns() {
     QTableView* grid = ui->GridResult;
-    const QAbstractItemView* cells = grid;  // where measuring the cells is public
     const QHeaderView* header = grid->horizontalHeader();
+    // The cell's text margins on both sides, the grid line and a little air.
+    const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 6;
     int column = 0;
     for (int narrowest : {64, 104}) {
-        grid->setColumnWidth(column,
-                             std::max({narrowest, header->sectionSizeHint(column), cells->sizeHintForColumn(column)}));
+        const int cells = GridModel_->WidestText(column, grid->fontMetrics()) + margins;
+        grid->setColumnWidth(column, std::max({narrowest, header->sectionSizeHint(column), cells}));
         ++column;
     }
 }

@@ -158,6 +158,17 @@ TEST_F(ResultsWindow, TableHasAHeaderRowAndOneRowPerSample) {
     EXPECT_GE(Find<QTableView>("GridResult")->columnWidth(1), 104);
 }
 
+TEST_F(ResultsWindow, ColumnsAreWideEnoughForEveryNumber) {
+    Fill(zm, 1, 2000, 1000, 0.0001);
+    for (ResultSample& s : zm.Room(0).Samples) s.Fp = 0;
+    zm.Room(0).Samples.back().Fp = -1.0 / 3000;  // only the last row is long
+    w.PrepareResults(zm);
+    ShowTable("PageResults");
+    const QTableView* grid = Find<QTableView>("GridResult");
+    EXPECT_GE(grid->columnWidth(1), grid->fontMetrics().horizontalAdvance(Cell(2000, 1)));
+    EXPECT_GE(grid->columnWidth(0), grid->fontMetrics().horizontalAdvance(Cell(0, 0)));
+}
+
 // General number format: up to 15 significant digits with the decimal comma, scientific
 // below 0.0001 and from 16 integer digits on.
 struct Formatted {
