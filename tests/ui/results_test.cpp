@@ -23,6 +23,7 @@
 #include "radio_group.h"
 #include "u_ShowResult.h"
 #include "zone_math.h"
+#include "../model/test_buildings.h"
 
 namespace {
 
@@ -419,24 +420,10 @@ TEST_F(ResultsWindow, LongRunAppearsQuickly) {
 
 // After a real calculation: two rooms joined by a doorway, two minutes at a coarse step.
 TEST_F(ResultsWindow, ShowsACalculatedBuilding) {
-    zm.Qn = 13800000;
-    zm.Vlin = 0.0108;
-    zm.PsiUd = 0.0145;
-    zm.D = 270;
-    zm.Lo2 = 1.03;
-    zm.Lco = 0.0022;
-    zm.Lco2 = 0.203;
-    zm.Lhcl = 0.014;
-    zm.Nu = 0.97;
-    zm.T0 = 293;
-    zm.hr = 1.7;
+    testing_zf::SetDefaultInputs(zm);
     zm.SimTime = 120;
     zm.dt = 0.01;
-    zm.UseTanaka = true;
-    zm.AddRoom(5, 4, 3);
-    zm.AddRoom(6, 5, 3);
-    zm.AddProem(0, 1, 2, 0.9, true);
-    zm.AddProem(1, 0, 2, 0.9, true);
+    testing_zf::BuildTwoRooms(zm);
     ASSERT_TRUE(zm.Run());
     ASSERT_EQ(zm.SampleCount, 1200);
     w.PrepareResults(zm);
