@@ -1,5 +1,523 @@
 #include "u_ShowResult.h"
-#include "ui_u_ShowResult.h"
 
-TF_ShowResult::TF_ShowResult(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TF_ShowResult>()) { ui->setupUi(this); }
+#include <QAbstractTableModel>
+#include <QChart>
+#include <QChartView>
+#include <QGraphicsLayout>
+#include <QGraphicsTextItem>
+#include <QHeaderView>
+#include <QHideEvent>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QLocale>
+#include <QPainter>
+#include <QScatterSeries>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionGraphicsItem>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "radio_group.h"
+#include "ui_u_ShowResult.h"
+#include "zone_math.h"
+
+namespace {
+
+// General number format: up to 15 significant digits with the locale's decimal separator;
+// scientific notation (1E-5, 2,5E-6, 1E20) below 0.0001 and from 16 integer digits on.
+// Kept here until the windows share one such helper.
+QString FormatGeneralLocal(double value) {
+    if (std::isnan(value)) return QStringLiteral("NAN");
+    if (std::isinf(value)) return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    if (value == 0) return QStringLiteral("0");
+    char text[40];
+    std::snprintf(text, sizeof text, "%.14e", std::fabs(value));  // d.dddddddddddddde±XX
+    const std::string s(text);
+    const std::size_t e = s.find('e');
+    const int exponent = std::stoi(s.substr(e + 1));  // after rounding to 15 digits
+    std::string digits = s.substr(0, 1) + s.substr(2, e - 2);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+    const QString sep = QLocale().decimalPoint();
+    QString out = value < 0 ? QStringLiteral("-") : QString();
+    const auto n = static_cast<int>(digits.size());
+    if (exponent < -4 || exponent >= 15) {
+        out += QChar(digits[0]);
+        if (n > 1) out += sep + QString::fromStdString(digits.substr(1));
+        out += QStringLiteral("E") + QString::number(exponent);
+    } else if (exponent >= 0) {
+        const int whole = exponent + 1;
+        out += QString::fromStdString(digits.substr(0, static_cast<std::size_t>(std::min(whole, n))));
+        if (n < whole) out += QString(whole - n, QChar('0'));
+        if (n > whole) out += sep + QString::fromStdString(digits.substr(static_cast<std::size_t>(whole)));
+    } else {
+        out += QStringLiteral("0") + sep + QString(-exponent - 1, QChar('0')) + QString::fromStdString(digits);
+    }
+    return out;
+}
+
+// The views of the two radio lists: item text, chart title, axis and column label, and the
+// position of the value in a recorded sample.
+struct ParameterView {
+    const char* Item;
+    const char* Title;
+    const char* Label;
+    int Element;
+};
+
+const ParameterView kParameterViews[] = {
+    {"Площадь очага пожара", "График зависимости площади очага пожара от времени", "Fп, м2.", 0},
+    {"Производительность конвективной колонки",
+     "График зависимости производительности конвективной колонки от времени", "Gк, кг/с.", 1},
+    {"Координата задымленной зоны", "График зависимости координаты задымленной зоны от времени", "Yк, м.", 2},
+    {"Плотность газовой среды в зоне задымления",
+     "График зависимости плотности газовой среды в задымленной зоне от времени", "Ro2, кг/м2.", 3},
+    {"Температура газовой среды в зоне задымления",
+     "График зависимости температуры газовой среды в задымленной зоне от времени", "T2, °K.", 4},
+    {"Расход газов через проемы", "График зависимости расхода газов через проемы от времени", "Gм, кг/с.", 5},
+};
+constexpr int kParameterCount = static_cast<int>(std::size(kParameterViews));
+// Item 1 outside the fire room: there the gas comes in through the doorways, not from a plume.
+const char* const kInflowItem = "Поступление газа через проемы";
+
+// Indexed by HazardKind.
+const ParameterView kHazardViews[] = {
+    {"По повышенной температуре", "График зависимости температуры в рабочей зоне от времени", "T, °K.", 7},
+    {"По недостатку кислорода", "График зависимости парциальной плотности кислорода от времени", "кг/м3, м.", 9},
+    {"По потере видимости в дыму", "График зависимости дальности видимости от времени", "L, м.", 8},
+    {"По критическому содержанию оксида углерода",
+     "График зависимости парциальной плотности оксида углерода от времени", "кг/м3, м.", 11},
+    {"По критическому содержанию диоксида углерода",
+     "График зависимости парциальной плотности диоксида углерода от времени", "кг/м3, м.", 12},
+    {"По критическому содержанию хлороводорода",
+     "График зависимости парциальной плотности хлороводорода от времени", "кг/м3, м.", 13},
+    {"По критической величине теплового излучения", "График зависимости теплового излучения от времени",
+     "Вт*м-2", 10},
+};
+static_assert(std::size(kHazardViews) == kHazardCount);
+
+const char* const kTimeTitle = "t, с.";
+const char* const kTimeColumn = "Время (t), с.";
+const char* const kCritSeriesName = "Время наступления критического значения ОФП";
+
+// The points (time, value) of one room's samples. Sample m stands at the middle of its
+// sampling interval, (m·S)·dt + S·dt/2, with m·S formed as an integer. Samples the run never
+// sized read as zeros.
+QList<QPointF> SamplePoints(const TzoneMath& zm, const TRoom* room, int element) {
+    QList<QPointF> points;
+    if (room == nullptr) return points;
+    const int count = std::max(zm.SampleCount, 0);
+    const std::int64_t s = zm.StepsPerSample;
+    const double halfInterval = zm.StepsPerSample * zm.dt / 2;
+    points.reserve(count);
+    for (int m = 0; m < count; ++m) {
+        const double x = static_cast<double>(m * s) * zm.dt + halfInterval;
+        const auto at = static_cast<std::size_t>(m);
+        const double y = at < room->Samples.size() ? room->Samples[at][element] : 0.0;
+        points.append(QPointF(x, y));
+    }
+    return points;
+}
+
+// Moves one widget (the chart or the table) onto the tab being shown.
+void MoveOnto(QWidget* widget, QWidget* tab) {
+    if (widget->parentWidget() != tab) {
+        if (QWidget* old = widget->parentWidget(); old != nullptr && old->layout() != nullptr)
+            old->layout()->removeWidget(widget);
+        tab->layout()->addWidget(widget);
+    }
+    widget->show();
+}
+
+// The critical time beside its point: bold black text on a white box, no arrow.
+class TCritTimeLabel : public QGraphicsTextItem {
+public:
+    using QGraphicsTextItem::QGraphicsTextItem;
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override {
+        painter->setPen(QPen(Qt::black, 1));
+        painter->setBrush(Qt::white);
+        painter->drawRect(boundingRect().adjusted(0.5, 0.5, -0.5, -0.5));
+        QGraphicsTextItem::paint(painter, option, widget);
+    }
+};
+
+}  // namespace
+
+// The table's rows: one per sample, time and value, formatted only when a row is painted, so
+// a table of thousands of rows costs nothing up front. The header row holds the two titles.
+class TResultGridModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void Reset(QList<QPointF> rows, const QString& valueTitle) {
+        beginResetModel();
+        Rows_ = std::move(rows);
+        ValueTitle_ = valueTitle;
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(Rows_.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 2; }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid()) return {};
+        if (role == Qt::DisplayRole) {
+            const QPointF& row = Rows_[index.row()];
+            return FormatGeneralLocal(index.column() == 0 ? row.x() : row.y());
+        }
+        if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        // The time column is drawn like the header: it labels the rows.
+        if (role == Qt::BackgroundRole && index.column() == 0) return QPalette().button();
+        return {};
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+            return section == 0 ? QString(kTimeColumn) : ValueTitle_;
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+    // The width of the longest text of one column; every row is measured.
+    int WidestText(int column, const QFontMetrics& metrics) const {
+        int widest = 0;
+        for (const QPointF& row : Rows_)
+            widest = std::max(widest, metrics.horizontalAdvance(FormatGeneralLocal(column == 0 ? row.x() : row.y())));
+        return widest;
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    }
+
+private:
+    QList<QPointF> Rows_;
+    QString ValueTitle_;
+};
+
+struct TF_ShowResult::View {
+    QString Title;
+    QString Label;
+    int Element = 0;
+    int Hazard = -1;  // HazardKind for a hazard view, -1 for a layer parameter
+};
+
+TF_ShowResult::TF_ShowResult(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TF_ShowResult>()) {
+    ui->setupUi(this);
+    resize(875, 420);
+
+    ui->RadioResults->setTitle(QStringLiteral(" Расчётные значения параметров "));
+    for (const ParameterView& v : kParameterViews) ui->RadioResults->AppendItem(v.Item);
+    ui->RadioOFP->setTitle(QStringLiteral(" Расчётные значения ОФП "));
+    for (const ParameterView& v : kHazardViews) ui->RadioOFP->AppendItem(v.Item);
+    ui->RadioResults->SetItemIndex(0);
+    ui->RadioOFP->SetItemIndex(0);
+    // The left panels are 297 pixels wide, or as wide as the longest item text needs.
+    for (auto [splitter, panel] : {std::pair{ui->Splitter2, ui->Panel2}, std::pair{ui->Splitter1, ui->Panel1}}) {
+        const int left = std::max(297, panel->minimumSizeHint().width());
+        splitter->setSizes({left, width() - left});
+    }
+
+    SetUpChart();
+    SetUpGrid();
+
+    connect(ui->RadioResults, &TRadioGroup::Clicked, this, &TF_ShowResult::RadioResultsClick);
+    connect(ui->RadioOFP, &TRadioGroup::Clicked, this, &TF_ShowResult::RadioResultsClick);
+    connect(ui->ComboResultRooms, &QComboBox::currentIndexChanged, this, &TF_ShowResult::ComboResultRoomsChange);
+    connect(ui->ComboOFPRooms, &QComboBox::currentIndexChanged, this, &TF_ShowResult::ComboResultRoomsChange);
+    connect(ui->PageAllResults, &QTabWidget::currentChanged, this, &TF_ShowResult::PageAllResultsChange);
+    connect(ui->PageResults, &QTabWidget::currentChanged, this, &TF_ShowResult::PageResultsChange);
+    connect(ui->PageOFP, &QTabWidget::currentChanged, this, &TF_ShowResult::PageResultsChange);
+}
+
 TF_ShowResult::~TF_ShowResult() = default;
+
+void TF_ShowResult::SetUpChart() {
+    Chart_ = new QChart();
+    Chart_->setBackgroundBrush(Qt::white);
+    Chart_->setBackgroundRoundness(0);
+    Chart_->layout()->setContentsMargins(0, 0, 0, 0);
+    Chart_->setLocalizeNumbers(true);
+    QFont legendFont(QStringLiteral("Arial"), 9);
+    legendFont.setItalic(true);
+    Chart_->legend()->setFont(legendFont);
+    Chart_->legend()->setAlignment(Qt::AlignBottom);
+
+    AxisX_ = new QValueAxis(Chart_);
+    AxisY_ = new QValueAxis(Chart_);
+    AxisY2_ = new QValueAxis(Chart_);
+    AxisX_->setTitleText(kTimeTitle);
+    AxisY2_->setLabelsVisible(false);
+    for (QValueAxis* axis : {AxisX_, AxisY_, AxisY2_}) axis->setGridLineColor(QColor(0xC0, 0xC0, 0xC0));
+    AxisY2_->setGridLineVisible(false);
+    Chart_->addAxis(AxisX_, Qt::AlignBottom);
+    Chart_->addAxis(AxisY_, Qt::AlignLeft);
+    Chart_->addAxis(AxisY2_, Qt::AlignRight);
+
+    Series1_ = new QLineSeries(Chart_);
+    Series1_->setObjectName(QStringLiteral("Series1"));
+    Series1_->setPen(QPen(QColor(1, 73, 116), 2));
+    Series2_ = new QLineSeries(Chart_);
+    Series2_->setObjectName(QStringLiteral("Series2"));
+    Series2_->setName(kCritSeriesName);
+    Series2_->setPen(QPen(Qt::red, 1, Qt::DotLine));
+    Series4_ = new QScatterSeries(Chart_);
+    Series4_->setObjectName(QStringLiteral("Series4"));
+    Series4_->setName(kCritSeriesName);
+    Series4_->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    Series4_->setMarkerSize(9);
+    Series4_->setBrush(Qt::red);
+    Series4_->setPen(Qt::NoPen);
+    for (QXYSeries* series : {static_cast<QXYSeries*>(Series1_), static_cast<QXYSeries*>(Series2_),
+                              static_cast<QXYSeries*>(Series4_)}) {
+        Chart_->addSeries(series);
+        series->attachAxis(AxisX_);
+        series->attachAxis(AxisY_);
+    }
+    // The two lines are scaled against the right axis as well, which mirrors the left one.
+    Series1_->attachAxis(AxisY2_);
+    Series2_->attachAxis(AxisY2_);
+    Series2_->setVisible(false);
+    Series4_->setVisible(false);
+    ShowOnlySeries4InLegend();
+
+    // The chart's own title is always centred and cut off when long; this one starts at the
+    // left and wraps, and the chart keeps room for it above the plot.
+    Title_ = new QGraphicsTextItem(Chart_);
+    Title_->setObjectName(QStringLiteral("ChartTitle"));
+    Title_->setFont(QFont(QStringLiteral("Arial"), 10, QFont::Bold));
+    Title_->setDefaultTextColor(Qt::darkGray);
+    connect(Chart_, &QGraphicsWidget::geometryChanged, this, &TF_ShowResult::LayoutTitle);
+
+    CritLabel_ = new TCritTimeLabel(Chart_);
+    CritLabel_->setObjectName(QStringLiteral("Series4Label"));
+    CritLabel_->setFont(QFont(QStringLiteral("Arial"), 9, QFont::Bold));
+    CritLabel_->setDefaultTextColor(Qt::black);
+    CritLabel_->setZValue(100);  // above the series
+    CritLabel_->hide();
+    connect(Chart_, &QChart::plotAreaChanged, this, &TF_ShowResult::PlaceCritLabel);
+    connect(AxisX_, &QValueAxis::rangeChanged, this, &TF_ShowResult::PlaceCritLabel);
+    connect(AxisY_, &QValueAxis::rangeChanged, this, &TF_ShowResult::PlaceCritLabel);
+
+    ui->ChartResult->setChart(Chart_);
+    ui->ChartResult->setRenderHint(QPainter::Antialiasing);
+    ui->ChartResult->setRubberBand(QChartView::RectangleRubberBand);
+}
+
+void TF_ShowResult::SetUpGrid() {
+    GridModel_ = new TResultGridModel(this);
+    QTableView* grid = ui->GridResult;
+    grid->setModel(GridModel_);
+    grid->verticalHeader()->setMinimumSectionSize(1);
+    grid->verticalHeader()->setDefaultSectionSize(18);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    FitColumns();
+}
+
+void TF_ShowResult::PrepareResults(TzoneMath& zm) {
+    Scenario_ = &zm;
+    {
+        // The window's own changes raise none of the user-event handlers.
+        const QSignalBlocker b1(ui->PageAllResults), b2(ui->PageResults), b3(ui->PageOFP);
+        const QSignalBlocker b4(ui->ComboResultRooms), b5(ui->ComboOFPRooms);
+        ui->PageAllResults->setCurrentIndex(0);
+        ui->PageResults->setCurrentIndex(0);
+        ui->PageOFP->setCurrentIndex(0);
+        ui->ComboOFPRooms->clear();
+        ui->ComboResultRooms->clear();
+        for (int k = 1; k <= zm.RoomCount(); ++k) {
+            const QString name = QStringLiteral("Помещение №") + QString::number(k);
+            ui->ComboOFPRooms->addItem(name);
+            ui->ComboResultRooms->addItem(name);
+        }
+        ui->ComboResultRooms->setCurrentIndex(zm.RoomCount() > 0 ? 0 : -1);
+        ui->ComboOFPRooms->setCurrentIndex(zm.RoomCount() > 0 ? 0 : -1);
+        ui->PageAllResults->setCurrentWidget(ui->TabResults);
+    }
+    DrawResults(zm);
+}
+
+void TF_ShowResult::DrawResults(TzoneMath& zm) {
+    const bool hazards = ui->PageAllResults->currentWidget() == ui->TabOFP;
+    const QTabWidget* inner = hazards ? ui->PageOFP : ui->PageResults;
+    const QComboBox* rooms = hazards ? ui->ComboOFPRooms : ui->ComboResultRooms;
+    const TRadioGroup* list = hazards ? ui->RadioOFP : ui->RadioResults;
+    QWidget* tableTab = hazards ? ui->TabOFPTable : ui->TabResultTable;
+    QWidget* chartTab = hazards ? ui->TabOFPChart : ui->TabResultChart;
+
+    const int r = rooms->currentIndex();
+    const TRoom* room = (r >= 0 && r < zm.RoomCount()) ? &zm.Room(r) : nullptr;
+    const int last = (hazards ? kHazardCount : kParameterCount) - 1;
+    const int q = std::clamp(list->ItemIndex(), 0, last);
+    const ParameterView& def = hazards ? kHazardViews[q] : kParameterViews[q];
+    const View view{def.Title, def.Label, def.Element, hazards ? q : -1};
+
+    if (inner->currentWidget() == tableTab)
+        DrawTable(zm, room, view, tableTab);
+    else
+        DrawChart(zm, room, view, chartTab);
+    if (room != nullptr) AdjustRadioLists(r);
+}
+
+void TF_ShowResult::DrawChart(const TzoneMath& zm, const TRoom* room, const View& view, QWidget* tab) {
+    MoveOnto(ui->ChartResult, tab);
+    Chart_->zoomReset();
+    Series1_->clear();
+    Series2_->clear();
+    Series4_->clear();
+    const bool hazard = view.Hazard >= 0;
+    Series2_->setVisible(hazard);
+    Series4_->setVisible(hazard);
+    ShowOnlySeries4InLegend();
+
+    AxisX_->setTitleText(kTimeTitle);
+    Title_->setPlainText(view.Title);
+    LayoutTitle();
+    AxisY_->setTitleText(view.Label);
+
+    Series1_->replace(SamplePoints(zm, room, view.Element));
+    if (hazard && room != nullptr) {
+        const auto kind = static_cast<HazardKind>(view.Hazard);
+        const double c = zm.CritOf(kind);          // the limit
+        const double t = room->CritTimeOf(kind);   // 0: the limit was not reached
+        Series2_->replace({QPointF(0, c), QPointF(t, c), QPointF(t, 0)});
+        Series4_->append(t, c);
+        CritLabel_->setPlainText(FormatGeneralLocal(t));
+    }
+    FitAxes(hazard);
+    PlaceCritLabel();
+}
+
+void TF_ShowResult::DrawTable(const TzoneMath& zm, const TRoom* room, const View& view, QWidget* tab) {
+    MoveOnto(ui->GridResult, tab);
+    GridModel_->Reset(SamplePoints(zm, room, view.Element), view.Label);
+    FitColumns();
+}
+
+// 64 and 104 pixels, or wider where a column's title or a number of 15 digits needs it.
+// Called after every fill: a model reset gives the columns their default widths back.
+void TF_ShowResult::FitColumns() {
+    QTableView* grid = ui->GridResult;
+    const QHeaderView* header = grid->horizontalHeader();
+    // The cell's text margins on both sides, the grid line and a little air.
+    const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 6;
+    int column = 0;
+    for (int narrowest : {64, 104}) {
+        const int cells = GridModel_->WidestText(column, grid->fontMetrics()) + margins;
+        grid->setColumnWidth(column, std::max({narrowest, header->sectionSizeHint(column), cells}));
+        ++column;
+    }
+}
+
+// Both axes span all points shown; a hazard chart also takes in the limit and the time axis.
+// The ranges are then rounded outward to readable tick values.
+void TF_ShowResult::FitAxes(bool withLimit) {
+    double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+    bool any = false;
+    auto take = [&](const QPointF& p) {
+        if (!std::isfinite(p.x()) || !std::isfinite(p.y())) return;
+        if (!any) {
+            xMin = xMax = p.x();
+            yMin = yMax = p.y();
+            any = true;
+            return;
+        }
+        xMin = std::min(xMin, p.x());
+        xMax = std::max(xMax, p.x());
+        yMin = std::min(yMin, p.y());
+        yMax = std::max(yMax, p.y());
+    };
+    take(QPointF(0, withLimit ? 0.0 : (Series1_->count() > 0 ? Series1_->at(0).y() : 0.0)));
+    for (const QPointF& p : Series1_->points()) take(p);
+    if (withLimit)
+        for (const QPointF& p : Series2_->points()) take(p);
+    if (xMax <= xMin) xMax = xMin + 1;
+    if (yMax <= yMin) {
+        const double pad = yMin == 0 ? 1.0 : std::fabs(yMin) * 0.1;
+        yMin -= pad;
+        yMax += pad;
+    }
+    AxisX_->setRange(xMin, xMax);
+    AxisX_->applyNiceNumbers();
+    AxisY_->setRange(yMin, yMax);
+    AxisY_->applyNiceNumbers();
+    AxisY2_->setRange(AxisY_->min(), AxisY_->max());
+}
+
+void TF_ShowResult::LayoutTitle() {
+    constexpr qreal kPad = 8;  // between the title and the chart's edges [px]
+    Title_->setTextWidth(std::max<qreal>(Chart_->size().width() - 2 * kPad, 100));
+    Title_->setPos(kPad, kPad / 2);
+    const int top = static_cast<int>(std::ceil(kPad / 2 + Title_->boundingRect().height()));
+    QMargins margins = Chart_->margins();
+    if (margins.top() != top) {
+        margins.setTop(top);
+        Chart_->setMargins(margins);
+    }
+}
+
+// Keeps the critical-time label beside its point and inside the plot area, also after a
+// zoom or a change of the window's size.
+void TF_ShowResult::PlaceCritLabel() {
+    if (!Series4_->isVisible() || Series4_->count() == 0) {
+        CritLabel_->hide();
+        return;
+    }
+    const QPointF at = Chart_->mapToPosition(Series4_->at(0), Series4_);
+    const QRectF area = Chart_->plotArea();
+    if (!area.adjusted(-1, -1, 1, 1).contains(at)) {
+        CritLabel_->hide();
+        return;
+    }
+    const QSizeF size = CritLabel_->boundingRect().size();
+    constexpr double kGap = 6;  // between the point and the box [px]
+    double x = at.x() + kGap;
+    if (x + size.width() > area.right()) x = at.x() - kGap - size.width();
+    double y = at.y() - kGap - size.height();
+    if (y < area.top()) y = at.y() + kGap;
+    CritLabel_->setPos(x, y);
+    CritLabel_->show();
+}
+
+// The legend explains only the critical-time point, and is left out of a chart without one.
+// Showing a series makes its marker visible again, so this follows every change of visibility.
+void TF_ShowResult::ShowOnlySeries4InLegend() {
+    const bool point = Series4_->isVisible();
+    for (QLegendMarker* marker : Chart_->legend()->markers())
+        marker->setVisible(point && marker->series() == Series4_);
+    Chart_->legend()->setVisible(point);
+}
+
+void TF_ShowResult::AdjustRadioLists(int room) {
+    const QSignalBlocker b1(ui->RadioResults), b2(ui->RadioOFP);
+    if (room != 0) {
+        ui->RadioResults->SetItemText(1, kInflowItem);
+        if (ui->RadioOFP->ItemCount() == kHazardCount) ui->RadioOFP->RemoveItem(hkRadiation);
+    } else {
+        ui->RadioResults->SetItemText(1, kParameterViews[1].Item);
+        if (ui->RadioOFP->ItemCount() < kHazardCount) ui->RadioOFP->AppendItem(kHazardViews[hkRadiation].Item);
+    }
+}
+
+void TF_ShowResult::RedrawCurrent() {
+    if (Scenario_ != nullptr) DrawResults(*Scenario_);
+}
+
+void TF_ShowResult::RadioResultsClick() { RedrawCurrent(); }
+void TF_ShowResult::ComboResultRoomsChange() { RedrawCurrent(); }
+void TF_ShowResult::PageAllResultsChange() { RedrawCurrent(); }
+void TF_ShowResult::PageResultsChange() { RedrawCurrent(); }
+
+void TF_ShowResult::hideEvent(QHideEvent* event) {
+    // A window manager minimising the window is no closing: keep the scenario then.
+    if (!event->spontaneous()) Scenario_ = nullptr;
+    QDialog::hideEvent(event);
+}

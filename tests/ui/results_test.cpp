@@ -1,1 +1,456 @@
+// The results window, driven through its controls' object names on a scenario whose samples
+// and critical times are filled by hand: every value tells its room, element and sample.
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QValueAxis>
+#include <QXYSeries>
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <ostream>
+
+#include "radio_group.h"
+#include "u_ShowResult.h"
+#include "zone_math.h"
+#include "../model/test_buildings.h"
+
+namespace {
+
+// Element e of sample m of room r.
+double Value(int r, int e, int m) { return 1000.0 * (r + 1) + 100.0 * e + m; }
+
+double TRoom::*const kCritField[kHazardCount] = {&TRoom::CritTimeT,  &TRoom::CritTimeO2,  &TRoom::CritTimeVis,
+                                                 &TRoom::CritTimeCO, &TRoom::CritTimeCO2, &TRoom::CritTimeHCl,
+                                                 &TRoom::CritTimeRad};
+
+void Fill(TzoneMath& zm, int rooms, int sampleCount, int stepsPerSample, double dt) {
+    zm.dt = dt;
+    zm.StepsPerSample = stepsPerSample;
+    zm.SampleCount = sampleCount;
+    for (int r = 0; r < rooms; ++r) {
+        zm.AddRoom(4, 5, 3);
+        TRoom& room = zm.Room(r);
+        room.Samples.resize(static_cast<std::size_t>(sampleCount));
+        for (int m = 0; m < sampleCount; ++m)
+            for (int e = 0; e < ResultSample::kCount; ++e) room.Samples[static_cast<std::size_t>(m)][e] = Value(r, e, m);
+        for (int k = 0; k < kHazardCount; ++k) room.*kCritField[k] = 10.0 * (r + 1) + k + 0.25;
+    }
+}
+
+class ResultsWindow : public ::testing::Test {
+protected:
+    template <class T> T* Find(const char* name) {
+        T* child = w.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+    QXYSeries* Series(const char* name) {
+        for (QAbstractSeries* s : Find<QChartView>("ChartResult")->chart()->series())
+            if (s->objectName() == QLatin1String(name)) return qobject_cast<QXYSeries*>(s);
+        ADD_FAILURE() << name;
+        return nullptr;
+    }
+    QString ChartText(const char* name) {
+        for (QGraphicsItem* item : Find<QChartView>("ChartResult")->scene()->items())
+            if (QGraphicsObject* o = item->toGraphicsObject(); o != nullptr && o->objectName() == QLatin1String(name))
+                return qobject_cast<QGraphicsTextItem*>(o)->toPlainText();
+        ADD_FAILURE() << name;
+        return {};
+    }
+    // Row 0 is the grid's header row, rows 1.. the samples.
+    QString Cell(int row, int col) {
+        const QAbstractItemModel* model = Find<QTableView>("GridResult")->model();
+        if (row == 0) return model->headerData(col, Qt::Horizontal).toString();
+        return model->index(row - 1, col).data().toString();
+    }
+    int GridRows() { return Find<QTableView>("GridResult")->model()->rowCount() + 1; }
+    TRadioGroup* Radio(const char* name) { return Find<TRadioGroup>(name); }
+    void ShowHazards() { Find<QTabWidget>("PageAllResults")->setCurrentWidget(Find<QWidget>("TabOFP")); }
+    void ShowParameters() { Find<QTabWidget>("PageAllResults")->setCurrentWidget(Find<QWidget>("TabResults")); }
+    void ShowTable(const char* page) { Find<QTabWidget>(page)->setCurrentIndex(1); }
+    void ShowChart(const char* page) { Find<QTabWidget>(page)->setCurrentIndex(0); }
+
+    TzoneMath zm;
+    TF_ShowResult w;
+};
+
+TEST_F(ResultsWindow, PreparingListsTheRoomsOnBothPagesAndDrawsTheFirstChart) {
+    Fill(zm, 3, 20, 10, 0.01);
+    // Leave the window on another page and tab: preparing starts over on the first ones.
+    ShowHazards();
+    ShowTable("PageOFP");
+    Radio("RadioResults")->Item(2)->click();
+    w.PrepareResults(zm);
+
+    for (const char* list : {"ComboResultRooms", "ComboOFPRooms"}) {
+        auto* combo = Find<QComboBox>(list);
+        ASSERT_EQ(combo->count(), 3);
+        EXPECT_EQ(combo->itemText(0), QString("Помещение №1"));
+        EXPECT_EQ(combo->itemText(2), QString("Помещение №3"));
+        EXPECT_EQ(combo->currentIndex(), 0);
+    }
+    EXPECT_EQ(Find<QTabWidget>("PageAllResults")->currentWidget(), Find<QWidget>("TabResults"));
+    EXPECT_EQ(Find<QTabWidget>("PageOFP")->currentIndex(), 0);
+    EXPECT_EQ(Find<QChartView>("ChartResult")->parentWidget(), Find<QWidget>("TabResultChart"));
+    // The radio list kept its selection: the interface height of room 1.
+    EXPECT_EQ(Radio("RadioResults")->ItemIndex(), 2);
+    EXPECT_EQ(ChartText("ChartTitle"), QString("График зависимости координаты задымленной зоны от времени"));
+    const QList<QPointF> points = Series("Series1")->points();
+    ASSERT_EQ(points.size(), 20);
+    EXPECT_DOUBLE_EQ(points[7].y(), Value(0, 2, 7));
+    EXPECT_FALSE(Series("Series2")->isVisible());
+    EXPECT_FALSE(Series("Series4")->isVisible());
+}
+
+// Sample m is shown at the middle of its interval, (m·S)·dt + S·dt/2, with m·S an integer.
+struct SampleTime {
+    int S;
+    double dt;
+    int sampleCount;
+    int m;
+    const char* text;  // as the table shows it
+};
+void PrintTo(const SampleTime& c, std::ostream* os) { *os << "S=" << c.S << " dt=" << c.dt << " m=" << c.m; }
+class SampleTimes : public ResultsWindow, public ::testing::WithParamInterface<SampleTime> {};
+
+TEST_P(SampleTimes, ChartAndTableShowTheMiddleOfEachInterval) {
+    const SampleTime c = GetParam();
+    Fill(zm, 1, c.sampleCount, c.S, c.dt);
+    w.PrepareResults(zm);
+    const double x = static_cast<double>(static_cast<std::int64_t>(c.m) * c.S) * c.dt + c.S * c.dt / 2;
+    EXPECT_DOUBLE_EQ(Series("Series1")->at(c.m).x(), x);
+    ShowTable("PageResults");
+    EXPECT_EQ(Cell(c.m + 1, 0), QString(c.text));
+}
+
+INSTANTIATE_TEST_SUITE_P(Times, SampleTimes,
+                         ::testing::Values(SampleTime{1000, 0.0001, 2000, 0, "0,05"},
+                                           SampleTime{1000, 0.0001, 2000, 1, "0,15"},
+                                           SampleTime{1000, 0.0001, 2000, 1999, "199,95"},
+                                           SampleTime{1, 0.1, 10, 3, "0,35"},
+                                           SampleTime{3, 0.03, 50, 2, "0,225"},
+                                           // m·S beyond 32 bits
+                                           SampleTime{2000000, 0.0001, 2000, 1999, "399900"}));
+
+TEST_F(ResultsWindow, TableHasAHeaderRowAndOneRowPerSample) {
+    Fill(zm, 1, 2000, 1000, 0.0001);  // 200 s at 10 samples per second
+    w.PrepareResults(zm);
+    Radio("RadioResults")->Item(4)->click();
+    ShowTable("PageResults");
+    EXPECT_EQ(Find<QTableView>("GridResult")->parentWidget(), Find<QWidget>("TabResultTable"));
+    EXPECT_EQ(GridRows(), 2001);
+    EXPECT_EQ(Cell(0, 0), QString("Время (t), с."));
+    EXPECT_EQ(Cell(0, 1), QString("T2, °K."));
+    EXPECT_EQ(Cell(1, 0), QString("0,05"));
+    EXPECT_EQ(Cell(1, 1), QString::number(Value(0, 4, 0)));
+    EXPECT_EQ(Cell(2000, 1), QString::number(Value(0, 4, 1999)));
+    EXPECT_EQ(Find<QTableView>("GridResult")->rowHeight(5), 18);
+    EXPECT_GE(Find<QTableView>("GridResult")->columnWidth(1), 104);
+}
+
+TEST_F(ResultsWindow, ColumnsAreWideEnoughForEveryNumber) {
+    Fill(zm, 1, 2000, 1000, 0.0001);
+    for (ResultSample& s : zm.Room(0).Samples) s.Fp = 0;
+    zm.Room(0).Samples.back().Fp = -1.0 / 3000;  // only the last row is long
+    w.PrepareResults(zm);
+    ShowTable("PageResults");
+    const QTableView* grid = Find<QTableView>("GridResult");
+    EXPECT_GE(grid->columnWidth(1), grid->fontMetrics().horizontalAdvance(Cell(2000, 1)));
+    EXPECT_GE(grid->columnWidth(0), grid->fontMetrics().horizontalAdvance(Cell(0, 0)));
+}
+
+// General number format: up to 15 significant digits with the decimal comma, scientific
+// below 0.0001 and from 16 integer digits on.
+struct Formatted {
+    double value;
+    const char* text;
+};
+void PrintTo(const Formatted& c, std::ostream* os) { *os << c.text; }
+class NumberFormat : public ResultsWindow, public ::testing::WithParamInterface<Formatted> {};
+
+TEST_P(NumberFormat, TableCells) {
+    Fill(zm, 1, 1, 1, 1);
+    zm.Room(0).Samples[0].Fp = GetParam().value;
+    w.PrepareResults(zm);
+    ShowTable("PageResults");
+    EXPECT_EQ(Cell(1, 1), QString(GetParam().text));
+}
+
+INSTANTIATE_TEST_SUITE_P(General, NumberFormat,
+                         ::testing::Values(Formatted{0, "0"}, Formatted{100, "100"}, Formatted{1.5, "1,5"},
+                                           Formatted{0.1 + 0.2, "0,3"}, Formatted{1.0 / 3, "0,333333333333333"},
+                                           Formatted{0.0001, "0,0001"}, Formatted{-0.000123, "-0,000123"},
+                                           Formatted{0.00001, "1E-5"}, Formatted{2.5e-6, "2,5E-6"},
+                                           Formatted{2.3e-05, "2,3E-5"}, Formatted{1e20, "1E20"},
+                                           Formatted{123456789012345, "123456789012345"},
+                                           Formatted{1234567890123456, "1,23456789012346E15"},
+                                           Formatted{293.15, "293,15"}));
+
+// Each hazard factor reads its own value, limit and critical time: three different orders.
+struct Hazard {
+    HazardKind kind;
+    int element;  // position in ResultSample
+    double limit;
+    const char* label;
+};
+void PrintTo(const Hazard& c, std::ostream* os) { *os << "kind " << c.kind; }
+class HazardCharts : public ResultsWindow, public ::testing::WithParamInterface<Hazard> {};
+
+TEST_P(HazardCharts, MarkTheLimitAndTheCriticalTime) {
+    const Hazard h = GetParam();
+    Fill(zm, 1, 30, 10, 0.01);
+    w.PrepareResults(zm);
+    ShowHazards();
+    Radio("RadioOFP")->Item(h.kind)->click();
+
+    EXPECT_EQ(Find<QChartView>("ChartResult")->parentWidget(), Find<QWidget>("TabOFPChart"));
+    EXPECT_DOUBLE_EQ(Series("Series1")->at(5).y(), Value(0, h.element, 5));
+    const double t = zm.Room(0).*kCritField[h.kind];
+    const QList<QPointF> limit = Series("Series2")->points();
+    ASSERT_EQ(limit.size(), 3);
+    EXPECT_EQ(limit[0], QPointF(0, h.limit));
+    EXPECT_EQ(limit[1], QPointF(t, h.limit));
+    EXPECT_EQ(limit[2], QPointF(t, 0));
+    ASSERT_EQ(Series("Series4")->count(), 1);
+    EXPECT_EQ(Series("Series4")->at(0), QPointF(t, h.limit));
+    EXPECT_TRUE(Series("Series2")->isVisible());
+    EXPECT_TRUE(Series("Series4")->isVisible());
+    EXPECT_EQ(ChartText("Series4Label"), QString::number(t).replace('.', ','));
+
+    // The value axis shows the limit and the time axis.
+    auto* axis = qobject_cast<QValueAxis*>(Series("Series1")->attachedAxes().at(1));
+    EXPECT_LE(axis->min(), 0);
+    EXPECT_GE(axis->max(), h.limit);
+
+    // Only the critical-time point is in the legend.
+    w.show();
+    QApplication::processEvents();
+    for (QLegendMarker* marker : Find<QChartView>("ChartResult")->chart()->legend()->markers())
+        EXPECT_EQ(marker->isVisible(), marker->series()->objectName() == "Series4");
+
+    ShowTable("PageOFP");
+    EXPECT_EQ(Cell(0, 1), QString(h.label));
+    EXPECT_EQ(Cell(6, 1), QString::number(Value(0, h.element, 5)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, HazardCharts,
+                         ::testing::Values(Hazard{hkTemperature, 7, 343.0, "T, °K."},
+                                           Hazard{hkOxygen, 9, 0.226, "кг/м3, м."},
+                                           Hazard{hkVisibility, 8, 20.0, "L, м."},
+                                           Hazard{hkCO, 11, 0.00116, "кг/м3, м."},
+                                           Hazard{hkCO2, 12, 0.11, "кг/м3, м."},
+                                           Hazard{hkHCl, 13, 2.3e-05, "кг/м3, м."},
+                                           Hazard{hkRadiation, 10, 1400.0, "Вт*м-2"}));
+
+TEST_F(ResultsWindow, UnreachedLimitPutsThePointOnTheValueAxis) {
+    Fill(zm, 1, 10, 10, 0.01);
+    zm.Room(0).CritTimeCO = 0;
+    w.PrepareResults(zm);
+    ShowHazards();
+    Radio("RadioOFP")->Item(hkCO)->click();
+    EXPECT_EQ(Series("Series4")->at(0), QPointF(0, zm.CritCO));
+    EXPECT_EQ(ChartText("Series4Label"), QString("0"));
+    const QList<QPointF> limit = Series("Series2")->points();
+    ASSERT_EQ(limit.size(), 3);
+    EXPECT_EQ(limit[1], QPointF(0, zm.CritCO));
+    EXPECT_EQ(limit[2], QPointF(0, 0));
+}
+
+TEST_F(ResultsWindow, CriticalTimeLabelStaysInsideThePlot) {
+    Fill(zm, 1, 100, 10, 0.01);  // 10 s
+    zm.Room(0).CritTimeT = 9.9;   // next to the right edge
+    w.show();
+    w.PrepareResults(zm);
+    ShowHazards();
+    QApplication::processEvents();
+    QChart* chart = Find<QChartView>("ChartResult")->chart();
+    QGraphicsItem* label = nullptr;
+    for (QGraphicsItem* item : chart->scene()->items())
+        if (item->toGraphicsObject() != nullptr && item->toGraphicsObject()->objectName() == "Series4Label") label = item;
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->isVisible());
+    const QRectF box = label->mapRectToItem(chart, label->boundingRect());
+    EXPECT_TRUE(chart->plotArea().adjusted(-1, -1, 1, 1).contains(box)) << box.x() << " " << box.y();
+    w.hide();
+}
+
+TEST_F(ResultsWindow, RadioListsFollowTheRoomShown) {
+    Fill(zm, 2, 10, 10, 0.01);
+    w.PrepareResults(zm);
+    TRadioGroup* params = Radio("RadioResults");
+    TRadioGroup* hazards = Radio("RadioOFP");
+    EXPECT_EQ(params->ItemText(1), QString("Производительность конвективной колонки"));
+    EXPECT_EQ(hazards->ItemCount(), 7);
+
+    Find<QComboBox>("ComboResultRooms")->setCurrentIndex(1);
+    EXPECT_EQ(params->ItemText(1), QString("Поступление газа через проемы"));
+    EXPECT_EQ(hazards->ItemCount(), 6);
+    Find<QComboBox>("ComboResultRooms")->setCurrentIndex(0);
+    EXPECT_EQ(params->ItemText(1), QString("Производительность конвективной колонки"));
+    ASSERT_EQ(hazards->ItemCount(), 7);
+
+    // Room 2 with the radiation selected: its radiation chart is drawn, then the item goes and
+    // the selection moves to item 5 without a redraw.
+    ShowHazards();
+    hazards->Item(hkRadiation)->click();
+    Find<QComboBox>("ComboOFPRooms")->setCurrentIndex(1);
+    EXPECT_EQ(ChartText("ChartTitle"), QString("График зависимости теплового излучения от времени"));
+    EXPECT_DOUBLE_EQ(Series("Series1")->at(3).y(), Value(1, 10, 3));
+    EXPECT_EQ(hazards->ItemCount(), 6);
+    EXPECT_EQ(hazards->ItemIndex(), 5);
+
+    // Back in room 1 the item is appended again; the selection stays on item 5.
+    Find<QComboBox>("ComboOFPRooms")->setCurrentIndex(0);
+    ASSERT_EQ(hazards->ItemCount(), 7);
+    EXPECT_EQ(hazards->ItemText(6), QString("По критической величине теплового излучения"));
+    EXPECT_EQ(hazards->ItemIndex(), 5);
+    EXPECT_EQ(ChartText("ChartTitle"), QString("График зависимости парциальной плотности хлороводорода от времени"));
+}
+
+TEST_F(ResultsWindow, EachPageKeepsItsRoomAndQuantity) {
+    Fill(zm, 2, 10, 10, 0.01);
+    w.PrepareResults(zm);
+    Find<QComboBox>("ComboResultRooms")->setCurrentIndex(1);
+    Radio("RadioResults")->Item(3)->click();
+    EXPECT_DOUBLE_EQ(Series("Series1")->at(2).y(), Value(1, 3, 2));
+
+    ShowHazards();
+    EXPECT_EQ(Find<QComboBox>("ComboOFPRooms")->currentIndex(), 0);
+    Radio("RadioOFP")->Item(hkVisibility)->click();
+    EXPECT_DOUBLE_EQ(Series("Series1")->at(2).y(), Value(0, 8, 2));
+
+    ShowParameters();
+    EXPECT_EQ(Find<QComboBox>("ComboResultRooms")->currentIndex(), 1);
+    EXPECT_DOUBLE_EQ(Series("Series1")->at(2).y(), Value(1, 3, 2));
+    EXPECT_FALSE(Series("Series4")->isVisible());
+}
+
+TEST_F(ResultsWindow, ChartAndTableMoveToTheTabShown) {
+    Fill(zm, 1, 10, 10, 0.01);
+    w.PrepareResults(zm);
+    ShowHazards();
+    ShowTable("PageOFP");
+    EXPECT_EQ(Find<QTableView>("GridResult")->parentWidget(), Find<QWidget>("TabOFPTable"));
+    EXPECT_EQ(Cell(0, 1), QString("T, °K."));
+
+    ShowParameters();
+    ShowTable("PageResults");
+    EXPECT_EQ(Find<QTableView>("GridResult")->parentWidget(), Find<QWidget>("TabResultTable"));
+    EXPECT_EQ(Cell(0, 1), QString("Fп, м2."));
+    EXPECT_EQ(Cell(4, 1), QString::number(Value(0, 0, 3)));
+
+    ShowHazards();
+    ShowChart("PageOFP");
+    EXPECT_EQ(Find<QChartView>("ChartResult")->parentWidget(), Find<QWidget>("TabOFPChart"));
+    ShowParameters();
+    ShowChart("PageResults");
+    EXPECT_EQ(Find<QChartView>("ChartResult")->parentWidget(), Find<QWidget>("TabResultChart"));
+}
+
+TEST_F(ResultsWindow, RedrawUndoesTheZoom) {
+    Fill(zm, 1, 10, 10, 0.01);
+    w.PrepareResults(zm);
+    QChart* chart = Find<QChartView>("ChartResult")->chart();
+    chart->zoomIn();
+    ASSERT_TRUE(chart->isZoomed());
+    Radio("RadioResults")->Item(2)->click();
+    EXPECT_FALSE(chart->isZoomed());
+}
+
+TEST_F(ResultsWindow, ScenarioWithoutRoomsShowsEmptyViews) {
+    zm.SampleCount = 5;
+    zm.StepsPerSample = 10;
+    zm.dt = 0.01;
+    w.PrepareResults(zm);
+    EXPECT_EQ(Find<QComboBox>("ComboResultRooms")->count(), 0);
+    EXPECT_EQ(Series("Series1")->count(), 0);
+    Radio("RadioResults")->Item(1)->click();
+    ShowHazards();
+    EXPECT_EQ(Series("Series4")->count(), 0);
+    ShowTable("PageOFP");
+    EXPECT_EQ(GridRows(), 1);
+    EXPECT_EQ(Radio("RadioOFP")->ItemCount(), 7);
+}
+
+TEST_F(ResultsWindow, ClosedWindowNoLongerDrawsTheDiscardedScenario) {
+    Fill(zm, 2, 10, 10, 0.01);
+    w.show();
+    w.PrepareResults(zm);
+    w.close();
+    // The main window replaces the scenario after closing; a late event must not read it.
+    zm.Room(1).Samples.clear();
+    zm.Rooms.clear();
+    Find<QComboBox>("ComboResultRooms")->setCurrentIndex(1);
+    Radio("RadioResults")->Item(5)->click();
+    ASSERT_EQ(Series("Series1")->count(), 10);
+    EXPECT_DOUBLE_EQ(Series("Series1")->at(4).y(), Value(0, 0, 4));
+}
+
+// A table of 2001 rows and a chart of 2000 points appear without a noticeable pause.
+TEST_F(ResultsWindow, LongRunAppearsQuickly) {
+    Fill(zm, 2, 2000, 1000, 0.0001);
+    w.show();
+    QElapsedTimer clock;
+    clock.start();
+    w.PrepareResults(zm);
+    QApplication::processEvents();  // painted
+    const qint64 chartMs = clock.restart();
+    ShowTable("PageResults");
+    QApplication::processEvents();
+    const qint64 tableMs = clock.elapsed();
+    RecordProperty("chart_ms", static_cast<int>(chartMs));
+    RecordProperty("table_ms", static_cast<int>(tableMs));
+    std::printf("prepare + chart of 2000 points: %lld ms, table of 2001 rows: %lld ms\n",
+                static_cast<long long>(chartMs), static_cast<long long>(tableMs));
+    EXPECT_LT(chartMs, 500);
+    EXPECT_LT(tableMs, 500);
+    w.hide();
+}
+
+// After a real calculation: two rooms joined by a doorway, two minutes at a coarse step.
+TEST_F(ResultsWindow, ShowsACalculatedBuilding) {
+    testing_zf::SetDefaultInputs(zm);
+    zm.SimTime = 120;
+    zm.dt = 0.01;
+    testing_zf::BuildTwoRooms(zm);
+    ASSERT_TRUE(zm.Run());
+    ASSERT_EQ(zm.SampleCount, 1200);
+    w.PrepareResults(zm);
+    ShowTable("PageResults");
+    EXPECT_EQ(GridRows(), 1201);
+    EXPECT_EQ(Cell(1, 0), QString("0,05"));
+    EXPECT_EQ(Cell(1200, 0), QString("119,95"));
+
+    ShowHazards();
+    ShowChart("PageOFP");
+    int reached = 0;
+    for (int room = 0; room < 2; ++room) {
+        Find<QComboBox>("ComboOFPRooms")->setCurrentIndex(room);
+        TRadioGroup* list = Radio("RadioOFP");
+        EXPECT_EQ(list->ItemCount(), room == 0 ? 7 : 6);
+        for (int k = 0; k < list->ItemCount(); ++k) {
+            list->Item(k)->click();
+            const auto kind = static_cast<HazardKind>(k);
+            const double t = zm.Room(room).CritTimeOf(kind);
+            const double c = zm.CritOf(kind);
+            EXPECT_EQ(Series("Series4")->at(0), QPointF(t, c)) << room << " " << k;
+            EXPECT_EQ(Series("Series2")->at(2), QPointF(t, 0));
+            EXPECT_EQ(Series("Series1")->count(), 1200);
+            reached += t > 0;
+        }
+    }
+    EXPECT_GT(reached, 0);  // the fire reaches some limits within two minutes
+}
+
+}  // namespace
