@@ -12,14 +12,17 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zonefire"));
 
-    // The main window first: its creation creates the empty scenario. The dialogs are its
-    // children, so they open centred on it.
+    // The main window first: its creation creates the empty scenario. The results window and
+    // the dialogs are its children, so they open centred on it and modal to it. The progress
+    // window has no parent: the run disables the main window, and a child would be disabled
+    // with it, its "Закрыть" out of reach.
     Tf_main f_main;
-    TF_ShowResult F_ShowResult;
+    TF_ShowResult F_ShowResult(&f_main);
     Tf_progress f_progress;
     Tf_AddRoom f_AddRoom(&f_main);
     Tf_AddDoor f_AddDoor(&f_main);
     f_main.SetDialogs(&f_AddRoom, &f_AddDoor);
+    f_main.SetRunWindows(&f_progress, &F_ShowResult);
 
     f_main.show();
     return app.exec();

@@ -23,44 +23,13 @@
 #include <cstdio>
 #include <string>
 
+#include "number_text.h"
 #include "radio_group.h"
 #include "ui_u_ShowResult.h"
 #include "zone_math.h"
 
 namespace {
 
-// General number format: up to 15 significant digits with the locale's decimal separator;
-// scientific notation (1E-5, 2,5E-6, 1E20) below 0.0001 and from 16 integer digits on.
-// Kept here until the windows share one such helper.
-QString FormatGeneralLocal(double value) {
-    if (std::isnan(value)) return QStringLiteral("NAN");
-    if (std::isinf(value)) return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
-    if (value == 0) return QStringLiteral("0");
-    char text[40];
-    std::snprintf(text, sizeof text, "%.14e", std::fabs(value));  // d.dddddddddddddde±XX
-    const std::string s(text);
-    const std::size_t e = s.find('e');
-    const int exponent = std::stoi(s.substr(e + 1));  // after rounding to 15 digits
-    std::string digits = s.substr(0, 1) + s.substr(2, e - 2);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-
-    const QString sep = QLocale().decimalPoint();
-    QString out = value < 0 ? QStringLiteral("-") : QString();
-    const auto n = static_cast<int>(digits.size());
-    if (exponent < -4 || exponent >= 15) {
-        out += QChar(digits[0]);
-        if (n > 1) out += sep + QString::fromStdString(digits.substr(1));
-        out += QStringLiteral("E") + QString::number(exponent);
-    } else if (exponent >= 0) {
-        const int whole = exponent + 1;
-        out += QString::fromStdString(digits.substr(0, static_cast<std::size_t>(std::min(whole, n))));
-        if (n < whole) out += QString(whole - n, QChar('0'));
-        if (n > whole) out += sep + QString::fromStdString(digits.substr(static_cast<std::size_t>(whole)));
-    } else {
-        out += QStringLiteral("0") + sep + QString(-exponent - 1, QChar('0')) + QString::fromStdString(digits);
-    }
-    return out;
-}
 
 // The views of the two radio lists: item text, chart title, axis and column label, and the
 // position of the value in a recorded sample.
@@ -171,7 +140,7 @@ public:
         if (!index.isValid()) return {};
         if (role == Qt::DisplayRole) {
             const QPointF& row = Rows_[index.row()];
-            return FormatGeneralLocal(index.column() == 0 ? row.x() : row.y());
+            return FormatGeneral(index.column() == 0 ? row.x() : row.y());
         }
         if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         // The time column is drawn like the header: it labels the rows.
@@ -189,7 +158,7 @@ public:
     int WidestText(int column, const QFontMetrics& metrics) const {
         int widest = 0;
         for (const QPointF& row : Rows_)
-            widest = std::max(widest, metrics.horizontalAdvance(FormatGeneralLocal(column == 0 ? row.x() : row.y())));
+            widest = std::max(widest, metrics.horizontalAdvance(FormatGeneral(column == 0 ? row.x() : row.y())));
         return widest;
     }
 
@@ -390,7 +359,7 @@ void TF_ShowResult::DrawChart(const TzoneMath& zm, const TRoom* room, const View
         const double t = room->CritTimeOf(kind);   // 0: the limit was not reached
         Series2_->replace({QPointF(0, c), QPointF(t, c), QPointF(t, 0)});
         Series4_->append(t, c);
-        CritLabel_->setPlainText(FormatGeneralLocal(t));
+        CritLabel_->setPlainText(FormatGeneral(t));
     }
     FitAxes(hazard);
     PlaceCritLabel();

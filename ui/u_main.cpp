@@ -1,6 +1,7 @@
 #include "u_main.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QScreen>
@@ -11,6 +12,8 @@
 #include "number_text.h"
 #include "u_AddDoor.h"
 #include "u_AddRoom.h"
+#include "u_ShowResult.h"
+#include "u_progress.h"
 #include "ui_u_main.h"
 
 namespace {
@@ -68,6 +71,14 @@ void ShowErrorMessage(QWidget* parent, const QString& text) {
     box.exec();
 }
 
+void ShowRunFailure(QWidget* parent, const TzoneMath& zm) {
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(),
+                    QStringLiteral("Ошибка при выполнении расчета!\r\n(на итерации №%1)").arg(zm.Iter),
+                    QMessageBox::Ok, parent);
+    box.setDetailedText(QString::fromStdString(DescribeFault(zm.LastFault)));
+    box.exec();
+}
+
 Tf_main::Tf_main(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
@@ -94,6 +105,7 @@ Tf_main::Tf_main(QWidget* parent)
     connect(ui->btnDelRoom, &QToolButton::clicked, this, &Tf_main::btnDelRoomClick);
     connect(ui->btnAddDoor, &QToolButton::clicked, this, &Tf_main::btnAddDoorClick);
     connect(ui->TBXButton2, &QToolButton::clicked, this, &Tf_main::TBXButton2Click);
+    connect(ui->TBXButton1, &QPushButton::clicked, this, &Tf_main::TBXButton1Click);
     connect(ui->GridMatrix, &QTableWidget::currentCellChanged, this,
             [this](int row, int col, int, int) { GridMatrixSelectCell(col, row); });
 
@@ -114,7 +126,65 @@ void Tf_main::SetDialogs(Tf_AddRoom* addRoom, Tf_AddDoor* addDoor) {
     f_AddDoor = addDoor;
 }
 
+void Tf_main::SetRunWindows(Tf_progress* progress, TF_ShowResult* results) {
+    f_progress = progress;
+    F_ShowResult = results;
+}
+
 TzoneMath& Tf_main::Scenario() { return *zm; }
+
+// The fields in their fixed reading order, each value stored as soon as it is converted: a bad
+// text stops the reading there, the fields before it already stored.
+bool Tf_main::ReadParameterFields() {
+    const struct {
+        QLineEdit* field;
+        double TzoneMath::*value;
+    } order[] = {{ui->Edit11, &TzoneMath::dt},   {ui->Edit12, &TzoneMath::SimTime}, {ui->Edit1, &TzoneMath::Qn},
+                 {ui->Edit2, &TzoneMath::Vlin},  {ui->Edit3, &TzoneMath::PsiUd},    {ui->Edit4, &TzoneMath::D},
+                 {ui->Edit5, &TzoneMath::Lo2},   {ui->Edit6, &TzoneMath::Lco},      {ui->Edit7, &TzoneMath::Lco2},
+                 {ui->Edit8, &TzoneMath::Lhcl},  {ui->Edit9, &TzoneMath::T0},       {ui->Edit10, &TzoneMath::Nu},
+                 {ui->Edithr, &TzoneMath::hr}};
+    for (const auto& entry : order) {
+        try {
+            (*zm).*entry.value = NumberFromText(entry.field->text());
+        } catch (const ConversionError& error) {
+            ShowErrorMessage(this, error.Message());
+            return false;
+        }
+    }
+    zm->UseTanaka = ui->rbTanaka->isChecked();
+    return true;
+}
+
+void Tf_main::TBXButton1Click() {
+    QElapsedTimer clock;
+    clock.start();
+    if (!ReadParameterFields()) return;  // the building is kept; the next press reads again
+    // Inputs bound to fail before any result exists are refused before the run, naming the
+    // field or the room; the building is kept for the user to correct.
+    const std::string refusal = zm->CheckInputs();
+    if (!refusal.empty()) {
+        ShowErrorMessage(this, QString::fromStdString(refusal));
+        return;
+    }
+    bool completed;
+    if (f_progress != nullptr) {
+        TProgressRunView view(*f_progress, this);
+        completed = zm->Run(view);
+    } else {
+        completed = zm->Run();
+    }
+    if (completed) {
+        ui->TimeCalc->setText(QString::number(clock.elapsed()));
+        if (F_ShowResult != nullptr) {
+            F_ShowResult->PrepareResults(*zm);
+            F_ShowResult->exec();
+        }
+    } else {
+        ShowRunFailure(this, *zm);
+    }
+    NewScenario();  // a calculation consumes the building, whatever its outcome
+}
 
 void Tf_main::NewScenario() {
     zm = std::make_unique<TzoneMath>();

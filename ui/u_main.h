@@ -16,6 +16,8 @@ namespace Ui { class Tf_main; }
 class QTableWidget;
 class Tf_AddRoom;
 class Tf_AddDoor;
+class Tf_progress;
+class TF_ShowResult;
 
 class Tf_main : public QMainWindow {
     Q_OBJECT
@@ -25,6 +27,8 @@ public:
 
     // The dialogs are created once at start-up, after the main window, and reused.
     void SetDialogs(Tf_AddRoom* addRoom, Tf_AddDoor* addDoor);
+    // The progress window shown during a run and the results window shown after it.
+    void SetRunWindows(Tf_progress* progress, TF_ShowResult* results);
 
     // The one current scenario; the run and the results window work on it in place.
     TzoneMath& Scenario();
@@ -45,8 +49,12 @@ public:
     void btnAddDoorClick();
     void TBXButton2Click();
     void GridMatrixSelectCell(int col, int row);
+    // "Расчет": reads the parameter fields into the scenario, runs it with the progress window
+    // shown, then shows the results or the failure, and starts over with an empty building.
+    void TBXButton1Click();
 
 private:
+    bool ReadParameterFields();
     void FormCreate();
     void ShowProemGrid(bool shown);
     void ShowCurrentCellProems();
@@ -55,8 +63,13 @@ private:
     std::unique_ptr<TzoneMath> zm;
     Tf_AddRoom* f_AddRoom = nullptr;
     Tf_AddDoor* f_AddDoor = nullptr;
+    Tf_progress* f_progress = nullptr;
+    TF_ShowResult* F_ShowResult = nullptr;
 };
 
 // Reports a failed action the way the program does everywhere: a message box with an error
 // icon, the application's title and one OK button.
 void ShowErrorMessage(QWidget* parent, const QString& text);
+
+// Reports a failed calculation: the step it failed in, and in the details where and why.
+void ShowRunFailure(QWidget* parent, const TzoneMath& zm);

@@ -1,0 +1,240 @@
+// The whole program through its windows: a building entered in the editor, "Расчет", the
+// progress window, the results window or the failure message, and the editor starting over.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <QChartView>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QXYSeries>
+
+#include "editor_driver.h"
+#include "radio_group.h"
+#include "u_ShowResult.h"
+#include "u_progress.h"
+
+namespace {
+
+class CalculationTest : public EditorTest {
+protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        progress_ = std::make_unique<Tf_progress>();  // no parent: it must stay clickable during a run
+        results_ = new TF_ShowResult(main_.get());
+        main_->SetRunWindows(progress_.get(), results_);
+    }
+    void TearDown() override {
+        EditorTest::TearDown();
+        main_.reset();
+        progress_.reset();
+    }
+
+    void SetField(const char* name, const QString& text) { Find<QLineEdit>(name)->setText(text); }
+    void PressCalculate() { QTest::mouseClick(Find<QPushButton>("TBXButton1"), Qt::LeftButton); }
+
+    // Fire room 5 × 4 × 3 m and a second room 6 × 5 × 3 m joined by an open doorway 2 × 0,9 m.
+    void EnterTwoRooms() {
+        AddRoom("5", "4", "3");
+        AddRoom("6", "5", "3");
+        Click(Grid("GridMatrix"), 1, 2);
+        AddOpening("2", "0,9");
+        ASSERT_EQ(main_->Scenario().Cell(1, 0).size(), 1u);
+    }
+
+    void ExpectEmptyEditor() {
+        EXPECT_EQ(main_->Scenario().RoomCount(), 0);
+        EXPECT_EQ(Grid("GridRoom")->rowCount(), 1);
+        EXPECT_EQ(Grid("GridMatrix")->rowCount(), 1);
+        EXPECT_EQ(Grid("GridMatrix")->columnCount(), 1);
+        EXPECT_FALSE(ProemGridShown());
+        EXPECT_TRUE(main_->isEnabled());
+        EXPECT_FALSE(progress_->isVisible());
+    }
+
+    template <class T> T* InResults(const char* name) {
+        T* w = results_->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QXYSeries* Series(const char* name) {
+        for (QAbstractSeries* s : InResults<QChartView>("ChartResult")->chart()->series())
+            if (s->objectName() == QLatin1String(name)) return qobject_cast<QXYSeries*>(s);
+        ADD_FAILURE() << name;
+        return nullptr;
+    }
+    QStringList RadioItems(const char* name) {
+        QStringList items;
+        TRadioGroup* radio = InResults<TRadioGroup>(name);
+        for (int i = 0; i < radio->ItemCount(); ++i) items << radio->ItemText(i);
+        return items;
+    }
+
+    std::unique_ptr<Tf_progress> progress_;
+    TF_ShowResult* results_ = nullptr;
+};
+
+TEST_F(CalculationTest, TwoRoomsFromTheEditorToTheResultsAndBack) {
+    SetField("Edit11", "0,01");
+    SetField("Edit12", "100");
+    EnterTwoRooms();
+    bool shown = false;
+    WhenModal("TF_ShowResult", [&](QWidget* window) {
+        shown = true;
+        TzoneMath& zm = main_->Scenario();
+        EXPECT_EQ(zm.dt, 0.01);
+        EXPECT_EQ(zm.SimTime, 100);
+        EXPECT_EQ(zm.Qn, 13800000);
+        EXPECT_EQ(zm.PsiUd, 0.0145);
+        EXPECT_EQ(zm.hr, 1.7);
+        EXPECT_TRUE(zm.UseTanaka);
+        EXPECT_EQ(zm.SampleCount, 1000);
+
+        // The table of the first parameter: a header row and one row per sample.
+        auto* pages = InResults<QTabWidget>("PageResults");
+        pages->setCurrentWidget(InResults<QWidget>("TabResultTable"));
+        const QAbstractItemModel* table = InResults<QTableView>("GridResult")->model();
+        EXPECT_EQ(table->rowCount() + 1, 1001);
+        EXPECT_EQ(table->index(0, 0).data().toString(), "0,05");
+
+        // The temperature chart of room 1 marks its limit and critical time.
+        InResults<QTabWidget>("PageAllResults")->setCurrentWidget(InResults<QWidget>("TabOFP"));
+        const double t = zm.Room(0).CritTimeT;
+        ASSERT_GT(t, 0);
+        const QList<QPointF> limit = Series("Series2")->points();
+        ASSERT_EQ(limit.size(), 3);
+        EXPECT_EQ(limit[0], QPointF(0, 343));
+        EXPECT_EQ(limit[1], QPointF(t, 343));
+        EXPECT_EQ(limit[2], QPointF(t, 0));
+        ASSERT_EQ(Series("Series4")->points().size(), 1);
+        EXPECT_EQ(Series("Series4")->points()[0], QPointF(t, 343));
+        EXPECT_EQ(Series("Series1")->points().size(), 1000);
+
+        // Room 1 is the fire room: the plume and the radiation items are listed.
+        EXPECT_EQ(RadioItems("RadioResults")[1], "Производительность конвективной колонки");
+        EXPECT_EQ(RadioItems("RadioOFP").size(), 7);
+        auto* rooms = InResults<QComboBox>("ComboOFPRooms");
+        ASSERT_EQ(rooms->count(), 2);
+        EXPECT_EQ(rooms->itemText(1), "Помещение №2");
+        rooms->setCurrentIndex(1);
+        EXPECT_EQ(RadioItems("RadioResults")[1], "Поступление газа через проемы");
+        EXPECT_EQ(RadioItems("RadioOFP").size(), 6);
+        const double t2 = zm.Room(1).CritTimeT;
+        EXPECT_GT(t2, t);  // the smoke reaches the second room's working zone later
+        EXPECT_EQ(Series("Series4")->points()[0], QPointF(t2, 343));
+        rooms->setCurrentIndex(0);
+        ASSERT_EQ(RadioItems("RadioOFP").size(), 7);
+        EXPECT_EQ(RadioItems("RadioOFP")[6], "По критической величине теплового излучения");
+        window->close();
+    });
+    PressCalculate();
+    EXPECT_TRUE(shown);
+    bool isNumber = false;
+    Find<QLabel>("TimeCalc")->text().toLongLong(&isNumber);
+    EXPECT_TRUE(isNumber);
+    ExpectEmptyEditor();
+    EXPECT_EQ(Find<QLineEdit>("Edit11")->text(), "0,01");  // the fields keep their texts
+    EXPECT_EQ(Find<QLineEdit>("Edit12")->text(), "100");
+}
+
+TEST_F(CalculationTest, ClosingTheProgressWindowStopsTheRunAndShowsWhatItReached) {
+    SetField("Edit11", "0,0001");
+    SetField("Edit12", "1000");  // far longer than the test waits
+    AddRoom("5", "4", "3");
+    QTimer::singleShot(300, [this] {
+        ASSERT_TRUE(progress_->isVisible());
+        EXPECT_FALSE(main_->isEnabled());
+        EXPECT_FALSE(progress_->findChild<QLabel*>("TextIter")->text().isEmpty());
+        QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton);
+    });
+    int samples = -1;
+    WhenModal(
+        "TF_ShowResult",
+        [&](QWidget* window) {
+            TzoneMath& zm = main_->Scenario();
+            EXPECT_TRUE(zm.Stopped);
+            samples = zm.SampleCount;
+            EXPECT_EQ(InResults<QComboBox>("ComboResultRooms")->count(), 1);
+            EXPECT_EQ(Series("Series1")->points().size(), samples);
+            window->close();
+        },
+        3000);
+    PressCalculate();
+    EXPECT_GT(samples, 0);
+    EXPECT_LT(samples, 10000);
+    ExpectEmptyEditor();
+}
+
+TEST_F(CalculationTest, FailedRunNamesItsStepAndStartsOver) {
+    QString text, details;
+    WhenModal("QMessageBox", [&](QWidget* box) {
+        text = static_cast<QMessageBox*>(box)->text();
+        details = static_cast<QMessageBox*>(box)->detailedText();
+        static_cast<QMessageBox*>(box)->accept();
+    });
+    PressCalculate();  // no rooms: the fire room is missing in step 1
+    EXPECT_EQ(text, "Ошибка при выполнении расчета!\r\n(на итерации №1)");
+    EXPECT_FALSE(details.isEmpty());
+    ExpectEmptyEditor();
+}
+
+TEST_F(CalculationTest, UnreadableStepStopsBeforeAnythingIsStored) {
+    AddRoom("5", "4", "3");
+    SetField("Edit11", "1,2,3");
+    QString text;
+    WhenModal("QMessageBox", [&](QWidget* box) {
+        text = static_cast<QMessageBox*>(box)->text();
+        static_cast<QMessageBox*>(box)->accept();
+    });
+    PressCalculate();
+    EXPECT_EQ(text, "'1,2,3' is not a valid floating point value.");
+    const TzoneMath& zm = main_->Scenario();
+    EXPECT_EQ(zm.dt, 0);  // the step is read first: nothing was stored
+    EXPECT_EQ(zm.SimTime, 0);
+    EXPECT_EQ(zm.hr, 0);
+    EXPECT_EQ(zm.RoomCount(), 1);  // the building is kept
+    EXPECT_TRUE(main_->isEnabled());
+}
+
+TEST_F(CalculationTest, UnreadableFieldKeepsTheFieldsReadBeforeIt) {
+    AddRoom("5", "4", "3");
+    SetField("Edit9", "2..93");  // T0 is read after the fire load, before Nu and hr
+    WhenModal("QMessageBox", [](QWidget* box) { static_cast<QMessageBox*>(box)->accept(); });
+    PressCalculate();
+    const TzoneMath& zm = main_->Scenario();
+    EXPECT_EQ(zm.dt, 0.0001);
+    EXPECT_EQ(zm.Lhcl, 0.014);
+    EXPECT_EQ(zm.T0, 0);
+    EXPECT_EQ(zm.Nu, 0);
+    EXPECT_EQ(zm.hr, 0);
+    EXPECT_EQ(zm.RoomCount(), 1);
+}
+
+TEST_F(CalculationTest, RefusedInputsKeepTheBuilding) {
+    struct Case {
+        const char* field;
+        const char* text;
+        const char* mentions;
+    };
+    const Case cases[] = {{"Edit11", "0", "Шаг, c:"}, {"Edit9", "0", "T0, К"}, {"Edithr", "3", "Помещение №1"}};
+    AddRoom("5", "4", "3");
+    for (const Case& c : cases) {
+        const QString before = Find<QLineEdit>(c.field)->text();
+        SetField(c.field, c.text);
+        QString text;
+        WhenModal("QMessageBox", [&](QWidget* box) {
+            text = static_cast<QMessageBox*>(box)->text();
+            static_cast<QMessageBox*>(box)->accept();
+        });
+        PressCalculate();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.mentions))) << c.field << ": " << text.toStdString();
+        EXPECT_EQ(main_->Scenario().RoomCount(), 1) << c.field;
+        EXPECT_TRUE(main_->isEnabled());
+        EXPECT_FALSE(progress_->isVisible());
+        SetField(c.field, before);
+    }
+}
+
+}  // namespace

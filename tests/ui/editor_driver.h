@@ -1,0 +1,130 @@
+#pragma once
+// Drives the main window and its two dialogs the way a user does: modal dialogs are answered
+// from inside their own event loops, grids are clicked and read by (row, column) with row 0 and
+// column 0 the header row and column.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+#include <memory>
+
+#include "number_text.h"
+#include "u_AddDoor.h"
+#include "u_AddRoom.h"
+#include "u_main.h"
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        main_ = std::make_unique<Tf_main>();
+        addRoom_ = new Tf_AddRoom(main_.get());
+        addDoor_ = new Tf_AddDoor(main_.get());
+        main_->SetDialogs(addRoom_, addDoor_);
+        main_->show();
+    }
+    void TearDown() override { *answering_ = false; }  // leftover answers must not touch the next test
+
+    template <class W = QWidget> W* Find(const char* name) const {
+        W* w = main_->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QTableWidget* Grid(const char* name) const { return Find<QTableWidget>(name); }
+    static QString Text(QTableWidget* grid, int row, int col) {
+        const QTableWidgetItem* item = grid->item(row, col);
+        return item ? item->text() : QString();
+    }
+    void Press(const char* button) { QTest::mouseClick(Find<QToolButton>(button), Qt::LeftButton); }
+    void Click(QTableWidget* grid, int row, int col) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(row, col)).center());
+    }
+
+    // Answers the next modal window of the given class from inside its event loop.
+    void WhenModal(const char* className, std::function<void(QWidget*)> act, int tries = 300) {
+        QTimer::singleShot(5, [this, className, act, tries, alive = answering_] {
+            if (!*alive) return;
+            QWidget* w = QApplication::activeModalWidget();
+            if (w != nullptr && w->inherits(className) && w->isVisible()) return act(w);
+            if (tries > 0) WhenModal(className, act, tries - 1);
+        });
+    }
+    static void Type(QWidget* dialog, const char* field, const QString& text) {
+        auto* edit = dialog->findChild<QLineEdit*>(QString::fromLatin1(field));
+        ASSERT_NE(edit, nullptr) << field;
+        edit->clear();
+        QTest::keyClicks(edit, text);
+    }
+    static void Close(QWidget* dialog, bool ok) {
+        QTest::mouseClick(dialog->findChild<QPushButton*>(ok ? "btnOk" : "btnCancel"), Qt::LeftButton);
+    }
+
+    void AddRoom(const QString& length, const QString& width, const QString& height) {
+        WhenModal("Tf_AddRoom", [=](QWidget* d) {
+            Type(d, "EditWidthX", length);
+            Type(d, "EditWidthY", width);
+            Type(d, "EditHeight", height);
+            Close(d, true);
+        });
+        Press("btnAddRoom");
+    }
+    // An opening to the selected matrix cell.
+    void AddOpening(const QString& height, const QString& width, bool open = true) {
+        WhenModal("Tf_AddDoor", [=](QWidget* d) {
+            Type(d, "EditHeight", height);
+            Type(d, "EditWidth", width);
+            d->findChild<QCheckBox*>("CBOpenDoor")->setChecked(open);
+            Close(d, true);
+        });
+        Press("btnAddDoor");
+    }
+    bool ProemGridShown() const {
+        return !Find("GridProem")->isHidden() && Find("Label4")->isHidden();
+    }
+
+    // Every grid shows exactly what the scenario holds.
+    void ExpectGridsShowScenario() {
+        TzoneMath& zm = main_->Scenario();
+        const int n = zm.RoomCount();
+        QTableWidget* rooms = Grid("GridRoom");
+        ASSERT_EQ(rooms->rowCount(), n + 1);
+        QTableWidget* matrix = Grid("GridMatrix");
+        ASSERT_EQ(matrix->rowCount(), n + 1);
+        ASSERT_EQ(matrix->columnCount(), n + 1);
+        for (int k = 1; k <= n; ++k) {
+            const TRoom& room = zm.Room(k - 1);
+            EXPECT_EQ(Text(rooms, k, 0), QString::number(k));
+            EXPECT_EQ(Text(rooms, k, 1), FormatGeneral(room.Length));
+            EXPECT_EQ(Text(rooms, k, 2), FormatGeneral(room.Width));
+            EXPECT_EQ(Text(rooms, k, 3), FormatGeneral(room.Height));
+            for (int c = 1; c <= n; ++c) {
+                const auto count = zm.Cell(k - 1, c - 1).size();
+                EXPECT_EQ(Text(matrix, k, c), count ? QString::number(count) : QStringLiteral("-"));
+            }
+        }
+        if (!ProemGridShown()) return;
+        const TProems& cell = zm.Cell(matrix->currentRow() - 1, matrix->currentColumn() - 1);
+        QTableWidget* proems = Grid("GridProem");
+        ASSERT_EQ(proems->rowCount(), static_cast<int>(cell.size()) + 1);
+        for (int k = 1; k <= static_cast<int>(cell.size()); ++k) {
+            EXPECT_EQ(Text(proems, k, 1), FormatGeneral(cell[k - 1]->Height));
+            EXPECT_EQ(Text(proems, k, 2), FormatGeneral(cell[k - 1]->Width));
+            EXPECT_EQ(Text(proems, k, 3), cell[k - 1]->IsOpen ? "1" : "0");
+        }
+    }
+
+    std::shared_ptr<bool> answering_ = std::make_shared<bool>(true);
+    std::unique_ptr<Tf_main> main_;
+    Tf_AddRoom* addRoom_ = nullptr;
+    Tf_AddDoor* addDoor_ = nullptr;
+};
