@@ -67,20 +67,17 @@ std::string DescribeFault(const RunFault& f) {
             return "Недостаточно памяти для записи результатов: уменьшите время моделирования или увеличьте шаг.";
         default: break;
     }
+    std::string opening;  // which opening, for a flow
+    if (f.What == Quantity::OpeningFlow && f.Column >= 0)
+        opening = f.Column == f.Room ? " наружу (проем №" + std::to_string(f.Face + 1) + ")"
+                                     : " в помещение №" + std::to_string(f.Column + 1);
     if (f.What == Quantity::OpeningFlow && f.DenserThanAir)
         return "Плотность газа в зоне задымления " + RoomName(f.Room) +
-               " стала больше плотности наружного воздуха: расход через проем не определен (" + KindText(f.Kind) +
-               ").";
-    std::string text;
-    if (f.What == Quantity::None) {
-        text = "Арифметическая ошибка";
-    } else {
-        text = QuantityText(f.What);
-        text = "Не удалось вычислить величину «" + text + "»";
-    }
-    if (f.Room >= 0) text += " " + RoomName(f.Room);
-    if (f.What == Quantity::OpeningFlow && f.Column >= 0)
-        text += f.Column == f.Room ? " (проем наружу №" + std::to_string(f.Face + 1) + ")"
-                                   : " (проем в помещение №" + std::to_string(f.Column + 1) + ")";
+               " стала больше плотности наружного воздуха: расход газов через проем" + opening +
+               " не определен (" + KindText(f.Kind) + "). Попробуйте уменьшить шаг расчета.";
+    std::string text = f.Room >= 0 ? "Помещение №" + std::to_string(f.Room + 1) + ": не" : "Не";
+    if (f.What == Quantity::None) return text + " удалось выполнить шаг расчета: " + KindText(f.Kind) + ".";
+    text += std::string(" удалось вычислить ") + QuantityText(f.What);
+    if (f.What == Quantity::OpeningFlow) text += opening;
     return text + ": " + KindText(f.Kind) + ".";
 }

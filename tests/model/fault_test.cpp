@@ -1,0 +1,97 @@
+// Why a run failed: the replay that follows a fault names the step, the room, the quantity and
+// the kind of arithmetic fault, and the description says it in words an engineer can act on.
+
+#include <gtest/gtest.h>
+
+#include "test_buildings.h"
+#include "zone_math.h"
+
+namespace {
+
+struct FailedRun {
+    TzoneMath z;
+    bool ok;
+    explicit FailedRun(void (*change)(TzoneMath&)) {
+        testing_zf::SetDefaultInputs(z);
+        z.dt = 0.01;
+        testing_zf::BuildTwoRooms(z);
+        change(z);
+        ok = z.Run();
+    }
+    std::string Text() const { return DescribeFault(z.LastFault); }
+};
+
+bool Contains(const std::string& text, const char* piece) { return text.find(piece) != std::string::npos; }
+
+}  // namespace
+
+TEST(FaultDetails, McCaffreyWithoutHeatReleaseIsADivisionInThePlume) {
+    FailedRun r([](TzoneMath& z) {
+        z.UseTanaka = false;
+        z.Vlin = 0;
+    });
+    ASSERT_FALSE(r.ok);
+    EXPECT_EQ(r.z.Iter, 1);
+    EXPECT_EQ(r.z.LastFault.Step, 1);
+    EXPECT_EQ(r.z.LastFault.Room, 0);
+    EXPECT_EQ(r.z.LastFault.What, Quantity::PlumeFlow);
+    EXPECT_EQ(r.z.LastFault.Kind, FaultKind::DivisionByZero);
+    EXPECT_TRUE(Contains(r.Text(), "производительность конвективной колонки")) << r.Text();
+    EXPECT_TRUE(Contains(r.Text(), "Помещение №1")) << r.Text();
+    EXPECT_TRUE(Contains(r.Text(), "деление на ноль")) << r.Text();
+}
+
+TEST(FaultDetails, LayerDenserThanOutsideAirIsNamedAsSuch) {
+    FailedRun r([](TzoneMath& z) { z.dt = 0.03; });  // the coarse step overshoots late in the run
+    ASSERT_FALSE(r.ok);
+    EXPECT_EQ(r.z.LastFault.Kind, FaultKind::InvalidOperation);
+    EXPECT_EQ(r.z.LastFault.What, Quantity::OpeningFlow);
+    EXPECT_TRUE(r.z.LastFault.DenserThanAir);
+    EXPECT_TRUE(Contains(r.Text(), "Плотность газа в зоне задымления помещения №1 стала больше плотности "
+                                   "наружного воздуха"))
+        << r.Text();
+    EXPECT_TRUE(Contains(r.Text(), "через проем в помещение №2")) << r.Text();
+}
+
+TEST(FaultDetails, OverflowOfTheHeatRelease) {
+    FailedRun r([](TzoneMath& z) {
+        z.Qn = 1e308;
+        z.PsiUd = 10;
+    });
+    ASSERT_FALSE(r.ok);
+    EXPECT_EQ(r.z.Iter, 1);
+    EXPECT_EQ(r.z.LastFault.What, Quantity::HeatRelease);
+    EXPECT_EQ(r.z.LastFault.Kind, FaultKind::Overflow);
+    EXPECT_TRUE(Contains(r.Text(), "Помещение №1: не удалось вычислить мощность тепловыделения очага")) << r.Text();
+    EXPECT_TRUE(Contains(r.Text(), "переполнение")) << r.Text();
+}
+
+TEST(FaultDetails, SecondRoomWithoutFloorIsNamed) {
+    FailedRun r([](TzoneMath& z) { z.Room(1).Width = 0; });
+    ASSERT_FALSE(r.ok);
+    EXPECT_EQ(r.z.LastFault.Room, 1);
+    EXPECT_TRUE(Contains(r.Text(), "Помещение №2")) << r.Text();
+}
+
+TEST(FaultDetails, RunsWithoutStepsOrRoomsOrSamples) {
+    FailedRun noRooms([](TzoneMath& z) {
+        z.DeleteRoom(0);
+        z.DeleteRoom(0);
+    });
+    EXPECT_EQ(noRooms.z.LastFault.Kind, FaultKind::NoFireRoom);
+    EXPECT_TRUE(Contains(noRooms.Text(), "нет ни одного помещения"));
+    FailedRun coarse([](TzoneMath& z) { z.dt = 0.3; });
+    EXPECT_EQ(coarse.z.LastFault.Kind, FaultKind::BadSampling);
+    EXPECT_TRUE(Contains(coarse.Text(), "уменьшите шаг"));
+    FailedRun zeroStep([](TzoneMath& z) { z.dt = 0; });
+    EXPECT_EQ(zeroStep.z.LastFault.Kind, FaultKind::Preparation);
+    EXPECT_EQ(zeroStep.z.Iter, 0);
+    EXPECT_FALSE(zeroStep.Text().empty());
+}
+
+TEST(FaultDetails, CompletedRunHasNoFault) {
+    FailedRun r([](TzoneMath& z) { z.SimTime = 5; });
+    ASSERT_TRUE(r.ok);
+    EXPECT_FALSE(r.z.LastFault.Failed());
+    EXPECT_EQ(r.Text(), "");
+}
