@@ -237,4 +237,53 @@ TEST_F(CalculationTest, RefusedInputsKeepTheBuilding) {
     }
 }
 
+// Every button of the main window, and a click on every grid cell, in every state the editor
+// passes through: empty, with rooms, with header and empty cells current, after a failed run and
+// after a stopped one. Any window that opens is closed at once, as a user dismissing it would.
+TEST_F(CalculationTest, EveryButtonInEveryStateLeavesTheEditorSound) {
+    QTimer closer;
+    int closedWindows = 0;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->close();
+            ++closedWindows;
+        }
+    });
+    closer.start(2);
+    auto pressEverything = [&] {
+        for (const char* name : {"GridRoom", "GridMatrix", "GridProem"}) {
+            QTableWidget* grid = Grid(name);
+            if (grid->isHidden()) continue;
+            for (int r = 0; r < grid->rowCount(); ++r)
+                for (int c = 0; c < grid->columnCount(); ++c)
+                    if (grid->item(r, c) != nullptr) Click(grid, r, c);
+        }
+        for (const char* button : {"btnAddRoom", "btnDelRoom", "btnAddDoor", "TBXButton2"}) Press(button);
+        ExpectGridsShowScenario();
+        QTest::mouseClick(Find<QPushButton>("TBXButton1"), Qt::LeftButton);  // "Расчет"
+        ExpectEmptyEditor();
+    };
+    SetField("Edit11", "0,01");
+    SetField("Edit12", "2");
+    pressEverything();  // empty building: the run fails in step 1
+
+    TzoneMath& zm = main_->Scenario();
+    zm.AddRoom(5, 4, 3);
+    zm.AddRoom(6, 5, 3);
+    zm.AddProem(0, 1, 2, 0.9, true);
+    zm.AddProem(1, 0, 2, 0.9, true);
+    zm.AddProem(1, 1, 1.5, 1, false);
+    main_->FillGridRoom();
+    main_->FillGridMatrix();
+    pressEverything();  // a building that completes: the results window opens and is closed
+
+    SetField("Edit11", "0,3");  // longer than a sample: fails in step 1
+    main_->Scenario().AddRoom(4, 5, 3);
+    main_->FillGridRoom();
+    main_->FillGridMatrix();
+    pressEverything();
+    closer.stop();
+    EXPECT_GE(closedWindows, 3);
+}
+
 }  // namespace
