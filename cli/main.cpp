@@ -35,7 +35,7 @@ constexpr const char* kUsage = "Использование: zonefire-cli СЦЕ�
 constexpr const char* kHelp =
     "Выполняет расчет сценария из файла JSON без окон и выводит для каждого помещения\n"
     "время наступления критического значения каждого ОФП, с (T, O2, Vis, CO, CO2, HCl, Rad;\n"
-    "«—» — не достигнуто).\n"
+    "«*» — наименьшее из времен помещения, «—» — не достигнуто).\n"
     "\n"
     "  СЦЕНАРИЙ.json    файл сценария (- : стандартный ввод); примеры в каталоге examples/\n"
     "  --json ФАЙЛ      записать весь результат в JSON (- : в стандартный вывод, таблица\n"
@@ -195,7 +195,7 @@ int RunCli(const Options& options) {
     // With the JSON on stdout the table moves to stderr, so stdout stays one JSON document.
     const bool jsonToStdout = options.Json && *options.Json == "-";
     std::ostream& report = jsonToStdout ? std::cerr : std::cout;
-    report << zfcli::FormatTable(zfcli::CriticalTimesCells(zm)) << zfcli::OutcomeLine(outcome, zm) << '\n';
+    report << zfcli::CriticalTimesReport(zm) << zfcli::OutcomeLine(outcome, zm) << '\n';
     report.flush();
 
     int exitCode = outcome == zfcli::RunOutcome::Completed ? kExitCompleted

@@ -3,13 +3,16 @@
 #include "result_writer.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <fstream>
 #include <sstream>
 
 namespace zfcli {
+
+using zfreport::NumberText;
+using zfreport::RecordedSampleCount;
+using zfreport::SampleTime;
+
 namespace {
 
 const TRoom& RoomAt(const TzoneMath& zm, int i) { return *zm.Rooms[static_cast<std::size_t>(i)]; }
@@ -59,42 +62,8 @@ RunOutcome OutcomeOf(bool runResult, const TzoneMath& zm) {
     return zm.Stopped ? RunOutcome::Stopped : RunOutcome::Completed;
 }
 
-int RecordedSampleCount(const TzoneMath& zm) {
-    std::size_t count = static_cast<std::size_t>(std::max(zm.SampleCount, 0));
-    for (const auto& room : zm.Rooms) count = std::min(count, room->Samples.size());
-    return static_cast<int>(count);
-}
-
-double SampleTime(const TzoneMath& zm, int m) {
-    const std::int64_t firstStep = static_cast<std::int64_t>(m) * zm.StepsPerSample;
-    return static_cast<double>(firstStep) * zm.dt + zm.StepsPerSample * zm.dt / 2;
-}
-
-std::string NumberText(double v) {
-    char buf[32];
-    const auto result = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, result.ptr);
-}
-
-std::string CriticalTimeText(double seconds) {
-    if (seconds == 0) return "—";
-    char buf[32];
-    const auto result = std::to_chars(buf, buf + sizeof buf, seconds, std::chars_format::general, 15);
-    return std::string(buf, result.ptr);
-}
-
-std::vector<std::vector<std::string>> CriticalTimesCells(const TzoneMath& zm) {
-    std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> header{"Помещение"};
-    header.insert(header.end(), kHazardShortNames.begin(), kHazardShortNames.end());
-    rows.push_back(std::move(header));
-    for (int i = 0; i < zm.RoomCount(); ++i) {
-        std::vector<std::string> row{"Помещение №" + std::to_string(i + 1)};
-        for (int k = 0; k < kHazardCount; ++k)
-            row.push_back(CriticalTimeText(RoomAt(zm, i).CritTimeOf(static_cast<HazardKind>(k))));
-        rows.push_back(std::move(row));
-    }
-    return rows;
+std::string CriticalTimesReport(const TzoneMath& zm) {
+    return FormatTable(zfreport::CriticalTimesSummary(zm).Cells()) + std::string(zfreport::kCriticalTimesLegend) + '\n';
 }
 
 std::string FormatTable(const std::vector<std::vector<std::string>>& rows) {
@@ -165,24 +134,11 @@ void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::
     out << (zm.RoomCount() > 0 ? "\n ]}\n" : "]}\n");
 }
 
-void WriteRoomCsv(std::ostream& out, const TzoneMath& zm, int room) {
-    out << 't';
-    for (int e = 0; e < ResultSample::kCount; ++e) out << ',' << ResultSample::Name(e);
-    out << '\n';
-    const int samples = RecordedSampleCount(zm);
-    for (int m = 0; m < samples; ++m) {
-        out << NumberText(SampleTime(zm, m));
-        const ResultSample& s = RoomAt(zm, room).Samples[static_cast<std::size_t>(m)];
-        for (int e = 0; e < ResultSample::kCount; ++e) out << ',' << NumberText(s[e]);
-        out << '\n';
-    }
-}
-
 std::optional<std::string> WriteCsvFiles(const std::filesystem::path& dir, const TzoneMath& zm) {
     for (int i = 0; i < zm.RoomCount(); ++i) {
         const std::filesystem::path file = dir / ("room_" + std::to_string(i + 1) + ".csv");
         std::ofstream out(file, std::ios::binary);
-        if (out) WriteRoomCsv(out, zm, i);
+        if (out) zfreport::WriteRoomCsv(out, zm, i);
         out.close();
         if (!out) return "не удалось записать файл " + file.string();
     }

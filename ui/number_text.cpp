@@ -2,7 +2,8 @@
 
 #include <QLocale>
 #include <cmath>
-#include <cstdio>
+
+#include "number_format.h"
 
 namespace {
 
@@ -63,32 +64,6 @@ double StrToFloat(const QString& text) {
 double NumberFromText(const QString& text) { return StrToFloat(NormalizeNumberText(text)); }
 
 QString FormatGeneral(double value) {
-    if (std::isnan(value)) return QStringLiteral("NAN");
-    if (std::isinf(value)) return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
-    if (value == 0) return QStringLiteral("0");  // also -0
-
-    // 15 significant digits, correctly rounded: d.dddddddddddddde±x
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
-    const QString printed = QString::fromLatin1(buffer);
-    const qsizetype ePos = printed.indexOf(u'e');
-    QString digits = printed.left(1) + printed.mid(2, ePos - 2);
-    const int exponent = printed.mid(ePos + 1).toInt();
-    while (digits.size() > 1 && digits.endsWith(u'0')) digits.chop(1);
-
-    const QString separator = DecimalSeparator();
-    QString text = value < 0 ? QStringLiteral("-") : QString();
-    if (exponent < -4 || exponent >= 15) {
-        // Scientific: the separator after the first digit, the shortest exponent, no plus.
-        text += digits.left(1);
-        if (digits.size() > 1) text += separator + digits.mid(1);
-        text += u'E' + QString::number(exponent);
-    } else if (exponent < 0) {
-        text += u'0' + separator + QString(-exponent - 1, u'0') + digits;
-    } else if (digits.size() <= exponent + 1) {
-        text += digits + QString(exponent + 1 - digits.size(), u'0');
-    } else {
-        text += digits.left(exponent + 1) + separator + digits.mid(exponent + 1);
-    }
-    return text;
+    // One formatter for the windows and the headless runner's summary.
+    return QString::fromStdString(zfreport::GeneralNumberText(value, DecimalSeparator().toStdString()));
 }

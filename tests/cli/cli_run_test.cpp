@@ -69,7 +69,7 @@ void ExpectSameResults(const json& doc, const TzoneMath& zm) {
         const TRoom& r = *zm.Rooms[static_cast<std::size_t>(i)];
         const json& room = doc["rooms"][i];
         for (int k = 0; k < kHazardCount; ++k) {
-            const std::string key(zfcli::kHazardShortNames[static_cast<std::size_t>(k)]);
+            const std::string key(zfreport::kHazardShortNames[static_cast<std::size_t>(k)]);
             EXPECT_TRUE(SameBits(room["critical_times"][key].get<double>(), r.CritTimeOf(static_cast<HazardKind>(k))))
                 << "room " << i + 1 << ' ' << key;
         }
@@ -84,7 +84,7 @@ void ExpectSameResults(const json& doc, const TzoneMath& zm) {
 }
 
 std::string ExpectedReport(const TzoneMath& zm, zfcli::RunOutcome outcome) {
-    return zfcli::FormatTable(zfcli::CriticalTimesCells(zm)) + zfcli::OutcomeLine(outcome, zm) + "\n";
+    return zfcli::CriticalTimesReport(zm) + zfcli::OutcomeLine(outcome, zm) + "\n";
 }
 
 int LineCount(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }

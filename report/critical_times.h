@@ -1,0 +1,49 @@
+#pragma once
+// The summary of a finished run: every room's critical time of each of the seven hazard
+// factors, with each room's earliest one marked. The results window shows it as a table and
+// the headless runner prints it, both from CriticalTimesSummary.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "zone_math.h"
+
+namespace zfreport {
+
+// Short column headers of the seven hazard factors, in the results window's order (HazardKind).
+inline constexpr std::array<std::string_view, kHazardCount> kHazardShortNames = {"T",   "O2",  "Vis", "CO",
+                                                                                 "CO2", "HCl", "Rad"};
+
+// Appended to the earliest critical time of a room: the factor that cuts people off first.
+inline constexpr std::string_view kEarliestMark = "*";
+
+// Printed under the summary.
+inline constexpr std::string_view kCriticalTimesLegend =
+    "Время, с; «*» — наименьшее из критических времен помещения; «—» — критическое значение не достигнуто";
+
+// A critical time for people: "—" for 0 (the limit was not reached), otherwise the seconds in
+// the general number format with the given decimal separator.
+std::string CriticalTimeText(double seconds, std::string_view decimalSeparator = ".");
+
+struct CriticalTimesRow {
+    std::string Room;                                // "Помещение №1", ...
+    std::array<std::string, kHazardCount> Times;     // texts by HazardKind, the earliest marked
+    std::array<bool, kHazardCount> Earliest{};       // which of them carry the mark
+};
+
+struct CriticalTimesTable {
+    std::vector<std::string> Header;      // "Помещение", then kHazardShortNames
+    std::vector<CriticalTimesRow> Rows;   // one per room, in room order
+
+    // The header and the rows as one grid of texts, header first.
+    std::vector<std::vector<std::string>> Cells() const;
+};
+
+// The summary of the scenario's rooms. In each room the smallest reached critical time is
+// marked (every factor that reaches its limit at that time); a room that reached none has no
+// mark.
+CriticalTimesTable CriticalTimesSummary(const TzoneMath& zm, std::string_view decimalSeparator = ".");
+
+}  // namespace zfreport

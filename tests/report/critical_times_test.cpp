@@ -1,0 +1,101 @@
+// The summary of critical times: factor order, texts, and the mark on each room's earliest.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <ostream>
+
+#include "critical_times.h"
+
+using namespace zfreport;
+
+namespace {
+
+// Sets a room's critical times given in the summary's order (HazardKind), which is not the
+// order the room stores them in.
+void SetTimes(TRoom& room, const std::array<double, kHazardCount>& byKind) {
+    room.CritTimeT = byKind[hkTemperature];
+    room.CritTimeO2 = byKind[hkOxygen];
+    room.CritTimeVis = byKind[hkVisibility];
+    room.CritTimeCO = byKind[hkCO];
+    room.CritTimeCO2 = byKind[hkCO2];
+    room.CritTimeHCl = byKind[hkHCl];
+    room.CritTimeRad = byKind[hkRadiation];
+}
+
+}  // namespace
+
+TEST(CriticalTimesSummary, RoomsInOrderFactorsInTheResultsWindowsOrder) {
+    TzoneMath zm;
+    zm.AddRoom(4, 5, 3);
+    zm.AddRoom(4, 5, 3);
+    TRoom& r = zm.Room(1);
+    // Stored order: temperature, visibility, oxygen, CO, CO2, HCl, radiation.
+    r.CritTimeT = 11, r.CritTimeVis = 12, r.CritTimeO2 = 13, r.CritTimeCO = 14;
+    r.CritTimeCO2 = 15, r.CritTimeHCl = 16, r.CritTimeRad = 17;
+    const auto cells = CriticalTimesSummary(zm).Cells();
+    ASSERT_EQ(cells.size(), 3u);
+    EXPECT_EQ(cells[0], (std::vector<std::string>{"Помещение", "T", "O2", "Vis", "CO", "CO2", "HCl", "Rad"}));
+    EXPECT_EQ(cells[1], (std::vector<std::string>{"Помещение №1", "—", "—", "—", "—", "—", "—", "—"}));
+    EXPECT_EQ(cells[2], (std::vector<std::string>{"Помещение №2", "11*", "13", "12", "14", "15", "16", "17"}));
+}
+
+TEST(CriticalTimesSummary, SecondsInTheGeneralFormatWithTheGivenSeparator) {
+    TzoneMath zm;
+    zm.AddRoom(4, 5, 3);
+    SetTimes(zm.Room(0), {55.730000000000004, 0, 1234.5, 0.0001, 0, 0, 60});
+    const CriticalTimesRow row = CriticalTimesSummary(zm, ",").Rows.at(0);
+    EXPECT_EQ(row.Times, (std::array<std::string, kHazardCount>{"55,73", "—", "1234,5", "0,0001*", "—", "—", "60"}));
+    EXPECT_EQ(CriticalTimesSummary(zm).Rows.at(0).Times[hkTemperature], "55.73");
+}
+
+// Which factors of one room carry the mark.
+struct Earliest {
+    const char* name;
+    std::array<double, kHazardCount> times;    // by HazardKind
+    std::array<bool, kHazardCount> marked;
+};
+void PrintTo(const Earliest& c, std::ostream* os) { *os << c.name; }
+class EarliestMark : public testing::TestWithParam<Earliest> {};
+
+TEST_P(EarliestMark, OnTheSmallestReachedTimeOnly) {
+    const Earliest c = GetParam();
+    TzoneMath zm;
+    zm.AddRoom(4, 5, 3);
+    SetTimes(zm.Room(0), c.times);
+    const CriticalTimesRow row = CriticalTimesSummary(zm).Rows.at(0);
+    EXPECT_EQ(row.Earliest, c.marked);
+    for (int k = 0; k < kHazardCount; ++k) {
+        const bool hasMark = row.Times[k].ends_with(kEarliestMark);
+        EXPECT_EQ(hasMark, c.marked[k]) << "factor " << k << ": " << row.Times[k];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rooms, EarliestMark,
+    testing::Values(
+        Earliest{"FirstFactor", {5, 6, 7, 8, 9, 10, 11}, {true, false, false, false, false, false, false}},
+        // 0 means "not reached": smaller than every time, but never the earliest.
+        Earliest{"ZeroIsNotEarliest", {0, 9, 0, 3.5, 0, 4, 0}, {false, false, false, true, false, false, false}},
+        Earliest{"LastFactor", {9, 8, 7, 6, 5, 4, 0.01}, {false, false, false, false, false, false, true}},
+        Earliest{"TiesAllMarked", {2, 3, 2, 0, 0, 0, 0}, {true, false, true, false, false, false, false}},
+        Earliest{"NothingReached", {0, 0, 0, 0, 0, 0, 0}, {false, false, false, false, false, false, false}}),
+    [](const testing::TestParamInfo<Earliest>& info) { return std::string(info.param.name); });
+
+TEST(CriticalTimesSummary, EachRoomHasItsOwnEarliest) {
+    TzoneMath zm;
+    for (int i = 0; i < 3; ++i) zm.AddRoom(4, 5, 3);
+    SetTimes(zm.Room(0), {30, 20, 10, 0, 0, 0, 40});
+    SetTimes(zm.Room(1), {50, 60, 0, 0, 0, 0, 0});
+    const CriticalTimesTable table = CriticalTimesSummary(zm);
+    ASSERT_EQ(table.Rows.size(), 3u);
+    EXPECT_EQ(table.Rows[0].Times[hkVisibility], "10*");
+    EXPECT_EQ(table.Rows[1].Times[hkTemperature], "50*");
+    EXPECT_EQ(table.Rows[1].Times[hkOxygen], "60");
+    EXPECT_EQ(table.Rows[2].Room, "Помещение №3");
+}
+
+TEST(CriticalTimesSummary, BuildingWithoutRoomsHasOnlyTheHeader) {
+    TzoneMath zm;
+    EXPECT_EQ(CriticalTimesSummary(zm).Cells().size(), 1u);
+}

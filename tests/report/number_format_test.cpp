@@ -1,0 +1,64 @@
+// Number texts: the shortest round trip for files, the general format for people.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <ostream>
+
+#include "number_format.h"
+
+using namespace zfreport;
+
+namespace {
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+}  // namespace
+
+TEST(NumberText, ReadsBackToTheSameDouble) {
+    const double values[] = {0.1,
+                             1.0 / 3,
+                             0.15000000000000002,
+                             364.81318541072469,
+                             2.3e-05,
+                             -0.0,
+                             std::numeric_limits<double>::denorm_min(),
+                             std::numeric_limits<double>::max(),
+                             -std::numeric_limits<double>::min()};
+    for (double v : values) {
+        const std::string text = NumberText(v);
+        EXPECT_EQ(text.find(','), std::string::npos) << text;
+        EXPECT_TRUE(SameBits(std::strtod(text.c_str(), nullptr), v)) << text;
+    }
+}
+
+struct General {
+    double value;
+    const char* point;  // with "." as the separator; the comma form replaces it
+};
+void PrintTo(const General& c, std::ostream* os) { *os << c.point; }
+class GeneralNumber : public testing::TestWithParam<General> {};
+
+TEST_P(GeneralNumber, FifteenSignificantDigitsWithTheGivenSeparator) {
+    const General c = GetParam();
+    EXPECT_EQ(GeneralNumberText(c.value, "."), c.point);
+    std::string comma = c.point;
+    for (char& ch : comma)
+        if (ch == '.') ch = ',';
+    EXPECT_EQ(GeneralNumberText(c.value, ","), comma);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, GeneralNumber,
+    testing::Values(General{0, "0"}, General{-0.0, "0"}, General{4, "4"}, General{-3.75, "-3.75"},
+                    General{0.1 + 0.2, "0.3"}, General{2.0 / 3, "0.666666666666667"},
+                    General{55.730000000000004, "55.73"},  // 5573 steps × 0.01 s
+                    General{0.0001, "0.0001"}, General{0.00012345, "0.00012345"}, General{0.00001, "1E-5"},
+                    General{-2.5e-6, "-2.5E-6"}, General{1e20, "1E20"}, General{123456789012345, "123456789012345"},
+                    General{1234567890123456, "1.23456789012346E15"}, General{999999999999999.9, "1E15"},
+                    General{9.9999999999999999e-5, "0.0001"},  // rounds up into the fixed range
+                    General{std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
+                    General{std::numeric_limits<double>::quiet_NaN(), "NAN"},
+                    General{-std::numeric_limits<double>::infinity(), "-INF"}));
