@@ -1,30 +1,41 @@
 #include "u_ShowResult.h"
 
 #include <QAbstractTableModel>
+#include <QAction>
 #include <QChart>
 #include <QChartView>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGraphicsLayout>
 #include <QGraphicsTextItem>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QHideEvent>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPainter>
 #include <QScatterSeries>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionGraphicsItem>
+#include <QToolButton>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "number_text.h"
 #include "radio_group.h"
+#include "result_export.h"
+#include "u_CritTimes.h"
 #include "ui_u_ShowResult.h"
 #include "zone_math.h"
 
@@ -196,6 +207,7 @@ TF_ShowResult::TF_ShowResult(QWidget* parent) : QDialog(parent), ui(std::make_un
 
     SetUpChart();
     SetUpGrid();
+    SetUpExport();
 
     connect(ui->RadioResults, &TRadioGroup::Clicked, this, &TF_ShowResult::RadioResultsClick);
     connect(ui->RadioOFP, &TRadioGroup::Clicked, this, &TF_ShowResult::RadioResultsClick);
@@ -329,6 +341,8 @@ void TF_ShowResult::DrawResults(TzoneMath& zm) {
     const ParameterView& def = hazards ? kHazardViews[q] : kParameterViews[q];
     const View view{def.Title, def.Label, def.Element, hazards ? q : -1};
 
+    ShownRoom_ = room != nullptr ? r : -1;
+    ShownElement_ = def.Element;
     if (inner->currentWidget() == tableTab)
         DrawTable(zm, room, view, tableTab);
     else
@@ -487,6 +501,119 @@ void TF_ShowResult::PageResultsChange() { RedrawCurrent(); }
 
 void TF_ShowResult::hideEvent(QHideEvent* event) {
     // A window manager minimising the window is no closing: keep the scenario then.
-    if (!event->spontaneous()) Scenario_ = nullptr;
+    if (!event->spontaneous()) {
+        Scenario_ = nullptr;
+        if (CritTimes_ != nullptr) CritTimes_->hide();
+    }
     QDialog::hideEvent(event);
+}
+
+// ---- Taking the results away ------------------------------------------------------------
+
+namespace {
+
+const char* const kPngFilter = "Рисунок PNG (*.png)";
+const char* const kSvgFilter = "Рисунок SVG (*.svg)";
+const char* const kCsvFilter = "Файлы CSV (*.csv)";
+
+}  // namespace
+
+void TF_ShowResult::SetUpExport() {
+    // Chart: right-click menu of its own actions.
+    auto* saveChart = new QAction(QStringLiteral("Сохранить график..."), ui->ChartResult);
+    saveChart->setObjectName(QStringLiteral("ActSaveChart"));
+    auto* copyChart = new QAction(QStringLiteral("Копировать график"), ui->ChartResult);
+    copyChart->setObjectName(QStringLiteral("ActCopyChart"));
+    ui->ChartResult->addActions({saveChart, copyChart});
+    ui->ChartResult->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(saveChart, &QAction::triggered, this, &TF_ShowResult::SaveChartAs);
+    connect(copyChart, &QAction::triggered, this, &TF_ShowResult::CopyChart);
+
+    // Table: "Копировать" (also Ctrl+C), then "Сохранить в CSV...".
+    AddCopyRowsAction(ui->GridResult);
+    auto* saveCsv = new QAction(QStringLiteral("Сохранить в CSV..."), ui->GridResult);
+    saveCsv->setObjectName(QStringLiteral("ActSaveCsv"));
+    ui->GridResult->addAction(saveCsv);
+    connect(saveCsv, &QAction::triggered, this, &TF_ShowResult::SaveTableCsvAs);
+
+    // The summary concerns every room and both pages: its button sits beside the page tabs,
+    // where it leaves the pages as they are.
+    BtnCritTimes_ = new QToolButton(ui->PageAllResults);
+    BtnCritTimes_->setObjectName(QStringLiteral("btnCritTimes"));
+    BtnCritTimes_->setText(QStringLiteral("Критические времена"));
+    BtnCritTimes_->setToolTip(QStringLiteral("Время наступления критических значений ОФП во всех помещениях"));
+    ui->PageAllResults->setCornerWidget(BtnCritTimes_, Qt::TopRightCorner);
+    connect(BtnCritTimes_, &QToolButton::clicked, this, &TF_ShowResult::btnCritTimesClick);
+}
+
+void TF_ShowResult::SetSavePathAsker(SavePathAsker asker) { SavePathAsker_ = std::move(asker); }
+void TF_ShowResult::SetErrorReporter(ErrorReporter reporter) { ErrorReporter_ = std::move(reporter); }
+
+QString TF_ShowResult::AskSavePath(const QString& caption, const QString& suggestedName, const QStringList& filters,
+                                   QString* chosenFilter) {
+    if (SavePathAsker_) return SavePathAsker_(caption, suggestedName, filters, chosenFilter);
+    const QDir dir(SaveDir_.isEmpty() ? QDir::homePath() : SaveDir_);
+    return QFileDialog::getSaveFileName(this, caption, dir.filePath(suggestedName), filters.join(QStringLiteral(";;")),
+                                        chosenFilter);
+}
+
+void TF_ShowResult::ReportError(const QString& message) {
+    if (ErrorReporter_) {
+        ErrorReporter_(message);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, windowTitle(), message, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void TF_ShowResult::SaveChartAs() {
+    const QString png = kPngFilter, svg = kSvgFilter;
+    QString filter = png;
+    const QString name = ShownRoom_ < 0 ? QStringLiteral("chart.png")
+                                        : QStringLiteral("room_%1_%2.png").arg(ShownRoom_ + 1).arg(ResultSample::Name(ShownElement_));
+    QString path = AskSavePath(QStringLiteral("Сохранить график"), name, {png, svg}, &filter);
+    if (path.isEmpty()) return;
+    // The name's suffix decides; a name without one takes the type chosen in the dialog.
+    std::optional<ChartFileFormat> format = ChartFormatOfName(path);
+    if (!format) {
+        format = filter == svg ? ChartFileFormat::Svg : ChartFileFormat::Png;
+        path += *format == ChartFileFormat::Svg ? QStringLiteral(".svg") : QStringLiteral(".png");
+    }
+    const QString failure = SaveChart(ui->ChartResult, path, *format, Title_->toPlainText());
+    if (!failure.isEmpty()) {
+        ReportError(failure);
+        return;
+    }
+    SaveDir_ = QFileInfo(path).absolutePath();
+}
+
+void TF_ShowResult::CopyChart() { QGuiApplication::clipboard()->setImage(ChartImage(ui->ChartResult)); }
+
+void TF_ShowResult::CopyTable() { CopyTableRows(ui->GridResult); }
+
+void TF_ShowResult::SaveTableCsvAs() {
+    if (Scenario_ == nullptr || ShownRoom_ < 0 || ShownRoom_ >= Scenario_->RoomCount()) return;
+    QString filter = kCsvFilter;
+    QString path = AskSavePath(QStringLiteral("Сохранить в CSV"), QStringLiteral("room_%1.csv").arg(ShownRoom_ + 1),
+                               {QString(kCsvFilter)}, &filter);
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
+    const QString failure = SaveRoomCsv(*Scenario_, ShownRoom_, path);
+    if (!failure.isEmpty()) {
+        ReportError(failure);
+        return;
+    }
+    SaveDir_ = QFileInfo(path).absolutePath();
+}
+
+void TF_ShowResult::btnCritTimesClick() {
+    if (Scenario_ == nullptr) return;
+    if (CritTimes_ == nullptr) CritTimes_ = new TF_CritTimes(this);
+    QStringList tips;
+    for (const ParameterView& v : kHazardViews) tips << QString(v.Item);
+    CritTimes_->Fill(*Scenario_, tips);
+    // Not modal: the charts stay at hand while the summary is open.
+    CritTimes_->show();
+    CritTimes_->raise();
+    CritTimes_->activateWindow();
 }

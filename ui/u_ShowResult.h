@@ -2,6 +2,8 @@
 // The results window: per room, the recorded layer parameters and hazard factors of the
 // finished calculation as a chart or a table, with the limit and the critical time marked.
 #include <QDialog>
+#include <QStringList>
+#include <functional>
 #include <memory>
 
 class QChart;
@@ -11,6 +13,9 @@ class QValueAxis;
 class QGraphicsTextItem;
 class QTabWidget;
 class QComboBox;
+class QAction;
+class QToolButton;
+class TF_CritTimes;
 class TRadioGroup;
 class TResultGridModel;
 class TRoom;
@@ -31,6 +36,24 @@ public:
     // Draws the one view that is visible (page, room, quantity, chart or table) from the
     // scenario's samples, then adjusts the radio lists to the room shown.
     void DrawResults(TzoneMath& zm);
+
+    // Where to save a file: the dialog's caption, a suggested file name and the file types
+    // offered ("Рисунок PNG (*.png)"); returns the path chosen, empty when cancelled, and sets
+    // the type chosen. Asks with a file dialog unless replaced (tests answer without one).
+    using SavePathAsker = std::function<QString(const QString& caption, const QString& suggestedName,
+                                                const QStringList& filters, QString* chosenFilter)>;
+    void SetSavePathAsker(SavePathAsker asker);
+    // Tells the user why a file could not be written; a message box unless replaced.
+    using ErrorReporter = std::function<void(const QString& message)>;
+    void SetErrorReporter(ErrorReporter reporter);
+
+    // The chart's and the table's context menus, and the critical-times button. Each works
+    // on what is shown, and does nothing when no scenario is.
+    void SaveChartAs();         // "Сохранить график...": PNG or SVG
+    void CopyChart();           // "Копировать график": the chart as an image
+    void CopyTable();           // "Копировать": the selected rows, or all, with the header row
+    void SaveTableCsvAs();      // "Сохранить в CSV...": the shown room's 14 values per sample
+    void btnCritTimesClick();   // "Критические времена": the summary of every room
 
     // User events; each redraws the current scenario, and does nothing when there is none.
     void RadioResultsClick();       // RadioResults, RadioOFP
@@ -54,6 +77,10 @@ private:
     void ShowOnlySeries4InLegend();
     void AdjustRadioLists(int room);
     void RedrawCurrent();
+    void SetUpExport();
+    QString AskSavePath(const QString& caption, const QString& suggestedName, const QStringList& filters,
+                        QString* chosenFilter);
+    void ReportError(const QString& message);
 
     std::unique_ptr<Ui::TF_ShowResult> ui;
     QChart* Chart_ = nullptr;           // owned by ChartResult
@@ -69,4 +96,13 @@ private:
     // The main window's scenario, set by PrepareResults and forgotten when the window is
     // hidden: the main window discards the scenario afterwards.
     TzoneMath* Scenario_ = nullptr;
+
+    // What the last drawing showed: the room (-1 for none) and the quantity's sample element.
+    int ShownRoom_ = -1;
+    int ShownElement_ = 0;
+    QToolButton* BtnCritTimes_ = nullptr;  // beside the page tabs, on both pages
+    TF_CritTimes* CritTimes_ = nullptr;    // created at the first opening
+    SavePathAsker SavePathAsker_;
+    ErrorReporter ErrorReporter_;
+    QString SaveDir_;  // the folder last saved into
 };

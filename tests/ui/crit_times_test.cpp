@@ -1,0 +1,185 @@
+// The critical-times summary opened from the results window: every room by the seven factors,
+// the earliest time of each room marked, copyable, and the same cells the runner prints.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "results_driver.h"
+#include "scenario_file.h"
+#include "u_CritTimes.h"
+#include "../cli/subprocess.h"
+
+namespace {
+
+class CritTimesSummary : public ResultsWindow {
+protected:
+    void TearDown() override { w.hide(); }
+
+    // Opens the summary with the window's button; null when it did not open.
+    QTableWidget* Open() {
+        Find<QToolButton>("btnCritTimes")->click();
+        auto* dialog = w.findChild<TF_CritTimes*>();
+        if (dialog == nullptr || !dialog->isVisible()) return nullptr;
+        return dialog->findChild<QTableWidget*>("GridCritTimes");
+    }
+    // Row 0 is the header row.
+    static QString Cell(const QTableWidget* grid, int row, int col) {
+        if (row == 0) return grid->horizontalHeaderItem(col)->text();
+        return grid->item(row - 1, col)->text();
+    }
+    static bool Bold(const QTableWidget* grid, int row, int col) { return grid->item(row - 1, col)->font().bold(); }
+};
+
+TEST_F(CritTimesSummary, ButtonSitsBesideThePageTabs) {
+    auto* pages = Find<QTabWidget>("PageAllResults");
+    EXPECT_EQ(pages->cornerWidget(Qt::TopRightCorner), Find<QToolButton>("btnCritTimes"));
+    EXPECT_EQ(Find<QToolButton>("btnCritTimes")->text(), QString("Критические времена"));
+    EXPECT_EQ(pages->count(), 2);
+}
+
+TEST_F(CritTimesSummary, EveryRoomByTheSevenFactorsWithTheEarliestMarked) {
+    Fill(zm, 3, 10, 10, 0.01);  // room r reaches factor k at 10·(r + 1) + k + 0.25 s
+    zm.Room(0).CritTimeT = 0;    // not reached: O2 becomes room 1's earliest
+    zm.Room(1).CritTimeHCl = 1.5;
+    zm.Room(2).CritTimeCO = zm.Room(2).CritTimeT;  // a tie
+    w.show();
+    w.PrepareResults(zm);
+    QTableWidget* grid = Open();
+    ASSERT_NE(grid, nullptr);
+    ASSERT_EQ(grid->rowCount(), 3);
+    ASSERT_EQ(grid->columnCount(), 8);
+
+    const QStringList header{"Помещение", "T", "O2", "Vis", "CO", "CO2", "HCl", "Rad"};
+    for (int c = 0; c < 8; ++c) EXPECT_EQ(Cell(grid, 0, c), header[c]);
+    // The short titles are explained by the hazard list's items.
+    EXPECT_EQ(grid->horizontalHeaderItem(1 + hkVisibility)->toolTip(), QString("По потере видимости в дыму"));
+    EXPECT_EQ(grid->horizontalHeaderItem(1 + hkRadiation)->toolTip(),
+              QString("По критической величине теплового излучения"));
+
+    const QStringList expected[3] = {
+        {"Помещение №1", "—", "11,25*", "12,25", "13,25", "14,25", "15,25", "16,25"},
+        {"Помещение №2", "20,25", "21,25", "22,25", "23,25", "24,25", "1,5*", "26,25"},
+        {"Помещение №3", "30,25*", "31,25", "32,25", "30,25*", "34,25", "35,25", "36,25"},
+    };
+    for (int r = 1; r <= 3; ++r)
+        for (int c = 0; c < 8; ++c) {
+            EXPECT_EQ(Cell(grid, r, c), expected[r - 1][c]) << r << ' ' << c;
+            if (c > 0) {
+                EXPECT_EQ(Bold(grid, r, c), expected[r - 1][c].endsWith('*')) << r << ' ' << c;
+            }
+        }
+}
+
+TEST_F(CritTimesSummary, ShowsTheCurrentScenarioAtEachOpening) {
+    Fill(zm, 1, 10, 10, 0.01);
+    w.show();
+    w.PrepareResults(zm);
+    ASSERT_NE(Open(), nullptr);
+    w.hide();  // the main window discards the scenario now
+    EXPECT_FALSE(w.findChild<TF_CritTimes*>()->isVisible());
+
+    TzoneMath next;
+    Fill(next, 2, 10, 10, 0.01);
+    next.Room(1).CritTimeVis = 0.5;
+    w.show();
+    w.PrepareResults(next);
+    QTableWidget* grid = Open();
+    ASSERT_NE(grid, nullptr);
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(Cell(grid, 2, 1 + hkVisibility), QString("0,5*"));
+}
+
+TEST_F(CritTimesSummary, CopiesLikeTheTable) {
+    Fill(zm, 2, 10, 10, 0.01);
+    w.show();
+    w.PrepareResults(zm);
+    QTableWidget* grid = Open();
+    ASSERT_NE(grid, nullptr);
+    const QString header = "Помещение\tT\tO2\tVis\tCO\tCO2\tHCl\tRad\n";
+    const QString room2 = "Помещение №2\t20,25*\t21,25\t22,25\t23,25\t24,25\t25,25\t26,25\n";
+
+    // Nothing selected: the context menu's "Копировать" takes every room.
+    ASSERT_EQ(grid->actions().size(), 1);
+    EXPECT_EQ(grid->actions()[0]->text(), QString("Копировать"));
+    grid->actions()[0]->trigger();
+    const QString all = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(all.startsWith(header + "Помещение №1\t10,25*\t")) << all.toStdString();
+    EXPECT_TRUE(all.endsWith(room2)) << all.toStdString();
+
+    // Ctrl+C with room 2 selected.
+    QWidget* dialog = grid->window();
+    QApplication::setActiveWindow(dialog);
+    grid->setFocus();
+    grid->selectRow(1);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), header + room2);
+}
+
+// ---- The same summary as the runner's ---------------------------------------------------------
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The runner's table lines, split into cells at the runs of two or more spaces that separate
+// its columns; the legend and the outcome line that follow are left out.
+std::vector<QStringList> RunnerCells(const std::string& out, int rooms) {
+    std::vector<QStringList> rows;
+    std::istringstream lines(out);
+    std::string line;
+    static const std::regex gap(" {2,}");
+    for (int i = 0; i <= rooms && std::getline(lines, line); ++i) {
+        QStringList cells;
+        for (std::sregex_token_iterator it(line.begin(), line.end(), gap, -1), end; it != end; ++it)
+            cells << QString::fromStdString(*it);
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+// zonefire-cli on an example file prints the cells the window shows for the same scenario run
+// here, with the point in place of the locale's comma.
+TEST_F(CritTimesSummary, EqualsWhatTheRunnerPrints) {
+    for (const char* example : {"two_rooms_dt001.json", "five_rooms_corridor.json"}) {
+        const std::filesystem::path file = std::filesystem::path(ZONEFIRE_EXAMPLES) / example;
+        TzoneMath run;
+        ASSERT_EQ(zfcli::ReadScenario(ReadFile(file), run), std::nullopt) << example;
+        ASSERT_TRUE(run.Run());
+        const ChildResult cli = RunChild(ZONEFIRE_CLI, {file.string(), "--quiet"});
+        ASSERT_EQ(cli.ExitCode, 0) << cli.Err;
+
+        w.show();
+        w.PrepareResults(run);
+        QTableWidget* grid = Open();
+        ASSERT_NE(grid, nullptr);
+        const std::vector<QStringList> printed = RunnerCells(cli.Out, run.RoomCount());
+        ASSERT_EQ(static_cast<int>(printed.size()), grid->rowCount() + 1) << cli.Out;
+        int marks = 0;
+        for (int r = 0; r <= grid->rowCount(); ++r) {
+            ASSERT_EQ(printed[r].size(), grid->columnCount()) << cli.Out;
+            for (int c = 0; c < grid->columnCount(); ++c) {
+                const QString shown = Cell(grid, r, c);
+                EXPECT_EQ(printed[r][c], QString(shown).replace(',', '.')) << example << ' ' << r << ' ' << c;
+                marks += shown.endsWith('*');
+            }
+        }
+        EXPECT_GE(marks, 1) << example;  // some limit is reached in each example
+        w.hide();
+    }
+}
+
+}  // namespace

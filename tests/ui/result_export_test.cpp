@@ -1,0 +1,300 @@
+// Taking results out of the results window: the chart as PNG, SVG and clipboard image, the
+// table's rows on the clipboard, and the shown room's samples as CSV. The file dialog is
+// answered through the window's seam; every file goes to a temporary folder.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QItemSelectionModel>
+#include <QRadioButton>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <charconv>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <ostream>
+
+#include "result_export.h"
+#include "results_driver.h"
+#include "sample_csv.h"
+#include "../model/test_buildings.h"
+
+namespace {
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Pixels within `tolerance` of `colour` in each channel.
+int PixelsNear(const QImage& image, const QColor& colour, int tolerance = 12) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            count += std::abs(c.red() - colour.red()) <= tolerance && std::abs(c.green() - colour.green()) <= tolerance &&
+                     std::abs(c.blue() - colour.blue()) <= tolerance;
+        }
+    return count;
+}
+
+const QColor kSeries1Colour(1, 73, 116);
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class ResultsExport : public ResultsWindow {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        w.SetErrorReporter([this](const QString& message) { errors << message; });
+    }
+    void TearDown() override { w.hide(); }
+
+    // The next file dialog is answered with `name` in the temporary folder (empty: cancelled)
+    // and the type whose filter contains `type`.
+    void Answer(const QString& name, const QString& type = {}) {
+        w.SetSavePathAsker([this, name, type](const QString& caption, const QString& suggested,
+                                              const QStringList& filters, QString* chosen) {
+            askedCaption = caption;
+            askedName = suggested;
+            askedFilters = filters;
+            for (const QString& f : filters)
+                if (!type.isEmpty() && f.contains(type)) *chosen = f;
+            return name.isEmpty() ? QString() : dir.filePath(name);
+        });
+    }
+    void Trigger(const char* action) {
+        QAction* a = w.findChild<QAction*>(QString::fromLatin1(action));
+        ASSERT_NE(a, nullptr) << action;
+        a->trigger();
+    }
+    // A hazard chart with everything on it: curve, limit line, critical-time point and label.
+    void ShowTemperatureChart() {
+        Fill(zm, 2, 30, 10, 0.01);
+        w.show();
+        w.PrepareResults(zm);
+        ShowHazards();
+        QApplication::processEvents();
+    }
+    QSize ChartSize() { return Find<QChartView>("ChartResult")->viewport()->size(); }
+    QString Clipboard() { return QGuiApplication::clipboard()->text(); }
+
+    QTemporaryDir dir;
+    QStringList errors;
+    QString askedCaption, askedName;
+    QStringList askedFilters;
+};
+
+TEST_F(ResultsExport, ContextMenusOfferTheExports) {
+    auto texts = [](const QWidget* widget) {
+        QStringList list;
+        for (const QAction* a : widget->actions()) list << a->text();
+        return list;
+    };
+    const QWidget* chart = Find<QChartView>("ChartResult");
+    const QWidget* grid = Find<QTableView>("GridResult");
+    EXPECT_EQ(chart->contextMenuPolicy(), Qt::ActionsContextMenu);
+    EXPECT_EQ(texts(chart), (QStringList{"Сохранить график...", "Копировать график"}));
+    EXPECT_EQ(grid->contextMenuPolicy(), Qt::ActionsContextMenu);
+    EXPECT_EQ(texts(grid), (QStringList{"Копировать", "Сохранить в CSV..."}));
+}
+
+TEST_F(ResultsExport, PngIsTheChartAsShown) {
+    ShowTemperatureChart();
+    Answer("chart.png");
+    Trigger("ActSaveChart");
+    EXPECT_EQ(askedCaption, QString("Сохранить график"));
+    EXPECT_EQ(askedName, QString("room_1_Tw.png"));
+    EXPECT_EQ(askedFilters, (QStringList{"Рисунок PNG (*.png)", "Рисунок SVG (*.svg)"}));
+
+    const QImage image(dir.filePath("chart.png"));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), ChartSize());
+    EXPECT_GT(PixelsNear(image, kSeries1Colour), 50);  // the curve
+    EXPECT_GT(PixelsNear(image, Qt::red, 30), 40);     // the critical-time point and the limit
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+TEST_F(ResultsExport, SvgIsAVectorDrawingOfTheChartWithItsTexts) {
+    ShowTemperatureChart();
+    Answer("chart.svg");
+    Trigger("ActSaveChart");
+    const QString path = dir.filePath("chart.svg");
+    const QString svg = QString::fromUtf8(ReadAll(path));
+    EXPECT_TRUE(svg.contains("<svg")) << svg.left(200).toStdString();
+    EXPECT_TRUE(svg.contains("<title>График зависимости температуры в рабочей зоне от времени</title>"));
+    // The texts drawn on the chart: the title item, the critical-time label, the axis title.
+    EXPECT_GE(svg.count("График зависимости температуры в рабочей зоне от времени"), 2);
+    EXPECT_TRUE(svg.contains(">10,25<")) << "critical-time label";
+    EXPECT_TRUE(svg.contains("T, °K."));
+    // Drawn in the chart's own pixels.
+    QSvgRenderer renderer(path);
+    ASSERT_TRUE(renderer.isValid());
+    EXPECT_EQ(renderer.viewBox(), QRect(QPoint(0, 0), ChartSize()));
+}
+
+// The name's suffix decides the type; a name without one takes the type chosen in the dialog.
+struct ChartFile {
+    const char* answered;  // the name typed
+    const char* type;      // the filter chosen
+    const char* written;   // the file that appears
+    bool svg;
+};
+void PrintTo(const ChartFile& c, std::ostream* os) { *os << c.answered << " + " << c.type; }
+class ChartFileTypes : public ResultsExport, public ::testing::WithParamInterface<ChartFile> {};
+
+TEST_P(ChartFileTypes, SuffixOrChosenType) {
+    const ChartFile c = GetParam();
+    ShowTemperatureChart();
+    Answer(c.answered, c.type);
+    Trigger("ActSaveChart");
+    const QByteArray content = ReadAll(dir.filePath(c.written));
+    ASSERT_FALSE(content.isEmpty()) << c.written;
+    EXPECT_EQ(content.contains("<svg"), c.svg);
+    EXPECT_EQ(content.startsWith("\x89PNG"), !c.svg);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ChartFileTypes,
+                         ::testing::Values(ChartFile{"a", "PNG", "a.png", false}, ChartFile{"a", "SVG", "a.svg", true},
+                                           ChartFile{"a.svg", "PNG", "a.svg", true},
+                                           ChartFile{"a.PNG", "SVG", "a.PNG", false},
+                                           ChartFile{"a.b", "SVG", "a.b.svg", true}));
+
+TEST_F(ResultsExport, ClipboardHoldsTheChartImage) {
+    ShowTemperatureChart();
+    QGuiApplication::clipboard()->clear();
+    Trigger("ActCopyChart");
+    const QImage image = QGuiApplication::clipboard()->image();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), ChartSize());
+    EXPECT_GT(PixelsNear(image, kSeries1Colour), 50);
+    EXPECT_GT(PixelsNear(image, Qt::red, 30), 40);
+}
+
+TEST_F(ResultsExport, CancelledDialogWritesNothing) {
+    ShowTemperatureChart();
+    Answer("");
+    Trigger("ActSaveChart");
+    ShowTable("PageOFP");
+    Trigger("ActSaveCsv");
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(ResultsExport, UnwritableFileIsReportedWithItsPath) {
+    ShowTemperatureChart();
+    Answer("missing/chart.png");
+    Trigger("ActSaveChart");
+    ShowTable("PageOFP");
+    Answer("missing/room.csv");
+    Trigger("ActSaveCsv");
+    ASSERT_EQ(errors.size(), 2);
+    EXPECT_TRUE(errors[0].startsWith("Не удалось записать файл")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains(QDir::toNativeSeparators(dir.filePath("missing/chart.png"))));
+    EXPECT_TRUE(errors[1].contains(QDir::toNativeSeparators(dir.filePath("missing/room.csv"))));
+}
+
+// ---- Copying the table ----------------------------------------------------------------------
+
+TEST_F(ResultsExport, CopiesTheSelectedRowsWithTheHeaderRow) {
+    Fill(zm, 1, 30, 10, 0.01);
+    w.PrepareResults(zm);
+    Radio("RadioResults")->Item(4)->click();  // T2
+    ShowTable("PageResults");
+    QTableView* grid = Find<QTableView>("GridResult");
+    // Rows 3 and 5 of the samples, picked apart, the later one first.
+    grid->selectionModel()->select(grid->model()->index(4, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    grid->selectionModel()->select(grid->model()->index(2, 1),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    Trigger("ActCopyRows");
+    EXPECT_EQ(Clipboard(), QString("Время (t), с.\tT2, °K.\n0,25\t1402\n0,45\t1404\n"));
+    EXPECT_EQ(Clipboard(), QString("%1\t%2\n%3\t%4\n%5\t%6\n")
+                               .arg(Cell(0, 0), Cell(0, 1), Cell(3, 0), Cell(3, 1), Cell(5, 0), Cell(5, 1)));
+}
+
+TEST_F(ResultsExport, CopiesEveryRowWhenNoneIsSelected) {
+    Fill(zm, 2, 2000, 1000, 0.0001);
+    for (ResultSample& s : zm.Room(1).Samples) s.O2w = 0.2305;
+    w.PrepareResults(zm);
+    ShowHazards();
+    Find<QComboBox>("ComboOFPRooms")->setCurrentIndex(1);
+    Radio("RadioOFP")->Item(hkOxygen)->click();
+    ShowTable("PageOFP");
+    CopyTableRows(Find<QTableView>("GridResult"));
+    const QStringList lines = Clipboard().split('\n');
+    ASSERT_EQ(lines.size(), 2001 + 1);  // the last line ends with a line break too
+    EXPECT_EQ(lines[0], QString("Время (t), с.\tкг/м3, м."));
+    EXPECT_EQ(lines[1], QString("0,05\t0,2305"));
+    EXPECT_EQ(lines[2000], QString("199,95\t0,2305"));
+    EXPECT_EQ(lines[2001], QString());
+}
+
+TEST_F(ResultsExport, CtrlCCopiesTheTable) {
+    Fill(zm, 1, 10, 10, 0.01);
+    w.show();
+    w.PrepareResults(zm);
+    ShowTable("PageResults");
+    QTableView* grid = Find<QTableView>("GridResult");
+    QApplication::setActiveWindow(&w);
+    grid->setFocus();
+    grid->selectRow(6);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(Clipboard(), QString("Время (t), с.\tFп, м2.\n0,65\t1006\n"));
+}
+
+// ---- The shown room as CSV ------------------------------------------------------------------
+
+// After a real calculation: room 2's file holds all its samples, every number reading back to
+// the same double.
+TEST_F(ResultsExport, CsvOfTheShownRoomReadsBackBitExact) {
+    testing_zf::SetDefaultInputs(zm);
+    zm.SimTime = 40;  // the smoke reaches room 2 after about 25 s
+    zm.dt = 0.01;
+    testing_zf::BuildTwoRooms(zm);
+    ASSERT_TRUE(zm.Run());
+    w.PrepareResults(zm);
+    ShowHazards();
+    Find<QComboBox>("ComboOFPRooms")->setCurrentIndex(1);
+    ShowTable("PageOFP");
+    Answer("room");  // the suffix is added
+    Trigger("ActSaveCsv");
+    EXPECT_EQ(askedName, QString("room_2.csv"));
+    EXPECT_EQ(askedFilters, QStringList{"Файлы CSV (*.csv)"});
+
+    const QList<QByteArray> lines = ReadAll(dir.filePath("room.csv")).split('\n');
+    ASSERT_EQ(lines.size(), zm.SampleCount + 2);  // header, samples, empty after the last break
+    EXPECT_EQ(lines[0], QByteArray("t,Fp,Gk,Yk,Ro2,T2,Gm,YkPred,Tw,Lw,O2w,qRad,COw,CO2w,HClw"));
+    const TRoom& room = zm.Room(1);
+    for (int m = 0; m < zm.SampleCount; ++m) {
+        const QList<QByteArray> cells = lines[m + 1].split(',');
+        ASSERT_EQ(cells.size(), 15) << m;
+        std::vector<double> v(15);
+        for (int i = 0; i < 15; ++i) {
+            const auto parsed = std::from_chars(cells[i].constData(), cells[i].constData() + cells[i].size(), v[i]);
+            ASSERT_EQ(parsed.ec, std::errc()) << cells[i].toStdString();
+        }
+        EXPECT_TRUE(SameBits(v[0], zfreport::SampleTime(zm, m))) << m;
+        for (int e = 0; e < ResultSample::kCount; ++e)
+            ASSERT_TRUE(SameBits(v[e + 1], room.Samples[m][e])) << ResultSample::Name(e) << '[' << m << ']';
+    }
+    EXPECT_GT(room.Samples[350].T2, zm.T0);  // the smoke has reached room 2: real numbers
+}
+
+TEST_F(ResultsExport, NothingToSaveOnceTheWindowIsClosed) {
+    Fill(zm, 1, 10, 10, 0.01);
+    w.show();
+    w.PrepareResults(zm);
+    ShowTable("PageResults");
+    w.close();  // the main window discards the scenario now
+    Answer("late.csv");
+    Trigger("ActSaveCsv");
+    EXPECT_FALSE(QFile::exists(dir.filePath("late.csv")));
+}
+
+}  // namespace

@@ -1,0 +1,42 @@
+#pragma once
+// Taking results out of the results window: the chart as a picture (PNG, SVG, the clipboard),
+// a table's rows as text a spreadsheet pastes, and one room's samples as a CSV file written by
+// the same writer as the headless runner's room files.
+
+#include <QImage>
+#include <QString>
+#include <optional>
+
+class QAbstractItemView;
+class QAction;
+class QGraphicsView;
+class TzoneMath;
+
+enum class ChartFileFormat { Png, Svg };
+
+// The format a file name asks for by its suffix (.png, .svg in any case), none for another.
+std::optional<ChartFileFormat> ChartFormatOfName(const QString& path);
+
+// The chart view's visible area, pixel for pixel as it is painted on screen: title, axes,
+// series, limit line, labels and legend.
+QImage ChartImage(QGraphicsView* view);
+
+// Writes the chart view's visible area: PNG as ChartImage, SVG as a vector drawing of the same
+// area and size, with `title` as the drawing's title. Returns why it failed, empty on success.
+QString SaveChart(QGraphicsView* view, const QString& path, ChartFileFormat format, const QString& title);
+
+// A table's rows as tab-separated text with one line per row: the header row first, then the
+// selected rows (a row counts when any of its cells is selected), or every row when nothing is
+// selected. Cells are the texts shown, so numbers keep the locale's decimal separator.
+QString TableRowsText(const QAbstractItemView* view);
+
+// Puts TableRowsText on the clipboard.
+void CopyTableRows(const QAbstractItemView* view);
+
+// Gives the view a "Копировать" action (Ctrl+C while the view has the focus) in its context
+// menu; the view's context menu then lists its actions.
+QAction* AddCopyRowsAction(QAbstractItemView* view);
+
+// Room `room` (0-based) of the scenario as CSV, the columns and numbers of the runner's
+// room_N.csv. Returns why it failed, empty on success.
+QString SaveRoomCsv(const TzoneMath& zm, int room, const QString& path);
