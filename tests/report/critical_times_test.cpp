@@ -40,15 +40,6 @@ TEST(CriticalTimesSummary, RoomsInOrderFactorsInTheResultsWindowsOrder) {
     EXPECT_EQ(cells[2], (std::vector<std::string>{"Помещение №2", "11*", "13", "12", "14", "15", "16", "17"}));
 }
 
-TEST(CriticalTimesSummary, SecondsInTheGeneralFormatWithTheGivenSeparator) {
-    TzoneMath zm;
-    zm.AddRoom(4, 5, 3);
-    SetTimes(zm.Room(0), {55.730000000000004, 0, 1234.5, 0.0001, 0, 0, 60});
-    const CriticalTimesRow row = CriticalTimesSummary(zm, ",").Rows.at(0);
-    EXPECT_EQ(row.Times, (std::array<std::string, kHazardCount>{"55,73", "—", "1234,5", "0,0001*", "—", "—", "60"}));
-    EXPECT_EQ(CriticalTimesSummary(zm).Rows.at(0).Times[hkTemperature], "55.73");
-}
-
 // Which factors of one room carry the mark.
 struct Earliest {
     const char* name;
@@ -81,21 +72,3 @@ INSTANTIATE_TEST_SUITE_P(
         Earliest{"TiesAllMarked", {2, 3, 2, 0, 0, 0, 0}, {true, false, true, false, false, false, false}},
         Earliest{"NothingReached", {0, 0, 0, 0, 0, 0, 0}, {false, false, false, false, false, false, false}}),
     [](const testing::TestParamInfo<Earliest>& info) { return std::string(info.param.name); });
-
-TEST(CriticalTimesSummary, EachRoomHasItsOwnEarliest) {
-    TzoneMath zm;
-    for (int i = 0; i < 3; ++i) zm.AddRoom(4, 5, 3);
-    SetTimes(zm.Room(0), {30, 20, 10, 0, 0, 0, 40});
-    SetTimes(zm.Room(1), {50, 60, 0, 0, 0, 0, 0});
-    const CriticalTimesTable table = CriticalTimesSummary(zm);
-    ASSERT_EQ(table.Rows.size(), 3u);
-    EXPECT_EQ(table.Rows[0].Times[hkVisibility], "10*");
-    EXPECT_EQ(table.Rows[1].Times[hkTemperature], "50*");
-    EXPECT_EQ(table.Rows[1].Times[hkOxygen], "60");
-    EXPECT_EQ(table.Rows[2].Room, "Помещение №3");
-}
-
-TEST(CriticalTimesSummary, BuildingWithoutRoomsHasOnlyTheHeader) {
-    TzoneMath zm;
-    EXPECT_EQ(CriticalTimesSummary(zm).Cells().size(), 1u);
-}

@@ -80,25 +80,6 @@ TEST_F(CritTimesSummary, EveryRoomByTheSevenFactorsWithTheEarliestMarked) {
         }
 }
 
-TEST_F(CritTimesSummary, ShowsTheCurrentScenarioAtEachOpening) {
-    Fill(zm, 1, 10, 10, 0.01);
-    w.show();
-    w.PrepareResults(zm);
-    ASSERT_NE(Open(), nullptr);
-    w.hide();  // the main window discards the scenario now
-    EXPECT_FALSE(w.findChild<TF_CritTimes*>()->isVisible());
-
-    TzoneMath next;
-    Fill(next, 2, 10, 10, 0.01);
-    next.Room(1).CritTimeVis = 0.5;
-    w.show();
-    w.PrepareResults(next);
-    QTableWidget* grid = Open();
-    ASSERT_NE(grid, nullptr);
-    ASSERT_EQ(grid->rowCount(), 2);
-    EXPECT_EQ(Cell(grid, 2, 1 + hkVisibility), QString("0,5*"));
-}
-
 TEST_F(CritTimesSummary, CopiesLikeTheTable) {
     Fill(zm, 2, 10, 10, 0.01);
     w.show();
@@ -124,6 +105,9 @@ TEST_F(CritTimesSummary, CopiesLikeTheTable) {
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), header + room2);
+
+    w.hide();  // the summary goes with the results window
+    EXPECT_FALSE(dialog->isVisible());
 }
 
 // ---- The same summary as the runner's ---------------------------------------------------------
@@ -151,35 +135,31 @@ std::vector<QStringList> RunnerCells(const std::string& out, int rooms) {
     return rows;
 }
 
-// zonefire-cli on an example file prints the cells the window shows for the same scenario run
-// here, with the point in place of the locale's comma.
+// zonefire-cli on the corridor example prints the cells the window shows for the same scenario
+// run here, with the point in place of the locale's comma.
 TEST_F(CritTimesSummary, EqualsWhatTheRunnerPrints) {
-    for (const char* example : {"two_rooms_dt001.json", "five_rooms_corridor.json"}) {
-        const std::filesystem::path file = std::filesystem::path(ZONEFIRE_EXAMPLES) / example;
-        TzoneMath run;
-        ASSERT_EQ(zfcli::ReadScenario(ReadFile(file), run), std::nullopt) << example;
-        ASSERT_TRUE(run.Run());
-        const ChildResult cli = RunChild(ZONEFIRE_CLI, {file.string(), "--quiet"});
-        ASSERT_EQ(cli.ExitCode, 0) << cli.Err;
+    const std::filesystem::path file = std::filesystem::path(ZONEFIRE_EXAMPLES) / "five_rooms_corridor.json";
+    ASSERT_EQ(zfcli::ReadScenario(ReadFile(file), zm), std::nullopt);
+    ASSERT_TRUE(zm.Run());
+    const ChildResult cli = RunChild(ZONEFIRE_CLI, {file.string(), "--quiet"});
+    ASSERT_EQ(cli.ExitCode, 0) << cli.Err;
 
-        w.show();
-        w.PrepareResults(run);
-        QTableWidget* grid = Open();
-        ASSERT_NE(grid, nullptr);
-        const std::vector<QStringList> printed = RunnerCells(cli.Out, run.RoomCount());
-        ASSERT_EQ(static_cast<int>(printed.size()), grid->rowCount() + 1) << cli.Out;
-        int marks = 0;
-        for (int r = 0; r <= grid->rowCount(); ++r) {
-            ASSERT_EQ(printed[r].size(), grid->columnCount()) << cli.Out;
-            for (int c = 0; c < grid->columnCount(); ++c) {
-                const QString shown = Cell(grid, r, c);
-                EXPECT_EQ(printed[r][c], QString(shown).replace(',', '.')) << example << ' ' << r << ' ' << c;
-                marks += shown.endsWith('*');
-            }
+    w.show();
+    w.PrepareResults(zm);
+    QTableWidget* grid = Open();
+    ASSERT_NE(grid, nullptr);
+    const std::vector<QStringList> printed = RunnerCells(cli.Out, zm.RoomCount());
+    ASSERT_EQ(static_cast<int>(printed.size()), grid->rowCount() + 1) << cli.Out;
+    int marks = 0;
+    for (int r = 0; r <= grid->rowCount(); ++r) {
+        ASSERT_EQ(printed[r].size(), grid->columnCount()) << cli.Out;
+        for (int c = 0; c < grid->columnCount(); ++c) {
+            const QString shown = Cell(grid, r, c);
+            EXPECT_EQ(printed[r][c], QString(shown).replace(',', '.')) << r << ' ' << c;
+            marks += shown.endsWith('*');
         }
-        EXPECT_GE(marks, 1) << example;  // some limit is reached in each example
-        w.hide();
     }
+    EXPECT_GE(marks, 4);  // the fire reaches some limit in four of the five rooms
 }
 
 }  // namespace

@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-#include "result_export.h"
 #include "results_driver.h"
 #include "sample_csv.h"
 #include "../model/test_buildings.h"
@@ -102,19 +101,23 @@ TEST_F(ResultsExport, ContextMenusOfferTheExports) {
     EXPECT_EQ(texts(grid), (QStringList{"Копировать", "Сохранить в CSV..."}));
 }
 
-TEST_F(ResultsExport, PngIsTheChartAsShown) {
+// The file and the clipboard hold the chart as shown: its size, the curve, the limit and the point.
+TEST_F(ResultsExport, PngAndClipboardHoldTheChartAsShown) {
     ShowTemperatureChart();
     Answer("chart.png");
     Trigger("ActSaveChart");
     EXPECT_EQ(askedCaption, QString("Сохранить график"));
     EXPECT_EQ(askedName, QString("room_1_Tw.png"));
     EXPECT_EQ(askedFilters, (QStringList{"Рисунок PNG (*.png)", "Рисунок SVG (*.svg)"}));
+    QGuiApplication::clipboard()->clear();
+    Trigger("ActCopyChart");
 
-    const QImage image(dir.filePath("chart.png"));
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.size(), ChartSize());
-    EXPECT_GT(PixelsNear(image, kSeries1Colour), 50);  // the curve
-    EXPECT_GT(PixelsNear(image, Qt::red, 30), 40);     // the critical-time point and the limit
+    for (const QImage& image : {QImage(dir.filePath("chart.png")), QGuiApplication::clipboard()->image()}) {
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(image.size(), ChartSize());
+        EXPECT_GT(PixelsNear(image, kSeries1Colour), 50);  // the curve
+        EXPECT_GT(PixelsNear(image, Qt::red, 30), 40);     // the critical-time point and the limit
+    }
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
@@ -164,17 +167,6 @@ INSTANTIATE_TEST_SUITE_P(Names, ChartFileTypes,
                                            ChartFile{"a.PNG", "SVG", "a.PNG", false},
                                            ChartFile{"a.b", "SVG", "a.b.svg", true}));
 
-TEST_F(ResultsExport, ClipboardHoldsTheChartImage) {
-    ShowTemperatureChart();
-    QGuiApplication::clipboard()->clear();
-    Trigger("ActCopyChart");
-    const QImage image = QGuiApplication::clipboard()->image();
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.size(), ChartSize());
-    EXPECT_GT(PixelsNear(image, kSeries1Colour), 50);
-    EXPECT_GT(PixelsNear(image, Qt::red, 30), 40);
-}
-
 TEST_F(ResultsExport, CancelledDialogWritesNothing) {
     ShowTemperatureChart();
     Answer("");
@@ -200,8 +192,9 @@ TEST_F(ResultsExport, UnwritableFileIsReportedWithItsPath) {
 
 // ---- Copying the table ----------------------------------------------------------------------
 
-TEST_F(ResultsExport, CopiesTheSelectedRowsWithTheHeaderRow) {
+TEST_F(ResultsExport, CtrlCCopiesTheSelectedRowsWithTheHeaderRow) {
     Fill(zm, 1, 30, 10, 0.01);
+    w.show();
     w.PrepareResults(zm);
     Radio("RadioResults")->Item(4)->click();  // T2
     ShowTable("PageResults");
@@ -211,7 +204,10 @@ TEST_F(ResultsExport, CopiesTheSelectedRowsWithTheHeaderRow) {
                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
     grid->selectionModel()->select(grid->model()->index(2, 1),
                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    Trigger("ActCopyRows");
+    QApplication::setActiveWindow(&w);
+    grid->setFocus();
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(Clipboard(), QString("Время (t), с.\tT2, °K.\n0,25\t1402\n0,45\t1404\n"));
     EXPECT_EQ(Clipboard(), QString("%1\t%2\n%3\t%4\n%5\t%6\n")
                                .arg(Cell(0, 0), Cell(0, 1), Cell(3, 0), Cell(3, 1), Cell(5, 0), Cell(5, 1)));
@@ -225,27 +221,13 @@ TEST_F(ResultsExport, CopiesEveryRowWhenNoneIsSelected) {
     Find<QComboBox>("ComboOFPRooms")->setCurrentIndex(1);
     Radio("RadioOFP")->Item(hkOxygen)->click();
     ShowTable("PageOFP");
-    CopyTableRows(Find<QTableView>("GridResult"));
+    Trigger("ActCopyRows");
     const QStringList lines = Clipboard().split('\n');
     ASSERT_EQ(lines.size(), 2001 + 1);  // the last line ends with a line break too
     EXPECT_EQ(lines[0], QString("Время (t), с.\tкг/м3, м."));
     EXPECT_EQ(lines[1], QString("0,05\t0,2305"));
     EXPECT_EQ(lines[2000], QString("199,95\t0,2305"));
     EXPECT_EQ(lines[2001], QString());
-}
-
-TEST_F(ResultsExport, CtrlCCopiesTheTable) {
-    Fill(zm, 1, 10, 10, 0.01);
-    w.show();
-    w.PrepareResults(zm);
-    ShowTable("PageResults");
-    QTableView* grid = Find<QTableView>("GridResult");
-    QApplication::setActiveWindow(&w);
-    grid->setFocus();
-    grid->selectRow(6);
-    QGuiApplication::clipboard()->clear();
-    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(Clipboard(), QString("Время (t), с.\tFп, м2.\n0,65\t1006\n"));
 }
 
 // ---- The shown room as CSV ------------------------------------------------------------------
