@@ -256,13 +256,42 @@ std::string LineAndColumn(std::string_view text, std::size_t at) {
     return "строке " + std::to_string(line) + ", столбце " + std::to_string(column);
 }
 
-// The parser's own explanation without its prefix and its byte-based position.
+// The text with every byte that does not begin a well-formed UTF-8 sequence (a stray or
+// truncated byte, an overlong form, a surrogate) replaced by U+FFFD.
+std::string WellFormedUtf8(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        // Length of the sequence and the range of its second byte, which rules out overlong
+        // forms, surrogates and code points beyond U+10FFFF.
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
+        const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        bool wellFormed = length > 0 && i + length <= text.size();
+        for (std::size_t k = 1; wellFormed && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            wellFormed = k == 1 ? next >= low && next <= high : (next & 0xC0) == 0x80;
+        }
+        if (wellFormed) {
+            result.append(text.substr(i, length));
+            i += length;
+        } else {
+            result += "\xEF\xBF\xBD";
+            ++i;
+        }
+    }
+    return result;
+}
+
+// The parser's own explanation without its prefix and its byte-based position. It quotes the
+// bytes last read as they stand, so a file that is not UTF-8 would garble the message.
 std::string Reason(const std::string& what) {
     std::string reason = what;
     if (const auto bracket = reason.find("] "); bracket != std::string::npos) reason.erase(0, bracket + 2);
     if (const auto column = reason.find("column "); column != std::string::npos)
         if (const auto colon = reason.find(": ", column); colon != std::string::npos) reason.erase(0, colon + 2);
-    return reason;
+    return WellFormedUtf8(reason);
 }
 
 // Byte index where a number token stands outside any string; the parser names the token of

@@ -1,6 +1,7 @@
 #include "number_text.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 #include "number_format.h"
@@ -57,6 +58,10 @@ double StrToFloat(const QString& text) {
                               (fraction.isEmpty() ? QStringLiteral("0") : fraction);
     bool ok = false;
     const double value = QLocale::c().toDouble(canonical, &ok);
+    // Qt refuses a value below half the smallest double as an underflow; for an entry field
+    // that is simply the nearest double, zero. Only digits before the separator can overflow.
+    const bool belowOne = std::all_of(whole.cbegin(), whole.cend(), [](QChar ch) { return ch == u'0'; });
+    if (!ok && belowOne) return 0;
     if (!ok || !std::isfinite(value)) throw ConversionError(text);
     return value;
 }

@@ -25,8 +25,9 @@ private:
 QString NormalizeNumberText(const QString& text);
 
 // Locale-aware conversion of a normalised text: optional digits, at most one decimal
-// separator, optional digits ("5," = 5, ",5" = 0.5, "," = 0). Throws ConversionError for
-// anything else, such as two separators, and for a number too large for a double.
+// separator, optional digits ("5," = 5, ",5" = 0.5, "," = 0), correctly rounded (a value below
+// the smallest double gives 0). Throws ConversionError for anything else, such as two
+// separators, and for a number too large for a double.
 double StrToFloat(const QString& text);
 
 // NormalizeNumberText followed by StrToFloat: the value of one entry field.

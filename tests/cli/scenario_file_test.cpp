@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "scenario_file.h"
 
 using zfcli::ReadScenario;
@@ -141,6 +143,9 @@ TEST_P(BadScenarioFile, IsRefusedWithAMessageNamingTheCulprit) {
     ASSERT_TRUE(message) << "accepted: " << GetParam().Text;
     for (const std::string& part : GetParam().Says)
         EXPECT_NE(message->find(part), std::string::npos) << "missing «" << part << "» in: " << *message;
+    // Whatever bytes the file held, the message is text a terminal or a JSON writer can take:
+    // the strict serialiser throws on ill-formed UTF-8.
+    EXPECT_NO_THROW(nlohmann::json(*message).dump()) << "not valid UTF-8: " << *message;
 }
 
 std::string ManyRooms(int n) {
@@ -214,6 +219,9 @@ const BadFile kBadFiles[] = {
     {"EmptyText", "", {"JSON", "строке 1, столбце 1"}},
     {"ColumnCountsCharactersNotBytes", R"({"plume": "танака" x})", {"JSON", "строке 1, столбце 20"}},
     {"InvalidUtf8", "{\"plume\": \"\xff\"}", {"JSON", "строке 1"}},
+    {"InvalidUtf8OutsideAString", "{\"rooms\": [{}],\n \"dt\": \xd0\xff}", {"JSON", "строке 2, столбце 8"}},
+    {"TruncatedUtf8", "{\"plume\": \"\xd0", {"JSON", "строке 1"}},
+    {"Utf8OfASurrogate", "{\"plume\": \"\xed\xa0\x80\"}", {"JSON", "строке 1"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(, BadScenarioFile, testing::ValuesIn(kBadFiles),

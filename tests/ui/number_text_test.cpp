@@ -68,6 +68,19 @@ TEST_P(BadEntry, FailsWithTheNormalisedTextInTheMessage) {
 INSTANTIATE_TEST_SUITE_P(Texts, BadEntry, ::testing::Values("1,2,3", "1.2,3", ",,", "5..",
                                                        "1" + std::string(400, '0')));  // beyond a double
 
+TEST(NumberEntry, TinyValuesRoundToTheNearestDoubleNotToAnError) {
+    const std::string zeros(330, '0');
+    for (const QLocale& locale : {kRussian, kEnglish}) {
+        const LocaleScope scope(locale);
+        // Below half the smallest double: the nearest double is zero.
+        EXPECT_EQ(NumberFromText(QString::fromStdString("0," + zeros + "1")), 0) << locale.name().toStdString();
+        EXPECT_EQ(NumberFromText(QString::fromStdString("." + zeros + "9")), 0) << locale.name().toStdString();
+        // Subnormal values are kept.
+        EXPECT_EQ(NumberFromText(QString::fromStdString("0," + zeros.substr(0, 322) + "5")), 5e-323)
+            << locale.name().toStdString();
+    }
+}
+
 TEST(StrToFloat, AcceptsOnlyTheLocaleSeparator) {
     const LocaleScope scope(kRussian);
     EXPECT_EQ(StrToFloat(QStringLiteral("2,5")), 2.5);
