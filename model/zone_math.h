@@ -249,3 +249,66 @@ private:
     std::vector<TRoom> RoomSnapshot_;
     std::vector<double> FaceSnapshot_;  // Gin, Tin of every face in link order
 };
+
+// ---- Accessors read in every step of a run, inline so the time loop pays no call ----------
+
+inline double TRoom::Area() {
+    if (FArea == 0) FArea = Length * Width;
+    return FArea;
+}
+
+inline double TRoom::Perimeter() {
+    if (FPerim == 0) FPerim = (Length + Width) * 2;
+    return FPerim;
+}
+
+inline double& TRoom::CritTime(int k) {
+    switch (k) {
+        case 0: return CritTimeO2;
+        case 1: return CritTimeCO;
+        case 2: return CritTimeCO2;
+        default: return CritTimeHCl;
+    }
+}
+
+inline double& TRoom::X(int k) {
+    switch (k) {
+        case 1: return XCO;
+        case 2: return XCO2;
+        default: return XHCl;
+    }
+}
+
+inline double& TRoom::M(int k) {
+    switch (k) {
+        case 1: return MCO;
+        case 2: return MCO2;
+        default: return MHCl;
+    }
+}
+
+inline double ResultSample::*TRoom::WorkingZoneValue(int k) {
+    switch (k) {
+        case 1: return &ResultSample::COw;
+        case 2: return &ResultSample::CO2w;
+        default: return &ResultSample::HClw;
+    }
+}
+
+inline double TzoneMath::Yield(int k) const {
+    switch (k) {
+        case 0: return Lo2;
+        case 1: return Lco;
+        case 2: return Lco2;
+        default: return Lhcl;
+    }
+}
+
+inline double TzoneMath::Crit(int k) const {
+    switch (k) {
+        case 0: return CritO2;
+        case 1: return CritCO;
+        case 2: return CritCO2;
+        default: return CritHCl;
+    }
+}
