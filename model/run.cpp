@@ -204,7 +204,15 @@ bool TzoneMath::AdvanceStep(int k) {
 }
 
 void TzoneMath::HazardPass() {
+    // Whichever way the pass ends (a fault in the replay throws), routines called later on
+    // their own must not see this pass's room.
+    struct EndOfPass {
+        int& room;
+        ~EndOfPass() { room = -1; }
+    } endOfPass{PassRoom_};
     for (int i = 0; i < RoomCount(); ++i) {
+        PassRoom_ = i;
+        PassProfileFormed_ = false;
         CalcTw(Iter, i);
         CalcLw(Iter, i);
         CalcO2w(Iter, i);

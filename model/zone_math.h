@@ -241,6 +241,13 @@ private:
     void CheckFlags(int room, Quantity what, int column, int face);
     [[noreturn]] void Fail(FaultKind kind, Quantity what, int room);
 
+    // The room whose hazard routines the pass is running (-1: none, a routine called on its
+    // own), and its working-zone profile once the first routine that needs it has formed it.
+    int PassRoom_ = -1;
+    bool PassProfileFormed_ = false;
+    double PassProfile_ = 0;
+    double WorkingZoneProfile(int room);
+
     // Run state sized once per run
     std::vector<std::vector<TCellLink>> Links_;  // per room: cells holding faces, ascending column
     int LeakCount_ = 0;                          // rooms that received a leak opening
