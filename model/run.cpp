@@ -43,6 +43,59 @@ double RoundHalfEven(double v) { return std::nearbyint(v); }
 // Quiet view for runs without windows.
 class SilentView final : public RunView {};
 
+// The 14 values of a state, element by element and written out: a loop over member pointers
+// stays scalar, and assigning a value-initialised record compiles to a slow string store.
+void AddInto(ResultSample& sum, const ResultSample& s) {
+    sum.Fp += s.Fp;
+    sum.Gk += s.Gk;
+    sum.Yk += s.Yk;
+    sum.Ro2 += s.Ro2;
+    sum.T2 += s.T2;
+    sum.Gm += s.Gm;
+    sum.YkPred += s.YkPred;
+    sum.Tw += s.Tw;
+    sum.Lw += s.Lw;
+    sum.O2w += s.O2w;
+    sum.qRad += s.qRad;
+    sum.COw += s.COw;
+    sum.CO2w += s.CO2w;
+    sum.HClw += s.HClw;
+}
+
+void DivideBy(ResultSample& s, double n) {
+    s.Fp /= n;
+    s.Gk /= n;
+    s.Yk /= n;
+    s.Ro2 /= n;
+    s.T2 /= n;
+    s.Gm /= n;
+    s.YkPred /= n;
+    s.Tw /= n;
+    s.Lw /= n;
+    s.O2w /= n;
+    s.qRad /= n;
+    s.COw /= n;
+    s.CO2w /= n;
+    s.HClw /= n;
+}
+
+void SetZero(ResultSample& s) {
+    s.Fp = 0;
+    s.Gk = 0;
+    s.Yk = 0;
+    s.Ro2 = 0;
+    s.T2 = 0;
+    s.Gm = 0;
+    s.YkPred = 0;
+    s.Tw = 0;
+    s.Lw = 0;
+    s.O2w = 0;
+    s.qRad = 0;
+    s.COw = 0;
+    s.CO2w = 0;
+    s.HClw = 0;
+}
+
 }  // namespace
 
 std::int64_t SteadyTickMs() {
@@ -229,16 +282,14 @@ void TzoneMath::HazardPass() {
 void TzoneMath::SampleStep(int k) {
     const int S = StepsPerSample;
     const int m = k / S;
-    const bool closes = (k + 1) % S == 0 || k == StepCount - 1;
-    const double received = k - m * S + 1;  // states in sample m so far
+    const int received = k - m * S + 1;  // states in sample m so far
+    const bool closes = received == S || k == StepCount - 1;
     for (auto& room : Rooms) {
         ResultSample& sample = room->Samples[static_cast<std::size_t>(m)];
-        for (int e = 0; e < ResultSample::kCount; ++e) {
-            sample[e] += room->Cur[e];
-            if (closes) sample[e] /= received;
-        }
+        AddInto(sample, room->Cur);
+        if (closes) DivideBy(sample, received);
         room->Prev = room->Cur;
-        room->Cur = ResultSample{};
+        SetZero(room->Cur);
     }
 }
 
