@@ -336,7 +336,8 @@ void TzoneMath::Step(int i) {
     }
     r.Qloss = HeatLoss(i, r.Prev.T2, r.Prev.Yk);
     Checkpoint(i, Quantity::HeatLoss);
-    r.Cur.YkPred = PredictedInterfaceHeight(i);
+    const InterfaceTerms interfaceTerms = SharedInterfaceTerms(i);
+    r.Cur.YkPred = PredictedInterfaceHeight(i, interfaceTerms);
     Checkpoint(i, Quantity::PredictedInterface);
     r.Ro2Pred = LayerDensity(i, r.Cur.YkPred);
     Checkpoint(i, Quantity::PredictedDensity);
@@ -371,7 +372,7 @@ void TzoneMath::Step(int i) {
 
     r.Qloss = HeatLoss(i, r.T2Pred, r.Cur.YkPred);
     Checkpoint(i, Quantity::HeatLoss);
-    r.Cur.Yk = InterfaceHeight(i);
+    r.Cur.Yk = InterfaceHeight(i, interfaceTerms);
     Checkpoint(i, Quantity::Interface);
     r.Cur.Ro2 = LayerDensity(i, r.Cur.Yk);  // from the unclamped height
     Checkpoint(i, Quantity::Density);

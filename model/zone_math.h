@@ -222,6 +222,15 @@ public:
     double CritOf(HazardKind kind) const;
 
 private:
+    // The terms both interface heights of a step share: the previous prediction less the
+    // volume that entered [m], and the fire's expansion [m].
+    struct InterfaceTerms {
+        double AfterInflow = 0;
+        double Expansion = 0;
+    };
+    InterfaceTerms SharedInterfaceTerms(int room);
+    double PredictedInterfaceHeight(int room, const InterfaceTerms& terms);
+    double InterfaceHeight(int room, const InterfaceTerms& terms);
     template <class Fn> void ForEachPendingInflow(int n, Fn&& fn);
     bool PrepareRun();
     void PrepareRooms();
