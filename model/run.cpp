@@ -12,6 +12,7 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 #include "constants.h"
@@ -220,6 +221,7 @@ void TzoneMath::PrepareRooms() {
 void TzoneMath::BuildLinks() {
     const int n = RoomCount();
     Links_.assign(static_cast<std::size_t>(n), {});
+    LastSteps_.assign(static_cast<std::size_t>(n), {});
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
             TProems& cell = Cell(i, j);
@@ -310,7 +312,9 @@ void TzoneMath::CutSamplesAt(int k) {
 void TzoneMath::Step(int i) {
     TRoom& r = Room(i);
     r.LastIter = Iter;
-    double inflow = 0;  // mass rate entering the layer in this step [kg/s]
+    double inflow = 0;     // mass rate entering the layer in this step [kg/s]
+    bool posted = false;   // a neighbour had posted a flow into one of the room's faces
+    bool reached = false;  // the layer reached down to one of the room's openings
     const std::vector<TCellLink>& links = Links_[static_cast<std::size_t>(i)];
     if (i == 0) {
         r.Cur.Fp = BurningArea(i);
@@ -326,6 +330,7 @@ void TzoneMath::Step(int i) {
         for (const TCellLink& link : links) {
             if (link.Col == i) continue;
             for (auto& f : *link.Faces) {
+                posted = posted || f->Gin != 0 || f->Tin != 0;
                 r.Cur.Gk = r.Cur.Gk + (f->Tin / T0) * f->Gin;
                 inflow = inflow + f->Gin;
                 f->Gin = 0;
@@ -334,6 +339,8 @@ void TzoneMath::Step(int i) {
         }
         Checkpoint(i, Quantity::Inflow);
     }
+    const StepStart start{r.Prev.T2, r.Prev.Yk, r.Prev.YkPred, r.Prev.Gm, r.SumIn, r.SumOut};
+    if (i != 0 && !posted && RepeatLastStep(i, start)) return;
     r.Qloss = HeatLoss(i, r.Prev.T2, r.Prev.Yk);
     Checkpoint(i, Quantity::HeatLoss);
     const InterfaceTerms interfaceTerms = SharedInterfaceTerms(i);
@@ -351,6 +358,7 @@ void TzoneMath::Step(int i) {
         for (std::size_t k = 0; k < faces.size(); ++k) {
             TProem& f = *faces[k];
             if (r.Cur.YkPred >= f.Height) continue;  // the layer does not reach the opening
+            reached = true;
             if (j == i) {
                 const double G = OpeningFlow(i, i, f);
                 Checkpoint(i, Quantity::OpeningFlow, i, static_cast<int>(k));
@@ -379,6 +387,26 @@ void TzoneMath::Step(int i) {
     r.Cur.T2 = LayerTemperature(r.Cur.Ro2);
     Checkpoint(i, Quantity::Temperature);
     if (!(r.Cur.Yk >= 0)) r.Cur.Yk = 0;  // the interface stops at the floor
+    LastSteps_[static_cast<std::size_t>(i)] = LastStep{start, !posted && !reached};
+}
+
+// A room the smoke has not reached, or whose layer has settled: nothing was posted into it,
+// its last computed step took nothing in and reached no opening, and it starts from the very
+// state that step started from (compared bit for bit). Its step would repeat that one exactly
+// (same inputs, same operations, no recursion, nothing posted), so the results are copied:
+// the layer values that step stored are now in Prev, its predictions and heat loss are still
+// in the room's fields, and the sums did not change. The replay that locates a fault computes
+// every step.
+bool TzoneMath::RepeatLastStep(int i, const StepStart& start) {
+    const LastStep& last = LastSteps_[static_cast<std::size_t>(i)];
+    if (Checking_ || !last.Closed || std::memcmp(&start, &last.Start, sizeof start) != 0) return false;
+    TRoom& r = Room(i);
+    r.Cur.YkPred = r.Prev.YkPred;
+    r.Cur.Gm = r.Prev.Gm;
+    r.Cur.Yk = r.Prev.Yk;
+    r.Cur.Ro2 = r.Prev.Ro2;
+    r.Cur.T2 = r.Prev.T2;
+    return true;
 }
 
 void TzoneMath::CheckFlags(int room, Quantity what, int column, int face) {
@@ -431,6 +459,7 @@ void TzoneMath::RemoveLeakOpenings() {
     }
     LeakCount_ = 0;
     Links_.clear();
+    LastSteps_.clear();
     RoomSnapshot_ = {};
     FaceSnapshot_ = {};
 }

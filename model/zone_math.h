@@ -257,8 +257,21 @@ private:
     double PassProfile_ = 0;
     double WorkingZoneProfile(int room);
 
+    // The previous state a room's step starts from, and what the room's last computed step
+    // started from and whether it took nothing in and reached no opening: a step that starts
+    // from the same state under the same conditions repeats that step to the bit.
+    struct StepStart {
+        double PrevT2 = 0, PrevYk = 0, PrevYkPred = 0, PrevGm = 0, SumIn = 0, SumOut = 0;
+    };
+    struct LastStep {
+        StepStart Start;
+        bool Closed = false;
+    };
+    bool RepeatLastStep(int room, const StepStart& start);
+
     // Run state sized once per run
     std::vector<std::vector<TCellLink>> Links_;  // per room: cells holding faces, ascending column
+    std::vector<LastStep> LastSteps_;            // per room
     int LeakCount_ = 0;                          // rooms that received a leak opening
     bool Checking_ = false;                      // replaying with a check after every routine
     // Rooms and faces after preparation, for the deterministic replay that locates a fault.
