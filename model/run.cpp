@@ -118,7 +118,8 @@ bool TzoneMath::Run(RunView& view) {
 
     bool ok = PrepareRun();
     if (ok) view.SetProgressMax(StepCount);
-    std::int64_t refreshClock = view.TickMs();
+    TickReader clock(view.TickMs);
+    std::int64_t refreshClock = clock.Now();
     if (ok) {
         try {
             PrepareRooms();
@@ -145,7 +146,7 @@ bool TzoneMath::Run(RunView& view) {
                 break;
             }
             SampleStep(k);
-            const std::int64_t tick = view.TickMs();
+            const std::int64_t tick = clock.ForStep();
             if (tick - refreshClock > kRefreshMs) {
                 if (!view.ProgressVisible()) {  // the user closed the progress view: stop
                     Stopped = k < StepCount - 1;
@@ -153,7 +154,7 @@ bool TzoneMath::Run(RunView& view) {
                     break;
                 }
                 view.WriteProgress(k, static_cast<std::int64_t>(RoundHalfEven(CurTime)), StepCount);
-                refreshClock = view.TickMs();
+                refreshClock = clock.Now();
                 view.ProcessEvents();
                 // Whatever the event loop did to the flags is not the computation's fault.
                 std::feclearexcept(kFaultFlags);
