@@ -238,6 +238,20 @@ std::vector<Case> Buildings() {
         b.Openings = {{0, 0, 1.8, 1.5, true}, {0, 1, 2.1, 0.9, false}, {1, 1, 0.7, 0.4, true}};
         cases.push_back({"LayerDenserThanAirFails", b, 5538, true});
     }
+    {
+        // A small room behind a high doorway, a fast fire and a coarse step: the small room's
+        // layer temperature explodes, and the heat loss formed with the previous layer state
+        // (before the prediction) overflows first, at step 1199.
+        Building b;
+        b.In.UseTanaka = false;
+        b.In.Vlin = 0.03;
+        b.In.dt = 0.05;
+        b.In.SimTime = 100;
+        b.In.hr = 0.6;
+        b.Rooms = {{4, 4, 3}, {1.5, 3, 2.4}};
+        b.Openings = {{0, 1, 2.2, 0.9, true}};
+        cases.push_back({"HeatLossOfThePreviousLayerOverflows", b, 1199});
+    }
     return cases;
 }
 
