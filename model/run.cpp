@@ -342,8 +342,13 @@ void TzoneMath::Step(int i) {
     }
     const StepStart start{r.Prev.T2, r.Prev.Yk, r.Prev.YkPred, r.Prev.Gm, r.SumIn, r.SumOut};
     if (i != 0 && !posted && RepeatLastStep(i, start)) return;
-    r.Qloss = HeatLoss(i, r.Prev.T2, r.Prev.Yk);
-    Checkpoint(i, Quantity::HeatLoss);
+    // The heat loss of the previous layer is overwritten below before anything reads it: it
+    // counts only for its faults. Where its inputs cannot make it fault the step leaves it
+    // out; the replay that locates a fault evaluates it always.
+    if (Checking_ || HeatLossMayFault(i, r.Prev.T2, r.Prev.Yk)) {
+        r.Qloss = HeatLoss(i, r.Prev.T2, r.Prev.Yk);
+        Checkpoint(i, Quantity::HeatLoss);
+    }
     const InterfaceTerms interfaceTerms = SharedInterfaceTerms(i);
     r.Cur.YkPred = PredictedInterfaceHeight(i, interfaceTerms);
     Checkpoint(i, Quantity::PredictedInterface);

@@ -205,6 +205,7 @@ public:
     double LayerTemperature(double density) const;
     double FireExpansion(int room);
     double HeatLoss(int room, double layerTemperature, double interfaceHeight);
+    bool HeatLossMayFault(int room, double layerTemperature, double interfaceHeight);
     // Gas exchange: mass flow of room k's layer gas through one face to room n (n = k: outside)
     double OpeningFlow(int k, int n, const TProem& face);
     // Hazard factors at the working zone (one room, after every room was stepped)
