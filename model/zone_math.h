@@ -205,7 +205,6 @@ public:
     double LayerTemperature(double density) const;
     double FireExpansion(int room);
     double HeatLoss(int room, double layerTemperature, double interfaceHeight);
-    bool HeatLossMayFault(int room, double layerTemperature, double interfaceHeight);
     // Gas exchange: mass flow of room k's layer gas through one face to room n (n = k: outside)
     double OpeningFlow(int k, int n, const TProem& face);
     // Hazard factors at the working zone (one room, after every room was stepped)
@@ -232,6 +231,9 @@ private:
     InterfaceTerms SharedInterfaceTerms(int room);
     double PredictedInterfaceHeight(int room, const InterfaceTerms& terms);
     double InterfaceHeight(int room, const InterfaceTerms& terms);
+    // Whether HeatLoss could fault with these inputs (the step leaves out the heat loss of the
+    // previous layer, which nothing reads, where it cannot).
+    bool HeatLossMayFault(int room, double layerTemperature, double interfaceHeight);
     template <class Fn> void ForEachPendingInflow(int n, Fn&& fn);
     bool PrepareRun();
     void PrepareRooms();
