@@ -340,8 +340,7 @@ void TzoneMath::Step(int i) {
         }
         Checkpoint(i, Quantity::Inflow);
     }
-    const StepStart start{r.Prev.T2, r.Prev.Yk, r.Prev.YkPred, r.Prev.Gm, r.SumIn, r.SumOut};
-    if (i != 0 && !posted && RepeatLastStep(i, start)) return;
+    if (i != 0 && !posted && RepeatLastStep(i)) return;
     // The heat loss of the previous layer is overwritten below before anything reads it: it
     // counts only for its faults. Where its inputs cannot make it fault the step leaves it
     // out; the replay that locates a fault evaluates it always.
@@ -393,7 +392,15 @@ void TzoneMath::Step(int i) {
     r.Cur.T2 = LayerTemperature(r.Cur.Ro2);
     Checkpoint(i, Quantity::Temperature);
     if (!(r.Cur.Yk >= 0)) r.Cur.Yk = 0;  // the interface stops at the floor
-    LastSteps_[static_cast<std::size_t>(i)] = LastStep{start, !posted && !reached};
+    // A step that took nothing in and reached no opening left the sums as they were, so the
+    // state it started from is still in Prev and the sums.
+    LastStep& last = LastSteps_[static_cast<std::size_t>(i)];
+    last.Closed = !posted && !reached;
+    if (last.Closed) last.Start = StartOf(r);
+}
+
+TzoneMath::StepStart TzoneMath::StartOf(const TRoom& r) {
+    return StepStart{r.Prev.T2, r.Prev.Yk, r.Prev.YkPred, r.Prev.Gm, r.SumIn, r.SumOut};
 }
 
 // A room the smoke has not reached, or whose layer has settled: nothing was posted into it,
@@ -403,10 +410,12 @@ void TzoneMath::Step(int i) {
 // the layer values that step stored are now in Prev, its predictions and heat loss are still
 // in the room's fields, and the sums did not change. The replay that locates a fault computes
 // every step.
-bool TzoneMath::RepeatLastStep(int i, const StepStart& start) {
+bool TzoneMath::RepeatLastStep(int i) {
     const LastStep& last = LastSteps_[static_cast<std::size_t>(i)];
-    if (Checking_ || !last.Closed || std::memcmp(&start, &last.Start, sizeof start) != 0) return false;
+    if (Checking_ || !last.Closed) return false;
     TRoom& r = Room(i);
+    const StepStart start = StartOf(r);
+    if (std::memcmp(&start, &last.Start, sizeof start) != 0) return false;
     r.Cur.YkPred = r.Prev.YkPred;
     r.Cur.Gm = r.Prev.Gm;
     r.Cur.Yk = r.Prev.Yk;

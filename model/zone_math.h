@@ -270,7 +270,8 @@ private:
         StepStart Start;
         bool Closed = false;
     };
-    bool RepeatLastStep(int room, const StepStart& start);
+    static StepStart StartOf(const TRoom& r);
+    bool RepeatLastStep(int room);
 
     // Run state sized once per run
     std::vector<std::vector<TCellLink>> Links_;  // per room: cells holding faces, ascending column
