@@ -35,6 +35,18 @@ double TzoneMath::ProfileFactor(int room) {
     return z * std::exp(kProfileExponent * z);
 }
 
+// The profile for a hazard routine: within the hazard pass it is formed once per room and
+// step, by the first routine that needs it, and shared by the others (the interface does not
+// move between them); a routine called on its own forms its own.
+double TzoneMath::WorkingZoneProfile(int room) {
+    if (room != PassRoom_) return ProfileFactor(room);
+    if (!PassProfileFormed_) {
+        PassProfile_ = ProfileFactor(room);
+        PassProfileFormed_ = true;
+    }
+    return PassProfile_;
+}
+
 static void MarkCritical(double& critTime, bool reached, int iter, double dt) {
     if (critTime == 0 && reached) critTime = iter * dt;  // first crossing only, kept for the run
 }
@@ -45,7 +57,7 @@ void TzoneMath::CalcTw(int iter, int room) {
     if (r.Cur.Yk > hr) {
         r.Cur.Tw = T0;
     } else {
-        r.Cur.Tw = T0 + ProfileFactor(room) * (r.Cur.T2 - T0);
+        r.Cur.Tw = T0 + WorkingZoneProfile(room) * (r.Cur.T2 - T0);
     }
     Checkpoint(room, Quantity::WorkingZoneTemperature);
     MarkCritical(r.CritTimeT, r.Cur.Tw >= CritT, iter, dt);
@@ -71,7 +83,7 @@ void TzoneMath::CalcLw(int iter, int room) {
         r.Cur.Lw = kMaxVisibility;
     } else {
         // A smoke-free working zone (F·optical density = 0) sees as far as clear air does.
-        const double dimming = ProfileFactor(room) * r.OptDens;  // [Np/m]
+        const double dimming = WorkingZoneProfile(room) * r.OptDens;  // [Np/m]
         r.Cur.Lw = dimming == 0 ? kMaxVisibility : kVisibilityConst / dimming;
         if (r.Cur.Lw > kMaxVisibility) r.Cur.Lw = kMaxVisibility;
     }
@@ -98,7 +110,7 @@ void TzoneMath::CalcO2w(int iter, int room) {
     if (r.Cur.Yk > hr) {
         r.Cur.O2w = ambient;
     } else {
-        r.Cur.O2w = ambient + ProfileFactor(room) * (r.XO2 * r.Cur.Ro2 - ambient);
+        r.Cur.O2w = ambient + WorkingZoneProfile(room) * (r.XO2 * r.Cur.Ro2 - ambient);
     }
     Checkpoint(room, Quantity::Oxygen);
     MarkCritical(r.CritTimeO2, r.Cur.O2w <= CritO2, iter, dt);
@@ -125,7 +137,7 @@ void TzoneMath::CalcSpecies(int speciesIndex, int iter, int room) {
     if (r.Cur.Yk > hr) {
         value = 0;
     } else {
-        value = ProfileFactor(room) * X * r.Cur.Ro2;
+        value = WorkingZoneProfile(room) * X * r.Cur.Ro2;
     }
     Checkpoint(room, k == 1 ? Quantity::CO : k == 2 ? Quantity::CO2 : Quantity::HCl);
     MarkCritical(r.CritTime(k), value >= Crit(k), iter, dt);

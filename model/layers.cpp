@@ -17,25 +17,43 @@ double TzoneMath::FireExpansion(int room) {
     return r.Q * dt / (r.Area() * kGasCp * Ro0 * T0);
 }
 
+// Both interface heights of a step start from the previous prediction less the volume that
+// entered (Gk at outside density) and end with the fire's expansion; neither term changes
+// between the two, so the step forms them once.
+TzoneMath::InterfaceTerms TzoneMath::SharedInterfaceTerms(int room) {
+    TRoom& r = Room(room);
+    InterfaceTerms t;
+    t.AfterInflow = r.Prev.YkPred
+                  - r.Cur.Gk * dt / (r.Area() * Ro0);  // inflow fills the layer
+    t.Expansion = FireExpansion(room);                 // thermal expansion
+    return t;
+}
+
 // Interface height predicted before the step's opening flows [m], from the previous
 // prediction: minus the volume that entered (Gk at outside density), plus the volume that
 // left in the previous step at the previous layer temperature, minus the fire's expansion.
 double TzoneMath::PredictedInterfaceHeight(int room) {
+    return PredictedInterfaceHeight(room, SharedInterfaceTerms(room));
+}
+
+double TzoneMath::PredictedInterfaceHeight(int room, const InterfaceTerms& terms) {
     TRoom& r = Room(room);
-    return r.Prev.YkPred
-         - r.Cur.Gk * dt / (r.Area() * Ro0)                      // inflow fills the layer
+    return terms.AfterInflow
          + r.Prev.Gm * r.Prev.T2 * dt / (r.Area() * Ro0 * T0)    // last step's outflow
-         - FireExpansion(room);                                  // thermal expansion
+         - terms.Expansion;
 }
 
 // Interface height after the step's opening flows [m]: as the prediction, but with this
 // step's outflow at the predicted layer temperature. Not clamped here.
 double TzoneMath::InterfaceHeight(int room) {
+    return InterfaceHeight(room, SharedInterfaceTerms(room));
+}
+
+double TzoneMath::InterfaceHeight(int room, const InterfaceTerms& terms) {
     TRoom& r = Room(room);
-    return r.Prev.YkPred
-         - r.Cur.Gk * dt / (r.Area() * Ro0)                      // inflow fills the layer
+    return terms.AfterInflow
          + r.Cur.Gm * r.T2Pred * dt / (r.Area() * Ro0 * T0)      // this step's outflow
-         - FireExpansion(room);                                  // thermal expansion
+         - terms.Expansion;
 }
 
 // Layer density [kg/m³] = layer mass (SumIn − SumOut)·dt over the layer volume A·(H − Y);
@@ -67,4 +85,17 @@ double TzoneMath::HeatLoss(int room, double layerTemperature, double interfaceHe
         alpha = T > wall ? kAlphaCold * Power(T - wall, 1.0 / 3.0) : 0;
     }
     return alpha * surface * (T - T0);
+}
+
+// Whether HeatLoss could raise an arithmetic fault with these inputs. Below a layer
+// temperature of 1e5 K the exponential stays under 1e101, and with a wall surface under
+// 1e200 m² every product stays far below the largest double; the logarithm's argument is
+// positive whenever it is taken. Beyond these bounds, or for inputs that are no numbers,
+// the answer is yes. The surface is formed exactly as HeatLoss forms it.
+bool TzoneMath::HeatLossMayFault(int room, double layerTemperature, double interfaceHeight) {
+    TRoom& r = Room(room);
+    const double surface = r.Perimeter() * (r.Height - interfaceHeight) + r.Area();
+    const bool bounded = layerTemperature >= 0 && layerTemperature <= 1e5 && std::abs(T0) <= 1e5 &&
+                         std::abs(surface) <= 1e200;
+    return !bounded;
 }

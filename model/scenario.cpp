@@ -16,49 +16,6 @@ void TProem::Init(bool isOpen) {
     Mu = isOpen ? zf::kMuOpen : zf::kMuClosed;
 }
 
-double TRoom::Area() {
-    if (FArea == 0) FArea = Length * Width;
-    return FArea;
-}
-
-double TRoom::Perimeter() {
-    if (FPerim == 0) FPerim = (Length + Width) * 2;
-    return FPerim;
-}
-
-double& TRoom::CritTime(int k) {
-    switch (k) {
-        case 0: return CritTimeO2;
-        case 1: return CritTimeCO;
-        case 2: return CritTimeCO2;
-        default: return CritTimeHCl;
-    }
-}
-
-double& TRoom::X(int k) {
-    switch (k) {
-        case 1: return XCO;
-        case 2: return XCO2;
-        default: return XHCl;
-    }
-}
-
-double& TRoom::M(int k) {
-    switch (k) {
-        case 1: return MCO;
-        case 2: return MCO2;
-        default: return MHCl;
-    }
-}
-
-double ResultSample::*TRoom::WorkingZoneValue(int k) {
-    switch (k) {
-        case 1: return &ResultSample::COw;
-        case 2: return &ResultSample::CO2w;
-        default: return &ResultSample::HClw;
-    }
-}
-
 double TRoom::CritTimeOf(HazardKind kind) const {
     switch (kind) {
         case hkTemperature: return CritTimeT;
@@ -70,24 +27,6 @@ double TRoom::CritTimeOf(HazardKind kind) const {
         case hkRadiation: return CritTimeRad;
     }
     return 0;
-}
-
-double TzoneMath::Yield(int k) const {
-    switch (k) {
-        case 0: return Lo2;
-        case 1: return Lco;
-        case 2: return Lco2;
-        default: return Lhcl;
-    }
-}
-
-double TzoneMath::Crit(int k) const {
-    switch (k) {
-        case 0: return CritO2;
-        case 1: return CritCO;
-        case 2: return CritCO2;
-        default: return CritHCl;
-    }
 }
 
 double TzoneMath::CritOf(HazardKind kind) const {

@@ -222,6 +222,18 @@ public:
     double CritOf(HazardKind kind) const;
 
 private:
+    // The terms both interface heights of a step share: the previous prediction less the
+    // volume that entered [m], and the fire's expansion [m].
+    struct InterfaceTerms {
+        double AfterInflow = 0;
+        double Expansion = 0;
+    };
+    InterfaceTerms SharedInterfaceTerms(int room);
+    double PredictedInterfaceHeight(int room, const InterfaceTerms& terms);
+    double InterfaceHeight(int room, const InterfaceTerms& terms);
+    // Whether HeatLoss could fault with these inputs (the step leaves out the heat loss of the
+    // previous layer, which nothing reads, where it cannot).
+    bool HeatLossMayFault(int room, double layerTemperature, double interfaceHeight);
     template <class Fn> void ForEachPendingInflow(int n, Fn&& fn);
     bool PrepareRun();
     void PrepareRooms();
@@ -241,11 +253,95 @@ private:
     void CheckFlags(int room, Quantity what, int column, int face);
     [[noreturn]] void Fail(FaultKind kind, Quantity what, int room);
 
+    // The room whose hazard routines the pass is running (-1: none, a routine called on its
+    // own), and its working-zone profile once the first routine that needs it has formed it.
+    int PassRoom_ = -1;
+    bool PassProfileFormed_ = false;
+    double PassProfile_ = 0;
+    double WorkingZoneProfile(int room);
+
+    // The previous state a room's step starts from, and what the room's last computed step
+    // started from and whether it took nothing in and reached no opening: a step that starts
+    // from the same state under the same conditions repeats that step to the bit.
+    struct StepStart {
+        double PrevT2 = 0, PrevYk = 0, PrevYkPred = 0, PrevGm = 0, SumIn = 0, SumOut = 0;
+    };
+    struct LastStep {
+        StepStart Start;
+        bool Closed = false;
+    };
+    static StepStart StartOf(const TRoom& r);
+    bool RepeatLastStep(int room);
+
     // Run state sized once per run
     std::vector<std::vector<TCellLink>> Links_;  // per room: cells holding faces, ascending column
+    std::vector<LastStep> LastSteps_;            // per room
     int LeakCount_ = 0;                          // rooms that received a leak opening
     bool Checking_ = false;                      // replaying with a check after every routine
     // Rooms and faces after preparation, for the deterministic replay that locates a fault.
     std::vector<TRoom> RoomSnapshot_;
     std::vector<double> FaceSnapshot_;  // Gin, Tin of every face in link order
 };
+
+// ---- Accessors read in every step of a run, inline so the time loop pays no call ----------
+
+inline double TRoom::Area() {
+    if (FArea == 0) FArea = Length * Width;
+    return FArea;
+}
+
+inline double TRoom::Perimeter() {
+    if (FPerim == 0) FPerim = (Length + Width) * 2;
+    return FPerim;
+}
+
+inline double& TRoom::CritTime(int k) {
+    switch (k) {
+        case 0: return CritTimeO2;
+        case 1: return CritTimeCO;
+        case 2: return CritTimeCO2;
+        default: return CritTimeHCl;
+    }
+}
+
+inline double& TRoom::X(int k) {
+    switch (k) {
+        case 1: return XCO;
+        case 2: return XCO2;
+        default: return XHCl;
+    }
+}
+
+inline double& TRoom::M(int k) {
+    switch (k) {
+        case 1: return MCO;
+        case 2: return MCO2;
+        default: return MHCl;
+    }
+}
+
+inline double ResultSample::*TRoom::WorkingZoneValue(int k) {
+    switch (k) {
+        case 1: return &ResultSample::COw;
+        case 2: return &ResultSample::CO2w;
+        default: return &ResultSample::HClw;
+    }
+}
+
+inline double TzoneMath::Yield(int k) const {
+    switch (k) {
+        case 0: return Lo2;
+        case 1: return Lco;
+        case 2: return Lco2;
+        default: return Lhcl;
+    }
+}
+
+inline double TzoneMath::Crit(int k) const {
+    switch (k) {
+        case 0: return CritO2;
+        case 1: return CritCO;
+        case 2: return CritCO2;
+        default: return CritHCl;
+    }
+}

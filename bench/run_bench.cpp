@@ -1,0 +1,100 @@
+// Whole runs of the calculation: the main window's defaults on the two-room building (both
+// plume correlations), and corridor buildings of 10 and 50 rooms at a coarser step, to show
+// that the cost of one room's step stays flat as rooms are added.
+//
+//   build/bench/run_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+//
+// "room_step" is the processor time of one room's step [s]; the run time is in milliseconds.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "zone_math.h"
+
+namespace {
+
+// A progress view that does nothing, as the command-line runner's would.
+class SilentView : public RunView {};
+
+// The main window's default inputs.
+void SetDefaults(TzoneMath& zm, bool tanaka, double dt, double simTime) {
+    zm.Qn = 13800000;
+    zm.Vlin = 0.0108;
+    zm.PsiUd = 0.0145;
+    zm.D = 270;
+    zm.Lo2 = 1.03;
+    zm.Lco = 0.0022;
+    zm.Lco2 = 0.203;
+    zm.Lhcl = 0.014;
+    zm.Nu = 0.97;
+    zm.T0 = 293;
+    zm.hr = 1.7;
+    zm.dt = dt;
+    zm.SimTime = simTime;
+    zm.UseTanaka = tanaka;
+}
+
+void AddDoorway(TzoneMath& zm, int a, int b, double height, double width, bool open) {
+    zm.AddProem(a, b, height, width, open);
+    zm.AddProem(b, a, height, width, open);
+}
+
+// Fire room 5 × 4 × 3 m and a second room 6 × 5 × 3 m joined by an open doorway 2 × 0.9 m.
+std::unique_ptr<TzoneMath> TwoRooms(bool tanaka) {
+    auto zm = std::make_unique<TzoneMath>();
+    SetDefaults(*zm, tanaka, 0.0001, 200);
+    zm->AddRoom(5, 4, 3);
+    zm->AddRoom(6, 5, 3);
+    AddDoorway(*zm, 0, 1, 2.0, 0.9, true);
+    return zm;
+}
+
+// The fire room and rooms 2.. open off a corridor (room 1); every other door is closed,
+// every third room has a window, the corridor a door to the outside.
+std::unique_ptr<TzoneMath> Corridor(int rooms) {
+    auto zm = std::make_unique<TzoneMath>();
+    SetDefaults(*zm, true, 0.001, 200);
+    const int offices = rooms - 1;  // the fire room included
+    zm->AddRoom(5, 4, 3);                          // fire room
+    zm->AddRoom(2.0 * ((offices + 1) / 2), 2, 3);  // corridor, 4 m of wall per pair of rooms
+    AddDoorway(*zm, 0, 1, 2.0, 0.9, true);
+    zm->AddProem(1, 1, 2.1, 1.2, false);
+    for (int i = 2; i < rooms; ++i) {
+        zm->AddRoom(4 + 0.5 * (i % 3), 3.5, 3);
+        AddDoorway(*zm, 1, i, 2.0, 0.9, i % 2 == 0);
+        if (i % 3 == 0) zm->AddProem(i, i, 2.3, 1.4, true);
+    }
+    return zm;
+}
+
+void Measure(benchmark::State& state, std::unique_ptr<TzoneMath> (*make)(int), int arg) {
+    double roomSteps = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::unique_ptr<TzoneMath> zm = make(arg);
+        SilentView view;
+        state.ResumeTiming();
+        if (!zm->Run(view)) state.SkipWithError("the run failed");
+        roomSteps = static_cast<double>(zm->RoomCount()) * (zm->StepCount - 1);
+        benchmark::DoNotOptimize(zm->Rooms[0]->Samples.data());
+    }
+    state.counters["room_step"] = benchmark::Counter(
+        roomSteps, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+std::unique_ptr<TzoneMath> MakeTwoRooms(int tanaka) { return TwoRooms(tanaka != 0); }
+
+void BM_DefaultsTanaka(benchmark::State& state) { Measure(state, MakeTwoRooms, 1); }
+void BM_DefaultsMcCaffrey(benchmark::State& state) { Measure(state, MakeTwoRooms, 0); }
+void BM_Corridor(benchmark::State& state) {
+    Measure(state, Corridor, static_cast<int>(state.range(0)));
+}
+
+BENCHMARK(BM_DefaultsTanaka)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_DefaultsMcCaffrey)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Corridor)->Arg(2)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace
+
+BENCHMARK_MAIN();
