@@ -47,6 +47,29 @@ double TzoneMath::WorkingZoneProfile(int room) {
     return PassProfile_;
 }
 
+// What one pending inflow brings into the layer in a step, at the sending room's
+// concentration (smoke [Np·m²], oxygen and species [kg]).
+static double SmokeBrought(double gin, double dt, const TRoom& from) { return gin * dt * from.OptDens / from.Cur.Ro2; }
+static double OxygenBrought(double gin, double dt, const TRoom& from) { return gin * dt * from.XO2; }
+static double SpeciesBrought(double gin, double fraction, double dt) { return gin * fraction * dt; }
+
+// The five sums in one walk; each adds the same terms in the same order as a routine's own
+// walk would, so the results are the same to the last bit.
+const TzoneMath::TPendingInflow& TzoneMath::PassInflow(int room) {
+    if (!PassInflowFormed_) {
+        TPendingInflow sums;
+        ForEachPendingInflow(room, [&](int i, const TProem& f) {
+            TRoom& from = Room(i);
+            sums.Smoke = sums.Smoke + SmokeBrought(f.Gin, dt, from);
+            sums.Oxygen = sums.Oxygen + OxygenBrought(f.Gin, dt, from);
+            for (int k = 1; k <= 3; ++k) sums.Species[k] = sums.Species[k] + SpeciesBrought(f.Gin, from.X(k), dt);
+        });
+        PassInflow_ = sums;
+        PassInflowFormed_ = true;
+    }
+    return PassInflow_;
+}
+
 static void MarkCritical(double& critTime, bool reached, int iter, double dt) {
     if (critTime == 0 && reached) critTime = iter * dt;  // first crossing only, kept for the run
 }
@@ -70,12 +93,11 @@ void TzoneMath::CalcLw(int iter, int room) {
     double gain;  // smoke entering the layer in this step [Np·m²]
     if (room == 0) {
         gain = PsiUd * r.Cur.Fp * D * dt;
+    } else if (SharesPassInflow(room)) {
+        gain = PassInflow(room).Smoke;
     } else {
         gain = 0;
-        ForEachPendingInflow(room, [&](int i, const TProem& f) {
-            TRoom& from = Room(i);
-            gain = gain + f.Gin * dt * from.OptDens / from.Cur.Ro2;
-        });
+        ForEachPendingInflow(room, [&](int i, const TProem& f) { gain = gain + SmokeBrought(f.Gin, dt, Room(i)); });
     }
     r.SmokeAmt = r.SmokeAmt + (gain - r.Cur.Gm * dt * r.OptDens / r.Cur.Ro2);  // minus what the outflow carries
     if (r.Height - r.Cur.Yk > 0) r.OptDens = r.SmokeAmt / (r.Area() * (r.Height - r.Cur.Yk));
@@ -98,11 +120,11 @@ void TzoneMath::CalcO2w(int iter, int room) {
     if (room == 0) {
         // Oxygen of the entrained air less what the fire consumes; 0.23 applies to both.
         gain = (r.Cur.Gk - Nu * PsiUd * r.Cur.Fp * Lo2) * kO2MassFraction * dt;
+    } else if (SharesPassInflow(room)) {
+        gain = PassInflow(room).Oxygen;
     } else {
         gain = 0;
-        ForEachPendingInflow(room, [&](int i, const TProem& f) {
-            gain = gain + f.Gin * dt * Room(i).XO2;
-        });
+        ForEachPendingInflow(room, [&](int i, const TProem& f) { gain = gain + OxygenBrought(f.Gin, dt, Room(i)); });
     }
     r.MO2 = r.MO2 + (gain - r.Cur.Gm * dt * r.XO2);  // minus what the outflow carries
     if (r.SumIn > 0) r.XO2 = r.MO2 / ((r.SumIn - r.SumOut) * dt);  // over the layer's gas mass
@@ -125,11 +147,11 @@ void TzoneMath::CalcSpecies(int speciesIndex, int iter, int room) {
     double gain;         // species entering the layer in this step [kg]
     if (room == 0) {
         gain = PsiUd * r.Cur.Fp * Yield(k) * dt;
+    } else if (SharesPassInflow(room)) {
+        gain = PassInflow(room).Species[k];
     } else {
         gain = 0;
-        ForEachPendingInflow(room, [&](int i, const TProem& f) {
-            gain = gain + f.Gin * Room(i).X(k) * dt;
-        });
+        ForEachPendingInflow(room, [&](int i, const TProem& f) { gain = gain + SpeciesBrought(f.Gin, Room(i).X(k), dt); });
     }
     M = M + (gain - r.Cur.Gm * X * dt);  // minus what the outflow carries
     if (r.SumIn > 0) X = M / ((r.SumIn - r.SumOut) * dt);

@@ -269,6 +269,7 @@ void TzoneMath::HazardPass() {
     for (int i = 0; i < RoomCount(); ++i) {
         PassRoom_ = i;
         PassProfileFormed_ = false;
+        PassInflowFormed_ = false;
         CalcTw(Iter, i);
         CalcLw(Iter, i);
         CalcO2w(Iter, i);

@@ -255,6 +255,19 @@ private:
 
     // The room whose hazard routines the pass is running (-1: none, a routine called on its
     // own), and its working-zone profile once the first routine that needs it has formed it.
+    // What the neighbours' pending inflows bring into a room's five balances in one step,
+    // gathered in one walk over the room's faces when the hazard pass reaches the room.
+    struct TPendingInflow {
+        double Smoke = 0;                  // [Np·m²]
+        double Oxygen = 0;                 // [kg]
+        double Species[4] = {0, 0, 0, 0};  // by species number 1..3 [kg]
+    };
+    const TPendingInflow& PassInflow(int room);
+    // Within the pass the gathered sums serve every routine; the replay that locates a fault
+    // forms each routine's own sum, so a fault is still charged to the routine whose sum it is.
+    bool SharesPassInflow(int room) const { return room == PassRoom_ && !Checking_; }
+    bool PassInflowFormed_ = false;
+    TPendingInflow PassInflow_;
     int PassRoom_ = -1;
     bool PassProfileFormed_ = false;
     double PassProfile_ = 0;
