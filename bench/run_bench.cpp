@@ -10,6 +10,7 @@
 
 #include <memory>
 
+#include "test_buildings.h"
 #include "zone_math.h"
 
 namespace {
@@ -17,28 +18,15 @@ namespace {
 // A progress view that does nothing, as the command-line runner's would.
 class SilentView : public RunView {};
 
-// The main window's default inputs.
+// The main window's default inputs with the given plume, step and time.
 void SetDefaults(TzoneMath& zm, bool tanaka, double dt, double simTime) {
-    zm.Qn = 13800000;
-    zm.Vlin = 0.0108;
-    zm.PsiUd = 0.0145;
-    zm.D = 270;
-    zm.Lo2 = 1.03;
-    zm.Lco = 0.0022;
-    zm.Lco2 = 0.203;
-    zm.Lhcl = 0.014;
-    zm.Nu = 0.97;
-    zm.T0 = 293;
-    zm.hr = 1.7;
+    testing_zf::SetDefaultInputs(zm);
     zm.dt = dt;
     zm.SimTime = simTime;
     zm.UseTanaka = tanaka;
 }
 
-void AddDoorway(TzoneMath& zm, int a, int b, double height, double width, bool open) {
-    zm.AddProem(a, b, height, width, open);
-    zm.AddProem(b, a, height, width, open);
-}
+using testing_zf::AddDoorway;
 
 // Fire room 5 × 4 × 3 m and a second room 6 × 5 × 3 m joined by an open doorway 2 × 0.9 m.
 std::unique_ptr<TzoneMath> TwoRooms(bool tanaka) {
