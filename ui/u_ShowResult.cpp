@@ -35,12 +35,12 @@
 #include "number_text.h"
 #include "radio_group.h"
 #include "result_export.h"
+#include "sample_csv.h"
 #include "u_CritTimes.h"
 #include "ui_u_ShowResult.h"
 #include "zone_math.h"
 
 namespace {
-
 
 // The views of the two radio lists: item text, chart title, axis and column label, and the
 // position of the value in a recorded sample.
@@ -86,21 +86,17 @@ const char* const kTimeTitle = "t, с.";
 const char* const kTimeColumn = "Время (t), с.";
 const char* const kCritSeriesName = "Время наступления критического значения ОФП";
 
-// The points (time, value) of one room's samples. Sample m stands at the middle of its
-// sampling interval, (m·S)·dt + S·dt/2, with m·S formed as an integer. Samples the run never
-// sized read as zeros.
+// The points (time, value) of one room's samples, each at the middle of its sampling interval
+// (the same times the runner's files carry). Samples the run never sized read as zeros.
 QList<QPointF> SamplePoints(const TzoneMath& zm, const TRoom* room, int element) {
     QList<QPointF> points;
     if (room == nullptr) return points;
     const int count = std::max(zm.SampleCount, 0);
-    const std::int64_t s = zm.StepsPerSample;
-    const double halfInterval = zm.StepsPerSample * zm.dt / 2;
     points.reserve(count);
     for (int m = 0; m < count; ++m) {
-        const double x = static_cast<double>(m * s) * zm.dt + halfInterval;
         const auto at = static_cast<std::size_t>(m);
         const double y = at < room->Samples.size() ? room->Samples[at][element] : 0.0;
-        points.append(QPointF(x, y));
+        points.append(QPointF(zfreport::SampleTime(zm, m), y));
     }
     return points;
 }
