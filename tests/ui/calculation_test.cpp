@@ -12,6 +12,7 @@
 #include <QXYSeries>
 
 #include "editor_driver.h"
+#include "results_driver.h"
 #include "radio_group.h"
 #include "u_ShowResult.h"
 #include "u_progress.h"
@@ -59,12 +60,7 @@ protected:
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-    QXYSeries* Series(const char* name) {
-        for (QAbstractSeries* s : InResults<QChartView>("ChartResult")->chart()->series())
-            if (s->objectName() == QLatin1String(name)) return qobject_cast<QXYSeries*>(s);
-        ADD_FAILURE() << name;
-        return nullptr;
-    }
+    QXYSeries* Series(const char* name) { return FindSeries(InResults<QChartView>("ChartResult"), name); }
     QStringList RadioItems(const char* name) {
         QStringList items;
         TRadioGroup* radio = InResults<TRadioGroup>(name);

@@ -39,6 +39,14 @@ inline void Fill(TzoneMath& zm, int rooms, int sampleCount, int stepsPerSample, 
     }
 }
 
+// A series of the results window's chart, by its object name.
+inline QXYSeries* FindSeries(QChartView* chart, const char* name) {
+    for (QAbstractSeries* s : chart->chart()->series())
+        if (s->objectName() == QLatin1String(name)) return qobject_cast<QXYSeries*>(s);
+    ADD_FAILURE() << name;
+    return nullptr;
+}
+
 class ResultsWindow : public ::testing::Test {
 protected:
     template <class T> T* Find(const char* name) {
@@ -46,12 +54,7 @@ protected:
         EXPECT_NE(child, nullptr) << name;
         return child;
     }
-    QXYSeries* Series(const char* name) {
-        for (QAbstractSeries* s : Find<QChartView>("ChartResult")->chart()->series())
-            if (s->objectName() == QLatin1String(name)) return qobject_cast<QXYSeries*>(s);
-        ADD_FAILURE() << name;
-        return nullptr;
-    }
+    QXYSeries* Series(const char* name) { return FindSeries(Find<QChartView>("ChartResult"), name); }
     QString ChartText(const char* name) {
         for (QGraphicsItem* item : Find<QChartView>("ChartResult")->scene()->items())
             if (QGraphicsObject* o = item->toGraphicsObject(); o != nullptr && o->objectName() == QLatin1String(name))
