@@ -6,11 +6,14 @@
 #include "u_AddRoom.h"
 #include "u_ShowResult.h"
 #include "u_main.h"
+#include "qt_translations.h"
 #include "u_progress.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zonefire"));
+    // Qt's standard buttons and dialogs in Russian like the rest; English when not installed.
+    InstallQtRussianTranslations(&app);
 
     // The main window first: its creation creates the empty scenario. The results window and
     // the dialogs are its children, so they open centred on it and modal to it. The progress
@@ -24,6 +27,8 @@ int main(int argc, char* argv[]) {
     f_main.SetDialogs(&f_AddRoom, &f_AddDoor);
     f_main.SetRunWindows(&f_progress, &F_ShowResult);
 
+    // The program ends with its main window, whatever other window is still open.
+    QObject::connect(&f_main, &Tf_main::Closed, &app, &QApplication::quit, Qt::QueuedConnection);
     f_main.show();
     return app.exec();
 }

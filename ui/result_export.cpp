@@ -11,9 +11,12 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QSvgGenerator>
+#include <cmath>
 #include <set>
 #include <sstream>
 
+#include "number_format.h"
+#include "number_text.h"
 #include "sample_csv.h"
 #include "zone_math.h"
 
@@ -105,16 +108,74 @@ QAction* AddCopyRowsAction(QAbstractItemView* view) {
     return copy;
 }
 
-QString SaveRoomCsv(const TzoneMath& zm, int room, const QString& path) {
-    std::ostringstream csv;
-    zfreport::WriteRoomCsv(csv, zm, room);
-    const std::string text = csv.str();
+namespace {
+
+// The header of the spreadsheet form, by sample element, each quantity with its unit.
+const char* const kSpreadsheetColumns[ResultSample::kCount] = {
+    "Площадь очага пожара, м²",
+    "Расход конвективной колонки, кг/с",  // the fire room; elsewhere kInflowColumn
+    "Координата задымленной зоны, м",
+    "Плотность газа в задымленной зоне, кг/м³",
+    "Температура газа в задымленной зоне, К",
+    "Расход газов через проемы, кг/с",
+    "Координата задымленной зоны до учета потоков, м",
+    "Температура в рабочей зоне, К",
+    "Дальность видимости, м",
+    "Парциальная плотность кислорода, кг/м³",
+    "Тепловое излучение, Вт/м²",
+    "Парциальная плотность оксида углерода, кг/м³",
+    "Парциальная плотность диоксида углерода, кг/м³",
+    "Парциальная плотность хлороводорода, кг/м³",
+};
+const char* const kInflowColumn = "Поступление газа через проемы, кг/с";
+
+QString CommaNumber(double value) { return QString::fromStdString(zfreport::GeneralNumberText(value, ",")); }
+
+QString WriteWhole(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return WriteFailure(path, file.errorString());
-    if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
+    if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return WriteFailure(path, file.errorString());
     }
     if (!file.commit()) return WriteFailure(path, file.errorString());
     return {};
+}
+
+}  // namespace
+
+QString SpreadsheetRoomCsv(const TzoneMath& zm, int room) {
+    QString text = QStringLiteral("Время, с");
+    for (int e = 0; e < ResultSample::kCount; ++e)
+        text += u';' + QString::fromUtf8(e == 1 && room != 0 ? kInflowColumn : kSpreadsheetColumns[e]);
+    text += u'\n';
+    const TRoom& r = *zm.Rooms[static_cast<std::size_t>(room)];
+    const int samples = zfreport::RecordedSampleCount(zm);
+    for (int m = 0; m < samples; ++m) {
+        // Up to 15 significant digits, as the table shows them: 0,15, not 0,15000000000000002.
+        text += CommaNumber(zfreport::SampleTime(zm, m));
+        const ResultSample& sample = r.Samples[static_cast<std::size_t>(m)];
+        for (int e = 0; e < ResultSample::kCount; ++e) text += u';' + CommaNumber(sample[e]);
+        text += u'\n';
+    }
+    return text;
+}
+
+QString SaveRoomCsv(const TzoneMath& zm, int room, const QString& path, CsvForm form) {
+    if (form == CsvForm::Spreadsheet) {
+        // The byte-order mark tells a spreadsheet the file is UTF-8, so the header reads in Cyrillic.
+        return WriteWhole(path, QByteArray("\xEF\xBB\xBF") + SpreadsheetRoomCsv(zm, room).toUtf8());
+    }
+    std::ostringstream csv;
+    zfreport::WriteRoomCsv(csv, zm, room);
+    const std::string text = csv.str();
+    return WriteWhole(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+QString StoppedRunNote(const TzoneMath& zm) {
+    if (!zm.Stopped) return {};
+    // The model time reached [s], to a hundredth: the sum of the steps carries rounding noise
+    // in its last digits that a person should not have to read.
+    const double reached = std::round(zm.CurTime * 100) / 100;
+    return QStringLiteral("Расчет остановлен на %1 с").arg(FormatGeneral(reached));
 }

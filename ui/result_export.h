@@ -37,6 +37,23 @@ void CopyTableRows(const QAbstractItemView* view);
 // menu; the view's context menu then lists its actions.
 QAction* AddCopyRowsAction(QAbstractItemView* view);
 
-// Room `room` (0-based) of the scenario as CSV, the columns and numbers of the runner's
-// room_N.csv. Returns why it failed, empty on success.
-QString SaveRoomCsv(const TzoneMath& zm, int room, const QString& path);
+// The two forms of a room's CSV file.
+enum class CsvForm {
+    // For a Russian spreadsheet: UTF-8 with a byte-order mark, ";" between cells, a Russian
+    // header naming each quantity with its unit, numbers as the window shows them (0,15).
+    Spreadsheet,
+    // The runner's room_N.csv: "," between cells, short column names, decimal point, every
+    // number the shortest text that reads back to the same double.
+    Plain,
+};
+
+// Room `room` (0-based) of the scenario as a CSV file of the given form, one row per sample:
+// its time and the 14 recorded values. Written whole or not at all: a failed write leaves any
+// earlier file as it was. Returns why it failed, empty on success.
+QString SaveRoomCsv(const TzoneMath& zm, int room, const QString& path, CsvForm form = CsvForm::Plain);
+
+// The spreadsheet form's text (see CsvForm::Spreadsheet), without the byte-order mark.
+QString SpreadsheetRoomCsv(const TzoneMath& zm, int room);
+
+// "Расчет остановлен на 12,5 с" after a run the user stopped, empty otherwise.
+QString StoppedRunNote(const TzoneMath& zm);

@@ -1,5 +1,8 @@
 #include "u_AddDoor.h"
 
+#include <QShowEvent>
+
+#include "dialog_fields.h"
 #include "ui_u_AddDoor.h"
 
 namespace {
@@ -14,9 +17,18 @@ Tf_AddDoor::Tf_AddDoor(QWidget* parent)
     // "Принять" gives OK, "Отменить", Escape and the title-bar close button give Cancel.
     connect(ui->btnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Sizes are in metres.
+    AppendUnit(ui->EditWidth, QStringLiteral("м"));
+    AppendUnit(ui->EditHeight, QStringLiteral("м"));
 }
 
 Tf_AddDoor::~Tf_AddDoor() = default;
+
+void Tf_AddDoor::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Every opening starts at the first field, its text ready to be typed over.
+    if (!event->spontaneous()) FocusWithTextSelected(ui->EditWidth);
+}
 
 bool Tf_AddDoor::IsOpen() const { return ui->CBOpenDoor->isChecked(); }
 QString Tf_AddDoor::HeightText() const { return ui->EditHeight->text(); }

@@ -18,6 +18,9 @@ public:
     QString HeightText() const;  // EditHeight
     QString WidthText() const;   // EditWidth
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     std::unique_ptr<Ui::Tf_AddDoor> ui;
 };

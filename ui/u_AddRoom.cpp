@@ -1,5 +1,8 @@
 #include "u_AddRoom.h"
 
+#include <QShowEvent>
+
+#include "dialog_fields.h"
 #include "ui_u_AddRoom.h"
 
 namespace {
@@ -14,9 +17,19 @@ Tf_AddRoom::Tf_AddRoom(QWidget* parent)
     // "Принять" gives OK, "Отменить", Escape and the title-bar close button give Cancel.
     connect(ui->btnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Sizes are in metres.
+    AppendUnit(ui->EditWidthX, QStringLiteral("м"));
+    AppendUnit(ui->EditWidthY, QStringLiteral("м"));
+    AppendUnit(ui->EditHeight, QStringLiteral("м"));
 }
 
 Tf_AddRoom::~Tf_AddRoom() = default;
+
+void Tf_AddRoom::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Every opening starts at the first field, its text ready to be typed over.
+    if (!event->spontaneous()) FocusWithTextSelected(ui->EditWidthX);
+}
 
 QString Tf_AddRoom::LengthText() const { return ui->EditWidthX->text(); }
 QString Tf_AddRoom::WidthText() const { return ui->EditWidthY->text(); }

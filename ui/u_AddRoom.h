@@ -18,6 +18,9 @@ public:
     QString WidthText() const;   // EditWidthY
     QString HeightText() const;  // EditHeight
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     std::unique_ptr<Ui::Tf_AddRoom> ui;
 };

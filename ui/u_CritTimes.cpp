@@ -31,6 +31,12 @@ TF_CritTimes::~TF_CritTimes() = default;
 void TF_CritTimes::Fill(const TzoneMath& zm, const QStringList& factorTips) {
     const zfreport::CriticalTimesTable summary =
         zfreport::CriticalTimesSummary(zm, QLocale().decimalPoint().toStdString());
+    // A stopped run's times are only those reached before the stop: the caption says so.
+    if (Caption_.isEmpty()) Caption_ = windowTitle();
+    const QString stopped = StoppedRunNote(zm);
+    setWindowTitle(stopped.isEmpty() ? Caption_ : Caption_ + QStringLiteral(" — ") + stopped);
+    ui->LabelStopped->setText(stopped);
+    ui->LabelStopped->setVisible(!stopped.isEmpty());
     QTableWidget* grid = ui->GridCritTimes;
     grid->clear();
     grid->setColumnCount(static_cast<int>(summary.Header.size()));

@@ -24,4 +24,5 @@ private:
     void FitToTable();
 
     std::unique_ptr<Ui::TF_CritTimes> ui;
+    QString Caption_;  // the dialog's own caption, before any note of a stopped run
 };

@@ -18,6 +18,7 @@
 #include <QLineSeries>
 #include <QLocale>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScatterSeries>
 #include <QSignalBlocker>
@@ -42,49 +43,53 @@
 
 namespace {
 
-// The views of the two radio lists: item text, chart title, axis and column label, and the
-// position of the value in a recorded sample.
+// The views of the two radio lists: item text, chart title, axis and column label, the
+// position of the value in a recorded sample, and the quantity's word in a saved file's name.
 struct ParameterView {
     const char* Item;
     const char* Title;
     const char* Label;
     int Element;
+    const char* FileWord;
 };
 
 const ParameterView kParameterViews[] = {
-    {"Площадь очага пожара", "График зависимости площади очага пожара от времени", "Fп, м2.", 0},
+    {"Площадь очага пожара", "График зависимости площади очага пожара от времени", "Fп, м2.", 0, "площадь_очага"},
     {"Производительность конвективной колонки",
-     "График зависимости производительности конвективной колонки от времени", "Gк, кг/с.", 1},
-    {"Координата задымленной зоны", "График зависимости координаты задымленной зоны от времени", "Yк, м.", 2},
+     "График зависимости производительности конвективной колонки от времени", "Gк, кг/с.", 1, "расход_колонки"},
+    {"Координата задымленной зоны", "График зависимости координаты задымленной зоны от времени", "Yк, м.", 2, "координата_зоны"},
     {"Плотность газовой среды в зоне задымления",
-     "График зависимости плотности газовой среды в задымленной зоне от времени", "Ro2, кг/м2.", 3},
+     "График зависимости плотности газовой среды в задымленной зоне от времени", "Ro2, кг/м2.", 3, "плотность_газа"},
     {"Температура газовой среды в зоне задымления",
-     "График зависимости температуры газовой среды в задымленной зоне от времени", "T2, °K.", 4},
-    {"Расход газов через проемы", "График зависимости расхода газов через проемы от времени", "Gм, кг/с.", 5},
+     "График зависимости температуры газовой среды в задымленной зоне от времени", "T2, °K.", 4, "температура_газа"},
+    {"Расход газов через проемы", "График зависимости расхода газов через проемы от времени", "Gм, кг/с.", 5, "расход_через_проемы"},
 };
 constexpr int kParameterCount = static_cast<int>(std::size(kParameterViews));
 // Item 1 outside the fire room: there the gas comes in through the doorways, not from a plume.
 const char* const kInflowItem = "Поступление газа через проемы";
+const char* const kInflowFileWord = "поступление_газа";
 
 // Indexed by HazardKind.
 const ParameterView kHazardViews[] = {
-    {"По повышенной температуре", "График зависимости температуры в рабочей зоне от времени", "T, °K.", 7},
-    {"По недостатку кислорода", "График зависимости парциальной плотности кислорода от времени", "кг/м3, м.", 9},
-    {"По потере видимости в дыму", "График зависимости дальности видимости от времени", "L, м.", 8},
+    {"По повышенной температуре", "График зависимости температуры в рабочей зоне от времени", "T, °K.", 7, "температура"},
+    {"По недостатку кислорода", "График зависимости парциальной плотности кислорода от времени", "кг/м3, м.", 9, "кислород"},
+    {"По потере видимости в дыму", "График зависимости дальности видимости от времени", "L, м.", 8, "видимость"},
     {"По критическому содержанию оксида углерода",
-     "График зависимости парциальной плотности оксида углерода от времени", "кг/м3, м.", 11},
+     "График зависимости парциальной плотности оксида углерода от времени", "кг/м3, м.", 11, "оксид_углерода"},
     {"По критическому содержанию диоксида углерода",
-     "График зависимости парциальной плотности диоксида углерода от времени", "кг/м3, м.", 12},
+     "График зависимости парциальной плотности диоксида углерода от времени", "кг/м3, м.", 12, "диоксид_углерода"},
     {"По критическому содержанию хлороводорода",
-     "График зависимости парциальной плотности хлороводорода от времени", "кг/м3, м.", 13},
+     "График зависимости парциальной плотности хлороводорода от времени", "кг/м3, м.", 13, "хлороводород"},
     {"По критической величине теплового излучения", "График зависимости теплового излучения от времени",
-     "Вт*м-2", 10},
+     "Вт*м-2", 10, "тепловое_излучение"},
 };
 static_assert(std::size(kHazardViews) == kHazardCount);
 
 const char* const kTimeTitle = "t, с.";
 const char* const kTimeColumn = "Время (t), с.";
 const char* const kCritSeriesName = "Время наступления критического значения ОФП";
+// Written where the critical time would be when the room never reached the limit.
+const char* const kLimitNotReached = "Критическое значение не достигнуто";
 
 // The points (time, value) of one room's samples, each at the middle of its sampling interval
 // (the same times the runner's files carry). Samples the run never sized read as zeros.
@@ -187,6 +192,7 @@ struct TF_ShowResult::View {
 
 TF_ShowResult::TF_ShowResult(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TF_ShowResult>()) {
     ui->setupUi(this);
+    Caption_ = windowTitle();
     resize(875, 420);
 
     ui->RadioResults->setTitle(QStringLiteral(" Расчётные значения параметров "));
@@ -286,6 +292,17 @@ void TF_ShowResult::SetUpChart() {
     ui->ChartResult->setChart(Chart_);
     ui->ChartResult->setRenderHint(QPainter::Antialiasing);
     ui->ChartResult->setRubberBand(QChartView::RectangleRubberBand);
+    // A double click undoes the zoom: the right button keeps the context menu.
+    ui->ChartResult->viewport()->installEventFilter(this);
+}
+
+bool TF_ShowResult::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->ChartResult->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        Chart_->zoomReset();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TF_ShowResult::SetUpGrid() {
@@ -319,6 +336,11 @@ void TF_ShowResult::PrepareResults(TzoneMath& zm) {
         ui->ComboOFPRooms->setCurrentIndex(zm.RoomCount() > 0 ? 0 : -1);
         ui->PageAllResults->setCurrentWidget(ui->TabResults);
     }
+    // A stopped run's results end early: the caption says where.
+    const QString stopped = StoppedRunNote(zm);
+    setWindowTitle(stopped.isEmpty() ? Caption_ : Caption_ + QStringLiteral(" — ") + stopped);
+    // Each showing starts at the table's first row, whatever the last one scrolled to.
+    ui->GridResult->scrollToTop();
     DrawResults(zm);
 }
 
@@ -339,6 +361,8 @@ void TF_ShowResult::DrawResults(TzoneMath& zm) {
 
     ShownRoom_ = room != nullptr ? r : -1;
     ShownElement_ = def.Element;
+    // Outside the fire room parameter 1 is the inflow through the doorways.
+    ShownFileWord_ = QString::fromUtf8(!hazards && q == 1 && r != 0 ? kInflowFileWord : def.FileWord);
     if (inner->currentWidget() == tableTab)
         DrawTable(zm, room, view, tableTab);
     else
@@ -355,7 +379,7 @@ void TF_ShowResult::DrawChart(const TzoneMath& zm, const TRoom* room, const View
     const bool hazard = view.Hazard >= 0;
     Series2_->setVisible(hazard);
     Series4_->setVisible(hazard);
-    ShowOnlySeries4InLegend();
+    UnreachedLimit_.reset();
 
     AxisX_->setTitleText(kTimeTitle);
     Title_->setPlainText(view.Title);
@@ -367,11 +391,20 @@ void TF_ShowResult::DrawChart(const TzoneMath& zm, const TRoom* room, const View
         const auto kind = static_cast<HazardKind>(view.Hazard);
         const double c = zm.CritOf(kind);          // the limit
         const double t = room->CritTimeOf(kind);   // 0: the limit was not reached
-        Series2_->replace({QPointF(0, c), QPointF(t, c), QPointF(t, 0)});
-        Series4_->append(t, c);
-        CritLabel_->setPlainText(FormatGeneral(t));
+        if (t == 0) {
+            // Not "from the first second": no point, the limit across the whole time axis.
+            UnreachedLimit_ = c;
+            Series2_->replace({QPointF(0, c)});
+            CritLabel_->setPlainText(kLimitNotReached);
+        } else {
+            Series2_->replace({QPointF(0, c), QPointF(t, c), QPointF(t, 0)});
+            Series4_->append(t, c);
+            CritLabel_->setPlainText(FormatGeneral(t));
+        }
     }
+    ShowOnlySeries4InLegend();
     FitAxes(hazard);
+    if (UnreachedLimit_) Series2_->replace({QPointF(AxisX_->min(), *UnreachedLimit_), QPointF(AxisX_->max(), *UnreachedLimit_)});
     PlaceCritLabel();
 }
 
@@ -446,12 +479,15 @@ void TF_ShowResult::LayoutTitle() {
 // Keeps the critical-time label beside its point and inside the plot area, also after a
 // zoom or a change of the window's size.
 void TF_ShowResult::PlaceCritLabel() {
-    if (!Series4_->isVisible() || Series4_->count() == 0) {
+    const bool point = Series4_->isVisible() && Series4_->count() > 0;
+    if (!point && !(Series2_->isVisible() && UnreachedLimit_)) {
         CritLabel_->hide();
         return;
     }
-    const QPointF at = Chart_->mapToPosition(Series4_->at(0), Series4_);
     const QRectF area = Chart_->plotArea();
+    // An unreached limit is labelled at the right end of its line, as far as the plot shows it.
+    const QPointF at = point ? Chart_->mapToPosition(Series4_->at(0), Series4_)
+                             : QPointF(area.right(), Chart_->mapToPosition(QPointF(0, *UnreachedLimit_), Series2_).y());
     if (!area.adjusted(-1, -1, 1, 1).contains(at)) {
         CritLabel_->hide();
         return;
@@ -459,17 +495,18 @@ void TF_ShowResult::PlaceCritLabel() {
     const QSizeF size = CritLabel_->boundingRect().size();
     constexpr double kGap = 6;  // between the point and the box [px]
     double x = at.x() + kGap;
-    if (x + size.width() > area.right()) x = at.x() - kGap - size.width();
+    if (x + size.width() > area.right()) x = std::max(area.left(), at.x() - kGap - size.width());
     double y = at.y() - kGap - size.height();
     if (y < area.top()) y = at.y() + kGap;
     CritLabel_->setPos(x, y);
     CritLabel_->show();
 }
 
-// The legend explains only the critical-time point, and is left out of a chart without one.
+// The legend explains only the critical-time point, and is left out of a chart without one
+// (also of a hazard chart whose limit was never reached).
 // Showing a series makes its marker visible again, so this follows every change of visibility.
 void TF_ShowResult::ShowOnlySeries4InLegend() {
-    const bool point = Series4_->isVisible();
+    const bool point = Series4_->isVisible() && Series4_->count() > 0;
     for (QLegendMarker* marker : Chart_->legend()->markers())
         marker->setVisible(point && marker->series() == Series4_);
     Chart_->legend()->setVisible(point);
@@ -510,7 +547,9 @@ namespace {
 
 const char* const kPngFilter = "Рисунок PNG (*.png)";
 const char* const kSvgFilter = "Рисунок SVG (*.svg)";
-const char* const kCsvFilter = "Файлы CSV (*.csv)";
+// The first form opens as columns in a Russian spreadsheet; the second is the runner's.
+const char* const kCsvFilter = "CSV для таблиц на русском: «;» и десятичная запятая (*.csv)";
+const char* const kPlainCsvFilter = "CSV как у zonefire-cli: «,» и десятичная точка (*.csv)";
 
 }  // namespace
 
@@ -562,11 +601,27 @@ void TF_ShowResult::ReportError(const QString& message) {
     box.exec();
 }
 
+// The chart as saved or copied: its title names the room as well, since a picture leaves the
+// window whose room list said which room it shows.
+QImage TF_ShowResult::WithRoomInTitle(const std::function<QImage()>& take) {
+    const QString shown = Title_->toPlainText();
+    if (ShownRoom_ >= 0) {
+        Title_->setPlainText(QStringLiteral("Помещение №%1. %2").arg(ShownRoom_ + 1).arg(shown));
+        LayoutTitle();
+    }
+    QImage image = take();
+    if (ShownRoom_ >= 0) {
+        Title_->setPlainText(shown);
+        LayoutTitle();
+    }
+    return image;
+}
+
 void TF_ShowResult::SaveChartAs() {
     const QString png = kPngFilter, svg = kSvgFilter;
     QString filter = png;
-    const QString name = ShownRoom_ < 0 ? QStringLiteral("chart.png")
-                                        : QStringLiteral("room_%1_%2.png").arg(ShownRoom_ + 1).arg(ResultSample::Name(ShownElement_));
+    const QString name = ShownRoom_ < 0 ? QStringLiteral("График.png")
+                                        : QStringLiteral("Помещение_%1_%2.png").arg(ShownRoom_ + 1).arg(ShownFileWord_);
     QString path = AskSavePath(QStringLiteral("Сохранить график"), name, {png, svg}, &filter);
     if (path.isEmpty()) return;
     // The name's suffix decides; a name without one takes the type chosen in the dialog.
@@ -575,7 +630,11 @@ void TF_ShowResult::SaveChartAs() {
         format = filter == svg ? ChartFileFormat::Svg : ChartFileFormat::Png;
         path += *format == ChartFileFormat::Svg ? QStringLiteral(".svg") : QStringLiteral(".png");
     }
-    const QString failure = SaveChart(ui->ChartResult, path, *format, Title_->toPlainText());
+    QString failure;
+    WithRoomInTitle([&] {
+        failure = SaveChart(ui->ChartResult, path, *format, Title_->toPlainText());
+        return QImage();
+    });
     if (!failure.isEmpty()) {
         ReportError(failure);
         return;
@@ -583,18 +642,21 @@ void TF_ShowResult::SaveChartAs() {
     SaveDir_ = QFileInfo(path).absolutePath();
 }
 
-void TF_ShowResult::CopyChart() { QGuiApplication::clipboard()->setImage(ChartImage(ui->ChartResult)); }
+void TF_ShowResult::CopyChart() {
+    QGuiApplication::clipboard()->setImage(WithRoomInTitle([this] { return ChartImage(ui->ChartResult); }));
+}
 
 void TF_ShowResult::CopyTable() { CopyTableRows(ui->GridResult); }
 
 void TF_ShowResult::SaveTableCsvAs() {
     if (Scenario_ == nullptr || ShownRoom_ < 0 || ShownRoom_ >= Scenario_->RoomCount()) return;
     QString filter = kCsvFilter;
-    QString path = AskSavePath(QStringLiteral("Сохранить в CSV"), QStringLiteral("room_%1.csv").arg(ShownRoom_ + 1),
-                               {QString(kCsvFilter)}, &filter);
+    QString path = AskSavePath(QStringLiteral("Сохранить в CSV"), QStringLiteral("Помещение_%1.csv").arg(ShownRoom_ + 1),
+                               {QString(kCsvFilter), QString(kPlainCsvFilter)}, &filter);
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
-    const QString failure = SaveRoomCsv(*Scenario_, ShownRoom_, path);
+    const CsvForm form = filter == kPlainCsvFilter ? CsvForm::Plain : CsvForm::Spreadsheet;
+    const QString failure = SaveRoomCsv(*Scenario_, ShownRoom_, path, form);
     if (!failure.isEmpty()) {
         ReportError(failure);
         return;

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QChart;
 class QLineSeries;
@@ -15,6 +16,7 @@ class QTabWidget;
 class QComboBox;
 class QAction;
 class QToolButton;
+class QImage;
 class TF_CritTimes;
 class TRadioGroup;
 class TResultGridModel;
@@ -63,6 +65,7 @@ public:
 
 protected:
     void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct View;
@@ -81,6 +84,7 @@ private:
     QString AskSavePath(const QString& caption, const QString& suggestedName, const QStringList& filters,
                         QString* chosenFilter);
     void ReportError(const QString& message);
+    QImage WithRoomInTitle(const std::function<QImage()>& take);
 
     std::unique_ptr<Ui::TF_ShowResult> ui;
     QChart* Chart_ = nullptr;           // owned by ChartResult
@@ -100,6 +104,10 @@ private:
     // What the last drawing showed: the room (-1 for none) and the quantity's sample element.
     int ShownRoom_ = -1;
     int ShownElement_ = 0;
+    QString ShownFileWord_;  // the quantity shown, as a word of a file name
+    // The limit of a hazard chart whose room never reached it; its line spans the time axis.
+    std::optional<double> UnreachedLimit_;
+    QString Caption_;  // the window's own caption, before any note of a stopped run
     QToolButton* BtnCritTimes_ = nullptr;  // beside the page tabs, on both pages
     TF_CritTimes* CritTimes_ = nullptr;    // created at the first opening
     SavePathAsker SavePathAsker_;

@@ -1,13 +1,17 @@
 #include "u_main.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <algorithm>
+#include <vector>
 
 #include "number_text.h"
 #include "u_AddDoor.h"
@@ -33,6 +37,30 @@ void PrepareGrid(QTableWidget* grid, int columnWidth) {
     grid->horizontalHeader()->setMinimumSectionSize(std::min(columnWidth, kMatrixColumnWidth));
     grid->horizontalHeader()->setDefaultSectionSize(columnWidth);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // The header views stand in for the header row and column (see ShowHeaderCells): shown in
+    // the cells' size, passive like them, so a click on them selects nothing.
+    for (QHeaderView* header : {grid->horizontalHeader(), grid->verticalHeader()}) {
+        header->setSectionsClickable(false);
+        header->setHighlightSections(false);
+        header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    grid->horizontalHeader()->setFixedHeight(kGridRowHeight);
+    grid->horizontalHeader()->setVisible(true);
+}
+
+// The header row (and with `column` the header column) keeps its cells as row 0 (column 0),
+// where the handlers find them, but is drawn by the grid's header views, which never scroll:
+// with many rooms the room numbers stay beside the cells they name.
+void ShowHeaderCells(QTableWidget* grid, bool column) {
+    QStringList top;
+    for (int c = 0; c < grid->columnCount(); ++c) top << (grid->item(0, c) ? grid->item(0, c)->text() : QString());
+    grid->setHorizontalHeaderLabels(top);
+    grid->setRowHidden(0, true);
+    if (!column) return;
+    QStringList side;
+    for (int r = 0; r < grid->rowCount(); ++r) side << (grid->item(r, 0) ? grid->item(r, 0)->text() : QString());
+    grid->setVerticalHeaderLabels(side);
+    grid->setColumnHidden(0, true);
 }
 
 // Row 0 and column 0 are the fixed header row and column: drawn like headers, and they can
@@ -86,12 +114,23 @@ Tf_main::Tf_main(QWidget* parent)
     // The icons live in the static window library; their registration must be pulled in.
     Q_INIT_RESOURCE(resources);
     ui->setupUi(this);
-    setFixedSize(kClientWidth, kClientHeight);
+    // One line of hint below the designed client area, which keeps its size and controls.
+    auto* hint = new QLabel(QStringLiteral("Помещение 1 — помещение с очагом пожара. Клетка на диагонали матрицы "
+                                           "(строка и столбец одного помещения) — проемы наружу."),
+                            statusBar());
+    hint->setObjectName(QStringLiteral("LabelHint"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(hint, 1);
+    centralWidget()->setFixedSize(kClientWidth, kClientHeight);
+    setFixedSize(kClientWidth, kClientHeight + statusBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 
     PrepareGrid(ui->GridRoom, kValueColumnWidth);
     PrepareGrid(ui->GridMatrix, kMatrixColumnWidth);
     PrepareGrid(ui->GridProem, kValueColumnWidth);
+    // The matrix's header column is as wide as its other columns.
+    ui->GridMatrix->verticalHeader()->setFixedWidth(kMatrixColumnWidth);
+    ui->GridMatrix->verticalHeader()->setVisible(true);
     ui->GridRoom->setSelectionBehavior(QAbstractItemView::SelectRows);
     ui->GridProem->setSelectionBehavior(QAbstractItemView::SelectRows);
     ui->GridMatrix->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -108,8 +147,68 @@ Tf_main::Tf_main(QWidget* parent)
     connect(ui->TBXButton1, &QPushButton::clicked, this, &Tf_main::TBXButton1Click);
     connect(ui->GridMatrix, &QTableWidget::currentCellChanged, this,
             [this](int row, int col, int, int) { GridMatrixSelectCell(col, row); });
+    SetUpKeys();
 
     FormCreate();
+}
+
+// Insert and Delete in the rooms grid add and delete a room, in the matrix and the openings
+// grid an opening; each presses the button, so the key does exactly what a click does.
+// "Расчет" takes Enter when it has the focus.
+void Tf_main::SetUpKeys() {
+    const struct {
+        QToolButton* button;
+        const char* tip;
+        Qt::Key key;
+        std::vector<QTableWidget*> grids;
+        const char* where;
+    } keys[] = {
+        {ui->btnAddRoom, "Добавить помещение", Qt::Key_Insert, {ui->GridRoom}, "в списке помещений"},
+        {ui->btnDelRoom, "Удалить выбранное помещение", Qt::Key_Delete, {ui->GridRoom}, "в списке помещений"},
+        {ui->btnAddDoor, "Добавить проем в выбранную клетку матрицы", Qt::Key_Insert, {ui->GridMatrix, ui->GridProem},
+         "в матрице и в списке проемов"},
+        {ui->TBXButton2, "Удалить выбранный проем", Qt::Key_Delete, {ui->GridMatrix, ui->GridProem},
+         "в матрице и в списке проемов"},
+    };
+    for (const auto& k : keys) {
+        const QKeySequence sequence(k.key);
+        for (QTableWidget* grid : k.grids) {
+            auto* action = new QAction(k.button->objectName(), grid);
+            action->setShortcut(sequence);
+            action->setShortcutContext(Qt::WidgetShortcut);
+            connect(action, &QAction::triggered, k.button, &QToolButton::click);
+            grid->addAction(action);
+        }
+        k.button->setToolTip(QStringLiteral("%1 (%2 %3)")
+                                 .arg(QString::fromUtf8(k.tip), sequence.toString(QKeySequence::NativeText),
+                                      QString::fromUtf8(k.where)));
+    }
+    ui->TBXButton1->setAutoDefault(true);
+}
+
+bool Tf_main::AskStopAndQuit() {
+    // The main window is disabled during the run, and so would be a box that belongs to it;
+    // the progress window stays usable and on top, so the box belongs to it.
+    QWidget* owner = f_progress != nullptr && f_progress->isVisible() ? static_cast<QWidget*>(f_progress) : nullptr;
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
+                    QStringLiteral("Прервать расчет и выйти из программы?"), QMessageBox::Yes | QMessageBox::No, owner);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void Tf_main::closeEvent(QCloseEvent* event) {
+    if (Running_) {
+        // The window stays until the run has returned; it closes then (TBXButton1Click).
+        event->ignore();
+        if (!QuitRequested_ && AskStopAndQuit()) {
+            QuitRequested_ = true;
+            // The run takes the progress window's closing as the user's stop request.
+            if (f_progress != nullptr) f_progress->close();
+        }
+        return;
+    }
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted()) emit Closed();
 }
 
 Tf_main::~Tf_main() = default;
@@ -168,11 +267,17 @@ void Tf_main::TBXButton1Click() {
         return;
     }
     bool completed;
+    Running_ = true;
     if (f_progress != nullptr) {
         TProgressRunView view(*f_progress, this);
         completed = zm->Run(view);
     } else {
         completed = zm->Run();
+    }
+    Running_ = false;
+    if (QuitRequested_) {  // the user closed the main window during the run and confirmed
+        close();
+        return;
     }
     if (completed) {
         ui->TimeCalc->setText(QString::number(clock.elapsed()));
@@ -214,6 +319,7 @@ void Tf_main::FillGridRoom() {
         SetCell(grid, k, 2, FormatGeneral(room.Width));
         SetCell(grid, k, 3, FormatGeneral(room.Height));
     }
+    ShowHeaderCells(grid, false);
     KeepCurrentInData(grid);
 }
 
@@ -238,6 +344,7 @@ void Tf_main::FillGridMatrix() {
                 SetCell(grid, r, c, count == 0 ? QStringLiteral("-") : QString::number(count));
             }
         }
+        ShowHeaderCells(grid, true);
         KeepCurrentInData(grid);
     }
     if (grid->currentRow() != oldRow || grid->currentColumn() != oldCol)
@@ -262,6 +369,7 @@ void Tf_main::FillGridProem(int row, int col) {
         SetCell(grid, k, 2, FormatGeneral(face.Width));
         SetCell(grid, k, 3, face.IsOpen ? QStringLiteral("1") : QStringLiteral("0"));
     }
+    ShowHeaderCells(grid, false);
     KeepCurrentInData(grid);
     if (m > 0) ShowProemGrid(true);
 }

@@ -5,7 +5,8 @@
 //
 // The grids address their cells as drawn: row 0 and column 0 are the fixed header row and
 // column, so rooms grid row k is room k - 1 of the scenario and matrix cell (row r, column c)
-// is the scenario's opening cell (r - 1, c - 1).
+// is the scenario's opening cell (r - 1, c - 1). The header cells are shown by the grids' own
+// header views, so they stay in view however far a grid is scrolled.
 
 #include <QMainWindow>
 #include <memory>
@@ -53,11 +54,25 @@ public:
     // shown, then shows the results or the failure, and starts over with an empty building.
     void TBXButton1Click();
 
+    // A calculation is under way (the main window is disabled meanwhile).
+    bool Running() const { return Running_; }
+
+signals:
+    // The main window has closed for good: the program ends with it.
+    void Closed();
+
+protected:
+    // During a calculation closing asks first; on yes the run stops at its next refresh, no
+    // results are shown and the window closes then. Otherwise the window closes at once.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     bool ReadParameterFields();
     void FormCreate();
     void ShowProemGrid(bool shown);
     void ShowCurrentCellProems();
+    void SetUpKeys();
+    bool AskStopAndQuit();
 
     std::unique_ptr<Ui::Tf_main> ui;
     std::unique_ptr<TzoneMath> zm;
@@ -65,6 +80,8 @@ private:
     Tf_AddDoor* f_AddDoor = nullptr;
     Tf_progress* f_progress = nullptr;
     TF_ShowResult* F_ShowResult = nullptr;
+    bool Running_ = false;
+    bool QuitRequested_ = false;  // the user chose to stop the run and leave
 };
 
 // Reports a failed action the way the program does everywhere: a message box with an error

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,7 +47,18 @@ protected:
         return item ? item->text() : QString();
     }
     void Press(const char* button) { QTest::mouseClick(Find<QToolButton>(button), Qt::LeftButton); }
+    // Row 0 and column 0 are drawn by the grid's header views: a click there lands on them.
     void Click(QTableWidget* grid, int row, int col) {
+        if (row == 0 && col == 0) return;  // the corner: nothing to click
+        if (row == 0 || col == 0) {
+            QHeaderView* header = row == 0 ? grid->horizontalHeader() : grid->verticalHeader();
+            const int section = row == 0 ? col : row;
+            const int along = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
+            const int across = (row == 0 ? header->height() : header->width()) / 2;
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              row == 0 ? QPoint(along, across) : QPoint(across, along));
+            return;
+        }
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(row, col)).center());
     }
 

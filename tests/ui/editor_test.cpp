@@ -328,7 +328,15 @@ INSTANTIATE_TEST_SUITE_P(
             {"Edit11", "Шаг, c:", "Шаг расчета", "0,0001", " Начальные условия "}}));
 
 TEST_F(EditorTest, WindowHasItsFixedSizeGridsIconsAndPlumeChoice) {
-    EXPECT_EQ(main_->size(), QSize(841, 523));
+    // The client area keeps its size; the hint line sits below it.
+    EXPECT_EQ(main_->centralWidget()->size(), QSize(841, 523));
+    auto* hint = Find<QLabel>("LabelHint");
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_GE(hint->mapTo(main_.get(), QPoint(0, 0)).y(), 523);
+    EXPECT_TRUE(hint->text().contains("Помещение 1 — помещение с очагом пожара"));
+    EXPECT_TRUE(hint->text().contains("диагонали матрицы"));
+    EXPECT_GE(main_->height(), 523 + hint->sizeHint().height());
+    EXPECT_EQ(main_->width(), 841);
     EXPECT_EQ(main_->minimumSize(), main_->maximumSize());
     EXPECT_EQ(main_->windowTitle(), "Расчет времени блокировки с использованием зонной модели (тестовая версия)");
     EXPECT_EQ(Grid("GridRoom")->geometry(), QRect(16, 24, 281, 449));

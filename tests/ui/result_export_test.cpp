@@ -107,7 +107,7 @@ TEST_F(ResultsExport, PngAndClipboardHoldTheChartAsShown) {
     Answer("chart.png");
     Trigger("ActSaveChart");
     EXPECT_EQ(askedCaption, QString("Сохранить график"));
-    EXPECT_EQ(askedName, QString("room_1_Tw.png"));
+    EXPECT_EQ(askedName, QString("Помещение_1_температура.png"));
     EXPECT_EQ(askedFilters, (QStringList{"Рисунок PNG (*.png)", "Рисунок SVG (*.svg)"}));
     QGuiApplication::clipboard()->clear();
     Trigger("ActCopyChart");
@@ -128,9 +128,11 @@ TEST_F(ResultsExport, SvgIsAVectorDrawingOfTheChartWithItsTexts) {
     const QString path = dir.filePath("chart.svg");
     const QString svg = QString::fromUtf8(ReadAll(path));
     EXPECT_TRUE(svg.contains("<svg")) << svg.left(200).toStdString();
-    EXPECT_TRUE(svg.contains("<title>График зависимости температуры в рабочей зоне от времени</title>"));
-    // The texts drawn on the chart: the title item, the critical-time label, the axis title.
-    EXPECT_GE(svg.count("График зависимости температуры в рабочей зоне от времени"), 2);
+    // The picture leaves the window: its title names the room too.
+    EXPECT_TRUE(svg.contains("<title>Помещение №1. График зависимости температуры в рабочей зоне от времени</title>"));
+    // The texts drawn on the chart: the title item (wrapped when long), the critical-time
+    // label, the axis title.
+    EXPECT_GE(svg.count("Помещение №1. График зависимости"), 2);
     EXPECT_TRUE(svg.contains(">10,25<")) << "critical-time label";
     EXPECT_TRUE(svg.contains("T, °K."));
     // Drawn in the chart's own pixels.
@@ -244,10 +246,11 @@ TEST_F(ResultsExport, CsvOfTheShownRoomReadsBackBitExact) {
     ShowHazards();
     Find<QComboBox>("ComboOFPRooms")->setCurrentIndex(1);
     ShowTable("PageOFP");
-    Answer("room");  // the suffix is added
+    Answer("room", "zonefire-cli");  // the runner's form; the suffix is added
     Trigger("ActSaveCsv");
-    EXPECT_EQ(askedName, QString("room_2.csv"));
-    EXPECT_EQ(askedFilters, QStringList{"Файлы CSV (*.csv)"});
+    EXPECT_EQ(askedName, QString("Помещение_2.csv"));
+    ASSERT_EQ(askedFilters.size(), 2);
+    EXPECT_TRUE(askedFilters[0].contains("«;» и десятичная запятая"));  // offered first
 
     const QList<QByteArray> lines = ReadAll(dir.filePath("room.csv")).split('\n');
     ASSERT_EQ(lines.size(), zm.SampleCount + 2);  // header, samples, empty after the last break

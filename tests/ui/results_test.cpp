@@ -193,18 +193,40 @@ INSTANTIATE_TEST_SUITE_P(Kinds, HazardCharts,
                                            Hazard{hkHCl, 13, 2.3e-05, "кг/м3, м."},
                                            Hazard{hkRadiation, 10, 1400.0, "Вт*м-2"}));
 
-TEST_F(ResultsWindow, UnreachedLimitPutsThePointOnTheValueAxis) {
+// A limit never reached (critical time 0) is no hazard from the first second: no point, the
+// limit line across the whole time axis, and the label says it was not reached.
+TEST_F(ResultsWindow, UnreachedLimitIsALineAcrossTheTimeAxisWithoutAPoint) {
     Fill(zm, 1, 10, 10, 0.01);
     zm.Room(0).CritTimeCO = 0;
+    w.show();
     w.PrepareResults(zm);
     ShowHazards();
     Radio("RadioOFP")->Item(hkCO)->click();
-    EXPECT_EQ(Series("Series4")->at(0), QPointF(0, zm.CritCO));
-    EXPECT_EQ(ChartText("Series4Label"), QString("0"));
+    QApplication::processEvents();
+    EXPECT_EQ(Series("Series4")->count(), 0);
     const QList<QPointF> limit = Series("Series2")->points();
-    ASSERT_EQ(limit.size(), 3);
-    EXPECT_EQ(limit[1], QPointF(0, zm.CritCO));
-    EXPECT_EQ(limit[2], QPointF(0, 0));
+    ASSERT_EQ(limit.size(), 2);
+    auto* time = qobject_cast<QValueAxis*>(Find<QChartView>("ChartResult")->chart()->axes(Qt::Horizontal)[0]);
+    ASSERT_NE(time, nullptr);
+    EXPECT_EQ(limit[0], QPointF(time->min(), zm.CritCO));
+    EXPECT_EQ(limit[1], QPointF(time->max(), zm.CritCO));
+    EXPECT_EQ(ChartText("Series4Label"), QString("Критическое значение не достигнуто"));
+    QChart* chart = Find<QChartView>("ChartResult")->chart();
+    EXPECT_FALSE(chart->legend()->isVisible());  // it would explain a point that is not there
+    QGraphicsItem* label = nullptr;
+    for (QGraphicsItem* item : chart->scene()->items())
+        if (item->toGraphicsObject() != nullptr && item->toGraphicsObject()->objectName() == "Series4Label") label = item;
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_TRUE(chart->plotArea().adjusted(-1, -1, 1, 1).contains(label->mapRectToItem(chart, label->boundingRect())));
+
+    // A reached limit in the same room is drawn as before: point, label, drop line.
+    Radio("RadioOFP")->Item(hkCO2)->click();
+    EXPECT_EQ(Series("Series4")->count(), 1);
+    EXPECT_EQ(Series("Series2")->count(), 3);
+    EXPECT_EQ(ChartText("Series4Label"), QString("14,25"));
+    EXPECT_TRUE(chart->legend()->isVisible());
+    w.hide();
 }
 
 TEST_F(ResultsWindow, CriticalTimeLabelStaysInsideThePlot) {
@@ -364,8 +386,14 @@ TEST_F(ResultsWindow, ShowsACalculatedBuilding) {
             const auto kind = static_cast<HazardKind>(k);
             const double t = zm.Room(room).CritTimeOf(kind);
             const double c = zm.CritOf(kind);
-            EXPECT_EQ(Series("Series4")->at(0), QPointF(t, c)) << room << " " << k;
-            EXPECT_EQ(Series("Series2")->at(2), QPointF(t, 0));
+            if (t == 0) {  // not reached: the limit alone, no point
+                EXPECT_EQ(Series("Series4")->count(), 0) << room << " " << k;
+                ASSERT_EQ(Series("Series2")->count(), 2);
+                EXPECT_EQ(Series("Series2")->at(1).y(), c);
+            } else {
+                EXPECT_EQ(Series("Series4")->at(0), QPointF(t, c)) << room << " " << k;
+                EXPECT_EQ(Series("Series2")->at(2), QPointF(t, 0));
+            }
             EXPECT_EQ(Series("Series1")->count(), 1200);
             reached += t > 0;
         }

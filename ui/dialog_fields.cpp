@@ -1,0 +1,31 @@
+#include "dialog_fields.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+void AppendUnit(QLineEdit* field, const QString& unit) {
+    // The form is nested in the dialog's layout: find the one that holds the field.
+    QFormLayout* form = nullptr;
+    for (QFormLayout* f : field->parentWidget()->findChildren<QFormLayout*>())
+        if (f->indexOf(field) >= 0) form = f;
+    if (form == nullptr) return;
+    int row = -1;
+    QFormLayout::ItemRole role{};
+    form->getWidgetPosition(field, &row, &role);
+    if (row < 0) return;
+    form->removeWidget(field);
+    auto* line = new QHBoxLayout;
+    line->setContentsMargins(0, 0, 0, 0);
+    line->addWidget(field);
+    auto* label = new QLabel(unit, field->parentWidget());
+    label->setObjectName(field->objectName() + QStringLiteral("Unit"));
+    line->addWidget(label);
+    form->setLayout(row, QFormLayout::FieldRole, line);
+}
+
+void FocusWithTextSelected(QLineEdit* field) {
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+}

@@ -1,0 +1,14 @@
+#pragma once
+// What the two entry dialogs share beyond their forms: the unit written after a field, and
+// the first field focused with its text selected at every opening, so a value is retyped at
+// once and Enter accepts it.
+
+#include <QString>
+
+class QLineEdit;
+
+// Writes `unit` ("м") right after the field, on the field's own row of its form.
+void AppendUnit(QLineEdit* field, const QString& unit);
+
+// Gives the field the keyboard focus with its whole text selected.
+void FocusWithTextSelected(QLineEdit* field);
