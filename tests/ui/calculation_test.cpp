@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
 #include <QXYSeries>
@@ -280,6 +282,99 @@ TEST_F(CalculationTest, EveryButtonInEveryStateLeavesTheEditorSound) {
     pressEverything();
     closer.stop();
     EXPECT_GE(closedWindows, 3);
+}
+
+// Closing the main window during a run asks first. Yes stops the run at its next refresh and
+// closes the window without any results: the program ends.
+TEST_F(CalculationTest, ClosingTheMainWindowDuringARunAsksAndYesEndsTheProgram) {
+    SetField("Edit11", "0,0001");
+    SetField("Edit12", "1000");  // far longer than the test waits
+    AddRoom("5", "4", "3");
+    QSignalSpy closed(main_.get(), &Tf_main::Closed);
+    QString question;
+    QTimer::singleShot(300, [&] {
+        ASSERT_TRUE(main_->Running());
+        WhenModal("QMessageBox", [&](QWidget* box) {
+            question = static_cast<QMessageBox*>(box)->text();
+            EXPECT_EQ(static_cast<QMessageBox*>(box)->defaultButton(), static_cast<QMessageBox*>(box)->button(QMessageBox::No));
+            static_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
+        });
+        main_->close();  // as the window manager's close box does, disabled window or not
+        EXPECT_TRUE(closed.isEmpty());  // not before the run has returned
+    });
+    bool resultsShown = false;
+    WhenModal("TF_ShowResult", [&](QWidget* window) {
+        resultsShown = true;
+        window->close();
+    }, 3000);
+    PressCalculate();
+    EXPECT_EQ(question, "Прервать расчет и выйти из программы?");
+    EXPECT_TRUE(main_->Scenario().Stopped);
+    EXPECT_FALSE(resultsShown);
+    EXPECT_FALSE(main_->isVisible());
+    EXPECT_FALSE(progress_->isVisible());
+    EXPECT_EQ(closed.count(), 1);  // the program's cue to end
+}
+
+// No changes nothing: the run goes on (here until the progress window stops it) and its
+// results are shown, their caption saying where the run was stopped.
+TEST_F(CalculationTest, ClosingTheMainWindowDuringARunAndAnsweringNoChangesNothing) {
+    SetField("Edit11", "0,0001");
+    SetField("Edit12", "1000");
+    AddRoom("5", "4", "3");
+    QSignalSpy closed(main_.get(), &Tf_main::Closed);
+    int asked = 0;
+    QTimer::singleShot(300, [&] {
+        WhenModal("QMessageBox", [&](QWidget* box) {
+            ++asked;
+            static_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
+        });
+        main_->close();
+        QTimer::singleShot(300, [&] {
+            EXPECT_TRUE(main_->Running());  // still going
+            QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton);
+        });
+    });
+    QString caption, summaryCaption;
+    WhenModal("TF_ShowResult", [&](QWidget* window) {
+        caption = window->windowTitle();
+        results_->btnCritTimesClick();
+        if (auto* summary = results_->findChild<QDialog*>("TF_CritTimes")) summaryCaption = summary->windowTitle();
+        window->close();
+    }, 3000);
+    PressCalculate();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(main_->isVisible());
+    EXPECT_TRUE(closed.isEmpty());
+    // The time reached, in the window's number format.
+    const QRegularExpression stopped("^Результаты расчета — Расчет остановлен на \\d+(,\\d{1,2})? с$");
+    EXPECT_TRUE(stopped.match(caption).hasMatch()) << caption.toStdString();
+    EXPECT_TRUE(summaryCaption.startsWith("Критические времена — Расчет остановлен на ")) << summaryCaption.toStdString();
+    ExpectEmptyEditor();
+
+    // Closed when no run is under way, the window goes at once and says so.
+    main_->close();
+    EXPECT_FALSE(main_->isVisible());
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(asked, 1);
+}
+
+// Enter on the focused "Расчет" button starts the calculation; a completed run's caption has
+// no note.
+TEST_F(CalculationTest, EnterOnTheCalculateButtonStartsTheRun) {
+    SetField("Edit11", "0,01");
+    SetField("Edit12", "5");
+    AddRoom("5", "4", "3");
+    QString caption;
+    WhenModal("TF_ShowResult", [&](QWidget* window) {
+        caption = window->windowTitle();
+        window->close();
+    });
+    auto* calculate = Find<QPushButton>("TBXButton1");
+    calculate->setFocus();
+    QTest::keyClick(calculate, Qt::Key_Return);
+    EXPECT_EQ(caption, "Результаты расчета");
+    ExpectEmptyEditor();
 }
 
 }  // namespace

@@ -6,11 +6,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
@@ -355,6 +357,141 @@ TEST_F(EditorTest, WindowHasItsFixedSizeGridsIconsAndPlumeChoice) {
     EXPECT_TRUE(items[0]->isChecked());
     EXPECT_EQ(items[1]->text(), "Зависимость МакКефри");
     EXPECT_TRUE(Find<QLabel>("TimeCalc")->isHidden());
+}
+
+// Twenty-five rooms overflow both grids. Scrolled to their ends, the header row and column still
+// show the room numbers of the cells beside them, and a click reaches the cell the handlers
+// address as drawn (row 0 and column 0 the headers).
+TEST_F(EditorTest, HeadersStayInViewWhenTheGridsScroll) {
+    constexpr int n = 25;
+    for (int k = 1; k <= n; ++k) AddRoom(QString::number(k), "5", "3");
+    QTableWidget* matrix = Grid("GridMatrix");
+    QApplication::processEvents();
+    matrix->verticalScrollBar()->setValue(matrix->verticalScrollBar()->maximum());
+    matrix->horizontalScrollBar()->setValue(matrix->horizontalScrollBar()->maximum());
+    ASSERT_GT(matrix->verticalScrollBar()->value(), 0);
+    ASSERT_GT(matrix->horizontalScrollBar()->value(), 0);
+    for (QHeaderView* header : {matrix->horizontalHeader(), matrix->verticalHeader()}) {
+        ASSERT_TRUE(header->isVisible());
+        const Qt::Orientation along = header->orientation();
+        // The first row or column in view is a room's, and its header names that room.
+        const int first = along == Qt::Horizontal ? matrix->columnAt(1) : matrix->rowAt(1);
+        EXPECT_GT(first, 1);
+        EXPECT_EQ(matrix->model()->headerData(first, along).toString(), QString::number(first));
+        const int cellAt = along == Qt::Horizontal ? matrix->columnViewportPosition(first) : matrix->rowViewportPosition(first);
+        EXPECT_EQ(header->sectionViewportPosition(first), cellAt);  // right beside its cells
+    }
+    EXPECT_TRUE(matrix->isRowHidden(0));  // drawn once, by the header view
+    EXPECT_EQ(Text(matrix, 0, n), QString::number(n));  // and still there for the handlers
+
+    Click(matrix, n, n - 1);
+    EXPECT_EQ(matrix->currentRow(), n);
+    EXPECT_EQ(matrix->currentColumn(), n - 1);
+    AddOpening("2", "0,9");
+    EXPECT_EQ(main_->Scenario().Cell(n - 1, n - 2).size(), 1u);  // the last two rooms
+    EXPECT_EQ(main_->Scenario().Cell(n - 2, n - 1).size(), 1u);
+    EXPECT_EQ(Text(matrix, n, n - 1), "1");
+    Click(matrix, 0, n - 1);  // the header row is no cell to select
+    EXPECT_EQ(matrix->currentRow(), n);
+
+    QTableWidget* rooms = Grid("GridRoom");
+    rooms->verticalScrollBar()->setValue(rooms->verticalScrollBar()->maximum());
+    ASSERT_GT(rooms->verticalScrollBar()->value(), 0);
+    ASSERT_TRUE(rooms->horizontalHeader()->isVisible());
+    EXPECT_EQ(rooms->model()->headerData(1, Qt::Horizontal).toString(), "Длина");
+    EXPECT_EQ(rooms->model()->headerData(0, Qt::Horizontal).toString(), "№");
+    Click(rooms, n, 1);
+    EXPECT_EQ(rooms->currentRow(), n);
+    Press("btnDelRoom");
+    ASSERT_EQ(main_->Scenario().RoomCount(), n - 1);
+    EXPECT_EQ(main_->Scenario().Room(n - 2).Length, n - 1);  // the last room went
+    ExpectGridsShowScenario();
+}
+
+// Each dialog opens at its first field with the text selected, so typing replaces it, and
+// Enter presses "Принять". The sizes are marked as metres.
+TEST_F(EditorTest, DialogsOpenAtTheFirstFieldSelectedAndEnterAccepts) {
+    for (int round = 0; round < 2; ++round) {  // also at the second opening of the same dialog
+        WhenModal("Tf_AddRoom", [](QWidget* d) {
+            auto* first = d->findChild<QLineEdit*>("EditWidthX");
+            EXPECT_EQ(d->focusWidget(), first);
+            EXPECT_EQ(first->selectedText(), first->text());
+            QTest::keyClicks(first, "7");
+            QTest::keyClick(first, Qt::Key_Return);
+        });
+        Press("btnAddRoom");
+    }
+    ASSERT_EQ(main_->Scenario().RoomCount(), 2);
+    EXPECT_EQ(main_->Scenario().Room(1).Length, 7);
+
+    WhenModal("Tf_AddDoor", [](QWidget* d) {
+        auto* first = d->findChild<QLineEdit*>("EditWidth");
+        EXPECT_EQ(d->focusWidget(), first);
+        EXPECT_EQ(first->selectedText(), "0,9");
+        QTest::keyClicks(first, "1,2");
+        QTest::keyClick(first, Qt::Key_Enter);  // the keypad's Enter too
+    });
+    Click(Grid("GridMatrix"), 1, 2);
+    Press("btnAddDoor");
+    ASSERT_EQ(main_->Scenario().Cell(0, 1).size(), 1u);
+    EXPECT_EQ(main_->Scenario().Cell(0, 1)[0]->Width, 1.2);
+
+    for (auto [dialog, fields] : {std::pair<QWidget*, QStringList>{addRoom_, {"EditWidthX", "EditWidthY", "EditHeight"}},
+                                  std::pair<QWidget*, QStringList>{addDoor_, {"EditWidth", "EditHeight"}}}) {
+        for (const QString& field : fields) {
+            auto* unit = dialog->findChild<QLabel*>(field + "Unit");
+            ASSERT_NE(unit, nullptr) << field.toStdString();
+            EXPECT_EQ(unit->text(), "м");
+            // On the field's own line, right after it.
+            auto* edit = dialog->findChild<QLineEdit*>(field);
+            dialog->adjustSize();
+            EXPECT_GT(unit->geometry().left(), edit->geometry().right());
+            EXPECT_LT(std::abs(unit->geometry().center().y() - edit->geometry().center().y()), 4);
+        }
+    }
+}
+
+// Insert and Delete in the grids press the four buttons, whose tool tips name the keys.
+TEST_F(EditorTest, InsertAndDeleteInTheGridsAddAndDeleteRoomsAndOpenings) {
+    for (auto [button, key] : {std::pair{"btnAddRoom", "Ins"}, {"btnDelRoom", "Del"}, {"btnAddDoor", "Ins"},
+                               {"TBXButton2", "Del"}})
+        EXPECT_TRUE(Find<QToolButton>(button)->toolTip().contains(key)) << button;
+    // A key reaches the grid with the focus in the active window: after a dialog, the main one.
+    auto focus = [this](QTableWidget* grid) {
+        // The headless platform leaves a closed dialog the active window; a window manager
+        // would hand activation back to the main window.
+        QApplication::setActiveWindow(main_.get());
+        ASSERT_EQ(QApplication::activeWindow(), main_.get());
+        grid->setFocus();
+    };
+    QTableWidget* rooms = Grid("GridRoom");
+    QTableWidget* matrix = Grid("GridMatrix");
+    for (const char* length : {"4", "6"}) {
+        WhenModal("Tf_AddRoom", [length](QWidget* d) {
+            Type(d, "EditWidthX", length);
+            Close(d, true);
+        });
+        focus(rooms);
+        QTest::keyClick(rooms, Qt::Key_Insert);
+    }
+    ASSERT_EQ(main_->Scenario().RoomCount(), 2);
+
+    Click(matrix, 1, 2);
+    focus(matrix);
+    WhenModal("Tf_AddDoor", [](QWidget* d) { Close(d, true); });
+    QTest::keyClick(matrix, Qt::Key_Insert);
+    ASSERT_EQ(main_->Scenario().Cell(0, 1).size(), 1u);
+    focus(matrix);
+    QTest::keyClick(matrix, Qt::Key_Delete);
+    EXPECT_TRUE(main_->Scenario().Cell(0, 1).empty());
+    EXPECT_EQ(main_->Scenario().RoomCount(), 2);  // Delete in the matrix is no room's
+
+    Click(rooms, 1, 1);
+    focus(rooms);
+    QTest::keyClick(rooms, Qt::Key_Delete);
+    ASSERT_EQ(main_->Scenario().RoomCount(), 1);
+    EXPECT_EQ(main_->Scenario().Room(0).Length, 6);
+    ExpectGridsShowScenario();
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
+#include "result_export.h"
 #include "results_driver.h"
 #include "sample_csv.h"
 #include "../model/test_buildings.h"
@@ -280,6 +281,68 @@ TEST_F(ResultsExport, NothingToSaveOnceTheWindowIsClosed) {
     Answer("late.csv");
     Trigger("ActSaveCsv");
     EXPECT_FALSE(QFile::exists(dir.filePath("late.csv")));
+}
+
+// The proposed names say which room and which quantity; outside the fire room parameter 1 is
+// the inflow through the doorways.
+TEST_F(ResultsExport, ProposedNamesSayTheRoomAndTheQuantity) {
+    Fill(zm, 2, 30, 10, 0.01);
+    w.show();
+    w.PrepareResults(zm);
+    const struct {
+        int room;
+        bool hazards;
+        int item;
+        const char* name;
+    } cases[] = {{0, false, 1, "Помещение_1_расход_колонки.png"}, {1, false, 1, "Помещение_2_поступление_газа.png"},
+                 {1, false, 4, "Помещение_2_температура_газа.png"}, {1, true, 2, "Помещение_2_видимость.png"},
+                 {0, true, hkRadiation, "Помещение_1_тепловое_излучение.png"}};
+    for (const auto& c : cases) {
+        if (c.hazards) ShowHazards(); else ShowParameters();
+        Find<QComboBox>(c.hazards ? "ComboOFPRooms" : "ComboResultRooms")->setCurrentIndex(c.room);
+        Radio(c.hazards ? "RadioOFP" : "RadioResults")->Item(c.item)->click();
+        Answer({});
+        Trigger("ActSaveChart");
+        EXPECT_EQ(askedName, QString(c.name));
+    }
+    // The saved picture names the room in its title; the window's title stays as it was.
+    Answer("radiation.svg");
+    Trigger("ActSaveChart");
+    EXPECT_TRUE(ReadAll(dir.filePath("radiation.svg")).contains("<title>Помещение №1. График"));
+    EXPECT_EQ(ChartText("ChartTitle"), "График зависимости теплового излучения от времени");
+}
+
+// The first CSV form opens as columns in a Russian spreadsheet: a byte-order mark for the
+// Cyrillic header, ";" between cells, every quantity named with its unit, and numbers with a
+// decimal comma as the table shows them.
+TEST_F(ResultsExport, SpreadsheetCsvHasARussianHeaderWithUnitsAndCommaNumbers) {
+    Fill(zm, 2, 30, 10, 0.01);
+    zm.Room(1).Samples[1].T2 = 0.1 + 0.2;  // 0.30000000000000004
+    w.PrepareResults(zm);
+    Find<QComboBox>("ComboResultRooms")->setCurrentIndex(1);
+    ShowTable("PageResults");
+    Answer("room2");  // the form offered first
+    Trigger("ActSaveCsv");
+    const QByteArray bytes = ReadAll(dir.filePath("room2.csv"));
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split('\n');
+    ASSERT_EQ(lines.size(), 30 + 2);  // header, samples, empty after the last break
+    const QStringList header = lines[0].split(';');
+    ASSERT_EQ(header.size(), 15);
+    EXPECT_EQ(header[0], "Время, с");
+    EXPECT_EQ(header[2], "Поступление газа через проемы, кг/с");
+    EXPECT_EQ(header[5], "Температура газа в задымленной зоне, К");
+    EXPECT_EQ(header[11], "Тепловое излучение, Вт/м²");
+    for (const QString& title : header) EXPECT_TRUE(title.contains(", ")) << title.toStdString();  // a unit each
+    const QStringList second = lines[2].split(';');
+    ASSERT_EQ(second.size(), 15);
+    EXPECT_EQ(second[0], "0,15");  // not 0,15000000000000002
+    EXPECT_EQ(second[5], "0,3");
+    EXPECT_EQ(second[1], "2001");
+    EXPECT_EQ(lines[30].split(';')[0], "2,95");
+    // The fire room's column 1 is its plume.
+    EXPECT_EQ(SpreadsheetRoomCsv(zm, 0).section('\n', 0, 0).split(';')[2], "Расход конвективной колонки, кг/с");
+    EXPECT_TRUE(errors.isEmpty());
 }
 
 }  // namespace

@@ -8,7 +8,10 @@
 #include <QElapsedTimer>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
+#include <QLabel>
 #include <QLegend>
+#include <QTest>
+#include <QScrollBar>
 #include <QLegendMarker>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -399,6 +402,70 @@ TEST_F(ResultsWindow, ShowsACalculatedBuilding) {
         }
     }
     EXPECT_GT(reached, 0);  // the fire reaches some limits within two minutes
+}
+
+// Each showing opens the table at its first row, wherever the last showing left it.
+TEST_F(ResultsWindow, TableOpensAtItsTopAtEachShowing) {
+    Fill(zm, 1, 500, 10, 0.01);
+    QScrollBar* bar = Find<QTableView>("GridResult")->verticalScrollBar();
+    for (int showing = 0; showing < 2; ++showing) {
+        w.show();
+        w.PrepareResults(zm);
+        ShowTable("PageResults");
+        QApplication::processEvents();
+        EXPECT_EQ(bar->value(), 0) << showing;
+        bar->setValue(bar->maximum());
+        ASSERT_GT(bar->value(), 0);
+        w.hide();
+    }
+}
+
+// A double click undoes the zoom; the right button keeps its context menu.
+TEST_F(ResultsWindow, DoubleClickUndoesTheZoom) {
+    Fill(zm, 1, 100, 10, 0.01);
+    w.show();
+    w.PrepareResults(zm);
+    QApplication::processEvents();
+    auto* view = Find<QChartView>("ChartResult");
+    QChart* chart = view->chart();
+    chart->zoomIn();
+    ASSERT_TRUE(chart->isZoomed());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, chart->plotArea().center().toPoint());
+    EXPECT_FALSE(chart->isZoomed());
+    EXPECT_EQ(view->contextMenuPolicy(), Qt::ActionsContextMenu);
+    w.hide();
+}
+
+// A run the user stopped says where, in the caption of the results and of the summary, with
+// the time in the window's number format.
+TEST_F(ResultsWindow, StoppedRunSaysWhereInTheCaptions) {
+    Fill(zm, 1, 10, 10, 0.01);
+    const struct {
+        double reached;
+        const char* text;
+    } cases[] = {{37.300000000000004, "37,3"}, {1000000.0000001, "1000000"}, {0.05, "0,05"}, {12.345, "12,35"}};
+    for (const auto& c : cases) {
+        zm.Stopped = true;
+        zm.CurTime = c.reached;
+        w.PrepareResults(zm);
+        EXPECT_EQ(w.windowTitle(), QString("Результаты расчета — Расчет остановлен на %1 с").arg(c.text));
+        w.btnCritTimesClick();
+        auto* summary = w.findChild<QDialog*>("TF_CritTimes");
+        ASSERT_NE(summary, nullptr);
+        EXPECT_EQ(summary->windowTitle(), QString("Критические времена — Расчет остановлен на %1 с").arg(c.text));
+        auto* line = summary->findChild<QLabel*>("LabelStopped");
+        ASSERT_NE(line, nullptr);
+        EXPECT_EQ(line->text(), QString("Расчет остановлен на %1 с").arg(c.text));
+        EXPECT_FALSE(line->isHidden());
+    }
+    zm.Stopped = false;  // the next, completed run: no note left over
+    w.PrepareResults(zm);
+    EXPECT_EQ(w.windowTitle(), "Результаты расчета");
+    w.btnCritTimesClick();
+    auto* summary = w.findChild<QDialog*>("TF_CritTimes");
+    EXPECT_EQ(summary->windowTitle(), "Критические времена");
+    EXPECT_TRUE(summary->findChild<QLabel*>("LabelStopped")->isHidden());
+    w.hide();
 }
 
 }  // namespace
