@@ -119,6 +119,7 @@ Tf_main::Tf_main(QWidget* parent)
                                            "(строка и столбец одного помещения) — проемы наружу."),
                             statusBar());
     hint->setObjectName(QStringLiteral("LabelHint"));
+    hint->setIndent(14);  // in line with the labels above it (16 px from the window's edge)
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(hint, 1);
     centralWidget()->setFixedSize(kClientWidth, kClientHeight);
