@@ -18,7 +18,7 @@
 #include "number_format.h"
 #include "number_text.h"
 #include "sample_csv.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
@@ -111,7 +111,7 @@ QAction* AddCopyRowsAction(QAbstractItemView* view) {
 namespace {
 
 // The header of the spreadsheet form, by sample element, each quantity with its unit.
-const char* const kSpreadsheetColumns[ResultSample::kCount] = {
+const char* const kSpreadsheetColumns[zf::ResultSample::kCount] = {
     "Площадь очага пожара, м²",
     "Расход конвективной колонки, кг/с",  // the fire room; elsewhere kInflowColumn
     "Координата задымленной зоны, м",
@@ -144,24 +144,24 @@ QString WriteWhole(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-QString SpreadsheetRoomCsv(const TzoneMath& zm, int room) {
+QString SpreadsheetRoomCsv(const zf::TzoneMath& zm, int room) {
     QString text = QStringLiteral("Время, с");
-    for (int e = 0; e < ResultSample::kCount; ++e)
+    for (int e = 0; e < zf::ResultSample::kCount; ++e)
         text += u';' + QString::fromUtf8(e == 1 && room != 0 ? kInflowColumn : kSpreadsheetColumns[e]);
     text += u'\n';
-    const TRoom& r = *zm.Rooms[static_cast<std::size_t>(room)];
+    const zf::TRoom& r = *zm.Rooms[static_cast<std::size_t>(room)];
     const int samples = zfreport::RecordedSampleCount(zm);
     for (int m = 0; m < samples; ++m) {
         // Up to 15 significant digits, as the table shows them: 0,15, not 0,15000000000000002.
         text += CommaNumber(zfreport::SampleTime(zm, m));
-        const ResultSample& sample = r.Samples[static_cast<std::size_t>(m)];
-        for (int e = 0; e < ResultSample::kCount; ++e) text += u';' + CommaNumber(sample[e]);
+        const zf::ResultSample& sample = r.Samples[static_cast<std::size_t>(m)];
+        for (int e = 0; e < zf::ResultSample::kCount; ++e) text += u';' + CommaNumber(sample[e]);
         text += u'\n';
     }
     return text;
 }
 
-QString SaveRoomCsv(const TzoneMath& zm, int room, const QString& path, CsvForm form) {
+QString SaveRoomCsv(const zf::TzoneMath& zm, int room, const QString& path, CsvForm form) {
     if (form == CsvForm::Spreadsheet) {
         // The byte-order mark tells a spreadsheet the file is UTF-8, so the header reads in Cyrillic.
         return WriteWhole(path, QByteArray("\xEF\xBB\xBF") + SpreadsheetRoomCsv(zm, room).toUtf8());
@@ -172,7 +172,7 @@ QString SaveRoomCsv(const TzoneMath& zm, int room, const QString& path, CsvForm 
     return WriteWhole(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-QString StoppedRunNote(const TzoneMath& zm) {
+QString StoppedRunNote(const zf::TzoneMath& zm) {
     if (!zm.Stopped) return {};
     // The model time reached [s], to a hundredth: the sum of the steps carries rounding noise
     // in its last digits that a person should not have to read.

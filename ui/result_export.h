@@ -10,7 +10,7 @@
 class QAbstractItemView;
 class QAction;
 class QGraphicsView;
-class TzoneMath;
+namespace zf { class TzoneMath; }
 
 enum class ChartFileFormat { Png, Svg };
 
@@ -50,10 +50,10 @@ enum class CsvForm {
 // Room `room` (0-based) of the scenario as a CSV file of the given form, one row per sample:
 // its time and the 14 recorded values. Written whole or not at all: a failed write leaves any
 // earlier file as it was. Returns why it failed, empty on success.
-QString SaveRoomCsv(const TzoneMath& zm, int room, const QString& path, CsvForm form = CsvForm::Plain);
+QString SaveRoomCsv(const zf::TzoneMath& zm, int room, const QString& path, CsvForm form = CsvForm::Plain);
 
 // The spreadsheet form's text (see CsvForm::Spreadsheet), without the byte-order mark.
-QString SpreadsheetRoomCsv(const TzoneMath& zm, int room);
+QString SpreadsheetRoomCsv(const zf::TzoneMath& zm, int room);
 
 // "Расчет остановлен на 12,5 с" after a run the user stopped, empty otherwise.
-QString StoppedRunNote(const TzoneMath& zm);
+QString StoppedRunNote(const zf::TzoneMath& zm);

@@ -39,7 +39,7 @@
 #include "sample_csv.h"
 #include "u_CritTimes.h"
 #include "ui_u_ShowResult.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
@@ -83,7 +83,7 @@ const ParameterView kHazardViews[] = {
     {"По критической величине теплового излучения", "График зависимости теплового излучения от времени",
      "Вт*м-2", 10, "тепловое_излучение"},
 };
-static_assert(std::size(kHazardViews) == kHazardCount);
+static_assert(std::size(kHazardViews) == zf::kHazardCount);
 
 const char* const kTimeTitle = "t, с.";
 const char* const kTimeColumn = "Время (t), с.";
@@ -93,7 +93,7 @@ const char* const kLimitNotReached = "Критическое значение н
 
 // The points (time, value) of one room's samples, each at the middle of its sampling interval
 // (the same times the runner's files carry). Samples the run never sized read as zeros.
-QList<QPointF> SamplePoints(const TzoneMath& zm, const TRoom* room, int element) {
+QList<QPointF> SamplePoints(const zf::TzoneMath& zm, const zf::TRoom* room, int element) {
     QList<QPointF> points;
     if (room == nullptr) return points;
     const int count = std::max(zm.SampleCount, 0);
@@ -187,7 +187,7 @@ struct TF_ShowResult::View {
     QString Title;
     QString Label;
     int Element = 0;
-    int Hazard = -1;  // HazardKind for a hazard view, -1 for a layer parameter
+    int Hazard = -1;  // zf::HazardKind for a hazard view, -1 for a layer parameter
 };
 
 TF_ShowResult::TF_ShowResult(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TF_ShowResult>()) {
@@ -316,7 +316,7 @@ void TF_ShowResult::SetUpGrid() {
     FitColumns();
 }
 
-void TF_ShowResult::PrepareResults(TzoneMath& zm) {
+void TF_ShowResult::PrepareResults(zf::TzoneMath& zm) {
     Scenario_ = &zm;
     {
         // The window's own changes raise none of the user-event handlers.
@@ -344,7 +344,7 @@ void TF_ShowResult::PrepareResults(TzoneMath& zm) {
     DrawResults(zm);
 }
 
-void TF_ShowResult::DrawResults(TzoneMath& zm) {
+void TF_ShowResult::DrawResults(zf::TzoneMath& zm) {
     const bool hazards = ui->PageAllResults->currentWidget() == ui->TabOFP;
     const QTabWidget* inner = hazards ? ui->PageOFP : ui->PageResults;
     const QComboBox* rooms = hazards ? ui->ComboOFPRooms : ui->ComboResultRooms;
@@ -353,8 +353,8 @@ void TF_ShowResult::DrawResults(TzoneMath& zm) {
     QWidget* chartTab = hazards ? ui->TabOFPChart : ui->TabResultChart;
 
     const int r = rooms->currentIndex();
-    const TRoom* room = (r >= 0 && r < zm.RoomCount()) ? &zm.Room(r) : nullptr;
-    const int last = (hazards ? kHazardCount : kParameterCount) - 1;
+    const zf::TRoom* room = (r >= 0 && r < zm.RoomCount()) ? &zm.Room(r) : nullptr;
+    const int last = (hazards ? zf::kHazardCount : kParameterCount) - 1;
     const int q = std::clamp(list->ItemIndex(), 0, last);
     const ParameterView& def = hazards ? kHazardViews[q] : kParameterViews[q];
     const View view{def.Title, def.Label, def.Element, hazards ? q : -1};
@@ -370,7 +370,7 @@ void TF_ShowResult::DrawResults(TzoneMath& zm) {
     if (room != nullptr) AdjustRadioLists(r);
 }
 
-void TF_ShowResult::DrawChart(const TzoneMath& zm, const TRoom* room, const View& view, QWidget* tab) {
+void TF_ShowResult::DrawChart(const zf::TzoneMath& zm, const zf::TRoom* room, const View& view, QWidget* tab) {
     MoveOnto(ui->ChartResult, tab);
     Chart_->zoomReset();
     Series1_->clear();
@@ -388,7 +388,7 @@ void TF_ShowResult::DrawChart(const TzoneMath& zm, const TRoom* room, const View
 
     Series1_->replace(SamplePoints(zm, room, view.Element));
     if (hazard && room != nullptr) {
-        const auto kind = static_cast<HazardKind>(view.Hazard);
+        const auto kind = static_cast<zf::HazardKind>(view.Hazard);
         const double c = zm.CritOf(kind);          // the limit
         const double t = room->CritTimeOf(kind);   // 0: the limit was not reached
         if (t == 0) {
@@ -408,7 +408,7 @@ void TF_ShowResult::DrawChart(const TzoneMath& zm, const TRoom* room, const View
     PlaceCritLabel();
 }
 
-void TF_ShowResult::DrawTable(const TzoneMath& zm, const TRoom* room, const View& view, QWidget* tab) {
+void TF_ShowResult::DrawTable(const zf::TzoneMath& zm, const zf::TRoom* room, const View& view, QWidget* tab) {
     MoveOnto(ui->GridResult, tab);
     GridModel_->Reset(SamplePoints(zm, room, view.Element), view.Label);
     FitColumns();
@@ -516,10 +516,10 @@ void TF_ShowResult::AdjustRadioLists(int room) {
     const QSignalBlocker b1(ui->RadioResults), b2(ui->RadioOFP);
     if (room != 0) {
         ui->RadioResults->SetItemText(1, kInflowItem);
-        if (ui->RadioOFP->ItemCount() == kHazardCount) ui->RadioOFP->RemoveItem(hkRadiation);
+        if (ui->RadioOFP->ItemCount() == zf::kHazardCount) ui->RadioOFP->RemoveItem(zf::hkRadiation);
     } else {
         ui->RadioResults->SetItemText(1, kParameterViews[1].Item);
-        if (ui->RadioOFP->ItemCount() < kHazardCount) ui->RadioOFP->AppendItem(kHazardViews[hkRadiation].Item);
+        if (ui->RadioOFP->ItemCount() < zf::kHazardCount) ui->RadioOFP->AppendItem(kHazardViews[zf::hkRadiation].Item);
     }
 }
 

@@ -218,11 +218,11 @@ TEST_F(ResultsExport, CtrlCCopiesTheSelectedRowsWithTheHeaderRow) {
 
 TEST_F(ResultsExport, CopiesEveryRowWhenNoneIsSelected) {
     Fill(zm, 2, 2000, 1000, 0.0001);
-    for (ResultSample& s : zm.Room(1).Samples) s.O2w = 0.2305;
+    for (zf::ResultSample& s : zm.Room(1).Samples) s.O2w = 0.2305;
     w.PrepareResults(zm);
     ShowHazards();
     Find<QComboBox>("ComboOFPRooms")->setCurrentIndex(1);
-    Radio("RadioOFP")->Item(hkOxygen)->click();
+    Radio("RadioOFP")->Item(zf::hkOxygen)->click();
     ShowTable("PageOFP");
     Trigger("ActCopyRows");
     const QStringList lines = Clipboard().split('\n');
@@ -256,7 +256,7 @@ TEST_F(ResultsExport, CsvOfTheShownRoomReadsBackBitExact) {
     const QList<QByteArray> lines = ReadAll(dir.filePath("room.csv")).split('\n');
     ASSERT_EQ(lines.size(), zm.SampleCount + 2);  // header, samples, empty after the last break
     EXPECT_EQ(lines[0], QByteArray("t,Fp,Gk,Yk,Ro2,T2,Gm,YkPred,Tw,Lw,O2w,qRad,COw,CO2w,HClw"));
-    const TRoom& room = zm.Room(1);
+    const zf::TRoom& room = zm.Room(1);
     for (int m = 0; m < zm.SampleCount; ++m) {
         const QList<QByteArray> cells = lines[m + 1].split(',');
         ASSERT_EQ(cells.size(), 15) << m;
@@ -266,8 +266,8 @@ TEST_F(ResultsExport, CsvOfTheShownRoomReadsBackBitExact) {
             ASSERT_EQ(parsed.ec, std::errc()) << cells[i].toStdString();
         }
         EXPECT_TRUE(SameBits(v[0], zfreport::SampleTime(zm, m))) << m;
-        for (int e = 0; e < ResultSample::kCount; ++e)
-            ASSERT_TRUE(SameBits(v[e + 1], room.Samples[m][e])) << ResultSample::Name(e) << '[' << m << ']';
+        for (int e = 0; e < zf::ResultSample::kCount; ++e)
+            ASSERT_TRUE(SameBits(v[e + 1], room.Samples[m][e])) << zf::ResultSample::Name(e) << '[' << m << ']';
     }
     EXPECT_GT(room.Samples[350].T2, zm.T0);  // the smoke has reached room 2: real numbers
 }
@@ -296,7 +296,7 @@ TEST_F(ResultsExport, ProposedNamesSayTheRoomAndTheQuantity) {
         const char* name;
     } cases[] = {{0, false, 1, "Помещение_1_расход_колонки.png"}, {1, false, 1, "Помещение_2_поступление_газа.png"},
                  {1, false, 4, "Помещение_2_температура_газа.png"}, {1, true, 2, "Помещение_2_видимость.png"},
-                 {0, true, hkRadiation, "Помещение_1_тепловое_излучение.png"}};
+                 {0, true, zf::hkRadiation, "Помещение_1_тепловое_излучение.png"}};
     for (const auto& c : cases) {
         if (c.hazards) ShowHazards(); else ShowParameters();
         Find<QComboBox>(c.hazards ? "ComboOFPRooms" : "ComboResultRooms")->setCurrentIndex(c.room);

@@ -104,7 +104,7 @@ TEST_F(ResultsWindow, TableHasAHeaderRowAndOneRowPerSample) {
 
 TEST_F(ResultsWindow, ColumnsAreWideEnoughForEveryNumber) {
     Fill(zm, 1, 2000, 1000, 0.0001);
-    for (ResultSample& s : zm.Room(0).Samples) s.Fp = 0;
+    for (zf::ResultSample& s : zm.Room(0).Samples) s.Fp = 0;
     zm.Room(0).Samples.back().Fp = -1.0 / 3000;  // only the last row is long
     w.PrepareResults(zm);
     ShowTable("PageResults");
@@ -142,8 +142,8 @@ INSTANTIATE_TEST_SUITE_P(General, NumberFormat,
 
 // Each hazard factor reads its own value, limit and critical time: three different orders.
 struct Hazard {
-    HazardKind kind;
-    int element;  // position in ResultSample
+    zf::HazardKind kind;
+    int element;  // position in zf::ResultSample
     double limit;
     const char* label;
 };
@@ -188,13 +188,13 @@ TEST_P(HazardCharts, MarkTheLimitAndTheCriticalTime) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, HazardCharts,
-                         ::testing::Values(Hazard{hkTemperature, 7, 343.0, "T, °K."},
-                                           Hazard{hkOxygen, 9, 0.226, "кг/м3, м."},
-                                           Hazard{hkVisibility, 8, 20.0, "L, м."},
-                                           Hazard{hkCO, 11, 0.00116, "кг/м3, м."},
-                                           Hazard{hkCO2, 12, 0.11, "кг/м3, м."},
-                                           Hazard{hkHCl, 13, 2.3e-05, "кг/м3, м."},
-                                           Hazard{hkRadiation, 10, 1400.0, "Вт*м-2"}));
+                         ::testing::Values(Hazard{zf::hkTemperature, 7, 343.0, "T, °K."},
+                                           Hazard{zf::hkOxygen, 9, 0.226, "кг/м3, м."},
+                                           Hazard{zf::hkVisibility, 8, 20.0, "L, м."},
+                                           Hazard{zf::hkCO, 11, 0.00116, "кг/м3, м."},
+                                           Hazard{zf::hkCO2, 12, 0.11, "кг/м3, м."},
+                                           Hazard{zf::hkHCl, 13, 2.3e-05, "кг/м3, м."},
+                                           Hazard{zf::hkRadiation, 10, 1400.0, "Вт*м-2"}));
 
 // A limit never reached (critical time 0) is no hazard from the first second: no point, the
 // limit line across the whole time axis, and the label says it was not reached.
@@ -204,7 +204,7 @@ TEST_F(ResultsWindow, UnreachedLimitIsALineAcrossTheTimeAxisWithoutAPoint) {
     w.show();
     w.PrepareResults(zm);
     ShowHazards();
-    Radio("RadioOFP")->Item(hkCO)->click();
+    Radio("RadioOFP")->Item(zf::hkCO)->click();
     QApplication::processEvents();
     EXPECT_EQ(Series("Series4")->count(), 0);
     const QList<QPointF> limit = Series("Series2")->points();
@@ -224,7 +224,7 @@ TEST_F(ResultsWindow, UnreachedLimitIsALineAcrossTheTimeAxisWithoutAPoint) {
     EXPECT_TRUE(chart->plotArea().adjusted(-1, -1, 1, 1).contains(label->mapRectToItem(chart, label->boundingRect())));
 
     // A reached limit in the same room is drawn as before: point, label, drop line.
-    Radio("RadioOFP")->Item(hkCO2)->click();
+    Radio("RadioOFP")->Item(zf::hkCO2)->click();
     EXPECT_EQ(Series("Series4")->count(), 1);
     EXPECT_EQ(Series("Series2")->count(), 3);
     EXPECT_EQ(ChartText("Series4Label"), QString("14,25"));
@@ -268,7 +268,7 @@ TEST_F(ResultsWindow, RadioListsFollowTheRoomShown) {
     // Room 2 with the radiation selected: its radiation chart is drawn, then the item goes and
     // the selection moves to item 5 without a redraw.
     ShowHazards();
-    hazards->Item(hkRadiation)->click();
+    hazards->Item(zf::hkRadiation)->click();
     Find<QComboBox>("ComboOFPRooms")->setCurrentIndex(1);
     EXPECT_EQ(ChartText("ChartTitle"), QString("График зависимости теплового излучения от времени"));
     EXPECT_DOUBLE_EQ(Series("Series1")->at(3).y(), Value(1, 10, 3));
@@ -292,7 +292,7 @@ TEST_F(ResultsWindow, EachPageKeepsItsRoomAndQuantity) {
 
     ShowHazards();
     EXPECT_EQ(Find<QComboBox>("ComboOFPRooms")->currentIndex(), 0);
-    Radio("RadioOFP")->Item(hkVisibility)->click();
+    Radio("RadioOFP")->Item(zf::hkVisibility)->click();
     EXPECT_DOUBLE_EQ(Series("Series1")->at(2).y(), Value(0, 8, 2));
 
     ShowParameters();
@@ -386,7 +386,7 @@ TEST_F(ResultsWindow, ShowsACalculatedBuilding) {
         EXPECT_EQ(list->ItemCount(), room == 0 ? 7 : 6);
         for (int k = 0; k < list->ItemCount(); ++k) {
             list->Item(k)->click();
-            const auto kind = static_cast<HazardKind>(k);
+            const auto kind = static_cast<zf::HazardKind>(k);
             const double t = zm.Room(room).CritTimeOf(kind);
             const double c = zm.CritOf(kind);
             if (t == 0) {  // not reached: the limit alone, no point
