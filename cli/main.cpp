@@ -17,7 +17,7 @@
 #include <variant>
 
 #include "result_writer.h"
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 
 #ifndef ZONEFIRE_VERSION
 #define ZONEFIRE_VERSION "unknown"

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "run_fault.h"
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 #include "zone_math.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "result_writer.h"
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 #include "subprocess.h"
 
 namespace fs = std::filesystem;

@@ -15,7 +15,7 @@
 #include <sstream>
 
 #include "results_driver.h"
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 #include "u_CritTimes.h"
 #include "../cli/subprocess.h"
 

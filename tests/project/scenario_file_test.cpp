@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 
 using zfcli::ReadScenario;
 

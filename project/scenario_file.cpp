@@ -1,7 +1,7 @@
 // Reading a scenario file: JSON text → a scenario ready to run, or one message naming the
 // key (and the room or opening) that is wrong.
 
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 
 #include <algorithm>
 #include <cctype>
