@@ -52,7 +52,7 @@ bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 // The engine run in this process on the same scenario text.
 std::unique_ptr<TzoneMath> RunInProcess(const std::string& text, RunView* view = nullptr) {
     auto zm = std::make_unique<TzoneMath>();
-    EXPECT_EQ(zfcli::ReadScenario(text, *zm), std::nullopt);
+    EXPECT_EQ(zf::project::ReadScenario(text, *zm), std::nullopt);
     RunView quiet;
     zm->Run(view ? *view : quiet);
     return zm;

@@ -13,6 +13,7 @@
 #include "project/scenario_file.h"
 
 using namespace zfcli;
+using zf::project::ReadScenario;
 
 namespace {
 
