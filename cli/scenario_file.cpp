@@ -26,7 +26,8 @@ struct BadInput {
 
 constexpr std::string_view kTopKeys[] = {"Qn",  "Vlin", "PsiUd",   "D",  "Lo2",           "Lco",
                                          "Lco2", "Lhcl", "Nu",      "T0", "hr",            "SimTime",
-                                         "dt",  "SamplesPerSec", "plume", "rooms", "openings"};
+                                         "dt",  "SamplesPerSec", "plume", "rooms", "openings",
+                                         "fire_area_max"};
 constexpr std::string_view kRoomKeys[] = {"length", "width", "height"};
 constexpr double kRoomDefaults[] = {ScenarioDefaults::RoomLength, ScenarioDefaults::RoomWidth,
                                     ScenarioDefaults::RoomHeight};
@@ -224,6 +225,8 @@ void ReadTop(const json& top, zf::TzoneMath& out) {
     out.Qn = ReadNumber(top, "Qn", ScenarioDefaults::Qn);
     out.Vlin = ReadNumber(top, "Vlin", ScenarioDefaults::Vlin);
     out.PsiUd = ReadNumber(top, "PsiUd", ScenarioDefaults::PsiUd);
+    // Largest area the fire load occupies [m²]; absent or 0: no limit, the whole floor may burn.
+    out.FireAreaMax = ReadNumber(top, "fire_area_max", 0);
     out.D = ReadNumber(top, "D", ScenarioDefaults::D);
     out.Lo2 = ReadNumber(top, "Lo2", ScenarioDefaults::Lo2);
     out.Lco = ReadNumber(top, "Lco", ScenarioDefaults::Lco);
