@@ -42,8 +42,12 @@ std::optional<PlumeAccuracy> ReadPlume(const QJsonObject& quantity, const char* 
     return a;
 }
 
-// Two decimals, the windows' decimal separator: "1,25".
-QString Figure(double v) { return FormatGeneral(std::round(v * 100) / 100); }
+// Two decimals with the windows' decimal separator: "1,25", "0,50". The separator is the one
+// the windows' general format writes.
+QString Figure(double v) {
+    const QString separator = FormatGeneral(0.5).mid(1, 1);
+    return QString::number(std::round(v * 100) / 100, 'f', 2).replace(QLatin1Char('.'), separator);
+}
 
 QString PlumeLine(const char* plume, const std::optional<PlumeAccuracy>& a) {
     if (!a) return QStringLiteral("%1 — нет данных").arg(QString::fromUtf8(plume));

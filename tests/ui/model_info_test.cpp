@@ -59,6 +59,9 @@ TEST(ModelAccuracy, TextQuotesBothPlumesInTheWindowsNumberFormat) {
                                                  "МакКефри — смещение 0[.,]87 \\(N = 41\\)\\.")))
         << text.toStdString();
     EXPECT_TRUE(text.contains("МакКефри — нет данных")) << text.toStdString();
+    // Always two decimals, so the figures line up: 1.2 is "1,20", 0.1 is "0,10".
+    EXPECT_TRUE(text.contains(QRegularExpression("Толщина слоя дыма [^:]*: Танака — смещение 1[.,]20, разброс 0[.,]10 ")))
+        << text.toStdString();
     EXPECT_TRUE(text.contains("validation/REPORT.md"));
 }
 
