@@ -2,28 +2,14 @@
 // view, faults ending the run at their step, the leak openings, and the whole-model check of
 // the two-room building.
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <new>
 
 #include "test_buildings.h"
 #include "model/scenario.h"
 
 using testing_zf::BuildTwoRooms;
 using testing_zf::SetDefaultInputs;
-
-// ---- allocation counter for the whole test binary -------------------------------------------
-static std::atomic<long> gAllocations{0};
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t n) {
-    ++gAllocations;
-    if (void* p = std::malloc(n ? n : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -254,34 +240,6 @@ TEST(RunLeakOpenings, AddedForTheRunAndRemovedAfterIt) {
     EXPECT_EQ(r.z.Cell(0, 0)[0]->Height, 1.5);
     EXPECT_TRUE(r.z.Cell(1, 1).empty());
     EXPECT_EQ(r.z.Cell(0, 1).size(), 1u);
-}
-
-namespace {
-struct CountingView : FakeView {
-    static inline long atFirstStep = -1, atLastStep = -1;
-    static inline int readings = 0;
-    static std::int64_t Tick() {
-            // Reading 1 is the run's start; reading 2 ends step 1.
-            if (++readings == 2) atFirstStep = gAllocations.load();
-            atLastStep = gAllocations.load();
-        return 0;  // never refresh: the windows' own cost is not the loop's
-    }
-    CountingView() { TickMs = &Tick; }
-};
-}  // namespace
-
-TEST(RunLoop, AllocatesNothingPerStep) {
-    CountingView view;
-    zf::TzoneMath z;
-    SetDefaultInputs(z);
-    z.dt = 0.01;
-    z.SimTime = 20;
-    for (int i = 0; i < 4; ++i) z.AddRoom(5, 4, 3);
-    for (int i = 0; i < 3; ++i) testing_zf::AddDoorway(z, i, i + 1, 2, 0.9);
-    z.AddProem(3, 3, 2, 1, true);
-    ASSERT_TRUE(z.Run(view));
-    EXPECT_GT(CountingView::readings, 1000);
-    EXPECT_EQ(CountingView::atLastStep, CountingView::atFirstStep);
 }
 
 TEST(RunFaults, NoRoomsFailsInStepOne) {
