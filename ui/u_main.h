@@ -14,6 +14,7 @@
 #include "model/scenario.h"
 
 namespace Ui { class Tf_main; }
+class QLineEdit;
 class QTableWidget;
 class Tf_AddRoom;
 class Tf_AddDoor;
@@ -68,6 +69,7 @@ protected:
 
 private:
     bool ReadParameterFields();
+    void AddFireAreaField();
     void FormCreate();
     void ShowProemGrid(bool shown);
     void ShowCurrentCellProems();
@@ -75,6 +77,7 @@ private:
     bool AskStopAndQuit();
 
     std::unique_ptr<Ui::Tf_main> ui;
+    QLineEdit* EditFireAreaMax = nullptr;  // "Fmax, м²", made in code beside the designed fields
     std::unique_ptr<zf::TzoneMath> zm;
     Tf_AddRoom* f_AddRoom = nullptr;
     Tf_AddDoor* f_AddDoor = nullptr;
