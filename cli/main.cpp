@@ -143,7 +143,9 @@ Command ParseArguments(int argc, char** argv) {
             const auto v = value();
             if (!v || v->empty())
                 return UsageError{"после " + arg + " нужно " + (arg == "--json" ? "имя файла или -" : "имя каталога")};
-            (arg == "--json" ? options.Json : options.CsvDir) = *v;
+            auto& option = arg == "--json" ? options.Json : options.CsvDir;
+            if (option) return UsageError{arg + " задан дважды: " + *option + " и " + *v};
+            option = *v;
         } else if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
@@ -206,6 +208,12 @@ struct Outputs {
     std::unique_ptr<zfcli::AtomicFolder> Csv;
 };
 
+bool IsStdout(const fs::path& path) {
+    struct stat out {}, file {};
+    return ::fstat(STDOUT_FILENO, &out) == 0 && ::stat(path.c_str(), &file) == 0 && out.st_dev == file.st_dev &&
+           out.st_ino == file.st_ino;
+}
+
 bool SameFile(const fs::path& a, const fs::path& b) {
     struct stat sa {}, sb {};
     return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
@@ -214,10 +222,10 @@ bool SameFile(const fs::path& a, const fs::path& b) {
 
 // Refuses outputs that would destroy the input or each other, then prepares them. Throws
 // OutputError.
-Outputs PrepareOutputs(const Options& options) {
+Outputs PrepareOutputs(const Options& options, bool jsonToStdout) {
     const bool scenarioIsFile = options.Scenario != "-";
     Outputs outputs;
-    if (options.Json && *options.Json != "-") {
+    if (options.Json && !jsonToStdout) {
         if (scenarioIsFile && SameFile(*options.Json, options.Scenario))
             throw zfcli::OutputError("--json " + zfcli::PrintableText(*options.Json) + ": это файл сценария " +
                                      zfcli::PrintableText(options.Scenario) +
@@ -255,7 +263,8 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
     if (const auto refused = zfcli::ReadScenario(text, zm)) return Fail(options.Scenario, *refused);
 
     // With the JSON on stdout the table moves to stderr, so stdout stays one JSON document.
-    const bool jsonToStdout = options.Json && *options.Json == "-";
+    // A path that is stdout itself (/dev/stdout, or the file stdout is redirected to) means the same.
+    const bool jsonToStdout = options.Json && (*options.Json == "-" || IsStdout(*options.Json));
     if (closed.Out) {
         Complain(std::string("стандартный вывод закрыт: ") + (jsonToStdout ? "JSON" : "таблицу критических времен") +
                  " выводить некуда; расчет не выполнялся");
@@ -265,7 +274,7 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
     InstallStopHandlers();
     Outputs outputs;
     try {
-        outputs = PrepareOutputs(options);
+        outputs = PrepareOutputs(options, jsonToStdout);
     } catch (const zfcli::OutputError& e) {
         Complain(e.what());
         return kExitBadInput;

@@ -401,6 +401,15 @@ TEST(StandardStreams, JsonOnAFullOrBrokenStdoutIsAnOutputFailure) {
     }
 }
 
+TEST(StandardStreams, JsonNamedByStdoutsOwnPathKeepsStdoutOneJsonDocument) {
+    TempDir dir;
+    WriteFile(dir / "s.json", kShort);
+    const ChildResult run = RunChild(kCli, {(dir / "s.json").string(), "--json", "/dev/stdout"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(json::parse(run.Out)["completed"], true);  // the table went to stderr
+    EXPECT_TRUE(Contains(run.Err, "Расчет завершен")) << run.Err;
+}
+
 TEST(StandardStreams, HelpOnAFullStdoutIsAnOutputFailure) {
     ChildOptions options;
     options.StdoutIs = ChildStream::Full;
@@ -472,4 +481,17 @@ TEST(Input, ATerminalEscapeInAFileNameIsPrintedEscapedAndALongNameCut) {
     EXPECT_EQ(longName.ExitCode, 2);
     EXPECT_LT(longName.Err.size(), 1000u) << "the name is cut";
     EXPECT_TRUE(Contains(longName.Err, "…"));
+}
+
+TEST(Input, AHugeKeyOrStringIsNotEchoedWhole) {
+    TempDir dir;
+    const std::string huge(5'000'000, 'k');
+    WriteFile(dir / "key.json", R"({"rooms": [{}], ")" + huge + R"(": 1})");
+    WriteFile(dir / "string.json", R"({"rooms": [{}], "plume": ")" + huge + R"("})");
+    for (const char* name : {"key.json", "string.json"}) {
+        const ChildResult run = RunChild(kCli, {(dir / name).string()});
+        EXPECT_EQ(run.ExitCode, 2) << name;
+        EXPECT_LT(run.Err.size(), 5000u) << name;
+        EXPECT_TRUE(Contains(run.Err, name)) << run.Err.substr(0, 200);
+    }
 }

@@ -306,6 +306,8 @@ const BadRun kBadRuns[] = {
     {"TwoScenarios", kGood, {"{dir}s.json", "{dir}s.json"}, "лишний аргумент"},
     {"JsonIntoAMissingDirectory", kGood, {"{dir}s.json", "--json", "{dir}no/such/out.json"}, "out.json"},
     {"CsvOntoAFile", kGood, {"{dir}s.json", "--csv", "{dir}s.json"}, "каталог"},
+    {"JsonTwice", kGood, {"{dir}s.json", "--json", "{dir}out.json", "--json", "{dir}b.json"}, "--json задан дважды"},
+    {"CsvTwice", kGood, {"{dir}s.json", "--csv", "{dir}csv", "--csv", "{dir}b"}, "--csv задан дважды"},
 };
 
 INSTANTIATE_TEST_SUITE_P(, BadRunOfCli, testing::ValuesIn(kBadRuns),
