@@ -335,6 +335,7 @@ int main(int argc, char** argv) {
     const ClosedAtStart closed = OpenClosedStandardDescriptors();
     // A closed pipe is an error of the one output written to it (EPIPE), not the end of the program.
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);  // likewise a file-size limit: EFBIG, "File too large"
     std::setlocale(LC_MESSAGES, "");  // the system's reasons (strerror) in the user's language
     const Command command = ParseArguments(argc, argv);
     if (std::holds_alternative<ShowHelp>(command) || std::holds_alternative<ShowVersion>(command)) {

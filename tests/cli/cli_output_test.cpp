@@ -4,6 +4,7 @@
 // endless or oversized input.
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -428,16 +429,41 @@ TEST(WriteErrors, AFullDeviceAsTheJsonFileSaysNoSpaceAndExitsWithThree) {
     EXPECT_TRUE(Contains(run.Out, "Расчет завершен")) << "the table is still printed";
 }
 
-TEST(WriteErrors, AFolderWithoutWritePermissionIsRefusedBeforeTheRunWithTheReason) {
-    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+// A file-size limit (a quota, say) makes the big files fail part-way: each output says why,
+// keeps its previous contents and leaves no temporary behind; the table is still printed.
+TEST(WriteErrors, AFileSizeLimitFailsEachBigOutputWithItsReasonAndKeepsThePreviousOnes) {
+    PreviousRun previous;
+    previous.UseScenario(ManyRooms(50));
+    ChildOptions options;
+    options.FileSizeLimit = 100000;  // far below the JSON and each room file of 50 rooms
+    const ChildResult run =
+        RunChild(kCli, {previous.Path("s.json"), "--json", previous.Path("r.json"), "--csv", previous.Path("csv")},
+                 options);
+    EXPECT_EQ(run.Signal, 0);
+    EXPECT_EQ(run.ExitCode, 3);
+    EXPECT_TRUE(Contains(run.Err, "r.json: не удалось записать: " + std::string(std::strerror(EFBIG)))) << run.Err;
+    EXPECT_TRUE(Contains(run.Err, "room_1.csv: не удалось записать: " + std::string(std::strerror(EFBIG)))) << run.Err;
+    EXPECT_TRUE(Contains(run.Out, "Расчет завершен")) << run.Out;
+    EXPECT_EQ(Snapshot(previous.dir.Path()), previous.before);
+}
+
+// A folder the program may not create files in: one without write permission, or, for the
+// superuser whom permissions do not bind, /sys. The reason is the one the system gives there.
+TEST(WriteErrors, AFolderThatRefusesNewFilesIsRefusedBeforeTheRunWithTheReason) {
     TempDir dir;
     WriteFile(dir / "s.json", kShort);
     fs::create_directory(dir / "locked");
     fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-    const ChildResult run = RunChild(kCli, {(dir / "s.json").string(), "--json", (dir / "locked/r.json").string()});
+    const fs::path folder = geteuid() == 0 ? fs::path("/sys") : dir / "locked";
+    const int probe = open((folder / "zonefire-probe").c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    ASSERT_LT(probe, 0) << folder << " takes new files";
+    const std::string reason = std::strerror(errno);
+    const ChildResult run = RunChild(kCli, {(dir / "s.json").string(), "--json", (folder / "r.json").string()});
     fs::permissions(dir / "locked", fs::perms::owner_all);
     EXPECT_EQ(run.ExitCode, 2);
-    EXPECT_TRUE(Contains(run.Err, std::strerror(EACCES))) << run.Err;
+    EXPECT_TRUE(Contains(run.Err, "r.json")) << run.Err;
+    EXPECT_TRUE(Contains(run.Err, reason)) << run.Err;
+    EXPECT_EQ(run.Out, "");
 }
 
 // ---- Input: bounded, and file names printed safely ----------------------------------------

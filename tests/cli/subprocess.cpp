@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -52,7 +53,11 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
         }
         for (int fd = 0; fd <= 2; ++fd)
             if (kinds[fd] == ChildStream::Closed) close(fd);
-        for (int s : {SIGINT, SIGPIPE, SIGTERM, SIGHUP}) signal(s, SIG_DFL);
+        for (int s : {SIGINT, SIGPIPE, SIGTERM, SIGHUP, SIGXFSZ}) signal(s, SIG_DFL);
+        if (options.FileSizeLimit >= 0) {
+            const rlimit limit{static_cast<rlim_t>(options.FileSizeLimit), static_cast<rlim_t>(options.FileSizeLimit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
         execv(program.c_str(), argv.data());
         _exit(127);
     }

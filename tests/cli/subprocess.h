@@ -25,6 +25,7 @@ struct ChildOptions {
     int InterruptAfterMs = -1;      // send InterruptSignal this long after the start (−1: never)
     int InterruptSignal = 2;        // SIGINT (Ctrl-C) unless told otherwise
     ChildStream StdinIs = ChildStream::Pipe, StdoutIs = ChildStream::Pipe, StderrIs = ChildStream::Pipe;
+    long FileSizeLimit = -1;        // the largest file the child may write [bytes] (−1: no limit)
     bool StderrOnTerminal = false;  // stderr is a pseudo-terminal, so the program sees a tty
     int TimeoutMs = 60000;          // SIGKILL after this long, so a hang fails the test
 };
