@@ -322,10 +322,13 @@ void AtomicFolder::WriteFile(const std::string& name, const std::function<void(s
     if (fd < 0) Throw(shown, "не удалось создать файл", errno);
     written_.push_back(name);
     int err = 0;
-    {
+    try {
         FdOutputStream out(fd);
         write(out);
         err = out.Finish();
+    } catch (...) {
+        ::close(fd);  // `write` ran out of memory, say: the folder is discarded with its files
+        throw;
     }
     if (err == 0 && ::fsync(fd) != 0) err = errno;
     if (::close(fd) != 0 && err == 0 && errno != EINTR) err = errno;
