@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <climits>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -99,7 +100,26 @@ ClosedAtStart OpenClosedStandardDescriptors() {
 // did; the run reads it at its refreshes, as the windows read the progress window.
 volatile std::sig_atomic_t gStopSignal = 0;
 
-void OnStopSignal(int signal) { gStopSignal = signal; }
+// The outputs' temporary file and folder, which a second signal removes ("" for none). Set
+// while the signals are blocked, read only by the handler.
+char gTemporaryFile[PATH_MAX] = "";
+char gTemporaryFolder[PATH_MAX] = "";
+
+void OnStopSignal(int signal) {
+    if (gStopSignal == 0) {
+        gStopSignal = signal;
+        return;
+    }
+    // A second signal: the first was not noticed soon enough, or the user wants out now. The
+    // outputs keep their previous contents; the temporaries go (the folder only while still
+    // empty, that is, during the run). unlink, rmdir, signal and raise are safe in a handler.
+    if (gTemporaryFile[0] != '\0') ::unlink(gTemporaryFile);
+    if (gTemporaryFolder[0] != '\0') ::rmdir(gTemporaryFolder);
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);  // delivered as the handler returns: the program ends by that signal
+}
+
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // Installed once the input is read: until then a signal ends the program at once, as there is
 // nothing to save.
@@ -107,10 +127,24 @@ void InstallStopHandlers() {
     struct sigaction action {};
     action.sa_handler = &OnStopSignal;
     sigemptyset(&action.sa_mask);
-    // A second signal ends the program at once, should the first not be noticed soon enough;
-    // the outputs then keep their previous contents.
-    action.sa_flags = SA_RESETHAND;
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+    for (const int signal : kStopSignals) sigaddset(&action.sa_mask, signal);  // one handler at a time
+    for (const int signal : kStopSignals) sigaction(signal, &action, nullptr);
+}
+
+// Tells the handler which temporaries a second signal removes.
+void SetTemporariesForSignals(const fs::path& file, const fs::path& folder) {
+    sigset_t stops, previous;
+    sigemptyset(&stops);
+    for (const int signal : kStopSignals) sigaddset(&stops, signal);
+    sigprocmask(SIG_BLOCK, &stops, &previous);
+    auto copy = [](char* to, const fs::path& from) {
+        const std::string text = from.string();
+        if (text.size() < PATH_MAX) std::memcpy(to, text.c_str(), text.size() + 1);
+        else to[0] = '\0';
+    };
+    copy(gTemporaryFile, file);
+    copy(gTemporaryFolder, folder);
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
 }
 
 struct Options {
@@ -279,6 +313,8 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
         Complain(e.what());
         return kExitBadInput;
     }
+    SetTemporariesForSignals(outputs.Json ? outputs.Json->TemporaryPath() : fs::path(),
+                             outputs.Csv ? outputs.Csv->TemporaryPath() : fs::path());
 
     TerminalRunView view(!options.Quiet && isatty(STDERR_FILENO));
     const bool result = zm.Run(view);

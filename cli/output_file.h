@@ -79,6 +79,8 @@ public:
     const std::filesystem::path& Target() const { return target_; }
     // The file that is replaced (symbolic links followed).
     const std::filesystem::path& ResolvedTarget() const { return resolved_; }
+    // The temporary file until Commit (empty for a device or pipe written in place).
+    const std::filesystem::path& TemporaryPath() const { return temporary_; }
 
 private:
     void Discard();
@@ -111,6 +113,8 @@ public:
     void Commit();
     const std::filesystem::path& Target() const { return target_; }
     const std::filesystem::path& ResolvedTarget() const { return resolved_; }
+    // The temporary folder until Commit; it stays empty until the first WriteFile.
+    const std::filesystem::path& TemporaryPath() const { return temporary_; }
 
 private:
     void Discard();

@@ -192,6 +192,23 @@ TEST(KilledRun, DuringTheRunLeavesThePreviousOutputsUntouched) {
     EXPECT_EQ(after, previous.before);
 }
 
+// Ctrl-C pressed twice: the program ends at once, by the signal, without writing, and takes
+// its temporary file and folder with it. Its stdout is stalled (a paused pager), so after the
+// first Ctrl-C it waits to print the table, before any file is written, when the second comes.
+TEST(KilledRun, ByASecondCtrlCLeavesThePreviousOutputsAndNoTemporaries) {
+    PreviousRun previous;
+    previous.UseScenario(kLong);
+    ChildOptions options;
+    options.StdoutIs = ChildStream::Stalled;
+    options.InterruptAfterMs = 400;
+    options.SecondInterruptAfterMs = 1000;  // the first is noticed within 200 ms
+    const ChildResult run =
+        RunChild(kCli, {previous.Path("s.json"), "--json", previous.Path("r.json"), "--csv", previous.Path("csv")},
+                 options);
+    ASSERT_EQ(run.Signal, SIGINT) << run.Err;
+    EXPECT_EQ(Snapshot(previous.dir.Path()), previous.before);
+}
+
 TEST(KilledRun, WhileWritingLeavesEitherTheWholePreviousOrTheWholeNewOutputs) {
     PreviousRun previous;
     WriteFile(previous.dir / "s.json", ManyRooms(50));

@@ -30,6 +30,14 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
     static const bool pipesIgnored = (signal(SIGPIPE, SIG_IGN), true);
     (void)pipesIgnored;
     if (options.StdoutIs == ChildStream::ClosedPipe) close(out[0]), out[0] = -1;
+    if (options.StdoutIs == ChildStream::Stalled) {
+        // Fill the pipe, then leave it unread: the child's first write waits.
+        fcntl(out[1], F_SETFL, O_NONBLOCK);
+        const std::string block(4096, '.');
+        while (write(out[1], block.data(), block.size()) > 0) {
+        }
+        fcntl(out[1], F_SETFL, 0);
+    }
     if (options.StderrIs == ChildStream::ClosedPipe) close(err[0]), err[0] = -1;
 
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
@@ -72,8 +80,9 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
     auto elapsedMs = [&] {
         return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     };
-    bool interrupted = false, killed = false;
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    bool interrupted = false, interruptedAgain = false, killed = false;
+    const int stalled = options.StdoutIs == ChildStream::Stalled ? out[0] : -1;
+    pollfd fds[2] = {{stalled >= 0 ? -1 : out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
     std::string* sinks[2] = {&result.Out, &result.Err};
     int status = 0;
     bool ended = false;
@@ -83,6 +92,8 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
         int waitMs = fds[0].fd < 0 && fds[1].fd < 0 ? 5 : 100;
         if (!interrupted && options.InterruptAfterMs >= 0)
             waitMs = static_cast<int>(std::max<long long>(0, options.InterruptAfterMs - elapsedMs()));
+        else if (!interruptedAgain && options.SecondInterruptAfterMs >= 0)
+            waitMs = static_cast<int>(std::max<long long>(0, options.SecondInterruptAfterMs - elapsedMs()));
         if (poll(fds, 2, std::min(waitMs, 100)) < 0) continue;
         for (int i = 0; i < 2; ++i) {
             if (fds[i].fd < 0 || fds[i].revents == 0) continue;
@@ -99,12 +110,18 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
             kill(pid, options.InterruptSignal);
             interrupted = true;
         }
+        if (interrupted && !interruptedAgain && options.SecondInterruptAfterMs >= 0 &&
+            elapsedMs() >= options.SecondInterruptAfterMs) {
+            kill(pid, options.InterruptSignal);
+            interruptedAgain = true;
+        }
         if (!killed && elapsedMs() > options.TimeoutMs) {
             kill(pid, SIGKILL);
             killed = true;
         }
         if (fds[0].fd < 0 && fds[1].fd < 0) ended = waitpid(pid, &status, WNOHANG) == pid;
     }
+    if (stalled >= 0) close(stalled);
     result.Seconds = static_cast<double>(elapsedMs()) / 1000.0;
     if (WIFEXITED(status)) result.ExitCode = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) result.Signal = WTERMSIG(status);

@@ -18,12 +18,14 @@ enum class ChildStream {
     Closed,      // closed, as `>&-` leaves it
     Full,        // /dev/full: every write fails for want of space
     ClosedPipe,  // a pipe whose reading end this process has closed: writes meet a broken pipe
+    Stalled,     // a full pipe nobody reads (a paused pager): writes wait until the child ends
 };
 
 struct ChildOptions {
     std::string Stdin;              // written to the child's stdin, which is then closed
     int InterruptAfterMs = -1;      // send InterruptSignal this long after the start (−1: never)
     int InterruptSignal = 2;        // SIGINT (Ctrl-C) unless told otherwise
+    int SecondInterruptAfterMs = -1;  // send it again this long after the start (−1: never)
     ChildStream StdinIs = ChildStream::Pipe, StdoutIs = ChildStream::Pipe, StderrIs = ChildStream::Pipe;
     long FileSizeLimit = -1;        // the largest file the child may write [bytes] (−1: no limit)
     bool StderrOnTerminal = false;  // stderr is a pseudo-terminal, so the program sees a tty
