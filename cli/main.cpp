@@ -196,7 +196,7 @@ Command ParseArguments(int argc, char** argv) {
 }
 
 // The progress line on a terminal's stderr and the stop by a signal.
-class TerminalRunView final : public RunView {
+class TerminalRunView final : public zf::RunView {
 public:
     explicit TerminalRunView(bool showProgress) : show_(showProgress) {}
 
@@ -293,7 +293,7 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
         return Fail(options.Scenario, e.what());
     }
 
-    TzoneMath zm;
+    zf::TzoneMath zm;
     if (const auto refused = zfcli::ReadScenario(text, zm)) return Fail(options.Scenario, *refused);
 
     // With the JSON on stdout the table moves to stderr, so stdout stays one JSON document.
@@ -322,7 +322,7 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
 
     std::string error;
     if (outcome == zfcli::RunOutcome::Failed) {
-        error = DescribeFault(zm.LastFault);
+        error = zf::DescribeFault(zm.LastFault);
         Complain("Ошибка при выполнении расчета!\n(на итерации №" + std::to_string(zm.Iter) + ")\n" + error);
     }
 

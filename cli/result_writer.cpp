@@ -14,7 +14,7 @@ using zfreport::SampleTime;
 
 namespace {
 
-const TRoom& RoomAt(const TzoneMath& zm, int i) { return *zm.Rooms[static_cast<std::size_t>(i)]; }
+const zf::TRoom& RoomAt(const zf::TzoneMath& zm, int i) { return *zm.Rooms[static_cast<std::size_t>(i)]; }
 
 // Characters of a UTF-8 text (continuation bytes do not count).
 std::size_t DisplayWidth(std::string_view s) {
@@ -46,22 +46,22 @@ void WriteJsonNumber(std::ostream& out, double v) {
 // The critical times under their JSON keys, in the order the fields are stored.
 struct NamedCritTime {
     const char* Key;
-    double TRoom::*Field;
+    double zf::TRoom::*Field;
 };
 constexpr NamedCritTime kJsonCritTimes[] = {
-    {"T", &TRoom::CritTimeT},     {"Vis", &TRoom::CritTimeVis}, {"O2", &TRoom::CritTimeO2},
-    {"CO", &TRoom::CritTimeCO},   {"CO2", &TRoom::CritTimeCO2}, {"HCl", &TRoom::CritTimeHCl},
-    {"Rad", &TRoom::CritTimeRad},
+    {"T", &zf::TRoom::CritTimeT},     {"Vis", &zf::TRoom::CritTimeVis}, {"O2", &zf::TRoom::CritTimeO2},
+    {"CO", &zf::TRoom::CritTimeCO},   {"CO2", &zf::TRoom::CritTimeCO2}, {"HCl", &zf::TRoom::CritTimeHCl},
+    {"Rad", &zf::TRoom::CritTimeRad},
 };
 
 }  // namespace
 
-RunOutcome OutcomeOf(bool runResult, const TzoneMath& zm) {
+RunOutcome OutcomeOf(bool runResult, const zf::TzoneMath& zm) {
     if (!runResult) return RunOutcome::Failed;
     return zm.Stopped ? RunOutcome::Stopped : RunOutcome::Completed;
 }
 
-std::string CriticalTimesReport(const TzoneMath& zm) {
+std::string CriticalTimesReport(const zf::TzoneMath& zm) {
     return FormatTable(zfreport::CriticalTimesSummary(zm).Cells()) + std::string(zfreport::kCriticalTimesLegend) + '\n';
 }
 
@@ -87,7 +87,7 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows) {
 
 int LastStepOf(int stepCount) { return std::max(stepCount - 1, 0); }
 
-std::string OutcomeLine(RunOutcome outcome, const TzoneMath& zm) {
+std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm) {
     const std::string of = " из " + std::to_string(LastStepOf(zm.StepCount)) + ".";
     switch (outcome) {
         case RunOutcome::Completed: return "Расчет завершен: шаг " + std::to_string(zm.Iter) + of;
@@ -97,7 +97,7 @@ std::string OutcomeLine(RunOutcome outcome, const TzoneMath& zm) {
     return {};
 }
 
-void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::string_view error) {
+void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error) {
     const int samples = RecordedSampleCount(zm);
     out << "{\"completed\": " << (outcome == RunOutcome::Completed ? "true" : "false")
         << ", \"stopped\": " << (outcome == RunOutcome::Stopped ? "true" : "false") << ", \"iter\": " << zm.Iter;
@@ -113,7 +113,7 @@ void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::
     }
     out << "],\n \"rooms\": [";
     for (int i = 0; i < zm.RoomCount(); ++i) {
-        const TRoom& room = RoomAt(zm, i);
+        const zf::TRoom& room = RoomAt(zm, i);
         out << (i > 0 ? ",\n  " : "\n  ") << "{\"number\": " << i + 1 << ",\n   \"critical_times\": {";
         bool first = true;
         for (const auto& [key, field] : kJsonCritTimes) {
@@ -122,8 +122,8 @@ void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::
             first = false;
         }
         out << "},\n   \"samples\": {";
-        for (int e = 0; e < ResultSample::kCount; ++e) {
-            out << (e > 0 ? ",\n    " : "\n    ") << '"' << ResultSample::Name(e) << "\": [";
+        for (int e = 0; e < zf::ResultSample::kCount; ++e) {
+            out << (e > 0 ? ",\n    " : "\n    ") << '"' << zf::ResultSample::Name(e) << "\": [";
             for (int m = 0; m < samples; ++m) {
                 if (m > 0) out << ", ";
                 WriteJsonNumber(out, room.Samples[static_cast<std::size_t>(m)][e]);
@@ -152,14 +152,14 @@ bool IsCsvFolderFile(std::string_view name) {
     return number[0] != '0' && std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::string StatusText(RunOutcome outcome, const TzoneMath& zm, std::string_view error) {
+std::string StatusText(RunOutcome outcome, const zf::TzoneMath& zm, std::string_view error) {
     std::string text = outcome == RunOutcome::Completed ? "completed" : outcome == RunOutcome::Stopped ? "stopped" : "failed";
     text += "\n" + OutcomeLine(outcome, zm) + "\n";
     if (!error.empty()) text += std::string(error) + "\n";
     return text;
 }
 
-void WriteCsvFiles(AtomicFolder& folder, const TzoneMath& zm, RunOutcome outcome, std::string_view error) {
+void WriteCsvFiles(AtomicFolder& folder, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error) {
     for (int i = 0; i < zm.RoomCount(); ++i)
         folder.WriteFile(CsvFileName(i), [&](std::ostream& out) { zfreport::WriteRoomCsv(out, zm, i); });
     folder.WriteFile(std::string(kStatusFile), [&](std::ostream& out) { out << StatusText(outcome, zm, error); });

@@ -12,7 +12,7 @@
 #include "number_format.h"
 #include "output_file.h"
 #include "sample_csv.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace zfcli {
 
@@ -23,11 +23,11 @@ enum class RunOutcome {
 };
 
 // How a run ended, from Run's result and the scenario's Stopped flag.
-RunOutcome OutcomeOf(bool runResult, const TzoneMath& zm);
+RunOutcome OutcomeOf(bool runResult, const zf::TzoneMath& zm);
 
 // The rooms' critical times as the runner prints them: the summary laid out as a table (see
 // FormatTable), then its legend line.
-std::string CriticalTimesReport(const TzoneMath& zm);
+std::string CriticalTimesReport(const zf::TzoneMath& zm);
 
 // Lays out rows of cells as text: each column as wide as its widest cell in characters (UTF-8
 // aware), the first column left-aligned, the others right-aligned, two spaces between.
@@ -38,12 +38,12 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows);
 int LastStepOf(int stepCount);
 
 // One line saying whether the run completed, was stopped or failed, and at which step.
-std::string OutcomeLine(RunOutcome outcome, const TzoneMath& zm);
+std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm);
 
 // The whole result as one JSON object: outcome, counts, sample times and, per room, the
 // critical times and the 14 sample series. `error` is written (for a failed run) when not
 // empty. Numbers read back to the same double; a non-finite sample is written as null.
-void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::string_view error);
+void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error);
 
 // The CSV folder's files: room_1.csv … room_n.csv and "status".
 bool IsCsvFolderFile(std::string_view name);
@@ -51,10 +51,10 @@ bool IsCsvFolderFile(std::string_view name);
 // The folder's "status" file: first line one word, "completed", "stopped" or "failed", so a
 // script can tell a whole run from a partial one; then the outcome line and, for a failed
 // run, the error.
-std::string StatusText(RunOutcome outcome, const TzoneMath& zm, std::string_view error);
+std::string StatusText(RunOutcome outcome, const zf::TzoneMath& zm, std::string_view error);
 
 // room_1.csv … room_n.csv and the status file in the folder, which is swapped in whole by
 // the caller's Commit. Throws OutputError when a file cannot be written.
-void WriteCsvFiles(AtomicFolder& folder, const TzoneMath& zm, RunOutcome outcome, std::string_view error);
+void WriteCsvFiles(AtomicFolder& folder, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error);
 
 }  // namespace zfcli

@@ -224,7 +224,7 @@ TEST(CsvFolderFiles, OnlyRoomFilesAndTheStatusBelongToTheFolder) {
 }
 
 TEST(CsvFolderFiles, TheStatusStartsWithOneWordForTheOutcome) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     zm.StepCount = 101;
     zm.Iter = 40;
     EXPECT_EQ(StatusText(RunOutcome::Stopped, zm, ""), "stopped\nРасчет остановлен на шаге 40 из 100.\n");
