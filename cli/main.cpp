@@ -24,7 +24,7 @@
 #include "output_file.h"
 #include "printable_text.h"
 #include "result_writer.h"
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 
 #ifndef ZONEFIRE_VERSION
 #define ZONEFIRE_VERSION "unknown"
@@ -294,7 +294,7 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
     }
 
     zf::TzoneMath zm;
-    if (const auto refused = zfcli::ReadScenario(text, zm)) return Fail(options.Scenario, *refused);
+    if (const auto refused = zf::project::ReadScenario(text, zm)) return Fail(options.Scenario, *refused);
 
     // With the JSON on stdout the table moves to stderr, so stdout stays one JSON document.
     // A path that is stdout itself (/dev/stdout, or the file stdout is redirected to) means the same.
