@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "project/document.h"
+
 namespace zfcli {
 
 // The input could not be read or is refused. what(): why, without the file name (the caller
@@ -16,7 +18,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-inline constexpr std::size_t kMaxInputBytes = std::size_t{16} << 20;  // 16 MiB
+// As much as the scenario reader accepts (16 MiB): more is refused without being read whole.
+inline constexpr std::size_t kMaxInputBytes = zf::project::kMaxTextBytes;
 
 // The whole of `path` ("-": the standard input). Throws InputError when it cannot be opened or
 // read, is a folder, or holds more than `limit` bytes (reading stops just past the limit).
