@@ -1,21 +1,28 @@
 // zonefire-cli: runs a scenario file without windows and prints the rooms' critical times;
-// optionally writes every recorded sample as JSON and CSV.
+// optionally writes every recorded sample as JSON and CSV. Every output is checked before the
+// run and replaced whole after it (see output_file.h), so an interrupted, failed or killed
+// run never leaves a result cut short or mixed with an older one.
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <clocale>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <climits>
 #include <filesystem>
-#include <fstream>
-#include <iostream>
+#include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <variant>
 
+#include "input_text.h"
+#include "output_file.h"
+#include "printable_text.h"
 #include "result_writer.h"
 #include "project/scenario_file.h"
 
@@ -25,10 +32,13 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr int kExitCompleted = 0;
 constexpr int kExitRunFailed = 1;
 constexpr int kExitBadInput = 2;
-constexpr int kExitInterrupted = 130;  // 128 + SIGINT, as shells report an interrupted program
+constexpr int kExitOutputFailed = 3;
+constexpr int kExitSignalBase = 128;  // stopped by signal s: 128 + s, as shells report it
 
 constexpr const char* kUsage = "Использование: zonefire-cli СЦЕНАРИЙ.json [--json ФАЙЛ|-] [--csv КАТАЛОГ] [--quiet]\n";
 
@@ -37,10 +47,14 @@ constexpr const char* kHelp =
     "время наступления критического значения каждого ОФП, с (T, O2, Vis, CO, CO2, HCl, Rad;\n"
     "«*» — наименьшее из времен помещения, «—» — не достигнуто).\n"
     "\n"
-    "  СЦЕНАРИЙ.json    файл сценария (- : стандартный ввод); примеры в каталоге examples/\n"
+    "  СЦЕНАРИЙ.json    файл сценария (- : стандартный ввод, не более 16 МБ); примеры в\n"
+    "                   каталоге examples/\n"
     "  --json ФАЙЛ      записать весь результат в JSON (- : в стандартный вывод, таблица\n"
     "                   тогда выводится в стандартный поток ошибок)\n"
-    "  --csv КАТАЛОГ    записать отсчеты каждого помещения в КАТАЛОГ/room_N.csv\n"
+    "  --csv КАТАЛОГ    записать отсчеты каждого помещения в КАТАЛОГ/room_N.csv и исход\n"
+    "                   расчета в КАТАЛОГ/status (первая строка: completed — расчет завершен,\n"
+    "                   stopped — остановлен, failed — прерван ошибкой; отсчеты тогда только\n"
+    "                   до остановки или ошибки)\n"
     "  --quiet          не показывать ход расчета\n"
     "  --help           эта справка\n"
     "  --version        версия программы\n"
@@ -50,24 +64,88 @@ constexpr const char* kHelp =
     "fire_area_max (наибольшая площадь пожарной нагрузки, м²; 0 — без ограничения),\n"
     "rooms [{length, width, height}], openings [{rooms: [i, j], height, width, open}].\n"
     "\n"
-    "Ctrl-C останавливает расчет при ближайшем обновлении хода расчета; результаты на этот\n"
-    "момент выводятся и записываются.\n"
+    "Пути вывода проверяются до расчета. Файл JSON и каталог CSV заменяются целиком только\n"
+    "после полной записи: при ошибке или прерывании прежние остаются как были. Каталог CSV\n"
+    "должен быть новым, пустым или прежним каталогом результатов (только room_N.csv и status).\n"
+    "\n"
+    "Ctrl-C, SIGTERM или SIGHUP останавливают расчет при ближайшем обновлении хода расчета;\n"
+    "результаты на этот момент выводятся и записываются. Повторный сигнал завершает программу\n"
+    "сразу, без записи.\n"
     "\n"
     "Коды завершения: 0 — расчет завершен; 1 — ошибка при выполнении расчета;\n"
-    "2 — неверные входные данные или параметры; 130 — расчет остановлен (Ctrl-C).\n";
+    "2 — неверные входные данные или параметры, в том числе непригодный путь вывода (ничего\n"
+    "не рассчитано и не записано); 3 — результат не удалось записать или вывести (нет места,\n"
+    "нет доступа, стандартный вывод закрыт или канал оборван; этот код важнее 1 и 128+N);\n"
+    "130 — остановлен Ctrl-C (SIGINT), 143 — SIGTERM, 129 — SIGHUP (128 + номер сигнала).\n";
 
-// Set by Ctrl-C; the run reads it at its refreshes, as the windows read the progress window.
-volatile std::sig_atomic_t gInterrupted = 0;
+// Which standard descriptors were closed when the program started (now open on /dev/null).
+struct ClosedAtStart {
+    bool In = false, Out = false, Err = false;
+};
 
-void OnInterrupt(int) { gInterrupted = 1; }
+// Opens each closed descriptor 0..2 on /dev/null. Otherwise the next file opened would get
+// that number, and the table (or an error message) would be written into the JSON file.
+ClosedAtStart OpenClosedStandardDescriptors() {
+    bool closed[3] = {false, false, false};
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
+        closed[fd] = true;
+        // The lowest free number is `fd`, the ones below being open by now.
+        const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (opened != fd) _exit(kExitOutputFailed);  // no /dev/null: nothing can be made safe
+    }
+    return {closed[0], closed[1], closed[2]};
+}
 
-void InstallInterruptHandler() {
+// The signal that asked the run to stop (SIGINT from Ctrl-C, SIGTERM, SIGHUP), 0 while none
+// did; the run reads it at its refreshes, as the windows read the progress window.
+volatile std::sig_atomic_t gStopSignal = 0;
+
+// The outputs' temporary file and folder, which a second signal removes ("" for none). Set
+// while the signals are blocked, read only by the handler.
+char gTemporaryFile[PATH_MAX] = "";
+char gTemporaryFolder[PATH_MAX] = "";
+
+void OnStopSignal(int signal) {
+    if (gStopSignal == 0) {
+        gStopSignal = signal;
+        return;
+    }
+    // A second signal: the first was not noticed soon enough, or the user wants out now. The
+    // outputs keep their previous contents; the temporaries go (the folder only while still
+    // empty, that is, during the run). unlink, rmdir, signal and raise are safe in a handler.
+    if (gTemporaryFile[0] != '\0') ::unlink(gTemporaryFile);
+    if (gTemporaryFolder[0] != '\0') ::rmdir(gTemporaryFolder);
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);  // delivered as the handler returns: the program ends by that signal
+}
+
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Installed once the input is read: until then a signal ends the program at once, as there is
+// nothing to save.
+void InstallStopHandlers() {
     struct sigaction action {};
-    action.sa_handler = &OnInterrupt;
+    action.sa_handler = &OnStopSignal;
     sigemptyset(&action.sa_mask);
-    // A second Ctrl-C ends the program at once, should the first not be noticed soon enough.
-    action.sa_flags = SA_RESETHAND;
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signal : kStopSignals) sigaddset(&action.sa_mask, signal);  // one handler at a time
+    for (const int signal : kStopSignals) sigaction(signal, &action, nullptr);
+}
+
+// Tells the handler which temporaries a second signal removes.
+void SetTemporariesForSignals(const fs::path& file, const fs::path& folder) {
+    sigset_t stops, previous;
+    sigemptyset(&stops);
+    for (const int signal : kStopSignals) sigaddset(&stops, signal);
+    sigprocmask(SIG_BLOCK, &stops, &previous);
+    auto copy = [](char* to, const fs::path& from) {
+        const std::string text = from.string();
+        if (text.size() < PATH_MAX) std::memcpy(to, text.c_str(), text.size() + 1);
+        else to[0] = '\0';
+    };
+    copy(gTemporaryFile, file);
+    copy(gTemporaryFolder, folder);
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
 }
 
 struct Options {
@@ -100,7 +178,9 @@ Command ParseArguments(int argc, char** argv) {
             const auto v = value();
             if (!v || v->empty())
                 return UsageError{"после " + arg + " нужно " + (arg == "--json" ? "имя файла или -" : "имя каталога")};
-            (arg == "--json" ? options.Json : options.CsvDir) = *v;
+            auto& option = arg == "--json" ? options.Json : options.CsvDir;
+            if (option) return UsageError{arg + " задан дважды: " + *option + " и " + *v};
+            option = *v;
         } else if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
@@ -116,34 +196,17 @@ Command ParseArguments(int argc, char** argv) {
     return options;
 }
 
-// Reads the whole file (or stdin for "-") into `text`; returns why it cannot be read.
-std::optional<std::string> ReadText(const std::string& path, std::string& text) {
-    std::ostringstream content;
-    if (path == "-") {
-        content << std::cin.rdbuf();
-        text = content.str();
-        return std::nullopt;
-    }
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return "не удалось прочитать файл сценария: это каталог";
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::string("не удалось открыть файл сценария: ") + std::strerror(errno);
-    content << in.rdbuf();
-    if (in.bad()) return std::string("не удалось прочитать файл сценария: ") + std::strerror(errno);
-    text = content.str();
-    return std::nullopt;
-}
-
-// The progress line on a terminal's stderr and the Ctrl-C stop.
+// The progress line on a terminal's stderr and the stop by a signal.
 class TerminalRunView final : public zf::RunView {
 public:
     explicit TerminalRunView(bool showProgress) : show_(showProgress) {}
 
-    bool ProgressVisible() override { return gInterrupted == 0; }
+    bool ProgressVisible() override { return gStopSignal == 0; }
 
     void WriteProgress(int iter, std::int64_t seconds, int total) override {
         if (!show_) return;
-        std::fprintf(stderr, "\rt = %lld с, шаг %d из %d", static_cast<long long>(seconds), iter, total);
+        std::fprintf(stderr, "\rt = %lld с, шаг %d из %d", static_cast<long long>(seconds), iter,
+                     zfcli::LastStepOf(total));
         std::fflush(stderr);
         wrote_ = true;
     }
@@ -158,30 +221,101 @@ private:
     bool wrote_ = false;
 };
 
+// A message on stderr: "<where>: <message>", both made safe to print.
+void Complain(const std::string& where, const std::string& message) {
+    const std::string line = zfcli::PrintableText(where) + ": " +
+                             zfcli::PrintableText(message, zfcli::kPrintedMessageChars, true) + "\n";
+    zfcli::WriteAll(STDERR_FILENO, line);
+}
+
+void Complain(const std::string& message) {
+    zfcli::WriteAll(STDERR_FILENO, zfcli::PrintableText(message, zfcli::kPrintedMessageChars, true) + "\n");
+}
+
 int Fail(const std::string& where, const std::string& message) {
-    std::cerr << where << ": " << message << '\n';
+    Complain(where, message);
     return kExitBadInput;
 }
 
-int RunCli(const Options& options) {
+// The outputs, checked and their temporary files made before the run.
+struct Outputs {
+    std::unique_ptr<zfcli::AtomicFile> Json;  // absent for no --json and for --json -
+    std::unique_ptr<zfcli::AtomicFolder> Csv;
+};
+
+bool IsStdout(const fs::path& path) {
+    struct stat out {}, file {};
+    return ::fstat(STDOUT_FILENO, &out) == 0 && ::stat(path.c_str(), &file) == 0 && out.st_dev == file.st_dev &&
+           out.st_ino == file.st_ino;
+}
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+    struct stat sa {}, sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+// Refuses outputs that would destroy the input or each other, then prepares them. Throws
+// OutputError.
+Outputs PrepareOutputs(const Options& options, bool jsonToStdout) {
+    const bool scenarioIsFile = options.Scenario != "-";
+    Outputs outputs;
+    if (options.Json && !jsonToStdout) {
+        if (scenarioIsFile && SameFile(*options.Json, options.Scenario))
+            throw zfcli::OutputError("--json " + zfcli::PrintableText(*options.Json) + ": это файл сценария " +
+                                     zfcli::PrintableText(options.Scenario) +
+                                     "; результат записался бы на его место — задайте другой файл");
+        outputs.Json = std::make_unique<zfcli::AtomicFile>(*options.Json);
+    }
+    if (options.CsvDir) {
+        const fs::path folder = zfcli::ResolveOutputPath(*options.CsvDir);
+        auto inside = [&](const fs::path& file) { return zfcli::ResolveOutputPath(file).parent_path() == folder; };
+        if (outputs.Json && outputs.Json->ResolvedTarget() == folder)
+            throw zfcli::OutputError("--json и --csv: один и тот же путь " + zfcli::PrintableText(*options.CsvDir));
+        if (outputs.Json && outputs.Json->ResolvedTarget().parent_path() == folder)
+            throw zfcli::OutputError("--json " + zfcli::PrintableText(*options.Json) + " лежит в каталоге --csv " +
+                                     zfcli::PrintableText(*options.CsvDir) +
+                                     ", который заменяется целиком — задайте файл вне его");
+        if (scenarioIsFile && inside(options.Scenario))
+            throw zfcli::OutputError("--csv " + zfcli::PrintableText(*options.CsvDir) + ": в нем лежит файл сценария " +
+                                     zfcli::PrintableText(options.Scenario) +
+                                     ", а каталог заменяется целиком — задайте другой каталог");
+        outputs.Csv = std::make_unique<zfcli::AtomicFolder>(*options.CsvDir, &zfcli::IsCsvFolderFile);
+    }
+    return outputs;
+}
+
+int RunCli(const Options& options, const ClosedAtStart& closed) {
+    if (options.Scenario == "-" && closed.In) return Fail("-", "стандартный ввод закрыт, сценарий читать неоткуда");
     std::string text;
-    if (const auto unreadable = ReadText(options.Scenario, text)) return Fail(options.Scenario, *unreadable);
+    try {
+        text = zfcli::ReadInputText(options.Scenario);
+    } catch (const zfcli::InputError& e) {
+        return Fail(options.Scenario, e.what());
+    }
 
     zf::TzoneMath zm;
     if (const auto refused = zf::project::ReadScenario(text, zm)) return Fail(options.Scenario, *refused);
 
-    // Outputs are opened before the run, so a bad path costs no calculation.
-    std::ofstream jsonFile;
-    if (options.Json && *options.Json != "-") {
-        jsonFile.open(*options.Json, std::ios::binary);
-        if (!jsonFile) return Fail(*options.Json, std::string("не удалось открыть файл для записи: ") + std::strerror(errno));
+    // With the JSON on stdout the table moves to stderr, so stdout stays one JSON document.
+    // A path that is stdout itself (/dev/stdout, or the file stdout is redirected to) means the same.
+    const bool jsonToStdout = options.Json && (*options.Json == "-" || IsStdout(*options.Json));
+    if (closed.Out) {
+        Complain(std::string("стандартный вывод закрыт: ") + (jsonToStdout ? "JSON" : "таблицу критических времен") +
+                 " выводить некуда; расчет не выполнялся");
+        return kExitOutputFailed;
     }
-    if (options.CsvDir) {
-        std::error_code ec;
-        std::filesystem::create_directories(*options.CsvDir, ec);
-        if (!std::filesystem::is_directory(*options.CsvDir, ec))
-            return Fail(*options.CsvDir, "не удалось создать каталог для файлов CSV");
+
+    InstallStopHandlers();
+    Outputs outputs;
+    try {
+        outputs = PrepareOutputs(options, jsonToStdout);
+    } catch (const zfcli::OutputError& e) {
+        Complain(e.what());
+        return kExitBadInput;
     }
+    SetTemporariesForSignals(outputs.Json ? outputs.Json->TemporaryPath() : fs::path(),
+                             outputs.Csv ? outputs.Csv->TemporaryPath() : fs::path());
 
     TerminalRunView view(!options.Quiet && isatty(STDERR_FILENO));
     const bool result = zm.Run(view);
@@ -190,58 +324,76 @@ int RunCli(const Options& options) {
     std::string error;
     if (outcome == zfcli::RunOutcome::Failed) {
         error = zf::DescribeFault(zm.LastFault);
-        std::cerr << "Ошибка при выполнении расчета!\n(на итерации №" << zm.Iter << ")\n" << error << '\n';
+        Complain("Ошибка при выполнении расчета!\n(на итерации №" + std::to_string(zm.Iter) + ")\n" + error);
     }
-
-    // With the JSON on stdout the table moves to stderr, so stdout stays one JSON document.
-    const bool jsonToStdout = options.Json && *options.Json == "-";
-    std::ostream& report = jsonToStdout ? std::cerr : std::cout;
-    report << zfcli::CriticalTimesReport(zm) << zfcli::OutcomeLine(outcome, zm) << '\n';
-    report.flush();
 
     int exitCode = outcome == zfcli::RunOutcome::Completed ? kExitCompleted
-                   : outcome == zfcli::RunOutcome::Stopped ? kExitInterrupted
+                   : outcome == zfcli::RunOutcome::Stopped ? kExitSignalBase + static_cast<int>(gStopSignal)
                                                            : kExitRunFailed;
-    if (options.Json) {
-        std::ostream& out = jsonToStdout ? std::cout : jsonFile;
+    bool outputFailed = false;
+    // Each output fails on its own: a broken pipe on the table still leaves the files written.
+    const std::string table = zfcli::CriticalTimesReport(zm) + zfcli::OutcomeLine(outcome, zm) + "\n";
+    if (const int err = zfcli::WriteAll(jsonToStdout ? STDERR_FILENO : STDOUT_FILENO, table); err && !jsonToStdout) {
+        Complain(zfcli::OutputMessage("стандартный вывод", "не удалось вывести таблицу критических времен", err));
+        outputFailed = true;
+    }
+    if (jsonToStdout) {
+        zfcli::FdOutputStream out(STDOUT_FILENO);
         zfcli::WriteJson(out, zm, outcome, error);
-        out.flush();
-        if (!out) {
-            std::cerr << *options.Json << ": не удалось записать результат JSON\n";
-            exitCode = kExitBadInput;
+        if (const int err = out.Finish()) {
+            Complain(zfcli::OutputMessage("стандартный вывод", "не удалось вывести результат JSON", err));
+            outputFailed = true;
         }
     }
-    if (options.CsvDir) {
-        if (const auto failed = zfcli::WriteCsvFiles(*options.CsvDir, zm)) {
-            std::cerr << *failed << '\n';
-            exitCode = kExitBadInput;
+    try {
+        if (outputs.Json) {
+            zfcli::WriteJson(outputs.Json->Stream(), zm, outcome, error);
+            outputs.Json->Commit();
         }
+    } catch (const zfcli::OutputError& e) {
+        Complain(e.what());
+        outputFailed = true;
     }
-    return exitCode;
+    try {
+        if (outputs.Csv) {
+            zfcli::WriteCsvFiles(*outputs.Csv, zm, outcome, error);
+            outputs.Csv->Commit();
+        }
+    } catch (const zfcli::OutputError& e) {
+        Complain(e.what());
+        outputFailed = true;
+    }
+    return outputFailed ? kExitOutputFailed : exitCode;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    InstallInterruptHandler();
+    const ClosedAtStart closed = OpenClosedStandardDescriptors();
+    // A closed pipe is an error of the one output written to it (EPIPE), not the end of the program.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);  // likewise a file-size limit: EFBIG, "File too large"
+    std::setlocale(LC_MESSAGES, "");  // the system's reasons (strerror) in the user's language
     const Command command = ParseArguments(argc, argv);
-    if (std::holds_alternative<ShowHelp>(command)) {
-        std::cout << kUsage << '\n' << kHelp;
-        return kExitCompleted;
-    }
-    if (std::holds_alternative<ShowVersion>(command)) {
-        std::cout << "zonefire-cli " << ZONEFIRE_VERSION << '\n';
+    if (std::holds_alternative<ShowHelp>(command) || std::holds_alternative<ShowVersion>(command)) {
+        const std::string text = std::holds_alternative<ShowHelp>(command)
+                                     ? std::string(kUsage) + '\n' + kHelp
+                                     : "zonefire-cli " ZONEFIRE_VERSION "\n";
+        if (const int err = closed.Out ? EBADF : zfcli::WriteAll(STDOUT_FILENO, text)) {
+            Complain(zfcli::OutputMessage("стандартный вывод", "не удалось вывести справку", err));
+            return kExitOutputFailed;
+        }
         return kExitCompleted;
     }
     if (const auto* usage = std::get_if<UsageError>(&command)) {
-        std::cerr << "zonefire-cli: " << usage->Message << '\n' << kUsage << "Подробнее: zonefire-cli --help\n";
+        Complain("zonefire-cli: " + usage->Message + '\n' + kUsage + "Подробнее: zonefire-cli --help");
         return kExitBadInput;
     }
     try {
-        return RunCli(std::get<Options>(command));
+        return RunCli(std::get<Options>(command), closed);
     } catch (const std::exception& e) {
         // Out of memory for the samples, say: report it rather than abort.
-        std::cerr << "zonefire-cli: " << e.what() << '\n';
+        Complain("zonefire-cli", e.what());
         return kExitRunFailed;
     }
 }

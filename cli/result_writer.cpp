@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <sstream>
 
 namespace zfcli {
@@ -86,8 +85,10 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows) {
     return text;
 }
 
+int LastStepOf(int stepCount) { return std::max(stepCount - 1, 0); }
+
 std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm) {
-    const std::string of = " из " + std::to_string(std::max(zm.StepCount - 1, 0)) + ".";
+    const std::string of = " из " + std::to_string(LastStepOf(zm.StepCount)) + ".";
     switch (outcome) {
         case RunOutcome::Completed: return "Расчет завершен: шаг " + std::to_string(zm.Iter) + of;
         case RunOutcome::Stopped: return "Расчет остановлен на шаге " + std::to_string(zm.Iter) + of;
@@ -134,15 +135,34 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
     out << (zm.RoomCount() > 0 ? "\n ]}\n" : "]}\n");
 }
 
-std::optional<std::string> WriteCsvFiles(const std::filesystem::path& dir, const zf::TzoneMath& zm) {
-    for (int i = 0; i < zm.RoomCount(); ++i) {
-        const std::filesystem::path file = dir / ("room_" + std::to_string(i + 1) + ".csv");
-        std::ofstream out(file, std::ios::binary);
-        if (out) zfreport::WriteRoomCsv(out, zm, i);
-        out.close();
-        if (!out) return "не удалось записать файл " + file.string();
-    }
-    return std::nullopt;
+namespace {
+
+constexpr std::string_view kStatusFile = "status";
+
+std::string CsvFileName(int room) { return "room_" + std::to_string(room + 1) + ".csv"; }
+
+}  // namespace
+
+bool IsCsvFolderFile(std::string_view name) {
+    if (name == kStatusFile) return true;
+    constexpr std::string_view prefix = "room_", suffix = ".csv";
+    if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) || !name.ends_with(suffix))
+        return false;
+    const std::string_view number = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    return number[0] != '0' && std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string StatusText(RunOutcome outcome, const zf::TzoneMath& zm, std::string_view error) {
+    std::string text = outcome == RunOutcome::Completed ? "completed" : outcome == RunOutcome::Stopped ? "stopped" : "failed";
+    text += "\n" + OutcomeLine(outcome, zm) + "\n";
+    if (!error.empty()) text += std::string(error) + "\n";
+    return text;
+}
+
+void WriteCsvFiles(AtomicFolder& folder, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error) {
+    for (int i = 0; i < zm.RoomCount(); ++i)
+        folder.WriteFile(CsvFileName(i), [&](std::ostream& out) { zfreport::WriteRoomCsv(out, zm, i); });
+    folder.WriteFile(std::string(kStatusFile), [&](std::ostream& out) { out << StatusText(outcome, zm, error); });
 }
 
 }  // namespace zfcli

@@ -3,8 +3,6 @@
 // saying how the run ended, the whole result as JSON and one CSV file per room. Every writer
 // reads the scenario in place after Run, like the results window does.
 
-#include <filesystem>
-#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -12,6 +10,7 @@
 
 #include "critical_times.h"
 #include "number_format.h"
+#include "output_file.h"
 #include "sample_csv.h"
 #include "model/scenario.h"
 
@@ -34,6 +33,10 @@ std::string CriticalTimesReport(const zf::TzoneMath& zm);
 // aware), the first column left-aligned, the others right-aligned, two spaces between.
 std::string FormatTable(const std::vector<std::vector<std::string>>& rows);
 
+// Steps a run of `stepCount` model states computes (1 … N−1): the "из N" of the progress line
+// and of the outcome line alike.
+int LastStepOf(int stepCount);
+
 // One line saying whether the run completed, was stopped or failed, and at which step.
 std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm);
 
@@ -42,8 +45,16 @@ std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm);
 // empty. Numbers read back to the same double; a non-finite sample is written as null.
 void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error);
 
-// room_1.csv ... room_n.csv in `dir`, which must exist. Returns a message when a file cannot
-// be written.
-std::optional<std::string> WriteCsvFiles(const std::filesystem::path& dir, const zf::TzoneMath& zm);
+// The CSV folder's files: room_1.csv … room_n.csv and "status".
+bool IsCsvFolderFile(std::string_view name);
+
+// The folder's "status" file: first line one word, "completed", "stopped" or "failed", so a
+// script can tell a whole run from a partial one; then the outcome line and, for a failed
+// run, the error.
+std::string StatusText(RunOutcome outcome, const zf::TzoneMath& zm, std::string_view error);
+
+// room_1.csv … room_n.csv and the status file in the folder, which is swapped in whole by
+// the caller's Commit. Throws OutputError when a file cannot be written.
+void WriteCsvFiles(AtomicFolder& folder, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error);
 
 }  // namespace zfcli

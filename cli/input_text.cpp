@@ -1,0 +1,58 @@
+#include "input_text.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+
+namespace zfcli {
+
+namespace {
+
+std::string Reason(std::string_view what, int err) { return std::string(what) + ": " + std::strerror(err); }
+
+std::string TooLarge(std::size_t limit) {
+    return "файл сценария больше " + std::to_string(limit >> 20) +
+           " МБ; настоящий сценарий занимает несколько килобайт — проверьте, тот ли это файл";
+}
+
+}  // namespace
+
+std::string ReadInputText(const std::string& path, std::size_t limit) {
+    const bool standardInput = path == "-";
+    const int fd = standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) throw InputError(Reason("не удалось открыть файл сценария", errno));
+    struct Closer {
+        int fd;
+        bool own;
+        ~Closer() {
+            if (own) ::close(fd);
+        }
+    } closer{fd, !standardInput};
+
+    struct stat st {};
+    if (::fstat(fd, &st) == 0) {
+        if (S_ISDIR(st.st_mode)) throw InputError("не удалось прочитать файл сценария: это каталог");
+        // A regular file's size is known: refuse it without reading.
+        if (S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) > limit) throw InputError(TooLarge(limit));
+    }
+    std::string text;
+    char chunk[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw InputError(Reason("не удалось прочитать файл сценария", errno));
+        }
+        // At most one chunk past the limit is ever held.
+        if (text.size() + static_cast<std::size_t>(n) > limit) throw InputError(TooLarge(limit));
+        text.append(chunk, static_cast<std::size_t>(n));
+    }
+    return text;
+}
+
+}  // namespace zfcli

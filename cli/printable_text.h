@@ -1,0 +1,21 @@
+#pragma once
+// Text that comes from outside the program (a file name, a message quoting the input) as it is
+// safe to show on a terminal: a control character would otherwise move the cursor, recolour or
+// retitle the terminal, and a five-megabyte key would bury the message.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace zfcli {
+
+inline constexpr std::size_t kPrintedNameChars = 160;      // a file name in a message
+inline constexpr std::size_t kPrintedMessageChars = 2000;  // a whole message of several lines
+
+// `text` with every control character (C0, DEL, the C1 range) and every byte that is not part
+// of valid UTF-8 written as \xNN, cut after `maxChars` characters with "…" added. Newlines and
+// tabs are kept when `keepLineBreaks` (messages of several lines), escaped otherwise.
+std::string PrintableText(std::string_view text, std::size_t maxChars = kPrintedNameChars,
+                          bool keepLineBreaks = false);
+
+}  // namespace zfcli
