@@ -39,7 +39,7 @@ elapsed() { local s=$((SECONDS - $1)); printf '%dm%02ds' $((s / 60)) $((s % 60))
 fail() {
   say "$1"
   [ -n "${2:-}" ] && [ -f "$2" ] && { echo "---- last lines of $2" >&2; tail -n 40 "$2" >&2; }
-  echo "fresh-machine check: FAILED: $1 (after $(elapsed "$started"); logs in $logs)"
+  echo "fresh-machine check: FAILED: $1 (total $(elapsed "$started"); logs in $logs)"
   exit 1
 }
 
