@@ -30,6 +30,9 @@ user=builder      # the new user on the fresh system: uid 1000, sudo without a p
 plain_path=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
 logs=${ZONEFIRE_FRESH_LOGS:-$(mktemp -d /var/tmp/zonefire-fresh-logs.XXXXXX)}
 mkdir -p "$cache" "$logs"
+# One check at a time per cache: two would make the same tarball and share the .deb files.
+exec 9>"$cache/lock"
+flock -n 9 || { echo "fresh-machine: another check holds $cache/lock; waiting" >&2; flock 9; }
 started=$SECONDS
 root=""
 groups=()   # process groups this script started (each led by a `timeout`)
