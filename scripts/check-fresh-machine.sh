@@ -13,6 +13,9 @@
 # $ZONEFIRE_FRESH_LOGS (default: a new folder under /var/tmp). Prints one summary line last and
 # exits non-zero on any failure.
 set -euo pipefail
+# The whole script sits in one block, read before it starts: an edit of this file (a checkout, a
+# merge) while a check runs must not change what the running check does.
+{
 
 if [ "$(id -u)" -ne 0 ]; then
   exec sudo --preserve-env=ZONEFIRE_FRESH_CACHE,ZONEFIRE_FRESH_APT_CACHE,ZONEFIRE_FRESH_LOGS,ZONEFIRE_FRESH_UP_SECONDS \
@@ -225,3 +228,5 @@ wait "$group" 2>/dev/null || true
 echo "fresh-machine check: passed on Debian 12 ($suite minbase) at commit ${commit:0:12}:" \
   "'$test_cmd' ${tests_line#*% } in $test_time; '$start_cmd' up after $came_up and stayed up ${up_seconds} s;" \
   "total $(elapsed "$started")"
+exit
+}
