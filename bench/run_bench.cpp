@@ -1,6 +1,7 @@
 // Whole runs of the calculation: the main window's defaults on the two-room building (both
-// plume correlations), and corridor buildings of 10 and 50 rooms at a coarser step, to show
-// that the cost of one room's step stays flat as rooms are added.
+// plume correlations), corridor buildings of 10 and 50 rooms at a coarser step, and the chains
+// of 10 and 50 rooms of examples/chain10.json and chain50.json (dt 0.001 s, 200 s), to show
+// how the cost of one room's step changes as rooms are added.
 //
 //   build/bench/run_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 //
@@ -8,18 +9,22 @@
 
 #include <benchmark/benchmark.h>
 
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <string>
 
+#include "project/scenario_file.h"
 #include "test_buildings.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
 // A progress view that does nothing, as the command-line runner's would.
-class SilentView : public RunView {};
+class SilentView : public zf::RunView {};
 
 // The main window's default inputs with the given plume, step and time.
-void SetDefaults(TzoneMath& zm, bool tanaka, double dt, double simTime) {
+void SetDefaults(zf::TzoneMath& zm, bool tanaka, double dt, double simTime) {
     testing_zf::SetDefaultInputs(zm);
     zm.dt = dt;
     zm.SimTime = simTime;
@@ -29,8 +34,8 @@ void SetDefaults(TzoneMath& zm, bool tanaka, double dt, double simTime) {
 using testing_zf::AddDoorway;
 
 // Fire room 5 × 4 × 3 m and a second room 6 × 5 × 3 m joined by an open doorway 2 × 0.9 m.
-std::unique_ptr<TzoneMath> TwoRooms(bool tanaka) {
-    auto zm = std::make_unique<TzoneMath>();
+std::unique_ptr<zf::TzoneMath> TwoRooms(bool tanaka) {
+    auto zm = std::make_unique<zf::TzoneMath>();
     SetDefaults(*zm, tanaka, 0.0001, 200);
     zm->AddRoom(5, 4, 3);
     zm->AddRoom(6, 5, 3);
@@ -40,8 +45,8 @@ std::unique_ptr<TzoneMath> TwoRooms(bool tanaka) {
 
 // The fire room and rooms 2.. open off a corridor (room 1); every other door is closed,
 // every third room has a window, the corridor a door to the outside.
-std::unique_ptr<TzoneMath> Corridor(int rooms) {
-    auto zm = std::make_unique<TzoneMath>();
+std::unique_ptr<zf::TzoneMath> Corridor(int rooms) {
+    auto zm = std::make_unique<zf::TzoneMath>();
     SetDefaults(*zm, true, 0.001, 200);
     const int offices = rooms - 1;  // the fire room included
     zm->AddRoom(5, 4, 3);                          // fire room
@@ -56,13 +61,17 @@ std::unique_ptr<TzoneMath> Corridor(int rooms) {
     return zm;
 }
 
-void Measure(benchmark::State& state, std::unique_ptr<TzoneMath> (*make)(int), int arg) {
+void Measure(benchmark::State& state, std::unique_ptr<zf::TzoneMath> (*make)(int), int arg) {
     double roomSteps = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<TzoneMath> zm = make(arg);
+        std::unique_ptr<zf::TzoneMath> zm = make(arg);
         SilentView view;
         state.ResumeTiming();
+        if (!zm) {
+            state.SkipWithError("the example building could not be read");
+            break;
+        }
         if (!zm->Run(view)) state.SkipWithError("the run failed");
         roomSteps = static_cast<double>(zm->RoomCount()) * (zm->StepCount - 1);
         benchmark::DoNotOptimize(zm->Rooms[0]->Samples.data());
@@ -71,7 +80,17 @@ void Measure(benchmark::State& state, std::unique_ptr<TzoneMath> (*make)(int), i
         roomSteps, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-std::unique_ptr<TzoneMath> MakeTwoRooms(int tanaka) { return TwoRooms(tanaka != 0); }
+// A building of the examples folder, read as the runner reads it.
+std::unique_ptr<zf::TzoneMath> FromExample(int rooms) {
+    const std::string path = std::string(ZONEFIRE_EXAMPLES) + "/chain" + std::to_string(rooms) + ".json";
+    std::ifstream in(path);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto zm = std::make_unique<zf::TzoneMath>();
+    if (zf::project::ReadScenario(text, *zm)) return nullptr;
+    return zm;
+}
+
+std::unique_ptr<zf::TzoneMath> MakeTwoRooms(int tanaka) { return TwoRooms(tanaka != 0); }
 
 void BM_DefaultsTanaka(benchmark::State& state) { Measure(state, MakeTwoRooms, 1); }
 void BM_DefaultsMcCaffrey(benchmark::State& state) { Measure(state, MakeTwoRooms, 0); }
@@ -81,7 +100,10 @@ void BM_Corridor(benchmark::State& state) {
 
 BENCHMARK(BM_DefaultsTanaka)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_DefaultsMcCaffrey)->Unit(benchmark::kMillisecond)->Iterations(2);
+void BM_Chain(benchmark::State& state) { Measure(state, FromExample, static_cast<int>(state.range(0))); }
+
 BENCHMARK(BM_Corridor)->Arg(2)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Chain)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 

@@ -17,7 +17,7 @@
 #include <variant>
 
 #include "result_writer.h"
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 
 #ifndef ZONEFIRE_VERSION
 #define ZONEFIRE_VERSION "unknown"
@@ -47,6 +47,7 @@ constexpr const char* kHelp =
     "\n"
     "Ключи сценария (все необязательны): Qn, Vlin, PsiUd, D, Lo2, Lco, Lco2, Lhcl, Nu, T0, hr,\n"
     "SimTime, dt, SamplesPerSec, plume (\"tanaka\" или \"mccaffrey\"),\n"
+    "fire_area_max (наибольшая площадь пожарной нагрузки, м²; 0 — без ограничения),\n"
     "rooms [{length, width, height}], openings [{rooms: [i, j], height, width, open}].\n"
     "\n"
     "Ctrl-C останавливает расчет при ближайшем обновлении хода расчета; результаты на этот\n"
@@ -134,7 +135,7 @@ std::optional<std::string> ReadText(const std::string& path, std::string& text) 
 }
 
 // The progress line on a terminal's stderr and the Ctrl-C stop.
-class TerminalRunView final : public RunView {
+class TerminalRunView final : public zf::RunView {
 public:
     explicit TerminalRunView(bool showProgress) : show_(showProgress) {}
 
@@ -166,8 +167,8 @@ int RunCli(const Options& options) {
     std::string text;
     if (const auto unreadable = ReadText(options.Scenario, text)) return Fail(options.Scenario, *unreadable);
 
-    TzoneMath zm;
-    if (const auto refused = zfcli::ReadScenario(text, zm)) return Fail(options.Scenario, *refused);
+    zf::TzoneMath zm;
+    if (const auto refused = zf::project::ReadScenario(text, zm)) return Fail(options.Scenario, *refused);
 
     // Outputs are opened before the run, so a bad path costs no calculation.
     std::ofstream jsonFile;
@@ -188,7 +189,7 @@ int RunCli(const Options& options) {
 
     std::string error;
     if (outcome == zfcli::RunOutcome::Failed) {
-        error = DescribeFault(zm.LastFault);
+        error = zf::DescribeFault(zm.LastFault);
         std::cerr << "Ошибка при выполнении расчета!\n(на итерации №" << zm.Iter << ")\n" << error << '\n';
     }
 

@@ -7,6 +7,8 @@
 //   value it read finite and not negative, and an n × n opening matrix whose doorway faces
 //   come in twins: cells (i, j) and (j, i) hold the same number of faces, entry k of both
 //   with equal height, width and state, and no face shared;
+// - a document the reader accepts is written back to text that reads as the same document,
+//   and writing that again gives the same bytes;
 // - an accepted scenario short enough to run here completes with finite samples or fails
 //   with a described fault, and leaves the opening matrix as it found it.
 
@@ -21,9 +23,9 @@
 #include <string_view>
 #include <vector>
 
-#include "run_fault.h"
-#include "scenario_file.h"
-#include "zone_math.h"
+#include "model/run_fault.h"
+#include "model/scenario.h"
+#include "project/scenario_file.h"
 
 namespace {
 
@@ -68,12 +70,12 @@ bool IsValidUtf8(std::string_view s) {
     return true;
 }
 
-bool SameFace(const TProem& a, const TProem& b) {
+bool SameFace(const zf::TProem& a, const zf::TProem& b) {
     return a.Height == b.Height && a.Width == b.Width && a.IsOpen == b.IsOpen && a.Mu == b.Mu;
 }
 
 // Faces per cell, row by row; also checks the matrix's shape and its twins.
-std::vector<std::size_t> CheckMatrix(TzoneMath& zm) {
+std::vector<std::size_t> CheckMatrix(zf::TzoneMath& zm) {
     const int n = zm.RoomCount();
     Check(zm.Proems.size() == static_cast<std::size_t>(n), "the opening matrix has not one row per room");
     std::vector<std::size_t> counts;
@@ -81,7 +83,7 @@ std::vector<std::size_t> CheckMatrix(TzoneMath& zm) {
         Check(zm.Proems[static_cast<std::size_t>(i)].size() == static_cast<std::size_t>(n),
               "a row of the opening matrix has not one cell per room");
         for (int j = 0; j < n; ++j) {
-            const TProems& cell = zm.Cell(i, j);
+            const zf::TProems& cell = zm.Cell(i, j);
             counts.push_back(cell.size());
             for (const auto& face : cell) {
                 Check(face != nullptr, "an empty face in the opening matrix");
@@ -89,7 +91,7 @@ std::vector<std::size_t> CheckMatrix(TzoneMath& zm) {
                       "an opening size is negative or not finite");
             }
             if (j <= i) continue;
-            const TProems& twins = zm.Cell(j, i);
+            const zf::TProems& twins = zm.Cell(j, i);
             Check(cell.size() == twins.size(), "mirrored cells hold different numbers of doorway faces");
             for (std::size_t k = 0; k < cell.size(); ++k) {
                 Check(SameFace(*cell[k], *twins[k]), "twin doorway faces differ");
@@ -100,21 +102,21 @@ std::vector<std::size_t> CheckMatrix(TzoneMath& zm) {
     return counts;
 }
 
-void CheckAccepted(TzoneMath& zm) {
+void CheckAccepted(zf::TzoneMath& zm) {
     const std::string refused = zm.CheckInputs();
     Check(refused.empty(), "an accepted scenario fails the engine's check", refused);
-    Check(zm.RoomCount() >= 1 && zm.RoomCount() <= zfcli::kMaxRooms, "an accepted scenario has a wrong room count");
+    Check(zm.RoomCount() >= 1 && zm.RoomCount() <= zf::project::kMaxRooms, "an accepted scenario has a wrong room count");
     for (const double v : {zm.Qn, zm.Vlin, zm.PsiUd, zm.D, zm.Lo2, zm.Lco, zm.Lco2, zm.Lhcl, zm.Nu, zm.T0, zm.hr,
                            zm.SimTime, zm.dt})
         Check(std::isfinite(v) && v >= 0, "an accepted value is negative or not finite");
     Check(zm.SamplesPerSec >= 1, "an accepted count of samples per second is below 1");
     for (int i = 0; i < zm.RoomCount(); ++i) {
-        const TRoom& r = zm.Room(i);
+        const zf::TRoom& r = zm.Room(i);
         Check(r.Length > 0 && r.Width > 0 && r.Height > zm.hr, "an accepted room has a size the engine refuses");
     }
 }
 
-void CheckShortRun(TzoneMath& zm, const std::vector<std::size_t>& facesBefore) {
+void CheckShortRun(zf::TzoneMath& zm, const std::vector<std::size_t>& facesBefore) {
     std::size_t faces = 0;
     for (const std::size_t f : facesBefore) faces += f;
     const double steps = std::nearbyint(zm.SimTime / zm.dt);
@@ -126,33 +128,50 @@ void CheckShortRun(TzoneMath& zm, const std::vector<std::size_t>& facesBefore) {
         for (int i = 0; i < zm.RoomCount(); ++i) {
             Check(zm.Room(i).Samples.size() == static_cast<std::size_t>(zm.SampleCount),
                   "a room of a completed run has not SampleCount samples");
-            for (const ResultSample& sample : zm.Room(i).Samples)
-                for (int e = 0; e < ResultSample::kCount; ++e)
+            for (const zf::ResultSample& sample : zm.Room(i).Samples)
+                for (int e = 0; e < zf::ResultSample::kCount; ++e)
                     Check(std::isfinite(sample[e]), "a completed run recorded a value that is not finite",
-                          ResultSample::Name(e));
+                          zf::ResultSample::Name(e));
         }
     } else {
         Check(zm.LastFault.Failed(), "a failed run names no fault");
-        Check(!DescribeFault(zm.LastFault).empty(), "a failed run's fault has no description");
+        Check(!zf::DescribeFault(zm.LastFault).empty(), "a failed run's fault has no description");
         Check(zm.Iter >= 0 && zm.Iter <= zm.StepCount, "a failed run's step is outside the run");
     }
     // The leak openings the run adds are gone again, the doorways untouched.
     Check(CheckMatrix(zm) == facesBefore, "the run left the opening matrix changed");
 }
 
+void CheckRoundTrip() {
+    zf::project::Document document;
+    if (zf::project::ReadDocument(g_text, document)) return;
+    std::string saved;
+    try {
+        saved = zf::project::WriteDocument(document);
+    } catch (const std::exception& e) {
+        Fail("the writer refused a document the reader accepted", e.what());
+    }
+    zf::project::Document opened;
+    const auto refused = zf::project::ReadDocument(saved, opened);
+    Check(!refused, "the reader refused a written document", refused.value_or(""));
+    Check(opened == document, "a written document reads back different", saved);
+    Check(zf::project::WriteDocument(opened) == saved, "a document read back is written with other bytes", saved);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     g_text = std::string_view(reinterpret_cast<const char*>(data), size);
-    TzoneMath zm;
+    zf::TzoneMath zm;
     std::optional<std::string> refused;
     try {
-        refused = zfcli::ReadScenario(g_text, zm);
+        refused = zf::project::ReadScenario(g_text, zm);
     } catch (const std::exception& e) {
         Fail("the reader threw", e.what());
     } catch (...) {
         Fail("the reader threw something that is not an exception");
     }
+    CheckRoundTrip();
     if (refused) {
         Check(!refused->empty(), "a refusal without a message");
         Check(IsValidUtf8(*refused), "a refusal message is not valid UTF-8", *refused);

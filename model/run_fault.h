@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace zf {
+
 enum class FaultKind : int {
     None = 0,
     DivisionByZero,
@@ -49,9 +51,14 @@ struct RunFault {
     int Column = -1;  // for an opening flow: the other room (Column == Room: the outside)
     int Face = -1;    // for an opening flow: entry in the cell
     bool DenserThanAir = false;  // the layer was denser than outside air (negative buoyancy)
+    // For a step longer than the recording interval: the step and the interval [s].
+    double StepLength = 0;
+    double SampleInterval = 0;
 
     bool Failed() const { return Kind != FaultKind::None; }
 };
 
 // A Russian sentence an engineer can act on, e.g. "Помещение №2: ... (деление на ноль)".
 std::string DescribeFault(const RunFault& fault);
+
+}  // namespace zf

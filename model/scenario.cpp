@@ -2,8 +2,10 @@
 
 #include <cassert>
 
-#include "constants.h"
-#include "zone_math.h"
+#include "model/constants.h"
+#include "model/scenario.h"
+
+namespace zf {
 
 const char* ResultSample::Name(int i) {
     static const char* const kNames[kCount] = {"Fp",     "Gk", "Yk", "Ro2",  "T2",  "Gm",   "YkPred",
@@ -11,9 +13,11 @@ const char* ResultSample::Name(int i) {
     return (i >= 0 && i < kCount) ? kNames[i] : "";
 }
 
+std::string RoomTitle(int index) { return "Помещение №" + std::to_string(index + 1); }
+
 void TProem::Init(bool isOpen) {
     IsOpen = isOpen;
-    Mu = isOpen ? zf::kMuOpen : zf::kMuClosed;
+    Mu = isOpen ? kMuOpen : kMuClosed;
 }
 
 double TRoom::CritTimeOf(HazardKind kind) const {
@@ -86,3 +90,5 @@ void TzoneMath::DeleteProem(int row, int col, int k) {
         if (k < static_cast<int>(twins.size())) twins.erase(twins.begin() + k);
     }
 }
+
+}  // namespace zf

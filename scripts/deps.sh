@@ -23,6 +23,8 @@ packages=(
   clang libclang-rt-14-dev
   # tests read the text of written PDF files (pdftotext)
   poppler-utils
+  # the validation tools and their tests
+  python3
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -79,7 +79,7 @@ TEST_F(CalculationTest, TwoRoomsFromTheEditorToTheResultsAndBack) {
     bool shown = false;
     WhenModal("TF_ShowResult", [&](QWidget* window) {
         shown = true;
-        TzoneMath& zm = main_->Scenario();
+        zf::TzoneMath& zm = main_->Scenario();
         EXPECT_EQ(zm.dt, 0.01);
         EXPECT_EQ(zm.SimTime, 100);
         EXPECT_EQ(zm.Qn, 13800000);
@@ -135,6 +135,39 @@ TEST_F(CalculationTest, TwoRoomsFromTheEditorToTheResultsAndBack) {
     EXPECT_EQ(Find<QLineEdit>("Edit12")->text(), "100");
 }
 
+// "Fmax, м²": the fire load's largest area reaches the run, and the burning area stops growing there.
+TEST_F(CalculationTest, FireAreaFieldCapsTheBurningArea) {
+    auto* field = Find<QLineEdit>("EditFireAreaMax");
+    EXPECT_EQ(field->text(), "0");
+    EXPECT_EQ(Find<QLabel>("LabelFireAreaMax")->text(), "Fmax, м²");
+    EXPECT_FALSE(field->toolTip().isEmpty());
+    // Set where nothing else stands: no designed control is covered or moved.
+    for (QWidget* other : Find<QWidget>("centralwidget")->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other == field || other->objectName() == "LabelFireAreaMax" || !other->isVisibleTo(main_.get())) continue;
+        EXPECT_FALSE(other->geometry().intersects(field->geometry())) << other->objectName().toStdString();
+        EXPECT_FALSE(other->geometry().intersects(Find<QLabel>("LabelFireAreaMax")->geometry()))
+            << other->objectName().toStdString();
+    }
+    SetField("Edit11", "0,01");
+    SetField("Edit12", "100");
+    SetField("EditFireAreaMax", "0,5");
+    EnterTwoRooms();
+    bool shown = false;
+    WhenModal("TF_ShowResult", [&](QWidget* window) {
+        shown = true;
+        zf::TzoneMath& zm = main_->Scenario();
+        EXPECT_EQ(zm.FireAreaMax, 0.5);
+        // Without the limit the default spread covers 0,5 m² at about 37 s and goes on growing.
+        double largest = 0;
+        for (const auto& sample : zm.Room(0).Samples) largest = std::max(largest, sample[0]);
+        EXPECT_EQ(largest, 0.5);
+        window->close();
+    });
+    PressCalculate();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(field->text(), "0,5");  // kept for the next building, as the other fields
+}
+
 TEST_F(CalculationTest, ClosingTheProgressWindowStopsTheRunAndShowsWhatItReached) {
     SetField("Edit11", "0,0001");
     SetField("Edit12", "1000");  // far longer than the test waits
@@ -149,7 +182,7 @@ TEST_F(CalculationTest, ClosingTheProgressWindowStopsTheRunAndShowsWhatItReached
     WhenModal(
         "TF_ShowResult",
         [&](QWidget* window) {
-            TzoneMath& zm = main_->Scenario();
+            zf::TzoneMath& zm = main_->Scenario();
             EXPECT_TRUE(zm.Stopped);
             samples = zm.SampleCount;
             EXPECT_EQ(InResults<QComboBox>("ComboResultRooms")->count(), 1);
@@ -186,7 +219,7 @@ TEST_F(CalculationTest, UnreadableStepStopsBeforeAnythingIsStored) {
     });
     PressCalculate();
     EXPECT_EQ(text, "'1,2,3' is not a valid floating point value.");
-    const TzoneMath& zm = main_->Scenario();
+    const zf::TzoneMath& zm = main_->Scenario();
     EXPECT_EQ(zm.dt, 0);  // the step is read first: nothing was stored
     EXPECT_EQ(zm.SimTime, 0);
     EXPECT_EQ(zm.hr, 0);
@@ -199,7 +232,7 @@ TEST_F(CalculationTest, UnreadableFieldKeepsTheFieldsReadBeforeIt) {
     SetField("Edit9", "2..93");  // T0 is read after the fire load, before Nu and hr
     WhenModal("QMessageBox", [](QWidget* box) { static_cast<QMessageBox*>(box)->accept(); });
     PressCalculate();
-    const TzoneMath& zm = main_->Scenario();
+    const zf::TzoneMath& zm = main_->Scenario();
     EXPECT_EQ(zm.dt, 0.0001);
     EXPECT_EQ(zm.Lhcl, 0.014);
     EXPECT_EQ(zm.T0, 0);
@@ -263,7 +296,7 @@ TEST_F(CalculationTest, EveryButtonInEveryStateLeavesTheEditorSound) {
     SetField("Edit12", "2");
     pressEverything();  // empty building: the run fails in step 1
 
-    TzoneMath& zm = main_->Scenario();
+    zf::TzoneMath& zm = main_->Scenario();
     zm.AddRoom(5, 4, 3);
     zm.AddRoom(6, 5, 3);
     zm.AddProem(0, 1, 2, 0.9, true);

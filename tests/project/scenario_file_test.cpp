@@ -3,17 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 
-using zfcli::ReadScenario;
+using zf::project::ReadScenario;
 
 TEST(ScenarioFile, MissingKeysTakeTheMainWindowsInitialValues) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     ASSERT_EQ(ReadScenario(R"({"rooms": [{}], "openings": [{"rooms": [1, 1]}]})", zm), std::nullopt);
     EXPECT_EQ(zm.Qn, 13800000);
     EXPECT_EQ(zm.Vlin, 0.0108);
@@ -43,7 +45,7 @@ TEST(ScenarioFile, MissingKeysTakeTheMainWindowsInitialValues) {
 }
 
 TEST(ScenarioFile, EveryKeyIsStoredInItsOwnField) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     ASSERT_EQ(ReadScenario(R"({"Qn": 1, "Vlin": 2, "PsiUd": 3, "D": 4, "Lo2": 5, "Lco": 6, "Lco2": 7,
         "Lhcl": 8, "Nu": 9, "T0": 10, "hr": 1.5, "SimTime": 12, "dt": 0.5, "SamplesPerSec": 2,
         "plume": "mccaffrey", "rooms": [{"length": 7, "width": 8, "height": 9}]})",
@@ -61,8 +63,18 @@ TEST(ScenarioFile, EveryKeyIsStoredInItsOwnField) {
     EXPECT_EQ(zm.Room(0).Height, 9);
 }
 
+TEST(ScenarioFile, FireAreaLimitIsOptionalAndAbsentMeansNone) {
+    zf::TzoneMath absent, zero, given;
+    ASSERT_EQ(ReadScenario(R"({"rooms": [{}]})", absent), std::nullopt);
+    ASSERT_EQ(ReadScenario(R"({"rooms": [{}], "fire_area_max": 0})", zero), std::nullopt);
+    ASSERT_EQ(ReadScenario(R"({"rooms": [{}], "fire_area_max": 0.75})", given), std::nullopt);
+    EXPECT_EQ(absent.FireAreaMax, 0);
+    EXPECT_EQ(zero.FireAreaMax, 0);
+    EXPECT_EQ(given.FireAreaMax, 0.75);
+}
+
 TEST(ScenarioFile, DoorwaysAreTwinFacesInMirroredCellsInListOrder) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     ASSERT_EQ(ReadScenario(R"({"rooms": [{}, {}, {}], "openings": [
         {"rooms": [1, 3], "height": 2.1, "width": 1.1, "open": false},
         {"rooms": [2, 2], "height": 1.5, "width": 1.2},
@@ -75,7 +87,7 @@ TEST(ScenarioFile, DoorwaysAreTwinFacesInMirroredCellsInListOrder) {
     ASSERT_EQ(zm.Cell(2, 0).size(), 2u);
     const double heights[] = {2.1, 1.8}, widths[] = {1.1, 0.7};
     for (std::size_t k = 0; k < 2; ++k) {
-        for (const TProems* cell : {&zm.Cell(0, 2), &zm.Cell(2, 0)}) {
+        for (const zf::TProems* cell : {&zm.Cell(0, 2), &zm.Cell(2, 0)}) {
             EXPECT_EQ((*cell)[k]->Height, heights[k]);
             EXPECT_EQ((*cell)[k]->Width, widths[k]);
         }
@@ -95,13 +107,13 @@ TEST(ScenarioFile, DoorwaysAreTwinFacesInMirroredCellsInListOrder) {
 }
 
 TEST(ScenarioFile, IntegralSamplesPerSecondMayBeWrittenAsAReal) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     ASSERT_EQ(ReadScenario(R"({"rooms": [{}], "SamplesPerSec": 20.0})", zm), std::nullopt);
     EXPECT_EQ(zm.SamplesPerSec, 20);
 }
 
 TEST(ScenarioFile, AnUnknownKeyFarFromEveryKnownOneGetsNoGuess) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     const auto message = ReadScenario(R"({"rooms": [{}], "colour": "red"})", zm);
     ASSERT_TRUE(message);
     EXPECT_NE(message->find("неизвестный ключ \"colour\""), std::string::npos) << *message;
@@ -109,7 +121,7 @@ TEST(ScenarioFile, AnUnknownKeyFarFromEveryKnownOneGetsNoGuess) {
 }
 
 TEST(ScenarioFile, CountsTheEngineRefusesAreRefusedWithItsMessage) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     const auto message = ReadScenario(R"({"rooms": [{}], "SimTime": 1e9})", zm);
     ASSERT_TRUE(message);
     EXPECT_EQ(*message, zm.CheckInputs());
@@ -118,11 +130,121 @@ TEST(ScenarioFile, CountsTheEngineRefusesAreRefusedWithItsMessage) {
 TEST(ScenarioFile, DeeplyNestedTextIsRefusedWithoutExhaustingTheStack) {
     for (const std::string& text : {std::string(200000, '['), "{\"x\": " + std::string(200000, '[') +
                                                                     std::string(200000, ']') + "}"}) {
-        TzoneMath zm;
+        zf::TzoneMath zm;
         const auto message = ReadScenario(text, zm);
         ASSERT_TRUE(message);
         EXPECT_NE(message->find("вложенность"), std::string::npos) << *message;
     }
+}
+
+std::string ManyRooms(int n) {
+    std::string rooms;
+    for (int i = 0; i < n; ++i) rooms += i ? ", {}" : "{}";
+    return R"({"rooms": [)" + rooms + "]}";
+}
+
+// ---- Hostile input: bounded, linear, and never echoed whole ---------------------------------
+
+std::optional<std::string> Refusal(const std::string& text) {
+    zf::TzoneMath zm;
+    return ReadScenario(text, zm);
+}
+
+TEST(ScenarioFile, TextPastItsLimitOrWithANulByteIsRefused) {
+    const auto tooLong = Refusal(R"({"rooms": [{}], "notes": ")" + std::string(zf::project::kMaxTextBytes, 'a') + "\"}");
+    ASSERT_TRUE(tooLong);
+    EXPECT_NE(tooLong->find("слишком велик"), std::string::npos) << *tooLong;
+    // Nothing after a NUL is dropped silently: the byte itself is the error, with its place.
+    const auto nul = Refusal(std::string("{\"rooms\": [{}]}\n\0{\"dt\": 0}", 27));
+    ASSERT_TRUE(nul);
+    EXPECT_NE(nul->find("нулевой байт"), std::string::npos) << *nul;
+    EXPECT_NE(nul->find("строке 2, столбце 1"), std::string::npos) << *nul;
+    const auto escaped = Refusal(R"({"rooms": [{"name": "a\u0000b"}]})");
+    ASSERT_TRUE(escaped);
+    EXPECT_NE(escaped->find("ключ \"name\": строка содержит нулевой символ"), std::string::npos) << *escaped;
+}
+
+TEST(ScenarioFile, ReadingTakesTimeInProportionToTheText) {
+    // 300 000 small objects, far more than any scenario: read in well under a second when
+    // each costs constant time; a reader whose cost grows with the square takes minutes.
+    std::string values;
+    for (int i = 0; i < 300000; ++i) values += i ? R"(,{"rooms": [1, 1]})" : R"({"rooms": [1, 1]})";
+    const auto start = std::chrono::steady_clock::now();
+    const auto message = Refusal(R"({"rooms": [{}], "list": [)" + values + "]}");
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_TRUE(message);
+    EXPECT_NE(message->find("неизвестный ключ \"list\""), std::string::npos) << *message;
+    EXPECT_LT(seconds, 10);
+}
+
+TEST(ScenarioFile, OpeningsAndRoomsPastTheirLimitsAreRefusedWhileReading) {
+    std::string openings;
+    for (int i = 0; i <= zf::project::kMaxOpenings; ++i) openings += i ? R"(,{"rooms": [1, 1]})" : R"({"rooms": [1, 1]})";
+    const auto many = Refusal(R"({"rooms": [{}], "openings": [)" + openings + "]}");
+    ASSERT_TRUE(many);
+    EXPECT_NE(many->find("ключ \"openings\": слишком много проемов, допустимо не более 10000"), std::string::npos) << *many;
+    // At the limit the openings are read.
+    openings.erase(openings.rfind(",{"));
+    EXPECT_EQ(Refusal(R"({"rooms": [{}], "openings": [)" + openings + "]}"), std::nullopt);
+    // The count is taken as the list is read: a list far past the limit is refused before its
+    // first malformed element further on.
+    std::string rooms = ManyRooms(zf::project::kMaxRooms + 1);
+    rooms.erase(rooms.size() - 2);  // "]}"
+    const auto refused = Refusal(rooms + ", nonsense");
+    ASSERT_TRUE(refused);
+    EXPECT_NE(refused->find("слишком много помещений"), std::string::npos) << *refused;
+}
+
+TEST(ScenarioFile, EchoedTextIsCutAndItsControlCharactersEscaped) {
+    const std::string huge(5 << 20, 'k');
+    const std::string cases[] = {
+        R"({"rooms": [{}], ")" + huge + R"(": 1})",           // unknown key
+        R"({"rooms": [{}], "plume": ")" + huge + R"("})",     // unknown plume
+        R"({"rooms": [{}], "dt": ")" + huge + R"("})",        // string for a number
+        R"({"rooms": [{}], "plume": ")" + huge,               // unterminated string
+        R"({"rooms": [{}], "dt": )" + std::string(300, '1') + "e999}",  // infinite number
+    };
+    for (const std::string& text : cases) {
+        const auto message = Refusal(text);
+        ASSERT_TRUE(message);
+        EXPECT_LT(message->size(), 400u) << message->substr(0, 400);
+        EXPECT_NE(message->find("…"), std::string::npos) << *message;
+    }
+    // A key holding a terminal's escape sequence, raw (malformed JSON) or written as JSON
+    // escapes (an unknown key), reaches the message escaped.
+    for (const char* text : {"{\"rooms\": [{}], \"\x1b]0;title\x07\": 1}", R"({"rooms": [{}], "\u001b]0;title\u0007": 1})"}) {
+        const auto message = Refusal(text);
+        ASSERT_TRUE(message);
+        EXPECT_EQ(message->find('\x1b'), std::string::npos) << *message;
+        EXPECT_EQ(message->find('\x07'), std::string::npos) << *message;
+    }
+    const auto unknown = Refusal(R"({"rooms": [{}], "\u001b]0;title\u0007": 1})");
+    EXPECT_NE(unknown->find(R"(неизвестный ключ "\u001b]0;title\u0007")"), std::string::npos) << *unknown;
+}
+
+TEST(ScenarioFile, ARefusedDocumentLeavesTheOneGivenAsItWas) {
+    zf::project::Document document;
+    document.Title = "прежнее здание";
+    document.Rooms = {{7, 8, 9, "Зал"}};
+    const zf::project::Document before = document;
+    for (const char* text : {R"({"rooms": [{}], "dt": -1})", R"({"version": 2})", "{"})
+        EXPECT_TRUE(zf::project::ReadDocument(text, document)) << text;
+    EXPECT_EQ(document, before);
+}
+
+TEST(ScenarioFile, AFileWithoutFormatAndVersionIsReadAsTheFirstVersion) {
+    zf::project::Document withThem, without;
+    ASSERT_EQ(zf::project::ReadDocument(R"({"format": "zonefire-scenario", "version": 1, "rooms": [{}]})", withThem),
+              std::nullopt);
+    ASSERT_EQ(zf::project::ReadDocument(R"({"rooms": [{}]})", without), std::nullopt);
+    EXPECT_EQ(withThem, without);
+}
+
+TEST(ScenarioFile, ANewerVersionIsRefusedBeforeItsUnknownKeys) {
+    const auto message = Refusal(R"({"format": "zonefire-scenario", "version": 2, "rooms": [{"floor": 3}], "wind": 1})");
+    ASSERT_TRUE(message);
+    EXPECT_NE(message->find("более новой версией программы (версия формата 2)"), std::string::npos) << *message;
+    EXPECT_NE(message->find("не выше 1"), std::string::npos) << *message;
 }
 
 // ---- Bad input: one message naming the key, the room or the opening ------------------------
@@ -138,7 +260,7 @@ void PrintTo(const BadFile& c, std::ostream* os) { *os << c.Name; }
 class BadScenarioFile : public testing::TestWithParam<BadFile> {};
 
 TEST_P(BadScenarioFile, IsRefusedWithAMessageNamingTheCulprit) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     const auto message = ReadScenario(GetParam().Text, zm);
     ASSERT_TRUE(message) << "accepted: " << GetParam().Text;
     for (const std::string& part : GetParam().Says)
@@ -148,13 +270,16 @@ TEST_P(BadScenarioFile, IsRefusedWithAMessageNamingTheCulprit) {
     EXPECT_NO_THROW(nlohmann::json(*message).dump()) << "not valid UTF-8: " << *message;
 }
 
-std::string ManyRooms(int n) {
-    std::string rooms;
-    for (int i = 0; i < n; ++i) rooms += i ? ", {}" : "{}";
-    return R"({"rooms": [)" + rooms + "]}";
-}
-
 const BadFile kBadFiles[] = {
+    // Format, version and the engineer's texts
+    {"OtherFormat", R"({"format": "zonefire-results", "rooms": [{}]})", {"ключ \"format\"", "не файл сценария", "\"zonefire-results\""}},
+    {"VersionZero", R"({"version": 0, "rooms": [{}]})", {"ключ \"version\"", "целое число от 1", "число 0"}},
+    {"VersionAsString", R"({"version": "1", "rooms": [{}]})", {"ключ \"version\"", "строка \"1\""}},
+    {"FractionalVersion", R"({"version": 1.5, "rooms": [{}]})", {"ключ \"version\"", "1.5"}},
+    {"TitleAsNumber", R"({"title": 5, "rooms": [{}]})", {"ключ \"title\"", "ожидается строка"}},
+    {"NotesAsArray", R"({"notes": ["a"], "rooms": [{}]})", {"ключ \"notes\"", "ожидается строка", "массив"}},
+    {"RoomNameAsNumber", R"({"rooms": [{}, {"name": 2}]})", {"помещение №2, ключ \"name\"", "ожидается строка"}},
+    {"RoomNameTypo", R"({"rooms": [{"nmae": "Зал"}]})", {"помещение №1", "\"nmae\"", "\"name\""}},
     // Typos
     {"UnknownKey", R"({"rooms": [{}], "Qm": 1})", {"неизвестный ключ \"Qm\"", "\"Qn\""}},
     {"KeyInWrongCase", R"({"rooms": [{}], "DT": 0.01})", {"неизвестный ключ \"DT\"", "\"dt\""}},
@@ -206,7 +331,7 @@ const BadFile kBadFiles[] = {
     // A building that cannot be computed
     {"NoRoomsKey", R"({"dt": 0.01})", {"ключ \"rooms\"", "нет ни одного помещения"}},
     {"EmptyRoomList", R"({"rooms": []})", {"нет ни одного помещения"}},
-    {"TooManyRooms", ManyRooms(zfcli::kMaxRooms + 1), {"ключ \"rooms\"", "слишком много помещений"}},
+    {"TooManyRooms", ManyRooms(zf::project::kMaxRooms + 1), {"ключ \"rooms\"", "слишком много помещений"}},
     {"ZeroStep", R"({"rooms": [{}], "dt": 0})", {"ключ \"dt\"", "больше нуля"}},
     {"ZeroOutsideTemperature", R"({"rooms": [{}], "T0": 0})", {"ключ \"T0\"", "больше нуля"}},
     {"ZeroRoomHeight", R"({"rooms": [{}, {"height": 0}]})", {"помещение №2, ключ \"height\"", "больше нуля"}},
@@ -222,6 +347,10 @@ const BadFile kBadFiles[] = {
     {"InvalidUtf8OutsideAString", "{\"rooms\": [{}],\n \"dt\": \xd0\xff}", {"JSON", "строке 2, столбце 8"}},
     {"TruncatedUtf8", "{\"plume\": \"\xd0", {"JSON", "строке 1"}},
     {"Utf8OfASurrogate", "{\"plume\": \"\xed\xa0\x80\"}", {"JSON", "строке 1"}},
+    // The fire load's area limit: an area, so neither negative nor infinite
+    {"NegativeFireAreaMax", R"({"rooms": [{}], "fire_area_max": -1})", {"\"fire_area_max\"", "-1"}},
+    {"InfiniteFireAreaMax", R"({"rooms": [{}], "fire_area_max": 1e400})", {"\"fire_area_max\""}},
+    {"FireAreaMaxAsText", R"({"rooms": [{}], "fire_area_max": "0.5"})", {"\"fire_area_max\"", "число"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(, BadScenarioFile, testing::ValuesIn(kBadFiles),
