@@ -2,6 +2,7 @@
 // main window is shown; the others are reused for as long as the program runs.
 #include <QApplication>
 
+#include "program_font.h"
 #include "u_AddDoor.h"
 #include "u_AddRoom.h"
 #include "u_ShowResult.h"
@@ -12,6 +13,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zonefire"));
+    UseProgramFont();  // before any window: they take their fonts from the application's
     // Qt's standard buttons and dialogs in Russian like the rest; English when not installed.
     InstallQtRussianTranslations(&app);
 

@@ -1,11 +1,29 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project builds with, when any is missing.
+# Installs the Debian 12 (bookworm) packages the project builds, tests and runs with, when any
+# is missing. Every package is named here: apt runs with --no-install-recommends, so nothing
+# may rest on a recommendation.
 set -euo pipefail
 packages=(
+  # build tools (ctest comes with cmake; pkg-config is consulted by Qt's CMake files)
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev fonts-dejavu-core
-  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  # Qt 6: Core, Gui, Widgets, Test, the platform plugins (offscreen for the headless tests),
+  # OpenGL and OpenGLWidgets (Charts needs them; only recommended by qt6-base-dev), Charts, Svg,
+  # and the OpenGL and Vulkan headers Qt's Gui package checks for
+  qt6-base-dev qt6-qpa-plugins libqt6opengl6-dev qt6-charts-dev qt6-svg-dev
+  libgl-dev libglx-dev libopengl-dev libvulkan-dev
+  # Qt's own Russian texts for its standard dialogs and buttons
+  qt6-translations-l10n
+  # the windows' font, set explicitly by the program and the window tests
+  fonts-dejavu-core fontconfig
+  # tests and benchmarks
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # the scenario file and the runner's JSON
+  nlohmann-json3-dev
+  # fuzzing: clang with libFuzzer and the sanitizer runtimes
   clang libclang-rt-14-dev
+  # tests read the text of written PDF files (pdftotext)
+  poppler-utils
+  # the validation tools and their tests
   python3
 )
 missing=()
@@ -16,6 +34,15 @@ if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}" >&2
   sudo_cmd=()
   [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+  # Three tries with a pause: one slow or broken download must not fail the set-up.
+  retry() {
+    local try
+    for try in 1 2 3; do
+      "$@" && return 0
+      [ "$try" -lt 3 ] && { echo "'$*' failed (try $try of 3), again in 30 s" >&2; sleep 30; }
+    done
+    return 1
+  }
+  retry "${sudo_cmd[@]}" apt-get update
+  retry "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi

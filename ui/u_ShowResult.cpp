@@ -35,6 +35,7 @@
 
 #include "model_info_dialog.h"
 #include "number_text.h"
+#include "program_font.h"
 #include "radio_group.h"
 #include "result_export.h"
 #include "sample_csv.h"
@@ -230,7 +231,7 @@ void TF_ShowResult::SetUpChart() {
     Chart_->setBackgroundRoundness(0);
     Chart_->layout()->setContentsMargins(0, 0, 0, 0);
     Chart_->setLocalizeNumbers(true);
-    QFont legendFont(QStringLiteral("Arial"), 9);
+    QFont legendFont = ProgramFont(9);
     legendFont.setItalic(true);
     Chart_->legend()->setFont(legendFont);
     Chart_->legend()->setAlignment(Qt::AlignBottom);
@@ -277,13 +278,13 @@ void TF_ShowResult::SetUpChart() {
     // left and wraps, and the chart keeps room for it above the plot.
     Title_ = new QGraphicsTextItem(Chart_);
     Title_->setObjectName(QStringLiteral("ChartTitle"));
-    Title_->setFont(QFont(QStringLiteral("Arial"), 10, QFont::Bold));
+    Title_->setFont(ProgramFont(10, QFont::Bold));
     Title_->setDefaultTextColor(Qt::darkGray);
     connect(Chart_, &QGraphicsWidget::geometryChanged, this, &TF_ShowResult::LayoutTitle);
 
     CritLabel_ = new TCritTimeLabel(Chart_);
     CritLabel_->setObjectName(QStringLiteral("Series4Label"));
-    CritLabel_->setFont(QFont(QStringLiteral("Arial"), 9, QFont::Bold));
+    CritLabel_->setFont(ProgramFont(9, QFont::Bold));
     CritLabel_->setDefaultTextColor(Qt::black);
     CritLabel_->setZValue(100);  // above the series
     CritLabel_->hide();

@@ -6,18 +6,24 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFontInfo>
+#include <QGraphicsTextItem>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QRadioButton>
+#include <QSet>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 #include <charconv>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <ostream>
+#include <string>
 
 #include "result_export.h"
+#include "program_font.h"
 #include "results_driver.h"
 #include "sample_csv.h"
 #include "../model/test_buildings.h"
@@ -43,6 +49,42 @@ const QColor kSeries1Colour(1, 73, 116);
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What an SVG file draws: its texts in document order (the lines of a wrapped text one after
+// another), the font families they name, and how many vector shapes and embedded pictures it has.
+struct SvgContent {
+    QString title;
+    QStringList texts;
+    QSet<QString> fontFamilies;
+    int shapes = 0;
+    int images = 0;
+    QString error;  // why the file is not well-formed XML
+};
+
+SvgContent ReadSvg(const QByteArray& data) {
+    static const QSet<QString> kShapes{"path", "polyline", "polygon", "line", "rect", "circle", "ellipse"};
+    SvgContent svg;
+    QXmlStreamReader xml(data);
+    bool seenSvg = false;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        const QString name = xml.name().toString();
+        seenSvg = seenSvg || name == "svg";
+        if (name == "title") {
+            svg.title = xml.readElementText();
+        } else if (name == "text") {
+            svg.fontFamilies.insert(xml.attributes().value("font-family").toString());
+            svg.texts << xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else if (name == "image") {
+            ++svg.images;
+        } else if (kShapes.contains(name)) {
+            ++svg.shapes;
+        }
+    }
+    if (xml.hasError()) svg.error = xml.errorString();
+    else if (!seenSvg) svg.error = QStringLiteral("no <svg> element");
+    return svg;
 }
 
 class ResultsExport : public ResultsWindow {
@@ -123,24 +165,51 @@ TEST_F(ResultsExport, PngAndClipboardHoldTheChartAsShown) {
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
+const QString kTemperatureTitle = QStringLiteral("График зависимости температуры в рабочей зоне от времени");
+
 TEST_F(ResultsExport, SvgIsAVectorDrawingOfTheChartWithItsTexts) {
     ShowTemperatureChart();
     Answer("chart.svg");
     Trigger("ActSaveChart");
     const QString path = dir.filePath("chart.svg");
-    const QString svg = QString::fromUtf8(ReadAll(path));
-    EXPECT_TRUE(svg.contains("<svg")) << svg.left(200).toStdString();
+    const SvgContent svg = ReadSvg(ReadAll(path));
+    ASSERT_TRUE(svg.error.isEmpty()) << svg.error.toStdString();
     // The picture leaves the window: its title names the room too.
-    EXPECT_TRUE(svg.contains("<title>Помещение №1. График зависимости температуры в рабочей зоне от времени</title>"));
-    // The texts drawn on the chart: the title item (wrapped when long), the critical-time
-    // label, the axis title.
-    EXPECT_GE(svg.count("Помещение №1. График зависимости"), 2);
-    EXPECT_TRUE(svg.contains(">10,25<")) << "critical-time label";
-    EXPECT_TRUE(svg.contains("T, °K."));
+    EXPECT_EQ(svg.title, "Помещение №1. " + kTemperatureTitle);
+    // The texts drawn on the chart: the title item, the critical-time label, both axis titles.
+    // A text may come in pieces: one per line of a wrapped title, one per run of Latin or
+    // Cyrillic letters, so they are read joined by spaces.
+    const QString drawn = svg.texts.join(' ').simplified();
+    EXPECT_TRUE(drawn.contains(kTemperatureTitle)) << drawn.toStdString();
+    EXPECT_TRUE(svg.texts.contains("10,25")) << "critical-time label: " << drawn.toStdString();
+    EXPECT_TRUE(drawn.contains("T, °K.")) << drawn.toStdString();
+    EXPECT_TRUE(drawn.contains("t, с.")) << drawn.toStdString();
+    // Texts stay texts in the program's font, and the drawing is made of shapes, not a picture.
+    QStringList families = svg.fontFamilies.values();
+    families.sort();
+    EXPECT_EQ(families.join(", ").toStdString(), kProgramFontFamily);
+    EXPECT_GT(svg.shapes, 10);
+    EXPECT_EQ(svg.images, 0);
     // Drawn in the chart's own pixels.
     QSvgRenderer renderer(path);
     ASSERT_TRUE(renderer.isValid());
     EXPECT_EQ(renderer.viewBox(), QRect(QPoint(0, 0), ChartSize()));
+}
+
+// The chart's own texts ask for the program's font by name, and the machine has it: what is
+// drawn is that font, not a substitute.
+TEST_F(ResultsExport, ChartTextsAreInTheProgramFont) {
+    ShowTemperatureChart();
+    const std::string family = kProgramFontFamily;
+    auto drawnIn = [](const QFont& font) { return QFontInfo(font).family().toStdString(); };
+    EXPECT_EQ(drawnIn(QApplication::font()), family);
+    for (const char* name : {"ChartTitle", "Series4Label"}) {
+        const QGraphicsTextItem* item = ChartTextItem(name);
+        ASSERT_NE(item, nullptr) << name;
+        EXPECT_EQ(item->font().family().toStdString(), family) << name;
+        EXPECT_EQ(drawnIn(item->font()), family) << name;
+    }
+    EXPECT_EQ(drawnIn(Find<QChartView>("ChartResult")->chart()->legend()->font()), family);
 }
 
 // The name's suffix decides the type; a name without one takes the type chosen in the dialog.

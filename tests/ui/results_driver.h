@@ -55,12 +55,16 @@ protected:
         return child;
     }
     QXYSeries* Series(const char* name) { return FindSeries(Find<QChartView>("ChartResult"), name); }
-    QString ChartText(const char* name) {
+    QGraphicsTextItem* ChartTextItem(const char* name) {
         for (QGraphicsItem* item : Find<QChartView>("ChartResult")->scene()->items())
             if (QGraphicsObject* o = item->toGraphicsObject(); o != nullptr && o->objectName() == QLatin1String(name))
-                return qobject_cast<QGraphicsTextItem*>(o)->toPlainText();
+                return qobject_cast<QGraphicsTextItem*>(o);
         ADD_FAILURE() << name;
-        return {};
+        return nullptr;
+    }
+    QString ChartText(const char* name) {
+        const QGraphicsTextItem* item = ChartTextItem(name);
+        return item != nullptr ? item->toPlainText() : QString();
     }
     // Row 0 is the grid's header row, rows 1.. the samples.
     QString Cell(int row, int col) {
