@@ -25,5 +25,9 @@ int main(int argc, char* argv[]) {
     f_main.SetRunWindows(&f_progress, &F_ShowResult);
 
     f_main.show();
+    // `zonefire FILE.json` opens the building; a file that cannot be read is reported and the
+    // window starts with the empty building.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) f_main.OpenFile(arguments.at(1));
     return app.exec();
 }

@@ -21,3 +21,9 @@ Tf_AddDoor::~Tf_AddDoor() = default;
 bool Tf_AddDoor::IsOpen() const { return ui->CBOpenDoor->isChecked(); }
 QString Tf_AddDoor::HeightText() const { return ui->EditHeight->text(); }
 QString Tf_AddDoor::WidthText() const { return ui->EditWidth->text(); }
+
+void Tf_AddDoor::SetEntry(bool isOpen, const QString& height, const QString& width) {
+    ui->CBOpenDoor->setChecked(isOpen);
+    ui->EditHeight->setText(height);
+    ui->EditWidth->setText(width);
+}

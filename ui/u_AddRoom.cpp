@@ -21,3 +21,9 @@ Tf_AddRoom::~Tf_AddRoom() = default;
 QString Tf_AddRoom::LengthText() const { return ui->EditWidthX->text(); }
 QString Tf_AddRoom::WidthText() const { return ui->EditWidthY->text(); }
 QString Tf_AddRoom::HeightText() const { return ui->EditHeight->text(); }
+
+void Tf_AddRoom::SetTexts(const QString& length, const QString& width, const QString& height) {
+    ui->EditWidthX->setText(length);
+    ui->EditWidthY->setText(width);
+    ui->EditHeight->setText(height);
+}

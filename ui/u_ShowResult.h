@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QChart;
 class QLineSeries;
@@ -54,6 +55,9 @@ public:
     void CopyTable();           // "Копировать": the selected rows, or all, with the header row
     void SaveTableCsvAs();      // "Сохранить в CSV...": the shown room's 14 values per sample
     void btnCritTimesClick();   // "Критические времена": the summary of every room
+    // "Вернуть здание последнего расчета" closes the window and asks the main window to put the
+    // calculated building back; true once after it was pressed.
+    bool TakeRestoreRequest() { return std::exchange(RestoreRequested_, false); }
 
     // User events; each redraws the current scenario, and does nothing when there is none.
     void RadioResultsClick();       // RadioResults, RadioOFP
@@ -101,6 +105,8 @@ private:
     int ShownRoom_ = -1;
     int ShownElement_ = 0;
     QToolButton* BtnCritTimes_ = nullptr;  // beside the page tabs, on both pages
+    QToolButton* BtnRestoreBuilding_ = nullptr;  // beside it
+    bool RestoreRequested_ = false;
     TF_CritTimes* CritTimes_ = nullptr;    // created at the first opening
     SavePathAsker SavePathAsker_;
     ErrorReporter ErrorReporter_;

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTableWidget>
@@ -71,12 +73,18 @@ void ShowErrorMessage(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-void ShowRunFailure(QWidget* parent, const TzoneMath& zm) {
+bool ShowRunFailure(QWidget* parent, const TzoneMath& zm, bool offerRestore) {
     QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(),
                     QStringLiteral("Ошибка при выполнении расчета!\r\n(на итерации №%1)").arg(zm.Iter),
                     QMessageBox::Ok, parent);
     box.setDetailedText(QString::fromStdString(DescribeFault(zm.LastFault)));
+    QPushButton* restore = nullptr;
+    if (offerRestore) {
+        restore = box.addButton(QStringLiteral("Вернуть здание последнего расчета"), QMessageBox::AcceptRole);
+        restore->setObjectName(QStringLiteral("btnRestoreBuilding"));
+    }
     box.exec();
+    return restore != nullptr && box.clickedButton() == restore;
 }
 
 Tf_main::Tf_main(QWidget* parent)
@@ -86,7 +94,9 @@ Tf_main::Tf_main(QWidget* parent)
     // The icons live in the static window library; their registration must be pulled in.
     Q_INIT_RESOURCE(resources);
     ui->setupUi(this);
-    setFixedSize(kClientWidth, kClientHeight);
+    CreateMenus();
+    // The menu bar sits above the designed client area, which keeps its size.
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 
     PrepareGrid(ui->GridRoom, kValueColumnWidth);
@@ -110,12 +120,15 @@ Tf_main::Tf_main(QWidget* parent)
             [this](int row, int col, int, int) { GridMatrixSelectCell(col, row); });
 
     FormCreate();
+    saved_ = CurrentDocument();  // the empty building with the initial fields: nothing to save
+    UpdateCaption();
 }
 
 Tf_main::~Tf_main() = default;
 
 void Tf_main::FormCreate() {
     zm = std::make_unique<TzoneMath>();
+    roomInfo_.clear();
     ShowProemGrid(false);
     FillGridRoom();
     FillGridMatrix();
@@ -153,6 +166,7 @@ bool Tf_main::ReadParameterFields() {
         }
     }
     zm->UseTanaka = ui->rbTanaka->isChecked();
+    zm->SamplesPerSec = document_.Params.SamplesPerSec;  // the opened file's, else the window's 10
     return true;
 }
 
@@ -167,6 +181,7 @@ void Tf_main::TBXButton1Click() {
         ShowErrorMessage(this, QString::fromStdString(refusal));
         return;
     }
+    KeepLastCalculation();
     bool completed;
     if (f_progress != nullptr) {
         TProgressRunView view(*f_progress, this);
@@ -179,15 +194,19 @@ void Tf_main::TBXButton1Click() {
         if (F_ShowResult != nullptr) {
             F_ShowResult->PrepareResults(*zm);
             F_ShowResult->exec();
+            restoreRequested_ = F_ShowResult->TakeRestoreRequest();
         }
     } else {
-        ShowRunFailure(this, *zm);
+        restoreRequested_ = ShowRunFailure(this, *zm, true);
     }
-    NewScenario();  // a calculation consumes the building, whatever its outcome
+    // A calculation consumes the building, whatever its outcome; "Вернуть здание последнего
+    // расчета" brings it back.
+    StartOverAfterCalculation();
 }
 
 void Tf_main::NewScenario() {
     zm = std::make_unique<TzoneMath>();
+    roomInfo_.clear();
     FillGridMatrix();
     FillGridRoom();
     ShowProemGrid(false);
@@ -213,6 +232,12 @@ void Tf_main::FillGridRoom() {
         SetCell(grid, k, 1, FormatGeneral(room.Length));
         SetCell(grid, k, 2, FormatGeneral(room.Width));
         SetCell(grid, k, 3, FormatGeneral(room.Height));
+        // A room's name, where the file gave one, is shown without changing the grid.
+        const auto info = static_cast<std::size_t>(k - 1);
+        if (info < roomInfo_.size() && !roomInfo_[info].Name.empty()) {
+            const QString name = QString::fromStdString(roomInfo_[info].Name);
+            for (int c = 0; c < 4; ++c) grid->item(k, c)->setToolTip(name);
+        }
     }
     KeepCurrentInData(grid);
 }
@@ -293,7 +318,10 @@ void Tf_main::btnAddRoomClick() {
         ShowErrorMessage(this, error.Message());
         return;
     }
-    zm->AddRoom(length, width, height);
+    Edit(QStringLiteral("добавление помещения"), [&] {
+        zm->AddRoom(length, width, height);
+        roomInfo_.emplace_back();
+    });
     FillGridRoom();
     FillGridMatrix();
 }
@@ -301,7 +329,10 @@ void Tf_main::btnAddRoomClick() {
 void Tf_main::btnDelRoomClick() {
     const int k = ui->GridRoom->currentRow() - 1;
     if (k < 0 || k >= zm->RoomCount()) return;
-    zm->DeleteRoom(k);
+    Edit(QStringLiteral("удаление помещения №%1").arg(k + 1), [&] {
+        zm->DeleteRoom(k);
+        if (k < static_cast<int>(roomInfo_.size())) roomInfo_.erase(roomInfo_.begin() + k);
+    });
     FillGridRoom();
     FillGridMatrix();
     // The matrix cells have shifted under the current cell: show what it holds now, so the
@@ -325,8 +356,10 @@ void Tf_main::btnAddDoorClick() {
         return;
     }
     // A doorway is two faces, one seen from each room; an outside opening has one.
-    zm->AddProem(r, c, height, width, isOpen);
-    if (r != c) zm->AddProem(c, r, height, width, isOpen);
+    Edit(QStringLiteral("добавление проема"), [&] {
+        zm->AddProem(r, c, height, width, isOpen);
+        if (r != c) zm->AddProem(c, r, height, width, isOpen);
+    });
     FillGridProem(r, c);
     FillGridMatrix();
 }
@@ -337,7 +370,7 @@ void Tf_main::TBXButton2Click() {
     const int k = ui->GridProem->currentRow() - 1;
     if (r < 0 || c < 0 || k < 0 || r >= zm->RoomCount() || c >= zm->RoomCount()) return;
     if (k >= static_cast<int>(zm->Cell(r, c).size())) return;
-    zm->DeleteProem(r, c, k);  // and its twin in cell (c, r)
+    Edit(QStringLiteral("удаление проема"), [&] { zm->DeleteProem(r, c, k); });  // and its twin in cell (c, r)
     FillGridMatrix();
     FillGridProem(r, c);
 }
