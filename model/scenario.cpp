@@ -2,8 +2,10 @@
 
 #include <cassert>
 
-#include "constants.h"
-#include "zone_math.h"
+#include "model/constants.h"
+#include "model/scenario.h"
+
+namespace zf {
 
 const char* ResultSample::Name(int i) {
     static const char* const kNames[kCount] = {"Fp",     "Gk", "Yk", "Ro2",  "T2",  "Gm",   "YkPred",
@@ -13,7 +15,7 @@ const char* ResultSample::Name(int i) {
 
 void TProem::Init(bool isOpen) {
     IsOpen = isOpen;
-    Mu = isOpen ? zf::kMuOpen : zf::kMuClosed;
+    Mu = isOpen ? kMuOpen : kMuClosed;
 }
 
 double TRoom::CritTimeOf(HazardKind kind) const {
@@ -112,3 +114,5 @@ bool TzoneMath::EditProem(int row, int col, int k, double height, double width, 
     }
     return true;
 }
+
+}  // namespace zf

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace zf::project {
 

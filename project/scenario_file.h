@@ -21,7 +21,7 @@
 #include <string_view>
 
 #include "project/document.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace zf::project {
 

@@ -68,6 +68,19 @@ QString ExactNumberText(double value) {
     return text;
 }
 
+// Writes the text to a temporary file beside `path` and renames it over `path` only when all of
+// it was written: a failure leaves the old file as it was and gives the reason. Unbuffered, so
+// a short write (a full disk, a size limit) is seen at once rather than lost in a later flush.
+bool WriteWhole(const QString& path, const std::string& text, QString* reason) {
+    QSaveFile file(path);
+    const auto size = static_cast<qint64>(text.size());
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(text.data(), size) == size && file.commit())
+        return true;
+    *reason = file.errorString();
+    file.cancelWriting();
+    return false;
+}
+
 QString DisplayName(const QString& path) {
     return path.isEmpty() ? QStringLiteral("Без имени") : QFileInfo(path).fileName();
 }
@@ -76,22 +89,27 @@ QString DisplayName(const QString& path) {
 
 // One editor operation in the history: the building before and after it. Undo and redo put
 // the whole building back, which keeps every face of the opening matrix in its place.
+// The matrix's current cell goes back with it, so the grids show what they showed.
 class TBuildingEdit : public QUndoCommand {
 public:
-    TBuildingEdit(Tf_main& window, const QString& text, Document before, Document after)
+    struct State {
+        Document Building;
+        QPoint Cell;  // the matrix's current cell: x = column, y = row
+    };
+    TBuildingEdit(Tf_main& window, const QString& text, State before, State after)
         : QUndoCommand(text), window_(window), before_(std::move(before)), after_(std::move(after)) {}
 
-    void undo() override { window_.SetBuilding(before_); }
+    void undo() override { window_.SetBuilding(before_.Building, before_.Cell); }
     void redo() override {
         // The operation itself made the first "after"; QUndoStack::push calls redo once.
-        if (done_) window_.SetBuilding(after_);
+        if (done_) window_.SetBuilding(after_.Building, after_.Cell);
         done_ = true;
     }
 
 private:
     Tf_main& window_;
-    Document before_;
-    Document after_;
+    State before_;
+    State after_;
     bool done_ = false;
 };
 
@@ -166,9 +184,10 @@ void Tf_main::CreateMenus() {
 
 void Tf_main::UpdateCaption() {
     if (undo_ == nullptr || zm == nullptr) return;  // during construction
+    // The designed text, the file's name, and "*" while there are unsaved changes.
+    const bool modified = IsModified();
     setWindowTitle(designedCaption_ + (filePath_.isEmpty() ? QString() : QStringLiteral(" — ") + DisplayName(filePath_)) +
-                   QStringLiteral("[*]"));
-    setWindowModified(IsModified());
+                   (modified ? QStringLiteral("*") : QString()));
 }
 
 void Tf_main::UpdateActions() { restoreAction_->setEnabled(HasLastCalculation()); }
@@ -201,9 +220,11 @@ void Tf_main::FillRecentMenu() {
 
 Document Tf_main::Building() const {
     Document building;
+    // Names are kept per room beside the scenario; a room added to the scenario directly has none.
     building.Rooms = roomInfo_;
-    for (int k = 0; k < zm->RoomCount() && k < static_cast<int>(building.Rooms.size()); ++k) {
-        const TRoom& room = *zm->Rooms[static_cast<std::size_t>(k)];
+    building.Rooms.resize(static_cast<std::size_t>(zm->RoomCount()));
+    for (int k = 0; k < zm->RoomCount(); ++k) {
+        const zf::TRoom& room = *zm->Rooms[static_cast<std::size_t>(k)];
         auto& info = building.Rooms[static_cast<std::size_t>(k)];
         info.Length = room.Length;
         info.Width = room.Width;
@@ -213,15 +234,17 @@ Document Tf_main::Building() const {
     return building;
 }
 
-void Tf_main::SetBuilding(const Document& building) {
+void Tf_main::SetBuilding(const Document& building, QPoint cell) {
     Document document = building;
     document.Params = zf::project::Capture(*zm).Params;
-    auto fresh = std::make_unique<TzoneMath>();
+    auto fresh = std::make_unique<zf::TzoneMath>();
     zf::project::Apply(document, *fresh);
     zm = std::move(fresh);
     roomInfo_ = building.Rooms;
     FillGridRoom();
     FillGridMatrix();
+    if (cell.y() >= 1 && cell.x() >= 1 && cell.y() < ui->GridMatrix->rowCount() && cell.x() < ui->GridMatrix->columnCount())
+        ui->GridMatrix->setCurrentCell(cell.y(), cell.x());
     ShowCurrentCellProems();
 }
 
@@ -244,10 +267,15 @@ bool Tf_main::IsModified() const {
 }
 
 void Tf_main::Edit(const QString& text, const std::function<void()>& operation) {
-    Document before = Building();
+    const auto state = [this] {
+        return TBuildingEdit::State{Building(), QPoint(ui->GridMatrix->currentColumn(), ui->GridMatrix->currentRow())};
+    };
+    TBuildingEdit::State before = state();
+    roomInfo_.resize(static_cast<std::size_t>(zm->RoomCount()));
     operation();
-    Document after = Building();
-    if (after != before) undo_->push(new TBuildingEdit(*this, text, std::move(before), std::move(after)));
+    TBuildingEdit::State after = state();
+    if (after.Building != before.Building)
+        undo_->push(new TBuildingEdit(*this, text, std::move(before), std::move(after)));
 }
 
 void Tf_main::ReplaceBuilding(const Document& document, const QString& path) {
@@ -260,7 +288,7 @@ void Tf_main::ReplaceBuilding(const Document& document, const QString& path) {
         }
         const QSignalBlocker quietTanaka(ui->rbTanaka);
         (document.Params.UseTanaka ? ui->rbTanaka : ui->rbMcCaffrey)->setChecked(true);
-        zm = std::make_unique<TzoneMath>();
+        zm = std::make_unique<zf::TzoneMath>();
         zf::project::Apply(document, *zm);
         roomInfo_ = document.Rooms;
         undo_->clear();
@@ -364,14 +392,8 @@ bool Tf_main::SaveFile(const QString& path) {
         ShowErrorMessage(this, QStringLiteral("Здание не сохранено: %1").arg(QString::fromStdString(error.what())));
         return false;
     }
-    // Written to a temporary file beside the old one and renamed over it only when complete.
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
-                         file.commit();
-    if (!written) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    QString reason;
+    if (!WriteWhole(path, text, &reason)) {
         ShowErrorMessage(this, QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(path, reason));
         return false;
     }
@@ -400,15 +422,15 @@ void Tf_main::KeepLastCalculation() {
     // Kept on disk before the run starts, so a crash during it loses nothing either.
     const QString path = LastCalculationPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
     std::string text;
     try {
         text = zf::project::WriteDocument(*lastCalculation_);
     } catch (const std::invalid_argument&) {
         return;
     }
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 || !file.commit())
-        qWarning("The last calculated building was not kept in %s: %s", qPrintable(path), qPrintable(file.errorString()));
+    QString reason;
+    if (!WriteWhole(path, text, &reason))
+        qWarning("The last calculated building was not kept in %s: %s", qPrintable(path), qPrintable(reason));
 }
 
 void Tf_main::StartOverAfterCalculation() {
@@ -440,7 +462,7 @@ void Tf_main::EditRoom(int k) {
     // The dialog is shared with "add room", which opens with the texts typed last time.
     const QString title = f_AddRoom->windowTitle();
     const QString texts[] = {f_AddRoom->LengthText(), f_AddRoom->WidthText(), f_AddRoom->HeightText()};
-    const TRoom& room = zm->Room(k);
+    const zf::TRoom& room = zm->Room(k);
     f_AddRoom->SetTexts(ExactNumberText(room.Length), ExactNumberText(room.Width), ExactNumberText(room.Height));
     f_AddRoom->setWindowTitle(QStringLiteral("Помещение №%1").arg(k + 1));
     const bool accepted = f_AddRoom->exec() == QDialog::Accepted;
@@ -457,8 +479,10 @@ void Tf_main::EditRoom(int k) {
         ShowErrorMessage(this, error.Message());
         return;
     }
-    Edit(QStringLiteral("изменение помещения №%1").arg(k + 1), [&] { zm->EditRoom(k, size[0], size[1], size[2]); });
-    FillGridRoom();
+    Edit(QStringLiteral("изменение помещения №%1").arg(k + 1), [&] {
+        zm->EditRoom(k, size[0], size[1], size[2]);
+        FillGridRoom();
+    });
 }
 
 void Tf_main::EditOpening(int row, int col, int k) {
@@ -468,7 +492,7 @@ void Tf_main::EditOpening(int row, int col, int k) {
     const QString title = f_AddDoor->windowTitle();
     const bool wasOpen = f_AddDoor->IsOpen();
     const QString texts[] = {f_AddDoor->HeightText(), f_AddDoor->WidthText()};
-    const TProem& face = *zm->Cell(row, col)[static_cast<std::size_t>(k)];
+    const zf::TProem& face = *zm->Cell(row, col)[static_cast<std::size_t>(k)];
     f_AddDoor->SetEntry(face.IsOpen, ExactNumberText(face.Height), ExactNumberText(face.Width));
     f_AddDoor->setWindowTitle(row == col ? QStringLiteral("Проем №%1 помещения №%2 наружу").arg(k + 1).arg(row + 1)
                                          : QStringLiteral("Проем №%1 между помещениями №%2 и №%3").arg(k + 1).arg(row + 1).arg(col + 1));
@@ -487,8 +511,10 @@ void Tf_main::EditOpening(int row, int col, int k) {
         return;
     }
     // Both faces of a doorway change together.
-    Edit(QStringLiteral("изменение проема"), [&] { zm->EditProem(row, col, k, h, w, isOpen); });
-    FillGridProem(row, col);
+    Edit(QStringLiteral("изменение проема"), [&] {
+        zm->EditProem(row, col, k, h, w, isOpen);
+        FillGridProem(row, col);
+    });
 }
 
 // ---- Window events ----------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <QUndoStack>
 #include <algorithm>
 
 #include "number_text.h"
@@ -73,15 +74,16 @@ void ShowErrorMessage(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-bool ShowRunFailure(QWidget* parent, const TzoneMath& zm, bool offerRestore) {
+bool ShowRunFailure(QWidget* parent, const zf::TzoneMath& zm, bool offerRestore) {
     QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(),
                     QStringLiteral("Ошибка при выполнении расчета!\r\n(на итерации №%1)").arg(zm.Iter),
                     QMessageBox::Ok, parent);
-    box.setDetailedText(QString::fromStdString(DescribeFault(zm.LastFault)));
+    box.setDetailedText(QString::fromStdString(zf::DescribeFault(zm.LastFault)));
     QPushButton* restore = nullptr;
     if (offerRestore) {
         restore = box.addButton(QStringLiteral("Вернуть здание последнего расчета"), QMessageBox::AcceptRole);
         restore->setObjectName(QStringLiteral("btnRestoreBuilding"));
+        box.setEscapeButton(QMessageBox::Ok);  // closing the box is still "OK"
     }
     box.exec();
     return restore != nullptr && box.clickedButton() == restore;
@@ -124,10 +126,14 @@ Tf_main::Tf_main(QWidget* parent)
     UpdateCaption();
 }
 
-Tf_main::~Tf_main() = default;
+Tf_main::~Tf_main() {
+    // The history is a child, destroyed after this window's members: its last signals must not
+    // reach a half-destroyed window.
+    if (undo_ != nullptr) undo_->disconnect(this);
+}
 
 void Tf_main::FormCreate() {
-    zm = std::make_unique<TzoneMath>();
+    zm = std::make_unique<zf::TzoneMath>();
     roomInfo_.clear();
     ShowProemGrid(false);
     FillGridRoom();
@@ -144,19 +150,19 @@ void Tf_main::SetRunWindows(Tf_progress* progress, TF_ShowResult* results) {
     F_ShowResult = results;
 }
 
-TzoneMath& Tf_main::Scenario() { return *zm; }
+zf::TzoneMath& Tf_main::Scenario() { return *zm; }
 
 // The fields in their fixed reading order, each value stored as soon as it is converted: a bad
 // text stops the reading there, the fields before it already stored.
 bool Tf_main::ReadParameterFields() {
     const struct {
         QLineEdit* field;
-        double TzoneMath::*value;
-    } order[] = {{ui->Edit11, &TzoneMath::dt},   {ui->Edit12, &TzoneMath::SimTime}, {ui->Edit1, &TzoneMath::Qn},
-                 {ui->Edit2, &TzoneMath::Vlin},  {ui->Edit3, &TzoneMath::PsiUd},    {ui->Edit4, &TzoneMath::D},
-                 {ui->Edit5, &TzoneMath::Lo2},   {ui->Edit6, &TzoneMath::Lco},      {ui->Edit7, &TzoneMath::Lco2},
-                 {ui->Edit8, &TzoneMath::Lhcl},  {ui->Edit9, &TzoneMath::T0},       {ui->Edit10, &TzoneMath::Nu},
-                 {ui->Edithr, &TzoneMath::hr}};
+        double zf::TzoneMath::*value;
+    } order[] = {{ui->Edit11, &zf::TzoneMath::dt},   {ui->Edit12, &zf::TzoneMath::SimTime}, {ui->Edit1, &zf::TzoneMath::Qn},
+                 {ui->Edit2, &zf::TzoneMath::Vlin},  {ui->Edit3, &zf::TzoneMath::PsiUd},    {ui->Edit4, &zf::TzoneMath::D},
+                 {ui->Edit5, &zf::TzoneMath::Lo2},   {ui->Edit6, &zf::TzoneMath::Lco},      {ui->Edit7, &zf::TzoneMath::Lco2},
+                 {ui->Edit8, &zf::TzoneMath::Lhcl},  {ui->Edit9, &zf::TzoneMath::T0},       {ui->Edit10, &zf::TzoneMath::Nu},
+                 {ui->Edithr, &zf::TzoneMath::hr}};
     for (const auto& entry : order) {
         try {
             (*zm).*entry.value = NumberFromText(entry.field->text());
@@ -205,7 +211,7 @@ void Tf_main::TBXButton1Click() {
 }
 
 void Tf_main::NewScenario() {
-    zm = std::make_unique<TzoneMath>();
+    zm = std::make_unique<zf::TzoneMath>();
     roomInfo_.clear();
     FillGridMatrix();
     FillGridRoom();
@@ -227,7 +233,7 @@ void Tf_main::FillGridRoom() {
     SetCell(grid, 0, 2, QStringLiteral("Ширина"));
     SetCell(grid, 0, 3, QStringLiteral("Высота"));
     for (int k = 1; k <= n; ++k) {
-        const TRoom& room = zm->Room(k - 1);
+        const zf::TRoom& room = zm->Room(k - 1);
         SetCell(grid, k, 0, QString::number(k));
         SetCell(grid, k, 1, FormatGeneral(room.Length));
         SetCell(grid, k, 2, FormatGeneral(room.Width));
@@ -273,7 +279,7 @@ void Tf_main::FillGridProem(int row, int col) {
     ShowProemGrid(false);
     QTableWidget* grid = ui->GridProem;
     const int n = zm->RoomCount();
-    const TProems* cell = (row >= 0 && col >= 0 && row < n && col < n) ? &zm->Cell(row, col) : nullptr;
+    const zf::TProems* cell = (row >= 0 && col >= 0 && row < n && col < n) ? &zm->Cell(row, col) : nullptr;
     const int m = cell ? static_cast<int>(cell->size()) : 0;
     grid->setRowCount(m + 1);
     SetCell(grid, 0, 0, QStringLiteral("№"));
@@ -281,7 +287,7 @@ void Tf_main::FillGridProem(int row, int col) {
     SetCell(grid, 0, 2, QStringLiteral("Ширина"));
     SetCell(grid, 0, 3, QStringLiteral("Открытый (0/1)"));
     for (int k = 1; k <= m; ++k) {
-        const TProem& face = *(*cell)[static_cast<std::size_t>(k - 1)];
+        const zf::TProem& face = *(*cell)[static_cast<std::size_t>(k - 1)];
         SetCell(grid, k, 0, QString::number(k));
         SetCell(grid, k, 1, FormatGeneral(face.Height));
         SetCell(grid, k, 2, FormatGeneral(face.Width));
@@ -321,9 +327,9 @@ void Tf_main::btnAddRoomClick() {
     Edit(QStringLiteral("добавление помещения"), [&] {
         zm->AddRoom(length, width, height);
         roomInfo_.emplace_back();
+        FillGridRoom();
+        FillGridMatrix();
     });
-    FillGridRoom();
-    FillGridMatrix();
 }
 
 void Tf_main::btnDelRoomClick() {
@@ -332,12 +338,12 @@ void Tf_main::btnDelRoomClick() {
     Edit(QStringLiteral("удаление помещения №%1").arg(k + 1), [&] {
         zm->DeleteRoom(k);
         if (k < static_cast<int>(roomInfo_.size())) roomInfo_.erase(roomInfo_.begin() + k);
+        FillGridRoom();
+        FillGridMatrix();
+        // The matrix cells have shifted under the current cell: show what it holds now, so the
+        // delete-opening button never acts on an opening other than the one shown.
+        ShowCurrentCellProems();
     });
-    FillGridRoom();
-    FillGridMatrix();
-    // The matrix cells have shifted under the current cell: show what it holds now, so the
-    // delete-opening button never acts on an opening other than the one shown.
-    ShowCurrentCellProems();
 }
 
 void Tf_main::btnAddDoorClick() {
@@ -359,9 +365,9 @@ void Tf_main::btnAddDoorClick() {
     Edit(QStringLiteral("добавление проема"), [&] {
         zm->AddProem(r, c, height, width, isOpen);
         if (r != c) zm->AddProem(c, r, height, width, isOpen);
+        FillGridProem(r, c);
+        FillGridMatrix();
     });
-    FillGridProem(r, c);
-    FillGridMatrix();
 }
 
 void Tf_main::TBXButton2Click() {
@@ -370,7 +376,9 @@ void Tf_main::TBXButton2Click() {
     const int k = ui->GridProem->currentRow() - 1;
     if (r < 0 || c < 0 || k < 0 || r >= zm->RoomCount() || c >= zm->RoomCount()) return;
     if (k >= static_cast<int>(zm->Cell(r, c).size())) return;
-    Edit(QStringLiteral("удаление проема"), [&] { zm->DeleteProem(r, c, k); });  // and its twin in cell (c, r)
-    FillGridMatrix();
-    FillGridProem(r, c);
+    Edit(QStringLiteral("удаление проема"), [&] {
+        zm->DeleteProem(r, c, k);  // and its twin in cell (c, r)
+        FillGridMatrix();
+        FillGridProem(r, c);
+    });
 }

@@ -8,13 +8,14 @@
 // is the scenario's opening cell (r - 1, c - 1).
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
 
 #include "project/document.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace Ui { class Tf_main; }
 class QAction;
@@ -37,7 +38,7 @@ public:
     void SetRunWindows(Tf_progress* progress, TF_ShowResult* results);
 
     // The one current scenario; the run and the results window work on it in place.
-    TzoneMath& Scenario();
+    zf::TzoneMath& Scenario();
     // Discards the scenario with its rooms, openings and results and starts an empty one;
     // the grids follow and the openings grid is hidden.
     void NewScenario();
@@ -120,7 +121,7 @@ private:
     void ReplaceBuilding(const zf::project::Document& document, const QString& path);
     // The rooms (with names) and openings, for the history of editor operations.
     zf::project::Document Building() const;
-    void SetBuilding(const zf::project::Document& building);
+    void SetBuilding(const zf::project::Document& building, QPoint matrixCell);
     // Applies one editor operation on the scenario and the room names as an undoable step.
     void Edit(const QString& text, const std::function<void()>& operation);
     // Before a run: the building kept in memory and in the application data folder.
@@ -152,7 +153,7 @@ private:
     void ShowCurrentCellProems();
 
     std::unique_ptr<Ui::Tf_main> ui;
-    std::unique_ptr<TzoneMath> zm;
+    std::unique_ptr<zf::TzoneMath> zm;
     Tf_AddRoom* f_AddRoom = nullptr;
     Tf_AddDoor* f_AddDoor = nullptr;
     Tf_progress* f_progress = nullptr;
@@ -165,4 +166,4 @@ void ShowErrorMessage(QWidget* parent, const QString& text);
 
 // Reports a failed calculation: the step it failed in, and in the details where and why. With
 // `offerRestore`, also offers "Вернуть здание последнего расчета"; true when that was pressed.
-bool ShowRunFailure(QWidget* parent, const TzoneMath& zm, bool offerRestore = false);
+bool ShowRunFailure(QWidget* parent, const zf::TzoneMath& zm, bool offerRestore = false);

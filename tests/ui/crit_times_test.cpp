@@ -42,7 +42,8 @@ protected:
 
 TEST_F(CritTimesSummary, ButtonSitsBesideThePageTabs) {
     auto* pages = Find<QTabWidget>("PageAllResults");
-    EXPECT_EQ(pages->cornerWidget(Qt::TopRightCorner), Find<QToolButton>("btnCritTimes"));
+    ASSERT_NE(pages->cornerWidget(Qt::TopRightCorner), nullptr);
+    EXPECT_TRUE(pages->cornerWidget(Qt::TopRightCorner)->isAncestorOf(Find<QToolButton>("btnCritTimes")));
     EXPECT_EQ(Find<QToolButton>("btnCritTimes")->text(), QString("Критические времена"));
     EXPECT_EQ(pages->count(), 2);
 }
@@ -62,8 +63,8 @@ TEST_F(CritTimesSummary, EveryRoomByTheSevenFactorsWithTheEarliestMarked) {
     const QStringList header{"Помещение", "T", "O2", "Vis", "CO", "CO2", "HCl", "Rad"};
     for (int c = 0; c < 8; ++c) EXPECT_EQ(Cell(grid, 0, c), header[c]);
     // The short titles are explained by the hazard list's items.
-    EXPECT_EQ(grid->horizontalHeaderItem(1 + hkVisibility)->toolTip(), QString("По потере видимости в дыму"));
-    EXPECT_EQ(grid->horizontalHeaderItem(1 + hkRadiation)->toolTip(),
+    EXPECT_EQ(grid->horizontalHeaderItem(1 + zf::hkVisibility)->toolTip(), QString("По потере видимости в дыму"));
+    EXPECT_EQ(grid->horizontalHeaderItem(1 + zf::hkRadiation)->toolTip(),
               QString("По критической величине теплового излучения"));
 
     const QStringList expected[3] = {

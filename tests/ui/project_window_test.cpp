@@ -68,32 +68,43 @@ protected:
     QString Path(const QString& name) const { return dir_.filePath(name); }
     void SetField(const char* name, const QString& text) { Find<QLineEdit>(name)->setText(text); }
     QAction* Action(const char* name) const { return main_->findChild<QAction*>(QString::fromLatin1(name)); }
+    // A key pressed in the active main window, as its menu shortcuts need.
     void Shortcut(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+        QApplication::setActiveWindow(main_.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main_.get()));
         QTest::keyClick(main_.get(), key, modifiers);
     }
 
-    // Everything the editor shows: the three grids' texts and tool tips, the matrix's current
-    // cell, the fields and the plume choice.
-    QStringList Shown() const {
+    // Everything the editor shows, one line each: the three grids' texts and tool tips, the
+    // matrix's current cell, the fields and the plume choice.
+    std::string Shown() const {
         QStringList shown;
         for (const char* name : {"GridRoom", "GridMatrix", "GridProem"}) {
             QTableWidget* grid = Grid(name);
-            shown << QStringLiteral("%1 %2×%3 visible %4").arg(name).arg(grid->rowCount()).arg(grid->columnCount()).arg(!grid->isHidden());
-            if (grid->isHidden()) continue;
+            if (grid->isHidden()) {
+                shown << QStringLiteral("%1 hidden").arg(name);
+                continue;
+            }
+            shown << QStringLiteral("%1 %2×%3").arg(name).arg(grid->rowCount()).arg(grid->columnCount());
             for (int r = 0; r < grid->rowCount(); ++r)
                 for (int c = 0; c < grid->columnCount(); ++c)
                     shown << Text(grid, r, c) + (grid->item(r, c) ? grid->item(r, c)->toolTip() : QString());
         }
         shown << QStringLiteral("current %1,%2").arg(Grid("GridMatrix")->currentRow()).arg(Grid("GridMatrix")->currentColumn());
+        // A field's value to the bit: an opened file shows "0,0145" where the window began with "0,01450".
         for (const char* field : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9", "Edit10",
                                   "Edit11", "Edit12", "Edithr"})
-            shown << Find<QLineEdit>(field)->text();
+            shown << QString::number(NumberFromText(Find<QLineEdit>(field)->text()), 'g', 17);
         shown << (Find<QRadioButton>("rbTanaka")->isChecked() ? "tanaka" : "mccaffrey");
-        return shown;
+        return shown.join('\n').toStdString();
     }
 
     // Rooms 1 and 2 joined by a doorway, room 3 with an opening to the outside.
     void EnterThreeRooms() {
+        EnterThreeRoomsOnly();
+        Click(Grid("GridMatrix"), 1, 1);  // where an opened building starts
+    }
+    void EnterThreeRoomsOnly() {
         SetField("Edit11", "0,01");
         SetField("Edit12", "20");
         AddRoom("5", "4", "3");
@@ -153,15 +164,16 @@ TEST_F(ProjectWindowTest, ASavedBuildingOpensBackAsItWasAndSavesToTheSameBytes) 
     EnterThreeRooms();
     SetField("Edit3", "0,0123456789");
     Find<QRadioButton>("rbMcCaffrey")->setChecked(true);
-    const QStringList before = Shown();
+    Click(Grid("GridMatrix"), 1, 1);  // where an opened building starts
+    const std::string before = Shown();
     const QString designed = "Расчет времени блокировки с использованием зонной модели (тестовая версия)";
-    EXPECT_TRUE(main_->isWindowModified());
+    EXPECT_TRUE(main_->IsModified());
 
     main_->SetPathAsker([&](bool save, const QString&) { return save ? Path("building") : QString(); });
     Shortcut(Qt::Key_S);  // untitled: "Сохранить" asks where
     ASSERT_EQ(main_->FilePath(), Path("building.json"));
-    EXPECT_FALSE(main_->isWindowModified());
-    EXPECT_EQ(main_->windowTitle(), designed + " — building.json[*]");
+    EXPECT_FALSE(main_->IsModified());
+    EXPECT_EQ(main_->windowTitle(), designed + " — building.json");
     const std::string saved = ReadBytes(Path("building.json"));
     EXPECT_EQ(saved, zf::project::WriteDocument(main_->CurrentDocument()));
 
@@ -170,16 +182,16 @@ TEST_F(ProjectWindowTest, ASavedBuildingOpensBackAsItWasAndSavesToTheSameBytes) 
     main_->show();
     ASSERT_TRUE(main_->OpenFile(Path("building.json")));
     EXPECT_EQ(Shown(), before);
-    EXPECT_FALSE(main_->isWindowModified());
+    EXPECT_FALSE(main_->IsModified());
     ASSERT_TRUE(main_->SaveFile(Path("again.json")));
     EXPECT_EQ(ReadBytes(Path("again.json")), saved);
 
     // A change marks the caption; changing it back clears the mark.
     SetField("Edit1", "1");
-    EXPECT_TRUE(main_->isWindowModified());
-    EXPECT_TRUE(main_->windowTitle().endsWith("again.json[*]"));
+    EXPECT_TRUE(main_->IsModified());
+    EXPECT_TRUE(main_->windowTitle().endsWith("again.json*"));
     SetField("Edit1", "13800000");
-    EXPECT_FALSE(main_->isWindowModified());
+    EXPECT_FALSE(main_->IsModified());
 }
 
 TEST_F(ProjectWindowTest, EveryExampleOpensWithItsExactNumbersAndNames) {
@@ -195,7 +207,7 @@ TEST_F(ProjectWindowTest, EveryExampleOpensWithItsExactNumbersAndNames) {
         const zf::project::Document shown = main_->CurrentDocument();
         EXPECT_EQ(shown.Params, document.Params);
         EXPECT_EQ(shown.Rooms, document.Rooms);
-        TzoneMath fromFile;
+        zf::TzoneMath fromFile;
         zf::project::Apply(document, fromFile);
         EXPECT_EQ(shown.Openings, zf::project::Capture(fromFile).Openings);
     }
@@ -217,11 +229,11 @@ TEST_F(ProjectWindowTest, TheRunnerGetsBitIdenticalResultsFromABuildingTheWindow
     ASSERT_TRUE(main_->SaveFile(Path("run.json")));
     nlohmann::json window;
     WhenModal("TF_ShowResult", [&](QWidget* shownResults) {
-        const TzoneMath& zm = main_->Scenario();
+        const zf::TzoneMath& zm = main_->Scenario();
         for (const auto& room : zm.Rooms) {
             nlohmann::json samples;
-            for (int e = 0; e < ResultSample::kCount; ++e)
-                for (const ResultSample& s : room->Samples) samples[ResultSample::Name(e)].push_back(s[e]);
+            for (int e = 0; e < zf::ResultSample::kCount; ++e)
+                for (const zf::ResultSample& s : room->Samples) samples[zf::ResultSample::Name(e)].push_back(s[e]);
             window.push_back(samples);
         }
         shownResults->close();
@@ -234,8 +246,8 @@ TEST_F(ProjectWindowTest, TheRunnerGetsBitIdenticalResultsFromABuildingTheWindow
     const nlohmann::json runner = nlohmann::json::parse(ReadBytes(Path("result.json")));
     ASSERT_EQ(runner["rooms"].size(), 3u);
     for (std::size_t i = 0; i < 3; ++i)
-        for (int e = 0; e < ResultSample::kCount; ++e) {
-            const char* name = ResultSample::Name(e);
+        for (int e = 0; e < zf::ResultSample::kCount; ++e) {
+            const char* name = zf::ResultSample::Name(e);
             // Every sample parsed back to the same double the window computed.
             EXPECT_EQ(runner["rooms"][i]["samples"][name].get<std::vector<double>>(), window[i][name].get<std::vector<double>>())
                 << "room " << i + 1 << ", " << name;
@@ -246,7 +258,7 @@ TEST_F(ProjectWindowTest, AFileThatCannotBeReadIsNamedAndTheBuildingKept) {
     EnterThreeRooms();
     ASSERT_TRUE(main_->SaveFile(Path("good.json")));
     AddRoom("7", "7", "7");  // unsaved: a refused file must not even ask
-    const QStringList before = Shown();
+    const std::string before = Shown();
     const struct {
         const char* Name;
         std::string Bytes;
@@ -267,7 +279,7 @@ TEST_F(ProjectWindowTest, AFileThatCannotBeReadIsNamedAndTheBuildingKept) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(c.Says))) << text.toStdString();
         EXPECT_EQ(Shown(), before) << c.Name;
         EXPECT_EQ(main_->FilePath(), Path("good.json"));
-        EXPECT_TRUE(main_->isWindowModified());
+        EXPECT_TRUE(main_->IsModified());
     }
     QString missing;
     ExpectMessage(&missing);
@@ -297,7 +309,7 @@ TEST_F(ProjectWindowTest, AFailedSaveLeavesTheOldFileAndSaysWhy) {
     EXPECT_TRUE(text.contains("kept.json")) << text.toStdString();
     EXPECT_GT(text.indexOf(": "), 0) << text.toStdString();  // the reason follows the name
     EXPECT_EQ(ReadBytes(Path("kept.json")), old);
-    EXPECT_TRUE(main_->isWindowModified());
+    EXPECT_TRUE(main_->IsModified());
     // A field without a number is named instead of writing a file that lies.
     SetField("Edit9", "2..93");
     ExpectMessage(&text);
@@ -307,7 +319,7 @@ TEST_F(ProjectWindowTest, AFailedSaveLeavesTheOldFileAndSaysWhy) {
 
 TEST_F(ProjectWindowTest, NewOpenAndExitWithUnsavedChangesAskToSave) {
     EnterThreeRooms();
-    const QStringList before = Shown();
+    const std::string before = Shown();
     bool asked = false;
     AnswerSaveQuestion(QMessageBox::Cancel, &asked);
     EXPECT_FALSE(main_->FileNew());
@@ -327,7 +339,7 @@ TEST_F(ProjectWindowTest, NewOpenAndExitWithUnsavedChangesAskToSave) {
     EXPECT_EQ(main_->Scenario().RoomCount(), 0);
     EXPECT_EQ(Find<QLineEdit>("Edit3")->text(), "0,01450");
     EXPECT_TRUE(main_->FilePath().isEmpty());
-    EXPECT_FALSE(main_->isWindowModified());
+    EXPECT_FALSE(main_->IsModified());
     // Unchanged: no question.
     EXPECT_TRUE(main_->OpenFile(Path("asked.json")));
     EXPECT_EQ(Shown(), before);
@@ -335,38 +347,43 @@ TEST_F(ProjectWindowTest, NewOpenAndExitWithUnsavedChangesAskToSave) {
 }
 
 TEST_F(ProjectWindowTest, UndoAndRedoReturnTheGridsToExactlyWhatTheyShowed) {
-    std::vector<QStringList> states{Shown()};
-    const auto step = [&](const std::function<void()>& operation) {
+    // What the editor showed just before and just after each operation; a click that only
+    // chooses where the next operation acts is no operation.
+    std::vector<std::string> before, after;
+    const auto step = [&](const std::function<void()>& choose, const std::function<void()>& operation) {
+        choose();
+        before.push_back(Shown());
         operation();
-        states.push_back(Shown());
+        after.push_back(Shown());
     };
-    step([&] { AddRoom("5", "4", "3"); });
-    step([&] { AddRoom("6", "5", "3"); });
-    step([&] { AddRoom("3", "2", "2,8"); });
-    step([&] { Click(Grid("GridMatrix"), 2, 1); AddOpening("2", "0,9"); });
-    step([&] { AddOpening("2,1", "1,1", false); });
-    step([&] { Click(Grid("GridMatrix"), 3, 3); AddOpening("1,5", "1"); });
-    step([&] {
+    const auto nothing = [] {};
+    step(nothing, [&] { AddRoom("5", "4", "3"); });
+    step(nothing, [&] { AddRoom("6", "5", "3"); });
+    step(nothing, [&] { AddRoom("3", "2", "2,8"); });
+    step([&] { Click(Grid("GridMatrix"), 2, 1); }, [&] { AddOpening("2", "0,9"); });
+    step(nothing, [&] { AddOpening("2,1", "1,1", false); });
+    step([&] { Click(Grid("GridMatrix"), 3, 3); }, [&] { AddOpening("1,5", "1"); });
+    step(nothing, [&] {
         WhenModal("Tf_AddRoom", [](QWidget* d) { Type(d, "EditWidthY", "9"); Close(d, true); });
         main_->EditRoom(1);
     });
-    step([&] {
+    step([&] { Click(Grid("GridMatrix"), 1, 2); }, [&] {
         WhenModal("Tf_AddDoor", [](QWidget* d) { Type(d, "EditWidth", "0,7"); Close(d, true); });
         main_->EditOpening(0, 1, 1);
     });
-    step([&] { Click(Grid("GridMatrix"), 1, 2); Click(Grid("GridProem"), 1, 1); Press("TBXButton2"); });
-    step([&] { Click(Grid("GridRoom"), 1, 1); Press("btnDelRoom"); });
-    ASSERT_EQ(main_->UndoStack()->count(), static_cast<int>(states.size()) - 1);
-    // Back through every step with Ctrl+Z, each showing what it showed before...
-    for (std::size_t i = states.size() - 1; i > 0; --i) {
+    step([&] { Click(Grid("GridMatrix"), 1, 2); Click(Grid("GridProem"), 1, 1); }, [&] { Press("TBXButton2"); });
+    step([&] { Click(Grid("GridRoom"), 1, 1); }, [&] { Press("btnDelRoom"); });
+    ASSERT_EQ(main_->UndoStack()->count(), static_cast<int>(before.size()));
+    // Back through every step with Ctrl+Z...
+    for (std::size_t i = before.size(); i-- > 0;) {
         Shortcut(Qt::Key_Z);
-        EXPECT_EQ(Shown(), states[i - 1]) << "undo to state " << i - 1;
+        EXPECT_EQ(Shown(), before[i]) << "undo of step " << i;
     }
     EXPECT_FALSE(main_->UndoStack()->canUndo());
     // ...and forward again with Ctrl+Y.
-    for (std::size_t i = 1; i < states.size(); ++i) {
+    for (std::size_t i = 0; i < after.size(); ++i) {
         Shortcut(Qt::Key_Y);
-        EXPECT_EQ(Shown(), states[i]) << "redo to state " << i;
+        EXPECT_EQ(Shown(), after[i]) << "redo of step " << i;
     }
     // Opening a building clears the history.
     ASSERT_TRUE(main_->SaveFile(Path("h.json")));
@@ -387,9 +404,10 @@ TEST_F(ProjectWindowTest, EditingARoomInPlaceKeepsItsNumberOpeningsAndName) {
     });
     // A double click on room 1's row.
     QTableWidget* rooms = Grid("GridRoom");
+    Click(rooms, 1, 2);
     QTest::mouseDClick(rooms->viewport(), Qt::LeftButton, {}, rooms->visualItemRect(rooms->item(1, 2)).center());
     EXPECT_EQ(filled, QStringList({"5", "5", "3", "Помещение №1"}));
-    TzoneMath& zm = main_->Scenario();
+    zf::TzoneMath& zm = main_->Scenario();
     ASSERT_EQ(zm.RoomCount(), 2);
     EXPECT_EQ(zm.Room(0).Length, 8.5);  // still room 1, the fire room
     EXPECT_EQ(zm.Room(1).Length, 4);
@@ -418,10 +436,11 @@ TEST_F(ProjectWindowTest, EditingADoorwayInPlaceChangesBothFaces) {
         Close(d, true);
     });
     QTableWidget* proems = Grid("GridProem");
+    Click(proems, 1, 1);
     QTest::mouseDClick(proems->viewport(), Qt::LeftButton, {}, proems->visualItemRect(proems->item(1, 1)).center());
     EXPECT_TRUE(wasOpen);
-    TzoneMath& zm = main_->Scenario();
-    for (const TProems* cell : {&zm.Cell(0, 1), &zm.Cell(1, 0)}) {
+    zf::TzoneMath& zm = main_->Scenario();
+    for (const zf::TProems* cell : {&zm.Cell(0, 1), &zm.Cell(1, 0)}) {
         ASSERT_EQ(cell->size(), 1u);
         EXPECT_EQ((*cell)[0]->Height, 2.4);
         EXPECT_EQ((*cell)[0]->Width, 0.9);
@@ -456,7 +475,7 @@ TEST_F(ProjectWindowTest, TheFiveLatestFilesAreOfferedLatestFirst) {
 TEST_F(ProjectWindowTest, AFileDroppedOnTheWindowIsOpened) {
     EnterThreeRooms();
     ASSERT_TRUE(main_->SaveFile(Path("dropped.json")));
-    const QStringList before = Shown();
+    const std::string before = Shown();
     ASSERT_TRUE(main_->FileNew());
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(Path("dropped.json"))});
@@ -474,7 +493,7 @@ TEST_F(ProjectWindowTest, AFileDroppedOnTheWindowIsOpened) {
 TEST_F(ProjectWindowTest, TheBuildingComesBackAfterACompletedRunFromTheResultsWindow) {
     EnterThreeRooms();
     ASSERT_TRUE(main_->SaveFile(Path("calc.json")));
-    const QStringList before = Shown();
+    const std::string before = Shown();
     EXPECT_FALSE(Action("ActRestoreLast")->isEnabled());
     WhenModal("TF_ShowResult", [&](QWidget* w) {
         QTest::mouseClick(w->findChild<QToolButton*>("btnRestoreBuilding"), Qt::LeftButton);
@@ -482,7 +501,7 @@ TEST_F(ProjectWindowTest, TheBuildingComesBackAfterACompletedRunFromTheResultsWi
     PressCalculate();
     EXPECT_EQ(Shown(), before);
     EXPECT_EQ(main_->FilePath(), Path("calc.json"));
-    EXPECT_FALSE(main_->isWindowModified());
+    EXPECT_FALSE(main_->IsModified());
     EXPECT_EQ(main_->UndoStack()->count(), 0);
 }
 
@@ -493,7 +512,8 @@ TEST_F(ProjectWindowTest, TheBuildingComesBackAfterAStoppedRunAndAfterARestart) 
     AddRoom("4", "4", "3");
     Click(Grid("GridMatrix"), 1, 2);
     AddOpening("2", "0,9");
-    const QStringList before = Shown();
+    Click(Grid("GridMatrix"), 1, 1);  // where a building put back starts
+    const std::string before = Shown();
     QTimer::singleShot(300, [this] { QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton); });
     WhenModal("TF_ShowResult", [](QWidget* w) { w->close(); }, 3000);
     PressCalculate();
@@ -502,7 +522,7 @@ TEST_F(ProjectWindowTest, TheBuildingComesBackAfterAStoppedRunAndAfterARestart) 
     ASSERT_TRUE(Action("ActRestoreLast")->isEnabled());
     Shortcut(Qt::Key_R);
     EXPECT_EQ(Shown(), before);
-    EXPECT_TRUE(main_->isWindowModified());  // never saved
+    EXPECT_TRUE(main_->IsModified());  // never saved
 
     // A new session finds it in the application data folder.
     ASSERT_TRUE(QFile::exists(Tf_main::LastCalculationPath()));
@@ -519,7 +539,7 @@ TEST_F(ProjectWindowTest, TheBuildingComesBackAfterAFailedRunFromTheFailureMessa
     AddRoom("5", "4", "3");
     Click(Grid("GridMatrix"), 1, 1);
     AddOpening("2", "0,9");
-    const QStringList before = Shown();
+    const std::string before = Shown();
     WhenModal("QMessageBox", [](QWidget* box) {
         QTest::mouseClick(box->findChild<QPushButton*>("btnRestoreBuilding"), Qt::LeftButton);
     });
