@@ -32,5 +32,9 @@ int main(int argc, char* argv[]) {
     // The program ends with its main window, whatever other window is still open.
     QObject::connect(&f_main, &Tf_main::Closed, &app, &QApplication::quit, Qt::QueuedConnection);
     f_main.show();
+    // `zonefire FILE.json` opens the building; a file that cannot be read is reported and the
+    // window starts with the empty building.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) f_main.OpenFile(arguments.at(1));
     return app.exec();
 }

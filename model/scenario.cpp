@@ -91,4 +91,30 @@ void TzoneMath::DeleteProem(int row, int col, int k) {
     }
 }
 
+bool TzoneMath::EditRoom(int index, double length, double width, double height) {
+    if (index < 0 || index >= RoomCount()) return false;
+    TRoom& room = Room(index);
+    room.Length = length;
+    room.Width = width;
+    room.Height = height;
+    room.FArea = 0;  // the cached area and perimeter follow the new sizes on their next use
+    room.FPerim = 0;
+    return true;
+}
+
+bool TzoneMath::EditProem(int row, int col, int k, double height, double width, bool isOpen) {
+    const int n = RoomCount();
+    if (row < 0 || col < 0 || row >= n || col >= n) return false;
+    if (k < 0 || k >= static_cast<int>(Cell(row, col).size())) return false;
+    // A doorway's two faces are one opening seen from each room: they change together.
+    for (TProems* cell : {&Cell(row, col), &Cell(col, row)}) {
+        if (k >= static_cast<int>(cell->size())) continue;
+        TProem& face = *(*cell)[static_cast<std::size_t>(k)];
+        face.Height = height;
+        face.Width = width;
+        face.Init(isOpen);
+    }
+    return true;
+}
+
 }  // namespace zf

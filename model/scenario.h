@@ -59,6 +59,11 @@ public:
     void DeleteRoom(int index);
     bool AddProem(int row, int col, double height, double width, bool isOpen);
     void DeleteProem(int row, int col, int k);
+    // Edit in place: room `index` keeps its place (room 0 stays the fire room) and its
+    // openings; opening k of cell (row, col) changes with its twin in (col, row). Both return
+    // false and change nothing outside the matrix or the cell.
+    bool EditRoom(int index, double length, double width, double height);
+    bool EditProem(int row, int col, int k, double height, double width, bool isOpen);
 
     int RoomCount() const { return static_cast<int>(Rooms.size()); }
     TRoom& Room(int i) { return *Rooms[static_cast<std::size_t>(i)]; }

@@ -33,3 +33,9 @@ void Tf_AddDoor::showEvent(QShowEvent* event) {
 bool Tf_AddDoor::IsOpen() const { return ui->CBOpenDoor->isChecked(); }
 QString Tf_AddDoor::HeightText() const { return ui->EditHeight->text(); }
 QString Tf_AddDoor::WidthText() const { return ui->EditWidth->text(); }
+
+void Tf_AddDoor::SetEntry(bool isOpen, const QString& height, const QString& width) {
+    ui->CBOpenDoor->setChecked(isOpen);
+    ui->EditHeight->setText(height);
+    ui->EditWidth->setText(width);
+}

@@ -17,6 +17,8 @@ public:
     bool IsOpen() const;         // CBOpenDoor
     QString HeightText() const;  // EditHeight
     QString WidthText() const;   // EditWidth
+    // Fills the entry, for editing an opening in place.
+    void SetEntry(bool isOpen, const QString& height, const QString& width);
 
 protected:
     void showEvent(QShowEvent* event) override;

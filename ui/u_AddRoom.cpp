@@ -34,3 +34,9 @@ void Tf_AddRoom::showEvent(QShowEvent* event) {
 QString Tf_AddRoom::LengthText() const { return ui->EditWidthX->text(); }
 QString Tf_AddRoom::WidthText() const { return ui->EditWidthY->text(); }
 QString Tf_AddRoom::HeightText() const { return ui->EditHeight->text(); }
+
+void Tf_AddRoom::SetTexts(const QString& length, const QString& width, const QString& height) {
+    ui->EditWidthX->setText(length);
+    ui->EditWidthY->setText(width);
+    ui->EditHeight->setText(height);
+}

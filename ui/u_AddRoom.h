@@ -17,6 +17,8 @@ public:
     QString LengthText() const;  // EditWidthX
     QString WidthText() const;   // EditWidthY
     QString HeightText() const;  // EditHeight
+    // Fills the three fields, for editing a room in place.
+    void SetTexts(const QString& length, const QString& width, const QString& height);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -12,6 +12,7 @@
 #include <QGraphicsTextItem>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QHBoxLayout>
 #include <QHideEvent>
 #include <QLegend>
 #include <QLegendMarker>
@@ -321,6 +322,7 @@ void TF_ShowResult::SetUpGrid() {
 
 void TF_ShowResult::PrepareResults(zf::TzoneMath& zm) {
     Scenario_ = &zm;
+    RestoreRequested_ = false;
     {
         // The window's own changes raise none of the user-event handlers.
         const QSignalBlocker b1(ui->PageAllResults), b2(ui->PageResults), b3(ui->PageOFP);
@@ -580,8 +582,24 @@ void TF_ShowResult::SetUpExport() {
     BtnCritTimes_->setObjectName(QStringLiteral("btnCritTimes"));
     BtnCritTimes_->setText(QStringLiteral("Критические времена"));
     BtnCritTimes_->setToolTip(QStringLiteral("Время наступления критических значений ОФП во всех помещениях"));
-    ui->PageAllResults->setCornerWidget(BtnCritTimes_, Qt::TopRightCorner);
     connect(BtnCritTimes_, &QToolButton::clicked, this, &TF_ShowResult::btnCritTimesClick);
+    // The building of this calculation back in the editor, ready to change and run again.
+    BtnRestoreBuilding_ = new QToolButton(ui->PageAllResults);
+    BtnRestoreBuilding_->setObjectName(QStringLiteral("btnRestoreBuilding"));
+    BtnRestoreBuilding_->setText(QStringLiteral("Вернуть здание"));
+    BtnRestoreBuilding_->setToolTip(QStringLiteral("Вернуть здание последнего расчета в редактор (Ctrl+R)"));
+    BtnRestoreBuilding_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(BtnRestoreBuilding_, &QToolButton::clicked, this, [this] {
+        RestoreRequested_ = true;
+        accept();
+    });
+    auto* corner = new QWidget(ui->PageAllResults);
+    auto* cornerLayout = new QHBoxLayout(corner);
+    cornerLayout->setContentsMargins(0, 0, 0, 0);
+    cornerLayout->setSpacing(2);
+    cornerLayout->addWidget(BtnRestoreBuilding_);
+    cornerLayout->addWidget(BtnCritTimes_);
+    ui->PageAllResults->setCornerWidget(corner, Qt::TopRightCorner);
 }
 
 void TF_ShowResult::SetSavePathAsker(SavePathAsker asker) { SavePathAsker_ = std::move(asker); }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class QChart;
 class QLineSeries;
@@ -56,6 +57,9 @@ public:
     void CopyTable();           // "Копировать": the selected rows, or all, with the header row
     void SaveTableCsvAs();      // "Сохранить в CSV...": the shown room's 14 values per sample
     void btnCritTimesClick();   // "Критические времена": the summary of every room
+    // "Вернуть здание последнего расчета" closes the window and asks the main window to put the
+    // calculated building back; true once after it was pressed.
+    bool TakeRestoreRequest() { return std::exchange(RestoreRequested_, false); }
 
     // User events; each redraws the current scenario, and does nothing when there is none.
     void RadioResultsClick();       // RadioResults, RadioOFP
@@ -109,6 +113,8 @@ private:
     std::optional<double> UnreachedLimit_;
     QString Caption_;  // the window's own caption, before any note of a stopped run
     QToolButton* BtnCritTimes_ = nullptr;  // beside the page tabs, on both pages
+    QToolButton* BtnRestoreBuilding_ = nullptr;  // beside it
+    bool RestoreRequested_ = false;
     TF_CritTimes* CritTimes_ = nullptr;    // created at the first opening
     SavePathAsker SavePathAsker_;
     ErrorReporter ErrorReporter_;

@@ -7,11 +7,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QUndoStack>
 #include <algorithm>
 #include <vector>
 
@@ -101,12 +104,19 @@ void ShowErrorMessage(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-void ShowRunFailure(QWidget* parent, const zf::TzoneMath& zm) {
+bool ShowRunFailure(QWidget* parent, const zf::TzoneMath& zm, bool offerRestore) {
     QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(),
                     QStringLiteral("Ошибка при выполнении расчета!\r\n(на итерации №%1)").arg(zm.Iter),
                     QMessageBox::Ok, parent);
     box.setDetailedText(QString::fromStdString(zf::DescribeFault(zm.LastFault)));
+    QPushButton* restore = nullptr;
+    if (offerRestore) {
+        restore = box.addButton(QStringLiteral("Вернуть здание последнего расчета"), QMessageBox::AcceptRole);
+        restore->setObjectName(QStringLiteral("btnRestoreBuilding"));
+        box.setEscapeButton(QMessageBox::Ok);  // closing the box is still "OK"
+    }
     box.exec();
+    return restore != nullptr && box.clickedButton() == restore;
 }
 
 Tf_main::Tf_main(QWidget* parent)
@@ -116,7 +126,9 @@ Tf_main::Tf_main(QWidget* parent)
     // The icons live in the static window library; their registration must be pulled in.
     Q_INIT_RESOURCE(resources);
     ui->setupUi(this);
-    // One line of hint below the designed client area, which keeps its size and controls.
+    CreateMenus();
+    // One line of hint below the designed client area, which keeps its size and controls; the
+    // menu bar sits above it.
     auto* hint = new QLabel(QStringLiteral("Помещение 1 — помещение с очагом пожара. Клетка на диагонали матрицы "
                                            "(строка и столбец одного помещения) — проемы наружу."),
                             statusBar());
@@ -125,7 +137,7 @@ Tf_main::Tf_main(QWidget* parent)
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(hint, 1);
     centralWidget()->setFixedSize(kClientWidth, kClientHeight);
-    setFixedSize(kClientWidth, kClientHeight + statusBar()->sizeHint().height());
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 
     AddFireAreaField();
@@ -154,6 +166,8 @@ Tf_main::Tf_main(QWidget* parent)
     SetUpKeys();
 
     FormCreate();
+    saved_ = CurrentDocument();  // the empty building with the initial fields: nothing to save
+    UpdateCaption();
 }
 
 // Insert and Delete in the rooms grid add and delete a room, in the matrix and the openings
@@ -211,11 +225,21 @@ void Tf_main::closeEvent(QCloseEvent* event) {
         }
         return;
     }
+    // Unsaved changes are offered for saving first; cancelling keeps the window. After a run
+    // stopped to quit, the building is already kept as the last calculation's (Ctrl+R).
+    if (!QuitRequested_ && !MaybeSave()) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
     if (event->isAccepted()) emit Closed();
 }
 
-Tf_main::~Tf_main() = default;
+Tf_main::~Tf_main() {
+    // The history is a child, destroyed after this window's members: its last signals must not
+    // reach a half-destroyed window.
+    if (undo_ != nullptr) undo_->disconnect(this);
+}
 
 // "Fmax, м²": the largest floor area the fire load occupies; the burning circle grows no
 // further (0: no limit, the whole floor of the fire room can burn). A field of the fire load,
@@ -238,6 +262,7 @@ void Tf_main::AddFireAreaField() {
 
 void Tf_main::FormCreate() {
     zm = std::make_unique<zf::TzoneMath>();
+    roomInfo_.clear();
     ShowProemGrid(false);
     FillGridRoom();
     FillGridMatrix();
@@ -275,6 +300,7 @@ bool Tf_main::ReadParameterFields() {
         }
     }
     zm->UseTanaka = ui->rbTanaka->isChecked();
+    zm->SamplesPerSec = document_.Params.SamplesPerSec;  // the opened file's, else the window's 10
     return true;
 }
 
@@ -289,6 +315,7 @@ void Tf_main::TBXButton1Click() {
         ShowErrorMessage(this, QString::fromStdString(refusal));
         return;
     }
+    KeepLastCalculation();
     bool completed;
     Running_ = true;
     if (f_progress != nullptr) {
@@ -307,15 +334,19 @@ void Tf_main::TBXButton1Click() {
         if (F_ShowResult != nullptr) {
             F_ShowResult->PrepareResults(*zm);
             F_ShowResult->exec();
+            restoreRequested_ = F_ShowResult->TakeRestoreRequest();
         }
     } else {
-        ShowRunFailure(this, *zm);
+        restoreRequested_ = ShowRunFailure(this, *zm, true);
     }
-    NewScenario();  // a calculation consumes the building, whatever its outcome
+    // A calculation consumes the building, whatever its outcome; "Вернуть здание последнего
+    // расчета" brings it back.
+    StartOverAfterCalculation();
 }
 
 void Tf_main::NewScenario() {
     zm = std::make_unique<zf::TzoneMath>();
+    roomInfo_.clear();
     FillGridMatrix();
     FillGridRoom();
     ShowProemGrid(false);
@@ -341,6 +372,12 @@ void Tf_main::FillGridRoom() {
         SetCell(grid, k, 1, FormatGeneral(room.Length));
         SetCell(grid, k, 2, FormatGeneral(room.Width));
         SetCell(grid, k, 3, FormatGeneral(room.Height));
+        // A room's name, where the file gave one, is shown without changing the grid.
+        const auto info = static_cast<std::size_t>(k - 1);
+        if (info < roomInfo_.size() && !roomInfo_[info].Name.empty()) {
+            const QString name = QString::fromStdString(roomInfo_[info].Name);
+            for (int c = 0; c < 4; ++c) grid->item(k, c)->setToolTip(name);
+        }
     }
     ShowHeaderCells(grid, false);
     KeepCurrentInData(grid);
@@ -424,20 +461,26 @@ void Tf_main::btnAddRoomClick() {
         ShowErrorMessage(this, error.Message());
         return;
     }
-    zm->AddRoom(length, width, height);
-    FillGridRoom();
-    FillGridMatrix();
+    Edit(QStringLiteral("добавление помещения"), [&] {
+        zm->AddRoom(length, width, height);
+        roomInfo_.emplace_back();
+        FillGridRoom();
+        FillGridMatrix();
+    });
 }
 
 void Tf_main::btnDelRoomClick() {
     const int k = ui->GridRoom->currentRow() - 1;
     if (k < 0 || k >= zm->RoomCount()) return;
-    zm->DeleteRoom(k);
-    FillGridRoom();
-    FillGridMatrix();
-    // The matrix cells have shifted under the current cell: show what it holds now, so the
-    // delete-opening button never acts on an opening other than the one shown.
-    ShowCurrentCellProems();
+    Edit(QStringLiteral("удаление помещения №%1").arg(k + 1), [&] {
+        zm->DeleteRoom(k);
+        if (k < static_cast<int>(roomInfo_.size())) roomInfo_.erase(roomInfo_.begin() + k);
+        FillGridRoom();
+        FillGridMatrix();
+        // The matrix cells have shifted under the current cell: show what it holds now, so the
+        // delete-opening button never acts on an opening other than the one shown.
+        ShowCurrentCellProems();
+    });
 }
 
 void Tf_main::btnAddDoorClick() {
@@ -456,10 +499,12 @@ void Tf_main::btnAddDoorClick() {
         return;
     }
     // A doorway is two faces, one seen from each room; an outside opening has one.
-    zm->AddProem(r, c, height, width, isOpen);
-    if (r != c) zm->AddProem(c, r, height, width, isOpen);
-    FillGridProem(r, c);
-    FillGridMatrix();
+    Edit(QStringLiteral("добавление проема"), [&] {
+        zm->AddProem(r, c, height, width, isOpen);
+        if (r != c) zm->AddProem(c, r, height, width, isOpen);
+        FillGridProem(r, c);
+        FillGridMatrix();
+    });
 }
 
 void Tf_main::TBXButton2Click() {
@@ -468,7 +513,9 @@ void Tf_main::TBXButton2Click() {
     const int k = ui->GridProem->currentRow() - 1;
     if (r < 0 || c < 0 || k < 0 || r >= zm->RoomCount() || c >= zm->RoomCount()) return;
     if (k >= static_cast<int>(zm->Cell(r, c).size())) return;
-    zm->DeleteProem(r, c, k);  // and its twin in cell (c, r)
-    FillGridMatrix();
-    FillGridProem(r, c);
+    Edit(QStringLiteral("удаление проема"), [&] {
+        zm->DeleteProem(r, c, k);  // and its twin in cell (c, r)
+        FillGridMatrix();
+        FillGridProem(r, c);
+    });
 }

@@ -9,13 +9,20 @@
 // header views, so they stay in view however far a grid is scrolled.
 
 #include <QMainWindow>
+#include <QPoint>
+#include <QStringList>
+#include <functional>
 #include <memory>
+#include <optional>
 
+#include "project/document.h"
 #include "model/scenario.h"
 
 namespace Ui { class Tf_main; }
 class QLineEdit;
+class QAction;
 class QTableWidget;
+class QUndoStack;
 class Tf_AddRoom;
 class Tf_AddDoor;
 class Tf_progress;
@@ -62,12 +69,97 @@ signals:
     // The main window has closed for good: the program ends with it.
     void Closed();
 
+public:
+    // ---- The building as a project file: the "Файл" and "Правка" menus (main_project.cpp) ----
+
+    // "Новый", "Открыть...", "Сохранить", "Сохранить как...": each asks first to save unsaved
+    // changes where the building would be replaced; false when cancelled or failed.
+    bool FileNew();
+    bool FileOpen();
+    bool FileSave();
+    bool FileSaveAs();
+    // Opens a scenario file in place of the building (after asking to save unsaved changes),
+    // with its fields, plume choice, rooms, names and openings. A file that cannot be read is
+    // reported, naming the problem, and the building stays as it was.
+    bool OpenFile(const QString& path);
+    // Writes the building to `path` through a temporary file renamed over the old one; a failure
+    // is reported with its reason and leaves the old file as it was.
+    bool SaveFile(const QString& path);
+    // "Вернуть здание последнего расчета": the building of the last calculation (also kept in
+    // the user's application data folder between sessions) back in a fresh scenario.
+    bool RestoreLastCalculation();
+    bool HasLastCalculation() const { return lastCalculation_.has_value(); }
+    // Where the last calculated building is kept: LastCalculation.json in the application data
+    // folder.
+    static QString LastCalculationPath();
+
+    // The building as a document: the parameter fields (ConversionError for one holding no
+    // number), the plume choice, the rooms with their names, the openings, and what the file it
+    // came from holds that the window does not show (title, notes, samples per second).
+    zf::project::Document CurrentDocument() const;
+    const QString& FilePath() const { return filePath_; }
+    // Unsaved changes: the building differs from the one last opened, saved or started.
+    bool IsModified() const;
+    QUndoStack* UndoStack() const { return undo_; }
+    // The names of the five files opened or saved last, the latest first.
+    QStringList RecentFiles() const;
+
+    // Edit in place: the add-room dialog filled with room k (0-based) or the add-opening dialog
+    // with opening k of cell (row, col); "Принять" changes it where it stands.
+    void EditRoom(int k);
+    void EditOpening(int row, int col, int k);
+
+    // Asks where to open or save a file (a file dialog unless replaced: tests answer
+    // without one); empty when cancelled.
+    using PathAsker = std::function<QString(bool save, const QString& suggested)>;
+    void SetPathAsker(PathAsker asker) { pathAsker_ = std::move(asker); }
+
 protected:
     // During a calculation closing asks first; on yes the run stops at its next refresh, no
-    // results are shown and the window closes then. Otherwise the window closes at once.
+    // results are shown and the window closes then. Otherwise unsaved changes are offered for
+    // saving first.
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    void CreateMenus();
+    void FillRecentMenu();
+    void AddRecentFile(const QString& path);
+    void UpdateCaption();
+    void UpdateActions();
+    // Asks whether to save unsaved changes: true to go on (saved or discarded), false to stop.
+    bool MaybeSave();
+    // The whole building replaced: a fresh scenario, the fields, the grids; history cleared.
+    void ReplaceBuilding(const zf::project::Document& document, const QString& path);
+    // The rooms (with names) and openings, for the history of editor operations.
+    zf::project::Document Building() const;
+    void SetBuilding(const zf::project::Document& building, QPoint matrixCell);
+    // Applies one editor operation on the scenario and the room names as an undoable step.
+    void Edit(const QString& text, const std::function<void()>& operation);
+    // Before a run: the building kept in memory and in the application data folder.
+    void KeepLastCalculation();
+    // After a run: the design's fresh building, untitled, with its history cleared.
+    void StartOverAfterCalculation();
+    QString AskPath(bool save, const QString& suggested);
+
+    friend class TBuildingEdit;
+    QUndoStack* undo_ = nullptr;
+    QList<QAction*> recentActions_;  // the five recent files' places in the "Файл" menu
+    QAction* restoreAction_ = nullptr;
+    QString designedCaption_;
+    QStringList initialFieldTexts_;
+    QString filePath_;
+    // What the window keeps but does not show, and per room what the model does not hold.
+    zf::project::Document document_;
+    std::vector<zf::project::Room> roomInfo_;
+    zf::project::Document saved_;  // the building as last opened, saved or started
+    std::optional<zf::project::Document> lastCalculation_;
+    zf::project::Document lastCalculationSaved_;
+    QString lastCalculationPath_;
+    bool restoreRequested_ = false;
+    PathAsker pathAsker_;
+
     bool ReadParameterFields();
     void AddFireAreaField();
     void FormCreate();
@@ -91,5 +183,6 @@ private:
 // icon, the application's title and one OK button.
 void ShowErrorMessage(QWidget* parent, const QString& text);
 
-// Reports a failed calculation: the step it failed in, and in the details where and why.
-void ShowRunFailure(QWidget* parent, const zf::TzoneMath& zm);
+// Reports a failed calculation: the step it failed in, and in the details where and why. With
+// `offerRestore`, also offers "Вернуть здание последнего расчета"; true when that was pressed.
+bool ShowRunFailure(QWidget* parent, const zf::TzoneMath& zm, bool offerRestore = false);

@@ -119,6 +119,60 @@ TEST(Scenario, AddProemRefusesCellsOutsideTheMatrix) {
     EXPECT_TRUE(z.AddProem(0, 0, 2, 0.9, true));
 }
 
+TEST(Scenario, EditRoomChangesItsSizesInPlaceKeepingItsOpenings) {
+    zf::TzoneMath z;
+    for (int i = 0; i < 3; ++i) z.AddRoom(4, 5, 3);
+    AddDoorway(z, 0, 1, 2, 0.9);
+    z.AddProem(0, 0, 1.5, 1.0, true);
+    EXPECT_EQ(z.Room(0).Area(), 20);  // both cached
+    EXPECT_EQ(z.Room(0).Perimeter(), 18);
+    ASSERT_TRUE(z.EditRoom(0, 7, 8, 3.5));
+    // Room 1 is still the fire room at index 0, with the same openings in the same cells.
+    EXPECT_EQ(z.RoomCount(), 3);
+    EXPECT_EQ(z.Room(0).Length, 7);
+    EXPECT_EQ(z.Room(0).Width, 8);
+    EXPECT_EQ(z.Room(0).Height, 3.5);
+    EXPECT_EQ(z.Room(0).Area(), 56);
+    EXPECT_EQ(z.Room(0).Perimeter(), 30);
+    EXPECT_EQ(z.Room(1).Length, 4);
+    EXPECT_EQ(CellSize(z, 0, 1), 1u);
+    EXPECT_EQ(CellSize(z, 1, 0), 1u);
+    EXPECT_EQ(CellSize(z, 0, 0), 1u);
+    ExpectSquare(z);
+    EXPECT_FALSE(z.EditRoom(3, 1, 1, 1));
+    EXPECT_FALSE(z.EditRoom(-1, 1, 1, 1));
+    EXPECT_EQ(z.Room(2).Length, 4);
+}
+
+TEST(Scenario, EditProemChangesBothFacesOfADoorwayAndOnlyThatEntry) {
+    zf::TzoneMath z;
+    for (int i = 0; i < 3; ++i) z.AddRoom(4, 5, 3);
+    AddDoorway(z, 0, 2, 2, 0.9);
+    AddDoorway(z, 0, 2, 2.1, 1.1);
+    z.AddProem(1, 1, 1.5, 1.0, true);
+    // Edited from the lower cell: the twin in the upper cell follows.
+    ASSERT_TRUE(z.EditProem(2, 0, 1, 1.8, 0.7, false));
+    for (const auto& [r, c] : {std::pair(0, 2), std::pair(2, 0)}) {
+        const zf::TProem& edited = *z.Cell(r, c)[1];
+        EXPECT_EQ(edited.Height, 1.8);
+        EXPECT_EQ(edited.Width, 0.7);
+        EXPECT_FALSE(edited.IsOpen);
+        EXPECT_EQ(edited.Mu, 0.08);
+        EXPECT_EQ(z.Cell(r, c)[0]->Height, 2);  // the other doorway is untouched
+        EXPECT_TRUE(z.Cell(r, c)[0]->IsOpen);
+    }
+    EXPECT_NE(z.Cell(0, 2)[1].get(), z.Cell(2, 0)[1].get());
+    // An outside opening has one face.
+    ASSERT_TRUE(z.EditProem(1, 1, 0, 1.2, 0.8, true));
+    EXPECT_EQ(z.Cell(1, 1)[0]->Width, 0.8);
+    EXPECT_EQ(z.Cell(1, 1)[0]->Mu, 0.64);
+    // Nothing outside the cell.
+    EXPECT_FALSE(z.EditProem(1, 1, 1, 9, 9, true));
+    EXPECT_FALSE(z.EditProem(0, 1, 0, 9, 9, true));
+    EXPECT_FALSE(z.EditProem(0, 3, 0, 9, 9, true));
+    EXPECT_EQ(CellSize(z, 1, 1), 1u);
+}
+
 TEST(Room, AreaAndPerimeterAreCachedUnlessZero) {
     zf::TRoom r;
     r.Length = 5;

@@ -16,6 +16,7 @@
 
 namespace fs = std::filesystem;
 using namespace zf::project;
+using zf::TzoneMath;
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -330,14 +331,14 @@ INSTANTIATE_TEST_SUITE_P(
             {"Edit11", "Шаг, c:", "Шаг расчета", "0,0001", " Начальные условия "}}));
 
 TEST_F(EditorTest, WindowHasItsFixedSizeGridsIconsAndPlumeChoice) {
-    // The client area keeps its size; the hint line sits below it.
+    // The designed client area keeps its size below the menu bar; the hint line sits below it.
     EXPECT_EQ(main_->centralWidget()->size(), QSize(841, 523));
     auto* hint = Find<QLabel>("LabelHint");
     EXPECT_TRUE(hint->isVisible());
-    EXPECT_GE(hint->mapTo(main_.get(), QPoint(0, 0)).y(), 523);
+    EXPECT_GE(hint->mapTo(main_.get(), QPoint(0, 0)).y(), 523 + main_->menuBar()->height());
     EXPECT_TRUE(hint->text().contains("Помещение 1 — помещение с очагом пожара"));
     EXPECT_TRUE(hint->text().contains("диагонали матрицы"));
-    EXPECT_GE(main_->height(), 523 + hint->sizeHint().height());
+    EXPECT_GE(main_->height(), 523 + main_->menuBar()->height() + hint->sizeHint().height());
     EXPECT_EQ(main_->width(), 841);
     EXPECT_EQ(main_->minimumSize(), main_->maximumSize());
     EXPECT_EQ(main_->windowTitle(), "Расчет времени блокировки с использованием зонной модели (тестовая версия)");

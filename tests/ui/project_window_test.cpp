@@ -1,0 +1,551 @@
+// The main window's building as a project file, driven as a user does: save and open, the
+// caption, asking to save, bad files, undo and redo, edit in place, recent files, drag and drop,
+// and the building of the last calculation after a completed, a stopped and a failed run.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDropEvent>
+#include <QFile>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUndoStack>
+#include <QUrl>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "../cli/subprocess.h"
+#include "editor_driver.h"
+#include "project/scenario_file.h"
+#include "u_ShowResult.h"
+#include "u_progress.h"
+
+namespace {
+
+std::string ReadBytes(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteBytes(const QString& path, const std::string& bytes) {
+    std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+}
+
+class ProjectWindowTest : public EditorTest {
+protected:
+    void SetUp() override {
+        // The settings and the application data folder of a test, emptied before the window
+        // reads them.
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings().remove(QStringLiteral("recentFiles"));
+        QFile::remove(Tf_main::LastCalculationPath());
+        ASSERT_TRUE(dir_.isValid());
+        EditorTest::SetUp();
+        progress_ = std::make_unique<Tf_progress>();
+        results_ = new TF_ShowResult(main_.get());
+        main_->SetRunWindows(progress_.get(), results_);
+    }
+    void TearDown() override {
+        EditorTest::TearDown();
+        main_.reset();
+        progress_.reset();
+        QSettings().remove(QStringLiteral("recentFiles"));
+        QFile::remove(Tf_main::LastCalculationPath());
+    }
+
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+    void SetField(const char* name, const QString& text) { Find<QLineEdit>(name)->setText(text); }
+    QAction* Action(const char* name) const { return main_->findChild<QAction*>(QString::fromLatin1(name)); }
+    // A key pressed in the active main window, as its menu shortcuts need.
+    void Shortcut(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+        QApplication::setActiveWindow(main_.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main_.get()));
+        QTest::keyClick(main_.get(), key, modifiers);
+    }
+
+    // Everything the editor shows, one line each: the three grids' texts and tool tips, the
+    // matrix's current cell, the fields and the plume choice.
+    std::string Shown() const {
+        QStringList shown;
+        for (const char* name : {"GridRoom", "GridMatrix", "GridProem"}) {
+            QTableWidget* grid = Grid(name);
+            if (grid->isHidden()) {
+                shown << QStringLiteral("%1 hidden").arg(name);
+                continue;
+            }
+            shown << QStringLiteral("%1 %2×%3").arg(name).arg(grid->rowCount()).arg(grid->columnCount());
+            for (int r = 0; r < grid->rowCount(); ++r)
+                for (int c = 0; c < grid->columnCount(); ++c)
+                    shown << Text(grid, r, c) + (grid->item(r, c) ? grid->item(r, c)->toolTip() : QString());
+        }
+        shown << QStringLiteral("current %1,%2").arg(Grid("GridMatrix")->currentRow()).arg(Grid("GridMatrix")->currentColumn());
+        // A field's value to the bit: an opened file shows "0,0145" where the window began with "0,01450".
+        for (const char* field : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9", "Edit10",
+                                  "Edit11", "Edit12", "Edithr"})
+            shown << QString::number(NumberFromText(Find<QLineEdit>(field)->text()), 'g', 17);
+        shown << (Find<QRadioButton>("rbTanaka")->isChecked() ? "tanaka" : "mccaffrey");
+        return shown.join('\n').toStdString();
+    }
+
+    // Rooms 1 and 2 joined by a doorway, room 3 with an opening to the outside.
+    void EnterThreeRooms() {
+        EnterThreeRoomsOnly();
+        Click(Grid("GridMatrix"), 1, 1);  // where an opened building starts
+    }
+    void EnterThreeRoomsOnly() {
+        SetField("Edit11", "0,01");
+        SetField("Edit12", "20");
+        AddRoom("5", "4", "3");
+        AddRoom("6", "5", "3");
+        AddRoom("3", "2,5", "2,8");
+        Click(Grid("GridMatrix"), 1, 2);
+        AddOpening("2", "0,9");
+        Click(Grid("GridMatrix"), 3, 3);
+        AddOpening("1,5", "1,2", false);
+        ASSERT_EQ(main_->Scenario().RoomCount(), 3);
+    }
+
+    // The next message box's text, answered with OK.
+    void ExpectMessage(QString* text) {
+        WhenModal("QMessageBox", [text](QWidget* box) {
+            *text = static_cast<QMessageBox*>(box)->text();
+            static_cast<QMessageBox*>(box)->accept();
+        });
+    }
+    // Answers the question whether to save unsaved changes with the button of `role`.
+    void AnswerSaveQuestion(QMessageBox::StandardButton button, bool* asked) {
+        WhenModal("QMessageBox", [button, asked](QWidget* box) {
+            *asked = box->objectName() == "SaveChangesBox";
+            QTest::mouseClick(static_cast<QMessageBox*>(box)->button(button), Qt::LeftButton);
+        });
+    }
+
+    void PressCalculate() { QTest::mouseClick(Find<QPushButton>("TBXButton1"), Qt::LeftButton); }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<Tf_progress> progress_;
+    TF_ShowResult* results_ = nullptr;
+};
+
+TEST_F(ProjectWindowTest, TheMenuBarSitsAboveTheDesignedClientArea) {
+    QMenuBar* bar = main_->menuBar();
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(main_->centralWidget()->size(), QSize(841, 523));
+    EXPECT_EQ(main_->centralWidget()->y(), bar->height());
+    EXPECT_EQ(main_->height(), 523 + bar->height());
+    // Every control where the form puts it inside the client area.
+    EXPECT_EQ(Grid("GridRoom")->parentWidget(), main_->centralWidget());
+    const QStringList menus = {bar->actions()[0]->text(), bar->actions()[1]->text()};
+    EXPECT_EQ(menus, QStringList({"&Файл", "&Правка"}));
+    const std::pair<const char*, QKeySequence> shortcuts[] = {
+        {"ActFileNew", QKeySequence("Ctrl+N")},       {"ActFileOpen", QKeySequence("Ctrl+O")},
+        {"ActFileSave", QKeySequence("Ctrl+S")},      {"ActFileSaveAs", QKeySequence("Ctrl+Shift+S")},
+        {"ActRestoreLast", QKeySequence("Ctrl+R")},   {"ActExit", QKeySequence("Ctrl+Q")},
+        {"ActUndo", QKeySequence("Ctrl+Z")},          {"ActRedo", QKeySequence("Ctrl+Y")}};
+    for (const auto& [name, keys] : shortcuts) {
+        ASSERT_NE(Action(name), nullptr) << name;
+        EXPECT_EQ(Action(name)->shortcut(), keys) << name;
+    }
+}
+
+TEST_F(ProjectWindowTest, ASavedBuildingOpensBackAsItWasAndSavesToTheSameBytes) {
+    EnterThreeRooms();
+    SetField("Edit3", "0,0123456789");
+    Find<QRadioButton>("rbMcCaffrey")->setChecked(true);
+    Click(Grid("GridMatrix"), 1, 1);  // where an opened building starts
+    const std::string before = Shown();
+    const QString designed = "Расчет времени блокировки с использованием зонной модели (тестовая версия)";
+    EXPECT_TRUE(main_->IsModified());
+
+    main_->SetPathAsker([&](bool save, const QString&) { return save ? Path("building") : QString(); });
+    Shortcut(Qt::Key_S);  // untitled: "Сохранить" asks where
+    ASSERT_EQ(main_->FilePath(), Path("building.json"));
+    EXPECT_FALSE(main_->IsModified());
+    EXPECT_EQ(main_->windowTitle(), designed + " — building.json");
+    const std::string saved = ReadBytes(Path("building.json"));
+    EXPECT_EQ(saved, zf::project::WriteDocument(main_->CurrentDocument()));
+
+    // Another window opens it showing the same, and saves the same bytes.
+    main_ = std::make_unique<Tf_main>();
+    main_->show();
+    ASSERT_TRUE(main_->OpenFile(Path("building.json")));
+    EXPECT_EQ(Shown(), before);
+    EXPECT_FALSE(main_->IsModified());
+    ASSERT_TRUE(main_->SaveFile(Path("again.json")));
+    EXPECT_EQ(ReadBytes(Path("again.json")), saved);
+
+    // A change marks the caption; changing it back clears the mark.
+    SetField("Edit1", "1");
+    EXPECT_TRUE(main_->IsModified());
+    EXPECT_TRUE(main_->windowTitle().endsWith("again.json*"));
+    SetField("Edit1", "13800000");
+    EXPECT_FALSE(main_->IsModified());
+}
+
+TEST_F(ProjectWindowTest, EveryExampleOpensWithItsExactNumbersAndNames) {
+    int opened = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(ZONEFIRE_EXAMPLES)) {
+        if (entry.path().extension() != ".json") continue;
+        const QString path = QString::fromStdString(entry.path().string());
+        zf::project::Document document;
+        if (zf::project::ReadDocument(ReadBytes(path), document)) continue;
+        SCOPED_TRACE(entry.path().string());
+        ASSERT_TRUE(main_->OpenFile(path));
+        ++opened;
+        const zf::project::Document shown = main_->CurrentDocument();
+        EXPECT_EQ(shown.Params, document.Params);
+        EXPECT_EQ(shown.Rooms, document.Rooms);
+        zf::TzoneMath fromFile;
+        zf::project::Apply(document, fromFile);
+        EXPECT_EQ(shown.Openings, zf::project::Capture(fromFile).Openings);
+    }
+    EXPECT_GE(opened, 3);
+    // Numbers that need all 17 digits, or are far below 0.0001, keep every bit through the fields.
+    WriteBytes(Path("exact.json"), R"({"Vlin": 0.30000000000000004, "Lhcl": 2.3e-05, "hr": 1e-300,
+        "rooms": [{"length": 4.000000000000001, "name": "Коридор"}]})");
+    ASSERT_TRUE(main_->OpenFile(Path("exact.json")));
+    const zf::project::Document shown = main_->CurrentDocument();
+    EXPECT_EQ(shown.Params.Vlin, 0.30000000000000004);
+    EXPECT_EQ(shown.Params.Lhcl, 2.3e-05);
+    EXPECT_EQ(shown.Params.hr, 1e-300);
+    EXPECT_EQ(shown.Rooms[0].Length, 4.000000000000001);
+    EXPECT_EQ(Grid("GridRoom")->item(1, 1)->toolTip(), "Коридор");
+}
+
+TEST_F(ProjectWindowTest, TheRunnerGetsBitIdenticalResultsFromABuildingTheWindowSaved) {
+    EnterThreeRooms();
+    ASSERT_TRUE(main_->SaveFile(Path("run.json")));
+    nlohmann::json window;
+    WhenModal("TF_ShowResult", [&](QWidget* shownResults) {
+        const zf::TzoneMath& zm = main_->Scenario();
+        for (const auto& room : zm.Rooms) {
+            nlohmann::json samples;
+            for (int e = 0; e < zf::ResultSample::kCount; ++e)
+                for (const zf::ResultSample& s : room->Samples) samples[zf::ResultSample::Name(e)].push_back(s[e]);
+            window.push_back(samples);
+        }
+        shownResults->close();
+    }, 3000);
+    PressCalculate();
+    ASSERT_EQ(window.size(), 3u);
+
+    const ChildResult run = RunChild(ZONEFIRE_CLI, {Path("run.json").toStdString(), "--json", Path("result.json").toStdString(), "--quiet"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const nlohmann::json runner = nlohmann::json::parse(ReadBytes(Path("result.json")));
+    ASSERT_EQ(runner["rooms"].size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i)
+        for (int e = 0; e < zf::ResultSample::kCount; ++e) {
+            const char* name = zf::ResultSample::Name(e);
+            // Every sample parsed back to the same double the window computed.
+            EXPECT_EQ(runner["rooms"][i]["samples"][name].get<std::vector<double>>(), window[i][name].get<std::vector<double>>())
+                << "room " << i + 1 << ", " << name;
+        }
+}
+
+TEST_F(ProjectWindowTest, AFileThatCannotBeReadIsNamedAndTheBuildingKept) {
+    EnterThreeRooms();
+    ASSERT_TRUE(main_->SaveFile(Path("good.json")));
+    AddRoom("7", "7", "7");  // unsaved: a refused file must not even ask
+    const std::string before = Shown();
+    const struct {
+        const char* Name;
+        std::string Bytes;
+        const char* Says;
+    } cases[] = {
+        {"syntax.json", "{\n  \"rooms\": [{}],\n  \"dt\": ,\n}", "строке 3, столбце 9"},
+        {"newer.json", R"({"format": "zonefire-scenario", "version": 7, "rooms": []})", "более новой версией программы"},
+        {"room.json", R"({"rooms": [{}, {"width": "wide"}]})", "помещение №2, ключ \"width\""},
+        {"opening.json", R"({"rooms": [{}], "openings": [{"rooms": [1, 4]}]})", "проем №1"},
+        {"nul.json", std::string("{\"rooms\": []}\0", 14), "нулевой байт"},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(Path(c.Name), c.Bytes);
+        QString text;
+        ExpectMessage(&text);
+        EXPECT_FALSE(main_->OpenFile(Path(c.Name)));
+        EXPECT_TRUE(text.contains(c.Name)) << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.Says))) << text.toStdString();
+        EXPECT_EQ(Shown(), before) << c.Name;
+        EXPECT_EQ(main_->FilePath(), Path("good.json"));
+        EXPECT_TRUE(main_->IsModified());
+    }
+    QString missing;
+    ExpectMessage(&missing);
+    EXPECT_FALSE(main_->OpenFile(Path("absent.json")));
+    EXPECT_TRUE(missing.contains("absent.json")) << missing.toStdString();
+    EXPECT_EQ(Shown(), before);
+}
+
+TEST_F(ProjectWindowTest, AFailedSaveLeavesTheOldFileAndSaysWhy) {
+    EnterThreeRooms();
+    ASSERT_TRUE(main_->SaveFile(Path("kept.json")));
+    const std::string old = ReadBytes(Path("kept.json"));
+    AddRoom("7", "7", "7");
+    // Files may grow to 100 bytes only, as on a full disk: the new text cannot be written.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 100;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead
+    setrlimit(RLIMIT_FSIZE, &small);
+    QString text;
+    ExpectMessage(&text);
+    const bool saved100 = main_->FileSave();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved100);
+    EXPECT_TRUE(text.contains("kept.json")) << text.toStdString();
+    EXPECT_GT(text.indexOf(": "), 0) << text.toStdString();  // the reason follows the name
+    EXPECT_EQ(ReadBytes(Path("kept.json")), old);
+    EXPECT_TRUE(main_->IsModified());
+    // A field without a number is named instead of writing a file that lies.
+    SetField("Edit9", "2..93");
+    ExpectMessage(&text);
+    EXPECT_FALSE(main_->SaveFile(Path("other.json")));
+    EXPECT_FALSE(QFile::exists(Path("other.json")));
+}
+
+TEST_F(ProjectWindowTest, NewOpenAndExitWithUnsavedChangesAskToSave) {
+    EnterThreeRooms();
+    const std::string before = Shown();
+    bool asked = false;
+    AnswerSaveQuestion(QMessageBox::Cancel, &asked);
+    EXPECT_FALSE(main_->FileNew());
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(Shown(), before);
+    // Closing the window asks too; "Отмена" keeps it open.
+    asked = false;
+    AnswerSaveQuestion(QMessageBox::Cancel, &asked);
+    EXPECT_FALSE(main_->close());
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(main_->isVisible());
+    // "Сохранить" saves, then the new building starts with the window's initial fields.
+    main_->SetPathAsker([&](bool, const QString&) { return Path("asked.json"); });
+    AnswerSaveQuestion(QMessageBox::Save, &asked);
+    EXPECT_TRUE(main_->FileNew());
+    EXPECT_TRUE(QFile::exists(Path("asked.json")));
+    EXPECT_EQ(main_->Scenario().RoomCount(), 0);
+    EXPECT_EQ(Find<QLineEdit>("Edit3")->text(), "0,01450");
+    EXPECT_TRUE(main_->FilePath().isEmpty());
+    EXPECT_FALSE(main_->IsModified());
+    // Unchanged: no question.
+    EXPECT_TRUE(main_->OpenFile(Path("asked.json")));
+    EXPECT_EQ(Shown(), before);
+    EXPECT_TRUE(main_->close());
+}
+
+TEST_F(ProjectWindowTest, UndoAndRedoReturnTheGridsToExactlyWhatTheyShowed) {
+    // What the editor showed just before and just after each operation; a click that only
+    // chooses where the next operation acts is no operation.
+    std::vector<std::string> before, after;
+    const auto step = [&](const std::function<void()>& choose, const std::function<void()>& operation) {
+        choose();
+        before.push_back(Shown());
+        operation();
+        after.push_back(Shown());
+    };
+    const auto nothing = [] {};
+    step(nothing, [&] { AddRoom("5", "4", "3"); });
+    step(nothing, [&] { AddRoom("6", "5", "3"); });
+    step(nothing, [&] { AddRoom("3", "2", "2,8"); });
+    step([&] { Click(Grid("GridMatrix"), 2, 1); }, [&] { AddOpening("2", "0,9"); });
+    step(nothing, [&] { AddOpening("2,1", "1,1", false); });
+    step([&] { Click(Grid("GridMatrix"), 3, 3); }, [&] { AddOpening("1,5", "1"); });
+    step(nothing, [&] {
+        WhenModal("Tf_AddRoom", [](QWidget* d) { Type(d, "EditWidthY", "9"); Close(d, true); });
+        main_->EditRoom(1);
+    });
+    step([&] { Click(Grid("GridMatrix"), 1, 2); }, [&] {
+        WhenModal("Tf_AddDoor", [](QWidget* d) { Type(d, "EditWidth", "0,7"); Close(d, true); });
+        main_->EditOpening(0, 1, 1);
+    });
+    step([&] { Click(Grid("GridMatrix"), 1, 2); Click(Grid("GridProem"), 1, 1); }, [&] { Press("TBXButton2"); });
+    step([&] { Click(Grid("GridRoom"), 1, 1); }, [&] { Press("btnDelRoom"); });
+    ASSERT_EQ(main_->UndoStack()->count(), static_cast<int>(before.size()));
+    // Back through every step with Ctrl+Z...
+    for (std::size_t i = before.size(); i-- > 0;) {
+        Shortcut(Qt::Key_Z);
+        EXPECT_EQ(Shown(), before[i]) << "undo of step " << i;
+    }
+    EXPECT_FALSE(main_->UndoStack()->canUndo());
+    // ...and forward again with Ctrl+Y.
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        Shortcut(Qt::Key_Y);
+        EXPECT_EQ(Shown(), after[i]) << "redo of step " << i;
+    }
+    // Opening a building clears the history.
+    ASSERT_TRUE(main_->SaveFile(Path("h.json")));
+    ASSERT_TRUE(main_->OpenFile(Path("h.json")));
+    EXPECT_EQ(main_->UndoStack()->count(), 0);
+}
+
+TEST_F(ProjectWindowTest, EditingARoomInPlaceKeepsItsNumberOpeningsAndName) {
+    WriteBytes(Path("named.json"), R"({"rooms": [{"length": 5, "name": "Очаг"}, {"name": "Коридор"}],
+        "openings": [{"rooms": [2, 1], "height": 2.2}, {"rooms": [1, 1]}]})");
+    ASSERT_TRUE(main_->OpenFile(Path("named.json")));
+    QStringList filled;
+    WhenModal("Tf_AddRoom", [&](QWidget* d) {
+        for (const char* field : {"EditWidthX", "EditWidthY", "EditHeight"}) filled << d->findChild<QLineEdit*>(field)->text();
+        filled << d->windowTitle();
+        Type(d, "EditWidthX", "8,5");
+        Close(d, true);
+    });
+    // A double click on room 1's row.
+    QTableWidget* rooms = Grid("GridRoom");
+    Click(rooms, 1, 2);
+    QTest::mouseDClick(rooms->viewport(), Qt::LeftButton, {}, rooms->visualItemRect(rooms->item(1, 2)).center());
+    EXPECT_EQ(filled, QStringList({"5", "5", "3", "Помещение №1"}));
+    zf::TzoneMath& zm = main_->Scenario();
+    ASSERT_EQ(zm.RoomCount(), 2);
+    EXPECT_EQ(zm.Room(0).Length, 8.5);  // still room 1, the fire room
+    EXPECT_EQ(zm.Room(1).Length, 4);
+    EXPECT_EQ(zm.Cell(0, 1).size(), 1u);
+    EXPECT_EQ(zm.Cell(0, 0).size(), 1u);
+    EXPECT_EQ(main_->CurrentDocument().Rooms[0].Name, "Очаг");
+    EXPECT_EQ(Text(rooms, 1, 1), "8,5");
+    // The add-room dialog opens next time with what was typed into it, not the edited room.
+    EXPECT_EQ(addRoom_->LengthText(), "4");
+    EXPECT_EQ(addRoom_->windowTitle(), "Добавить помещение");
+    // "Отменить" changes nothing.
+    WhenModal("Tf_AddRoom", [](QWidget* d) { Type(d, "EditWidthX", "1"); Close(d, false); });
+    main_->EditRoom(0);
+    EXPECT_EQ(zm.Room(0).Length, 8.5);
+}
+
+TEST_F(ProjectWindowTest, EditingADoorwayInPlaceChangesBothFaces) {
+    EnterThreeRooms();
+    Click(Grid("GridMatrix"), 2, 1);  // the doorway seen from room 2
+    ASSERT_TRUE(ProemGridShown());
+    bool wasOpen = false;
+    WhenModal("Tf_AddDoor", [&](QWidget* d) {
+        wasOpen = d->findChild<QCheckBox*>("CBOpenDoor")->isChecked();
+        Type(d, "EditHeight", "2,4");
+        d->findChild<QCheckBox*>("CBOpenDoor")->setChecked(false);
+        Close(d, true);
+    });
+    QTableWidget* proems = Grid("GridProem");
+    Click(proems, 1, 1);
+    QTest::mouseDClick(proems->viewport(), Qt::LeftButton, {}, proems->visualItemRect(proems->item(1, 1)).center());
+    EXPECT_TRUE(wasOpen);
+    zf::TzoneMath& zm = main_->Scenario();
+    for (const zf::TProems* cell : {&zm.Cell(0, 1), &zm.Cell(1, 0)}) {
+        ASSERT_EQ(cell->size(), 1u);
+        EXPECT_EQ((*cell)[0]->Height, 2.4);
+        EXPECT_EQ((*cell)[0]->Width, 0.9);
+        EXPECT_FALSE((*cell)[0]->IsOpen);
+        EXPECT_EQ((*cell)[0]->Mu, 0.08);
+    }
+    EXPECT_EQ(Text(proems, 1, 1), "2,4");
+    EXPECT_EQ(Text(proems, 1, 3), "0");
+    ExpectGridsShowScenario();
+}
+
+TEST_F(ProjectWindowTest, TheFiveLatestFilesAreOfferedLatestFirst) {
+    AddRoom("5", "4", "3");
+    for (int i = 1; i <= 6; ++i) ASSERT_TRUE(main_->SaveFile(Path(QStringLiteral("f%1.json").arg(i))));
+    ASSERT_TRUE(main_->OpenFile(Path("f3.json")));
+    const QStringList expected = {Path("f3.json"), Path("f6.json"), Path("f5.json"), Path("f4.json"), Path("f2.json")};
+    EXPECT_EQ(main_->RecentFiles(), expected);
+    for (int i = 0; i < 5; ++i) {
+        QAction* recent = Action(QStringLiteral("ActRecent%1").arg(i + 1).toLatin1().constData());
+        ASSERT_NE(recent, nullptr);
+        EXPECT_TRUE(recent->isVisible());
+        EXPECT_EQ(recent->data().toString(), expected[i]);
+    }
+    // Choosing one opens it.
+    SetField("Edit1", "1");
+    ASSERT_TRUE(main_->SaveFile(Path("f6.json")));
+    Action("ActRecent3")->trigger();  // f5.json
+    EXPECT_EQ(main_->FilePath(), Path("f5.json"));
+    EXPECT_EQ(Find<QLineEdit>("Edit1")->text(), "13800000");
+}
+
+TEST_F(ProjectWindowTest, AFileDroppedOnTheWindowIsOpened) {
+    EnterThreeRooms();
+    ASSERT_TRUE(main_->SaveFile(Path("dropped.json")));
+    const std::string before = Shown();
+    ASSERT_TRUE(main_->FileNew());
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(Path("dropped.json"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(main_.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(main_.get(), &drop);
+    EXPECT_EQ(main_->FilePath(), Path("dropped.json"));
+    EXPECT_EQ(Shown(), before);
+}
+
+// ---- The building of the last calculation --------------------------------------------------
+
+TEST_F(ProjectWindowTest, TheBuildingComesBackAfterACompletedRunFromTheResultsWindow) {
+    EnterThreeRooms();
+    ASSERT_TRUE(main_->SaveFile(Path("calc.json")));
+    const std::string before = Shown();
+    EXPECT_FALSE(Action("ActRestoreLast")->isEnabled());
+    WhenModal("TF_ShowResult", [&](QWidget* w) {
+        QTest::mouseClick(w->findChild<QToolButton*>("btnRestoreBuilding"), Qt::LeftButton);
+    }, 3000);
+    PressCalculate();
+    EXPECT_EQ(Shown(), before);
+    EXPECT_EQ(main_->FilePath(), Path("calc.json"));
+    EXPECT_FALSE(main_->IsModified());
+    EXPECT_EQ(main_->UndoStack()->count(), 0);
+}
+
+TEST_F(ProjectWindowTest, TheBuildingComesBackAfterAStoppedRunAndAfterARestart) {
+    SetField("Edit11", "0,0001");
+    SetField("Edit12", "1000");  // far longer than the test waits
+    AddRoom("5", "4", "3");
+    AddRoom("4", "4", "3");
+    Click(Grid("GridMatrix"), 1, 2);
+    AddOpening("2", "0,9");
+    Click(Grid("GridMatrix"), 1, 1);  // where a building put back starts
+    const std::string before = Shown();
+    QTimer::singleShot(300, [this] { QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton); });
+    WhenModal("TF_ShowResult", [](QWidget* w) { w->close(); }, 3000);
+    PressCalculate();
+    EXPECT_EQ(main_->Scenario().RoomCount(), 0);  // the design's fresh building
+    EXPECT_TRUE(main_->FilePath().isEmpty());
+    ASSERT_TRUE(Action("ActRestoreLast")->isEnabled());
+    Shortcut(Qt::Key_R);
+    EXPECT_EQ(Shown(), before);
+    EXPECT_TRUE(main_->IsModified());  // never saved
+
+    // A new session finds it in the application data folder.
+    ASSERT_TRUE(QFile::exists(Tf_main::LastCalculationPath()));
+    main_ = std::make_unique<Tf_main>();
+    main_->show();
+    ASSERT_TRUE(main_->HasLastCalculation());
+    ASSERT_TRUE(main_->RestoreLastCalculation());
+    EXPECT_EQ(Shown(), before);
+}
+
+TEST_F(ProjectWindowTest, TheBuildingComesBackAfterAFailedRunFromTheFailureMessage) {
+    SetField("Edit11", "0,3");  // longer than a sample: fails in step 1
+    SetField("Edit12", "20");
+    AddRoom("5", "4", "3");
+    Click(Grid("GridMatrix"), 1, 1);
+    AddOpening("2", "0,9");
+    const std::string before = Shown();
+    WhenModal("QMessageBox", [](QWidget* box) {
+        QTest::mouseClick(box->findChild<QPushButton*>("btnRestoreBuilding"), Qt::LeftButton);
+    });
+    PressCalculate();
+    EXPECT_EQ(Shown(), before);
+    EXPECT_EQ(main_->UndoStack()->count(), 0);
+}
+
+}  // namespace

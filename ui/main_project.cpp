@@ -1,0 +1,539 @@
+// The main window's building as a project file: the "Файл" menu (new, open, save, save as,
+// recent files, the last calculated building, exit), the "Правка" menu (undo and redo of the
+// editor's operations), edit in place, drag and drop, and the caption.
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QUndoCommand>
+#include <QUndoStack>
+#include <charconv>
+#include <stdexcept>
+#include <string>
+
+#include "number_text.h"
+#include "project/scenario_file.h"
+#include "u_AddDoor.h"
+#include "u_AddRoom.h"
+#include "u_main.h"
+#include "ui_u_main.h"
+
+using zf::project::Document;
+
+namespace {
+
+constexpr int kRecentFiles = 5;
+constexpr const char* kRecentFilesKey = "recentFiles";
+constexpr const char* kFileFilter = "Сценарии (*.json);;Все файлы (*)";
+
+// The parameter fields and the document's numbers they hold.
+struct Field {
+    QLineEdit* Edit;
+    double zf::project::Parameters::*Value;
+};
+
+std::vector<Field> Fields(const Ui::Tf_main& ui) {
+    using P = zf::project::Parameters;
+    return {{ui.Edit11, &P::dt},  {ui.Edit12, &P::SimTime}, {ui.Edit1, &P::Qn},  {ui.Edit2, &P::Vlin},
+            {ui.Edit3, &P::PsiUd}, {ui.Edit4, &P::D},       {ui.Edit5, &P::Lo2}, {ui.Edit6, &P::Lco},
+            {ui.Edit7, &P::Lco2},  {ui.Edit8, &P::Lhcl},    {ui.Edit9, &P::T0},  {ui.Edit10, &P::Nu},
+            {ui.Edithr, &P::hr}};
+}
+
+// A number as a field or a dialog shows it for editing: the shortest digits that read back to
+// the same double, in plain notation (the entry takes digits and one separator, no exponent),
+// with the locale's decimal separator. The general format's 15 digits could change the value.
+QString ExactNumberText(double value) {
+    char buffer[400];  // plain notation of the largest double has 309 digits, of the smallest 1074
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (error != std::errc()) return FormatGeneral(value);  // a subnormal too long for plain notation
+    QString text = QString::fromLatin1(buffer, static_cast<int>(end - buffer));
+    text.replace(QLatin1Char('.'), QLocale().decimalPoint());
+    return text;
+}
+
+// Writes the text to a temporary file beside `path` and renames it over `path` only when all of
+// it was written: a failure leaves the old file as it was and gives the reason. Unbuffered, so
+// a short write (a full disk, a size limit) is seen at once rather than lost in a later flush.
+bool WriteWhole(const QString& path, const std::string& text, QString* reason) {
+    QSaveFile file(path);
+    const auto size = static_cast<qint64>(text.size());
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(text.data(), size) == size && file.commit())
+        return true;
+    *reason = file.errorString();
+    file.cancelWriting();
+    return false;
+}
+
+QString DisplayName(const QString& path) {
+    return path.isEmpty() ? QStringLiteral("Без имени") : QFileInfo(path).fileName();
+}
+
+}  // namespace
+
+// One editor operation in the history: the building before and after it. Undo and redo put
+// the whole building back, which keeps every face of the opening matrix in its place.
+// The matrix's current cell goes back with it, so the grids show what they showed.
+class TBuildingEdit : public QUndoCommand {
+public:
+    struct State {
+        Document Building;
+        QPoint Cell;  // the matrix's current cell: x = column, y = row
+    };
+    TBuildingEdit(Tf_main& window, const QString& text, State before, State after)
+        : QUndoCommand(text), window_(window), before_(std::move(before)), after_(std::move(after)) {}
+
+    void undo() override { window_.SetBuilding(before_.Building, before_.Cell); }
+    void redo() override {
+        // The operation itself made the first "after"; QUndoStack::push calls redo once.
+        if (done_) window_.SetBuilding(after_.Building, after_.Cell);
+        done_ = true;
+    }
+
+private:
+    Tf_main& window_;
+    State before_;
+    State after_;
+    bool done_ = false;
+};
+
+// ---- Menus and caption ------------------------------------------------------------------------
+
+void Tf_main::CreateMenus() {
+    designedCaption_ = windowTitle();
+    for (const Field& f : Fields(*ui)) initialFieldTexts_ << f.Edit->text();
+    undo_ = new QUndoStack(this);
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
+    file->setObjectName(QStringLiteral("MenuFile"));
+    const auto add = [this](QMenu* menu, const char* name, const QString& text, const QKeySequence& keys, auto slot) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    add(file, "ActFileNew", QStringLiteral("&Новый"), QKeySequence(Qt::CTRL | Qt::Key_N), [this] { FileNew(); });
+    add(file, "ActFileOpen", QStringLiteral("&Открыть..."), QKeySequence(Qt::CTRL | Qt::Key_O), [this] { FileOpen(); });
+    add(file, "ActFileSave", QStringLiteral("&Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { FileSave(); });
+    add(file, "ActFileSaveAs", QStringLiteral("Сохранить &как..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+        [this] { FileSaveAs(); });
+    file->addSeparator();
+    for (int i = 0; i < kRecentFiles; ++i) {
+        QAction* recent = file->addAction(QString());
+        recent->setObjectName(QStringLiteral("ActRecent%1").arg(i + 1));
+        connect(recent, &QAction::triggered, this, [this, recent] { OpenFile(recent->data().toString()); });
+        recentActions_ << recent;
+    }
+    file->addSeparator();
+    restoreAction_ = add(file, "ActRestoreLast", QStringLiteral("&Вернуть здание последнего расчета"),
+                         QKeySequence(Qt::CTRL | Qt::Key_R), [this] { RestoreLastCalculation(); });
+    file->addSeparator();
+    add(file, "ActExit", QStringLiteral("В&ыход"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Правка"));
+    edit->setObjectName(QStringLiteral("MenuEdit"));
+    QAction* undo = undo_->createUndoAction(this, QStringLiteral("Отменить"));
+    undo->setObjectName(QStringLiteral("ActUndo"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = undo_->createRedoAction(this, QStringLiteral("Повторить"));
+    redo->setObjectName(QStringLiteral("ActRedo"));
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    edit->addAction(undo);
+    edit->addAction(redo);
+
+    // The caption's "*" follows every change of the fields, the plume and the building.
+    for (const Field& f : Fields(*ui)) connect(f.Edit, &QLineEdit::textChanged, this, &Tf_main::UpdateCaption);
+    connect(ui->rbTanaka, &QRadioButton::toggled, this, &Tf_main::UpdateCaption);
+    connect(undo_, &QUndoStack::indexChanged, this, &Tf_main::UpdateCaption);
+
+    // Edit in place: a double click on a room's row or on an opening's row.
+    connect(ui->GridRoom, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { EditRoom(row - 1); });
+    connect(ui->GridProem, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+        EditOpening(ui->GridMatrix->currentRow() - 1, ui->GridMatrix->currentColumn() - 1, row - 1);
+    });
+    setAcceptDrops(true);
+
+    // The building of the last calculation survives a restart.
+    QFile last(LastCalculationPath());
+    if (last.open(QIODevice::ReadOnly)) {
+        const QByteArray text = last.read(static_cast<qint64>(zf::project::kMaxTextBytes) + 1);
+        Document document;
+        if (!zf::project::ReadDocument(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), document))
+            lastCalculation_ = document;
+    }
+    FillRecentMenu();
+    UpdateActions();
+}
+
+void Tf_main::UpdateCaption() {
+    if (undo_ == nullptr || zm == nullptr) return;  // during construction
+    // The designed text, the file's name, and "*" while there are unsaved changes.
+    const bool modified = IsModified();
+    setWindowTitle(designedCaption_ + (filePath_.isEmpty() ? QString() : QStringLiteral(" — ") + DisplayName(filePath_)) +
+                   (modified ? QStringLiteral("*") : QString()));
+}
+
+void Tf_main::UpdateActions() { restoreAction_->setEnabled(HasLastCalculation()); }
+
+QStringList Tf_main::RecentFiles() const { return QSettings().value(kRecentFilesKey).toStringList(); }
+
+void Tf_main::AddRecentFile(const QString& path) {
+    QStringList files = RecentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    while (files.size() > kRecentFiles) files.removeLast();
+    QSettings().setValue(kRecentFilesKey, files);
+    FillRecentMenu();
+}
+
+void Tf_main::FillRecentMenu() {
+    const QStringList files = RecentFiles();
+    for (int i = 0; i < recentActions_.size(); ++i) {
+        QAction* action = recentActions_[i];
+        action->setVisible(i < files.size());
+        if (i >= files.size()) continue;
+        action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()));
+        action->setToolTip(files[i]);
+        action->setStatusTip(files[i]);
+        action->setData(files[i]);
+    }
+}
+
+// ---- The building as a document ---------------------------------------------------------------
+
+Document Tf_main::Building() const {
+    Document building;
+    // Names are kept per room beside the scenario; a room added to the scenario directly has none.
+    building.Rooms = roomInfo_;
+    building.Rooms.resize(static_cast<std::size_t>(zm->RoomCount()));
+    for (int k = 0; k < zm->RoomCount(); ++k) {
+        const zf::TRoom& room = *zm->Rooms[static_cast<std::size_t>(k)];
+        auto& info = building.Rooms[static_cast<std::size_t>(k)];
+        info.Length = room.Length;
+        info.Width = room.Width;
+        info.Height = room.Height;
+    }
+    building.Openings = zf::project::Capture(*zm).Openings;
+    return building;
+}
+
+void Tf_main::SetBuilding(const Document& building, QPoint cell) {
+    Document document = building;
+    document.Params = zf::project::Capture(*zm).Params;
+    auto fresh = std::make_unique<zf::TzoneMath>();
+    zf::project::Apply(document, *fresh);
+    zm = std::move(fresh);
+    roomInfo_ = building.Rooms;
+    FillGridRoom();
+    FillGridMatrix();
+    if (cell.y() >= 1 && cell.x() >= 1 && cell.y() < ui->GridMatrix->rowCount() && cell.x() < ui->GridMatrix->columnCount())
+        ui->GridMatrix->setCurrentCell(cell.y(), cell.x());
+    ShowCurrentCellProems();
+}
+
+Document Tf_main::CurrentDocument() const {
+    Document document = document_;
+    for (const Field& f : Fields(*ui)) document.Params.*f.Value = NumberFromText(f.Edit->text());
+    document.Params.UseTanaka = ui->rbTanaka->isChecked();
+    Document building = Building();
+    document.Rooms = std::move(building.Rooms);
+    document.Openings = std::move(building.Openings);
+    return document;
+}
+
+bool Tf_main::IsModified() const {
+    try {
+        return CurrentDocument() != saved_;
+    } catch (const ConversionError&) {
+        return true;  // a field holding no number was typed after the last save
+    }
+}
+
+void Tf_main::Edit(const QString& text, const std::function<void()>& operation) {
+    const auto state = [this] {
+        return TBuildingEdit::State{Building(), QPoint(ui->GridMatrix->currentColumn(), ui->GridMatrix->currentRow())};
+    };
+    TBuildingEdit::State before = state();
+    roomInfo_.resize(static_cast<std::size_t>(zm->RoomCount()));
+    operation();
+    TBuildingEdit::State after = state();
+    if (after.Building != before.Building)
+        undo_->push(new TBuildingEdit(*this, text, std::move(before), std::move(after)));
+}
+
+void Tf_main::ReplaceBuilding(const Document& document, const QString& path) {
+    document_ = document;
+    {
+        // One caption update at the end, not one per field.
+        for (const Field& f : Fields(*ui)) {
+            const QSignalBlocker quietField(f.Edit);
+            f.Edit->setText(ExactNumberText(document.Params.*f.Value));
+        }
+        const QSignalBlocker quietTanaka(ui->rbTanaka);
+        (document.Params.UseTanaka ? ui->rbTanaka : ui->rbMcCaffrey)->setChecked(true);
+        zm = std::make_unique<zf::TzoneMath>();
+        zf::project::Apply(document, *zm);
+        roomInfo_ = document.Rooms;
+        undo_->clear();
+    }
+    filePath_ = path;
+    FillGridMatrix();
+    FillGridRoom();
+    ShowCurrentCellProems();
+    saved_ = CurrentDocument();
+    UpdateCaption();
+}
+
+// ---- "Файл" -----------------------------------------------------------------------------------
+
+QString Tf_main::AskPath(bool save, const QString& suggested) {
+    if (pathAsker_) return pathAsker_(save, suggested);
+    return save ? QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить сценарий"), suggested, kFileFilter)
+                : QFileDialog::getOpenFileName(this, QStringLiteral("Открыть сценарий"), suggested, kFileFilter);
+}
+
+bool Tf_main::MaybeSave() {
+    if (!IsModified()) return true;
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(),
+                    QStringLiteral("Здание «%1» изменено. Сохранить изменения?").arg(DisplayName(filePath_)),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("SaveChangesBox"));
+    box.button(QMessageBox::Save)->setText(QStringLiteral("Сохранить"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("Не сохранять"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+        case QMessageBox::Save: return FileSave();
+        case QMessageBox::Discard: return true;
+        default: return false;
+    }
+}
+
+bool Tf_main::FileNew() {
+    if (!MaybeSave()) return false;
+    ReplaceBuilding(Document{}, QString());
+    // The fields as the window first showed them.
+    const auto fields = Fields(*ui);
+    for (std::size_t i = 0; i < fields.size(); ++i) fields[i].Edit->setText(initialFieldTexts_[static_cast<int>(i)]);
+    saved_ = CurrentDocument();
+    UpdateCaption();
+    return true;
+}
+
+bool Tf_main::FileOpen() {
+    const QString dir = filePath_.isEmpty() ? QDir::homePath() : QFileInfo(filePath_).absolutePath();
+    const QString path = AskPath(false, dir);
+    return !path.isEmpty() && OpenFile(path);
+}
+
+bool Tf_main::OpenFile(const QString& path) {
+    // The file is read and checked first: a file that cannot be opened costs no question and
+    // leaves everything as it was.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowErrorMessage(this, QStringLiteral("Не удалось открыть файл «%1»: %2").arg(path, file.errorString()));
+        return false;
+    }
+    const QByteArray text = file.read(static_cast<qint64>(zf::project::kMaxTextBytes) + 1);
+    if (file.error() != QFileDevice::NoError) {
+        ShowErrorMessage(this, QStringLiteral("Не удалось прочитать файл «%1»: %2").arg(path, file.errorString()));
+        return false;
+    }
+    Document document;
+    if (const auto refused =
+            zf::project::ReadDocument(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), document)) {
+        ShowErrorMessage(this, QStringLiteral("Файл «%1» не открыт: %2").arg(path, QString::fromStdString(*refused)));
+        return false;
+    }
+    if (!MaybeSave()) return false;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    ReplaceBuilding(document, absolute);
+    AddRecentFile(absolute);
+    return true;
+}
+
+bool Tf_main::FileSave() { return filePath_.isEmpty() ? FileSaveAs() : SaveFile(filePath_); }
+
+bool Tf_main::FileSaveAs() {
+    const QString suggested = filePath_.isEmpty() ? QDir::home().filePath(QStringLiteral("Сценарий.json")) : filePath_;
+    QString path = AskPath(true, suggested);
+    if (path.isEmpty()) return false;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".json");
+    return SaveFile(path);
+}
+
+bool Tf_main::SaveFile(const QString& path) {
+    Document document;
+    std::string text;
+    try {
+        document = CurrentDocument();
+        text = zf::project::WriteDocument(document);
+    } catch (const ConversionError& error) {
+        ShowErrorMessage(this, error.Message());
+        return false;
+    } catch (const std::invalid_argument& error) {
+        ShowErrorMessage(this, QStringLiteral("Здание не сохранено: %1").arg(QString::fromStdString(error.what())));
+        return false;
+    }
+    QString reason;
+    if (!WriteWhole(path, text, &reason)) {
+        ShowErrorMessage(this, QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(path, reason));
+        return false;
+    }
+    filePath_ = QFileInfo(path).absoluteFilePath();
+    document_ = document;
+    saved_ = document;
+    AddRecentFile(filePath_);
+    UpdateCaption();
+    return true;
+}
+
+QString Tf_main::LastCalculationPath() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("LastCalculation.json"));
+}
+
+void Tf_main::KeepLastCalculation() {
+    try {
+        lastCalculation_ = CurrentDocument();
+    } catch (const ConversionError&) {
+        return;  // not reached: the run reads the same fields first
+    }
+    lastCalculationPath_ = filePath_;
+    lastCalculationSaved_ = saved_;
+    UpdateActions();
+    // Kept on disk before the run starts, so a crash during it loses nothing either.
+    const QString path = LastCalculationPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    std::string text;
+    try {
+        text = zf::project::WriteDocument(*lastCalculation_);
+    } catch (const std::invalid_argument&) {
+        return;
+    }
+    QString reason;
+    if (!WriteWhole(path, text, &reason))
+        qWarning("The last calculated building was not kept in %s: %s", qPrintable(path), qPrintable(reason));
+}
+
+void Tf_main::StartOverAfterCalculation() {
+    NewScenario();  // the design's fresh building, the fields as they were
+    document_ = Document{};
+    filePath_.clear();
+    undo_->clear();
+    saved_ = CurrentDocument();
+    UpdateCaption();
+    if (restoreRequested_) {
+        restoreRequested_ = false;
+        RestoreLastCalculation();
+    }
+}
+
+bool Tf_main::RestoreLastCalculation() {
+    if (!lastCalculation_ || !MaybeSave()) return false;
+    ReplaceBuilding(*lastCalculation_, lastCalculationPath_);
+    // Unsaved changes then are unsaved changes now.
+    saved_ = lastCalculationSaved_;
+    UpdateCaption();
+    return true;
+}
+
+// ---- Edit in place ----------------------------------------------------------------------------
+
+void Tf_main::EditRoom(int k) {
+    if (f_AddRoom == nullptr || k < 0 || k >= zm->RoomCount()) return;
+    // The dialog is shared with "add room", which opens with the texts typed last time.
+    const QString title = f_AddRoom->windowTitle();
+    const QString texts[] = {f_AddRoom->LengthText(), f_AddRoom->WidthText(), f_AddRoom->HeightText()};
+    const zf::TRoom& room = zm->Room(k);
+    f_AddRoom->SetTexts(ExactNumberText(room.Length), ExactNumberText(room.Width), ExactNumberText(room.Height));
+    f_AddRoom->setWindowTitle(QStringLiteral("Помещение №%1").arg(k + 1));
+    const bool accepted = f_AddRoom->exec() == QDialog::Accepted;
+    const QString length = f_AddRoom->LengthText(), width = f_AddRoom->WidthText(), height = f_AddRoom->HeightText();
+    f_AddRoom->SetTexts(texts[0], texts[1], texts[2]);
+    f_AddRoom->setWindowTitle(title);
+    if (!accepted) return;
+    double size[3];
+    try {
+        size[0] = NumberFromText(length);
+        size[1] = NumberFromText(width);
+        size[2] = NumberFromText(height);
+    } catch (const ConversionError& error) {
+        ShowErrorMessage(this, error.Message());
+        return;
+    }
+    Edit(QStringLiteral("изменение помещения №%1").arg(k + 1), [&] {
+        zm->EditRoom(k, size[0], size[1], size[2]);
+        FillGridRoom();
+    });
+}
+
+void Tf_main::EditOpening(int row, int col, int k) {
+    const int n = zm->RoomCount();
+    if (f_AddDoor == nullptr || row < 0 || col < 0 || row >= n || col >= n) return;
+    if (k < 0 || k >= static_cast<int>(zm->Cell(row, col).size())) return;
+    const QString title = f_AddDoor->windowTitle();
+    const bool wasOpen = f_AddDoor->IsOpen();
+    const QString texts[] = {f_AddDoor->HeightText(), f_AddDoor->WidthText()};
+    const zf::TProem& face = *zm->Cell(row, col)[static_cast<std::size_t>(k)];
+    f_AddDoor->SetEntry(face.IsOpen, ExactNumberText(face.Height), ExactNumberText(face.Width));
+    f_AddDoor->setWindowTitle(row == col ? QStringLiteral("Проем №%1 помещения №%2 наружу").arg(k + 1).arg(row + 1)
+                                         : QStringLiteral("Проем №%1 между помещениями №%2 и №%3").arg(k + 1).arg(row + 1).arg(col + 1));
+    const bool accepted = f_AddDoor->exec() == QDialog::Accepted;
+    const bool isOpen = f_AddDoor->IsOpen();
+    const QString height = f_AddDoor->HeightText(), width = f_AddDoor->WidthText();
+    f_AddDoor->SetEntry(wasOpen, texts[0], texts[1]);
+    f_AddDoor->setWindowTitle(title);
+    if (!accepted) return;
+    double h = 0, w = 0;
+    try {
+        h = NumberFromText(height);
+        w = NumberFromText(width);
+    } catch (const ConversionError& error) {
+        ShowErrorMessage(this, error.Message());
+        return;
+    }
+    // Both faces of a doorway change together.
+    Edit(QStringLiteral("изменение проема"), [&] {
+        zm->EditProem(row, col, k, h, w, isOpen);
+        FillGridProem(row, col);
+    });
+}
+
+// ---- Window events ----------------------------------------------------------------------------
+
+namespace {
+QString DroppedFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().isEmpty()) return {};
+    const QUrl url = data->urls().first();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+}  // namespace
+
+void Tf_main::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void Tf_main::dropEvent(QDropEvent* event) {
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    OpenFile(path);
+}
