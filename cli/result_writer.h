@@ -13,6 +13,7 @@
 #include "critical_times.h"
 #include "number_format.h"
 #include "sample_csv.h"
+#include "verdict.h"
 #include "zone_math.h"
 
 namespace zfcli {
@@ -26,9 +27,10 @@ enum class RunOutcome {
 // How a run ended, from Run's result and the scenario's Stopped flag.
 RunOutcome OutcomeOf(bool runResult, const TzoneMath& zm);
 
-// The rooms' critical times as the runner prints them: the summary laid out as a table (see
-// FormatTable), then its legend line.
-std::string CriticalTimesReport(const TzoneMath& zm);
+// The rooms' critical times as the runner prints them: the summary with each room's blocking
+// time, governing factor and, with evacuation inputs, the verdict columns, laid out as a table
+// (see FormatTable); then the legend lines and the building's verdict line.
+std::string CriticalTimesReport(const TzoneMath& zm, const zfreport::EvacuationInputs& evacuation = {});
 
 // Lays out rows of cells as text: each column as wide as its widest cell in characters (UTF-8
 // aware), the first column left-aligned, the others right-aligned, two spaces between.
@@ -38,9 +40,14 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows);
 std::string OutcomeLine(RunOutcome outcome, const TzoneMath& zm);
 
 // The whole result as one JSON object: outcome, counts, sample times and, per room, the
-// critical times and the 14 sample series. `error` is written (for a failed run) when not
-// empty. Numbers read back to the same double; a non-finite sample is written as null.
-void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::string_view error);
+// critical times, the blocking time ("blocking_time", null when no factor was reached) with
+// its factors ("blocking_factors", keys of "critical_times") and the 14 sample series. With
+// evacuation inputs, rooms that have them gain "evacuation": {"required", "allowed",
+// "margin", "verdict"} and the top level "evacuation_verdict". `error` is written (for a
+// failed run) when not empty. Numbers read back to the same double; a non-finite sample is
+// written as null.
+void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::string_view error,
+               const zfreport::EvacuationInputs& evacuation = {});
 
 // room_1.csv ... room_n.csv in `dir`, which must exist. Returns a message when a file cannot
 // be written.

@@ -31,10 +31,11 @@ struct CriticalTimesRow {
     std::string Room;                                // "Помещение №1", ...
     std::array<std::string, kHazardCount> Times;     // texts by HazardKind, the earliest marked
     std::array<bool, kHazardCount> Earliest{};       // which of them carry the mark
+    std::vector<std::string> Extra;                  // further columns after the seven (the verdict's)
 };
 
 struct CriticalTimesTable {
-    std::vector<std::string> Header;      // "Помещение", then kHazardShortNames
+    std::vector<std::string> Header;      // "Помещение", then kHazardShortNames, then the extra columns'
     std::vector<CriticalTimesRow> Rows;   // one per room, in room order
 
     // The header and the rows as one grid of texts, header first.
