@@ -1,5 +1,7 @@
 #include "verdict_table.h"
 
+#include <cmath>
+
 #include "number_format.h"
 
 namespace zfreport {
@@ -30,7 +32,12 @@ std::string BlockingFactorsText(const std::vector<HazardKind>& factors) {
 }
 
 std::string OptionalTimeText(const std::optional<double>& seconds, std::string_view decimalSeparator) {
-    return seconds ? GeneralNumberText(*seconds, decimalSeparator) : "—";
+    if (!seconds) return "—";
+    // f·t_бл and the margin are products and differences of times: shown to the microsecond,
+    // so 8,2 − 8 reads 0,2 and not 0,199999999999999 (far finer than any step).
+    constexpr double kMicrosecondsPerSecond = 1e6;
+    const double shown = std::round(*seconds * kMicrosecondsPerSecond) / kMicrosecondsPerSecond;
+    return GeneralNumberText(shown == 0 ? 0.0 : shown, decimalSeparator);
 }
 
 std::string AllowedHeader(double safetyFactor, std::string_view decimalSeparator) {

@@ -22,7 +22,8 @@ inline constexpr std::string_view kVerdictLegend =
 // The governing factors in words, joined by ", "; "—" when none was reached.
 std::string BlockingFactorsText(const std::vector<HazardKind>& factors);
 
-// A time [s] for the verdict columns: "—" when there is none, else the general number format.
+// A time [s] for the verdict columns: "—" when there is none, else rounded to the microsecond
+// in the general number format.
 std::string OptionalTimeText(const std::optional<double>& seconds, std::string_view decimalSeparator);
 
 // The header of the safety-share column, "0,8·t_бл" for f = 0,8.

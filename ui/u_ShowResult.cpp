@@ -542,6 +542,8 @@ void TF_ShowResult::SetUpExport() {
     connect(BtnCritTimes_, &QToolButton::clicked, this, &TF_ShowResult::btnCritTimesClick);
 }
 
+void TF_ShowResult::SetEvacuationInputs(const zfreport::EvacuationInputs& inputs) { Evacuation_ = inputs; }
+
 void TF_ShowResult::SetSavePathAsker(SavePathAsker asker) { SavePathAsker_ = std::move(asker); }
 void TF_ShowResult::SetErrorReporter(ErrorReporter reporter) { ErrorReporter_ = std::move(reporter); }
 
@@ -607,7 +609,7 @@ void TF_ShowResult::btnCritTimesClick() {
     if (CritTimes_ == nullptr) CritTimes_ = new TF_CritTimes(this);
     QStringList tips;
     for (const ParameterView& v : kHazardViews) tips << QString(v.Item);
-    CritTimes_->Fill(*Scenario_, tips);
+    CritTimes_->Fill(*Scenario_, tips, Evacuation_);
     // Not modal: the charts stay at hand while the summary is open.
     CritTimes_->show();
     CritTimes_->raise();

@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+#include "verdict.h"
+
 class QChart;
 class QLineSeries;
 class QScatterSeries;
@@ -36,6 +38,8 @@ public:
     // Draws the one view that is visible (page, room, quantity, chart or table) from the
     // scenario's samples, then adjusts the radio lists to the room shown.
     void DrawResults(TzoneMath& zm);
+    // The evacuation inputs the critical-times summary judges the rooms with.
+    void SetEvacuationInputs(const zfreport::EvacuationInputs& inputs);
 
     // Where to save a file: the dialog's caption, a suggested file name and the file types
     // offered ("Рисунок PNG (*.png)"); returns the path chosen, empty when cancelled, and sets
@@ -105,4 +109,5 @@ private:
     SavePathAsker SavePathAsker_;
     ErrorReporter ErrorReporter_;
     QString SaveDir_;  // the folder last saved into
+    zfreport::EvacuationInputs Evacuation_;
 };
