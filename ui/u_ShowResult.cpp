@@ -615,3 +615,36 @@ void TF_ShowResult::btnCritTimesClick() {
     CritTimes_->raise();
     CritTimes_->activateWindow();
 }
+
+// ---- Charts for the printed report ------------------------------------------------------
+
+namespace {
+
+// The view of one item of either list; an index beyond the list takes its nearest item.
+const ParameterView& ViewOf(bool hazard, int index) {
+    const int count = hazard ? kHazardCount : kParameterCount;
+    const int at = index < 0 ? 0 : std::min(index, count - 1);
+    return (hazard ? kHazardViews : kParameterViews)[at];
+}
+
+}  // namespace
+
+QString TF_ShowResult::ChartTitle(bool hazard, int index) { return QString::fromUtf8(ViewOf(hazard, index).Title); }
+
+void TF_ShowResult::PaintChart(QPainter& painter, const QRectF& target, TzoneMath& zm, int room, bool hazard,
+                               int index) {
+    const ParameterView& def = ViewOf(hazard, index);
+    const View view{def.Title, def.Label, def.Element, hazard ? static_cast<int>(&def - kHazardViews) : -1};
+    const TRoom* shown = (room >= 0 && room < zm.RoomCount()) ? &zm.Room(room) : nullptr;
+    // Drawn where the chart stands, at the target's size; the window's own size comes back after.
+    const QSizeF windowSize = Chart_->size();
+    DrawChart(zm, shown, view, ui->ChartResult->parentWidget());
+    Chart_->resize(target.size());
+    Chart_->layout()->activate();
+    LayoutTitle();
+    PlaceCritLabel();
+    ui->ChartResult->scene()->render(&painter, target, Chart_->sceneBoundingRect());
+    Chart_->resize(windowSize);
+    Chart_->layout()->activate();
+    RedrawCurrent();
+}

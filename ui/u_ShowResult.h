@@ -9,6 +9,8 @@
 #include "verdict.h"
 
 class QChart;
+class QPainter;
+class QRectF;
 class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
@@ -38,6 +40,14 @@ public:
     // Draws the one view that is visible (page, room, quantity, chart or table) from the
     // scenario's samples, then adjusts the radio lists to the room shown.
     void DrawResults(TzoneMath& zm);
+    // One room's chart drawn by this window's own chart into `target` of `painter` (vector
+    // drawing when the painter draws into a PDF): a layer parameter of the first list
+    // (`hazard` false, index 0..5) or a hazard factor (index by HazardKind) with its limit and
+    // critical time. The window's own view is drawn again afterwards. ChartTitle is the chart's
+    // title for that quantity.
+    void PaintChart(QPainter& painter, const QRectF& target, TzoneMath& zm, int room, bool hazard, int index);
+    static QString ChartTitle(bool hazard, int index);
+
     // The evacuation inputs the critical-times summary judges the rooms with.
     void SetEvacuationInputs(const zfreport::EvacuationInputs& inputs);
 
