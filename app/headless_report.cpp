@@ -11,7 +11,7 @@
 #include "report_pdf.h"
 #include "scenario_file.h"
 #include "u_ShowResult.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ volatile std::sig_atomic_t gInterrupted = 0;
 void OnInterrupt(int) { gInterrupted = 1; }
 
 // Ctrl-C stops the run at its next refresh, like closing the progress window.
-class InterruptibleRun final : public RunView {
+class InterruptibleRun final : public zf::RunView {
 public:
     bool ProgressVisible() override { return gInterrupted == 0; }
 };
@@ -55,7 +55,7 @@ int RunReportCommand(int argc, char** argv) {
         return Refuse(scenarioPath, QStringLiteral("не удалось открыть файл сценария: ") + scenarioFile.errorString());
     const QByteArray bytes = scenarioFile.readAll();
 
-    TzoneMath zm;
+    zf::TzoneMath zm;
     if (const auto refused = zfcli::ReadScenario(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), zm))
         return Refuse(scenarioPath, QString::fromStdString(*refused));
 

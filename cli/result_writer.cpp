@@ -17,7 +17,7 @@ using zfreport::SampleTime;
 
 namespace {
 
-const TRoom& RoomAt(const TzoneMath& zm, int i) { return *zm.Rooms[static_cast<std::size_t>(i)]; }
+const zf::TRoom& RoomAt(const zf::TzoneMath& zm, int i) { return *zm.Rooms[static_cast<std::size_t>(i)]; }
 
 // Characters of a UTF-8 text (continuation bytes do not count).
 std::size_t DisplayWidth(std::string_view s) {
@@ -49,22 +49,22 @@ void WriteJsonNumber(std::ostream& out, double v) {
 // The critical times under their JSON keys, in the order the fields are stored.
 struct NamedCritTime {
     const char* Key;
-    double TRoom::*Field;
+    double zf::TRoom::*Field;
 };
 constexpr NamedCritTime kJsonCritTimes[] = {
-    {"T", &TRoom::CritTimeT},     {"Vis", &TRoom::CritTimeVis}, {"O2", &TRoom::CritTimeO2},
-    {"CO", &TRoom::CritTimeCO},   {"CO2", &TRoom::CritTimeCO2}, {"HCl", &TRoom::CritTimeHCl},
-    {"Rad", &TRoom::CritTimeRad},
+    {"T", &zf::TRoom::CritTimeT},     {"Vis", &zf::TRoom::CritTimeVis}, {"O2", &zf::TRoom::CritTimeO2},
+    {"CO", &zf::TRoom::CritTimeCO},   {"CO2", &zf::TRoom::CritTimeCO2}, {"HCl", &zf::TRoom::CritTimeHCl},
+    {"Rad", &zf::TRoom::CritTimeRad},
 };
 
 }  // namespace
 
-RunOutcome OutcomeOf(bool runResult, const TzoneMath& zm) {
+RunOutcome OutcomeOf(bool runResult, const zf::TzoneMath& zm) {
     if (!runResult) return RunOutcome::Failed;
     return zm.Stopped ? RunOutcome::Stopped : RunOutcome::Completed;
 }
 
-std::string CriticalTimesReport(const TzoneMath& zm, const zfreport::EvacuationInputs& evacuation) {
+std::string CriticalTimesReport(const zf::TzoneMath& zm, const zfreport::EvacuationInputs& evacuation) {
     const zfreport::VerdictSummary summary = zfreport::SummaryWithVerdict(zm, evacuation);
     return FormatTable(summary.Table.Cells()) + std::string(zfreport::kCriticalTimesLegend) + '\n' +
            std::string(zfreport::kVerdictLegend) + '\n' + summary.BuildingLine + '\n';
@@ -90,7 +90,7 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows) {
     return text;
 }
 
-std::string OutcomeLine(RunOutcome outcome, const TzoneMath& zm) {
+std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm) {
     const std::string of = " из " + std::to_string(std::max(zm.StepCount - 1, 0)) + ".";
     switch (outcome) {
         case RunOutcome::Completed: return "Расчет завершен: шаг " + std::to_string(zm.Iter) + of;
@@ -128,7 +128,7 @@ void WriteJsonVerdict(std::ostream& out, const zfreport::RoomVerdict& v) {
 
 }  // namespace
 
-void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::string_view error,
+void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error,
                const zfreport::EvacuationInputs& evacuation) {
     const int samples = RecordedSampleCount(zm);
     const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, evacuation);
@@ -147,7 +147,7 @@ void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::
     }
     out << "],\n \"rooms\": [";
     for (int i = 0; i < zm.RoomCount(); ++i) {
-        const TRoom& room = RoomAt(zm, i);
+        const zf::TRoom& room = RoomAt(zm, i);
         out << (i > 0 ? ",\n  " : "\n  ") << "{\"number\": " << i + 1 << ",\n   \"critical_times\": {";
         bool first = true;
         for (const auto& [key, field] : kJsonCritTimes) {
@@ -158,8 +158,8 @@ void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::
         out << '}';
         WriteJsonVerdict(out, verdict.Rooms[static_cast<std::size_t>(i)]);
         out << ",\n   \"samples\": {";
-        for (int e = 0; e < ResultSample::kCount; ++e) {
-            out << (e > 0 ? ",\n    " : "\n    ") << '"' << ResultSample::Name(e) << "\": [";
+        for (int e = 0; e < zf::ResultSample::kCount; ++e) {
+            out << (e > 0 ? ",\n    " : "\n    ") << '"' << zf::ResultSample::Name(e) << "\": [";
             for (int m = 0; m < samples; ++m) {
                 if (m > 0) out << ", ";
                 WriteJsonNumber(out, room.Samples[static_cast<std::size_t>(m)][e]);
@@ -171,7 +171,7 @@ void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::
     out << (zm.RoomCount() > 0 ? "\n ]}\n" : "]}\n");
 }
 
-std::optional<std::string> WriteCsvFiles(const std::filesystem::path& dir, const TzoneMath& zm) {
+std::optional<std::string> WriteCsvFiles(const std::filesystem::path& dir, const zf::TzoneMath& zm) {
     for (int i = 0; i < zm.RoomCount(); ++i) {
         const std::filesystem::path file = dir / ("room_" + std::to_string(i + 1) + ".csv");
         std::ofstream out(file, std::ios::binary);

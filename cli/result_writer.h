@@ -14,7 +14,7 @@
 #include "number_format.h"
 #include "sample_csv.h"
 #include "verdict.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace zfcli {
 
@@ -25,19 +25,19 @@ enum class RunOutcome {
 };
 
 // How a run ended, from Run's result and the scenario's Stopped flag.
-RunOutcome OutcomeOf(bool runResult, const TzoneMath& zm);
+RunOutcome OutcomeOf(bool runResult, const zf::TzoneMath& zm);
 
 // The rooms' critical times as the runner prints them: the summary with each room's blocking
 // time, governing factor and, with evacuation inputs, the verdict columns, laid out as a table
 // (see FormatTable); then the legend lines and the building's verdict line.
-std::string CriticalTimesReport(const TzoneMath& zm, const zfreport::EvacuationInputs& evacuation = {});
+std::string CriticalTimesReport(const zf::TzoneMath& zm, const zfreport::EvacuationInputs& evacuation = {});
 
 // Lays out rows of cells as text: each column as wide as its widest cell in characters (UTF-8
 // aware), the first column left-aligned, the others right-aligned, two spaces between.
 std::string FormatTable(const std::vector<std::vector<std::string>>& rows);
 
 // One line saying whether the run completed, was stopped or failed, and at which step.
-std::string OutcomeLine(RunOutcome outcome, const TzoneMath& zm);
+std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm);
 
 // The whole result as one JSON object: outcome, counts, sample times and, per room, the
 // critical times, the blocking time ("blocking_time", null when no factor was reached) with
@@ -46,11 +46,11 @@ std::string OutcomeLine(RunOutcome outcome, const TzoneMath& zm);
 // "margin", "verdict"} and the top level "evacuation_verdict". `error` is written (for a
 // failed run) when not empty. Numbers read back to the same double; a non-finite sample is
 // written as null.
-void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::string_view error,
+void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error,
                const zfreport::EvacuationInputs& evacuation = {});
 
 // room_1.csv ... room_n.csv in `dir`, which must exist. Returns a message when a file cannot
 // be written.
-std::optional<std::string> WriteCsvFiles(const std::filesystem::path& dir, const TzoneMath& zm);
+std::optional<std::string> WriteCsvFiles(const std::filesystem::path& dir, const zf::TzoneMath& zm);
 
 }  // namespace zfcli

@@ -21,10 +21,10 @@ std::string RoomsWith(const RunVerdict& verdict, Verdict which) {
 
 }  // namespace
 
-std::string BlockingFactorsText(const std::vector<HazardKind>& factors) {
+std::string BlockingFactorsText(const std::vector<zf::HazardKind>& factors) {
     if (factors.empty()) return "—";
     std::string text;
-    for (HazardKind k : factors) {
+    for (zf::HazardKind k : factors) {
         if (!text.empty()) text += ", ";
         text += HazardFactorText(k);
     }
@@ -63,7 +63,7 @@ std::string BuildingVerdictLine(const RunVerdict& verdict, std::string_view deci
     return head;
 }
 
-VerdictSummary SummaryWithVerdict(const TzoneMath& zm, const EvacuationInputs& inputs, std::string_view decimalSeparator) {
+VerdictSummary SummaryWithVerdict(const zf::TzoneMath& zm, const EvacuationInputs& inputs, std::string_view decimalSeparator) {
     VerdictSummary s;
     s.Table = CriticalTimesSummary(zm, decimalSeparator);
     s.Verdict = JudgeRun(zm, inputs);

@@ -20,7 +20,7 @@ inline constexpr std::string_view kVerdictLegend =
     "t_нэ + t_р — время начала эвакуации и время эвакуации, с; запас = f·t_бл − (t_нэ + t_р), с";
 
 // The governing factors in words, joined by ", "; "—" when none was reached.
-std::string BlockingFactorsText(const std::vector<HazardKind>& factors);
+std::string BlockingFactorsText(const std::vector<zf::HazardKind>& factors);
 
 // A time [s] for the verdict columns: "—" when there is none, else rounded to the microsecond
 // in the general number format.
@@ -45,7 +45,7 @@ struct VerdictSummary {
 };
 
 // The summary of a finished run (its critical times read in place) judged with the inputs.
-VerdictSummary SummaryWithVerdict(const TzoneMath& zm, const EvacuationInputs& inputs,
+VerdictSummary SummaryWithVerdict(const zf::TzoneMath& zm, const EvacuationInputs& inputs,
                                   std::string_view decimalSeparator = ".");
 
 }  // namespace zfreport

@@ -11,7 +11,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextObjectInterface>
-#include <cctype>
 #include <cmath>
 #include <functional>
 
@@ -20,7 +19,7 @@
 #include "u_CritTimes.h"
 #include "u_ShowResult.h"
 #include "verdict_table.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 #ifndef ZONEFIRE_VERSION
 #define ZONEFIRE_VERSION "unknown"
@@ -80,7 +79,8 @@ private:
 
 // Numbers and dashes line up on the right; words read from the left.
 bool IsNumberCell(const std::string& text) {
-    return !text.empty() && (std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-' || text == "—");
+    if (text == "—") return true;
+    return !text.empty() && text.find_first_not_of("0123456789.,-E*") == std::string::npos;
 }
 
 // A table of cells as HTML: a header row, then the rows; `colours` gives a cell's background.
@@ -120,7 +120,7 @@ QString Paragraph(const QString& text) { return QStringLiteral("<p>") + Esc(text
 // starts a page.
 class ReportBuilder {
 public:
-    ReportBuilder(TzoneMath& zm, const ScenarioDescription& description, const ReportStamp& stamp)
+    ReportBuilder(zf::TzoneMath& zm, const ScenarioDescription& description, const ReportStamp& stamp)
         : zm_(zm), d_(description), stamp_(stamp),
           summary_(zfreport::SummaryWithVerdict(zm, description.Evacuation, num_.Separator())) {}
 
@@ -138,7 +138,7 @@ private:
         Html(QStringLiteral("<h2 style=\"page-break-before: always\">%1</h2>").arg(Esc(title)));
     }
 
-    TzoneMath& zm_;
+    zf::TzoneMath& zm_;
     const ScenarioDescription& d_;
     const ReportStamp& stamp_;
     Numbers num_;
@@ -225,18 +225,18 @@ void ReportBuilder::Inputs() {
 
     Html(QStringLiteral("<h3>Критические значения ОФП в рабочей зоне</h3>"));
     const struct {
-        HazardKind kind;
+        zf::HazardKind kind;
         const char* what;
         const char* unit;
         const char* sense;
     } limits[] = {
-        {hkTemperature, "Температура", "К", "не ниже"},
-        {hkOxygen, "Парциальная плотность кислорода", "кг/м³", "не выше"},
-        {hkVisibility, "Дальность видимости", "м", "не выше"},
-        {hkCO, "Парциальная плотность оксида углерода", "кг/м³", "не ниже"},
-        {hkCO2, "Парциальная плотность диоксида углерода", "кг/м³", "не ниже"},
-        {hkHCl, "Парциальная плотность хлороводорода", "кг/м³", "не ниже"},
-        {hkRadiation, "Плотность теплового потока излучения", "Вт/м²", "не ниже"},
+        {zf::hkTemperature, "Температура", "К", "не ниже"},
+        {zf::hkOxygen, "Парциальная плотность кислорода", "кг/м³", "не выше"},
+        {zf::hkVisibility, "Дальность видимости", "м", "не выше"},
+        {zf::hkCO, "Парциальная плотность оксида углерода", "кг/м³", "не ниже"},
+        {zf::hkCO2, "Парциальная плотность диоксида углерода", "кг/м³", "не ниже"},
+        {zf::hkHCl, "Парциальная плотность хлороводорода", "кг/м³", "не ниже"},
+        {zf::hkRadiation, "Плотность теплового потока излучения", "Вт/м²", "не ниже"},
     };
     std::vector<std::vector<QString>> crit = {{QStringLiteral("ОФП"), QStringLiteral("Критическим считается значение"),
                                                QStringLiteral("Значение"), QStringLiteral("Ед. изм."),
@@ -268,7 +268,7 @@ void ReportBuilder::Building() {
                                                 QStringLiteral("Длина × ширина × высота, м"),
                                                 QStringLiteral("Площадь пола, м²"), QStringLiteral("Объем, м³")}};
     for (int i = 0; i < zm_.RoomCount(); ++i) {
-        const TRoom& r = zm_.Room(i);
+        const zf::TRoom& r = zm_.Room(i);
         const QString name = i < d_.RoomNames.size() ? d_.RoomNames[i] : QString();
         rooms.push_back({QString::number(i + 1), name.isEmpty() ? QStringLiteral("—") : name,
                          num_(r.Length) + QStringLiteral(" × ") + num_(r.Width) + QStringLiteral(" × ") + num_(r.Height),
@@ -284,7 +284,7 @@ void ReportBuilder::Building() {
     std::vector<std::vector<QString>> counts = {{QStringLiteral("Соединяет"), QStringLiteral("Число проемов")}};
     for (int a = 0; a < zm_.RoomCount(); ++a)
         for (int b = a; b < zm_.RoomCount(); ++b) {
-            const TProems& cell = zm_.Cell(a, b);
+            const zf::TProems& cell = zm_.Cell(a, b);
             if (cell.empty()) continue;
             const QString joins = a == b ? QStringLiteral("№%1 — наружу").arg(a + 1)
                                          : QStringLiteral("№%1 — №%2").arg(a + 1).arg(b + 1);
@@ -310,7 +310,7 @@ void ReportBuilder::Results() {
     Html(QStringLiteral("<h3>Время наступления критических значений ОФП</h3>"));
     // The summary's cells without the evacuation columns: the critical times, t_бл and its factor.
     std::vector<std::vector<std::string>> times = summary_.Table.Cells();
-    constexpr std::size_t kTimesColumns = 1 + kHazardCount + 2;
+    constexpr std::size_t kTimesColumns = 1 + zf::kHazardCount + 2;
     for (auto& row : times) row.resize(std::min(row.size(), kTimesColumns));
     Html(HtmlTable(times));
     Html(QStringLiteral("<p><small>%1</small></p>").arg(Esc(summary_.Legend).replace(QStringLiteral("; "), QStringLiteral("<br>"))));
@@ -322,7 +322,7 @@ void ReportBuilder::Results() {
         for (const auto& row : all) {
             // Room, t_бл, factor, then t_нэ + t_р, f·t_бл, margin and the verdict.
             std::vector<std::string> line{row[0]};
-            line.insert(line.end(), row.begin() + 1 + kHazardCount, row.end());
+            line.insert(line.end(), row.begin() + 1 + zf::kHazardCount, row.end());
             verdict.push_back(std::move(line));
         }
         const std::size_t verdictColumn = verdict.front().size() - 1;
@@ -357,9 +357,9 @@ void ReportBuilder::Charts() {
         Html(QStringLiteral("<h3>%1</h3>").arg(Esc(RoomCaption(d_, i))));
         chart(i, false, kLayerTemperature, {});
         chart(i, false, kLayerHeight, {});
-        const TRoom& r = zm_.Room(i);
-        for (int k = 0; k < kHazardCount; ++k) {
-            const double t = r.CritTimeOf(static_cast<HazardKind>(k));
+        const zf::TRoom& r = zm_.Room(i);
+        for (int k = 0; k < zf::kHazardCount; ++k) {
+            const double t = r.CritTimeOf(static_cast<zf::HazardKind>(k));
             if (t == 0) continue;
             chart(i, true, k, QStringLiteral("; критическое значение достигнуто на %1 с").arg(num_(t)));
         }
@@ -386,7 +386,7 @@ QString RoomCaption(const ScenarioDescription& description, int room) {
     return name.isEmpty() ? number : number + QStringLiteral(" «") + name + QStringLiteral("»");
 }
 
-QString RunStateText(const TzoneMath& zm) {
+QString RunStateText(const zf::TzoneMath& zm) {
     const Numbers num;
     const QString of = QString::number(std::max(zm.StepCount - 1, 0));
     const double reached = zfreport::RunEndTime(zm);
@@ -394,7 +394,7 @@ QString RunStateText(const TzoneMath& zm) {
         return QStringLiteral("расчет прерван ошибкой на шаге %1 из %2; последний выполненный шаг — на %3 с. %4. "
                               "Критические времена, достигнутые до ошибки, действительны.")
             .arg(zm.Iter)
-            .arg(of, num(reached), QString::fromStdString(DescribeFault(zm.LastFault)));
+            .arg(of, num(reached), QString::fromStdString(zf::DescribeFault(zm.LastFault)));
     if (zm.Stopped)
         return QStringLiteral("расчет остановлен пользователем на шаге %1 из %2, на %3 с из %4 с. Результаты "
                               "относятся только к этому отрезку времени.")
@@ -403,7 +403,7 @@ QString RunStateText(const TzoneMath& zm) {
     return QStringLiteral("расчет завершен: %1 шагов, смоделировано %2 с").arg(of, num(zm.SimTime));
 }
 
-QString WriteReportPdf(const QString& path, TzoneMath& zm, const ScenarioDescription& description, TF_ShowResult& charts,
+QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDescription& description, TF_ShowResult& charts,
                        const ReportStamp& stamp) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

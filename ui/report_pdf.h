@@ -13,7 +13,7 @@
 #include "verdict.h"
 
 class TF_ShowResult;
-class TzoneMath;
+namespace zf { class TzoneMath; }
 
 // What the report says about a scenario beyond its rooms and results.
 struct ScenarioDescription {
@@ -39,10 +39,10 @@ QString RoomCaption(const ScenarioDescription& description, int room);
 
 // The state of the run in one sentence: completed over the simulated time, stopped at a time,
 // or failed in a step with the failure's details.
-QString RunStateText(const TzoneMath& zm);
+QString RunStateText(const zf::TzoneMath& zm);
 
 // Writes the report of `zm`, whose run has ended, to `path` through a QSaveFile: an existing
 // file is replaced only by a whole report. The charts are drawn by `charts`, the results
 // window. Returns why the file could not be written, empty on success.
-QString WriteReportPdf(const QString& path, TzoneMath& zm, const ScenarioDescription& description,
+QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDescription& description,
                        TF_ShowResult& charts, const ReportStamp& stamp = {});

@@ -11,7 +11,7 @@
 #include "verdict_table.h"
 #include "result_export.h"
 #include "ui_u_CritTimes.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 TF_CritTimes::TF_CritTimes(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TF_CritTimes>()) {
     ui->setupUi(this);
@@ -33,7 +33,7 @@ QColor VerdictColour(zfreport::Verdict v) {
     return {};
 }
 
-void TF_CritTimes::Fill(const TzoneMath& zm, const QStringList& factorTips, const zfreport::EvacuationInputs& evacuation) {
+void TF_CritTimes::Fill(const zf::TzoneMath& zm, const QStringList& factorTips, const zfreport::EvacuationInputs& evacuation) {
     const zfreport::VerdictSummary verdict =
         zfreport::SummaryWithVerdict(zm, evacuation, QLocale().decimalPoint().toStdString());
     const zfreport::CriticalTimesTable& summary = verdict.Table;
@@ -62,7 +62,7 @@ void TF_CritTimes::Fill(const TzoneMath& zm, const QStringList& factorTips, cons
         room->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         room->setBackground(headerBrush);
         grid->setItem(r, 0, room);
-        for (int k = 0; k < kHazardCount; ++k) {
+        for (int k = 0; k < zf::kHazardCount; ++k) {
             auto* cell = new QTableWidgetItem(QString::fromStdString(row.Times[static_cast<std::size_t>(k)]));
             cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -75,7 +75,7 @@ void TF_CritTimes::Fill(const TzoneMath& zm, const QStringList& factorTips, cons
         }
         const zfreport::RoomVerdict& judged = verdict.Verdict.Rooms[static_cast<std::size_t>(r)];
         for (std::size_t e = 0; e < row.Extra.size(); ++e) {
-            const int column = kHazardCount + 1 + static_cast<int>(e);
+            const int column = zf::kHazardCount + 1 + static_cast<int>(e);
             auto* cell = new QTableWidgetItem(QString::fromStdString(row.Extra[e]));
             cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             // The factor's words read from the left; the times line up on the right.

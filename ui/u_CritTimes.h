@@ -10,7 +10,7 @@
 #include "verdict.h"
 
 class QColor;
-class TzoneMath;
+namespace zf { class TzoneMath; }
 
 // The background of a verdict wherever it is shown: green safe, red unsafe, yellow undetermined.
 QColor VerdictColour(zfreport::Verdict v);
@@ -24,9 +24,9 @@ public:
     ~TF_CritTimes() override;
 
     // Fills the table from the scenario's rooms judged with the evacuation inputs;
-    // `factorTips` (by HazardKind) explain the short column titles. The table keeps its
+    // `factorTips` (by zf::HazardKind) explain the short column titles. The table keeps its
     // texts: the scenario may go afterwards.
-    void Fill(const TzoneMath& zm, const QStringList& factorTips, const zfreport::EvacuationInputs& evacuation = {});
+    void Fill(const zf::TzoneMath& zm, const QStringList& factorTips, const zfreport::EvacuationInputs& evacuation = {});
 
 private:
     void FitToTable();

@@ -11,6 +11,7 @@
 #include <QGraphicsLayout>
 #include <QGraphicsTextItem>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHideEvent>
 #include <QLegend>
@@ -38,7 +39,7 @@
 #include "sample_csv.h"
 #include "u_CritTimes.h"
 #include "ui_u_ShowResult.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ constexpr int kParameterCount = static_cast<int>(std::size(kParameterViews));
 // Item 1 outside the fire room: there the gas comes in through the doorways, not from a plume.
 const char* const kInflowItem = "Поступление газа через проемы";
 
-// Indexed by HazardKind.
+// Indexed by zf::HazardKind.
 const ParameterView kHazardViews[] = {
     {"По повышенной температуре", "График зависимости температуры в рабочей зоне от времени", "T, °K.", 7},
     {"По недостатку кислорода", "График зависимости парциальной плотности кислорода от времени", "кг/м3, м.", 9},
@@ -80,7 +81,7 @@ const ParameterView kHazardViews[] = {
     {"По критической величине теплового излучения", "График зависимости теплового излучения от времени",
      "Вт*м-2", 10},
 };
-static_assert(std::size(kHazardViews) == kHazardCount);
+static_assert(std::size(kHazardViews) == zf::kHazardCount);
 
 const char* const kTimeTitle = "t, с.";
 const char* const kTimeColumn = "Время (t), с.";
@@ -88,7 +89,7 @@ const char* const kCritSeriesName = "Время наступления крит�
 
 // The points (time, value) of one room's samples, each at the middle of its sampling interval
 // (the same times the runner's files carry). Samples the run never sized read as zeros.
-QList<QPointF> SamplePoints(const TzoneMath& zm, const TRoom* room, int element) {
+QList<QPointF> SamplePoints(const zf::TzoneMath& zm, const zf::TRoom* room, int element) {
     QList<QPointF> points;
     if (room == nullptr) return points;
     const int count = std::max(zm.SampleCount, 0);
@@ -182,7 +183,7 @@ struct TF_ShowResult::View {
     QString Title;
     QString Label;
     int Element = 0;
-    int Hazard = -1;  // HazardKind for a hazard view, -1 for a layer parameter
+    int Hazard = -1;  // zf::HazardKind for a hazard view, -1 for a layer parameter
 };
 
 TF_ShowResult::TF_ShowResult(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TF_ShowResult>()) {
@@ -299,7 +300,7 @@ void TF_ShowResult::SetUpGrid() {
     FitColumns();
 }
 
-void TF_ShowResult::PrepareResults(TzoneMath& zm) {
+void TF_ShowResult::PrepareResults(zf::TzoneMath& zm) {
     Scenario_ = &zm;
     {
         // The window's own changes raise none of the user-event handlers.
@@ -322,7 +323,7 @@ void TF_ShowResult::PrepareResults(TzoneMath& zm) {
     DrawResults(zm);
 }
 
-void TF_ShowResult::DrawResults(TzoneMath& zm) {
+void TF_ShowResult::DrawResults(zf::TzoneMath& zm) {
     const bool hazards = ui->PageAllResults->currentWidget() == ui->TabOFP;
     const QTabWidget* inner = hazards ? ui->PageOFP : ui->PageResults;
     const QComboBox* rooms = hazards ? ui->ComboOFPRooms : ui->ComboResultRooms;
@@ -331,8 +332,8 @@ void TF_ShowResult::DrawResults(TzoneMath& zm) {
     QWidget* chartTab = hazards ? ui->TabOFPChart : ui->TabResultChart;
 
     const int r = rooms->currentIndex();
-    const TRoom* room = (r >= 0 && r < zm.RoomCount()) ? &zm.Room(r) : nullptr;
-    const int last = (hazards ? kHazardCount : kParameterCount) - 1;
+    const zf::TRoom* room = (r >= 0 && r < zm.RoomCount()) ? &zm.Room(r) : nullptr;
+    const int last = (hazards ? zf::kHazardCount : kParameterCount) - 1;
     const int q = std::clamp(list->ItemIndex(), 0, last);
     const ParameterView& def = hazards ? kHazardViews[q] : kParameterViews[q];
     const View view{def.Title, def.Label, def.Element, hazards ? q : -1};
@@ -346,7 +347,7 @@ void TF_ShowResult::DrawResults(TzoneMath& zm) {
     if (room != nullptr) AdjustRadioLists(r);
 }
 
-void TF_ShowResult::DrawChart(const TzoneMath& zm, const TRoom* room, const View& view, QWidget* tab) {
+void TF_ShowResult::DrawChart(const zf::TzoneMath& zm, const zf::TRoom* room, const View& view, QWidget* tab) {
     MoveOnto(ui->ChartResult, tab);
     Chart_->zoomReset();
     Series1_->clear();
@@ -364,7 +365,7 @@ void TF_ShowResult::DrawChart(const TzoneMath& zm, const TRoom* room, const View
 
     Series1_->replace(SamplePoints(zm, room, view.Element));
     if (hazard && room != nullptr) {
-        const auto kind = static_cast<HazardKind>(view.Hazard);
+        const auto kind = static_cast<zf::HazardKind>(view.Hazard);
         const double c = zm.CritOf(kind);          // the limit
         const double t = room->CritTimeOf(kind);   // 0: the limit was not reached
         Series2_->replace({QPointF(0, c), QPointF(t, c), QPointF(t, 0)});
@@ -375,7 +376,7 @@ void TF_ShowResult::DrawChart(const TzoneMath& zm, const TRoom* room, const View
     PlaceCritLabel();
 }
 
-void TF_ShowResult::DrawTable(const TzoneMath& zm, const TRoom* room, const View& view, QWidget* tab) {
+void TF_ShowResult::DrawTable(const zf::TzoneMath& zm, const zf::TRoom* room, const View& view, QWidget* tab) {
     MoveOnto(ui->GridResult, tab);
     GridModel_->Reset(SamplePoints(zm, room, view.Element), view.Label);
     FitColumns();
@@ -479,10 +480,10 @@ void TF_ShowResult::AdjustRadioLists(int room) {
     const QSignalBlocker b1(ui->RadioResults), b2(ui->RadioOFP);
     if (room != 0) {
         ui->RadioResults->SetItemText(1, kInflowItem);
-        if (ui->RadioOFP->ItemCount() == kHazardCount) ui->RadioOFP->RemoveItem(hkRadiation);
+        if (ui->RadioOFP->ItemCount() == zf::kHazardCount) ui->RadioOFP->RemoveItem(zf::hkRadiation);
     } else {
         ui->RadioResults->SetItemText(1, kParameterViews[1].Item);
-        if (ui->RadioOFP->ItemCount() < kHazardCount) ui->RadioOFP->AppendItem(kHazardViews[hkRadiation].Item);
+        if (ui->RadioOFP->ItemCount() < zf::kHazardCount) ui->RadioOFP->AppendItem(kHazardViews[zf::hkRadiation].Item);
     }
 }
 
@@ -538,11 +539,43 @@ void TF_ShowResult::SetUpExport() {
     BtnCritTimes_->setObjectName(QStringLiteral("btnCritTimes"));
     BtnCritTimes_->setText(QStringLiteral("Критические времена"));
     BtnCritTimes_->setToolTip(QStringLiteral("Время наступления критических значений ОФП во всех помещениях"));
-    ui->PageAllResults->setCornerWidget(BtnCritTimes_, Qt::TopRightCorner);
     connect(BtnCritTimes_, &QToolButton::clicked, this, &TF_ShowResult::btnCritTimesClick);
+    // The report, like the summary, concerns every room: its button stands beside it.
+    BtnReport_ = new QToolButton(ui->PageAllResults);
+    BtnReport_->setObjectName(QStringLiteral("btnReport"));
+    BtnReport_->setText(QStringLiteral("Отчет..."));
+    BtnReport_->setToolTip(QStringLiteral("Отчет в PDF: исходные данные, здание, критические времена, вывод по "
+                                          "эвакуации и графики всех помещений"));
+    connect(BtnReport_, &QToolButton::clicked, this, &TF_ShowResult::SaveReportAs);
+    auto* corner = new QWidget(ui->PageAllResults);
+    corner->setObjectName(QStringLiteral("PageCornerButtons"));
+    auto* buttons = new QHBoxLayout(corner);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->setSpacing(4);
+    buttons->addWidget(BtnReport_);
+    buttons->addWidget(BtnCritTimes_);
+    ui->PageAllResults->setCornerWidget(corner, Qt::TopRightCorner);
 }
 
-void TF_ShowResult::SetEvacuationInputs(const zfreport::EvacuationInputs& inputs) { Evacuation_ = inputs; }
+void TF_ShowResult::SetEvacuationInputs(const zfreport::EvacuationInputs& inputs) { Description_.Evacuation = inputs; }
+void TF_ShowResult::SetDescription(const ScenarioDescription& description) { Description_ = description; }
+
+void TF_ShowResult::SaveReportAs() {
+    if (Scenario_ == nullptr) return;
+    const QString pdf = QStringLiteral("Документ PDF (*.pdf)");
+    QString filter = pdf;
+    const QString base = Description_.FileName.isEmpty() ? QStringLiteral("Отчет")
+                                                          : QFileInfo(Description_.FileName).completeBaseName();
+    QString path = AskSavePath(QStringLiteral("Сохранить отчет"), base + QStringLiteral(".pdf"), {pdf}, &filter);
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+    const QString failure = WriteReportPdf(path, *Scenario_, Description_, *this);
+    if (!failure.isEmpty()) {
+        ReportError(failure);
+        return;
+    }
+    SaveDir_ = QFileInfo(path).absolutePath();
+}
 
 void TF_ShowResult::SetSavePathAsker(SavePathAsker asker) { SavePathAsker_ = std::move(asker); }
 void TF_ShowResult::SetErrorReporter(ErrorReporter reporter) { ErrorReporter_ = std::move(reporter); }
@@ -568,7 +601,7 @@ void TF_ShowResult::SaveChartAs() {
     const QString png = kPngFilter, svg = kSvgFilter;
     QString filter = png;
     const QString name = ShownRoom_ < 0 ? QStringLiteral("chart.png")
-                                        : QStringLiteral("room_%1_%2.png").arg(ShownRoom_ + 1).arg(ResultSample::Name(ShownElement_));
+                                        : QStringLiteral("room_%1_%2.png").arg(ShownRoom_ + 1).arg(zf::ResultSample::Name(ShownElement_));
     QString path = AskSavePath(QStringLiteral("Сохранить график"), name, {png, svg}, &filter);
     if (path.isEmpty()) return;
     // The name's suffix decides; a name without one takes the type chosen in the dialog.
@@ -609,7 +642,7 @@ void TF_ShowResult::btnCritTimesClick() {
     if (CritTimes_ == nullptr) CritTimes_ = new TF_CritTimes(this);
     QStringList tips;
     for (const ParameterView& v : kHazardViews) tips << QString(v.Item);
-    CritTimes_->Fill(*Scenario_, tips, Evacuation_);
+    CritTimes_->Fill(*Scenario_, tips, Description_.Evacuation);
     // Not modal: the charts stay at hand while the summary is open.
     CritTimes_->show();
     CritTimes_->raise();
@@ -622,7 +655,7 @@ namespace {
 
 // The view of one item of either list; an index beyond the list takes its nearest item.
 const ParameterView& ViewOf(bool hazard, int index) {
-    const int count = hazard ? kHazardCount : kParameterCount;
+    const int count = hazard ? zf::kHazardCount : kParameterCount;
     const int at = index < 0 ? 0 : std::min(index, count - 1);
     return (hazard ? kHazardViews : kParameterViews)[at];
 }
@@ -631,11 +664,11 @@ const ParameterView& ViewOf(bool hazard, int index) {
 
 QString TF_ShowResult::ChartTitle(bool hazard, int index) { return QString::fromUtf8(ViewOf(hazard, index).Title); }
 
-void TF_ShowResult::PaintChart(QPainter& painter, const QRectF& target, TzoneMath& zm, int room, bool hazard,
+void TF_ShowResult::PaintChart(QPainter& painter, const QRectF& target, zf::TzoneMath& zm, int room, bool hazard,
                                int index) {
     const ParameterView& def = ViewOf(hazard, index);
     const View view{def.Title, def.Label, def.Element, hazard ? static_cast<int>(&def - kHazardViews) : -1};
-    const TRoom* shown = (room >= 0 && room < zm.RoomCount()) ? &zm.Room(room) : nullptr;
+    const zf::TRoom* shown = (room >= 0 && room < zm.RoomCount()) ? &zm.Room(room) : nullptr;
     // Drawn where the chart stands, at the target's size; the window's own size comes back after.
     const QSizeF windowSize = Chart_->size();
     DrawChart(zm, shown, view, ui->ChartResult->parentWidget());

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "report_pdf.h"
 #include "verdict.h"
 
 class QChart;
@@ -22,8 +23,8 @@ class QToolButton;
 class TF_CritTimes;
 class TRadioGroup;
 class TResultGridModel;
-class TRoom;
-class TzoneMath;
+namespace zf { class TRoom; }
+namespace zf { class TzoneMath; }
 
 namespace Ui { class TF_ShowResult; }
 
@@ -36,20 +37,23 @@ public:
     // Before each showing: first pages active, both room lists refilled from the scenario
     // with room 1 selected, then one drawing. The radio lists keep their selections. The
     // window draws from this scenario until it is hidden.
-    void PrepareResults(TzoneMath& zm);
+    void PrepareResults(zf::TzoneMath& zm);
     // Draws the one view that is visible (page, room, quantity, chart or table) from the
     // scenario's samples, then adjusts the radio lists to the room shown.
-    void DrawResults(TzoneMath& zm);
+    void DrawResults(zf::TzoneMath& zm);
     // One room's chart drawn by this window's own chart into `target` of `painter` (vector
     // drawing when the painter draws into a PDF): a layer parameter of the first list
-    // (`hazard` false, index 0..5) or a hazard factor (index by HazardKind) with its limit and
+    // (`hazard` false, index 0..5) or a hazard factor (index by zf::HazardKind) with its limit and
     // critical time. The window's own view is drawn again afterwards. ChartTitle is the chart's
     // title for that quantity.
-    void PaintChart(QPainter& painter, const QRectF& target, TzoneMath& zm, int room, bool hazard, int index);
+    void PaintChart(QPainter& painter, const QRectF& target, zf::TzoneMath& zm, int room, bool hazard, int index);
     static QString ChartTitle(bool hazard, int index);
 
     // The evacuation inputs the critical-times summary judges the rooms with.
     void SetEvacuationInputs(const zfreport::EvacuationInputs& inputs);
+    // What the report says of the scenario besides its results (title, notes, room names,
+    // evacuation inputs, the file); also sets the evacuation inputs.
+    void SetDescription(const ScenarioDescription& description);
 
     // Where to save a file: the dialog's caption, a suggested file name and the file types
     // offered ("Рисунок PNG (*.png)"); returns the path chosen, empty when cancelled, and sets
@@ -68,6 +72,7 @@ public:
     void CopyTable();           // "Копировать": the selected rows, or all, with the header row
     void SaveTableCsvAs();      // "Сохранить в CSV...": the shown room's 14 values per sample
     void btnCritTimesClick();   // "Критические времена": the summary of every room
+    void SaveReportAs();        // "Отчет...": the PDF report of the scenario shown
 
     // User events; each redraws the current scenario, and does nothing when there is none.
     void RadioResultsClick();       // RadioResults, RadioOFP
@@ -82,8 +87,8 @@ private:
     struct View;
     void SetUpChart();
     void SetUpGrid();
-    void DrawChart(const TzoneMath& zm, const TRoom* room, const View& view, QWidget* tab);
-    void DrawTable(const TzoneMath& zm, const TRoom* room, const View& view, QWidget* tab);
+    void DrawChart(const zf::TzoneMath& zm, const zf::TRoom* room, const View& view, QWidget* tab);
+    void DrawTable(const zf::TzoneMath& zm, const zf::TRoom* room, const View& view, QWidget* tab);
     void FitAxes(bool withLimit);
     void FitColumns();
     void PlaceCritLabel();
@@ -109,7 +114,7 @@ private:
     TResultGridModel* GridModel_ = nullptr;
     // The main window's scenario, set by PrepareResults and forgotten when the window is
     // hidden: the main window discards the scenario afterwards.
-    TzoneMath* Scenario_ = nullptr;
+    zf::TzoneMath* Scenario_ = nullptr;
 
     // What the last drawing showed: the room (-1 for none) and the quantity's sample element.
     int ShownRoom_ = -1;
@@ -119,5 +124,6 @@ private:
     SavePathAsker SavePathAsker_;
     ErrorReporter ErrorReporter_;
     QString SaveDir_;  // the folder last saved into
-    zfreport::EvacuationInputs Evacuation_;
+    QToolButton* BtnReport_ = nullptr;     // beside the summary's button
+    ScenarioDescription Description_;
 };

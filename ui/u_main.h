@@ -10,7 +10,9 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "zone_math.h"
+#include "verdict.h"
+
+#include "model/scenario.h"
 
 namespace Ui { class Tf_main; }
 class QTableWidget;
@@ -18,6 +20,7 @@ class Tf_AddRoom;
 class Tf_AddDoor;
 class Tf_progress;
 class TF_ShowResult;
+class TF_Evacuation;
 
 class Tf_main : public QMainWindow {
     Q_OBJECT
@@ -31,7 +34,7 @@ public:
     void SetRunWindows(Tf_progress* progress, TF_ShowResult* results);
 
     // The one current scenario; the run and the results window work on it in place.
-    TzoneMath& Scenario();
+    zf::TzoneMath& Scenario();
     // Discards the scenario with its rooms, openings and results and starts an empty one;
     // the grids follow and the openings grid is hidden.
     void NewScenario();
@@ -52,6 +55,9 @@ public:
     // "Расчет": reads the parameter fields into the scenario, runs it with the progress window
     // shown, then shows the results or the failure, and starts over with an empty building.
     void TBXButton1Click();
+    // "Эвакуация...": t_нэ and t_р per room and the safety factor, in a dialog of its own.
+    void btnEvacuationClick();
+    const zfreport::EvacuationInputs& Evacuation() const { return Evacuation_; }
 
 private:
     bool ReadParameterFields();
@@ -60,11 +66,13 @@ private:
     void ShowCurrentCellProems();
 
     std::unique_ptr<Ui::Tf_main> ui;
-    std::unique_ptr<TzoneMath> zm;
+    std::unique_ptr<zf::TzoneMath> zm;
     Tf_AddRoom* f_AddRoom = nullptr;
     Tf_AddDoor* f_AddDoor = nullptr;
     Tf_progress* f_progress = nullptr;
     TF_ShowResult* F_ShowResult = nullptr;
+    TF_Evacuation* f_Evacuation = nullptr;  // created at its first opening
+    zfreport::EvacuationInputs Evacuation_;  // by room; follows the rooms' deletion
 };
 
 // Reports a failed action the way the program does everywhere: a message box with an error
@@ -72,4 +80,4 @@ private:
 void ShowErrorMessage(QWidget* parent, const QString& text);
 
 // Reports a failed calculation: the step it failed in, and in the details where and why.
-void ShowRunFailure(QWidget* parent, const TzoneMath& zm);
+void ShowRunFailure(QWidget* parent, const zf::TzoneMath& zm);

@@ -22,7 +22,7 @@ namespace {
 
 // A building of 1 to 5 rooms, each joined to an earlier one by a doorway, some also to the
 // outside; coarse step, short run, so some rooms reach limits and some do not.
-void Generate(std::mt19937& rng, TzoneMath& zm) {
+void Generate(std::mt19937& rng, zf::TzoneMath& zm) {
     auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
     auto chance = [&](double p) { return std::bernoulli_distribution(p)(rng); };
     testing_zf::SetDefaultInputs(zm);
@@ -63,7 +63,7 @@ TEST(VerdictJson, AgreesWithTheCriticalTimesItReportsOnGeneratedBuildings) {
     int blocked = 0, unblocked = 0, ties = 0;
     int verdicts[3] = {0, 0, 0};  // safe, undetermined, unsafe
     for (int building = 0; building < 24; ++building) {
-        TzoneMath zm;
+        zf::TzoneMath zm;
         Generate(rng, zm);
         const bool ran = zm.Run();
         const zfreport::EvacuationInputs inputs = RandomInputs(rng, zm.RoomCount());

@@ -11,8 +11,8 @@ namespace {
 
 // Three rooms: room 1 blocked at 50 s by temperature and CO at once, room 2 at 30 s by
 // visibility, room 3 never. Completed run of 120 s.
-TzoneMath ThreeRooms() {
-    TzoneMath zm;
+zf::TzoneMath ThreeRooms() {
+    zf::TzoneMath zm;
     for (int i = 0; i < 3; ++i) zm.AddRoom(4, 5, 3);
     zm.SimTime = 120;
     zm.dt = 0.1;

@@ -43,7 +43,11 @@ protected:
 
 TEST_F(CritTimesSummary, ButtonSitsBesideThePageTabs) {
     auto* pages = Find<QTabWidget>("PageAllResults");
-    EXPECT_EQ(pages->cornerWidget(Qt::TopRightCorner), Find<QToolButton>("btnCritTimes"));
+    QWidget* corner = pages->cornerWidget(Qt::TopRightCorner);
+    ASSERT_NE(corner, nullptr);
+    EXPECT_EQ(Find<QToolButton>("btnCritTimes")->parentWidget(), corner);
+    EXPECT_EQ(Find<QToolButton>("btnReport")->parentWidget(), corner);  // the report beside it
+    EXPECT_EQ(Find<QToolButton>("btnReport")->text(), QString("Отчет..."));
     EXPECT_EQ(Find<QToolButton>("btnCritTimes")->text(), QString("Критические времена"));
     EXPECT_EQ(pages->count(), 2);
 }
@@ -63,8 +67,8 @@ TEST_F(CritTimesSummary, EveryRoomByTheSevenFactorsWithTheEarliestMarked) {
     const QStringList header{"Помещение", "T", "O2", "Vis", "CO", "CO2", "HCl", "Rad", "t_бл", "Определяющий ОФП"};
     for (int c = 0; c < 10; ++c) EXPECT_EQ(Cell(grid, 0, c), header[c]);
     // The short titles are explained by the hazard list's items.
-    EXPECT_EQ(grid->horizontalHeaderItem(1 + hkVisibility)->toolTip(), QString("По потере видимости в дыму"));
-    EXPECT_EQ(grid->horizontalHeaderItem(1 + hkRadiation)->toolTip(),
+    EXPECT_EQ(grid->horizontalHeaderItem(1 + zf::hkVisibility)->toolTip(), QString("По потере видимости в дыму"));
+    EXPECT_EQ(grid->horizontalHeaderItem(1 + zf::hkRadiation)->toolTip(),
               QString("По критической величине теплового излучения"));
 
     const QStringList expected[3] = {
