@@ -9,7 +9,7 @@
 #include <iostream>
 
 #include "report_pdf.h"
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 #include "u_ShowResult.h"
 #include "model/scenario.h"
 
@@ -55,11 +55,17 @@ int RunReportCommand(int argc, char** argv) {
         return Refuse(scenarioPath, QStringLiteral("не удалось открыть файл сценария: ") + scenarioFile.errorString());
     const QByteArray bytes = scenarioFile.readAll();
 
+    const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     zf::TzoneMath zm;
-    if (const auto refused = zfcli::ReadScenario(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), zm))
-        return Refuse(scenarioPath, QString::fromStdString(*refused));
+    if (const auto refused = zf::project::ReadScenario(text, zm)) return Refuse(scenarioPath, QString::fromStdString(*refused));
+    zf::project::Document document;
+    zf::project::ReadDocument(text, document);  // read above without a refusal
 
     ScenarioDescription description;
+    description.Title = QString::fromStdString(document.Title);
+    description.Notes = QString::fromStdString(document.Notes);
+    for (const zf::project::Room& room : document.Rooms) description.RoomNames << QString::fromStdString(room.Name);
+    description.Evacuation = document.Evacuation();
     description.FileName = QFileInfo(scenarioPath).fileName();
     description.FileBytes = bytes;
 

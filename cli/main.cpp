@@ -17,7 +17,7 @@
 #include <variant>
 
 #include "result_writer.h"
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 
 #ifndef ZONEFIRE_VERSION
 #define ZONEFIRE_VERSION "unknown"
@@ -167,7 +167,11 @@ int RunCli(const Options& options) {
     if (const auto unreadable = ReadText(options.Scenario, text)) return Fail(options.Scenario, *unreadable);
 
     zf::TzoneMath zm;
-    if (const auto refused = zfcli::ReadScenario(text, zm)) return Fail(options.Scenario, *refused);
+    if (const auto refused = zf::project::ReadScenario(text, zm)) return Fail(options.Scenario, *refused);
+    // The evacuation inputs the verdict judges the rooms with (read above without a refusal).
+    zf::project::Document document;
+    zf::project::ReadDocument(text, document);
+    const zfreport::EvacuationInputs evacuation = document.Evacuation();
 
     // Outputs are opened before the run, so a bad path costs no calculation.
     std::ofstream jsonFile;
@@ -195,7 +199,7 @@ int RunCli(const Options& options) {
     // With the JSON on stdout the table moves to stderr, so stdout stays one JSON document.
     const bool jsonToStdout = options.Json && *options.Json == "-";
     std::ostream& report = jsonToStdout ? std::cerr : std::cout;
-    report << zfcli::CriticalTimesReport(zm) << zfcli::OutcomeLine(outcome, zm) << '\n';
+    report << zfcli::CriticalTimesReport(zm, evacuation) << zfcli::OutcomeLine(outcome, zm) << '\n';
     report.flush();
 
     int exitCode = outcome == zfcli::RunOutcome::Completed ? kExitCompleted
@@ -203,7 +207,7 @@ int RunCli(const Options& options) {
                                                            : kExitRunFailed;
     if (options.Json) {
         std::ostream& out = jsonToStdout ? std::cout : jsonFile;
-        zfcli::WriteJson(out, zm, outcome, error);
+        zfcli::WriteJson(out, zm, outcome, error, evacuation);
         out.flush();
         if (!out) {
             std::cerr << *options.Json << ": не удалось записать результат JSON\n";

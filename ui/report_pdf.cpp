@@ -15,6 +15,8 @@
 #include <functional>
 
 #include "model_notes.h"
+#include "project/document.h"
+#include "project/scenario_file.h"
 #include "number_format.h"
 #include "u_CritTimes.h"
 #include "u_ShowResult.h"
@@ -169,7 +171,7 @@ void ReportBuilder::TitlePage() {
              .arg(d_.Title.isEmpty() ? QStringLiteral("название не задано") : Esc(d_.Title)));
     if (!d_.Notes.isEmpty())
         Html(QStringLiteral("<p><b>Примечания:</b><br>%1</p>").arg(Esc(d_.Notes).replace('\n', QStringLiteral("<br>"))));
-    const QString sha = QString::fromLatin1(QCryptographicHash::hash(d_.FileBytes, QCryptographicHash::Sha256).toHex());
+    const QString sha = QString::fromLatin1(QCryptographicHash::hash(ScenarioBytes(zm_, d_), QCryptographicHash::Sha256).toHex());
     const std::vector<std::vector<QString>> rows = {
         {QStringLiteral("Сведение"), QStringLiteral("Значение")},
         {QStringLiteral("Дата отчета"), QLocale().toString(stamp_.Made, QStringLiteral("dd.MM.yyyy HH:mm"))},
@@ -378,6 +380,25 @@ void ReportBuilder::Model() {
 
 }  // namespace
 
+QByteArray ScenarioBytes(const zf::TzoneMath& zm, const ScenarioDescription& description) {
+    if (!description.FileBytes.isEmpty()) return description.FileBytes;
+    // Not saved: the scenario as the file would hold it, so the same building gives the same sum.
+    zf::project::Document document = zf::project::Capture(zm);
+    document.Title = description.Title.toStdString();
+    document.Notes = description.Notes.toStdString();
+    document.SafetyFactor = description.Evacuation.SafetyFactor;
+    for (std::size_t i = 0; i < document.Rooms.size(); ++i) {
+        if (static_cast<qsizetype>(i) < description.RoomNames.size())
+            document.Rooms[i].Name = description.RoomNames[static_cast<qsizetype>(i)].toStdString();
+        document.Rooms[i].Evacuation = description.Evacuation.Room(static_cast<int>(i));
+    }
+    try {
+        return QByteArray::fromStdString(zf::project::WriteDocument(document));
+    } catch (const std::invalid_argument&) {
+        return {};  // a value no file can hold: the sum is of nothing, as the title page shows
+    }
+}
+
 QString ProgramVersion() { return QStringLiteral(ZONEFIRE_VERSION); }
 
 QString RoomCaption(const ScenarioDescription& description, int room) {
@@ -448,7 +469,7 @@ QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDes
     }
     const int pages = doc.pageCount();
     const QString sha = QString::fromLatin1(
-        QCryptographicHash::hash(description.FileBytes, QCryptographicHash::Sha256).toHex().left(16));
+        QCryptographicHash::hash(ScenarioBytes(zm, description), QCryptographicHash::Sha256).toHex().left(16));
     painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 7));
     for (int p = 0; p < pages; ++p) {
         if (p > 0) writer.newPage();

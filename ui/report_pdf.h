@@ -34,6 +34,10 @@ struct ReportStamp {
     QString Version = ProgramVersion();
 };
 
+// The bytes whose SHA-256 the report prints: the scenario file's, or, for a scenario never
+// saved, the file text its building would be saved as.
+QByteArray ScenarioBytes(const zf::TzoneMath& zm, const ScenarioDescription& description);
+
 // "Помещение №2" or "Помещение №2 «Коридор»".
 QString RoomCaption(const ScenarioDescription& description, int room);
 

@@ -10,10 +10,11 @@
 #include <nlohmann/json.hpp>
 
 #include "result_writer.h"
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 #include "verdict_table.h"
 
 using namespace zfcli;
+using zf::project::ReadScenario;
 
 namespace {
 

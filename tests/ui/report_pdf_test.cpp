@@ -19,7 +19,7 @@
 
 #include "../cli/subprocess.h"
 #include "report_pdf.h"
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 #include "u_ShowResult.h"
 #include "number_format.h"
 #include "verdict_table.h"
@@ -51,7 +51,7 @@ class ReportPdf : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        ASSERT_EQ(zfcli::ReadScenario(kTwoRooms, zm), std::nullopt);
+        ASSERT_EQ(zf::project::ReadScenario(kTwoRooms, zm), std::nullopt);
         description.FileName = QStringLiteral("two_rooms.json");
         description.FileBytes = QByteArray(kTwoRooms);
     }
