@@ -477,6 +477,8 @@ QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDes
         painter.translate(0, -p * page.height());
         QAbstractTextDocumentLayout::PaintContext context;
         context.clip = QRectF(0, p * page.height(), page.width(), page.height());
+        // A table split over two pages draws its frame past the page: the footer stays clear.
+        painter.setClipRect(context.clip);
         doc.documentLayout()->draw(&painter, context);
         painter.restore();
         // Every page says which report and which page it is.
