@@ -29,7 +29,7 @@ struct BadInput {
 constexpr std::string_view kTopKeys[] = {"format",  "version", "title", "notes", "Qn",  "Vlin",
                                          "PsiUd",   "D",       "Lo2",   "Lco",   "Lco2", "Lhcl",
                                          "Nu",      "T0",      "hr",    "SimTime", "dt", "SamplesPerSec",
-                                         "plume",   "rooms",   "openings", "safety_factor"};
+                                         "plume",   "rooms",   "openings", "fire_area_max", "safety_factor"};
 constexpr std::string_view kRoomKeys[] = {"length", "width", "height", "name", "evacuation"};
 constexpr std::string_view kEvacuationKeys[] = {"start_delay", "duration"};
 constexpr std::string_view kOpeningKeys[] = {"rooms", "height", "width", "open"};
