@@ -110,11 +110,12 @@ Tf_main::Tf_main(QWidget* parent)
     connect(ui->btnAddDoor, &QToolButton::clicked, this, &Tf_main::btnAddDoorClick);
     connect(ui->TBXButton2, &QToolButton::clicked, this, &Tf_main::TBXButton2Click);
     connect(ui->TBXButton1, &QPushButton::clicked, this, &Tf_main::TBXButton1Click);
-    // Beside "Расчет", in the free place left of it: the designed controls stay where they are.
-    auto* evacuation = new QPushButton(QStringLiteral("Эвакуация..."), ui->centralwidget);
+    // In the free column between the rooms grid and the matrix, under the room buttons: the
+    // designed controls stay where they are.
+    auto* evacuation = new QPushButton(QStringLiteral("Эв."), ui->centralwidget);
     evacuation->setObjectName(QStringLiteral("btnEvacuation"));
-    evacuation->setToolTip(QStringLiteral("Время начала эвакуации и время эвакуации по помещениям, коэффициент безопасности"));
-    evacuation->setGeometry(632, 441, 86, 32);
+    evacuation->setToolTip(QStringLiteral("Эвакуация...: время начала эвакуации и время эвакуации по помещениям, коэффициент безопасности"));
+    evacuation->setGeometry(299, 449, 34, 24);
     connect(evacuation, &QPushButton::clicked, this, &Tf_main::btnEvacuationClick);
     connect(ui->GridMatrix, &QTableWidget::currentCellChanged, this,
             [this](int row, int col, int, int) { GridMatrixSelectCell(col, row); });
