@@ -1,8 +1,10 @@
 // The program's entry: creates the windows once, in order, and runs the event loop. Only the
-// main window is shown; the others are reused for as long as the program runs.
+// main window is shown; the others are reused for as long as the program runs. With
+// `--report OUT.pdf SCENARIO.json` it shows no window and writes the scenario's report.
 #include <QApplication>
 
 #include "program_font.h"
+#include "headless_report.h"
 #include "u_AddDoor.h"
 #include "u_AddRoom.h"
 #include "u_ShowResult.h"
@@ -11,11 +13,14 @@
 #include "u_progress.h"
 
 int main(int argc, char* argv[]) {
+    const bool report = IsReportCommand(argc, argv);
+    if (report) PrepareReportPlatform();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zonefire"));
     UseProgramFont();  // before any window: they take their fonts from the application's
     // Qt's standard buttons and dialogs in Russian like the rest; English when not installed.
     InstallQtRussianTranslations(&app);
+    if (report) return RunReportCommand(argc, argv);
 
     // The main window first: its creation creates the empty scenario. The results window and
     // the dialogs are its children, so they open centred on it and modal to it. The progress

@@ -296,6 +296,10 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
 
     zf::TzoneMath zm;
     if (const auto refused = zf::project::ReadScenario(text, zm)) return Fail(options.Scenario, *refused);
+    // The evacuation inputs the verdict judges the rooms with (read above without a refusal).
+    zf::project::Document document;
+    zf::project::ReadDocument(text, document);
+    const zfreport::EvacuationInputs evacuation = document.Evacuation();
 
     // With the JSON on stdout the table moves to stderr, so stdout stays one JSON document.
     // A path that is stdout itself (/dev/stdout, or the file stdout is redirected to) means the same.
@@ -332,14 +336,14 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
                                                            : kExitRunFailed;
     bool outputFailed = false;
     // Each output fails on its own: a broken pipe on the table still leaves the files written.
-    const std::string table = zfcli::CriticalTimesReport(zm) + zfcli::OutcomeLine(outcome, zm) + "\n";
+    const std::string table = zfcli::CriticalTimesReport(zm, evacuation) + zfcli::OutcomeLine(outcome, zm) + "\n";
     if (const int err = zfcli::WriteAll(jsonToStdout ? STDERR_FILENO : STDOUT_FILENO, table); err && !jsonToStdout) {
         Complain(zfcli::OutputMessage("стандартный вывод", "не удалось вывести таблицу критических времен", err));
         outputFailed = true;
     }
     if (jsonToStdout) {
         zfcli::FdOutputStream out(STDOUT_FILENO);
-        zfcli::WriteJson(out, zm, outcome, error);
+        zfcli::WriteJson(out, zm, outcome, error, evacuation);
         if (const int err = out.Finish()) {
             Complain(zfcli::OutputMessage("стандартный вывод", "не удалось вывести результат JSON", err));
             outputFailed = true;
@@ -347,7 +351,7 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
     }
     try {
         if (outputs.Json) {
-            zfcli::WriteJson(outputs.Json->Stream(), zm, outcome, error);
+            zfcli::WriteJson(outputs.Json->Stream(), zm, outcome, error, evacuation);
             outputs.Json->Commit();
         }
     } catch (const zfcli::OutputError& e) {

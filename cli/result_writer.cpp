@@ -6,6 +6,8 @@
 #include <cmath>
 #include <sstream>
 
+#include "verdict_table.h"
+
 namespace zfcli {
 
 using zfreport::NumberText;
@@ -61,8 +63,10 @@ RunOutcome OutcomeOf(bool runResult, const zf::TzoneMath& zm) {
     return zm.Stopped ? RunOutcome::Stopped : RunOutcome::Completed;
 }
 
-std::string CriticalTimesReport(const zf::TzoneMath& zm) {
-    return FormatTable(zfreport::CriticalTimesSummary(zm).Cells()) + std::string(zfreport::kCriticalTimesLegend) + '\n';
+std::string CriticalTimesReport(const zf::TzoneMath& zm, const zfreport::EvacuationInputs& evacuation) {
+    const zfreport::VerdictSummary summary = zfreport::SummaryWithVerdict(zm, evacuation);
+    return FormatTable(summary.Table.Cells()) + std::string(zfreport::kCriticalTimesLegend) + '\n' +
+           std::string(zfreport::kVerdictLegend) + '\n' + summary.BuildingLine + '\n';
 }
 
 std::string FormatTable(const std::vector<std::vector<std::string>>& rows) {
@@ -97,14 +101,45 @@ std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm) {
     return {};
 }
 
-void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error) {
+namespace {
+
+// A number, or null for none.
+void WriteJsonOptional(std::ostream& out, const std::optional<double>& v) {
+    if (v) WriteJsonNumber(out, *v);
+    else out << "null";
+}
+
+// The room's blocking time and factors, and its evacuation verdict when it has inputs.
+void WriteJsonVerdict(std::ostream& out, const zfreport::RoomVerdict& v) {
+    out << ",\n   \"blocking_time\": ";
+    WriteJsonOptional(out, v.BlockingTime);
+    out << ", \"blocking_factors\": [";
+    for (std::size_t f = 0; f < v.BlockingFactors.size(); ++f)
+        out << (f > 0 ? ", \"" : "\"") << zfreport::kHazardShortNames[v.BlockingFactors[f]] << '"';
+    out << ']';
+    if (!v.Outcome) return;
+    out << ",\n   \"evacuation\": {\"required\": ";
+    WriteJsonOptional(out, v.Required);
+    out << ", \"allowed\": ";
+    WriteJsonOptional(out, v.Allowed);
+    out << ", \"margin\": ";
+    WriteJsonOptional(out, v.Margin);
+    out << ", \"verdict\": \"" << zfreport::VerdictKey(*v.Outcome) << "\"}";
+}
+
+}  // namespace
+
+void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error,
+               const zfreport::EvacuationInputs& evacuation) {
     const int samples = RecordedSampleCount(zm);
+    const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, evacuation);
     out << "{\"completed\": " << (outcome == RunOutcome::Completed ? "true" : "false")
         << ", \"stopped\": " << (outcome == RunOutcome::Stopped ? "true" : "false") << ", \"iter\": " << zm.Iter;
     if (!error.empty()) {
         out << ", \"error\": ";
         WriteJsonString(out, error);
     }
+    if (verdict.Building) out << ", \"evacuation_verdict\": \"" << zfreport::VerdictKey(*verdict.Building) << '"';
     out << ",\n \"StepCount\": " << zm.StepCount << ", \"StepsPerSample\": " << zm.StepsPerSample
         << ", \"SampleCount\": " << zm.SampleCount << ",\n \"sample_times\": [";
     for (int m = 0; m < samples; ++m) {
@@ -121,7 +156,9 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
             WriteJsonNumber(out, room.*field);
             first = false;
         }
-        out << "},\n   \"samples\": {";
+        out << '}';
+        WriteJsonVerdict(out, verdict.Rooms[static_cast<std::size_t>(i)]);
+        out << ",\n   \"samples\": {";
         for (int e = 0; e < zf::ResultSample::kCount; ++e) {
             out << (e > 0 ? ",\n    " : "\n    ") << '"' << zf::ResultSample::Name(e) << "\": [";
             for (int m = 0; m < samples; ++m) {

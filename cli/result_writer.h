@@ -12,6 +12,7 @@
 #include "number_format.h"
 #include "output_file.h"
 #include "sample_csv.h"
+#include "verdict.h"
 #include "model/scenario.h"
 
 namespace zfcli {
@@ -25,9 +26,10 @@ enum class RunOutcome {
 // How a run ended, from Run's result and the scenario's Stopped flag.
 RunOutcome OutcomeOf(bool runResult, const zf::TzoneMath& zm);
 
-// The rooms' critical times as the runner prints them: the summary laid out as a table (see
-// FormatTable), then its legend line.
-std::string CriticalTimesReport(const zf::TzoneMath& zm);
+// The rooms' critical times as the runner prints them: the summary with each room's blocking
+// time, governing factor and, with evacuation inputs, the verdict columns, laid out as a table
+// (see FormatTable); then the legend lines and the building's verdict line.
+std::string CriticalTimesReport(const zf::TzoneMath& zm, const zfreport::EvacuationInputs& evacuation = {});
 
 // Lays out rows of cells as text: each column as wide as its widest cell in characters (UTF-8
 // aware), the first column left-aligned, the others right-aligned, two spaces between.
@@ -41,9 +43,14 @@ int LastStepOf(int stepCount);
 std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm);
 
 // The whole result as one JSON object: outcome, counts, sample times and, per room, the
-// critical times and the 14 sample series. `error` is written (for a failed run) when not
-// empty. Numbers read back to the same double; a non-finite sample is written as null.
-void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error);
+// critical times, the blocking time ("blocking_time", null when no factor was reached) with
+// its factors ("blocking_factors", keys of "critical_times") and the 14 sample series. With
+// evacuation inputs, rooms that have them gain "evacuation": {"required", "allowed",
+// "margin", "verdict"} and the top level "evacuation_verdict". `error` is written (for a
+// failed run) when not empty. Numbers read back to the same double; a non-finite sample is
+// written as null.
+void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error,
+               const zfreport::EvacuationInputs& evacuation = {});
 
 // The CSV folder's files: room_1.csv … room_n.csv and "status".
 bool IsCsvFolderFile(std::string_view name);

@@ -59,4 +59,11 @@ std::optional<std::string> RunRefusal(const Document& document) {
     return std::nullopt;
 }
 
+zfreport::EvacuationInputs Document::Evacuation() const {
+    zfreport::EvacuationInputs inputs;
+    inputs.SafetyFactor = SafetyFactor;
+    for (const Room& room : Rooms) inputs.Rooms.push_back(room.Evacuation);
+    return inputs;
+}
+
 }  // namespace zf::project

@@ -19,6 +19,7 @@
 
 #include "model/defaults.h"
 #include "model/scenario.h"
+#include "verdict.h"
 
 namespace zf::project {
 
@@ -92,6 +93,8 @@ struct Room {
     double Width = ScenarioDefaults::RoomWidth;    // [m]
     double Height = ScenarioDefaults::RoomHeight;  // [m]
     std::string Name;                              // e.g. "Коридор"; empty: none
+    // t_нэ and t_р of the people leaving the room; none: the room gets no evacuation verdict.
+    std::optional<zfreport::EvacuationInput> Evacuation;
 
     bool operator==(const Room&) const = default;
 };
@@ -114,8 +117,11 @@ struct Document {
     Parameters Params;
     std::vector<Room> Rooms;  // room 0 is the fire room
     std::vector<Opening> Openings;
+    double SafetyFactor = zfreport::kDefaultSafetyFactor;  // f of t_нэ + t_р ≤ f·t_бл, 0 < f ≤ 1 [-]
 
     bool operator==(const Document&) const = default;
+    // The rooms' evacuation inputs and the safety factor, as the verdict takes them.
+    zfreport::EvacuationInputs Evacuation() const;
 };
 
 // Puts the document's parameters, rooms and openings into `fresh`, a newly created scenario,

@@ -29,8 +29,9 @@ struct BadInput {
 constexpr std::string_view kTopKeys[] = {"format",  "version", "title", "notes", "Qn",  "Vlin",
                                          "PsiUd",   "D",       "Lo2",   "Lco",   "Lco2", "Lhcl",
                                          "Nu",      "T0",      "hr",    "SimTime", "dt", "SamplesPerSec",
-                                         "plume",   "rooms",   "openings", "fire_area_max"};
-constexpr std::string_view kRoomKeys[] = {"length", "width", "height", "name"};
+                                         "plume",   "rooms",   "openings", "fire_area_max", "safety_factor"};
+constexpr std::string_view kRoomKeys[] = {"length", "width", "height", "name", "evacuation"};
+constexpr std::string_view kEvacuationKeys[] = {"start_delay", "duration"};
 constexpr std::string_view kOpeningKeys[] = {"rooms", "height", "width", "open"};
 
 // A scenario nests four levels deep; far deeper text is refused while it is read, before
@@ -369,6 +370,32 @@ void RequireObject(const json& v, const std::string& owner) {
     if (!v.is_object()) throw BadInput{owner + ": ожидается объект, а задано: " + Describe(v)};
 }
 
+// A room's "evacuation": {"start_delay": t_нэ, "duration": t_р}, both seconds, finite, ≥ 0.
+std::optional<zfreport::EvacuationInput> ReadEvacuation(const json& room, const std::string& owner) {
+    const json* v = Find(room, "evacuation");
+    if (!v) return std::nullopt;
+    const std::string place = Place(owner, "evacuation");
+    RequireObject(*v, place);
+    RefuseUnknownKeys(*v, kEvacuationKeys, place);
+    for (std::string_view key : kEvacuationKeys)
+        if (!Find(*v, key))
+            throw BadInput{place + ": не задан ключ " + Quoted(key) +
+                           " (нужны оба: \"start_delay\" — время начала эвакуации, \"duration\" — время эвакуации, с)"};
+    return zfreport::EvacuationInput{ReadNumber(*v, "start_delay", 0, place), ReadNumber(*v, "duration", 0, place)};
+}
+
+// "safety_factor": f of t_нэ + t_р ≤ f·t_бл, above 0 and at most 1.
+double ReadSafetyFactor(const json& top) {
+    constexpr std::string_view key = "safety_factor";
+    const json* v = Find(top, key);
+    if (!v) return zfreport::kDefaultSafetyFactor;
+    if (!v->is_number()) throw BadInput{Place({}, key) + ": ожидается число, а задано: " + Describe(*v)};
+    const double f = v->get<double>();
+    if (const std::string bad = zfreport::CheckSafetyFactor(f); !bad.empty())
+        throw BadInput{Place({}, key) + ": " + bad + ", а задано: " + v->dump()};
+    return f;
+}
+
 Room ReadRoom(const json& v, const std::string& owner) {
     RequireObject(v, owner);
     RefuseUnknownKeys(v, kRoomKeys, owner);
@@ -377,6 +404,7 @@ Room ReadRoom(const json& v, const std::string& owner) {
     room.Width = ReadNumber(v, "width", ScenarioDefaults::RoomWidth, owner);
     room.Height = ReadNumber(v, "height", ScenarioDefaults::RoomHeight, owner);
     room.Name = ReadText(v, "name", owner);
+    room.Evacuation = ReadEvacuation(v, owner);
     return room;
 }
 
@@ -425,6 +453,7 @@ Document ReadTop(const json& top) {
         document.Params.*key.Field = ReadNumber(top, key.Key, document.Params.*key.Field);
     document.Params.SamplesPerSec = ReadSamplesPerSec(top);
     document.Params.UseTanaka = ReadUseTanaka(top);
+    document.SafetyFactor = ReadSafetyFactor(top);
     if (const json* rooms = ReadList(top, "rooms"))
         for (const json& room : *rooms) document.Rooms.push_back(ReadRoom(room, RoomOwner(document.Rooms.size())));
     if (const json* openings = ReadList(top, "openings"))

@@ -50,6 +50,11 @@ std::string WriteRoom(const Room& room, const std::string& owner) {
     m.Add("width", Number(room.Width, owner, "width"));
     m.Add("height", Number(room.Height, owner, "height"));
     m.AddText("name", room.Name);
+    if (room.Evacuation) {
+        const std::string place = Place(owner, "evacuation");
+        m.Add("evacuation", "{\"start_delay\": " + Number(room.Evacuation->StartDelay, place, "start_delay") +
+                                ", \"duration\": " + Number(room.Evacuation->Duration, place, "duration") + "}");
+    }
     return "{" + m.Text() + "}";
 }
 
@@ -85,6 +90,10 @@ std::string WriteTop(const Document& d) {
                                     std::to_string(d.Params.SamplesPerSec) + " меньше 1");
     m.Add("SamplesPerSec", std::to_string(d.Params.SamplesPerSec));
     m.Add("plume", d.Params.UseTanaka ? "\"tanaka\"" : "\"mccaffrey\"");
+    // The safety factor only when it is not the usual 0,8: files without inputs stay as they were.
+    if (const std::string bad = zfreport::CheckSafetyFactor(d.SafetyFactor); !bad.empty())
+        throw std::invalid_argument("ключ \"safety_factor\": " + bad);
+    if (d.SafetyFactor != zfreport::kDefaultSafetyFactor) m.Add("safety_factor", NumberText(d.SafetyFactor));
     // Past these limits the reader refuses the file.
     if (d.Rooms.size() > static_cast<std::size_t>(kMaxRooms))
         throw std::invalid_argument("ключ \"rooms\": слишком много помещений, допустимо не более " + std::to_string(kMaxRooms));

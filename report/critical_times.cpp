@@ -15,6 +15,7 @@ std::vector<std::vector<std::string>> CriticalTimesTable::Cells() const {
     for (const CriticalTimesRow& row : Rows) {
         std::vector<std::string> line{row.Room};
         line.insert(line.end(), row.Times.begin(), row.Times.end());
+        line.insert(line.end(), row.Extra.begin(), row.Extra.end());
         cells.push_back(std::move(line));
     }
     return cells;

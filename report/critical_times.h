@@ -12,7 +12,7 @@
 
 namespace zfreport {
 
-// Short column headers of the seven hazard factors, in the results window's order (HazardKind).
+// Short column headers of the seven hazard factors, in the results window's order (zf::HazardKind).
 inline constexpr std::array<std::string_view, zf::kHazardCount> kHazardShortNames = {"T",   "O2",  "Vis", "CO",
                                                                                  "CO2", "HCl", "Rad"};
 
@@ -29,12 +29,13 @@ std::string CriticalTimeText(double seconds, std::string_view decimalSeparator =
 
 struct CriticalTimesRow {
     std::string Room;                                // "Помещение №1", ...
-    std::array<std::string, zf::kHazardCount> Times;     // texts by HazardKind, the earliest marked
+    std::array<std::string, zf::kHazardCount> Times;     // texts by zf::HazardKind, the earliest marked
     std::array<bool, zf::kHazardCount> Earliest{};       // which of them carry the mark
+    std::vector<std::string> Extra;                  // further columns after the seven (the verdict's)
 };
 
 struct CriticalTimesTable {
-    std::vector<std::string> Header;      // "Помещение", then kHazardShortNames
+    std::vector<std::string> Header;      // "Помещение", then kHazardShortNames, then the extra columns'
     std::vector<CriticalTimesRow> Rows;   // one per room, in room order
 
     // The header and the rows as one grid of texts, header first.

@@ -54,7 +54,7 @@ enum class Verdict {
 std::string_view VerdictKey(Verdict v);
 // "безопасно", "опасно", "не определено": the words of the windows and the report.
 std::string_view VerdictText(Verdict v);
-// The hazard factor in words, e.g. "повышенная температура" (by HazardKind).
+// The hazard factor in words, e.g. "повышенная температура" (by zf::HazardKind).
 std::string_view HazardFactorText(zf::HazardKind kind);
 
 // What an undetermined verdict tells the user to do.
@@ -65,7 +65,7 @@ inline constexpr std::string_view kUndeterminedAdvice =
 // The verdict of one room.
 struct RoomVerdict {
     std::optional<double> BlockingTime;     // t_бл, the smallest reached critical time [s]
-    std::vector<zf::HazardKind> BlockingFactors;  // every factor reached at exactly t_бл, in HazardKind order
+    std::vector<zf::HazardKind> BlockingFactors;  // every factor reached at exactly t_бл, in zf::HazardKind order
     std::optional<EvacuationInput> Evacuation;  // the inputs judged, if any
     std::optional<double> Required;  // t_нэ + t_р [s]
     std::optional<double> Allowed;   // f · t_бл [s]; none without t_бл
@@ -73,7 +73,7 @@ struct RoomVerdict {
     std::optional<Verdict> Outcome;  // none without evacuation inputs
 };
 
-// One room judged from its critical times by HazardKind (0: the limit was not reached), the
+// One room judged from its critical times by zf::HazardKind (0: the limit was not reached), the
 // time the run reached, t_end [s], its evacuation inputs and the safety factor f:
 //  - with t_бл: safe when required ≤ f · t_бл, otherwise unsafe;
 //  - without t_бл: safe when required ≤ f · t_end, otherwise undetermined.
@@ -100,7 +100,7 @@ struct RunVerdict {
 // Every room of the scenario judged after its run (the critical times read in place).
 RunVerdict JudgeRun(const zf::TzoneMath& zm, const EvacuationInputs& inputs);
 
-// A room's critical times by HazardKind.
+// A room's critical times by zf::HazardKind.
 std::array<double, zf::kHazardCount> CriticalTimesOf(const zf::TRoom& room);
 
 }  // namespace zfreport

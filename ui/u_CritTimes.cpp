@@ -8,17 +8,13 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "critical_times.h"
+#include "verdict_table.h"
 #include "result_export.h"
 #include "ui_u_CritTimes.h"
 #include "model/scenario.h"
 
 TF_CritTimes::TF_CritTimes(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TF_CritTimes>()) {
     ui->setupUi(this);
-    // The runner's legend line, one statement a line.
-    QString legend = QString::fromUtf8(zfreport::kCriticalTimesLegend.data(),
-                                       static_cast<qsizetype>(zfreport::kCriticalTimesLegend.size()));
-    ui->LabelLegend->setText(legend.replace(QStringLiteral("; "), QStringLiteral("\n")));
     ui->GridCritTimes->verticalHeader()->setDefaultSectionSize(18);
     ui->GridCritTimes->verticalHeader()->setMinimumSectionSize(1);
     AddCopyRowsAction(ui->GridCritTimes);
@@ -28,9 +24,27 @@ TF_CritTimes::TF_CritTimes(QWidget* parent) : QDialog(parent), ui(std::make_uniq
 
 TF_CritTimes::~TF_CritTimes() = default;
 
-void TF_CritTimes::Fill(const zf::TzoneMath& zm, const QStringList& factorTips) {
-    const zfreport::CriticalTimesTable summary =
-        zfreport::CriticalTimesSummary(zm, QLocale().decimalPoint().toStdString());
+QColor VerdictColour(zfreport::Verdict v) {
+    switch (v) {
+        case zfreport::Verdict::Safe: return QColor(0xC8, 0xE6, 0xC9);
+        case zfreport::Verdict::Unsafe: return QColor(0xFF, 0xCD, 0xD2);
+        case zfreport::Verdict::Undetermined: return QColor(0xFF, 0xF1, 0x76);
+    }
+    return {};
+}
+
+void TF_CritTimes::Fill(const zf::TzoneMath& zm, const QStringList& factorTips, const zfreport::EvacuationInputs& evacuation) {
+    const zfreport::VerdictSummary verdict =
+        zfreport::SummaryWithVerdict(zm, evacuation, QLocale().decimalPoint().toStdString());
+    const zfreport::CriticalTimesTable& summary = verdict.Table;
+    // The runner's legend lines, one statement a line.
+    ui->LabelLegend->setText(QString::fromStdString(verdict.Legend).replace(QStringLiteral("; "), QStringLiteral("\n")));
+    ui->LabelVerdict->setText(QString::fromStdString(verdict.BuildingLine));
+    if (verdict.Verdict.Building)
+        ui->LabelVerdict->setStyleSheet(QStringLiteral("font-weight: bold; background: %1; padding: 2px;")
+                                            .arg(VerdictColour(*verdict.Verdict.Building).name()));
+    else
+        ui->LabelVerdict->setStyleSheet(QString());
     // A stopped run's times are only those reached before the stop: the caption says so.
     if (Caption_.isEmpty()) Caption_ = windowTitle();
     const QString stopped = StoppedRunNote(zm);
@@ -64,6 +78,19 @@ void TF_CritTimes::Fill(const zf::TzoneMath& zm, const QStringList& factorTips) 
                 cell->setFont(bold);
             }
             grid->setItem(r, k + 1, cell);
+        }
+        const zfreport::RoomVerdict& judged = verdict.Verdict.Rooms[static_cast<std::size_t>(r)];
+        for (std::size_t e = 0; e < row.Extra.size(); ++e) {
+            const int column = zf::kHazardCount + 1 + static_cast<int>(e);
+            auto* cell = new QTableWidgetItem(QString::fromStdString(row.Extra[e]));
+            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            // The factor's words read from the left; the times line up on the right.
+            cell->setTextAlignment((e == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+            if (column == verdict.VerdictColumn && judged.Outcome) cell->setBackground(VerdictColour(*judged.Outcome));
+            if (column == verdict.VerdictColumn && judged.Outcome == zfreport::Verdict::Undetermined)
+                cell->setToolTip(QString::fromUtf8(zfreport::kUndeterminedAdvice.data(),
+                                                   static_cast<qsizetype>(zfreport::kUndeterminedAdvice.size())));
+            grid->setItem(r, column, cell);
         }
     }
     FitToTable();

@@ -1,12 +1,19 @@
 #pragma once
 // The summary of a finished run: every room's critical time of each hazard factor, with the
-// earliest one of each room marked, as the headless runner prints it. Copyable like the
-// results table.
+// earliest one of each room marked, then its blocking time, the factor that governs it and,
+// with evacuation inputs, the evacuation verdict, coloured; under the table the building's
+// verdict. As the headless runner prints it. Copyable like the results table.
 #include <QDialog>
 #include <QStringList>
 #include <memory>
 
+#include "verdict.h"
+
+class QColor;
 namespace zf { class TzoneMath; }
+
+// The background of a verdict wherever it is shown: green safe, red unsafe, yellow undetermined.
+QColor VerdictColour(zfreport::Verdict v);
 
 namespace Ui { class TF_CritTimes; }
 
@@ -16,9 +23,10 @@ public:
     explicit TF_CritTimes(QWidget* parent = nullptr);
     ~TF_CritTimes() override;
 
-    // Fills the table from the scenario's rooms; `factorTips` (by HazardKind) explain the
-    // short column titles. The table keeps its texts: the scenario may go afterwards.
-    void Fill(const zf::TzoneMath& zm, const QStringList& factorTips);
+    // Fills the table from the scenario's rooms judged with the evacuation inputs;
+    // `factorTips` (by zf::HazardKind) explain the short column titles. The table keeps its
+    // texts: the scenario may go afterwards.
+    void Fill(const zf::TzoneMath& zm, const QStringList& factorTips, const zfreport::EvacuationInputs& evacuation = {});
 
 private:
     void FitToTable();

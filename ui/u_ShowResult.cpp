@@ -11,8 +11,8 @@
 #include <QGraphicsLayout>
 #include <QGraphicsTextItem>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QHideEvent>
 #include <QLegend>
 #include <QLegendMarker>
@@ -72,7 +72,7 @@ constexpr int kParameterCount = static_cast<int>(std::size(kParameterViews));
 const char* const kInflowItem = "Поступление газа через проемы";
 const char* const kInflowFileWord = "поступление_газа";
 
-// Indexed by HazardKind.
+// Indexed by zf::HazardKind.
 const ParameterView kHazardViews[] = {
     {"По повышенной температуре", "График зависимости температуры в рабочей зоне от времени", "T, °K.", 7, "температура"},
     {"По недостатку кислорода", "График зависимости парциальной плотности кислорода от времени", "кг/м3, м.", 9, "кислород"},
@@ -593,13 +593,42 @@ void TF_ShowResult::SetUpExport() {
         RestoreRequested_ = true;
         accept();
     });
+    // The report, like the summary, concerns every room: its button stands beside it.
+    BtnReport_ = new QToolButton(ui->PageAllResults);
+    BtnReport_->setObjectName(QStringLiteral("btnReport"));
+    BtnReport_->setText(QStringLiteral("Отчет..."));
+    BtnReport_->setToolTip(QStringLiteral("Отчет в PDF: исходные данные, здание, критические времена, вывод по "
+                                          "эвакуации и графики всех помещений"));
+    connect(BtnReport_, &QToolButton::clicked, this, &TF_ShowResult::SaveReportAs);
     auto* corner = new QWidget(ui->PageAllResults);
-    auto* cornerLayout = new QHBoxLayout(corner);
-    cornerLayout->setContentsMargins(0, 0, 0, 0);
-    cornerLayout->setSpacing(2);
-    cornerLayout->addWidget(BtnRestoreBuilding_);
-    cornerLayout->addWidget(BtnCritTimes_);
+    corner->setObjectName(QStringLiteral("PageCornerButtons"));
+    auto* buttons = new QHBoxLayout(corner);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->setSpacing(4);
+    buttons->addWidget(BtnRestoreBuilding_);
+    buttons->addWidget(BtnReport_);
+    buttons->addWidget(BtnCritTimes_);
     ui->PageAllResults->setCornerWidget(corner, Qt::TopRightCorner);
+}
+
+void TF_ShowResult::SetEvacuationInputs(const zfreport::EvacuationInputs& inputs) { Description_.Evacuation = inputs; }
+void TF_ShowResult::SetDescription(const ScenarioDescription& description) { Description_ = description; }
+
+void TF_ShowResult::SaveReportAs() {
+    if (Scenario_ == nullptr) return;
+    const QString pdf = QStringLiteral("Документ PDF (*.pdf)");
+    QString filter = pdf;
+    const QString base = Description_.FileName.isEmpty() ? QStringLiteral("Отчет")
+                                                          : QFileInfo(Description_.FileName).completeBaseName();
+    QString path = AskSavePath(QStringLiteral("Сохранить отчет"), base + QStringLiteral(".pdf"), {pdf}, &filter);
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+    const QString failure = WriteReportPdf(path, *Scenario_, Description_, *this);
+    if (!failure.isEmpty()) {
+        ReportError(failure);
+        return;
+    }
+    SaveDir_ = QFileInfo(path).absolutePath();
 }
 
 void TF_ShowResult::SetSavePathAsker(SavePathAsker asker) { SavePathAsker_ = std::move(asker); }
@@ -690,9 +719,42 @@ void TF_ShowResult::btnCritTimesClick() {
     if (CritTimes_ == nullptr) CritTimes_ = new TF_CritTimes(this);
     QStringList tips;
     for (const ParameterView& v : kHazardViews) tips << QString(v.Item);
-    CritTimes_->Fill(*Scenario_, tips);
+    CritTimes_->Fill(*Scenario_, tips, Description_.Evacuation);
     // Not modal: the charts stay at hand while the summary is open.
     CritTimes_->show();
     CritTimes_->raise();
     CritTimes_->activateWindow();
+}
+
+// ---- Charts for the printed report ------------------------------------------------------
+
+namespace {
+
+// The view of one item of either list; an index beyond the list takes its nearest item.
+const ParameterView& ViewOf(bool hazard, int index) {
+    const int count = hazard ? zf::kHazardCount : kParameterCount;
+    const int at = index < 0 ? 0 : std::min(index, count - 1);
+    return (hazard ? kHazardViews : kParameterViews)[at];
+}
+
+}  // namespace
+
+QString TF_ShowResult::ChartTitle(bool hazard, int index) { return QString::fromUtf8(ViewOf(hazard, index).Title); }
+
+void TF_ShowResult::PaintChart(QPainter& painter, const QRectF& target, zf::TzoneMath& zm, int room, bool hazard,
+                               int index) {
+    const ParameterView& def = ViewOf(hazard, index);
+    const View view{def.Title, def.Label, def.Element, hazard ? static_cast<int>(&def - kHazardViews) : -1};
+    const zf::TRoom* shown = (room >= 0 && room < zm.RoomCount()) ? &zm.Room(room) : nullptr;
+    // Drawn where the chart stands, at the target's size; the window's own size comes back after.
+    const QSizeF windowSize = Chart_->size();
+    DrawChart(zm, shown, view, ui->ChartResult->parentWidget());
+    Chart_->resize(target.size());
+    Chart_->layout()->activate();
+    LayoutTitle();
+    PlaceCritLabel();
+    ui->ChartResult->scene()->render(&painter, target, Chart_->sceneBoundingRect());
+    Chart_->resize(windowSize);
+    Chart_->layout()->activate();
+    RedrawCurrent();
 }

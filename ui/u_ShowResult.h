@@ -8,7 +8,12 @@
 #include <optional>
 #include <utility>
 
+#include "report_pdf.h"
+#include "verdict.h"
+
 class QChart;
+class QPainter;
+class QRectF;
 class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
@@ -39,6 +44,19 @@ public:
     // Draws the one view that is visible (page, room, quantity, chart or table) from the
     // scenario's samples, then adjusts the radio lists to the room shown.
     void DrawResults(zf::TzoneMath& zm);
+    // One room's chart drawn by this window's own chart into `target` of `painter` (vector
+    // drawing when the painter draws into a PDF): a layer parameter of the first list
+    // (`hazard` false, index 0..5) or a hazard factor (index by zf::HazardKind) with its limit and
+    // critical time. The window's own view is drawn again afterwards. ChartTitle is the chart's
+    // title for that quantity.
+    void PaintChart(QPainter& painter, const QRectF& target, zf::TzoneMath& zm, int room, bool hazard, int index);
+    static QString ChartTitle(bool hazard, int index);
+
+    // The evacuation inputs the critical-times summary judges the rooms with.
+    void SetEvacuationInputs(const zfreport::EvacuationInputs& inputs);
+    // What the report says of the scenario besides its results (title, notes, room names,
+    // evacuation inputs, the file); also sets the evacuation inputs.
+    void SetDescription(const ScenarioDescription& description);
 
     // Where to save a file: the dialog's caption, a suggested file name and the file types
     // offered ("Рисунок PNG (*.png)"); returns the path chosen, empty when cancelled, and sets
@@ -60,6 +78,7 @@ public:
     // "Вернуть здание последнего расчета" closes the window and asks the main window to put the
     // calculated building back; true once after it was pressed.
     bool TakeRestoreRequest() { return std::exchange(RestoreRequested_, false); }
+    void SaveReportAs();        // "Отчет...": the PDF report of the scenario shown
 
     // User events; each redraws the current scenario, and does nothing when there is none.
     void RadioResultsClick();       // RadioResults, RadioOFP
@@ -119,4 +138,6 @@ private:
     SavePathAsker SavePathAsker_;
     ErrorReporter ErrorReporter_;
     QString SaveDir_;  // the folder last saved into
+    QToolButton* BtnReport_ = nullptr;     // beside the summary's button
+    ScenarioDescription Description_;
 };

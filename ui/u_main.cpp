@@ -21,6 +21,7 @@
 #include "number_text.h"
 #include "u_AddDoor.h"
 #include "u_AddRoom.h"
+#include "u_Evacuation.h"
 #include "u_ShowResult.h"
 #include "u_progress.h"
 #include "ui_u_main.h"
@@ -161,6 +162,13 @@ Tf_main::Tf_main(QWidget* parent)
     connect(ui->btnAddDoor, &QToolButton::clicked, this, &Tf_main::btnAddDoorClick);
     connect(ui->TBXButton2, &QToolButton::clicked, this, &Tf_main::TBXButton2Click);
     connect(ui->TBXButton1, &QPushButton::clicked, this, &Tf_main::TBXButton1Click);
+    // In the free column between the rooms grid and the matrix, under the room buttons: the
+    // designed controls stay where they are.
+    auto* evacuation = new QPushButton(QStringLiteral("Эв."), ui->centralwidget);
+    evacuation->setObjectName(QStringLiteral("btnEvacuation"));
+    evacuation->setToolTip(QStringLiteral("Эвакуация...: время начала эвакуации и время эвакуации по помещениям, коэффициент безопасности"));
+    evacuation->setGeometry(299, 449, 34, 24);
+    connect(evacuation, &QPushButton::clicked, this, &Tf_main::btnEvacuationClick);
     connect(ui->GridMatrix, &QTableWidget::currentCellChanged, this,
             [this](int row, int col, int, int) { GridMatrixSelectCell(col, row); });
     SetUpKeys();
@@ -332,6 +340,7 @@ void Tf_main::TBXButton1Click() {
     if (completed) {
         ui->TimeCalc->setText(QString::number(clock.elapsed()));
         if (F_ShowResult != nullptr) {
+            F_ShowResult->SetEvacuationInputs(Evacuation_);
             F_ShowResult->PrepareResults(*zm);
             F_ShowResult->exec();
             restoreRequested_ = F_ShowResult->TakeRestoreRequest();
@@ -347,6 +356,7 @@ void Tf_main::TBXButton1Click() {
 void Tf_main::NewScenario() {
     zm = std::make_unique<zf::TzoneMath>();
     roomInfo_.clear();
+    Evacuation_.Rooms.clear();  // the rooms are gone; the safety factor stays the building's
     FillGridMatrix();
     FillGridRoom();
     ShowProemGrid(false);
@@ -475,6 +485,7 @@ void Tf_main::btnDelRoomClick() {
     Edit(QStringLiteral("удаление помещения №%1").arg(k + 1), [&] {
         zm->DeleteRoom(k);
         if (k < static_cast<int>(roomInfo_.size())) roomInfo_.erase(roomInfo_.begin() + k);
+        if (static_cast<std::size_t>(k) < Evacuation_.Rooms.size()) Evacuation_.Rooms.erase(Evacuation_.Rooms.begin() + k);
         FillGridRoom();
         FillGridMatrix();
         // The matrix cells have shifted under the current cell: show what it holds now, so the
@@ -518,4 +529,11 @@ void Tf_main::TBXButton2Click() {
         FillGridMatrix();
         FillGridProem(r, c);
     });
+}
+
+void Tf_main::btnEvacuationClick() {
+    if (f_Evacuation == nullptr) f_Evacuation = new TF_Evacuation(this);
+    f_Evacuation->Show(Evacuation_, zm->RoomCount());
+    if (f_Evacuation->exec() != QDialog::Accepted) return;
+    if (auto inputs = f_Evacuation->Inputs(nullptr)) Evacuation_ = std::move(*inputs);
 }

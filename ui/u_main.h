@@ -16,6 +16,8 @@
 #include <optional>
 
 #include "project/document.h"
+#include "verdict.h"
+
 #include "model/scenario.h"
 
 namespace Ui { class Tf_main; }
@@ -27,6 +29,7 @@ class Tf_AddRoom;
 class Tf_AddDoor;
 class Tf_progress;
 class TF_ShowResult;
+class TF_Evacuation;
 
 class Tf_main : public QMainWindow {
     Q_OBJECT
@@ -61,6 +64,9 @@ public:
     // "Расчет": reads the parameter fields into the scenario, runs it with the progress window
     // shown, then shows the results or the failure, and starts over with an empty building.
     void TBXButton1Click();
+    // "Эвакуация...": t_нэ and t_р per room and the safety factor, in a dialog of its own.
+    void btnEvacuationClick();
+    const zfreport::EvacuationInputs& Evacuation() const { return Evacuation_; }
 
     // A calculation is under way (the main window is disabled meanwhile).
     bool Running() const { return Running_; }
@@ -177,6 +183,8 @@ private:
     TF_ShowResult* F_ShowResult = nullptr;
     bool Running_ = false;
     bool QuitRequested_ = false;  // the user chose to stop the run and leave
+    TF_Evacuation* f_Evacuation = nullptr;  // created at its first opening
+    zfreport::EvacuationInputs Evacuation_;  // by room; follows the rooms' deletion
 };
 
 // Reports a failed action the way the program does everywhere: a message box with an error

@@ -11,6 +11,7 @@
 
 #include "result_writer.h"
 #include "project/scenario_file.h"
+#include "verdict_table.h"
 
 using namespace zfcli;
 using zf::project::ReadScenario;
@@ -43,10 +44,33 @@ TEST(CriticalTimesReport, TheSummaryAsATableAndItsLegend) {
     zm.Room(1).CritTimeT = 55.730000000000004;
     zm.Room(1).CritTimeVis = 12.5;
     EXPECT_EQ(CriticalTimesReport(zm),
-              "Помещение         T  O2    Vis  CO  CO2  HCl  Rad\n"
-              "Помещение №1      —   —      —   —    —    —    —\n"
-              "Помещение №2  55.73   —  12.5*   —    —    —    —\n"
-              "Время, с; «*» — наименьшее из критических времен помещения; «—» — критическое значение не достигнуто\n");
+              "Помещение         T  O2    Vis  CO  CO2  HCl  Rad  t_бл         Определяющий ОФП\n"
+              "Помещение №1      —   —      —   —    —    —    —     —                        —\n"
+              "Помещение №2  55.73   —  12.5*   —    —    —    —  12.5  потеря видимости в дыму\n"
+              "Время, с; «*» — наименьшее из критических времен помещения; «—» — критическое значение не достигнуто\n" +
+                  std::string(zfreport::kVerdictLegend) +
+                  "\nВывод по зданию: не сделан — время начала эвакуации t_нэ и время эвакуации t_р не заданы ни для "
+                  "одного помещения\n");
+}
+
+TEST(CriticalTimesReport, VerdictColumnsAndTheBuildingsLineWithEvacuationInputs) {
+    zf::TzoneMath zm;
+    zm.AddRoom(4, 5, 3);
+    zm.AddRoom(4, 5, 3);
+    zm.SimTime = 60;
+    zm.Room(1).CritTimeT = 55.730000000000004;
+    zm.Room(1).CritTimeVis = 12.5;
+    zfreport::EvacuationInputs inputs;
+    inputs.Rooms = {zfreport::EvacuationInput{10, 20}, zfreport::EvacuationInput{3, 7}};
+    const std::string text = CriticalTimesReport(zm, inputs);
+    // Room 1 reached nothing: 30 ≤ 0.8·60; room 2: 10 ≤ 0.8·12.5 = 10, a tie is safe.
+    EXPECT_NE(text.find("t_нэ + t_р  0.8·t_бл  Запас      Вывод\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("—          30         —      —  безопасно\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("12.5  потеря видимости в дыму          10        10      0  безопасно\n"), std::string::npos)
+        << text;
+    EXPECT_TRUE(text.ends_with("Вывод по зданию: безопасно — во всех помещениях с заданным временем эвакуации "
+                               "t_нэ + t_р ≤ 0.8·t_бл\n"))
+        << text;
 }
 
 TEST(WriteJson, AFailedRunCarriesItsErrorAndNonFiniteSamplesAsNull) {

@@ -17,7 +17,7 @@ namespace {
 
 constexpr double kNotReached = 0;  // a critical time of 0: the limit was not reached
 
-// One room judged: its critical times (by HazardKind), the time the run reached, its inputs,
+// One room judged: its critical times (by zf::HazardKind), the time the run reached, its inputs,
 // f, and what must come out.
 struct Case {
     const char* name;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QLabel>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
@@ -42,8 +43,11 @@ protected:
 
 TEST_F(CritTimesSummary, ButtonSitsBesideThePageTabs) {
     auto* pages = Find<QTabWidget>("PageAllResults");
-    ASSERT_NE(pages->cornerWidget(Qt::TopRightCorner), nullptr);
-    EXPECT_TRUE(pages->cornerWidget(Qt::TopRightCorner)->isAncestorOf(Find<QToolButton>("btnCritTimes")));
+    QWidget* corner = pages->cornerWidget(Qt::TopRightCorner);
+    ASSERT_NE(corner, nullptr);
+    EXPECT_TRUE(corner->isAncestorOf(Find<QToolButton>("btnCritTimes")));
+    EXPECT_TRUE(corner->isAncestorOf(Find<QToolButton>("btnReport")));  // the report beside it
+    EXPECT_EQ(Find<QToolButton>("btnReport")->text(), QString("Отчет..."));
     EXPECT_EQ(Find<QToolButton>("btnCritTimes")->text(), QString("Критические времена"));
     EXPECT_EQ(pages->count(), 2);
 }
@@ -58,10 +62,10 @@ TEST_F(CritTimesSummary, EveryRoomByTheSevenFactorsWithTheEarliestMarked) {
     QTableWidget* grid = Open();
     ASSERT_NE(grid, nullptr);
     ASSERT_EQ(grid->rowCount(), 3);
-    ASSERT_EQ(grid->columnCount(), 8);
+    ASSERT_EQ(grid->columnCount(), 10);  // no evacuation inputs: the blocking time and its factor only
 
-    const QStringList header{"Помещение", "T", "O2", "Vis", "CO", "CO2", "HCl", "Rad"};
-    for (int c = 0; c < 8; ++c) EXPECT_EQ(Cell(grid, 0, c), header[c]);
+    const QStringList header{"Помещение", "T", "O2", "Vis", "CO", "CO2", "HCl", "Rad", "t_бл", "Определяющий ОФП"};
+    for (int c = 0; c < 10; ++c) EXPECT_EQ(Cell(grid, 0, c), header[c]);
     // The short titles are explained by the hazard list's items.
     EXPECT_EQ(grid->horizontalHeaderItem(1 + zf::hkVisibility)->toolTip(), QString("По потере видимости в дыму"));
     EXPECT_EQ(grid->horizontalHeaderItem(1 + zf::hkRadiation)->toolTip(),
@@ -79,6 +83,51 @@ TEST_F(CritTimesSummary, EveryRoomByTheSevenFactorsWithTheEarliestMarked) {
                 EXPECT_EQ(Bold(grid, r, c), expected[r - 1][c].endsWith('*')) << r << ' ' << c;
             }
         }
+    const QStringList blocking[3] = {{"11,25", "пониженное содержание кислорода"},
+                                     {"1,5", "хлороводород"},
+                                     {"30,25", "повышенная температура, оксид углерода"}};
+    for (int r = 1; r <= 3; ++r) {
+        EXPECT_EQ(Cell(grid, r, 8), blocking[r - 1][0]) << r;
+        EXPECT_EQ(Cell(grid, r, 9), blocking[r - 1][1]) << r;
+    }
+    auto* line = grid->window()->findChild<QLabel*>("LabelVerdict");
+    ASSERT_NE(line, nullptr);
+    EXPECT_TRUE(line->text().startsWith("Вывод по зданию: не сделан")) << line->text().toStdString();
+}
+
+// With evacuation inputs: t_нэ + t_р, 0,8·t_бл, the margin and the verdict, coloured, and the
+// building's verdict under the table.
+TEST_F(CritTimesSummary, VerdictColumnsColouredAndTheBuildingsLine) {
+    Fill(zm, 3, 10, 10, 0.01);  // t_бл 10,25, 20,25 and 30,25 s
+    zm.SimTime = 0.1;
+    zfreport::EvacuationInputs inputs;
+    // Room 1: 8 ≤ 8,2 safe; room 2: 17 > 16,2 unsafe; room 3 without inputs.
+    inputs.Rooms = {zfreport::EvacuationInput{3, 5}, zfreport::EvacuationInput{7, 10}};
+    w.SetEvacuationInputs(inputs);
+    w.show();
+    w.PrepareResults(zm);
+    QTableWidget* grid = Open();
+    ASSERT_NE(grid, nullptr);
+    ASSERT_EQ(grid->columnCount(), 14);
+    const QStringList header{"t_нэ + t_р", "0,8·t_бл", "Запас", "Вывод"};
+    const QStringList rows[3] = {{"8", "8,2", "0,2", "безопасно"}, {"17", "16,2", "-0,8", "опасно"}, {"—", "—", "—", "—"}};
+    for (int c = 10; c < 14; ++c) {
+        EXPECT_EQ(Cell(grid, 0, c), header[c - 10]);
+        for (int r = 1; r <= 3; ++r) EXPECT_EQ(Cell(grid, r, c), rows[r - 1][c - 10]) << r << ' ' << c;
+    }
+    EXPECT_EQ(grid->item(0, 13)->background().color(), VerdictColour(zfreport::Verdict::Safe));
+    EXPECT_EQ(grid->item(1, 13)->background().color(), VerdictColour(zfreport::Verdict::Unsafe));
+    EXPECT_EQ(grid->item(2, 13)->background().style(), Qt::NoBrush);
+    EXPECT_NE(VerdictColour(zfreport::Verdict::Safe), VerdictColour(zfreport::Verdict::Unsafe));
+    auto* line = grid->window()->findChild<QLabel*>("LabelVerdict");
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text(), QString("Вывод по зданию: опасно — помещения №2: t_нэ + t_р > 0,8·t_бл"));
+
+    // The summary is refilled on each opening: without inputs the columns go again.
+    w.SetEvacuationInputs({});
+    grid = Open();
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->columnCount(), 10);
 }
 
 TEST_F(CritTimesSummary, CopiesLikeTheTable) {
@@ -87,8 +136,9 @@ TEST_F(CritTimesSummary, CopiesLikeTheTable) {
     w.PrepareResults(zm);
     QTableWidget* grid = Open();
     ASSERT_NE(grid, nullptr);
-    const QString header = "Помещение\tT\tO2\tVis\tCO\tCO2\tHCl\tRad\n";
-    const QString room2 = "Помещение №2\t20,25*\t21,25\t22,25\t23,25\t24,25\t25,25\t26,25\n";
+    const QString header = "Помещение\tT\tO2\tVis\tCO\tCO2\tHCl\tRad\tt_бл\tОпределяющий ОФП\n";
+    const QString room2 =
+        "Помещение №2\t20,25*\t21,25\t22,25\t23,25\t24,25\t25,25\t26,25\t20,25\tповышенная температура\n";
 
     // Nothing selected: the context menu's "Копировать" takes every room.
     ASSERT_EQ(grid->actions().size(), 1);

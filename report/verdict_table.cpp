@@ -1,0 +1,92 @@
+#include "verdict_table.h"
+
+#include <cmath>
+
+#include "number_format.h"
+
+namespace zfreport {
+
+namespace {
+
+// "№2, №3" of the rooms with the given verdict.
+std::string RoomsWith(const RunVerdict& verdict, Verdict which) {
+    std::string list;
+    for (std::size_t i = 0; i < verdict.Rooms.size(); ++i) {
+        if (verdict.Rooms[i].Outcome != which) continue;
+        if (!list.empty()) list += ", ";
+        list += "№" + std::to_string(i + 1);
+    }
+    return list;
+}
+
+}  // namespace
+
+std::string BlockingFactorsText(const std::vector<zf::HazardKind>& factors) {
+    if (factors.empty()) return "—";
+    std::string text;
+    for (zf::HazardKind k : factors) {
+        if (!text.empty()) text += ", ";
+        text += HazardFactorText(k);
+    }
+    return text;
+}
+
+std::string OptionalTimeText(const std::optional<double>& seconds, std::string_view decimalSeparator) {
+    if (!seconds) return "—";
+    // f·t_бл and the margin are products and differences of times: shown to the microsecond,
+    // so 8,2 − 8 reads 0,2 and not 0,199999999999999 (far finer than any step).
+    constexpr double kMicrosecondsPerSecond = 1e6;
+    const double shown = std::round(*seconds * kMicrosecondsPerSecond) / kMicrosecondsPerSecond;
+    return GeneralNumberText(shown == 0 ? 0.0 : shown, decimalSeparator);
+}
+
+std::string AllowedHeader(double safetyFactor, std::string_view decimalSeparator) {
+    return GeneralNumberText(safetyFactor, decimalSeparator) + "·t_бл";
+}
+
+std::string BuildingVerdictLine(const RunVerdict& verdict, std::string_view decimalSeparator) {
+    const std::string head = "Вывод по зданию: ";
+    if (!verdict.Building)
+        return head + "не сделан — время начала эвакуации t_нэ и время эвакуации t_р не заданы ни для одного помещения";
+    const std::string f = GeneralNumberText(verdict.SafetyFactor, decimalSeparator);
+    switch (*verdict.Building) {
+        case Verdict::Safe:
+            return head + std::string(VerdictText(Verdict::Safe)) + " — во всех помещениях с заданным временем эвакуации t_нэ + t_р ≤ " + f + "·t_бл";
+        case Verdict::Unsafe:
+            return head + std::string(VerdictText(Verdict::Unsafe)) + " — помещения " + RoomsWith(verdict, Verdict::Unsafe) +
+                   ": t_нэ + t_р > " + f + "·t_бл";
+        case Verdict::Undetermined:
+            return head + std::string(VerdictText(Verdict::Undetermined)) + " — помещения " +
+                   RoomsWith(verdict, Verdict::Undetermined) + ": " + std::string(kUndeterminedAdvice) +
+                   " (расчет достиг " + GeneralNumberText(verdict.EndTime, decimalSeparator) + " с)";
+    }
+    return head;
+}
+
+VerdictSummary SummaryWithVerdict(const zf::TzoneMath& zm, const EvacuationInputs& inputs, std::string_view decimalSeparator) {
+    VerdictSummary s;
+    s.Table = CriticalTimesSummary(zm, decimalSeparator);
+    s.Verdict = JudgeRun(zm, inputs);
+    s.WithEvacuation = inputs.Any();
+    s.Table.Header.insert(s.Table.Header.end(), {"t_бл", "Определяющий ОФП"});
+    if (s.WithEvacuation) {
+        s.Table.Header.insert(s.Table.Header.end(), {"t_нэ + t_р", AllowedHeader(inputs.SafetyFactor, decimalSeparator),
+                                                     "Запас", "Вывод"});
+        s.VerdictColumn = static_cast<int>(s.Table.Header.size()) - 1;
+    }
+    for (std::size_t i = 0; i < s.Table.Rows.size(); ++i) {
+        const RoomVerdict& v = s.Verdict.Rooms[i];
+        std::vector<std::string>& extra = s.Table.Rows[i].Extra;
+        extra = {OptionalTimeText(v.BlockingTime, decimalSeparator), BlockingFactorsText(v.BlockingFactors)};
+        if (!s.WithEvacuation) continue;
+        extra.push_back(OptionalTimeText(v.Required, decimalSeparator));
+        extra.push_back(OptionalTimeText(v.Allowed, decimalSeparator));
+        extra.push_back(OptionalTimeText(v.Margin, decimalSeparator));
+        extra.push_back(v.Outcome ? std::string(VerdictText(*v.Outcome)) : "—");
+    }
+    s.BuildingLine = BuildingVerdictLine(s.Verdict, decimalSeparator);
+    s.Legend = std::string(kCriticalTimesLegend) + "; " + std::string(kVerdictLegend);
+    return s;
+}
+
+}  // namespace zfreport

@@ -1,0 +1,498 @@
+#include "report_pdf.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QCryptographicHash>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextObjectInterface>
+#include <cmath>
+#include <functional>
+
+#include "model_notes.h"
+#include "project/document.h"
+#include "project/scenario_file.h"
+#include "number_format.h"
+#include "u_CritTimes.h"
+#include "u_ShowResult.h"
+#include "verdict_table.h"
+#include "model/scenario.h"
+
+#ifndef ZONEFIRE_VERSION
+#define ZONEFIRE_VERSION "unknown"
+#endif
+
+namespace {
+
+// Layout of the page at the writer's resolution: 96 units per inch, as the windows' charts
+// are laid out on screen, so a chart keeps its proportions and fonts on paper.
+constexpr int kDotsPerInch = 96;
+constexpr double kMarginLeftMm = 20;   // binding side
+constexpr double kMarginOtherMm = 15;
+constexpr double kFooterHeight = 28;   // below the text of each page [units]
+constexpr double kChartHeight = 330;   // one chart [units]; two fit a page with their captions
+
+// The text document's custom object that draws one chart.
+constexpr int kChartObjectType = QTextFormat::UserObject + 1;
+enum ChartProperty { kChartRoom = QTextFormat::UserProperty + 1, kChartHazard, kChartIndex, kChartWidth };
+
+using ChartPainter = std::function<void(QPainter&, const QRectF&, int room, bool hazard, int index)>;
+
+class ChartObject : public QObject, public QTextObjectInterface {
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+public:
+    explicit ChartObject(ChartPainter paint, QObject* parent) : QObject(parent), paint_(std::move(paint)) {}
+
+    QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat& format) override {
+        return QSizeF(format.doubleProperty(kChartWidth), kChartHeight);
+    }
+    void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int, const QTextFormat& format) override {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        paint_(*painter, rect, format.intProperty(kChartRoom), format.boolProperty(kChartHazard),
+               format.intProperty(kChartIndex));
+        painter->restore();
+    }
+
+private:
+    ChartPainter paint_;
+};
+
+QString Esc(const QString& s) { return s.toHtmlEscaped(); }
+QString Esc(const std::string& s) { return QString::fromStdString(s).toHtmlEscaped(); }
+
+// The report's numbers in the general format with the locale's decimal separator, as the
+// windows show them.
+class Numbers {
+public:
+    Numbers() : sep_(QLocale().decimalPoint().toStdString()) {}
+    QString operator()(double v) const { return QString::fromStdString(zfreport::GeneralNumberText(v, sep_)); }
+    const std::string& Separator() const { return sep_; }
+
+private:
+    std::string sep_;
+};
+
+// Numbers and dashes line up on the right; words read from the left.
+bool IsNumberCell(const std::string& text) {
+    if (text == "—") return true;
+    return !text.empty() && text.find_first_not_of("0123456789.,-E*") == std::string::npos;
+}
+
+// A table of cells as HTML: a header row, then the rows; `colours` gives a cell's background.
+QString HtmlTable(const std::vector<std::vector<std::string>>& cells,
+                  const std::function<QString(std::size_t row, std::size_t col)>& colours = {}) {
+    QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">");
+    for (std::size_t r = 0; r < cells.size(); ++r) {
+        html += QStringLiteral("<tr>");
+        for (std::size_t c = 0; c < cells[r].size(); ++c) {
+            const QString tag = r == 0 ? QStringLiteral("th") : QStringLiteral("td");
+            QString attributes;
+            if (colours && r > 0)
+                if (const QString colour = colours(r - 1, c); !colour.isEmpty())
+                    attributes = QStringLiteral(" bgcolor=\"%1\"").arg(colour);
+            if (r > 0 && c > 0 && IsNumberCell(cells[r][c])) attributes += QStringLiteral(" align=\"right\"");
+            html += QStringLiteral("<%1%2>%3</%1>").arg(tag, attributes, Esc(cells[r][c]));
+        }
+        html += QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
+}
+
+std::vector<std::vector<std::string>> ToCells(const std::vector<std::vector<QString>>& rows) {
+    std::vector<std::vector<std::string>> cells;
+    for (const auto& row : rows) {
+        std::vector<std::string> line;
+        for (const QString& s : row) line.push_back(s.toStdString());
+        cells.push_back(std::move(line));
+    }
+    return cells;
+}
+
+QString Paragraph(const QString& text) { return QStringLiteral("<p>") + Esc(text) + QStringLiteral("</p>"); }
+
+// The report is written as one HTML text; each chart stands as a marker paragraph that
+// PlaceCharts then replaces by the custom object drawing it. Each section after the title page
+// starts a page.
+class ReportBuilder {
+public:
+    ReportBuilder(zf::TzoneMath& zm, const ScenarioDescription& description, const ReportStamp& stamp)
+        : zm_(zm), d_(description), stamp_(stamp),
+          summary_(zfreport::SummaryWithVerdict(zm, description.Evacuation, num_.Separator())) {}
+
+    void TitlePage();
+    void Inputs();
+    void Building();
+    void Results();
+    void Charts();
+    void Model();
+    const QString& Text() const { return html_; }
+
+private:
+    void Html(const QString& html) { html_ += html; }
+    void Section(const QString& title) {
+        Html(QStringLiteral("<h2 style=\"page-break-before: always\">%1</h2>").arg(Esc(title)));
+    }
+
+    zf::TzoneMath& zm_;
+    const ScenarioDescription& d_;
+    const ReportStamp& stamp_;
+    Numbers num_;
+    zfreport::VerdictSummary summary_;
+    QString html_;
+};
+
+// The marker of a chart: room, list (0 parameters, 1 hazards) and item.
+const QRegularExpression kChartMarker(QStringLiteral("@@chart (\\d+) (\\d) (\\d+)@@"));
+
+// Replaces every chart marker by the chart object, `width` wide.
+void PlaceCharts(QTextDocument& doc, double width) {
+    for (QTextCursor at = doc.find(kChartMarker); !at.isNull(); at = doc.find(kChartMarker, at)) {
+        const QRegularExpressionMatch m = kChartMarker.match(at.selectedText());
+        QTextCharFormat format;
+        format.setObjectType(kChartObjectType);
+        format.setProperty(kChartRoom, m.captured(1).toInt());
+        format.setProperty(kChartHazard, m.captured(2) == QLatin1String("1"));
+        format.setProperty(kChartIndex, m.captured(3).toInt());
+        format.setProperty(kChartWidth, width);
+        at.insertText(QString(QChar::ObjectReplacementCharacter), format);
+    }
+}
+
+void ReportBuilder::TitlePage() {
+    Html(QStringLiteral("<h1>Отчет о расчете времени блокирования путей эвакуации</h1>"));
+    Html(QStringLiteral("<p><b>Здание:</b> %1</p>")
+             .arg(d_.Title.isEmpty() ? QStringLiteral("название не задано") : Esc(d_.Title)));
+    if (!d_.Notes.isEmpty())
+        Html(QStringLiteral("<p><b>Примечания:</b><br>%1</p>").arg(Esc(d_.Notes).replace('\n', QStringLiteral("<br>"))));
+    const QString sha = QString::fromLatin1(QCryptographicHash::hash(ScenarioBytes(zm_, d_), QCryptographicHash::Sha256).toHex());
+    const std::vector<std::vector<QString>> rows = {
+        {QStringLiteral("Сведение"), QStringLiteral("Значение")},
+        {QStringLiteral("Дата отчета"), QLocale().toString(stamp_.Made, QStringLiteral("dd.MM.yyyy HH:mm"))},
+        {QStringLiteral("Программа"), QStringLiteral("zonefire, версия ") + stamp_.Version},
+        {QStringLiteral("Файл сценария"), d_.FileName.isEmpty() ? QStringLiteral("не сохранен") : d_.FileName},
+        {QStringLiteral("SHA-256 сценария"), sha},
+        {QStringLiteral("Состояние расчета"), RunStateText(zm_)},
+    };
+    Html(HtmlTable(ToCells(rows)));
+    Html(QStringLiteral("<p><b>%1</b></p>").arg(Esc(summary_.BuildingLine)));
+    Html(Paragraph(QStringLiteral("SHA-256 вычислена по байтам файла сценария (или, если файл не сохранен, по "
+                                  "сценарию в формате файла); по ней можно убедиться, что отчет относится к "
+                                  "этому файлу.")));
+    Html(Paragraph(QStringLiteral("Примечание программы: данная программа предназначена для тестирования "
+                                  "расчетного модуля, и не может применяться для проведения реальных расчетов!")));
+}
+
+void ReportBuilder::Inputs() {
+    Section(QStringLiteral("1. Исходные данные"));
+    const QString user = QStringLiteral("сценарий");
+    struct Field {
+        const char* symbol;
+        const char* name;
+        double value;
+        const char* unit;
+    };
+    const Field fields[] = {
+        {"Qн", "Низшая теплота сгорания горючей нагрузки", zm_.Qn, "Дж/кг"},
+        {"Vлин", "Линейная скорость распространения пламени по поверхности горючей нагрузки", zm_.Vlin, "м/с"},
+        {"ψуд", "Удельная массовая скорость выгорания горючей нагрузки", zm_.PsiUd, "кг/(м²·с)"},
+        {"D", "Величина удельного дымовыделения (дымообразующая способность горючей нагрузки)", zm_.D, "Нп·м²/кг"},
+        {"LO2", "Удельное потребление кислорода на сгорание 1 кг горючей нагрузки", zm_.Lo2, "кг/кг"},
+        {"LCO", "Удельное выделение угарного газа с 1 кг горючей нагрузки", zm_.Lco, "кг/кг"},
+        {"LCO2", "Удельное выделение углекислого газа с 1 кг горючей нагрузки", zm_.Lco2, "кг/кг"},
+        {"LHCl", "Удельное выделение хлороводорода с 1 кг горючей нагрузки", zm_.Lhcl, "кг/кг"},
+        {"η", "Коэффициент полноты сгорания горючего материала", zm_.Nu, "—"},
+        {"Fmax", "Наибольшая площадь горения (0 — не ограничена)", zm_.FireAreaMax, "м²"},
+        {"T0", "Температура наружного воздуха", zm_.T0, "К"},
+        {"hr", "Высота рабочей зоны", zm_.hr, "м"},
+        {"dt", "Шаг расчета", zm_.dt, "с"},
+        {"tмод", "Время моделирования", zm_.SimTime, "с"},
+        {"Δtзап", "Интервал записи результатов", zm_.SamplesPerSec > 0 ? 1.0 / zm_.SamplesPerSec : 0.0, "с"},
+        {"f", "Коэффициент безопасности при сравнении с временем блокирования", d_.Evacuation.SafetyFactor, "—"},
+    };
+    std::vector<std::vector<QString>> rows = {
+        {QStringLiteral("Обозначение"), QStringLiteral("Величина"), QStringLiteral("Значение"),
+         QStringLiteral("Ед. изм."), QStringLiteral("Источник")}};
+    for (const Field& f : fields)
+        rows.push_back({QString::fromUtf8(f.symbol), QString::fromUtf8(f.name), num_(f.value), QString::fromUtf8(f.unit), user});
+    rows.push_back({QStringLiteral("—"), QStringLiteral("Расчет производительности конвективной колонки"),
+                    zm_.UseTanaka ? QStringLiteral("зависимость Танака") : QStringLiteral("зависимость МакКефри"),
+                    QStringLiteral("—"), user});
+    Html(HtmlTable(ToCells(rows)));
+
+    Html(QStringLiteral("<h3>Критические значения ОФП в рабочей зоне</h3>"));
+    const struct {
+        zf::HazardKind kind;
+        const char* what;
+        const char* unit;
+        const char* sense;
+    } limits[] = {
+        {zf::hkTemperature, "Температура", "К", "не ниже"},
+        {zf::hkOxygen, "Парциальная плотность кислорода", "кг/м³", "не выше"},
+        {zf::hkVisibility, "Дальность видимости", "м", "не выше"},
+        {zf::hkCO, "Парциальная плотность оксида углерода", "кг/м³", "не ниже"},
+        {zf::hkCO2, "Парциальная плотность диоксида углерода", "кг/м³", "не ниже"},
+        {zf::hkHCl, "Парциальная плотность хлороводорода", "кг/м³", "не ниже"},
+        {zf::hkRadiation, "Плотность теплового потока излучения", "Вт/м²", "не ниже"},
+    };
+    std::vector<std::vector<QString>> crit = {{QStringLiteral("ОФП"), QStringLiteral("Критическим считается значение"),
+                                               QStringLiteral("Значение"), QStringLiteral("Ед. изм."),
+                                               QStringLiteral("Источник")}};
+    for (const auto& l : limits)
+        crit.push_back({QString::fromUtf8(l.what), QString::fromUtf8(l.sense), num_(zm_.CritOf(l.kind)),
+                        QString::fromUtf8(l.unit), QStringLiteral("постоянная программы")});
+    Html(HtmlTable(ToCells(crit)));
+
+    Html(QStringLiteral("<h3>Время эвакуации</h3>"));
+    if (!d_.Evacuation.Any()) {
+        Html(Paragraph(QStringLiteral("Время начала эвакуации t_нэ и время эвакуации t_р не заданы.")));
+        return;
+    }
+    std::vector<std::vector<QString>> evac = {{QStringLiteral("Помещение"), QStringLiteral("t_нэ, с"),
+                                               QStringLiteral("t_р, с"), QStringLiteral("Источник")}};
+    for (int i = 0; i < zm_.RoomCount(); ++i) {
+        const auto e = d_.Evacuation.Room(i);
+        evac.push_back({RoomCaption(d_, i), e ? num_(e->StartDelay) : QStringLiteral("—"),
+                        e ? num_(e->Duration) : QStringLiteral("—"), e ? user : QStringLiteral("не задано")});
+    }
+    Html(HtmlTable(ToCells(evac)));
+}
+
+void ReportBuilder::Building() {
+    Section(QStringLiteral("2. Здание"));
+    Html(Paragraph(QStringLiteral("Помещение №1 — помещение очага пожара.")));
+    std::vector<std::vector<QString>> rooms = {{QStringLiteral("№"), QStringLiteral("Название"),
+                                                QStringLiteral("Длина × ширина × высота, м"),
+                                                QStringLiteral("Площадь пола, м²"), QStringLiteral("Объем, м³")}};
+    for (int i = 0; i < zm_.RoomCount(); ++i) {
+        const zf::TRoom& r = zm_.Room(i);
+        const QString name = i < d_.RoomNames.size() ? d_.RoomNames[i] : QString();
+        rooms.push_back({QString::number(i + 1), name.isEmpty() ? QStringLiteral("—") : name,
+                         num_(r.Length) + QStringLiteral(" × ") + num_(r.Width) + QStringLiteral(" × ") + num_(r.Height),
+                         num_(r.Length * r.Width), num_(r.Length * r.Width * r.Height)});
+    }
+    Html(HtmlTable(ToCells(rooms)));
+
+    Html(QStringLiteral("<h3>Проемы</h3>"));
+    // A doorway is stored once from each side; the upper triangle of the matrix lists each
+    // once, its diagonal the openings to the outside.
+    std::vector<std::vector<QString>> openings = {{QStringLiteral("Соединяет"), QStringLiteral("№ проема"),
+                                                   QStringLiteral("Ширина × высота, м"), QStringLiteral("Состояние")}};
+    std::vector<std::vector<QString>> counts = {{QStringLiteral("Соединяет"), QStringLiteral("Число проемов")}};
+    for (int a = 0; a < zm_.RoomCount(); ++a)
+        for (int b = a; b < zm_.RoomCount(); ++b) {
+            const zf::TProems& cell = zm_.Cell(a, b);
+            if (cell.empty()) continue;
+            const QString joins = a == b ? QStringLiteral("№%1 — наружу").arg(a + 1)
+                                         : QStringLiteral("№%1 — №%2").arg(a + 1).arg(b + 1);
+            for (std::size_t k = 0; k < cell.size(); ++k)
+                openings.push_back({joins, QString::number(k + 1),
+                                    num_(cell[k]->Width) + QStringLiteral(" × ") + num_(cell[k]->Height),
+                                    cell[k]->IsOpen ? QStringLiteral("открыт") : QStringLiteral("закрыт")});
+            counts.push_back({joins, QString::number(cell.size())});
+        }
+    if (openings.size() == 1) {
+        Html(Paragraph(QStringLiteral("Проемов нет.")));
+        return;
+    }
+    Html(HtmlTable(ToCells(openings)));
+    Html(QStringLiteral("<h3>Число проемов между помещениями</h3>"));
+    Html(HtmlTable(ToCells(counts)));
+    Html(Paragraph(QStringLiteral("Кроме перечисленных, у каждого помещения учитываются неплотности ограждения: "
+                                  "закрытый проем наружу у пола.")));
+}
+
+void ReportBuilder::Results() {
+    Section(QStringLiteral("3. Результаты"));
+    Html(QStringLiteral("<h3>Время наступления критических значений ОФП</h3>"));
+    // The summary's cells without the evacuation columns: the critical times, t_бл and its factor.
+    std::vector<std::vector<std::string>> times = summary_.Table.Cells();
+    constexpr std::size_t kTimesColumns = 1 + zf::kHazardCount + 2;
+    for (auto& row : times) row.resize(std::min(row.size(), kTimesColumns));
+    Html(HtmlTable(times));
+    Html(QStringLiteral("<p><small>%1</small></p>").arg(Esc(summary_.Legend).replace(QStringLiteral("; "), QStringLiteral("<br>"))));
+
+    Html(QStringLiteral("<h3>Вывод по эвакуации</h3>"));
+    if (summary_.WithEvacuation) {
+        std::vector<std::vector<std::string>> verdict;
+        const auto all = summary_.Table.Cells();
+        for (const auto& row : all) {
+            // Room, t_бл, factor, then t_нэ + t_р, f·t_бл, margin and the verdict.
+            std::vector<std::string> line{row[0]};
+            line.insert(line.end(), row.begin() + 1 + zf::kHazardCount, row.end());
+            verdict.push_back(std::move(line));
+        }
+        const std::size_t verdictColumn = verdict.front().size() - 1;
+        Html(HtmlTable(verdict, [this, verdictColumn](std::size_t room, std::size_t col) {
+            const auto& outcome = summary_.Verdict.Rooms[room].Outcome;
+            if (col != verdictColumn || !outcome) return QString();
+            return VerdictColour(*outcome).name();
+        }));
+    }
+    Html(QStringLiteral("<p><b>%1</b></p>").arg(Esc(summary_.BuildingLine)));
+    Html(Paragraph(QStringLiteral("Условие безопасной эвакуации: t_нэ + t_р ≤ f·t_бл. Если в помещении ни один "
+                                  "ОФП не достиг критического значения, время эвакуации сравнивается с f·t_кон, где "
+                                  "t_кон = %1 с — время, до которого дошел расчет.")
+                       .arg(num_(summary_.Verdict.EndTime))));
+}
+
+void ReportBuilder::Charts() {
+    Section(QStringLiteral("4. Графики"));
+    Html(Paragraph(QStringLiteral("Для каждого помещения: температура газа в зоне задымления, координата "
+                                  "задымленной зоны и каждый ОФП, достигший критического значения, с линией "
+                                  "критического значения и отметкой критического времени.")));
+    int figure = 0;
+    auto chart = [&](int room, bool hazard, int index, const QString& note) {
+        Html(QStringLiteral("<p>@@chart %1 %2 %3@@</p>").arg(room).arg(hazard ? 1 : 0).arg(index));
+        Html(QStringLiteral("<p align=\"center\"><i>Рисунок %1. %2: %3%4</i></p>")
+                 .arg(++figure)
+                 .arg(Esc(RoomCaption(d_, room)), Esc(TF_ShowResult::ChartTitle(hazard, index)), Esc(note)));
+    };
+    constexpr int kLayerTemperature = 4;  // the first list's items: smoke-layer temperature
+    constexpr int kLayerHeight = 2;       // and interface height
+    for (int i = 0; i < zm_.RoomCount(); ++i) {
+        Html(QStringLiteral("<h3>%1</h3>").arg(Esc(RoomCaption(d_, i))));
+        chart(i, false, kLayerTemperature, {});
+        chart(i, false, kLayerHeight, {});
+        const zf::TRoom& r = zm_.Room(i);
+        for (int k = 0; k < zf::kHazardCount; ++k) {
+            const double t = r.CritTimeOf(static_cast<zf::HazardKind>(k));
+            if (t == 0) continue;
+            chart(i, true, k, QStringLiteral("; критическое значение достигнуто на %1 с").arg(num_(t)));
+        }
+    }
+}
+
+void ReportBuilder::Model() {
+    Section(QStringLiteral("5. Модель и ее ограничения"));
+    for (const std::string& p : zfreport::ModelLimitsParagraphs()) Html(Paragraph(QString::fromStdString(p)));
+    Html(QStringLiteral("<h3>Сравнение с опытными данными</h3>"));
+    const std::vector<std::string> validation = zfreport::ModelValidationParagraphs();
+    if (validation.empty())
+        Html(Paragraph(QStringLiteral("Сравнение результатов модели с опытными данными в этом отчете не приводится.")));
+    for (const std::string& p : validation) Html(Paragraph(QString::fromStdString(p)));
+}
+
+}  // namespace
+
+QByteArray ScenarioBytes(const zf::TzoneMath& zm, const ScenarioDescription& description) {
+    if (!description.FileBytes.isEmpty()) return description.FileBytes;
+    // Not saved: the scenario as the file would hold it, so the same building gives the same sum.
+    zf::project::Document document = zf::project::Capture(zm);
+    document.Title = description.Title.toStdString();
+    document.Notes = description.Notes.toStdString();
+    document.SafetyFactor = description.Evacuation.SafetyFactor;
+    for (std::size_t i = 0; i < document.Rooms.size(); ++i) {
+        if (static_cast<qsizetype>(i) < description.RoomNames.size())
+            document.Rooms[i].Name = description.RoomNames[static_cast<qsizetype>(i)].toStdString();
+        document.Rooms[i].Evacuation = description.Evacuation.Room(static_cast<int>(i));
+    }
+    try {
+        return QByteArray::fromStdString(zf::project::WriteDocument(document));
+    } catch (const std::invalid_argument&) {
+        return {};  // a value no file can hold: the sum is of nothing, as the title page shows
+    }
+}
+
+QString ProgramVersion() { return QStringLiteral(ZONEFIRE_VERSION); }
+
+QString RoomCaption(const ScenarioDescription& description, int room) {
+    const QString number = QStringLiteral("Помещение №%1").arg(room + 1);
+    const QString name = room < description.RoomNames.size() ? description.RoomNames[room] : QString();
+    return name.isEmpty() ? number : number + QStringLiteral(" «") + name + QStringLiteral("»");
+}
+
+QString RunStateText(const zf::TzoneMath& zm) {
+    const Numbers num;
+    const QString of = QString::number(std::max(zm.StepCount - 1, 0));
+    const double reached = zfreport::RunEndTime(zm);
+    if (zm.LastFault.Failed())
+        return QStringLiteral("расчет прерван ошибкой на шаге %1 из %2; последний выполненный шаг — на %3 с. %4. "
+                              "Критические времена, достигнутые до ошибки, действительны.")
+            .arg(zm.Iter)
+            .arg(of, num(reached), QString::fromStdString(zf::DescribeFault(zm.LastFault)));
+    if (zm.Stopped)
+        return QStringLiteral("расчет остановлен пользователем на шаге %1 из %2, на %3 с из %4 с. Результаты "
+                              "относятся только к этому отрезку времени.")
+            .arg(zm.Iter)
+            .arg(of, num(reached), num(zm.SimTime));
+    return QStringLiteral("расчет завершен: %1 шагов, смоделировано %2 с").arg(of, num(zm.SimTime));
+}
+
+QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDescription& description, TF_ShowResult& charts,
+                       const ReportStamp& stamp) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("Не удалось открыть файл для записи отчета:\n%1\n%2").arg(path, file.errorString());
+    QPdfWriter writer(&file);
+    writer.setResolution(kDotsPerInch);
+    writer.setTitle(QStringLiteral("Отчет о расчете времени блокирования путей эвакуации"));
+    writer.setCreator(QStringLiteral("zonefire ") + stamp.Version);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(kMarginLeftMm, kMarginOtherMm, kMarginOtherMm, kMarginOtherMm),
+                                     QPageLayout::Millimeter));
+    const QRectF paper = writer.pageLayout().paintRectPixels(kDotsPerInch);
+    const QSizeF page(paper.width(), paper.height() - kFooterHeight);
+
+    QTextDocument doc;
+    doc.documentLayout()->setPaintDevice(&writer);
+    doc.setPageSize(page);
+    doc.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    doc.setDefaultStyleSheet(QStringLiteral("h1 { font-size: 16pt; } h2 { font-size: 13pt; } h3 { font-size: 11pt; } "
+                                            "th { background-color: #e8e8e8; }"));
+    auto* chartObject = new ChartObject(
+        [&](QPainter& painter, const QRectF& rect, int room, bool hazard, int index) {
+            charts.PaintChart(painter, rect, zm, room, hazard, index);
+        },
+        &doc);
+    doc.documentLayout()->registerHandler(kChartObjectType, chartObject);
+
+    ReportBuilder builder(zm, description, stamp);
+    builder.TitlePage();
+    builder.Inputs();
+    builder.Building();
+    builder.Results();
+    builder.Charts();
+    builder.Model();
+    doc.setHtml(builder.Text());
+    PlaceCharts(doc, page.width() - 2 * doc.documentMargin() - 4);
+
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        file.cancelWriting();
+        return QStringLiteral("Не удалось начать запись отчета в файл:\n%1").arg(path);
+    }
+    const int pages = doc.pageCount();
+    const QString sha = QString::fromLatin1(
+        QCryptographicHash::hash(ScenarioBytes(zm, description), QCryptographicHash::Sha256).toHex().left(16));
+    painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 7));
+    for (int p = 0; p < pages; ++p) {
+        if (p > 0) writer.newPage();
+        painter.save();
+        painter.translate(0, -p * page.height());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, p * page.height(), page.width(), page.height());
+        // A table split over two pages draws its frame past the page: the footer stays clear.
+        painter.setClipRect(context.clip);
+        doc.documentLayout()->draw(&painter, context);
+        painter.restore();
+        // Every page says which report and which page it is.
+        const QRectF footer(0, page.height() + 6, page.width(), kFooterHeight - 6);
+        painter.setPen(Qt::darkGray);
+        painter.drawLine(footer.topLeft(), footer.topRight());
+        painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter,
+                         QStringLiteral("zonefire %1 · сценарий SHA-256 %2…").arg(stamp.Version, sha));
+        painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("стр. %1 из %2").arg(p + 1).arg(pages));
+    }
+    if (!painter.end() || !file.commit())
+        return QStringLiteral("Не удалось записать отчет в файл:\n%1\n%2").arg(path, file.errorString());
+    return {};
+}
+
+#include "report_pdf.moc"

@@ -1,0 +1,52 @@
+#pragma once
+// The report of a finished run as a PDF for A4, to hand to an authority: title page (building,
+// date, program version, the scenario's SHA-256, how the run ended), the inputs, the building,
+// the results with the evacuation verdict, the charts of every room and the model's limits.
+// Laid out by Qt's text document and written by its PDF writer; the charts are the results
+// window's own, drawn as vector graphics.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include "verdict.h"
+
+class TF_ShowResult;
+namespace zf { class TzoneMath; }
+
+// What the report says about a scenario beyond its rooms and results.
+struct ScenarioDescription {
+    QString Title;          // the building's title; empty: none given
+    QString Notes;          // free text of the user
+    QStringList RoomNames;  // by room; missing or empty: the room has none
+    zfreport::EvacuationInputs Evacuation;
+    QString FileName;       // the scenario file, as the user knows it; empty: not saved
+    QByteArray FileBytes;   // the scenario's bytes; their SHA-256 identifies the inputs
+};
+
+// The program's version as the build names it.
+QString ProgramVersion();
+
+// The report's date and the program's version.
+struct ReportStamp {
+    QDateTime Made = QDateTime::currentDateTime();
+    QString Version = ProgramVersion();
+};
+
+// The bytes whose SHA-256 the report prints: the scenario file's, or, for a scenario never
+// saved, the file text its building would be saved as.
+QByteArray ScenarioBytes(const zf::TzoneMath& zm, const ScenarioDescription& description);
+
+// "Помещение №2" or "Помещение №2 «Коридор»".
+QString RoomCaption(const ScenarioDescription& description, int room);
+
+// The state of the run in one sentence: completed over the simulated time, stopped at a time,
+// or failed in a step with the failure's details.
+QString RunStateText(const zf::TzoneMath& zm);
+
+// Writes the report of `zm`, whose run has ended, to `path` through a QSaveFile: an existing
+// file is replaced only by a whole report. The charts are drawn by `charts`, the results
+// window. Returns why the file could not be written, empty on success.
+QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDescription& description,
+                       TF_ShowResult& charts, const ReportStamp& stamp = {});
