@@ -18,6 +18,7 @@
 
 #include "result_writer.h"
 #include "scenario_file.h"
+#include "study_run.h"
 
 #ifndef ZONEFIRE_VERSION
 #define ZONEFIRE_VERSION "unknown"
@@ -223,6 +224,9 @@ int RunCli(const Options& options) {
 
 int main(int argc, char** argv) {
     InstallInterruptHandler();
+    // Parameter studies and their merge have their own arguments.
+    if (argc > 1 && std::strcmp(argv[1], "study") == 0) return zfcli::study::StudyMain(argc - 1, argv + 1);
+    if (argc > 1 && std::strcmp(argv[1], "merge") == 0) return zfcli::study::MergeMain(argc - 1, argv + 1);
     const Command command = ParseArguments(argc, argv);
     if (std::holds_alternative<ShowHelp>(command)) {
         std::cout << kUsage << '\n' << kHelp;
