@@ -277,7 +277,7 @@ PoolOutcome RunPool(const Study& study, const Sampler& sampler, const std::vecto
 
     PoolOutcome outcome;
     using Clock = std::chrono::steady_clock;
-    constexpr auto kCheckpoint = std::chrono::seconds(3);
+    constexpr auto kCheckpoint = std::chrono::seconds(1);
     auto lastCheckpoint = Clock::now();
     std::uint64_t failed = static_cast<std::uint64_t>(std::count_if(rows.begin(), rows.end(), [](const auto& r) {
         return r.second.Status == RunStatus::Failed;

@@ -8,8 +8,8 @@
 //
 // An output folder holds study.json (the study with its base written in), runs.csv,
 // summary.json and summary.txt; each file is replaced whole (written beside, then renamed).
-// runs.csv is rewritten every few seconds while the study runs, so a killed study loses at
-// most those seconds and --resume computes only the runs it lacks.
+// runs.csv is rewritten every second while the study runs, so a killed study loses at most
+// the runs of that second and --resume computes only the runs it lacks.
 
 #include <cstdint>
 #include <filesystem>
