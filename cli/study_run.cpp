@@ -3,6 +3,7 @@
 #include "study_run.h"
 
 #include <fcntl.h>
+#include <sched.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -41,7 +42,7 @@ constexpr const char* kStudyHelp =
     "времени блокирования путей эвакуации в каждом помещении.\n"
     "\n"
     "  --out КАТАЛОГ        записать runs.csv, summary.json, summary.txt и study.json в КАТАЛОГ\n"
-    "  --jobs N             число одновременных расчетов (по умолчанию — число ядер)\n"
+    "  --jobs N             число одновременных расчетов (по умолчанию — число доступных ядер)\n"
     "  --shard I/N          выполнить только долю I из N: расчеты с ⌊(I−1)·R/N⌋+1 по ⌊I·R/N⌋,\n"
     "                       где R — число расчетов исследования; доли объединяет merge\n"
     "  --resume             продолжить прерванное исследование: выполнить только недостающие расчеты\n"
@@ -307,6 +308,14 @@ PoolOutcome RunPool(const Study& study, const Sampler& sampler, const std::vecto
     return outcome;
 }
 
+// The cores this process may run on: a batch system's allocation (its CPU set), not the
+// whole node.
+unsigned UsableCores() {
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return static_cast<unsigned>(CPU_COUNT(&set));
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
 int EmitScenario(const Study& study, std::uint64_t run) {
     if (run > study.Runs)
         return Refuse("", "нет расчета с номером " + std::to_string(run) + " (в исследовании расчеты 1…" + std::to_string(study.Runs) + ")");
@@ -358,7 +367,7 @@ int RunStudy(const StudyOptions& o) {
     std::vector<std::uint64_t> todo;
     for (std::uint64_t run = first; run <= last; ++run)
         if (!rows.count(run)) todo.push_back(run);
-    const unsigned jobs = std::max(1u, std::min<unsigned>(o.Jobs ? o.Jobs : std::thread::hardware_concurrency(),
+    const unsigned jobs = std::max(1u, std::min<unsigned>(o.Jobs ? o.Jobs : UsableCores(),
                                                           static_cast<unsigned>(std::max<std::size_t>(todo.size(), 1))));
     const Sampler sampler(study.Method, study.Seed, study.Runs, study.Inputs.size());
     ProgressLine progress(!o.Quiet && isatty(STDERR_FILENO), last + 1 - first, rows.size());
