@@ -1,10 +1,7 @@
 #include "critical_times.h"
 
-#include <algorithm>
-#include <cmath>
-#include <limits>
-
 #include "number_format.h"
+#include "verdict.h"
 
 namespace zfreport {
 
@@ -28,18 +25,13 @@ CriticalTimesTable CriticalTimesSummary(const TzoneMath& zm, std::string_view de
     table.Header.emplace_back("Помещение");
     table.Header.insert(table.Header.end(), kHazardShortNames.begin(), kHazardShortNames.end());
     for (int i = 0; i < zm.RoomCount(); ++i) {
-        const TRoom& room = *zm.Rooms[static_cast<std::size_t>(i)];
-        std::array<double, kHazardCount> times{};
-        // 0 is "not reached", not the earliest.
-        double earliest = std::numeric_limits<double>::infinity();
-        for (int k = 0; k < kHazardCount; ++k) {
-            times[k] = room.CritTimeOf(static_cast<HazardKind>(k));
-            if (times[k] != 0 && std::isfinite(times[k])) earliest = std::min(earliest, times[k]);
-        }
+        const std::array<double, kHazardCount> times = CriticalTimesOf(*zm.Rooms[static_cast<std::size_t>(i)]);
+        // The factors that block the room first carry the mark.
+        const RoomVerdict blocking = JudgeRoom(times, zm.SimTime, std::nullopt, kDefaultSafetyFactor);
         CriticalTimesRow row;
         row.Room = "Помещение №" + std::to_string(i + 1);
+        for (HazardKind k : blocking.BlockingFactors) row.Earliest[k] = true;
         for (int k = 0; k < kHazardCount; ++k) {
-            row.Earliest[k] = times[k] == earliest;
             row.Times[k] = CriticalTimeText(times[k], decimalSeparator);
             if (row.Earliest[k]) row.Times[k] += kEarliestMark;
         }
