@@ -22,6 +22,7 @@
 
 #include "result_writer.h"
 #include "scenario_file.h"
+#include "verdict.h"
 
 namespace zfcli::study {
 namespace {
@@ -104,17 +105,13 @@ std::optional<std::string> ReadWhole(const std::filesystem::path& path, std::str
 
 // ---- Blocking time and verdict of a room ----------------------------------------------------
 
-RoomRow RoomRowOf(const TzoneMath& zm, int room) {
+RoomRow RoomRowOf(const zfreport::RoomVerdict& verdict, const TRoom& room) {
     RoomRow r;
-    const TRoom& rm = *zm.Rooms[static_cast<std::size_t>(room)];
-    for (int k = 0; k < kHazardCount; ++k) r.Times[static_cast<std::size_t>(k)] = rm.CritTimeOf(static_cast<HazardKind>(k));
-    // The blocking time is the earliest critical time reached; every factor reached at that
-    // very time governs it.
-    for (double t : r.Times)
-        if (t > 0 && (!r.Blocking || t < *r.Blocking)) r.Blocking = t;
-    for (int k = 0; k < kHazardCount && r.Blocking; ++k)
-        if (r.Times[static_cast<std::size_t>(k)] == *r.Blocking)
-            r.Factors += (r.Factors.empty() ? "" : "+") + std::string(zfreport::kHazardShortNames[static_cast<std::size_t>(k)]);
+    r.Times = zfreport::CriticalTimesOf(room);
+    r.Blocking = verdict.BlockingTime;
+    for (HazardKind k : verdict.BlockingFactors)
+        r.Factors += (r.Factors.empty() ? "" : "+") + std::string(zfreport::kHazardShortNames[static_cast<std::size_t>(k)]);
+    if (verdict.Outcome) r.Verdict = zfreport::VerdictKey(*verdict.Outcome);
     return r;
 }
 
@@ -429,7 +426,9 @@ RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run,
                                                   : RunStatus::Failed;
     row.Step = zm.Iter;
     if (row.Status == RunStatus::Failed) row.Fault = DescribeFault(zm.LastFault);
-    for (int r = 0; r < study.RoomCount; ++r) row.Rooms[static_cast<std::size_t>(r)] = RoomRowOf(zm, r);
+    const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, zfreport::EvacuationInputs{});
+    for (int r = 0; r < study.RoomCount; ++r)
+        row.Rooms[static_cast<std::size_t>(r)] = RoomRowOf(verdict.Rooms[static_cast<std::size_t>(r)], zm.Room(r));
     return row;
 }
 
