@@ -100,6 +100,7 @@ StudyWindow::StudyWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     runs_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     runs_->verticalHeader()->hide();
     runs_->horizontalHeader()->setStretchLastSection(true);
+    runs_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     openRun_ = new QPushButton(QStringLiteral("Открыть расчет как здание"), this);
     openRun_->setObjectName(QStringLiteral("BOpenRun"));
     openRun_->setEnabled(false);
@@ -120,7 +121,15 @@ StudyWindow::StudyWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     parts->addWidget(charts);
     parts->addWidget(runsBox);
     parts->setStretchFactor(0, 3);
-    parts->setStretchFactor(1, 2);
+    parts->setStretchFactor(1, 1);
+    parts->setChildrenCollapsible(false);
+    charts->setChildrenCollapsible(false);
+    charts->setStretchFactor(0, 1);
+    charts->setStretchFactor(1, 1);
+    charts->setSizes({1, 1});  // halves of the width
+    cdfView_->setMinimumSize(360, 300);
+    histogramView_->setMinimumSize(360, 300);
+    runs_->setMinimumHeight(150);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(stats_);
@@ -215,7 +224,7 @@ void StudyWindow::DrawDistribution(int room) {
     auto* x = NewAxis(cdf, Qt::AlignBottom, QStringLiteral("Время блокирования, с"), 0, hi);
     auto* y = NewAxis(cdf, Qt::AlignLeft, QStringLiteral("Доля расчетов"), 0, 1);
     auto* steps = new QLineSeries(cdf);
-    steps->setName(QStringLiteral("Доля расчетов с t_бл ≤ t"));
+    steps->setName(QStringLiteral("доля t_бл ≤ t"));
     steps->append(0, 0);
     for (std::size_t k = 0; k < times.size(); ++k) {
         const double n = static_cast<double>(completed);
@@ -226,8 +235,9 @@ void StudyWindow::DrawDistribution(int room) {
     cdf->addSeries(steps);
     steps->attachAxis(x);
     steps->attachAxis(y);
+    x->applyNiceNumbers();
     const QJsonObject b = summary_.value(QStringLiteral("rooms")).toArray().at(room).toObject().value(QStringLiteral("blocking_time")).toObject();
-    for (const auto& [key, name] : {std::pair{"p5", "5-й процентиль"}, {"p50", "медиана"}, {"p95", "95-й процентиль"}}) {
+    for (const auto& [key, name] : {std::pair{"p5", "5-й"}, {"p50", "50-й"}, {"p95", "95-й"}}) {
         const QJsonValue v = b.value(QLatin1String(key));
         if (!v.isDouble()) continue;
         auto* line = new QLineSeries(cdf);
@@ -242,7 +252,7 @@ void StudyWindow::DrawDistribution(int room) {
         line->attachAxis(y);
     }
 
-    // Histogram: √n bins (5 to 30) across the reached times.
+    // Histogram: √n bins (5 to 12, so the labels stay readable) across the reached times.
     QChart* histogram = histogramView_->chart();
     histogram->removeAllSeries();
     for (QAbstractAxis* axis : histogram->axes()) histogram->removeAxis(axis), delete axis;
@@ -251,13 +261,15 @@ void StudyWindow::DrawDistribution(int room) {
     categories->setTitleText(QStringLiteral("Время блокирования, с (середина интервала)"));
     double most = 1;
     if (!times.empty()) {
-        const int bins = std::clamp(static_cast<int>(std::ceil(std::sqrt(static_cast<double>(times.size())))), 5, 30);
+        const int bins = std::clamp(static_cast<int>(std::ceil(std::sqrt(static_cast<double>(times.size())))), 5, 12);
         const double lo = times.front(), width = std::max((times.back() - lo) / bins, 1e-9);
         std::vector<int> bin(static_cast<std::size_t>(bins));
+        // Enough decimals that neighbouring bins' labels differ (a category axis merges equal ones).
+        const int decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(width))), 0, 9);
         for (double t : times) ++bin[static_cast<std::size_t>(std::min(bins - 1, static_cast<int>((t - lo) / width)))];
         for (int k = 0; k < bins; ++k) {
             *counts << bin[static_cast<std::size_t>(k)];
-            categories->append(Number(lo + (k + 0.5) * width, 1));
+            categories->append(Number(lo + (k + 0.5) * width, decimals));
             most = std::max(most, static_cast<double>(bin[static_cast<std::size_t>(k)]));
         }
     }
