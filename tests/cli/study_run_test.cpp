@@ -251,3 +251,18 @@ TEST(StudyRun, BadStudiesAndMergesAreRefusedWithoutResults) {
     EXPECT_EQ(mixed.ExitCode, 2);
     EXPECT_NE(mixed.Err.find("другого исследования"), std::string::npos) << mixed.Err;
 }
+
+TEST(StudyRun, ProgressLineOnlyOnATerminal) {
+    TempDir tmp;
+    WriteFile(tmp / "study.json", TwoRoomStudy(6, "monte-carlo"));
+    ChildOptions terminal;
+    terminal.StderrOnTerminal = true;
+    const ChildResult shown = Cli({"study", (tmp / "study.json").string(), "--out", (tmp / "a").string()}, terminal);
+    ASSERT_EQ(shown.ExitCode, 0);
+    EXPECT_NE(shown.Err.find("Исследование: 6 из 6 расчетов"), std::string::npos) << shown.Err;
+    EXPECT_NE(shown.Err.find("\r\x1b[K"), std::string::npos);  // the line is erased at the end
+    const ChildResult quiet = Cli({"study", (tmp / "study.json").string(), "--out", (tmp / "b").string(), "--quiet"}, terminal);
+    EXPECT_EQ(quiet.Err.find("Исследование:"), std::string::npos) << quiet.Err;
+    const ChildResult piped = Cli({"study", (tmp / "study.json").string(), "--out", (tmp / "c").string()});
+    EXPECT_EQ(piped.Err, "");
+}
