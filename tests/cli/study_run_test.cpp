@@ -3,12 +3,8 @@
 // study files.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
@@ -16,6 +12,7 @@
 #include "study_file.h"
 #include "study_table.h"
 #include "subprocess.h"
+#include "test_files.h"
 
 namespace fs = std::filesystem;
 using namespace zfcli::study;
@@ -25,28 +22,6 @@ namespace {
 const std::string kCli = ZONEFIRE_CLI;
 const fs::path kExamples = ZONEFIRE_EXAMPLES;
 const char* const kOutputs[] = {"study.json", "runs.csv", "summary.json", "summary.txt"};
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "zonefire-study-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
 
 // A study of the two-room example with every kind of input.
 std::string TwoRoomStudy(int runs, const std::string& sampling, const fs::path& example = "two_rooms_dt001.json") {

@@ -3,8 +3,6 @@
 // building giving exactly the scenario the study computed.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -20,27 +18,19 @@
 #include <QTableWidget>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "../cli/subprocess.h"
+#include "../cli/test_files.h"
 #include "study_window.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class StudyFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "zonefire-study-window-XXXXXX").string();
-        dir_ = mkdtemp(pattern.data());
+        dir_ = tmp_.Path();
         study_ = dir_ / "study.json";
         std::ofstream(study_) << R"({"base_file": ")" << (fs::path(ZONEFIRE_EXAMPLES) / "two_rooms_dt001.json").string()
                               << R"(", "runs": 15, "seed": 11, "sampling": "latin-hypercube", "vary": [
@@ -50,12 +40,12 @@ protected:
         ASSERT_EQ(run.ExitCode, 0) << run.Err;
         summary_ = QJsonDocument::fromJson(QByteArray::fromStdString(ReadFile(dir_ / "out" / "summary.json"))).object();
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     QJsonObject Blocking(int room) const {
         return summary_["rooms"].toArray()[room].toObject()["blocking_time"].toObject();
     }
 
+    TempDir tmp_;
     fs::path dir_, study_;
     QJsonObject summary_;
 };
