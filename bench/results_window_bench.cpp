@@ -8,27 +8,27 @@
 #include <cstdlib>
 
 #include "u_ShowResult.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
 // Two rooms of 2000 samples each, filled with values that vary from sample to sample.
-void FillLongRun(TzoneMath& zm) {
+void FillLongRun(zf::TzoneMath& zm) {
     zm.dt = 0.0001;
     zm.StepsPerSample = 1000;
     zm.SampleCount = 2000;
     for (int r = 0; r < 2; ++r) {
         zm.AddRoom(5, 4, 3);
-        TRoom& room = zm.Room(r);
+        zf::TRoom& room = zm.Room(r);
         room.Samples.resize(2000);
         for (int m = 0; m < 2000; ++m)
-            for (int e = 0; e < ResultSample::kCount; ++e) room.Samples[static_cast<std::size_t>(m)][e] = 0.001 * m + e + r;
+            for (int e = 0; e < zf::ResultSample::kCount; ++e) room.Samples[static_cast<std::size_t>(m)][e] = 0.001 * m + e + r;
         room.CritTimeT = 55.7;
     }
 }
 
 void BM_PrepareAndDrawChart(benchmark::State& state) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     FillLongRun(zm);
     TF_ShowResult window;
     window.show();
@@ -42,7 +42,7 @@ void BM_PrepareAndDrawChart(benchmark::State& state) {
 BENCHMARK(BM_PrepareAndDrawChart)->Unit(benchmark::kMillisecond);
 
 void BM_SwitchChartAndTable(benchmark::State& state) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     FillLongRun(zm);
     TF_ShowResult window;
     window.show();

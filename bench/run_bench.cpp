@@ -11,15 +11,15 @@
 #include <memory>
 
 #include "test_buildings.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
 // A progress view that does nothing, as the command-line runner's would.
-class SilentView : public RunView {};
+class SilentView : public zf::RunView {};
 
 // The main window's default inputs with the given plume, step and time.
-void SetDefaults(TzoneMath& zm, bool tanaka, double dt, double simTime) {
+void SetDefaults(zf::TzoneMath& zm, bool tanaka, double dt, double simTime) {
     testing_zf::SetDefaultInputs(zm);
     zm.dt = dt;
     zm.SimTime = simTime;
@@ -29,8 +29,8 @@ void SetDefaults(TzoneMath& zm, bool tanaka, double dt, double simTime) {
 using testing_zf::AddDoorway;
 
 // Fire room 5 × 4 × 3 m and a second room 6 × 5 × 3 m joined by an open doorway 2 × 0.9 m.
-std::unique_ptr<TzoneMath> TwoRooms(bool tanaka) {
-    auto zm = std::make_unique<TzoneMath>();
+std::unique_ptr<zf::TzoneMath> TwoRooms(bool tanaka) {
+    auto zm = std::make_unique<zf::TzoneMath>();
     SetDefaults(*zm, tanaka, 0.0001, 200);
     zm->AddRoom(5, 4, 3);
     zm->AddRoom(6, 5, 3);
@@ -40,8 +40,8 @@ std::unique_ptr<TzoneMath> TwoRooms(bool tanaka) {
 
 // The fire room and rooms 2.. open off a corridor (room 1); every other door is closed,
 // every third room has a window, the corridor a door to the outside.
-std::unique_ptr<TzoneMath> Corridor(int rooms) {
-    auto zm = std::make_unique<TzoneMath>();
+std::unique_ptr<zf::TzoneMath> Corridor(int rooms) {
+    auto zm = std::make_unique<zf::TzoneMath>();
     SetDefaults(*zm, true, 0.001, 200);
     const int offices = rooms - 1;  // the fire room included
     zm->AddRoom(5, 4, 3);                          // fire room
@@ -56,11 +56,11 @@ std::unique_ptr<TzoneMath> Corridor(int rooms) {
     return zm;
 }
 
-void Measure(benchmark::State& state, std::unique_ptr<TzoneMath> (*make)(int), int arg) {
+void Measure(benchmark::State& state, std::unique_ptr<zf::TzoneMath> (*make)(int), int arg) {
     double roomSteps = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<TzoneMath> zm = make(arg);
+        std::unique_ptr<zf::TzoneMath> zm = make(arg);
         SilentView view;
         state.ResumeTiming();
         if (!zm->Run(view)) state.SkipWithError("the run failed");
@@ -71,7 +71,7 @@ void Measure(benchmark::State& state, std::unique_ptr<TzoneMath> (*make)(int), i
         roomSteps, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-std::unique_ptr<TzoneMath> MakeTwoRooms(int tanaka) { return TwoRooms(tanaka != 0); }
+std::unique_ptr<zf::TzoneMath> MakeTwoRooms(int tanaka) { return TwoRooms(tanaka != 0); }
 
 void BM_DefaultsTanaka(benchmark::State& state) { Measure(state, MakeTwoRooms, 1); }
 void BM_DefaultsMcCaffrey(benchmark::State& state) { Measure(state, MakeTwoRooms, 0); }

@@ -135,7 +135,7 @@ std::optional<std::string> ReadText(const std::string& path, std::string& text) 
 }
 
 // The progress line on a terminal's stderr and the Ctrl-C stop.
-class TerminalRunView final : public RunView {
+class TerminalRunView final : public zf::RunView {
 public:
     explicit TerminalRunView(bool showProgress) : show_(showProgress) {}
 
@@ -167,7 +167,7 @@ int RunCli(const Options& options) {
     std::string text;
     if (const auto unreadable = ReadText(options.Scenario, text)) return Fail(options.Scenario, *unreadable);
 
-    TzoneMath zm;
+    zf::TzoneMath zm;
     if (const auto refused = zfcli::ReadScenario(text, zm)) return Fail(options.Scenario, *refused);
 
     // Outputs are opened before the run, so a bad path costs no calculation.
@@ -189,7 +189,7 @@ int RunCli(const Options& options) {
 
     std::string error;
     if (outcome == zfcli::RunOutcome::Failed) {
-        error = DescribeFault(zm.LastFault);
+        error = zf::DescribeFault(zm.LastFault);
         std::cerr << "Ошибка при выполнении расчета!\n(на итерации №" << zm.Iter << ")\n" << error << '\n';
     }
 

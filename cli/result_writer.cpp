@@ -15,7 +15,7 @@ using zfreport::SampleTime;
 
 namespace {
 
-const TRoom& RoomAt(const TzoneMath& zm, int i) { return *zm.Rooms[static_cast<std::size_t>(i)]; }
+const zf::TRoom& RoomAt(const zf::TzoneMath& zm, int i) { return *zm.Rooms[static_cast<std::size_t>(i)]; }
 
 // Characters of a UTF-8 text (continuation bytes do not count).
 std::size_t DisplayWidth(std::string_view s) {
@@ -47,22 +47,22 @@ void WriteJsonNumber(std::ostream& out, double v) {
 // The critical times under their JSON keys, in the order the fields are stored.
 struct NamedCritTime {
     const char* Key;
-    double TRoom::*Field;
+    double zf::TRoom::*Field;
 };
 constexpr NamedCritTime kJsonCritTimes[] = {
-    {"T", &TRoom::CritTimeT},     {"Vis", &TRoom::CritTimeVis}, {"O2", &TRoom::CritTimeO2},
-    {"CO", &TRoom::CritTimeCO},   {"CO2", &TRoom::CritTimeCO2}, {"HCl", &TRoom::CritTimeHCl},
-    {"Rad", &TRoom::CritTimeRad},
+    {"T", &zf::TRoom::CritTimeT},     {"Vis", &zf::TRoom::CritTimeVis}, {"O2", &zf::TRoom::CritTimeO2},
+    {"CO", &zf::TRoom::CritTimeCO},   {"CO2", &zf::TRoom::CritTimeCO2}, {"HCl", &zf::TRoom::CritTimeHCl},
+    {"Rad", &zf::TRoom::CritTimeRad},
 };
 
 }  // namespace
 
-RunOutcome OutcomeOf(bool runResult, const TzoneMath& zm) {
+RunOutcome OutcomeOf(bool runResult, const zf::TzoneMath& zm) {
     if (!runResult) return RunOutcome::Failed;
     return zm.Stopped ? RunOutcome::Stopped : RunOutcome::Completed;
 }
 
-std::string CriticalTimesReport(const TzoneMath& zm) {
+std::string CriticalTimesReport(const zf::TzoneMath& zm) {
     return FormatTable(zfreport::CriticalTimesSummary(zm).Cells()) + std::string(zfreport::kCriticalTimesLegend) + '\n';
 }
 
@@ -86,7 +86,7 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows) {
     return text;
 }
 
-std::string OutcomeLine(RunOutcome outcome, const TzoneMath& zm) {
+std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm) {
     const std::string of = " из " + std::to_string(std::max(zm.StepCount - 1, 0)) + ".";
     switch (outcome) {
         case RunOutcome::Completed: return "Расчет завершен: шаг " + std::to_string(zm.Iter) + of;
@@ -96,7 +96,7 @@ std::string OutcomeLine(RunOutcome outcome, const TzoneMath& zm) {
     return {};
 }
 
-void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::string_view error) {
+void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error) {
     const int samples = RecordedSampleCount(zm);
     out << "{\"completed\": " << (outcome == RunOutcome::Completed ? "true" : "false")
         << ", \"stopped\": " << (outcome == RunOutcome::Stopped ? "true" : "false") << ", \"iter\": " << zm.Iter;
@@ -112,7 +112,7 @@ void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::
     }
     out << "],\n \"rooms\": [";
     for (int i = 0; i < zm.RoomCount(); ++i) {
-        const TRoom& room = RoomAt(zm, i);
+        const zf::TRoom& room = RoomAt(zm, i);
         out << (i > 0 ? ",\n  " : "\n  ") << "{\"number\": " << i + 1 << ",\n   \"critical_times\": {";
         bool first = true;
         for (const auto& [key, field] : kJsonCritTimes) {
@@ -121,8 +121,8 @@ void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::
             first = false;
         }
         out << "},\n   \"samples\": {";
-        for (int e = 0; e < ResultSample::kCount; ++e) {
-            out << (e > 0 ? ",\n    " : "\n    ") << '"' << ResultSample::Name(e) << "\": [";
+        for (int e = 0; e < zf::ResultSample::kCount; ++e) {
+            out << (e > 0 ? ",\n    " : "\n    ") << '"' << zf::ResultSample::Name(e) << "\": [";
             for (int m = 0; m < samples; ++m) {
                 if (m > 0) out << ", ";
                 WriteJsonNumber(out, room.Samples[static_cast<std::size_t>(m)][e]);
@@ -134,7 +134,7 @@ void WriteJson(std::ostream& out, const TzoneMath& zm, RunOutcome outcome, std::
     out << (zm.RoomCount() > 0 ? "\n ]}\n" : "]}\n");
 }
 
-std::optional<std::string> WriteCsvFiles(const std::filesystem::path& dir, const TzoneMath& zm) {
+std::optional<std::string> WriteCsvFiles(const std::filesystem::path& dir, const zf::TzoneMath& zm) {
     for (int i = 0; i < zm.RoomCount(); ++i) {
         const std::filesystem::path file = dir / ("room_" + std::to_string(i + 1) + ".csv");
         std::ofstream out(file, std::ios::binary);

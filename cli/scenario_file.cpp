@@ -148,7 +148,7 @@ void RequireObject(const json& v, const std::string& owner) {
     if (!v.is_object()) throw BadInput{owner + ": ожидается объект, а задано: " + Describe(v)};
 }
 
-void ReadRooms(const json& top, TzoneMath& out) {
+void ReadRooms(const json& top, zf::TzoneMath& out) {
     const json* rooms = ReadList(top, "rooms");
     // Without a fire room there is nothing to compute: the run would only fail in its first step.
     if (!rooms || rooms->empty())
@@ -188,7 +188,7 @@ int ReadRoomNumber(const json& v, int roomCount, const std::string& owner) {
     return static_cast<int>(v.get<std::uint64_t>()) - 1;
 }
 
-void ReadOpenings(const json& top, TzoneMath& out) {
+void ReadOpenings(const json& top, zf::TzoneMath& out) {
     const json* openings = ReadList(top, "openings");
     if (!openings) return;
     int number = 0;
@@ -218,7 +218,7 @@ void ReadOpenings(const json& top, TzoneMath& out) {
     }
 }
 
-void ReadTop(const json& top, TzoneMath& out) {
+void ReadTop(const json& top, zf::TzoneMath& out) {
     if (!top.is_object()) throw BadInput{"сценарий должен быть объектом JSON {...}, а задано: " + Describe(top)};
     RefuseUnknownKeys(top, kTopKeys, {});
     out.Qn = ReadNumber(top, "Qn", ScenarioDefaults::Qn);
@@ -360,7 +360,7 @@ json Parse(std::string_view text) {
 
 }  // namespace
 
-std::optional<std::string> ReadScenario(std::string_view text, TzoneMath& out) {
+std::optional<std::string> ReadScenario(std::string_view text, zf::TzoneMath& out) {
     try {
         ReadTop(Parse(text), out);
     } catch (const BadInput& bad) {

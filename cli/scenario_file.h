@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace zfcli {
 
@@ -57,6 +57,6 @@ inline constexpr int kMaxRooms = 1000;
 // number ("помещение №2, ключ \"length\": ..."); `out` is then partly filled and must not be
 // run. A pure function of the text: no file, no output, no global state; never throws for any
 // input (an allocation failure aside).
-std::optional<std::string> ReadScenario(std::string_view text, TzoneMath& out);
+std::optional<std::string> ReadScenario(std::string_view text, zf::TzoneMath& out);
 
 }  // namespace zfcli

@@ -21,9 +21,9 @@
 #include <string_view>
 #include <vector>
 
-#include "run_fault.h"
+#include "model/run_fault.h"
 #include "scenario_file.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
@@ -68,12 +68,12 @@ bool IsValidUtf8(std::string_view s) {
     return true;
 }
 
-bool SameFace(const TProem& a, const TProem& b) {
+bool SameFace(const zf::TProem& a, const zf::TProem& b) {
     return a.Height == b.Height && a.Width == b.Width && a.IsOpen == b.IsOpen && a.Mu == b.Mu;
 }
 
 // Faces per cell, row by row; also checks the matrix's shape and its twins.
-std::vector<std::size_t> CheckMatrix(TzoneMath& zm) {
+std::vector<std::size_t> CheckMatrix(zf::TzoneMath& zm) {
     const int n = zm.RoomCount();
     Check(zm.Proems.size() == static_cast<std::size_t>(n), "the opening matrix has not one row per room");
     std::vector<std::size_t> counts;
@@ -81,7 +81,7 @@ std::vector<std::size_t> CheckMatrix(TzoneMath& zm) {
         Check(zm.Proems[static_cast<std::size_t>(i)].size() == static_cast<std::size_t>(n),
               "a row of the opening matrix has not one cell per room");
         for (int j = 0; j < n; ++j) {
-            const TProems& cell = zm.Cell(i, j);
+            const zf::TProems& cell = zm.Cell(i, j);
             counts.push_back(cell.size());
             for (const auto& face : cell) {
                 Check(face != nullptr, "an empty face in the opening matrix");
@@ -89,7 +89,7 @@ std::vector<std::size_t> CheckMatrix(TzoneMath& zm) {
                       "an opening size is negative or not finite");
             }
             if (j <= i) continue;
-            const TProems& twins = zm.Cell(j, i);
+            const zf::TProems& twins = zm.Cell(j, i);
             Check(cell.size() == twins.size(), "mirrored cells hold different numbers of doorway faces");
             for (std::size_t k = 0; k < cell.size(); ++k) {
                 Check(SameFace(*cell[k], *twins[k]), "twin doorway faces differ");
@@ -100,7 +100,7 @@ std::vector<std::size_t> CheckMatrix(TzoneMath& zm) {
     return counts;
 }
 
-void CheckAccepted(TzoneMath& zm) {
+void CheckAccepted(zf::TzoneMath& zm) {
     const std::string refused = zm.CheckInputs();
     Check(refused.empty(), "an accepted scenario fails the engine's check", refused);
     Check(zm.RoomCount() >= 1 && zm.RoomCount() <= zfcli::kMaxRooms, "an accepted scenario has a wrong room count");
@@ -109,12 +109,12 @@ void CheckAccepted(TzoneMath& zm) {
         Check(std::isfinite(v) && v >= 0, "an accepted value is negative or not finite");
     Check(zm.SamplesPerSec >= 1, "an accepted count of samples per second is below 1");
     for (int i = 0; i < zm.RoomCount(); ++i) {
-        const TRoom& r = zm.Room(i);
+        const zf::TRoom& r = zm.Room(i);
         Check(r.Length > 0 && r.Width > 0 && r.Height > zm.hr, "an accepted room has a size the engine refuses");
     }
 }
 
-void CheckShortRun(TzoneMath& zm, const std::vector<std::size_t>& facesBefore) {
+void CheckShortRun(zf::TzoneMath& zm, const std::vector<std::size_t>& facesBefore) {
     std::size_t faces = 0;
     for (const std::size_t f : facesBefore) faces += f;
     const double steps = std::nearbyint(zm.SimTime / zm.dt);
@@ -126,14 +126,14 @@ void CheckShortRun(TzoneMath& zm, const std::vector<std::size_t>& facesBefore) {
         for (int i = 0; i < zm.RoomCount(); ++i) {
             Check(zm.Room(i).Samples.size() == static_cast<std::size_t>(zm.SampleCount),
                   "a room of a completed run has not SampleCount samples");
-            for (const ResultSample& sample : zm.Room(i).Samples)
-                for (int e = 0; e < ResultSample::kCount; ++e)
+            for (const zf::ResultSample& sample : zm.Room(i).Samples)
+                for (int e = 0; e < zf::ResultSample::kCount; ++e)
                     Check(std::isfinite(sample[e]), "a completed run recorded a value that is not finite",
-                          ResultSample::Name(e));
+                          zf::ResultSample::Name(e));
         }
     } else {
         Check(zm.LastFault.Failed(), "a failed run names no fault");
-        Check(!DescribeFault(zm.LastFault).empty(), "a failed run's fault has no description");
+        Check(!zf::DescribeFault(zm.LastFault).empty(), "a failed run's fault has no description");
         Check(zm.Iter >= 0 && zm.Iter <= zm.StepCount, "a failed run's step is outside the run");
     }
     // The leak openings the run adds are gone again, the doorways untouched.
@@ -144,7 +144,7 @@ void CheckShortRun(TzoneMath& zm, const std::vector<std::size_t>& facesBefore) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     g_text = std::string_view(reinterpret_cast<const char*>(data), size);
-    TzoneMath zm;
+    zf::TzoneMath zm;
     std::optional<std::string> refused;
     try {
         refused = zfcli::ReadScenario(g_text, zm);

@@ -6,8 +6,10 @@
 #include <cmath>
 #include <string>
 
-#include "constants.h"
-#include "zone_math.h"
+#include "model/constants.h"
+#include "model/scenario.h"
+
+namespace zf {
 
 namespace {
 
@@ -42,6 +44,11 @@ std::string TzoneMath::CheckInputs() const {
     for (const Field& f : fields)
         if (!std::isfinite(f.value)) return std::string("Значение поля \"") + f.label + "\" не является конечным числом.";
 
+    if (!std::isfinite(FireAreaMax))
+        return "Наибольшая площадь, занимаемая пожарной нагрузкой, не является конечным числом.";
+    if (FireAreaMax < 0)
+        return "Наибольшая площадь, занимаемая пожарной нагрузкой, не может быть отрицательной, задано " +
+               Num(FireAreaMax) + " м² (0 - без ограничения).";
     if (dt <= 0) return "Шаг расчета (\"Шаг, c:\") должен быть больше нуля, задано " + Num(dt) + ".";
     if (T0 <= 0)
         return "Температура наружного воздуха (\"T0, К\") должна быть больше нуля, задано " + Num(T0) + ".";
@@ -87,3 +94,5 @@ std::string TzoneMath::CheckInputs() const {
     }
     return {};
 }
+
+}  // namespace zf

@@ -3,18 +3,20 @@
 
 #include <cmath>
 
-#include "constants.h"
-#include "power.h"
-#include "zone_math.h"
+#include "model/constants.h"
+#include "model/power.h"
+#include "model/scenario.h"
 
-using namespace zf;
+namespace zf {
 
-// Burning area [m²]: a circle spreading at Vlin from ignition at t = 0, at most the floor.
+// Burning area [m²]: a circle spreading at Vlin from ignition at t = 0, at most the floor,
+// and at most the area the fire load occupies (FireAreaMax, when one is given).
 double TzoneMath::BurningArea(int room) {
     TRoom& r = Room(room);
     const double radius = Vlin * CurTime;                 // [m]
     const double candidate = kPi * (radius * radius);     // [m²]
-    return r.Area() >= candidate ? candidate : r.Area();
+    const double area = r.Area() >= candidate ? candidate : r.Area();
+    return FireAreaMax > 0 && area > FireAreaMax ? FireAreaMax : area;
 }
 
 // Heat release rate [W] = completeness · burning rate per area · heat of combustion · area.
@@ -45,3 +47,5 @@ double TzoneMath::PlumeFlowMcCaffrey(int room) {
     if (x < kMcCaffreyPlumeLimit) return 0.026 * qk * Power(x, 0.909);  // intermittent flame
     return 0.124 * qk * Power(x, 1.895);                                // buoyant plume
 }
+
+}  // namespace zf

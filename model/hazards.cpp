@@ -5,10 +5,10 @@
 
 #include <cmath>
 
-#include "constants.h"
-#include "zone_math.h"
+#include "model/constants.h"
+#include "model/scenario.h"
 
-using namespace zf;
+namespace zf {
 
 // Calls fn(neighbour index, face) for every doorway face of room n holding a pending inflow
 // (Gin > 0). Openings to the outside carry nothing in.
@@ -19,8 +19,8 @@ void TzoneMath::ForEachPendingInflow(int n, Fn&& fn) {
         for (const auto& f : faces)
             if (f->Gin > 0) fn(col, *f);
     };
-    if (Links_.size() == Rooms.size()) {  // during a run: only the cells that hold faces
-        for (const TCellLink& link : Links_[static_cast<std::size_t>(n)]) visit(link.Col, *link.Faces);
+    if (State_.Links.size() == Rooms.size()) {  // during a run: only the cells that hold faces
+        for (const TCellLink& link : State_.Links[static_cast<std::size_t>(n)]) visit(link.Col, *link.Faces);
     } else {
         for (int col = 0; col < RoomCount(); ++col) visit(col, Cell(n, col));
     }
@@ -39,12 +39,12 @@ double TzoneMath::ProfileFactor(int room) {
 // step, by the first routine that needs it, and shared by the others (the interface does not
 // move between them); a routine called on its own forms its own.
 double TzoneMath::WorkingZoneProfile(int room) {
-    if (room != PassRoom_) return ProfileFactor(room);
-    if (!PassProfileFormed_) {
-        PassProfile_ = ProfileFactor(room);
-        PassProfileFormed_ = true;
+    if (room != State_.PassRoom) return ProfileFactor(room);
+    if (!State_.PassProfileFormed) {
+        State_.PassProfile = ProfileFactor(room);
+        State_.PassProfileFormed = true;
     }
-    return PassProfile_;
+    return State_.PassProfile;
 }
 
 // What one pending inflow brings into the layer in a step, at the sending room's
@@ -55,19 +55,19 @@ static double SpeciesBrought(double gin, double fraction, double dt) { return gi
 
 // The five sums in one walk; each adds the same terms in the same order as a routine's own
 // walk would, so the results are the same to the last bit.
-const TzoneMath::TPendingInflow& TzoneMath::PassInflow(int room) {
-    if (!PassInflowFormed_) {
-        TPendingInflow sums;
+const PendingInflow& TzoneMath::PassInflow(int room) {
+    if (!State_.PassInflowFormed) {
+        PendingInflow sums;
         ForEachPendingInflow(room, [&](int i, const TProem& f) {
             TRoom& from = Room(i);
             sums.Smoke = sums.Smoke + SmokeBrought(f.Gin, dt, from);
             sums.Oxygen = sums.Oxygen + OxygenBrought(f.Gin, dt, from);
             for (int k = 1; k <= 3; ++k) sums.Species[k] = sums.Species[k] + SpeciesBrought(f.Gin, from.X(k), dt);
         });
-        PassInflow_ = sums;
-        PassInflowFormed_ = true;
+        State_.PassInflow = sums;
+        State_.PassInflowFormed = true;
     }
-    return PassInflow_;
+    return State_.PassInflow;
 }
 
 static void MarkCritical(double& critTime, bool reached, int iter, double dt) {
@@ -173,3 +173,5 @@ void TzoneMath::CalcRad(int iter, int room) {
     Checkpoint(room, Quantity::Radiation);
     MarkCritical(r.CritTimeRad, r.Cur.qRad >= CritRad, iter, dt);
 }
+
+}  // namespace zf

@@ -3,11 +3,11 @@
 
 #include <cmath>
 
-#include "constants.h"
-#include "power.h"
-#include "zone_math.h"
+#include "model/constants.h"
+#include "model/power.h"
+#include "model/scenario.h"
 
-using namespace zf;
+namespace zf {
 
 // Lowering of the interface by the thermal expansion of the gas the fire heats in one step
 // [m]: F = Q·dt / (A·cp·ρ0·T0). Zero outside the fire room.
@@ -99,3 +99,5 @@ bool TzoneMath::HeatLossMayFault(int room, double layerTemperature, double inter
                          std::abs(surface) <= 1e200;
     return !bounded;
 }
+
+}  // namespace zf

@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "constants.h"
-#include "zone_math.h"
+#include "model/constants.h"
+#include "model/scenario.h"
 
-using namespace zf;
+namespace zf {
 
 namespace {
 
@@ -54,3 +54,5 @@ double TzoneMath::OpeningFlow(int k, int n, const TProem& face) {
     if (y1 <= 0 && y2 <= 0) return band(pc + pn, h - y1);
     return 0;  // the neighbour's interface is as low as ours or lower, or ours is above the top
 }
+
+}  // namespace zf

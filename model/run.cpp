@@ -15,10 +15,10 @@
 #include <cstring>
 #include <new>
 
-#include "constants.h"
-#include "zone_math.h"
+#include "model/constants.h"
+#include "model/scenario.h"
 
-using namespace zf;
+namespace zf {
 
 namespace {
 
@@ -190,7 +190,7 @@ bool TzoneMath::PrepareRun() {
 }
 
 void TzoneMath::PrepareRooms() {
-    LeakCount_ = 0;
+    State_.LeakCount = 0;
     for (int i = 0; i < RoomCount(); ++i) {
         TRoom& r = Room(i);
         r.Samples.assign(static_cast<std::size_t>(SampleCount), ResultSample{});
@@ -213,7 +213,7 @@ void TzoneMath::PrepareRooms() {
         r.Prev.O2w = kO2MassFraction * Ro0;
         // The leak opening: gaps of the enclosure, a closed opening to the outside near the floor.
         AddProem(i, i, kLeakHeight, (r.Length + r.Width) * kLeakWidthPerSide, false);
-        ++LeakCount_;
+        ++State_.LeakCount;
     }
 }
 
@@ -221,27 +221,27 @@ void TzoneMath::PrepareRooms() {
 // cells: the step and the hazard sums walk only these.
 void TzoneMath::BuildLinks() {
     const int n = RoomCount();
-    Links_.assign(static_cast<std::size_t>(n), {});
-    LastSteps_.assign(static_cast<std::size_t>(n), {});
+    State_.Links.assign(static_cast<std::size_t>(n), {});
+    State_.LastSteps.assign(static_cast<std::size_t>(n), {});
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
             TProems& cell = Cell(i, j);
             if (cell.empty()) continue;
-            Links_[static_cast<std::size_t>(i)].push_back(TCellLink{j, &cell, i == j ? nullptr : &Cell(j, i)});
+            State_.Links[static_cast<std::size_t>(i)].push_back(TCellLink{j, &cell, i == j ? nullptr : &Cell(j, i)});
         }
     }
 }
 
 void TzoneMath::TakeSnapshot() {
-    RoomSnapshot_.clear();
-    RoomSnapshot_.reserve(Rooms.size());
-    for (auto& room : Rooms) RoomSnapshot_.push_back(*room);
-    FaceSnapshot_.clear();
-    for (auto& links : Links_)
+    State_.RoomSnapshot.clear();
+    State_.RoomSnapshot.reserve(Rooms.size());
+    for (auto& room : Rooms) State_.RoomSnapshot.push_back(*room);
+    State_.FaceSnapshot.clear();
+    for (auto& links : State_.Links)
         for (TCellLink& link : links)
             for (auto& f : *link.Faces) {
-                FaceSnapshot_.push_back(f->Gin);
-                FaceSnapshot_.push_back(f->Tin);
+                State_.FaceSnapshot.push_back(f->Gin);
+                State_.FaceSnapshot.push_back(f->Tin);
             }
 }
 
@@ -265,11 +265,11 @@ void TzoneMath::HazardPass() {
     struct EndOfPass {
         int& room;
         ~EndOfPass() { room = -1; }
-    } endOfPass{PassRoom_};
+    } endOfPass{State_.PassRoom};
     for (int i = 0; i < RoomCount(); ++i) {
-        PassRoom_ = i;
-        PassProfileFormed_ = false;
-        PassInflowFormed_ = false;
+        State_.PassRoom = i;
+        State_.PassProfileFormed = false;
+        State_.PassInflowFormed = false;
         CalcTw(Iter, i);
         CalcLw(Iter, i);
         CalcO2w(Iter, i);
@@ -317,7 +317,7 @@ void TzoneMath::Step(int i) {
     double inflow = 0;     // mass rate entering the layer in this step [kg/s]
     bool posted = false;   // a neighbour had posted a flow into one of the room's faces
     bool reached = false;  // the layer reached down to one of the room's openings
-    const std::vector<TCellLink>& links = Links_[static_cast<std::size_t>(i)];
+    const std::vector<TCellLink>& links = State_.Links[static_cast<std::size_t>(i)];
     if (i == 0) {
         r.Cur.Fp = BurningArea(i);
         Checkpoint(i, Quantity::BurningArea);
@@ -345,7 +345,7 @@ void TzoneMath::Step(int i) {
     // The heat loss of the previous layer is overwritten below before anything reads it: it
     // counts only for its faults. Where its inputs cannot make it fault the step leaves it
     // out; the replay that locates a fault evaluates it always.
-    if (Checking_ || HeatLossMayFault(i, r.Prev.T2, r.Prev.Yk)) {
+    if (State_.Checking || HeatLossMayFault(i, r.Prev.T2, r.Prev.Yk)) {
         r.Qloss = HeatLoss(i, r.Prev.T2, r.Prev.Yk);
         Checkpoint(i, Quantity::HeatLoss);
     }
@@ -395,12 +395,12 @@ void TzoneMath::Step(int i) {
     if (!(r.Cur.Yk >= 0)) r.Cur.Yk = 0;  // the interface stops at the floor
     // A step that took nothing in and reached no opening left the sums as they were, so the
     // state it started from is still in Prev and the sums.
-    LastStep& last = LastSteps_[static_cast<std::size_t>(i)];
+    LastStep& last = State_.LastSteps[static_cast<std::size_t>(i)];
     last.Closed = !posted && !reached;
     if (last.Closed) last.Start = StartOf(r);
 }
 
-TzoneMath::StepStart TzoneMath::StartOf(const TRoom& r) {
+StepStart TzoneMath::StartOf(const TRoom& r) {
     return StepStart{r.Prev.T2, r.Prev.Yk, r.Prev.YkPred, r.Prev.Gm, r.SumIn, r.SumOut};
 }
 
@@ -412,8 +412,8 @@ TzoneMath::StepStart TzoneMath::StartOf(const TRoom& r) {
 // in the room's fields, and the sums did not change. The replay that locates a fault computes
 // every step.
 bool TzoneMath::RepeatLastStep(int i) {
-    const LastStep& last = LastSteps_[static_cast<std::size_t>(i)];
-    if (Checking_ || !last.Closed) return false;
+    const LastStep& last = State_.LastSteps[static_cast<std::size_t>(i)];
+    if (State_.Checking || !last.Closed) return false;
     TRoom& r = Room(i);
     const StepStart start = StartOf(r);
     if (std::memcmp(&start, &last.Start, sizeof start) != 0) return false;
@@ -442,17 +442,17 @@ void TzoneMath::Fail(FaultKind kind, Quantity what, int room) {
 // which the fast path saw a fault. The replay computes exactly what the fast path computed, so
 // it stops at the same step, with the state as it stood when the faulty routine ran.
 void TzoneMath::ReplayToFault(int failedStep) {
-    for (std::size_t i = 0; i < Rooms.size(); ++i) *Rooms[i] = RoomSnapshot_[i];
+    for (std::size_t i = 0; i < Rooms.size(); ++i) *Rooms[i] = State_.RoomSnapshot[i];
     std::size_t at = 0;
-    for (auto& links : Links_)
+    for (auto& links : State_.Links)
         for (TCellLink& link : links)
             for (auto& f : *link.Faces) {
-                f->Gin = FaceSnapshot_[at++];
-                f->Tin = FaceSnapshot_[at++];
+                f->Gin = State_.FaceSnapshot[at++];
+                f->Tin = State_.FaceSnapshot[at++];
             }
     for (auto& room : Rooms) room->Samples[0] = room->Prev;
     CurTime = 0;
-    Checking_ = true;
+    State_.Checking = true;
     std::feclearexcept(kFaultFlags);
     try {
         for (int k = 1; k <= failedStep; ++k) {
@@ -464,18 +464,20 @@ void TzoneMath::ReplayToFault(int failedStep) {
     } catch (const StepFault& e) {
         LastFault = e.fault;
     }
-    Checking_ = false;
+    State_.Checking = false;
     Iter = failedStep;
 }
 
 void TzoneMath::RemoveLeakOpenings() {
-    for (int i = 0; i < LeakCount_ && i < RoomCount(); ++i) {
+    for (int i = 0; i < State_.LeakCount && i < RoomCount(); ++i) {
         TProems& cell = Cell(i, i);
         if (!cell.empty()) cell.pop_back();
     }
-    LeakCount_ = 0;
-    Links_.clear();
-    LastSteps_.clear();
-    RoomSnapshot_ = {};
-    FaceSnapshot_ = {};
+    State_.LeakCount = 0;
+    State_.Links.clear();
+    State_.LastSteps.clear();
+    State_.RoomSnapshot = {};
+    State_.FaceSnapshot = {};
 }
+
+}  // namespace zf

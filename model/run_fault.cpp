@@ -2,7 +2,9 @@
 
 #include <string>
 
-#include "run_fault.h"
+#include "model/run_fault.h"
+
+namespace zf {
 
 namespace {
 
@@ -81,3 +83,5 @@ std::string DescribeFault(const RunFault& f) {
     if (f.What == Quantity::OpeningFlow) text += opening;
     return text + ": " + KindText(f.Kind) + ".";
 }
+
+}  // namespace zf

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace zf {
+
 enum class FaultKind : int {
     None = 0,
     DivisionByZero,
@@ -55,3 +57,5 @@ struct RunFault {
 
 // A Russian sentence an engineer can act on, e.g. "Помещение №2: ... (деление на ноль)".
 std::string DescribeFault(const RunFault& fault);
+
+}  // namespace zf

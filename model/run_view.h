@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace zf {
+
 // Milliseconds of a monotonic clock.
 std::int64_t SteadyTickMs();
 
@@ -70,3 +72,5 @@ private:
     int untilReading_ = 1;  // steps until the next reading
     std::int64_t last_ = 0; // the last reading [ms]
 };
+
+}  // namespace zf

@@ -2,8 +2,10 @@
 
 #include <cassert>
 
-#include "constants.h"
-#include "zone_math.h"
+#include "model/constants.h"
+#include "model/scenario.h"
+
+namespace zf {
 
 const char* ResultSample::Name(int i) {
     static const char* const kNames[kCount] = {"Fp",     "Gk", "Yk", "Ro2",  "T2",  "Gm",   "YkPred",
@@ -13,7 +15,7 @@ const char* ResultSample::Name(int i) {
 
 void TProem::Init(bool isOpen) {
     IsOpen = isOpen;
-    Mu = isOpen ? zf::kMuOpen : zf::kMuClosed;
+    Mu = isOpen ? kMuOpen : kMuClosed;
 }
 
 double TRoom::CritTimeOf(HazardKind kind) const {
@@ -86,3 +88,5 @@ void TzoneMath::DeleteProem(int row, int col, int k) {
         if (k < static_cast<int>(twins.size())) twins.erase(twins.begin() + k);
     }
 }
+
+}  // namespace zf

@@ -20,18 +20,18 @@ std::vector<std::vector<std::string>> CriticalTimesTable::Cells() const {
     return cells;
 }
 
-CriticalTimesTable CriticalTimesSummary(const TzoneMath& zm, std::string_view decimalSeparator) {
+CriticalTimesTable CriticalTimesSummary(const zf::TzoneMath& zm, std::string_view decimalSeparator) {
     CriticalTimesTable table;
     table.Header.emplace_back("Помещение");
     table.Header.insert(table.Header.end(), kHazardShortNames.begin(), kHazardShortNames.end());
     for (int i = 0; i < zm.RoomCount(); ++i) {
-        const std::array<double, kHazardCount> times = CriticalTimesOf(*zm.Rooms[static_cast<std::size_t>(i)]);
+        const std::array<double, zf::kHazardCount> times = CriticalTimesOf(*zm.Rooms[static_cast<std::size_t>(i)]);
         // The factors that block the room first carry the mark.
         const RoomVerdict blocking = JudgeRoom(times, zm.SimTime, std::nullopt, kDefaultSafetyFactor);
         CriticalTimesRow row;
         row.Room = "Помещение №" + std::to_string(i + 1);
-        for (HazardKind k : blocking.BlockingFactors) row.Earliest[k] = true;
-        for (int k = 0; k < kHazardCount; ++k) {
+        for (zf::HazardKind k : blocking.BlockingFactors) row.Earliest[k] = true;
+        for (int k = 0; k < zf::kHazardCount; ++k) {
             row.Times[k] = CriticalTimeText(times[k], decimalSeparator);
             if (row.Earliest[k]) row.Times[k] += kEarliestMark;
         }

@@ -8,12 +8,12 @@
 #include <string_view>
 #include <vector>
 
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace zfreport {
 
 // Short column headers of the seven hazard factors, in the results window's order (HazardKind).
-inline constexpr std::array<std::string_view, kHazardCount> kHazardShortNames = {"T",   "O2",  "Vis", "CO",
+inline constexpr std::array<std::string_view, zf::kHazardCount> kHazardShortNames = {"T",   "O2",  "Vis", "CO",
                                                                                  "CO2", "HCl", "Rad"};
 
 // Appended to the earliest critical time of a room: the factor that cuts people off first.
@@ -29,8 +29,8 @@ std::string CriticalTimeText(double seconds, std::string_view decimalSeparator =
 
 struct CriticalTimesRow {
     std::string Room;                                // "Помещение №1", ...
-    std::array<std::string, kHazardCount> Times;     // texts by HazardKind, the earliest marked
-    std::array<bool, kHazardCount> Earliest{};       // which of them carry the mark
+    std::array<std::string, zf::kHazardCount> Times;     // texts by HazardKind, the earliest marked
+    std::array<bool, zf::kHazardCount> Earliest{};       // which of them carry the mark
 };
 
 struct CriticalTimesTable {
@@ -44,6 +44,6 @@ struct CriticalTimesTable {
 // The summary of the scenario's rooms. In each room the smallest reached critical time is
 // marked (every factor that reaches its limit at that time); a room that reached none has no
 // mark.
-CriticalTimesTable CriticalTimesSummary(const TzoneMath& zm, std::string_view decimalSeparator = ".");
+CriticalTimesTable CriticalTimesSummary(const zf::TzoneMath& zm, std::string_view decimalSeparator = ".");
 
 }  // namespace zfreport

@@ -48,20 +48,20 @@ std::string_view VerdictText(Verdict v) {
     return {};
 }
 
-std::string_view HazardFactorText(HazardKind kind) {
+std::string_view HazardFactorText(zf::HazardKind kind) {
     switch (kind) {
-        case hkTemperature: return "повышенная температура";
-        case hkOxygen: return "пониженное содержание кислорода";
-        case hkVisibility: return "потеря видимости в дыму";
-        case hkCO: return "оксид углерода";
-        case hkCO2: return "диоксид углерода";
-        case hkHCl: return "хлороводород";
-        case hkRadiation: return "тепловое излучение";
+        case zf::hkTemperature: return "повышенная температура";
+        case zf::hkOxygen: return "пониженное содержание кислорода";
+        case zf::hkVisibility: return "потеря видимости в дыму";
+        case zf::hkCO: return "оксид углерода";
+        case zf::hkCO2: return "диоксид углерода";
+        case zf::hkHCl: return "хлороводород";
+        case zf::hkRadiation: return "тепловое излучение";
     }
     return {};
 }
 
-RoomVerdict JudgeRoom(const std::array<double, kHazardCount>& critTimes, double endTime,
+RoomVerdict JudgeRoom(const std::array<double, zf::kHazardCount>& critTimes, double endTime,
                       const std::optional<EvacuationInput>& evacuation, double safetyFactor) {
     RoomVerdict v;
     // 0 is "not reached", never the blocking time.
@@ -70,8 +70,8 @@ RoomVerdict JudgeRoom(const std::array<double, kHazardCount>& critTimes, double 
         if (t > 0 && std::isfinite(t)) earliest = std::min(earliest, t);
     if (std::isfinite(earliest)) {
         v.BlockingTime = earliest;
-        for (int k = 0; k < kHazardCount; ++k)
-            if (critTimes[static_cast<std::size_t>(k)] == earliest) v.BlockingFactors.push_back(static_cast<HazardKind>(k));
+        for (int k = 0; k < zf::kHazardCount; ++k)
+            if (critTimes[static_cast<std::size_t>(k)] == earliest) v.BlockingFactors.push_back(static_cast<zf::HazardKind>(k));
     }
     if (!evacuation) return v;
 
@@ -101,19 +101,19 @@ std::optional<Verdict> BuildingVerdictOf(const std::vector<RoomVerdict>& rooms) 
     return std::nullopt;
 }
 
-double RunEndTime(const TzoneMath& zm) {
+double RunEndTime(const zf::TzoneMath& zm) {
     if (zm.LastFault.Failed()) return std::max(zm.Iter - 1, 0) * zm.dt;
     if (zm.Stopped) return zm.Iter * zm.dt;
     return zm.SimTime;
 }
 
-std::array<double, kHazardCount> CriticalTimesOf(const TRoom& room) {
-    std::array<double, kHazardCount> times{};
-    for (int k = 0; k < kHazardCount; ++k) times[static_cast<std::size_t>(k)] = room.CritTimeOf(static_cast<HazardKind>(k));
+std::array<double, zf::kHazardCount> CriticalTimesOf(const zf::TRoom& room) {
+    std::array<double, zf::kHazardCount> times{};
+    for (int k = 0; k < zf::kHazardCount; ++k) times[static_cast<std::size_t>(k)] = room.CritTimeOf(static_cast<zf::HazardKind>(k));
     return times;
 }
 
-RunVerdict JudgeRun(const TzoneMath& zm, const EvacuationInputs& inputs) {
+RunVerdict JudgeRun(const zf::TzoneMath& zm, const EvacuationInputs& inputs) {
     RunVerdict run;
     run.EndTime = RunEndTime(zm);
     run.SafetyFactor = inputs.SafetyFactor;

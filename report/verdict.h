@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace zfreport {
 
@@ -55,7 +55,7 @@ std::string_view VerdictKey(Verdict v);
 // "безопасно", "опасно", "не определено": the words of the windows and the report.
 std::string_view VerdictText(Verdict v);
 // The hazard factor in words, e.g. "повышенная температура" (by HazardKind).
-std::string_view HazardFactorText(HazardKind kind);
+std::string_view HazardFactorText(zf::HazardKind kind);
 
 // What an undetermined verdict tells the user to do.
 inline constexpr std::string_view kUndeterminedAdvice =
@@ -65,7 +65,7 @@ inline constexpr std::string_view kUndeterminedAdvice =
 // The verdict of one room.
 struct RoomVerdict {
     std::optional<double> BlockingTime;     // t_бл, the smallest reached critical time [s]
-    std::vector<HazardKind> BlockingFactors;  // every factor reached at exactly t_бл, in HazardKind order
+    std::vector<zf::HazardKind> BlockingFactors;  // every factor reached at exactly t_бл, in HazardKind order
     std::optional<EvacuationInput> Evacuation;  // the inputs judged, if any
     std::optional<double> Required;  // t_нэ + t_р [s]
     std::optional<double> Allowed;   // f · t_бл [s]; none without t_бл
@@ -77,7 +77,7 @@ struct RoomVerdict {
 // time the run reached, t_end [s], its evacuation inputs and the safety factor f:
 //  - with t_бл: safe when required ≤ f · t_бл, otherwise unsafe;
 //  - without t_бл: safe when required ≤ f · t_end, otherwise undetermined.
-RoomVerdict JudgeRoom(const std::array<double, kHazardCount>& critTimes, double endTime,
+RoomVerdict JudgeRoom(const std::array<double, zf::kHazardCount>& critTimes, double endTime,
                       const std::optional<EvacuationInput>& evacuation, double safetyFactor);
 
 // The building's verdict: unsafe if any room is unsafe, else undetermined if any room is,
@@ -87,7 +87,7 @@ std::optional<Verdict> BuildingVerdictOf(const std::vector<RoomVerdict>& rooms);
 // t_end, the simulated time a run reached [s]: SimTime when it completed; the last completed
 // step's time when it was stopped (step Iter) or failed (in step Iter, so Iter − 1). Critical
 // times are stamped the same way, Iter·dt.
-double RunEndTime(const TzoneMath& zm);
+double RunEndTime(const zf::TzoneMath& zm);
 
 // The whole verdict of a finished run.
 struct RunVerdict {
@@ -98,9 +98,9 @@ struct RunVerdict {
 };
 
 // Every room of the scenario judged after its run (the critical times read in place).
-RunVerdict JudgeRun(const TzoneMath& zm, const EvacuationInputs& inputs);
+RunVerdict JudgeRun(const zf::TzoneMath& zm, const EvacuationInputs& inputs);
 
 // A room's critical times by HazardKind.
-std::array<double, kHazardCount> CriticalTimesOf(const TRoom& room);
+std::array<double, zf::kHazardCount> CriticalTimesOf(const zf::TRoom& room);
 
 }  // namespace zfreport

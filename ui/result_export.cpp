@@ -15,7 +15,7 @@
 #include <sstream>
 
 #include "sample_csv.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
@@ -105,7 +105,7 @@ QAction* AddCopyRowsAction(QAbstractItemView* view) {
     return copy;
 }
 
-QString SaveRoomCsv(const TzoneMath& zm, int room, const QString& path) {
+QString SaveRoomCsv(const zf::TzoneMath& zm, int room, const QString& path) {
     std::ostringstream csv;
     zfreport::WriteRoomCsv(csv, zm, room);
     const std::string text = csv.str();

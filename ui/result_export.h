@@ -10,7 +10,7 @@
 class QAbstractItemView;
 class QAction;
 class QGraphicsView;
-class TzoneMath;
+namespace zf { class TzoneMath; }
 
 enum class ChartFileFormat { Png, Svg };
 
@@ -39,4 +39,4 @@ QAction* AddCopyRowsAction(QAbstractItemView* view);
 
 // Room `room` (0-based) of the scenario as CSV, the columns and numbers of the runner's
 // room_N.csv. Returns why it failed, empty on success.
-QString SaveRoomCsv(const TzoneMath& zm, int room, const QString& path);
+QString SaveRoomCsv(const zf::TzoneMath& zm, int room, const QString& path);

@@ -11,7 +11,7 @@
 #include "critical_times.h"
 #include "result_export.h"
 #include "ui_u_CritTimes.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 TF_CritTimes::TF_CritTimes(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TF_CritTimes>()) {
     ui->setupUi(this);
@@ -28,7 +28,7 @@ TF_CritTimes::TF_CritTimes(QWidget* parent) : QDialog(parent), ui(std::make_uniq
 
 TF_CritTimes::~TF_CritTimes() = default;
 
-void TF_CritTimes::Fill(const TzoneMath& zm, const QStringList& factorTips) {
+void TF_CritTimes::Fill(const zf::TzoneMath& zm, const QStringList& factorTips) {
     const zfreport::CriticalTimesTable summary =
         zfreport::CriticalTimesSummary(zm, QLocale().decimalPoint().toStdString());
     QTableWidget* grid = ui->GridCritTimes;
@@ -48,7 +48,7 @@ void TF_CritTimes::Fill(const TzoneMath& zm, const QStringList& factorTips) {
         room->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         room->setBackground(headerBrush);
         grid->setItem(r, 0, room);
-        for (int k = 0; k < kHazardCount; ++k) {
+        for (int k = 0; k < zf::kHazardCount; ++k) {
             auto* cell = new QTableWidgetItem(QString::fromStdString(row.Times[static_cast<std::size_t>(k)]));
             cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <memory>
 
-class TzoneMath;
+namespace zf { class TzoneMath; }
 
 namespace Ui { class TF_CritTimes; }
 
@@ -18,7 +18,7 @@ public:
 
     // Fills the table from the scenario's rooms; `factorTips` (by HazardKind) explain the
     // short column titles. The table keeps its texts: the scenario may go afterwards.
-    void Fill(const TzoneMath& zm, const QStringList& factorTips);
+    void Fill(const zf::TzoneMath& zm, const QStringList& factorTips);
 
 private:
     void FitToTable();

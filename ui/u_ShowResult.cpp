@@ -38,7 +38,7 @@
 #include "sample_csv.h"
 #include "u_CritTimes.h"
 #include "ui_u_ShowResult.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ const ParameterView kHazardViews[] = {
     {"По критической величине теплового излучения", "График зависимости теплового излучения от времени",
      "Вт*м-2", 10},
 };
-static_assert(std::size(kHazardViews) == kHazardCount);
+static_assert(std::size(kHazardViews) == zf::kHazardCount);
 
 const char* const kTimeTitle = "t, с.";
 const char* const kTimeColumn = "Время (t), с.";
@@ -88,7 +88,7 @@ const char* const kCritSeriesName = "Время наступления крит�
 
 // The points (time, value) of one room's samples, each at the middle of its sampling interval
 // (the same times the runner's files carry). Samples the run never sized read as zeros.
-QList<QPointF> SamplePoints(const TzoneMath& zm, const TRoom* room, int element) {
+QList<QPointF> SamplePoints(const zf::TzoneMath& zm, const zf::TRoom* room, int element) {
     QList<QPointF> points;
     if (room == nullptr) return points;
     const int count = std::max(zm.SampleCount, 0);
@@ -299,7 +299,7 @@ void TF_ShowResult::SetUpGrid() {
     FitColumns();
 }
 
-void TF_ShowResult::PrepareResults(TzoneMath& zm) {
+void TF_ShowResult::PrepareResults(zf::TzoneMath& zm) {
     Scenario_ = &zm;
     {
         // The window's own changes raise none of the user-event handlers.
@@ -322,7 +322,7 @@ void TF_ShowResult::PrepareResults(TzoneMath& zm) {
     DrawResults(zm);
 }
 
-void TF_ShowResult::DrawResults(TzoneMath& zm) {
+void TF_ShowResult::DrawResults(zf::TzoneMath& zm) {
     const bool hazards = ui->PageAllResults->currentWidget() == ui->TabOFP;
     const QTabWidget* inner = hazards ? ui->PageOFP : ui->PageResults;
     const QComboBox* rooms = hazards ? ui->ComboOFPRooms : ui->ComboResultRooms;
@@ -331,8 +331,8 @@ void TF_ShowResult::DrawResults(TzoneMath& zm) {
     QWidget* chartTab = hazards ? ui->TabOFPChart : ui->TabResultChart;
 
     const int r = rooms->currentIndex();
-    const TRoom* room = (r >= 0 && r < zm.RoomCount()) ? &zm.Room(r) : nullptr;
-    const int last = (hazards ? kHazardCount : kParameterCount) - 1;
+    const zf::TRoom* room = (r >= 0 && r < zm.RoomCount()) ? &zm.Room(r) : nullptr;
+    const int last = (hazards ? zf::kHazardCount : kParameterCount) - 1;
     const int q = std::clamp(list->ItemIndex(), 0, last);
     const ParameterView& def = hazards ? kHazardViews[q] : kParameterViews[q];
     const View view{def.Title, def.Label, def.Element, hazards ? q : -1};
@@ -346,7 +346,7 @@ void TF_ShowResult::DrawResults(TzoneMath& zm) {
     if (room != nullptr) AdjustRadioLists(r);
 }
 
-void TF_ShowResult::DrawChart(const TzoneMath& zm, const TRoom* room, const View& view, QWidget* tab) {
+void TF_ShowResult::DrawChart(const zf::TzoneMath& zm, const zf::TRoom* room, const View& view, QWidget* tab) {
     MoveOnto(ui->ChartResult, tab);
     Chart_->zoomReset();
     Series1_->clear();
@@ -364,7 +364,7 @@ void TF_ShowResult::DrawChart(const TzoneMath& zm, const TRoom* room, const View
 
     Series1_->replace(SamplePoints(zm, room, view.Element));
     if (hazard && room != nullptr) {
-        const auto kind = static_cast<HazardKind>(view.Hazard);
+        const auto kind = static_cast<zf::HazardKind>(view.Hazard);
         const double c = zm.CritOf(kind);          // the limit
         const double t = room->CritTimeOf(kind);   // 0: the limit was not reached
         Series2_->replace({QPointF(0, c), QPointF(t, c), QPointF(t, 0)});
@@ -375,7 +375,7 @@ void TF_ShowResult::DrawChart(const TzoneMath& zm, const TRoom* room, const View
     PlaceCritLabel();
 }
 
-void TF_ShowResult::DrawTable(const TzoneMath& zm, const TRoom* room, const View& view, QWidget* tab) {
+void TF_ShowResult::DrawTable(const zf::TzoneMath& zm, const zf::TRoom* room, const View& view, QWidget* tab) {
     MoveOnto(ui->GridResult, tab);
     GridModel_->Reset(SamplePoints(zm, room, view.Element), view.Label);
     FitColumns();
@@ -479,10 +479,10 @@ void TF_ShowResult::AdjustRadioLists(int room) {
     const QSignalBlocker b1(ui->RadioResults), b2(ui->RadioOFP);
     if (room != 0) {
         ui->RadioResults->SetItemText(1, kInflowItem);
-        if (ui->RadioOFP->ItemCount() == kHazardCount) ui->RadioOFP->RemoveItem(hkRadiation);
+        if (ui->RadioOFP->ItemCount() == zf::kHazardCount) ui->RadioOFP->RemoveItem(zf::hkRadiation);
     } else {
         ui->RadioResults->SetItemText(1, kParameterViews[1].Item);
-        if (ui->RadioOFP->ItemCount() < kHazardCount) ui->RadioOFP->AppendItem(kHazardViews[hkRadiation].Item);
+        if (ui->RadioOFP->ItemCount() < zf::kHazardCount) ui->RadioOFP->AppendItem(kHazardViews[zf::hkRadiation].Item);
     }
 }
 
@@ -566,7 +566,7 @@ void TF_ShowResult::SaveChartAs() {
     const QString png = kPngFilter, svg = kSvgFilter;
     QString filter = png;
     const QString name = ShownRoom_ < 0 ? QStringLiteral("chart.png")
-                                        : QStringLiteral("room_%1_%2.png").arg(ShownRoom_ + 1).arg(ResultSample::Name(ShownElement_));
+                                        : QStringLiteral("room_%1_%2.png").arg(ShownRoom_ + 1).arg(zf::ResultSample::Name(ShownElement_));
     QString path = AskSavePath(QStringLiteral("Сохранить график"), name, {png, svg}, &filter);
     if (path.isEmpty()) return;
     // The name's suffix decides; a name without one takes the type chosen in the dialog.

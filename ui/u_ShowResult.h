@@ -18,8 +18,8 @@ class QToolButton;
 class TF_CritTimes;
 class TRadioGroup;
 class TResultGridModel;
-class TRoom;
-class TzoneMath;
+namespace zf { class TRoom; }
+namespace zf { class TzoneMath; }
 
 namespace Ui { class TF_ShowResult; }
 
@@ -32,10 +32,10 @@ public:
     // Before each showing: first pages active, both room lists refilled from the scenario
     // with room 1 selected, then one drawing. The radio lists keep their selections. The
     // window draws from this scenario until it is hidden.
-    void PrepareResults(TzoneMath& zm);
+    void PrepareResults(zf::TzoneMath& zm);
     // Draws the one view that is visible (page, room, quantity, chart or table) from the
     // scenario's samples, then adjusts the radio lists to the room shown.
-    void DrawResults(TzoneMath& zm);
+    void DrawResults(zf::TzoneMath& zm);
 
     // Where to save a file: the dialog's caption, a suggested file name and the file types
     // offered ("Рисунок PNG (*.png)"); returns the path chosen, empty when cancelled, and sets
@@ -68,8 +68,8 @@ private:
     struct View;
     void SetUpChart();
     void SetUpGrid();
-    void DrawChart(const TzoneMath& zm, const TRoom* room, const View& view, QWidget* tab);
-    void DrawTable(const TzoneMath& zm, const TRoom* room, const View& view, QWidget* tab);
+    void DrawChart(const zf::TzoneMath& zm, const zf::TRoom* room, const View& view, QWidget* tab);
+    void DrawTable(const zf::TzoneMath& zm, const zf::TRoom* room, const View& view, QWidget* tab);
     void FitAxes(bool withLimit);
     void FitColumns();
     void PlaceCritLabel();
@@ -95,7 +95,7 @@ private:
     TResultGridModel* GridModel_ = nullptr;
     // The main window's scenario, set by PrepareResults and forgotten when the window is
     // hidden: the main window discards the scenario afterwards.
-    TzoneMath* Scenario_ = nullptr;
+    zf::TzoneMath* Scenario_ = nullptr;
 
     // What the last drawing showed: the room (-1 for none) and the quantity's sample element.
     int ShownRoom_ = -1;

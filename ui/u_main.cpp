@@ -71,11 +71,11 @@ void ShowErrorMessage(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-void ShowRunFailure(QWidget* parent, const TzoneMath& zm) {
+void ShowRunFailure(QWidget* parent, const zf::TzoneMath& zm) {
     QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(),
                     QStringLiteral("Ошибка при выполнении расчета!\r\n(на итерации №%1)").arg(zm.Iter),
                     QMessageBox::Ok, parent);
-    box.setDetailedText(QString::fromStdString(DescribeFault(zm.LastFault)));
+    box.setDetailedText(QString::fromStdString(zf::DescribeFault(zm.LastFault)));
     box.exec();
 }
 
@@ -115,7 +115,7 @@ Tf_main::Tf_main(QWidget* parent)
 Tf_main::~Tf_main() = default;
 
 void Tf_main::FormCreate() {
-    zm = std::make_unique<TzoneMath>();
+    zm = std::make_unique<zf::TzoneMath>();
     ShowProemGrid(false);
     FillGridRoom();
     FillGridMatrix();
@@ -131,19 +131,19 @@ void Tf_main::SetRunWindows(Tf_progress* progress, TF_ShowResult* results) {
     F_ShowResult = results;
 }
 
-TzoneMath& Tf_main::Scenario() { return *zm; }
+zf::TzoneMath& Tf_main::Scenario() { return *zm; }
 
 // The fields in their fixed reading order, each value stored as soon as it is converted: a bad
 // text stops the reading there, the fields before it already stored.
 bool Tf_main::ReadParameterFields() {
     const struct {
         QLineEdit* field;
-        double TzoneMath::*value;
-    } order[] = {{ui->Edit11, &TzoneMath::dt},   {ui->Edit12, &TzoneMath::SimTime}, {ui->Edit1, &TzoneMath::Qn},
-                 {ui->Edit2, &TzoneMath::Vlin},  {ui->Edit3, &TzoneMath::PsiUd},    {ui->Edit4, &TzoneMath::D},
-                 {ui->Edit5, &TzoneMath::Lo2},   {ui->Edit6, &TzoneMath::Lco},      {ui->Edit7, &TzoneMath::Lco2},
-                 {ui->Edit8, &TzoneMath::Lhcl},  {ui->Edit9, &TzoneMath::T0},       {ui->Edit10, &TzoneMath::Nu},
-                 {ui->Edithr, &TzoneMath::hr}};
+        double zf::TzoneMath::*value;
+    } order[] = {{ui->Edit11, &zf::TzoneMath::dt},   {ui->Edit12, &zf::TzoneMath::SimTime}, {ui->Edit1, &zf::TzoneMath::Qn},
+                 {ui->Edit2, &zf::TzoneMath::Vlin},  {ui->Edit3, &zf::TzoneMath::PsiUd},    {ui->Edit4, &zf::TzoneMath::D},
+                 {ui->Edit5, &zf::TzoneMath::Lo2},   {ui->Edit6, &zf::TzoneMath::Lco},      {ui->Edit7, &zf::TzoneMath::Lco2},
+                 {ui->Edit8, &zf::TzoneMath::Lhcl},  {ui->Edit9, &zf::TzoneMath::T0},       {ui->Edit10, &zf::TzoneMath::Nu},
+                 {ui->Edithr, &zf::TzoneMath::hr}};
     for (const auto& entry : order) {
         try {
             (*zm).*entry.value = NumberFromText(entry.field->text());
@@ -187,7 +187,7 @@ void Tf_main::TBXButton1Click() {
 }
 
 void Tf_main::NewScenario() {
-    zm = std::make_unique<TzoneMath>();
+    zm = std::make_unique<zf::TzoneMath>();
     FillGridMatrix();
     FillGridRoom();
     ShowProemGrid(false);
@@ -208,7 +208,7 @@ void Tf_main::FillGridRoom() {
     SetCell(grid, 0, 2, QStringLiteral("Ширина"));
     SetCell(grid, 0, 3, QStringLiteral("Высота"));
     for (int k = 1; k <= n; ++k) {
-        const TRoom& room = zm->Room(k - 1);
+        const zf::TRoom& room = zm->Room(k - 1);
         SetCell(grid, k, 0, QString::number(k));
         SetCell(grid, k, 1, FormatGeneral(room.Length));
         SetCell(grid, k, 2, FormatGeneral(room.Width));
@@ -248,7 +248,7 @@ void Tf_main::FillGridProem(int row, int col) {
     ShowProemGrid(false);
     QTableWidget* grid = ui->GridProem;
     const int n = zm->RoomCount();
-    const TProems* cell = (row >= 0 && col >= 0 && row < n && col < n) ? &zm->Cell(row, col) : nullptr;
+    const zf::TProems* cell = (row >= 0 && col >= 0 && row < n && col < n) ? &zm->Cell(row, col) : nullptr;
     const int m = cell ? static_cast<int>(cell->size()) : 0;
     grid->setRowCount(m + 1);
     SetCell(grid, 0, 0, QStringLiteral("№"));
@@ -256,7 +256,7 @@ void Tf_main::FillGridProem(int row, int col) {
     SetCell(grid, 0, 2, QStringLiteral("Ширина"));
     SetCell(grid, 0, 3, QStringLiteral("Открытый (0/1)"));
     for (int k = 1; k <= m; ++k) {
-        const TProem& face = *(*cell)[static_cast<std::size_t>(k - 1)];
+        const zf::TProem& face = *(*cell)[static_cast<std::size_t>(k - 1)];
         SetCell(grid, k, 0, QString::number(k));
         SetCell(grid, k, 1, FormatGeneral(face.Height));
         SetCell(grid, k, 2, FormatGeneral(face.Width));

@@ -10,7 +10,7 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace Ui { class Tf_main; }
 class QTableWidget;
@@ -31,7 +31,7 @@ public:
     void SetRunWindows(Tf_progress* progress, TF_ShowResult* results);
 
     // The one current scenario; the run and the results window work on it in place.
-    TzoneMath& Scenario();
+    zf::TzoneMath& Scenario();
     // Discards the scenario with its rooms, openings and results and starts an empty one;
     // the grids follow and the openings grid is hidden.
     void NewScenario();
@@ -60,7 +60,7 @@ private:
     void ShowCurrentCellProems();
 
     std::unique_ptr<Ui::Tf_main> ui;
-    std::unique_ptr<TzoneMath> zm;
+    std::unique_ptr<zf::TzoneMath> zm;
     Tf_AddRoom* f_AddRoom = nullptr;
     Tf_AddDoor* f_AddDoor = nullptr;
     Tf_progress* f_progress = nullptr;
@@ -72,4 +72,4 @@ private:
 void ShowErrorMessage(QWidget* parent, const QString& text);
 
 // Reports a failed calculation: the step it failed in, and in the details where and why.
-void ShowRunFailure(QWidget* parent, const TzoneMath& zm);
+void ShowRunFailure(QWidget* parent, const zf::TzoneMath& zm);

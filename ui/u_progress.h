@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "run_view.h"
+#include "model/run_view.h"
 
 namespace Ui { class Tf_progress; }
 
@@ -34,7 +34,7 @@ private:
 
 // The run's platform layer over the progress window and the main window (which may be null,
 // e.g. when a run is started without an editor around it).
-class TProgressRunView : public RunView {
+class TProgressRunView : public zf::RunView {
 public:
     TProgressRunView(Tf_progress& progress, QWidget* mainWindow);
 

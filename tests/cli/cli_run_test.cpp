@@ -50,40 +50,40 @@ private:
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // The engine run in this process on the same scenario text.
-std::unique_ptr<TzoneMath> RunInProcess(const std::string& text, RunView* view = nullptr) {
-    auto zm = std::make_unique<TzoneMath>();
+std::unique_ptr<zf::TzoneMath> RunInProcess(const std::string& text, zf::RunView* view = nullptr) {
+    auto zm = std::make_unique<zf::TzoneMath>();
     EXPECT_EQ(zfcli::ReadScenario(text, *zm), std::nullopt);
-    RunView quiet;
+    zf::RunView quiet;
     zm->Run(view ? *view : quiet);
     return zm;
 }
 
 // Every count, critical time and sample of the program's JSON equals the in-process run's.
-void ExpectSameResults(const json& doc, const TzoneMath& zm) {
+void ExpectSameResults(const json& doc, const zf::TzoneMath& zm) {
     EXPECT_EQ(doc["iter"], zm.Iter);
     EXPECT_EQ(doc["StepCount"], zm.StepCount);
     EXPECT_EQ(doc["StepsPerSample"], zm.StepsPerSample);
     EXPECT_EQ(doc["SampleCount"], zm.SampleCount);
     ASSERT_EQ(doc["rooms"].size(), static_cast<std::size_t>(zm.RoomCount()));
     for (int i = 0; i < zm.RoomCount(); ++i) {
-        const TRoom& r = *zm.Rooms[static_cast<std::size_t>(i)];
+        const zf::TRoom& r = *zm.Rooms[static_cast<std::size_t>(i)];
         const json& room = doc["rooms"][i];
-        for (int k = 0; k < kHazardCount; ++k) {
+        for (int k = 0; k < zf::kHazardCount; ++k) {
             const std::string key(zfreport::kHazardShortNames[static_cast<std::size_t>(k)]);
-            EXPECT_TRUE(SameBits(room["critical_times"][key].get<double>(), r.CritTimeOf(static_cast<HazardKind>(k))))
+            EXPECT_TRUE(SameBits(room["critical_times"][key].get<double>(), r.CritTimeOf(static_cast<zf::HazardKind>(k))))
                 << "room " << i + 1 << ' ' << key;
         }
-        for (int e = 0; e < ResultSample::kCount; ++e) {
-            const json& series = room["samples"][ResultSample::Name(e)];
+        for (int e = 0; e < zf::ResultSample::kCount; ++e) {
+            const json& series = room["samples"][zf::ResultSample::Name(e)];
             ASSERT_EQ(series.size(), r.Samples.size());
             for (std::size_t m = 0; m < r.Samples.size(); ++m)
                 ASSERT_TRUE(SameBits(series[m].get<double>(), r.Samples[m][e]))
-                    << "room " << i + 1 << ' ' << ResultSample::Name(e) << '[' << m << ']';
+                    << "room " << i + 1 << ' ' << zf::ResultSample::Name(e) << '[' << m << ']';
         }
     }
 }
 
-std::string ExpectedReport(const TzoneMath& zm, zfcli::RunOutcome outcome) {
+std::string ExpectedReport(const zf::TzoneMath& zm, zfcli::RunOutcome outcome) {
     return zfcli::CriticalTimesReport(zm) + zfcli::OutcomeLine(outcome, zm) + "\n";
 }
 
@@ -198,13 +198,13 @@ TEST(Cli, AFailedRunReportsTheStepAndTheFaultAndStillWritesItsOutputs) {
                                             "--csv", (dir / "csv").string()});
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Err, "Ошибка при выполнении расчета!\n(на итерации №" + std::to_string(zm->Iter) + ")\n" +
-                           DescribeFault(zm->LastFault) + "\n");
+                           zf::DescribeFault(zm->LastFault) + "\n");
     EXPECT_EQ(run.Out, ExpectedReport(*zm, zfcli::RunOutcome::Failed));
     const json doc = json::parse(ReadFile(dir / "out.json"));
     EXPECT_EQ(doc["completed"], false);
     EXPECT_EQ(doc["stopped"], false);
     EXPECT_EQ(doc["iter"], zm->Iter);
-    EXPECT_EQ(doc["error"], DescribeFault(zm->LastFault));
+    EXPECT_EQ(doc["error"], zf::DescribeFault(zm->LastFault));
     ExpectSameResults(doc, *zm);
     EXPECT_TRUE(fs::exists(dir / "csv/room_2.csv"));
 }
@@ -212,7 +212,7 @@ TEST(Cli, AFailedRunReportsTheStepAndTheFaultAndStillWritesItsOutputs) {
 // ---- Ctrl-C ---------------------------------------------------------------------------------
 
 // Stops the in-process run at a chosen step: every step is a refresh, the n-th one says stop.
-class StopAtStep final : public RunView {
+class StopAtStep final : public zf::RunView {
 public:
     explicit StopAtStep(int step) : step_(step) {
         TickMs = [] {

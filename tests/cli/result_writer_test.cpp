@@ -17,7 +17,7 @@ using namespace zfcli;
 namespace {
 
 // Two rooms joined by a doorway, run to the end at a coarse step (a few milliseconds).
-void RunTwoRooms(TzoneMath& zm, double simTime = 5) {
+void RunTwoRooms(zf::TzoneMath& zm, double simTime = 5) {
     const std::string text = R"({"dt": 0.01, "SimTime": )" + std::to_string(simTime) +
                              R"(, "rooms": [{"length": 5, "width": 4, "height": 3}, {"length": 6, "width": 5, "height": 3}],
         "openings": [{"rooms": [1, 2]}]})";
@@ -36,7 +36,7 @@ TEST(FormatTable, AlignsColumnsByCharactersNotBytes) {
 }
 
 TEST(CriticalTimesReport, TheSummaryAsATableAndItsLegend) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     zm.AddRoom(4, 5, 3);
     zm.AddRoom(4, 5, 3);
     zm.Room(1).CritTimeT = 55.730000000000004;
@@ -49,7 +49,7 @@ TEST(CriticalTimesReport, TheSummaryAsATableAndItsLegend) {
 }
 
 TEST(WriteJson, AFailedRunCarriesItsErrorAndNonFiniteSamplesAsNull) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     RunTwoRooms(zm);
     zm.Room(0).Samples[3].T2 = std::numeric_limits<double>::quiet_NaN();
     zm.Room(1).Samples[4].Gm = std::numeric_limits<double>::infinity();

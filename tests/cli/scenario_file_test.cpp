@@ -13,7 +13,7 @@
 using zfcli::ReadScenario;
 
 TEST(ScenarioFile, MissingKeysTakeTheMainWindowsInitialValues) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     ASSERT_EQ(ReadScenario(R"({"rooms": [{}], "openings": [{"rooms": [1, 1]}]})", zm), std::nullopt);
     EXPECT_EQ(zm.Qn, 13800000);
     EXPECT_EQ(zm.Vlin, 0.0108);
@@ -43,7 +43,7 @@ TEST(ScenarioFile, MissingKeysTakeTheMainWindowsInitialValues) {
 }
 
 TEST(ScenarioFile, EveryKeyIsStoredInItsOwnField) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     ASSERT_EQ(ReadScenario(R"({"Qn": 1, "Vlin": 2, "PsiUd": 3, "D": 4, "Lo2": 5, "Lco": 6, "Lco2": 7,
         "Lhcl": 8, "Nu": 9, "T0": 10, "hr": 1.5, "SimTime": 12, "dt": 0.5, "SamplesPerSec": 2,
         "plume": "mccaffrey", "rooms": [{"length": 7, "width": 8, "height": 9}]})",
@@ -62,7 +62,7 @@ TEST(ScenarioFile, EveryKeyIsStoredInItsOwnField) {
 }
 
 TEST(ScenarioFile, DoorwaysAreTwinFacesInMirroredCellsInListOrder) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     ASSERT_EQ(ReadScenario(R"({"rooms": [{}, {}, {}], "openings": [
         {"rooms": [1, 3], "height": 2.1, "width": 1.1, "open": false},
         {"rooms": [2, 2], "height": 1.5, "width": 1.2},
@@ -75,7 +75,7 @@ TEST(ScenarioFile, DoorwaysAreTwinFacesInMirroredCellsInListOrder) {
     ASSERT_EQ(zm.Cell(2, 0).size(), 2u);
     const double heights[] = {2.1, 1.8}, widths[] = {1.1, 0.7};
     for (std::size_t k = 0; k < 2; ++k) {
-        for (const TProems* cell : {&zm.Cell(0, 2), &zm.Cell(2, 0)}) {
+        for (const zf::TProems* cell : {&zm.Cell(0, 2), &zm.Cell(2, 0)}) {
             EXPECT_EQ((*cell)[k]->Height, heights[k]);
             EXPECT_EQ((*cell)[k]->Width, widths[k]);
         }
@@ -95,13 +95,13 @@ TEST(ScenarioFile, DoorwaysAreTwinFacesInMirroredCellsInListOrder) {
 }
 
 TEST(ScenarioFile, IntegralSamplesPerSecondMayBeWrittenAsAReal) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     ASSERT_EQ(ReadScenario(R"({"rooms": [{}], "SamplesPerSec": 20.0})", zm), std::nullopt);
     EXPECT_EQ(zm.SamplesPerSec, 20);
 }
 
 TEST(ScenarioFile, AnUnknownKeyFarFromEveryKnownOneGetsNoGuess) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     const auto message = ReadScenario(R"({"rooms": [{}], "colour": "red"})", zm);
     ASSERT_TRUE(message);
     EXPECT_NE(message->find("неизвестный ключ \"colour\""), std::string::npos) << *message;
@@ -109,7 +109,7 @@ TEST(ScenarioFile, AnUnknownKeyFarFromEveryKnownOneGetsNoGuess) {
 }
 
 TEST(ScenarioFile, CountsTheEngineRefusesAreRefusedWithItsMessage) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     const auto message = ReadScenario(R"({"rooms": [{}], "SimTime": 1e9})", zm);
     ASSERT_TRUE(message);
     EXPECT_EQ(*message, zm.CheckInputs());
@@ -118,7 +118,7 @@ TEST(ScenarioFile, CountsTheEngineRefusesAreRefusedWithItsMessage) {
 TEST(ScenarioFile, DeeplyNestedTextIsRefusedWithoutExhaustingTheStack) {
     for (const std::string& text : {std::string(200000, '['), "{\"x\": " + std::string(200000, '[') +
                                                                     std::string(200000, ']') + "}"}) {
-        TzoneMath zm;
+        zf::TzoneMath zm;
         const auto message = ReadScenario(text, zm);
         ASSERT_TRUE(message);
         EXPECT_NE(message->find("вложенность"), std::string::npos) << *message;
@@ -138,7 +138,7 @@ void PrintTo(const BadFile& c, std::ostream* os) { *os << c.Name; }
 class BadScenarioFile : public testing::TestWithParam<BadFile> {};
 
 TEST_P(BadScenarioFile, IsRefusedWithAMessageNamingTheCulprit) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     const auto message = ReadScenario(GetParam().Text, zm);
     ASSERT_TRUE(message) << "accepted: " << GetParam().Text;
     for (const std::string& part : GetParam().Says)

@@ -3,14 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "test_buildings.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
 struct CheckCase {
     const char* name;
-    void (*change)(TzoneMath&);
+    void (*change)(zf::TzoneMath&);
     const char* mentions;  // a piece of the message; nullptr = accepted
 };
 
@@ -19,7 +21,7 @@ void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
 class InputCheck : public ::testing::TestWithParam<CheckCase> {};
 
 TEST_P(InputCheck, RefusesWithAMessageNamingTheInput) {
-    TzoneMath z;
+    zf::TzoneMath z;
     testing_zf::SetDefaultInputs(z);
     testing_zf::BuildTwoRooms(z);
     GetParam().change(z);
@@ -34,23 +36,30 @@ TEST_P(InputCheck, RefusesWithAMessageNamingTheInput) {
 INSTANTIATE_TEST_SUITE_P(
     Check, InputCheck,
     ::testing::Values(
-        CheckCase{"defaults", [](TzoneMath&) {}, nullptr},
-        CheckCase{"no rooms", [](TzoneMath& z) { z.DeleteRoom(0), z.DeleteRoom(0); }, nullptr},
-        CheckCase{"zero step", [](TzoneMath& z) { z.dt = 0; }, "Шаг, c:"},
-        CheckCase{"negative step", [](TzoneMath& z) { z.dt = -0.1; }, "Шаг, c:"},
-        CheckCase{"zero temperature", [](TzoneMath& z) { z.T0 = 0; }, "T0, К"},
-        CheckCase{"too many steps", [](TzoneMath& z) { z.SimTime = 1e6; }, "шагов"},
-        CheckCase{"zero length", [](TzoneMath& z) { z.Room(1).Length = 0; }, "Помещение №2: длина"},
-        CheckCase{"zero width", [](TzoneMath& z) { z.Room(0).Width = 0; }, "Помещение №1: ширина"},
-        CheckCase{"zero height", [](TzoneMath& z) { z.Room(1).Height = 0; }, "Помещение №2: высота"},
-        CheckCase{"working zone at the ceiling", [](TzoneMath& z) { z.hr = 3; }, "Помещение №1: высота рабочей зоны"},
-        CheckCase{"working zone above one room", [](TzoneMath& z) { z.Room(1).Height = 1.5; },
+        CheckCase{"defaults", [](zf::TzoneMath&) {}, nullptr},
+        CheckCase{"no rooms", [](zf::TzoneMath& z) { z.DeleteRoom(0), z.DeleteRoom(0); }, nullptr},
+        CheckCase{"zero step", [](zf::TzoneMath& z) { z.dt = 0; }, "Шаг, c:"},
+        CheckCase{"negative step", [](zf::TzoneMath& z) { z.dt = -0.1; }, "Шаг, c:"},
+        CheckCase{"zero temperature", [](zf::TzoneMath& z) { z.T0 = 0; }, "T0, К"},
+        CheckCase{"too many steps", [](zf::TzoneMath& z) { z.SimTime = 1e6; }, "шагов"},
+        CheckCase{"zero length", [](zf::TzoneMath& z) { z.Room(1).Length = 0; }, "Помещение №2: длина"},
+        CheckCase{"zero width", [](zf::TzoneMath& z) { z.Room(0).Width = 0; }, "Помещение №1: ширина"},
+        CheckCase{"zero height", [](zf::TzoneMath& z) { z.Room(1).Height = 0; }, "Помещение №2: высота"},
+        CheckCase{"working zone at the ceiling", [](zf::TzoneMath& z) { z.hr = 3; }, "Помещение №1: высота рабочей зоны"},
+        CheckCase{"working zone above one room", [](zf::TzoneMath& z) { z.Room(1).Height = 1.5; },
                   "Помещение №2: высота рабочей зоны"},
-        CheckCase{"no samples per second", [](TzoneMath& z) { z.SamplesPerSec = 0; }, "записей"},
-        CheckCase{"step longer than the sampling interval is left to the run", [](TzoneMath& z) { z.dt = 0.3; },
+        CheckCase{"fire load area limit", [](zf::TzoneMath& z) { z.FireAreaMax = 12.5; }, nullptr},
+        CheckCase{"negative fire load area", [](zf::TzoneMath& z) { z.FireAreaMax = -1; },
+                  "площадь, занимаемая пожарной нагрузкой, не может быть отрицательной, задано -1 м²"},
+        CheckCase{"fire load area not a number", [](zf::TzoneMath& z) { z.FireAreaMax = std::nan(""); },
+                  "площадь, занимаемая пожарной нагрузкой, не является конечным числом"},
+        CheckCase{"infinite fire load area", [](zf::TzoneMath& z) { z.FireAreaMax = INFINITY; },
+                  "не является конечным числом"},
+        CheckCase{"no samples per second", [](zf::TzoneMath& z) { z.SamplesPerSec = 0; }, "записей"},
+        CheckCase{"step longer than the sampling interval is left to the run", [](zf::TzoneMath& z) { z.dt = 0.3; },
                   nullptr},
         CheckCase{"McCaffrey without heat release is left to the run",
-                  [](TzoneMath& z) { z.UseTanaka = false, z.Qn = 0; }, nullptr}),
+                  [](zf::TzoneMath& z) { z.UseTanaka = false, z.Qn = 0; }, nullptr}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace

@@ -4,21 +4,21 @@
 #include <gtest/gtest.h>
 
 #include "test_buildings.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
 struct FailedRun {
-    TzoneMath z;
+    zf::TzoneMath z;
     bool ok;
-    explicit FailedRun(void (*change)(TzoneMath&)) {
+    explicit FailedRun(void (*change)(zf::TzoneMath&)) {
         testing_zf::SetDefaultInputs(z);
         z.dt = 0.01;
         testing_zf::BuildTwoRooms(z);
         change(z);
         ok = z.Run();
     }
-    std::string Text() const { return DescribeFault(z.LastFault); }
+    std::string Text() const { return zf::DescribeFault(z.LastFault); }
 };
 
 bool Contains(const std::string& text, const char* piece) { return text.find(piece) != std::string::npos; }
@@ -26,7 +26,7 @@ bool Contains(const std::string& text, const char* piece) { return text.find(pie
 }  // namespace
 
 TEST(FaultDetails, McCaffreyWithoutHeatReleaseIsADivisionInThePlume) {
-    FailedRun r([](TzoneMath& z) {
+    FailedRun r([](zf::TzoneMath& z) {
         z.UseTanaka = false;
         z.Vlin = 0;
     });
@@ -34,18 +34,18 @@ TEST(FaultDetails, McCaffreyWithoutHeatReleaseIsADivisionInThePlume) {
     EXPECT_EQ(r.z.Iter, 1);
     EXPECT_EQ(r.z.LastFault.Step, 1);
     EXPECT_EQ(r.z.LastFault.Room, 0);
-    EXPECT_EQ(r.z.LastFault.What, Quantity::PlumeFlow);
-    EXPECT_EQ(r.z.LastFault.Kind, FaultKind::DivisionByZero);
+    EXPECT_EQ(r.z.LastFault.What, zf::Quantity::PlumeFlow);
+    EXPECT_EQ(r.z.LastFault.Kind, zf::FaultKind::DivisionByZero);
     EXPECT_TRUE(Contains(r.Text(), "производительность конвективной колонки")) << r.Text();
     EXPECT_TRUE(Contains(r.Text(), "Помещение №1")) << r.Text();
     EXPECT_TRUE(Contains(r.Text(), "деление на ноль")) << r.Text();
 }
 
 TEST(FaultDetails, LayerDenserThanOutsideAirIsNamedAsSuch) {
-    FailedRun r([](TzoneMath& z) { z.dt = 0.03; });  // the coarse step overshoots late in the run
+    FailedRun r([](zf::TzoneMath& z) { z.dt = 0.03; });  // the coarse step overshoots late in the run
     ASSERT_FALSE(r.ok);
-    EXPECT_EQ(r.z.LastFault.Kind, FaultKind::InvalidOperation);
-    EXPECT_EQ(r.z.LastFault.What, Quantity::OpeningFlow);
+    EXPECT_EQ(r.z.LastFault.Kind, zf::FaultKind::InvalidOperation);
+    EXPECT_EQ(r.z.LastFault.What, zf::Quantity::OpeningFlow);
     EXPECT_TRUE(r.z.LastFault.DenserThanAir);
     EXPECT_TRUE(Contains(r.Text(), "Плотность газа в зоне задымления помещения №1 стала больше плотности "
                                    "наружного воздуха"))
@@ -54,43 +54,43 @@ TEST(FaultDetails, LayerDenserThanOutsideAirIsNamedAsSuch) {
 }
 
 TEST(FaultDetails, OverflowOfTheHeatRelease) {
-    FailedRun r([](TzoneMath& z) {
+    FailedRun r([](zf::TzoneMath& z) {
         z.Qn = 1e308;
         z.PsiUd = 10;
     });
     ASSERT_FALSE(r.ok);
     EXPECT_EQ(r.z.Iter, 1);
-    EXPECT_EQ(r.z.LastFault.What, Quantity::HeatRelease);
-    EXPECT_EQ(r.z.LastFault.Kind, FaultKind::Overflow);
+    EXPECT_EQ(r.z.LastFault.What, zf::Quantity::HeatRelease);
+    EXPECT_EQ(r.z.LastFault.Kind, zf::FaultKind::Overflow);
     EXPECT_TRUE(Contains(r.Text(), "Помещение №1: не удалось вычислить мощность тепловыделения очага")) << r.Text();
     EXPECT_TRUE(Contains(r.Text(), "переполнение")) << r.Text();
 }
 
 TEST(FaultDetails, SecondRoomWithoutFloorIsNamed) {
-    FailedRun r([](TzoneMath& z) { z.Room(1).Width = 0; });
+    FailedRun r([](zf::TzoneMath& z) { z.Room(1).Width = 0; });
     ASSERT_FALSE(r.ok);
     EXPECT_EQ(r.z.LastFault.Room, 1);
     EXPECT_TRUE(Contains(r.Text(), "Помещение №2")) << r.Text();
 }
 
 TEST(FaultDetails, RunsWithoutStepsOrRoomsOrSamples) {
-    FailedRun noRooms([](TzoneMath& z) {
+    FailedRun noRooms([](zf::TzoneMath& z) {
         z.DeleteRoom(0);
         z.DeleteRoom(0);
     });
-    EXPECT_EQ(noRooms.z.LastFault.Kind, FaultKind::NoFireRoom);
+    EXPECT_EQ(noRooms.z.LastFault.Kind, zf::FaultKind::NoFireRoom);
     EXPECT_TRUE(Contains(noRooms.Text(), "нет ни одного помещения"));
-    FailedRun coarse([](TzoneMath& z) { z.dt = 0.3; });
-    EXPECT_EQ(coarse.z.LastFault.Kind, FaultKind::BadSampling);
+    FailedRun coarse([](zf::TzoneMath& z) { z.dt = 0.3; });
+    EXPECT_EQ(coarse.z.LastFault.Kind, zf::FaultKind::BadSampling);
     EXPECT_TRUE(Contains(coarse.Text(), "уменьшите шаг"));
-    FailedRun zeroStep([](TzoneMath& z) { z.dt = 0; });
-    EXPECT_EQ(zeroStep.z.LastFault.Kind, FaultKind::Preparation);
+    FailedRun zeroStep([](zf::TzoneMath& z) { z.dt = 0; });
+    EXPECT_EQ(zeroStep.z.LastFault.Kind, zf::FaultKind::Preparation);
     EXPECT_EQ(zeroStep.z.Iter, 0);
     EXPECT_FALSE(zeroStep.Text().empty());
 }
 
 TEST(FaultDetails, CompletedRunHasNoFault) {
-    FailedRun r([](TzoneMath& z) { z.SimTime = 5; });
+    FailedRun r([](zf::TzoneMath& z) { z.SimTime = 5; });
     ASSERT_TRUE(r.ok);
     EXPECT_FALSE(r.z.LastFault.Failed());
     EXPECT_EQ(r.Text(), "");

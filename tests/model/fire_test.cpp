@@ -4,26 +4,26 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-#include "power.h"
+#include "model/power.h"
 #include "test_buildings.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
 // A fire room with the default inputs at model time t, the plume rising to Y.
 struct FireRoom {
-    TzoneMath z;
+    zf::TzoneMath z;
     FireRoom(double length, double width, double t, double Y) {
         testing_zf::SetDefaultInputs(z);
         z.Ro0 = 353.5138 / z.T0;
         z.AddRoom(length, width, 3);
         z.CurTime = t;
-        TRoom& r = z.Room(0);
+        zf::TRoom& r = z.Room(0);
         r.Cur.Fp = z.BurningArea(0);
         r.Q = z.HeatRelease(0);
         r.Prev.Yk = Y;
     }
-    TRoom& room() { return z.Room(0); }
+    zf::TRoom& room() { return z.Room(0); }
 };
 
 }  // namespace
@@ -47,11 +47,29 @@ TEST(Fire, WholeFloorBurnsOnceTheCircleExceedsIt) {
 }
 
 TEST(Fire, CircleEqualToTheFloorIsReturnedAsIs) {
-    TzoneMath z;
+    zf::TzoneMath z;
     z.Vlin = 1;
     z.CurTime = 1;
     z.AddRoom(1, 3.14159265358979323846, 3);  // floor area π
     EXPECT_EQ(z.BurningArea(0), 3.14159265358979323846);
+}
+
+TEST(Fire, FireLoadAreaCapsTheBurningArea) {
+    // 0 leaves the circle and the floor as the only limits, to the bit.
+    FireRoom open(5, 4, 100, 3);
+    FireRoom unlimited(5, 4, 100, 3);
+    unlimited.z.FireAreaMax = 0;
+    EXPECT_EQ(unlimited.z.BurningArea(0), open.z.BurningArea(0));
+    const double circle = open.z.BurningArea(0);  // ≈ 3.66 m², below the 20 m² floor
+    open.z.FireAreaMax = 2.5;
+    EXPECT_EQ(open.z.BurningArea(0), 2.5);
+    open.z.FireAreaMax = 4;  // larger than the circle: the circle
+    EXPECT_EQ(open.z.BurningArea(0), circle);
+    FireRoom late(5, 4, 1000, 3);  // the circle covers the floor
+    late.z.FireAreaMax = 30;       // larger than the floor: the floor
+    EXPECT_EQ(late.z.BurningArea(0), 20);
+    late.z.FireAreaMax = 12;
+    EXPECT_EQ(late.z.BurningArea(0), 12);
 }
 
 TEST(Fire, PlumeSelectedByTheCorrelationFlag) {
@@ -72,7 +90,7 @@ void PrintTo(const RegimeCase& c, std::ostream* os) { *os << "x = " << c.x; }
 class McCaffreyRegime : public ::testing::TestWithParam<RegimeCase> {};
 
 TEST_P(McCaffreyRegime, LimitsBelongToTheUpperRegime) {
-    TzoneMath z;
+    zf::TzoneMath z;
     z.AddRoom(5, 4, 3);
     z.Room(0).Q = 1000;
     z.Room(0).Prev.Yk = GetParam().x;
@@ -87,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(Fire, McCaffreyRegime,
 TEST(Fire, LayerOnTheFloorStopsMcCaffreyButNotTanaka) {
     FireRoom f(5, 4, 100, 0);
     EXPECT_EQ(f.z.PlumeFlowMcCaffrey(0), 0);
-    const TzoneMath& z = f.z;
+    const zf::TzoneMath& z = f.z;
     const double expected = 0.21 * std::exp(1.0 / 3.0 * std::log(z.Ro0 * z.Ro0 * z.g * f.room().Q / (1040 * z.T0))) *
                             std::exp(5.0 / 3.0 * std::log(1.5 * std::sqrt(f.room().Cur.Fp)));
     EXPECT_EQ(f.z.PlumeFlowTanaka(0), expected);

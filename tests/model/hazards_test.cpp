@@ -5,14 +5,14 @@
 #include <gtest/gtest.h>
 
 #include "test_buildings.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
 // hr = 1.7 m in rooms 3 m high, T0 = 293 K, dt = 0.01 s; room 1 (index 1) is not the fire
 // room, so its balances gain nothing without pending inflows.
 struct WorkingZone {
-    TzoneMath z;
+    zf::TzoneMath z;
     WorkingZone() {
         testing_zf::SetDefaultInputs(z);
         z.dt = 0.01;
@@ -20,7 +20,7 @@ struct WorkingZone {
         z.AddRoom(5, 4, 3);
         z.AddRoom(5, 4, 3);
     }
-    TRoom& room() { return z.Room(1); }
+    zf::TRoom& room() { return z.Room(1); }
     void SetLayer(double Yk, double T2, double Ro2 = 1.0) {
         room().Cur.Yk = Yk;
         room().Cur.T2 = T2;
@@ -65,7 +65,7 @@ TEST(Hazards, BelowTheLayerEverythingIsAmbient) {
     w.z.CalcO2w(1, 1);
     for (int k = 1; k <= 3; ++k) w.z.CalcSpecies(k, 1, 1);
     w.z.CalcRad(1, 1);
-    const ResultSample& s = w.room().Cur;
+    const zf::ResultSample& s = w.room().Cur;
     EXPECT_EQ(s.Tw, 293);
     EXPECT_EQ(s.Lw, 50);
     EXPECT_EQ(s.O2w, 0.23 * w.z.Ro0);
@@ -74,7 +74,7 @@ TEST(Hazards, BelowTheLayerEverythingIsAmbient) {
     EXPECT_EQ(s.CO2w, 0);
     EXPECT_EQ(s.HClw, 0);
     EXPECT_EQ(s.qRad, 0);
-    const TRoom& r = w.room();
+    const zf::TRoom& r = w.room();
     EXPECT_EQ(r.CritTimeT + r.CritTimeVis + r.CritTimeO2 + r.CritTimeCO + r.CritTimeCO2 + r.CritTimeHCl +
                   r.CritTimeRad,
               0);
@@ -111,7 +111,7 @@ TEST(Hazards, CriticalTimeKeepsTheFirstCrossing) {
 
 TEST(Hazards, RadiationLimitAtAbout288Kilowatts) {
     WorkingZone w;
-    TRoom& fire = w.z.Room(0);
+    zf::TRoom& fire = w.z.Room(0);
     fire.Cur.Fp = 1;
     fire.Q = 287e3;
     w.z.CalcRad(1, 0);
@@ -128,7 +128,7 @@ TEST(Hazards, RadiationLimitAtAbout288Kilowatts) {
 TEST(Hazards, NonFireRoomWithoutInflowOnlyLoses) {
     WorkingZone w;
     w.SetLayer(1.0, 400, 0.9);
-    TRoom& r = w.room();
+    zf::TRoom& r = w.room();
     r.SumIn = 5;
     r.SumOut = 1;
     r.SmokeAmt = 2;
@@ -146,7 +146,7 @@ TEST(Hazards, NonFireRoomWithoutInflowOnlyLoses) {
 TEST(Hazards, FractionsHeldWhileNoGasEntered) {
     WorkingZone w;
     w.SetLayer(1.0, 400);
-    TRoom& r = w.room();
+    zf::TRoom& r = w.room();
     r.XO2 = 0.2;
     r.XCO2 = 0.01;
     w.z.CalcO2w(1, 1);
@@ -156,7 +156,7 @@ TEST(Hazards, FractionsHeldWhileNoGasEntered) {
 }
 
 TEST(Hazards, HotOutsideAirReachesLimitsInStepOne) {
-    TzoneMath z;
+    zf::TzoneMath z;
     testing_zf::SetDefaultInputs(z);
     z.T0 = 360;
     z.dt = 0.01;

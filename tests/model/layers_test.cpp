@@ -5,19 +5,19 @@
 #include <gtest/gtest.h>
 
 #include "test_buildings.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
 // Fire room 5 × 4 × 3 m, T0 = 293 K, dt = 0.1 s, no openings.
 struct ClosedRoom {
-    TzoneMath z;
+    zf::TzoneMath z;
     ClosedRoom() {
         z.T0 = 293;
         z.Ro0 = 353.5138 / z.T0;
         z.dt = 0.1;
         z.AddRoom(5, 4, 3);
-        TRoom& r = z.Room(0);
+        zf::TRoom& r = z.Room(0);
         r.Prev.Yk = r.Prev.YkPred = 3;
         r.Prev.Ro2 = z.Ro0;
         r.Prev.T2 = z.T0;
@@ -26,8 +26,8 @@ struct ClosedRoom {
     }
     // The layer part of one step with the given source and no outflow.
     void Step(double Gk, double Q) {
-        TRoom& r = z.Room(0);
-        r.Cur = ResultSample{};
+        zf::TRoom& r = z.Room(0);
+        r.Cur = zf::ResultSample{};
         r.Cur.Gk = Gk;
         r.Q = Q;
         r.Cur.YkPred = z.PredictedInterfaceHeight(0);
@@ -45,7 +45,7 @@ struct ClosedRoom {
 
 TEST(Layers, ClosedFireRoomFillsAtConstantSource) {
     ClosedRoom c;
-    TRoom& r = c.z.Room(0);
+    zf::TRoom& r = c.z.Room(0);
     c.Step(1, 100e3);
     EXPECT_NEAR(3 - r.Cur.YkPred, 5.50e-3, 0.005e-3);
     EXPECT_EQ(r.Ro2Pred, c.z.Ro0);  // both sums still 0
@@ -67,15 +67,15 @@ TEST(Layers, ClosedFireRoomFillsAtConstantSource) {
 }
 
 TEST(Layers, RoomWithoutFlowsStaysAmbient) {
-    TzoneMath z;
+    zf::TzoneMath z;
     testing_zf::SetDefaultInputs(z);
     z.dt = 0.01;
     z.SimTime = 5;
     z.AddRoom(5, 4, 3);
     z.AddRoom(6, 5, 3);  // no doorway: never reached by smoke
     ASSERT_TRUE(z.Run());
-    TRoom& r = z.Room(1);
-    for (const ResultSample& s : r.Samples) {
+    zf::TRoom& r = z.Room(1);
+    for (const zf::ResultSample& s : r.Samples) {
         EXPECT_EQ(s.Yk, 3);
         EXPECT_EQ(s.YkPred, 3);
         EXPECT_EQ(s.Ro2, z.Ro0);
@@ -89,7 +89,7 @@ TEST(Layers, RoomWithoutFlowsStaysAmbient) {
 
 TEST(Layers, NoNetMassMeansOutsideDensity) {
     ClosedRoom c;
-    TRoom& r = c.z.Room(0);
+    zf::TRoom& r = c.z.Room(0);
     r.SumIn = 2;
     r.SumOut = 2;
     EXPECT_EQ(c.z.LayerDensity(0, 1.0), c.z.Ro0);
@@ -100,7 +100,7 @@ TEST(Layers, NoNetMassMeansOutsideDensity) {
 
 TEST(Layers, InterfaceBelowTheFloorDeepensTheLayer) {
     ClosedRoom c;
-    TRoom& r = c.z.Room(0);
+    zf::TRoom& r = c.z.Room(0);
     r.SumIn = 10;
     EXPECT_EQ(c.z.LayerDensity(0, -0.3), (10 * 0.1 - 0 * 0.1) / (20 * 3.3));
 }
@@ -116,7 +116,7 @@ TEST(Layers, FireExpansionOnlyInTheFireRoom) {
 
 TEST(HeatLoss, RegimesOfTheExchangeCoefficient) {
     ClosedRoom c;
-    TzoneMath& z = c.z;
+    zf::TzoneMath& z = c.z;
     // Surface in contact with a layer 1 m deep: 18 · 1 + 20 = 38 m².
     const double hot = z.HeatLoss(0, 400, 2);
     EXPECT_DOUBLE_EQ(hot, 11.6 * std::exp(0.0023 * (400 - 273)) * 38 * (400 - 293));

@@ -6,24 +6,24 @@
 #include <gtest/gtest.h>
 
 #include "test_buildings.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
 struct Pair {
-    TzoneMath z;
-    TProem door;
+    zf::TzoneMath z;
+    zf::TProem door;
     Pair(double y1, double y2, double rhoNeighbour = 0.9) {
         z.T0 = 293;
         z.Ro0 = 353.5138 / z.T0;
         z.AddRoom(5, 4, 3);
         z.AddRoom(6, 5, 3);
-        TRoom& a = z.Room(0);
+        zf::TRoom& a = z.Room(0);
         a.Cur.YkPred = y1;
         a.Ro2Pred = 0.9;
         a.T2Pred = 393;
         a.Prev.Ro2 = 0.9;
-        TRoom& b = z.Room(1);
+        zf::TRoom& b = z.Room(1);
         b.Cur.YkPred = y2;
         b.Ro2Pred = rhoNeighbour;
         door.Height = 2;
@@ -68,7 +68,7 @@ TEST(Openings, OutsideOpeningLikeADoorwayToClearAir) {
 TEST(Openings, LeakOpeningDrivenByTheDensityGain) {
     Pair p(-0.1, 0);
     p.z.Room(0).Prev.Ro2 = 0.9 - 0.0001;
-    TProem leak;
+    zf::TProem leak;
     leak.Height = 0.2;
     leak.Width = 2.7;
     leak.Init(false);

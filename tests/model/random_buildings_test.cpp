@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "test_buildings.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ public:
 
     double Size() { return Chance(0.05) ? Pick({0.0, 1e-6, 1e4}) : Real(1, 12); }
 
-    void Inputs(TzoneMath& z) {
+    void Inputs(zf::TzoneMath& z) {
         testing_zf::SetDefaultInputs(z);
         z.UseTanaka = Chance(0.5);
         z.dt = Pick({0.01, 0.02, 0.05, 0.1, 0.3, 0.0});
@@ -48,7 +48,7 @@ public:
     }
 
     // Adds and deletes rooms and openings as the editor would, mirroring them in `openings`.
-    void Edit(TzoneMath& z, std::vector<Opening>& openings) {
+    void Edit(zf::TzoneMath& z, std::vector<Opening>& openings) {
         const int actions = Int(1, 14);
         for (int a = 0; a < actions; ++a) {
             const int n = z.RoomCount();
@@ -106,7 +106,7 @@ private:
 
 // The matrix holds exactly the mirrored openings: square, twins with equal values in
 // mirrored cells at equal positions, one face on the diagonal per outside opening.
-void ExpectMatrixMatches(TzoneMath& z, const std::vector<Opening>& openings, int building) {
+void ExpectMatrixMatches(zf::TzoneMath& z, const std::vector<Opening>& openings, int building) {
     const int n = z.RoomCount();
     ASSERT_EQ(static_cast<int>(z.Proems.size()), n) << "building " << building;
     std::vector<std::vector<std::size_t>> expected(static_cast<std::size_t>(n), std::vector<std::size_t>(n, 0));
@@ -117,12 +117,12 @@ void ExpectMatrixMatches(TzoneMath& z, const std::vector<Opening>& openings, int
     for (int r = 0; r < n; ++r) {
         ASSERT_EQ(static_cast<int>(z.Proems[r].size()), n) << "building " << building;
         for (int c = 0; c < n; ++c) {
-            TProems& cell = z.Cell(r, c);
+            zf::TProems& cell = z.Cell(r, c);
             ASSERT_EQ(cell.size(), expected[r][c]) << "building " << building << " cell " << r << "," << c;
             if (r == c) continue;
             for (std::size_t k = 0; k < cell.size(); ++k) {
-                const TProem& a = *cell[k];
-                const TProem& b = *z.Cell(c, r)[k];
+                const zf::TProem& a = *cell[k];
+                const zf::TProem& b = *z.Cell(c, r)[k];
                 ASSERT_NE(&a, &b);
                 ASSERT_EQ(a.Height, b.Height);
                 ASSERT_EQ(a.Width, b.Width);
@@ -140,7 +140,7 @@ TEST(RandomBuildings, EveryRunEndsCleanly) {
     Generator gen(20261207);
     int completed = 0, refused = 0, failed = 0;
     for (int b = 0; b < kBuildings; ++b) {
-        TzoneMath z;
+        zf::TzoneMath z;
         std::vector<Opening> openings;
         gen.Inputs(z);
         gen.Edit(z, openings);
@@ -163,7 +163,7 @@ TEST(RandomBuildings, EveryRunEndsCleanly) {
             EXPECT_TRUE(z.LastFault.Failed()) << "building " << b;
             EXPECT_GE(z.Iter, 0);
             EXPECT_LE(z.Iter, z.StepCount);
-            EXPECT_FALSE(DescribeFault(z.LastFault).empty());
+            EXPECT_FALSE(zf::DescribeFault(z.LastFault).empty());
         }
         ExpectMatrixMatches(z, openings, b);  // leak openings gone, the user's openings intact
         if (HasFatalFailure()) return;

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "reference_model.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ using reference::RoomSize;
 
 // Builds the same building in the engine through the editor's operations: a doorway is
 // added as two faces, first in (row, col), then in (col, row).
-void Load(TzoneMath& zm, const Building& b) {
+void Load(zf::TzoneMath& zm, const Building& b) {
     const Inputs& in = b.In;
     zm.Qn = in.Qn;
     zm.Vlin = in.Vlin;
@@ -57,7 +57,7 @@ bool SameBits(double a, double b) {
     return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
-double EngineCrit(const TRoom& r, int which) {
+double EngineCrit(const zf::TRoom& r, int which) {
     const double times[reference::kCritCount] = {r.CritTimeT,  r.CritTimeVis, r.CritTimeO2,
                                                  r.CritTimeCO, r.CritTimeCO2, r.CritTimeHCl,
                                                  r.CritTimeRad};
@@ -66,7 +66,7 @@ double EngineCrit(const TRoom& r, int which) {
 
 // Compares a finished engine run with the reference run, naming the first difference of
 // every room and how many elements differ.
-testing::AssertionResult SameRun(const reference::Result& ref, bool engineOk, TzoneMath& zm) {
+testing::AssertionResult SameRun(const reference::Result& ref, bool engineOk, zf::TzoneMath& zm) {
     std::ostringstream why;
     why.precision(17);
     if (engineOk != ref.Completed)
@@ -79,7 +79,7 @@ testing::AssertionResult SameRun(const reference::Result& ref, bool engineOk, Tz
         return testing::AssertionFailure() << why.str();
     }
     for (int i = 0; i < zm.RoomCount(); ++i) {
-        const TRoom& room = zm.Room(i);
+        const zf::TRoom& room = zm.Room(i);
         const reference::RoomResult& rr = ref.Rooms[static_cast<std::size_t>(i)];
         if (room.Samples.size() != rr.Samples.size()) {
             why << "room " << i << ": " << room.Samples.size() << " samples, reference "
@@ -88,12 +88,12 @@ testing::AssertionResult SameRun(const reference::Result& ref, bool engineOk, Tz
         }
         int differing = 0;
         for (std::size_t m = 0; m < rr.Samples.size(); ++m) {
-            for (int e = 0; e < ResultSample::kCount; ++e) {
+            for (int e = 0; e < zf::ResultSample::kCount; ++e) {
                 const double mine = room.Samples[m][e];
                 const double theirs = rr.Samples[m][static_cast<std::size_t>(e)];
                 if (SameBits(mine, theirs)) continue;
                 if (differing++ == 0)
-                    why << "room " << i << " sample " << m << " " << ResultSample::Name(e)
+                    why << "room " << i << " sample " << m << " " << zf::ResultSample::Name(e)
                         << ": engine " << mine << ", reference " << theirs << "\n";
             }
         }
@@ -266,7 +266,7 @@ TEST_P(AgainstReference, EverySampleAndCriticalTimeBitForBit) {
         EXPECT_EQ(ref.Iter, c.FailsAt);
         EXPECT_EQ(ref.FaultDenser, c.Denser);
     }
-    TzoneMath zm;
+    zf::TzoneMath zm;
     Load(zm, c.B);
     const bool ok = zm.Run();
     EXPECT_TRUE(SameRun(ref, ok, zm));

@@ -9,7 +9,7 @@
 #include <new>
 
 #include "test_buildings.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 using testing_zf::BuildTwoRooms;
 using testing_zf::SetDefaultInputs;
@@ -27,11 +27,11 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-TzoneMath* gScenario = nullptr;  // the scenario a fake view inspects
+zf::TzoneMath* gScenario = nullptr;  // the scenario a fake view inspects
 
 // A progress view that refreshes after every step (its clock jumps 201 ms per reading),
 // records what the run tells it and can close itself at a given refresh.
-struct FakeView : RunView {
+struct FakeView : zf::RunView {
     static inline std::int64_t clock = 0;
     static std::int64_t Tick() { return clock += 201; }
     int closeAtRefresh = -1;  // ask "visible?" → false at this refresh (1-based)
@@ -52,7 +52,7 @@ struct FakeView : RunView {
         lastSeconds = seconds;
         lastTotal = total;
         if (gScenario && gScenario->RoomCount() > 0) {
-            TProems& cell = gScenario->Cell(0, 0);
+            zf::TProems& cell = gScenario->Cell(0, 0);
             leakCells = cell.size();
             leakWidth = cell.back()->Width;
             leakHeight = cell.back()->Height;
@@ -65,7 +65,7 @@ struct FakeView : RunView {
 
 // Runs the two-room building with the given step, time and samples per second.
 struct TwoRoomRun {
-    TzoneMath z;
+    zf::TzoneMath z;
     bool ok = false;
     TwoRoomRun(double dt, double simTime, int samplesPerSec = 10, bool tanaka = true) {
         SetDefaultInputs(z);
@@ -78,15 +78,15 @@ struct TwoRoomRun {
     bool Run() { return ok = z.Run(); }
 };
 
-void ExpectSamplesEqual(const ResultSample& a, const ResultSample& b, const char* what) {
-    for (int e = 0; e < ResultSample::kCount; ++e) EXPECT_EQ(a[e], b[e]) << what << ": " << ResultSample::Name(e);
+void ExpectSamplesEqual(const zf::ResultSample& a, const zf::ResultSample& b, const char* what) {
+    for (int e = 0; e < zf::ResultSample::kCount; ++e) EXPECT_EQ(a[e], b[e]) << what << ": " << zf::ResultSample::Name(e);
 }
 
 // The mean of states [from, to] of a run recorded with one state per sample, summed in order
 // as the run sums them.
-ResultSample MeanOfStates(const std::vector<ResultSample>& states, int from, int to) {
-    ResultSample mean;
-    for (int e = 0; e < ResultSample::kCount; ++e) {
+zf::ResultSample MeanOfStates(const std::vector<zf::ResultSample>& states, int from, int to) {
+    zf::ResultSample mean;
+    for (int e = 0; e < zf::ResultSample::kCount; ++e) {
         double sum = 0;
         for (int k = from; k <= to; ++k) sum += states[static_cast<std::size_t>(k)][e];
         mean[e] = sum / (to - from + 1);
@@ -97,7 +97,7 @@ ResultSample MeanOfStates(const std::vector<ResultSample>& states, int from, int
 }  // namespace
 
 TEST(RunCounts, DefaultsGiveTwoMillionStepsInTwoThousandSamples) {
-    TzoneMath z;
+    zf::TzoneMath z;
     SetDefaultInputs(z);
     z.SimTime = 0;  // counts only: compute them through a run without steps
     z.AddRoom(5, 4, 3);
@@ -113,7 +113,7 @@ TEST(RunSampling, SingleStateRunRecordsOnlyTheInitialState) {
     ASSERT_TRUE(r.z.Run(view));
     EXPECT_EQ(r.z.Iter, 0);
     EXPECT_EQ(r.z.SampleCount, 1);
-    const ResultSample& s = r.z.Room(1).Samples[0];
+    const zf::ResultSample& s = r.z.Room(1).Samples[0];
     EXPECT_EQ(s.Yk, 3);
     EXPECT_EQ(s.YkPred, 3);
     EXPECT_EQ(s.Ro2, r.z.Ro0);
@@ -133,7 +133,7 @@ TEST(RunSampling, OneStatePerSampleKeepsEveryState) {
     EXPECT_EQ(r.z.StepsPerSample, 1);
     EXPECT_EQ(r.z.SampleCount, 100);
     for (int i = 0; i < 2; ++i) {
-        TRoom& room = r.z.Room(i);
+        zf::TRoom& room = r.z.Room(i);
         EXPECT_EQ(room.Samples[0].Yk, 3);
         ExpectSamplesEqual(room.Samples.back(), room.Prev, "last sample is the last state");
     }
@@ -272,7 +272,7 @@ struct CountingView : FakeView {
 
 TEST(RunLoop, AllocatesNothingPerStep) {
     CountingView view;
-    TzoneMath z;
+    zf::TzoneMath z;
     SetDefaultInputs(z);
     z.dt = 0.01;
     z.SimTime = 20;
@@ -285,18 +285,18 @@ TEST(RunLoop, AllocatesNothingPerStep) {
 }
 
 TEST(RunFaults, NoRoomsFailsInStepOne) {
-    TzoneMath z;
+    zf::TzoneMath z;
     SetDefaultInputs(z);
     FakeView view;
     EXPECT_FALSE(z.Run(view));
     EXPECT_EQ(z.Iter, 1);
-    EXPECT_EQ(z.LastFault.Kind, FaultKind::NoFireRoom);
+    EXPECT_EQ(z.LastFault.Kind, zf::FaultKind::NoFireRoom);
     EXPECT_EQ(view.closed, 1);
     EXPECT_TRUE(view.mainEnabled);
 }
 
 TEST(RunFaults, NoRoomsAndNoStepsSucceeds) {
-    TzoneMath z;
+    zf::TzoneMath z;
     SetDefaultInputs(z);
     z.SimTime = 0;
     EXPECT_TRUE(z.Run());
@@ -306,7 +306,7 @@ TEST(RunFaults, StepLongerThanTheSamplingIntervalFailsInStepOne) {
     TwoRoomRun r(0.3, 200);  // S = Round(0.333) = 0
     EXPECT_FALSE(r.Run());
     EXPECT_EQ(r.z.Iter, 1);
-    EXPECT_EQ(r.z.LastFault.Kind, FaultKind::BadSampling);
+    EXPECT_EQ(r.z.LastFault.Kind, zf::FaultKind::BadSampling);
     EXPECT_TRUE(r.z.Cell(0, 0).empty());  // leak openings removed on failure too
 }
 
@@ -315,8 +315,8 @@ TEST(RunFaults, McCaffreyWithoutHeatReleaseFailsInStepOne) {
     r.z.Qn = 0;
     EXPECT_FALSE(r.Run());
     EXPECT_EQ(r.z.Iter, 1);
-    EXPECT_EQ(r.z.LastFault.Kind, FaultKind::DivisionByZero);
-    EXPECT_EQ(r.z.LastFault.What, Quantity::PlumeFlow);
+    EXPECT_EQ(r.z.LastFault.Kind, zf::FaultKind::DivisionByZero);
+    EXPECT_EQ(r.z.LastFault.What, zf::Quantity::PlumeFlow);
     EXPECT_EQ(r.z.LastFault.Room, 0);
     EXPECT_EQ(r.z.Room(0).Samples[0].Yk, 3);  // sample 0 keeps the initial state
 }
@@ -335,7 +335,7 @@ TEST(RunFaults, ZeroStepOrTemperatureFailsBeforeStepOne) {
         FakeView view;
         EXPECT_FALSE(r.z.Run(view));
         EXPECT_EQ(r.z.Iter, 0);
-        EXPECT_EQ(r.z.LastFault.Kind, FaultKind::Preparation);
+        EXPECT_EQ(r.z.LastFault.Kind, zf::FaultKind::Preparation);
         EXPECT_EQ(view.closed, 1);
         EXPECT_TRUE(view.mainEnabled);
         EXPECT_TRUE(r.z.Cell(0, 0).empty());
@@ -354,8 +354,8 @@ TEST(RunFaults, RoomWithoutFloorFailsInStepOne) {
     EXPECT_FALSE(r.Run());
     EXPECT_EQ(r.z.Iter, 1);
     EXPECT_EQ(r.z.LastFault.Room, 1);
-    EXPECT_EQ(r.z.LastFault.What, Quantity::PredictedInterface);
-    EXPECT_EQ(r.z.LastFault.Kind, FaultKind::InvalidOperation);
+    EXPECT_EQ(r.z.LastFault.What, zf::Quantity::PredictedInterface);
+    EXPECT_EQ(r.z.LastFault.Kind, zf::FaultKind::InvalidOperation);
 }
 
 TEST(RunFaults, LayerDenserThanOutsideAirEndsTheRunAtThatStep) {
@@ -366,8 +366,8 @@ TEST(RunFaults, LayerDenserThanOutsideAirEndsTheRunAtThatStep) {
     EXPECT_FALSE(r.Run());
     ASSERT_TRUE(clean.Run());
     EXPECT_EQ(r.z.Iter, 6420);
-    EXPECT_EQ(r.z.LastFault.Kind, FaultKind::InvalidOperation);
-    EXPECT_EQ(r.z.LastFault.What, Quantity::OpeningFlow);
+    EXPECT_EQ(r.z.LastFault.Kind, zf::FaultKind::InvalidOperation);
+    EXPECT_EQ(r.z.LastFault.What, zf::Quantity::OpeningFlow);
     EXPECT_EQ(r.z.LastFault.Room, 0);
     EXPECT_EQ(r.z.LastFault.Column, 1);
     EXPECT_TRUE(r.z.LastFault.DenserThanAir);
@@ -382,7 +382,7 @@ TEST(RunFaults, LayerDenserThanOutsideAirEndsTheRunAtThatStep) {
 TEST(CriticalTimes, AreTheStepNumberTimesTheStep) {
     TwoRoomRun r(0.01, 120);
     ASSERT_TRUE(r.Run());
-    const TRoom& fire = r.z.Room(0);
+    const zf::TRoom& fire = r.z.Room(0);
     for (double t : {fire.CritTimeT, fire.CritTimeVis, fire.CritTimeO2, fire.CritTimeHCl, fire.CritTimeRad}) {
         ASSERT_GT(t, 0);
         const double steps = std::nearbyint(t / 0.01);
@@ -394,8 +394,8 @@ TEST(CriticalTimes, AreTheStepNumberTimesTheStep) {
 TEST(WholeModel, TwoRoomsWithTanakaAtSixtySeconds) {
     TwoRoomRun r(0.01, 150, 100);  // S = 1: sample k is the state of step k
     ASSERT_TRUE(r.Run());
-    const ResultSample& fire = r.z.Room(0).Samples[6000];
-    const ResultSample& next = r.z.Room(1).Samples[6000];
+    const zf::ResultSample& fire = r.z.Room(0).Samples[6000];
+    const zf::ResultSample& next = r.z.Room(1).Samples[6000];
     EXPECT_NEAR(fire.Yk, 0.622, 0.001);
     EXPECT_NEAR(fire.T2, 365, 0.5);
     EXPECT_NEAR(fire.Gk, 1.99, 0.005);
@@ -427,7 +427,7 @@ TEST(WholeModel, NoFireMeansEveryRoomStaysAmbient) {
     r.z.Vlin = 0;
     ASSERT_TRUE(r.Run());
     for (int i = 0; i < 2; ++i)
-        for (const ResultSample& s : r.z.Room(i).Samples) {
+        for (const zf::ResultSample& s : r.z.Room(i).Samples) {
             EXPECT_EQ(s.Yk, 3);
             EXPECT_EQ(s.T2, 293);
             EXPECT_EQ(s.Tw, 293);
@@ -437,14 +437,14 @@ TEST(WholeModel, NoFireMeansEveryRoomStaysAmbient) {
 }
 
 TEST(WholeModel, RoomWithoutOpeningsLosesNoSmoke) {
-    TzoneMath z;
+    zf::TzoneMath z;
     SetDefaultInputs(z);
     z.dt = 0.01;
     z.SimTime = 30;
     z.AddRoom(5, 4, 3);
     ASSERT_TRUE(z.Run());
     // Only the leak opening near the floor could carry gas, and the layer is still high.
-    for (const ResultSample& s : z.Room(0).Samples) EXPECT_EQ(s.Gm, 0);
+    for (const zf::ResultSample& s : z.Room(0).Samples) EXPECT_EQ(s.Gm, 0);
     EXPECT_EQ(z.Room(0).SumOut, 0);
 }
 
@@ -455,7 +455,7 @@ TEST(StepOrder, FireRoomPostsIntoTheNeighbourWhichTakesItNextStep) {
     struct Recorder : FakeView {
         std::vector<double> posted;  // Tin/T0 · Gin pending on the second room's face after each step
         void WriteProgress(int, std::int64_t, int) override {
-            const TProem& f = *gScenario->Cell(1, 0)[0];
+            const zf::TProem& f = *gScenario->Cell(1, 0)[0];
             posted.push_back(f.Tin / gScenario->T0 * f.Gin);
         }
     } view;

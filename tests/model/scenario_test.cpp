@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "test_buildings.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 using testing_zf::AddDoorway;
 
 namespace {
 
-std::size_t CellSize(TzoneMath& z, int r, int c) { return z.Cell(r, c).size(); }
+std::size_t CellSize(zf::TzoneMath& z, int r, int c) { return z.Cell(r, c).size(); }
 
-void ExpectSquare(const TzoneMath& z) {
+void ExpectSquare(const zf::TzoneMath& z) {
     ASSERT_EQ(z.Proems.size(), z.Rooms.size());
     for (const auto& row : z.Proems) EXPECT_EQ(row.size(), z.Rooms.size());
 }
@@ -19,7 +19,7 @@ void ExpectSquare(const TzoneMath& z) {
 }  // namespace
 
 TEST(Scenario, CreationSetsTheLimitsAndGravityOnly) {
-    TzoneMath z;
+    zf::TzoneMath z;
     EXPECT_EQ(z.g, 9.81);
     EXPECT_EQ(z.CritT, 343.0);
     EXPECT_EQ(z.CritVis, 20.0);
@@ -37,7 +37,7 @@ TEST(Scenario, CreationSetsTheLimitsAndGravityOnly) {
 }
 
 TEST(Scenario, AddRoomGrowsTheMatrixKeepingOldCells) {
-    TzoneMath z;
+    zf::TzoneMath z;
     ASSERT_TRUE(z.AddRoom(4, 5, 3));
     ExpectSquare(z);
     EXPECT_EQ(CellSize(z, 0, 0), 0u);
@@ -52,7 +52,7 @@ TEST(Scenario, AddRoomGrowsTheMatrixKeepingOldCells) {
 }
 
 TEST(Scenario, DoorwayFacesAreTwoObjectsInMirroredCells) {
-    TzoneMath z;
+    zf::TzoneMath z;
     for (int i = 0; i < 3; ++i) z.AddRoom(4, 5, 3);
     AddDoorway(z, 0, 2, 2, 0.9);
     z.AddProem(1, 1, 1.5, 1.0, false);  // an outside opening of room 2: one face
@@ -67,7 +67,7 @@ TEST(Scenario, DoorwayFacesAreTwoObjectsInMirroredCells) {
 }
 
 TEST(Scenario, DeleteRoomRemovesItsRowAndColumn) {
-    TzoneMath z;
+    zf::TzoneMath z;
     for (int i = 0; i < 3; ++i) z.AddRoom(4 + i, 5, 3);
     z.AddProem(2, 0, 1.7, 0.8, true);  // marks the former cell (2, 0)
     AddDoorway(z, 0, 1, 2, 0.9);
@@ -81,7 +81,7 @@ TEST(Scenario, DeleteRoomRemovesItsRowAndColumn) {
 }
 
 TEST(Scenario, DeleteRoomOutsideTheListDoesNothing) {
-    TzoneMath z;
+    zf::TzoneMath z;
     z.AddRoom(4, 5, 3);
     z.DeleteRoom(-1);
     z.DeleteRoom(1);
@@ -93,7 +93,7 @@ TEST(Scenario, DeleteRoomOutsideTheListDoesNothing) {
 }
 
 TEST(Scenario, DeleteProemRemovesBothFacesAndShiftsLaterEntries) {
-    TzoneMath z;
+    zf::TzoneMath z;
     for (int i = 0; i < 3; ++i) z.AddRoom(4, 5, 3);
     AddDoorway(z, 0, 2, 2.0, 0.9);
     AddDoorway(z, 0, 2, 2.1, 1.0);
@@ -112,7 +112,7 @@ TEST(Scenario, DeleteProemRemovesBothFacesAndShiftsLaterEntries) {
 }
 
 TEST(Scenario, AddProemRefusesCellsOutsideTheMatrix) {
-    TzoneMath z;
+    zf::TzoneMath z;
     EXPECT_FALSE(z.AddProem(0, 0, 2, 0.9, true));
     z.AddRoom(4, 5, 3);
     EXPECT_FALSE(z.AddProem(0, 1, 2, 0.9, true));
@@ -120,14 +120,14 @@ TEST(Scenario, AddProemRefusesCellsOutsideTheMatrix) {
 }
 
 TEST(Room, AreaAndPerimeterAreCachedUnlessZero) {
-    TRoom r;
+    zf::TRoom r;
     r.Length = 5;
     r.Width = 4;
     EXPECT_EQ(r.Area(), 20);
     EXPECT_EQ(r.Perimeter(), 18);
     r.Length = 6;  // the caches hold
     EXPECT_EQ(r.Area(), 20);
-    TRoom flat;
+    zf::TRoom flat;
     flat.Length = 0;
     flat.Width = 4;
     EXPECT_EQ(flat.Area(), 0);
@@ -137,7 +137,7 @@ TEST(Room, AreaAndPerimeterAreCachedUnlessZero) {
 }
 
 TEST(Room, SpeciesRowsAreAddressedBySpeciesNumber) {
-    TzoneMath z;
+    zf::TzoneMath z;
     z.Lo2 = 1;
     z.Lco = 2;
     z.Lco2 = 3;
@@ -145,20 +145,20 @@ TEST(Room, SpeciesRowsAreAddressedBySpeciesNumber) {
     for (int k = 0; k < 4; ++k) EXPECT_EQ(z.Yield(k), k + 1);
     EXPECT_EQ(z.Crit(0), z.CritO2);
     EXPECT_EQ(z.Crit(3), z.CritHCl);
-    TRoom r;
+    zf::TRoom r;
     r.X(2) = 0.5;
     r.M(3) = 7;
     r.CritTime(1) = 9;
     EXPECT_EQ(r.XCO2, 0.5);
     EXPECT_EQ(r.MHCl, 7);
     EXPECT_EQ(r.CritTimeCO, 9);
-    EXPECT_EQ(r.CritTimeOf(hkCO), 9);
-    EXPECT_EQ(z.CritOf(hkVisibility), z.CritVis);
+    EXPECT_EQ(r.CritTimeOf(zf::hkCO), 9);
+    EXPECT_EQ(z.CritOf(zf::hkVisibility), z.CritVis);
 }
 
 TEST(ResultSampleLayout, ElementsKeepTheirPositions) {
-    ResultSample s;
-    for (int i = 0; i < ResultSample::kCount; ++i) s[i] = i;
+    zf::ResultSample s;
+    for (int i = 0; i < zf::ResultSample::kCount; ++i) s[i] = i;
     EXPECT_EQ(s.Fp, 0);
     EXPECT_EQ(s.Gm, 5);
     EXPECT_EQ(s.YkPred, 6);
@@ -167,5 +167,5 @@ TEST(ResultSampleLayout, ElementsKeepTheirPositions) {
     EXPECT_EQ(s.O2w, 9);
     EXPECT_EQ(s.qRad, 10);
     EXPECT_EQ(s.HClw, 13);
-    EXPECT_STREQ(ResultSample::Name(10), "qRad");
+    EXPECT_STREQ(zf::ResultSample::Name(10), "qRad");
 }

@@ -1,12 +1,12 @@
 #pragma once
 // Buildings and inputs shared by the engine's tests.
 
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace testing_zf {
 
 // The main window's initial parameter values.
-inline void SetDefaultInputs(TzoneMath& z) {
+inline void SetDefaultInputs(zf::TzoneMath& z) {
     z.Qn = 13800000;
     z.Vlin = 0.0108;
     z.PsiUd = 0.0145;
@@ -24,14 +24,14 @@ inline void SetDefaultInputs(TzoneMath& z) {
 }
 
 // A doorway as the editor adds it: a face in (a, b), then its twin in (b, a).
-inline void AddDoorway(TzoneMath& z, int a, int b, double height, double width, bool open = true) {
+inline void AddDoorway(zf::TzoneMath& z, int a, int b, double height, double width, bool open = true) {
     z.AddProem(a, b, height, width, open);
     z.AddProem(b, a, height, width, open);
 }
 
 // Fire room 5 × 4 × 3 m and a second room 6 × 5 × 3 m joined by one open doorway 2 m high and
 // 0.9 m wide: the building of the whole-model check.
-inline void BuildTwoRooms(TzoneMath& z) {
+inline void BuildTwoRooms(zf::TzoneMath& z) {
     z.AddRoom(5, 4, 3);
     z.AddRoom(6, 5, 3);
     AddDoorway(z, 0, 1, 2, 0.9);

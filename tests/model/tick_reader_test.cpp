@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "run_view.h"
+#include "model/run_view.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ struct Phase {
 
 // Runs the phases through a strided reader; returns the largest lag of a step's value behind
 // the counter [ms] and checks that no value is ahead of it.
-std::int64_t LargestLag(TickReader& reader, std::initializer_list<Phase> phases) {
+std::int64_t LargestLag(zf::TickReader& reader, std::initializer_list<Phase> phases) {
     std::int64_t worst = 0;
     for (const Phase& p : phases) {
         for (int k = 0; k < p.Steps; ++k) {
@@ -48,7 +48,7 @@ std::int64_t LargestLag(TickReader& reader, std::initializer_list<Phase> phases)
 
 TEST(TickReader, ReadsAViewsOwnCounterAtEveryStep) {
     SimulatedClock clock;
-    TickReader reader(&SimulatedClock::Read);  // not the standard counter
+    zf::TickReader reader(&SimulatedClock::Read);  // not the standard counter
     reader.Now();
     LargestLag(reader, {{1, 10'000}});
     EXPECT_EQ(SimulatedClock::readings, 10'001);
@@ -56,7 +56,7 @@ TEST(TickReader, ReadsAViewsOwnCounterAtEveryStep) {
 
 TEST(TickReader, FastStepsAreReadRarelyAndLagAtMostAMillisecond) {
     SimulatedClock clock;
-    TickReader reader(&SimulatedClock::Read, true);
+    zf::TickReader reader(&SimulatedClock::Read, true);
     reader.Now();
     const int steps = 1'500'000;  // 3 s of 2 µs steps
     const std::int64_t lag = LargestLag(reader, {{2, steps}});
@@ -66,7 +66,7 @@ TEST(TickReader, FastStepsAreReadRarelyAndLagAtMostAMillisecond) {
 
 TEST(TickReader, StepsLongerThanAMillisecondAreReadEveryTime) {
     SimulatedClock clock;
-    TickReader reader(&SimulatedClock::Read, true);
+    zf::TickReader reader(&SimulatedClock::Read, true);
     reader.Now();
     EXPECT_EQ(LargestLag(reader, {{1500, 1000}}), 0);
     EXPECT_EQ(SimulatedClock::readings, 1001);
@@ -74,18 +74,18 @@ TEST(TickReader, StepsLongerThanAMillisecondAreReadEveryTime) {
 
 TEST(TickReader, AStepThatBecomesSlowerLagsAtMostOneLongStride) {
     SimulatedClock clock;
-    TickReader reader(&SimulatedClock::Read, true);
+    zf::TickReader reader(&SimulatedClock::Read, true);
     reader.Now();
     // From 1 µs to 30 µs a step: the stride reached while steps were fast is worked off
     // within one stride of slow steps, then the stride shrinks again.
     const std::int64_t lag = LargestLag(reader, {{1, 200'000}, {30, 200'000}});
-    EXPECT_LE(lag, TickReader::kMaxStride * 30 / 1000 + 1);
+    EXPECT_LE(lag, zf::TickReader::kMaxStride * 30 / 1000 + 1);
     EXPECT_LE(LargestLag(reader, {{30, 200'000}}), 1);
 }
 
 TEST(TickReader, NowReadsAndTheNextStepReadsAgain) {
     SimulatedClock clock;
-    TickReader reader(&SimulatedClock::Read, true);
+    zf::TickReader reader(&SimulatedClock::Read, true);
     reader.Now();
     LargestLag(reader, {{1, 100'000}});  // a long stride by now
     SimulatedClock::nowUs += 300'000;    // the event loop took 300 ms

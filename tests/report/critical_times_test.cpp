@@ -13,23 +13,23 @@ namespace {
 
 // Sets a room's critical times given in the summary's order (HazardKind), which is not the
 // order the room stores them in.
-void SetTimes(TRoom& room, const std::array<double, kHazardCount>& byKind) {
-    room.CritTimeT = byKind[hkTemperature];
-    room.CritTimeO2 = byKind[hkOxygen];
-    room.CritTimeVis = byKind[hkVisibility];
-    room.CritTimeCO = byKind[hkCO];
-    room.CritTimeCO2 = byKind[hkCO2];
-    room.CritTimeHCl = byKind[hkHCl];
-    room.CritTimeRad = byKind[hkRadiation];
+void SetTimes(zf::TRoom& room, const std::array<double, zf::kHazardCount>& byKind) {
+    room.CritTimeT = byKind[zf::hkTemperature];
+    room.CritTimeO2 = byKind[zf::hkOxygen];
+    room.CritTimeVis = byKind[zf::hkVisibility];
+    room.CritTimeCO = byKind[zf::hkCO];
+    room.CritTimeCO2 = byKind[zf::hkCO2];
+    room.CritTimeHCl = byKind[zf::hkHCl];
+    room.CritTimeRad = byKind[zf::hkRadiation];
 }
 
 }  // namespace
 
 TEST(CriticalTimesSummary, RoomsInOrderFactorsInTheResultsWindowsOrder) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     zm.AddRoom(4, 5, 3);
     zm.AddRoom(4, 5, 3);
-    TRoom& r = zm.Room(1);
+    zf::TRoom& r = zm.Room(1);
     // Stored order: temperature, visibility, oxygen, CO, CO2, HCl, radiation.
     r.CritTimeT = 11, r.CritTimeVis = 12, r.CritTimeO2 = 13, r.CritTimeCO = 14;
     r.CritTimeCO2 = 15, r.CritTimeHCl = 16, r.CritTimeRad = 17;
@@ -43,20 +43,20 @@ TEST(CriticalTimesSummary, RoomsInOrderFactorsInTheResultsWindowsOrder) {
 // Which factors of one room carry the mark.
 struct Earliest {
     const char* name;
-    std::array<double, kHazardCount> times;    // by HazardKind
-    std::array<bool, kHazardCount> marked;
+    std::array<double, zf::kHazardCount> times;    // by HazardKind
+    std::array<bool, zf::kHazardCount> marked;
 };
 void PrintTo(const Earliest& c, std::ostream* os) { *os << c.name; }
 class EarliestMark : public testing::TestWithParam<Earliest> {};
 
 TEST_P(EarliestMark, OnTheSmallestReachedTimeOnly) {
     const Earliest c = GetParam();
-    TzoneMath zm;
+    zf::TzoneMath zm;
     zm.AddRoom(4, 5, 3);
     SetTimes(zm.Room(0), c.times);
     const CriticalTimesRow row = CriticalTimesSummary(zm).Rows.at(0);
     EXPECT_EQ(row.Earliest, c.marked);
-    for (int k = 0; k < kHazardCount; ++k) {
+    for (int k = 0; k < zf::kHazardCount; ++k) {
         const bool hasMark = row.Times[k].ends_with(kEarliestMark);
         EXPECT_EQ(hasMark, c.marked[k]) << "factor " << k << ": " << row.Times[k];
     }

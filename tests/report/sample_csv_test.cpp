@@ -17,7 +17,7 @@ namespace {
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // Two rooms joined by a doorway, five seconds at a coarse step (a few milliseconds).
-void RunTwoRooms(TzoneMath& zm) {
+void RunTwoRooms(zf::TzoneMath& zm) {
     testing_zf::SetDefaultInputs(zm);
     zm.SimTime = 5;
     zm.dt = 0.01;
@@ -35,7 +35,7 @@ std::vector<std::string> Lines(const std::string& text) {
 }  // namespace
 
 TEST(SampleTime, IsTheMiddleOfTheSamplingInterval) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     zm.dt = 0.0001;
     zm.StepsPerSample = 1000;
     EXPECT_DOUBLE_EQ(SampleTime(zm, 0), 0.05);
@@ -46,7 +46,7 @@ TEST(SampleTime, IsTheMiddleOfTheSamplingInterval) {
 }
 
 TEST(WriteRoomCsv, HeaderAndOneRowOfFifteenNumbersPerSample) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     RunTwoRooms(zm);
     std::ostringstream out;
     WriteRoomCsv(out, zm, 1);
@@ -59,15 +59,15 @@ TEST(WriteRoomCsv, HeaderAndOneRowOfFifteenNumbersPerSample) {
         for (std::string cell; std::getline(row, cell, ',');) fields.push_back(std::strtod(cell.c_str(), nullptr));
         ASSERT_EQ(fields.size(), 15u) << lines[static_cast<std::size_t>(m) + 1];
         EXPECT_TRUE(SameBits(fields[0], SampleTime(zm, m)));
-        for (int e = 0; e < ResultSample::kCount; ++e)
+        for (int e = 0; e < zf::ResultSample::kCount; ++e)
             EXPECT_TRUE(SameBits(fields[static_cast<std::size_t>(e) + 1], zm.Room(1).Samples[static_cast<std::size_t>(m)][e]))
-                << ResultSample::Name(e) << '[' << m << ']';
+                << zf::ResultSample::Name(e) << '[' << m << ']';
     }
 }
 
 // A run that ended before it sized every room's samples writes only what all rooms hold.
 TEST(WriteRoomCsv, StopsAtTheSamplesEveryRoomHolds) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     zm.AddRoom(4, 5, 3);
     zm.AddRoom(4, 5, 3);
     zm.dt = 0.1;

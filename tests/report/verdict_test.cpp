@@ -21,12 +21,12 @@ constexpr double kNotReached = 0;  // a critical time of 0: the limit was not re
 // f, and what must come out.
 struct Case {
     const char* name;
-    std::array<double, kHazardCount> times;
+    std::array<double, zf::kHazardCount> times;
     double endTime;
     std::optional<EvacuationInput> evacuation;
     double f;
     std::optional<double> blocking;
-    std::vector<HazardKind> factors;
+    std::vector<zf::HazardKind> factors;
     std::optional<double> allowed;
     std::optional<double> margin;
     std::optional<Verdict> verdict;
@@ -60,17 +60,17 @@ INSTANTIATE_TEST_SUITE_P(
     Table, RoomRules,
     testing::Values(
         // t_бл = 100 s by temperature; 0,8 · 100 = 80 ≥ 60.
-        Case{"OneFactorSafe", {100, 0, 0, 0, 0, 0, 0}, 300, k60, 0.8, 100, {hkTemperature}, 80, 20, Verdict::Safe},
+        Case{"OneFactorSafe", {100, 0, 0, 0, 0, 0, 0}, 300, k60, 0.8, 100, {zf::hkTemperature}, 80, 20, Verdict::Safe},
         // t_бл = 70 s by visibility: 56 < 60.
-        Case{"OneFactorUnsafe", {0, 0, 70, 90, 0, 0, 0}, 300, k60, 0.8, 70, {hkVisibility}, 56, -4, Verdict::Unsafe},
+        Case{"OneFactorUnsafe", {0, 0, 70, 90, 0, 0, 0}, 300, k60, 0.8, 70, {zf::hkVisibility}, 56, -4, Verdict::Unsafe},
         // Temperature and CO both at 50 s: both govern; a later oxygen time does not.
-        Case{"TieBothGovern", {50, 80, 0, 50, 0, 0, 0}, 300, k60, 0.8, 50, {hkTemperature, hkCO}, 40, -20,
+        Case{"TieBothGovern", {50, 80, 0, 50, 0, 0, 0}, 300, k60, 0.8, 50, {zf::hkTemperature, zf::hkCO}, 40, -20,
              Verdict::Unsafe},
         Case{"TieOfAllSeven", {9, 9, 9, 9, 9, 9, 9}, 300, std::nullopt, 0.8, 9,
-             {hkTemperature, hkOxygen, hkVisibility, hkCO, hkCO2, hkHCl, hkRadiation}, std::nullopt, std::nullopt,
+             {zf::hkTemperature, zf::hkOxygen, zf::hkVisibility, zf::hkCO, zf::hkCO2, zf::hkHCl, zf::hkRadiation}, std::nullopt, std::nullopt,
              std::nullopt},
         // required exactly f · t_бл: safe (≤).
-        Case{"RequiredEqualsAllowedIsSafe", {0, 0, 0, 0, 0, 0, 75}, 300, k60, 0.8, 75, {hkRadiation}, 60, 0,
+        Case{"RequiredEqualsAllowedIsSafe", {0, 0, 0, 0, 0, 0, 75}, 300, k60, 0.8, 75, {zf::hkRadiation}, 60, 0,
              Verdict::Safe},
         // No factor reached in a long run: people out by f · t_end = 240 s are safe.
         Case{"NoneReachedLongRun", {0, 0, 0, 0, 0, 0, 0}, 300, k60, 0.8, std::nullopt, {}, std::nullopt,
@@ -81,13 +81,13 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"NoneReachedExactlyFTimesEnd", {0, 0, 0, 0, 0, 0, 0}, 75, k60, 0.8, std::nullopt, {}, std::nullopt,
              std::nullopt, Verdict::Safe},
         // f = 1: the whole blocking time may be used.
-        Case{"FactorOneAllowsAll", {60, 0, 0, 0, 0, 0, 0}, 300, k60, 1.0, 60, {hkTemperature}, 60, 0, Verdict::Safe},
-        Case{"FactorOneStillUnsafe", {59.9, 0, 0, 0, 0, 0, 0}, 300, k60, 1.0, 59.9, {hkTemperature}, 59.9, -0.1,
+        Case{"FactorOneAllowsAll", {60, 0, 0, 0, 0, 0, 0}, 300, k60, 1.0, 60, {zf::hkTemperature}, 60, 0, Verdict::Safe},
+        Case{"FactorOneStillUnsafe", {59.9, 0, 0, 0, 0, 0, 0}, 300, k60, 1.0, 59.9, {zf::hkTemperature}, 59.9, -0.1,
              Verdict::Unsafe},
         Case{"FactorOneNoneReached", {0, 0, 0, 0, 0, 0, 0}, 60, k60, 1.0, std::nullopt, {}, std::nullopt,
              std::nullopt, Verdict::Safe},
         // Zero inputs: nobody needs any time, safe even in a run that reached no time at all.
-        Case{"ZeroInputsBlocked", {0.1, 0, 0, 0, 0, 0, 0}, 300, EvacuationInput{0, 0}, 0.8, 0.1, {hkTemperature},
+        Case{"ZeroInputsBlocked", {0.1, 0, 0, 0, 0, 0, 0}, 300, EvacuationInput{0, 0}, 0.8, 0.1, {zf::hkTemperature},
              0.08, 0.08, Verdict::Safe},
         Case{"ZeroInputsZeroEnd", {0, 0, 0, 0, 0, 0, 0}, 0, EvacuationInput{0, 0}, 0.8, std::nullopt, {},
              std::nullopt, std::nullopt, Verdict::Safe},
@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"DelayButRunReachedNothing", {0, 0, 0, 0, 0, 0, 0}, 0, EvacuationInput{0.5, 0}, 0.8, std::nullopt, {},
              std::nullopt, std::nullopt, Verdict::Undetermined},
         // No inputs: the blocking time still, no verdict.
-        Case{"NoInputs", {0, 0, 0, 0, 12, 0, 0}, 300, std::nullopt, 0.8, 12, {hkCO2}, std::nullopt, std::nullopt,
+        Case{"NoInputs", {0, 0, 0, 0, 12, 0, 0}, 300, std::nullopt, 0.8, 12, {zf::hkCO2}, std::nullopt, std::nullopt,
              std::nullopt}),
     [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
@@ -143,7 +143,7 @@ TEST(EvacuationInputCheck, SafetyFactorAboveZeroAtMostOne) {
 
 // The time a run reached, stamped like the critical times (step × dt).
 TEST(RunEndTime, CompletedStoppedAndFailedRuns) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     zm.SimTime = 60;
     zm.dt = 0.5;
     zm.Iter = 119;
@@ -152,17 +152,17 @@ TEST(RunEndTime, CompletedStoppedAndFailedRuns) {
     zm.Iter = 40;
     EXPECT_EQ(RunEndTime(zm), 20);  // stopped after step 40
     zm.Stopped = false;
-    zm.LastFault = RunFault{FaultKind::Overflow, Quantity::Temperature, 40, 1};
+    zm.LastFault = zf::RunFault{zf::FaultKind::Overflow, zf::Quantity::Temperature, 40, 1};
     EXPECT_EQ(RunEndTime(zm), 19.5);  // failed in step 40: step 39 was the last one done
     zm.Iter = 0;
-    zm.LastFault = RunFault{FaultKind::Preparation, Quantity::RunCounts, 0};
+    zm.LastFault = zf::RunFault{zf::FaultKind::Preparation, zf::Quantity::RunCounts, 0};
     EXPECT_EQ(RunEndTime(zm), 0);  // failed before the first step
 }
 
 // A stopped or failed run keeps the critical times it recorded, and judges rooms without one
 // against the time it reached.
 TEST(JudgeRun, StoppedAndFailedRunsKeepTheirCriticalTimes) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     for (int i = 0; i < 3; ++i) zm.AddRoom(4, 5, 3);
     zm.SimTime = 600;
     zm.dt = 0.1;
@@ -178,7 +178,7 @@ TEST(JudgeRun, StoppedAndFailedRunsKeepTheirCriticalTimes) {
     EXPECT_NEAR(run.EndTime, 100, 1e-9);
     ASSERT_EQ(run.Rooms.size(), 3u);
     EXPECT_EQ(run.Rooms[0].BlockingTime, 25);
-    EXPECT_EQ(run.Rooms[0].BlockingFactors, std::vector<HazardKind>{hkVisibility});
+    EXPECT_EQ(run.Rooms[0].BlockingFactors, std::vector<zf::HazardKind>{zf::hkVisibility});
     EXPECT_EQ(run.Rooms[0].Outcome, Verdict::Safe);  // 15 ≤ 20
     EXPECT_EQ(run.Rooms[1].Outcome, Verdict::Safe);  // 40 ≤ 0,8 · 100
     EXPECT_EQ(run.Rooms[2].Outcome, std::nullopt);
@@ -186,7 +186,7 @@ TEST(JudgeRun, StoppedAndFailedRunsKeepTheirCriticalTimes) {
 
     zm.Stopped = false;
     zm.Iter = 400;  // failed in step 400: t_end = 39.9 s, 0,8 · 39,9 < 40
-    zm.LastFault = RunFault{FaultKind::InvalidOperation, Quantity::Density, 400, 2};
+    zm.LastFault = zf::RunFault{zf::FaultKind::InvalidOperation, zf::Quantity::Density, 400, 2};
     run = JudgeRun(zm, inputs);
     EXPECT_NEAR(run.EndTime, 39.9, 1e-9);
     EXPECT_EQ(run.Rooms[0].Outcome, Verdict::Safe);
@@ -201,7 +201,7 @@ TEST(JudgeRun, StoppedAndFailedRunsKeepTheirCriticalTimes) {
 }
 
 TEST(JudgeRun, InputsOfMissingRoomsAreIgnored) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     zm.AddRoom(4, 5, 3);
     zm.SimTime = 60;
     EvacuationInputs inputs;

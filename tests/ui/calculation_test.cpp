@@ -79,7 +79,7 @@ TEST_F(CalculationTest, TwoRoomsFromTheEditorToTheResultsAndBack) {
     bool shown = false;
     WhenModal("TF_ShowResult", [&](QWidget* window) {
         shown = true;
-        TzoneMath& zm = main_->Scenario();
+        zf::TzoneMath& zm = main_->Scenario();
         EXPECT_EQ(zm.dt, 0.01);
         EXPECT_EQ(zm.SimTime, 100);
         EXPECT_EQ(zm.Qn, 13800000);
@@ -149,7 +149,7 @@ TEST_F(CalculationTest, ClosingTheProgressWindowStopsTheRunAndShowsWhatItReached
     WhenModal(
         "TF_ShowResult",
         [&](QWidget* window) {
-            TzoneMath& zm = main_->Scenario();
+            zf::TzoneMath& zm = main_->Scenario();
             EXPECT_TRUE(zm.Stopped);
             samples = zm.SampleCount;
             EXPECT_EQ(InResults<QComboBox>("ComboResultRooms")->count(), 1);
@@ -186,7 +186,7 @@ TEST_F(CalculationTest, UnreadableStepStopsBeforeAnythingIsStored) {
     });
     PressCalculate();
     EXPECT_EQ(text, "'1,2,3' is not a valid floating point value.");
-    const TzoneMath& zm = main_->Scenario();
+    const zf::TzoneMath& zm = main_->Scenario();
     EXPECT_EQ(zm.dt, 0);  // the step is read first: nothing was stored
     EXPECT_EQ(zm.SimTime, 0);
     EXPECT_EQ(zm.hr, 0);
@@ -199,7 +199,7 @@ TEST_F(CalculationTest, UnreadableFieldKeepsTheFieldsReadBeforeIt) {
     SetField("Edit9", "2..93");  // T0 is read after the fire load, before Nu and hr
     WhenModal("QMessageBox", [](QWidget* box) { static_cast<QMessageBox*>(box)->accept(); });
     PressCalculate();
-    const TzoneMath& zm = main_->Scenario();
+    const zf::TzoneMath& zm = main_->Scenario();
     EXPECT_EQ(zm.dt, 0.0001);
     EXPECT_EQ(zm.Lhcl, 0.014);
     EXPECT_EQ(zm.T0, 0);
@@ -263,7 +263,7 @@ TEST_F(CalculationTest, EveryButtonInEveryStateLeavesTheEditorSound) {
     SetField("Edit12", "2");
     pressEverything();  // empty building: the run fails in step 1
 
-    TzoneMath& zm = main_->Scenario();
+    zf::TzoneMath& zm = main_->Scenario();
     zm.AddRoom(5, 4, 3);
     zm.AddRoom(6, 5, 3);
     zm.AddProem(0, 1, 2, 0.9, true);

@@ -62,8 +62,8 @@ TEST_F(CritTimesSummary, EveryRoomByTheSevenFactorsWithTheEarliestMarked) {
     const QStringList header{"Помещение", "T", "O2", "Vis", "CO", "CO2", "HCl", "Rad"};
     for (int c = 0; c < 8; ++c) EXPECT_EQ(Cell(grid, 0, c), header[c]);
     // The short titles are explained by the hazard list's items.
-    EXPECT_EQ(grid->horizontalHeaderItem(1 + hkVisibility)->toolTip(), QString("По потере видимости в дыму"));
-    EXPECT_EQ(grid->horizontalHeaderItem(1 + hkRadiation)->toolTip(),
+    EXPECT_EQ(grid->horizontalHeaderItem(1 + zf::hkVisibility)->toolTip(), QString("По потере видимости в дыму"));
+    EXPECT_EQ(grid->horizontalHeaderItem(1 + zf::hkRadiation)->toolTip(),
               QString("По критической величине теплового излучения"));
 
     const QStringList expected[3] = {

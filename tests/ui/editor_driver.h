@@ -94,7 +94,7 @@ protected:
 
     // Every grid shows exactly what the scenario holds.
     void ExpectGridsShowScenario() {
-        TzoneMath& zm = main_->Scenario();
+        zf::TzoneMath& zm = main_->Scenario();
         const int n = zm.RoomCount();
         QTableWidget* rooms = Grid("GridRoom");
         ASSERT_EQ(rooms->rowCount(), n + 1);
@@ -102,7 +102,7 @@ protected:
         ASSERT_EQ(matrix->rowCount(), n + 1);
         ASSERT_EQ(matrix->columnCount(), n + 1);
         for (int k = 1; k <= n; ++k) {
-            const TRoom& room = zm.Room(k - 1);
+            const zf::TRoom& room = zm.Room(k - 1);
             EXPECT_EQ(Text(rooms, k, 0), QString::number(k));
             EXPECT_EQ(Text(rooms, k, 1), FormatGeneral(room.Length));
             EXPECT_EQ(Text(rooms, k, 2), FormatGeneral(room.Width));
@@ -113,7 +113,7 @@ protected:
             }
         }
         if (!ProemGridShown()) return;
-        const TProems& cell = zm.Cell(matrix->currentRow() - 1, matrix->currentColumn() - 1);
+        const zf::TProems& cell = zm.Cell(matrix->currentRow() - 1, matrix->currentColumn() - 1);
         QTableWidget* proems = Grid("GridProem");
         ASSERT_EQ(proems->rowCount(), static_cast<int>(cell.size()) + 1);
         for (int k = 1; k <= static_cast<int>(cell.size()); ++k) {

@@ -74,7 +74,7 @@ TEST_F(EditorTest, DoorwayShowsInBothMirroredCellsOutsideOpeningInOne) {
     AddOpening("2", "0,9");
     EXPECT_EQ(Text(matrix, 1, 2), "1");
     EXPECT_EQ(Text(matrix, 2, 1), "1");
-    TzoneMath& zm = main_->Scenario();
+    zf::TzoneMath& zm = main_->Scenario();
     ASSERT_EQ(zm.Cell(1, 0).size(), 1u);
     EXPECT_NE(zm.Cell(0, 1)[0].get(), zm.Cell(1, 0)[0].get());  // two faces, one per room
 
@@ -102,7 +102,7 @@ TEST_F(EditorTest, DeletingTheMiddleRoomOfAChainRenumbersTheLastOne) {
     Click(Grid("GridRoom"), 2, 1);
     Press("btnDelRoom");
     EXPECT_FALSE(ProemGridShown());  // cell 1, 2 is now the empty cell of rooms 1 and 3
-    TzoneMath& zm = main_->Scenario();
+    zf::TzoneMath& zm = main_->Scenario();
     ASSERT_EQ(zm.RoomCount(), 2);
     EXPECT_EQ(zm.Room(1).Length, 8);
     EXPECT_EQ(Text(matrix, 1, 2), "-");
@@ -122,7 +122,7 @@ TEST_F(EditorTest, DeletingTheSecondOfThreeOpeningsDeletesItsTwin) {
 
     Click(proems, 2, 1);
     Press("TBXButton2");
-    TzoneMath& zm = main_->Scenario();
+    zf::TzoneMath& zm = main_->Scenario();
     ASSERT_EQ(zm.Cell(0, 1).size(), 2u);
     ASSERT_EQ(zm.Cell(1, 0).size(), 2u);
     EXPECT_EQ(zm.Cell(0, 1)[1]->Height, 3);
@@ -229,7 +229,7 @@ TEST_F(EditorTest, UnconvertibleEntryShowsTheMessageAndAddsNothing) {
 TEST_F(EditorTest, SignsExponentsAndBlanksEnterAsZero) {
     AddRoom("-5", "1e3", "");
     ASSERT_EQ(main_->Scenario().RoomCount(), 1);
-    const TRoom& room = main_->Scenario().Room(0);
+    const zf::TRoom& room = main_->Scenario().Room(0);
     EXPECT_EQ(room.Length, 0);
     EXPECT_EQ(room.Width, 0);
     EXPECT_EQ(room.Height, 0);
@@ -256,7 +256,7 @@ TEST_F(EditorTest, NewScenarioEmptiesTheBuildingAndKeepsTheDialogTexts) {
     AddRoom("9", "5", "3");
     Click(Grid("GridMatrix"), 1, 1);
     AddOpening("2", "0,9");
-    TzoneMath* before = &main_->Scenario();
+    zf::TzoneMath* before = &main_->Scenario();
     main_->NewScenario();
     EXPECT_NE(&main_->Scenario(), before);
     EXPECT_EQ(main_->Scenario().RoomCount(), 0);

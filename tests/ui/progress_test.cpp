@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "u_progress.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 #include "../model/test_buildings.h"
 
 namespace {
@@ -21,7 +21,7 @@ QProgressBar* Bar(const Tf_progress& p) { return p.findChild<QProgressBar*>("Pro
 // The calculation's side of the protocol: a refresh every `every` steps checks whether the
 // window is still visible, writes the values and lets the event loop run. Returns the step
 // at which it stopped (total when it ran through).
-int FakeRun(RunView& view, int total, int every, const std::function<void(int)>& atRefresh = {}) {
+int FakeRun(zf::RunView& view, int total, int every, const std::function<void(int)>& atRefresh = {}) {
     view.ShowProgress();
     view.SetMainEnabled(false);
     view.SetProgressMax(total);
@@ -135,7 +135,7 @@ std::int64_t gFakeMs = 0;
 std::int64_t FakeTick() { return gFakeMs += 300; }
 
 TEST(ProgressRun, CalculationStopsWhenTheWindowIsClosed) {
-    TzoneMath zm;
+    zf::TzoneMath zm;
     testing_zf::SetDefaultInputs(zm);
     zm.SimTime = 10;
     zm.dt = 0.01;

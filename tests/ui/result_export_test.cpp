@@ -215,11 +215,11 @@ TEST_F(ResultsExport, CtrlCCopiesTheSelectedRowsWithTheHeaderRow) {
 
 TEST_F(ResultsExport, CopiesEveryRowWhenNoneIsSelected) {
     Fill(zm, 2, 2000, 1000, 0.0001);
-    for (ResultSample& s : zm.Room(1).Samples) s.O2w = 0.2305;
+    for (zf::ResultSample& s : zm.Room(1).Samples) s.O2w = 0.2305;
     w.PrepareResults(zm);
     ShowHazards();
     Find<QComboBox>("ComboOFPRooms")->setCurrentIndex(1);
-    Radio("RadioOFP")->Item(hkOxygen)->click();
+    Radio("RadioOFP")->Item(zf::hkOxygen)->click();
     ShowTable("PageOFP");
     Trigger("ActCopyRows");
     const QStringList lines = Clipboard().split('\n');
@@ -252,7 +252,7 @@ TEST_F(ResultsExport, CsvOfTheShownRoomReadsBackBitExact) {
     const QList<QByteArray> lines = ReadAll(dir.filePath("room.csv")).split('\n');
     ASSERT_EQ(lines.size(), zm.SampleCount + 2);  // header, samples, empty after the last break
     EXPECT_EQ(lines[0], QByteArray("t,Fp,Gk,Yk,Ro2,T2,Gm,YkPred,Tw,Lw,O2w,qRad,COw,CO2w,HClw"));
-    const TRoom& room = zm.Room(1);
+    const zf::TRoom& room = zm.Room(1);
     for (int m = 0; m < zm.SampleCount; ++m) {
         const QList<QByteArray> cells = lines[m + 1].split(',');
         ASSERT_EQ(cells.size(), 15) << m;
@@ -262,8 +262,8 @@ TEST_F(ResultsExport, CsvOfTheShownRoomReadsBackBitExact) {
             ASSERT_EQ(parsed.ec, std::errc()) << cells[i].toStdString();
         }
         EXPECT_TRUE(SameBits(v[0], zfreport::SampleTime(zm, m))) << m;
-        for (int e = 0; e < ResultSample::kCount; ++e)
-            ASSERT_TRUE(SameBits(v[e + 1], room.Samples[m][e])) << ResultSample::Name(e) << '[' << m << ']';
+        for (int e = 0; e < zf::ResultSample::kCount; ++e)
+            ASSERT_TRUE(SameBits(v[e + 1], room.Samples[m][e])) << zf::ResultSample::Name(e) << '[' << m << ']';
     }
     EXPECT_GT(room.Samples[350].T2, zm.T0);  // the smoke has reached room 2: real numbers
 }

@@ -14,28 +14,28 @@
 
 #include "radio_group.h"
 #include "u_ShowResult.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 // Element e of sample m of room r.
 inline double Value(int r, int e, int m) { return 1000.0 * (r + 1) + 100.0 * e + m; }
 
 // A room's critical times by HazardKind.
-inline double TRoom::*const kCritField[kHazardCount] = {
-    &TRoom::CritTimeT,   &TRoom::CritTimeO2,  &TRoom::CritTimeVis, &TRoom::CritTimeCO,
-    &TRoom::CritTimeCO2, &TRoom::CritTimeHCl, &TRoom::CritTimeRad};
+inline double zf::TRoom::*const kCritField[zf::kHazardCount] = {
+    &zf::TRoom::CritTimeT,   &zf::TRoom::CritTimeO2,  &zf::TRoom::CritTimeVis, &zf::TRoom::CritTimeCO,
+    &zf::TRoom::CritTimeCO2, &zf::TRoom::CritTimeHCl, &zf::TRoom::CritTimeRad};
 
 // `rooms` rooms of `sampleCount` samples; room r reaches factor k at 10·(r + 1) + k + 0.25 s.
-inline void Fill(TzoneMath& zm, int rooms, int sampleCount, int stepsPerSample, double dt) {
+inline void Fill(zf::TzoneMath& zm, int rooms, int sampleCount, int stepsPerSample, double dt) {
     zm.dt = dt;
     zm.StepsPerSample = stepsPerSample;
     zm.SampleCount = sampleCount;
     for (int r = 0; r < rooms; ++r) {
         zm.AddRoom(4, 5, 3);
-        TRoom& room = zm.Room(r);
+        zf::TRoom& room = zm.Room(r);
         room.Samples.resize(static_cast<std::size_t>(sampleCount));
         for (int m = 0; m < sampleCount; ++m)
-            for (int e = 0; e < ResultSample::kCount; ++e) room.Samples[static_cast<std::size_t>(m)][e] = Value(r, e, m);
-        for (int k = 0; k < kHazardCount; ++k) room.*kCritField[k] = 10.0 * (r + 1) + k + 0.25;
+            for (int e = 0; e < zf::ResultSample::kCount; ++e) room.Samples[static_cast<std::size_t>(m)][e] = Value(r, e, m);
+        for (int k = 0; k < zf::kHazardCount; ++k) room.*kCritField[k] = 10.0 * (r + 1) + k + 0.25;
     }
 }
 
@@ -75,6 +75,6 @@ protected:
     void ShowTable(const char* page) { Find<QTabWidget>(page)->setCurrentIndex(1); }
     void ShowChart(const char* page) { Find<QTabWidget>(page)->setCurrentIndex(0); }
 
-    TzoneMath zm;
+    zf::TzoneMath zm;
     TF_ShowResult w;
 };

@@ -101,7 +101,7 @@ TEST_F(ResultsWindow, TableHasAHeaderRowAndOneRowPerSample) {
 
 TEST_F(ResultsWindow, ColumnsAreWideEnoughForEveryNumber) {
     Fill(zm, 1, 2000, 1000, 0.0001);
-    for (ResultSample& s : zm.Room(0).Samples) s.Fp = 0;
+    for (zf::ResultSample& s : zm.Room(0).Samples) s.Fp = 0;
     zm.Room(0).Samples.back().Fp = -1.0 / 3000;  // only the last row is long
     w.PrepareResults(zm);
     ShowTable("PageResults");
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(General, NumberFormat,
 
 // Each hazard factor reads its own value, limit and critical time: three different orders.
 struct Hazard {
-    HazardKind kind;
+    zf::HazardKind kind;
     int element;  // position in ResultSample
     double limit;
     const char* label;
@@ -185,20 +185,20 @@ TEST_P(HazardCharts, MarkTheLimitAndTheCriticalTime) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, HazardCharts,
-                         ::testing::Values(Hazard{hkTemperature, 7, 343.0, "T, °K."},
-                                           Hazard{hkOxygen, 9, 0.226, "кг/м3, м."},
-                                           Hazard{hkVisibility, 8, 20.0, "L, м."},
-                                           Hazard{hkCO, 11, 0.00116, "кг/м3, м."},
-                                           Hazard{hkCO2, 12, 0.11, "кг/м3, м."},
-                                           Hazard{hkHCl, 13, 2.3e-05, "кг/м3, м."},
-                                           Hazard{hkRadiation, 10, 1400.0, "Вт*м-2"}));
+                         ::testing::Values(Hazard{zf::hkTemperature, 7, 343.0, "T, °K."},
+                                           Hazard{zf::hkOxygen, 9, 0.226, "кг/м3, м."},
+                                           Hazard{zf::hkVisibility, 8, 20.0, "L, м."},
+                                           Hazard{zf::hkCO, 11, 0.00116, "кг/м3, м."},
+                                           Hazard{zf::hkCO2, 12, 0.11, "кг/м3, м."},
+                                           Hazard{zf::hkHCl, 13, 2.3e-05, "кг/м3, м."},
+                                           Hazard{zf::hkRadiation, 10, 1400.0, "Вт*м-2"}));
 
 TEST_F(ResultsWindow, UnreachedLimitPutsThePointOnTheValueAxis) {
     Fill(zm, 1, 10, 10, 0.01);
     zm.Room(0).CritTimeCO = 0;
     w.PrepareResults(zm);
     ShowHazards();
-    Radio("RadioOFP")->Item(hkCO)->click();
+    Radio("RadioOFP")->Item(zf::hkCO)->click();
     EXPECT_EQ(Series("Series4")->at(0), QPointF(0, zm.CritCO));
     EXPECT_EQ(ChartText("Series4Label"), QString("0"));
     const QList<QPointF> limit = Series("Series2")->points();
@@ -243,7 +243,7 @@ TEST_F(ResultsWindow, RadioListsFollowTheRoomShown) {
     // Room 2 with the radiation selected: its radiation chart is drawn, then the item goes and
     // the selection moves to item 5 without a redraw.
     ShowHazards();
-    hazards->Item(hkRadiation)->click();
+    hazards->Item(zf::hkRadiation)->click();
     Find<QComboBox>("ComboOFPRooms")->setCurrentIndex(1);
     EXPECT_EQ(ChartText("ChartTitle"), QString("График зависимости теплового излучения от времени"));
     EXPECT_DOUBLE_EQ(Series("Series1")->at(3).y(), Value(1, 10, 3));
@@ -267,7 +267,7 @@ TEST_F(ResultsWindow, EachPageKeepsItsRoomAndQuantity) {
 
     ShowHazards();
     EXPECT_EQ(Find<QComboBox>("ComboOFPRooms")->currentIndex(), 0);
-    Radio("RadioOFP")->Item(hkVisibility)->click();
+    Radio("RadioOFP")->Item(zf::hkVisibility)->click();
     EXPECT_DOUBLE_EQ(Series("Series1")->at(2).y(), Value(0, 8, 2));
 
     ShowParameters();
@@ -361,7 +361,7 @@ TEST_F(ResultsWindow, ShowsACalculatedBuilding) {
         EXPECT_EQ(list->ItemCount(), room == 0 ? 7 : 6);
         for (int k = 0; k < list->ItemCount(); ++k) {
             list->Item(k)->click();
-            const auto kind = static_cast<HazardKind>(k);
+            const auto kind = static_cast<zf::HazardKind>(k);
             const double t = zm.Room(room).CritTimeOf(kind);
             const double c = zm.CritOf(kind);
             EXPECT_EQ(Series("Series4")->at(0), QPointF(t, c)) << room << " " << k;

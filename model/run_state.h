@@ -1,0 +1,63 @@
+#pragma once
+// What a run keeps beside the scenario while it runs: the cells each room's step walks, what
+// the hazard pass shares between a room's routines, what the shortcut for an unchanged room
+// compares, and the snapshot the replay that locates a fault starts from. Private to the run;
+// nothing outside the model reads it.
+
+#include <vector>
+
+#include "model/opening.h"
+#include "model/room.h"
+
+namespace zf {
+
+// One neighbour cell of a room during a run: the cell of the room's row and, for a doorway,
+// the twin cell in the neighbour's row. Built once per run so the step walks only the
+// cells that hold faces.
+struct TCellLink {
+    int Col = 0;                  // column = index of the room on the other side (own index: outside)
+    TProems* Faces = nullptr;     // cell (row, Col)
+    TProems* Twins = nullptr;     // cell (Col, row); null for the outside cell
+};
+
+// What the neighbours' pending inflows bring into a room's five balances in one step,
+// gathered in one walk over the room's faces when the hazard pass reaches the room.
+struct PendingInflow {
+    double Smoke = 0;                  // [Np·m²]
+    double Oxygen = 0;                 // [kg]
+    double Species[4] = {0, 0, 0, 0};  // by species number 1..3 [kg]
+};
+
+// The previous state a room's step starts from, and what the room's last computed step
+// started from and whether it took nothing in and reached no opening: a step that starts
+// from the same state under the same conditions repeats that step to the bit.
+struct StepStart {
+    double PrevT2 = 0, PrevYk = 0, PrevYkPred = 0, PrevGm = 0, SumIn = 0, SumOut = 0;
+};
+struct LastStep {
+    StepStart Start;
+    bool Closed = false;
+};
+
+struct RunState {
+    std::vector<std::vector<TCellLink>> Links;  // per room: cells holding faces, ascending column
+    std::vector<LastStep> LastSteps;            // per room
+    int LeakCount = 0;                          // rooms that received a leak opening
+    bool Checking = false;                      // replaying with a check after every routine
+    // Rooms and faces after preparation, for the deterministic replay that locates a fault.
+    std::vector<TRoom> RoomSnapshot;
+    std::vector<double> FaceSnapshot;  // Gin, Tin of every face in link order
+
+    // The room whose hazard routines the pass is running (-1: none, a routine called on its
+    // own), its working-zone profile once the first routine that needs it has formed it, and
+    // its pending inflows once gathered. Within the pass the gathered sums serve every
+    // routine; the replay that locates a fault forms each routine's own sum, so a fault is
+    // still charged to the routine whose sum it is.
+    int PassRoom = -1;
+    bool PassProfileFormed = false;
+    double PassProfile = 0;
+    bool PassInflowFormed = false;
+    PendingInflow PassInflow;
+};
+
+}  // namespace zf

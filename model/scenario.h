@@ -1,0 +1,173 @@
+#pragma once
+// The scenario of one calculation and the state of its run: the two-zone model of a building
+// of box-shaped rooms joined by doorways. Plain classes with public fields: the run, the
+// physics and the windows read and write the fields in place. SI units, temperatures in K.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/opening.h"
+#include "model/room.h"
+#include "model/run_fault.h"
+#include "model/run_state.h"
+#include "model/run_view.h"
+#include "model/sample.h"
+
+namespace zf {
+
+class TzoneMath {
+public:
+    // Fire load and ambient (set by the main window before a run)
+    double Qn = 0;      // lower heat of combustion of the fire load [J/kg]
+    double Vlin = 0;    // linear flame-spread speed [m/s]
+    double PsiUd = 0;   // specific mass burning rate [kg/(m²·s)]
+    double D = 0;       // smoke-generating ability [Np·m²/kg]
+    double Lo2 = 0;     // oxygen consumed per kg burnt [kg/kg]  (species row position 0)
+    double Lco = 0;     // CO released per kg burnt [kg/kg]      (species 1)
+    double Lco2 = 0;    // CO2 released per kg burnt [kg/kg]     (species 2)
+    double Lhcl = 0;    // HCl released per kg burnt [kg/kg]     (species 3)
+    double T0 = 0;      // outside-air (and initial) temperature [K]
+    double Nu = 0;      // combustion completeness [-]
+    double Ro0 = 0;     // outside-air density, 353.5138 / T0 at run start [kg/m³]
+    double g = 9.81;    // gravitational acceleration [m/s²]
+    double hr = 0;      // working-zone height above the floor [m]
+    double dt = 0;      // time step [s]
+    double SimTime = 0; // simulated time span [s]
+    double CurTime = 0; // model time [s]
+    int Iter = 0;            // step being computed (1, 2, ...)
+    int SampleCount = 0;     // recorded samples per room
+    int StepsPerSample = 0;  // consecutive model states averaged into one sample (S)
+    int StepCount = 0;       // N = model states of a run (initial state and steps 1..N−1)
+    bool UseTanaka = false;  // plume correlation: true = Tanaka, false = McCaffrey
+    std::vector<std::unique_ptr<TRoom>> Rooms;  // index 0 is the fire room
+    std::vector<std::vector<TProems>> Proems;   // n × n opening matrix
+    double CritT = 343.0;      // critical working-zone temperature [K]
+    double CritVis = 20.0;     // critical visibility [m]
+    double CritO2 = 0.226;     // critical oxygen partial density [kg/m³]
+    double CritCO = 0.00116;   // critical CO partial density [kg/m³]
+    double CritCO2 = 0.11;     // critical CO2 partial density [kg/m³]
+    double CritHCl = 2.3e-05;  // critical HCl partial density [kg/m³]
+    double CritRad = 1400.0;   // critical heat-radiation flux [W/m²]
+    int SamplesPerSec = 10;    // recorded samples per second of model time [1/s]
+    // Largest floor area the fire load occupies [m²]: the burning area grows no further.
+    // 0 = no limit (the fire may spread over the whole floor of the fire room).
+    double FireAreaMax = 0;
+
+    // ---- Editor operations --------------------------------------------------------------
+    bool AddRoom(double length, double width, double height);
+    void DeleteRoom(int index);
+    bool AddProem(int row, int col, double height, double width, bool isOpen);
+    void DeleteProem(int row, int col, int k);
+
+    int RoomCount() const { return static_cast<int>(Rooms.size()); }
+    TRoom& Room(int i) { return *Rooms[static_cast<std::size_t>(i)]; }
+    TProems& Cell(int row, int col) {
+        return Proems[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+    }
+
+    // Inputs that are bound to fail before any result exists (zero step, zero outside
+    // temperature, counts beyond 32 bits, a room of zero size, the working zone at or above a
+    // ceiling). Returns an empty string when the scenario can be run, otherwise a message in
+    // Russian naming the input and the room.
+    std::string CheckInputs() const;
+
+    // ---- The run ------------------------------------------------------------------------
+    // True when the run completed or was stopped through the view, false when an arithmetic
+    // fault ended it (Iter then holds the step, LastFault says where).
+    bool Run(RunView& view);
+    bool Run();  // without windows
+    void Step(int room);
+    bool Stopped = false;  // the last run was stopped by the user
+    RunFault LastFault;    // where and why the last run failed
+
+    // ---- Physics (one quantity per routine) ---------------------------------------------
+    // Fire source and plume (fire room)
+    double BurningArea(int room);
+    double HeatRelease(int room);
+    double PlumeFlow(int room);
+    double PlumeFlowTanaka(int room);
+    double PlumeFlowMcCaffrey(int room);
+    // Layer balances and heat exchange
+    double PredictedInterfaceHeight(int room);
+    double InterfaceHeight(int room);
+    double LayerDensity(int room, double interfaceHeight);
+    double LayerTemperature(double density) const;
+    double FireExpansion(int room);
+    double HeatLoss(int room, double layerTemperature, double interfaceHeight);
+    // Gas exchange: mass flow of room k's layer gas through one face to room n (n = k: outside)
+    double OpeningFlow(int k, int n, const TProem& face);
+    // Hazard factors at the working zone (one room, after every room was stepped)
+    void CalcTw(int iter, int room);
+    void CalcLw(int iter, int room);
+    void CalcO2w(int iter, int room);
+    void CalcSpecies(int speciesIndex, int iter, int room);
+    void CalcRad(int iter, int room);
+    double ProfileFactor(int room);  // z·e^(1.4·z), the working zone's depth into the layer
+
+    // Species rows addressed by species number (0 = oxygen, 1 = CO, 2 = CO2, 3 = HCl)
+    double Yield(int k) const;  // Lo2, Lco, Lco2, Lhcl
+    double Crit(int k) const;   // CritO2, CritCO, CritCO2, CritHCl
+    // Limit of a hazard factor, addressed by the results window's order.
+    double CritOf(HazardKind kind) const;
+
+private:
+    // The terms both interface heights of a step share: the previous prediction less the
+    // volume that entered [m], and the fire's expansion [m].
+    struct InterfaceTerms {
+        double AfterInflow = 0;
+        double Expansion = 0;
+    };
+    InterfaceTerms SharedInterfaceTerms(int room);
+    double PredictedInterfaceHeight(int room, const InterfaceTerms& terms);
+    double InterfaceHeight(int room, const InterfaceTerms& terms);
+    // Whether HeatLoss could fault with these inputs (the step leaves out the heat loss of the
+    // previous layer, which nothing reads, where it cannot).
+    bool HeatLossMayFault(int room, double layerTemperature, double interfaceHeight);
+    template <class Fn> void ForEachPendingInflow(int n, Fn&& fn);
+    bool PrepareRun();
+    void PrepareRooms();
+    void BuildLinks();
+    void TakeSnapshot();
+    bool AdvanceStep(int k);
+    void HazardPass();
+    void SampleStep(int k);
+    void CutSamplesAt(int k);
+    void ReplayToFault(int failedStep);
+    void RemoveLeakOpenings();
+    // In the replay that locates a fault, every routine is followed by a look at the
+    // floating-point flags; the first one raised names the room and the quantity.
+    void Checkpoint(int room, Quantity what, int column = -1, int face = -1) {
+        if (State_.Checking) [[unlikely]] CheckFlags(room, what, column, face);
+    }
+    void CheckFlags(int room, Quantity what, int column, int face);
+    [[noreturn]] void Fail(FaultKind kind, Quantity what, int room);
+
+    const PendingInflow& PassInflow(int room);
+    bool SharesPassInflow(int room) const { return room == State_.PassRoom && !State_.Checking; }
+    double WorkingZoneProfile(int room);
+    static StepStart StartOf(const TRoom& r);
+    bool RepeatLastStep(int room);
+
+    RunState State_;  // the run's own state, sized once per run
+};
+
+inline double TzoneMath::Yield(int k) const {
+    switch (k) {
+        case 0: return Lo2;
+        case 1: return Lco;
+        case 2: return Lco2;
+        default: return Lhcl;
+    }
+}
+
+inline double TzoneMath::Crit(int k) const {
+    switch (k) {
+        case 0: return CritO2;
+        case 1: return CritCO;
+        case 2: return CritCO2;
+        default: return CritHCl;
+    }
+}
+
+}  // namespace zf
