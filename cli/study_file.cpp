@@ -12,7 +12,7 @@
 
 #include "number_format.h"
 #include "scenario_file.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace zfcli::study {
 namespace {
@@ -288,7 +288,7 @@ void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study
     Require(base.is_object(), "ключ \"base\": ", "ожидается объект сценария {...}");
     out.BaseText = base.dump();
     {
-        TzoneMath probe;
+        zf::TzoneMath probe;
         if (auto refused = ReadScenario(out.BaseText, probe)) throw BadStudy{"базовый сценарий: " + *refused};
         out.RoomCount = probe.RoomCount();
     }

@@ -72,7 +72,7 @@ void InstallStopHandler() {
 }
 
 // A run's view: no progress of its own; stops when the study is stopped.
-class StudyRunView final : public RunView {
+class StudyRunView final : public zf::RunView {
 public:
     bool ProgressVisible() override { return gStop == 0; }
 };
@@ -105,11 +105,11 @@ std::optional<std::string> ReadWhole(const std::filesystem::path& path, std::str
 
 // ---- Blocking time and verdict of a room ----------------------------------------------------
 
-RoomRow RoomRowOf(const zfreport::RoomVerdict& verdict, const TRoom& room) {
+RoomRow RoomRowOf(const zfreport::RoomVerdict& verdict, const zf::TRoom& room) {
     RoomRow r;
     r.Times = zfreport::CriticalTimesOf(room);
     r.Blocking = verdict.BlockingTime;
-    for (HazardKind k : verdict.BlockingFactors)
+    for (zf::HazardKind k : verdict.BlockingFactors)
         r.Factors += (r.Factors.empty() ? "" : "+") + std::string(zfreport::kHazardShortNames[static_cast<std::size_t>(k)]);
     if (verdict.Outcome) r.Verdict = zfreport::VerdictKey(*verdict.Outcome);
     return r;
@@ -408,13 +408,13 @@ std::string MissingRuns(std::uint64_t runs, const std::map<std::uint64_t, RunRow
 
 }  // namespace
 
-RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run, RunView& view) {
+RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run, zf::RunView& view) {
     RunRow row;
     row.Run = run;
     const std::vector<Draw> draws = DrawsOfRun(study, sampler, run);
     for (const Draw& d : draws) row.Inputs.push_back(d.Text);
     row.Rooms.assign(static_cast<std::size_t>(study.RoomCount), RoomRow{});
-    TzoneMath zm;
+    zf::TzoneMath zm;
     if (auto refused = ReadScenario(ScenarioText(study, draws), zm)) {
         row.Status = RunStatus::Failed;
         row.Fault = "сценарий расчета не принят: " + *refused;

@@ -16,7 +16,7 @@
 #include <optional>
 #include <string>
 
-#include "run_view.h"
+#include "model/run_view.h"
 #include "study_file.h"
 #include "study_table.h"
 
@@ -25,7 +25,7 @@ namespace zfcli::study {
 // Computes run `run` of the study: its draws, its scenario and the rooms' results. A drawn
 // scenario the reader refuses is a failed run at step 0 with the reader's message. A run
 // stopped through `view` comes back with RunStatus::Stopped.
-RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run, RunView& view);
+RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run, zf::RunView& view);
 
 // Replaces `path` with `text` whole: written to a temporary file in the same folder, then
 // renamed over it. Returns why it failed.

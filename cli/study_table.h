@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "study_file.h"
-#include "zone_math.h"
+#include "model/scenario.h"
 
 namespace zfcli::study {
 
@@ -19,7 +19,7 @@ enum class RunStatus { Completed, Stopped, Failed };
 struct RoomRow {
     std::optional<double> Blocking;            // blocking time [s], none when no factor was reached
     std::string Factors;                       // the factors reached at that time: "T", "Vis+CO"
-    std::array<double, kHazardCount> Times{};  // critical times by HazardKind [s]; 0 = not reached
+    std::array<double, zf::kHazardCount> Times{};  // critical times by HazardKind [s]; 0 = not reached
     std::string Verdict;                       // "safe", "unsafe", "undetermined"; empty without inputs
 };
 
