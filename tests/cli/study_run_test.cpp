@@ -15,6 +15,9 @@
 #include "test_files.h"
 
 namespace fs = std::filesystem;
+using zftest::ReadFile;
+using zftest::TempDir;
+using zftest::WriteFile;
 using namespace zfcli::study;
 
 namespace {

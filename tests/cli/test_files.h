@@ -1,13 +1,16 @@
 #pragma once
-// Files of tests that run the program: a temporary folder removed at the end, whole files read
-// and written.
+// Files and folders for the runner's tests: whole-file reads and writes, a temporary folder
+// removed afterwards, and a folder's contents to compare before and after a run.
 
 #include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
+
+namespace zftest {
 
 inline std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -23,7 +26,7 @@ inline void WriteFile(const std::filesystem::path& path, const std::string& text
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zonefire-test-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "zonefire-cli-test-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
     }
     ~TempDir() { std::filesystem::remove_all(path_); }
@@ -35,3 +38,20 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Every entry under `root` (hidden ones too) with its contents: a file's bytes, "-> target"
+// for a link, "<dir>" for a folder. Two equal snapshots mean nothing was added, removed or
+// changed.
+inline std::map<std::string, std::string> Snapshot(const std::filesystem::path& root) {
+    namespace fs = std::filesystem;
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const std::string name = fs::relative(entry.path(), root).string();
+        if (entry.is_symlink()) entries[name] = "-> " + fs::read_symlink(entry.path()).string();
+        else if (entry.is_directory()) entries[name] = "<dir>";
+        else entries[name] = ReadFile(entry.path());
+    }
+    return entries;
+}
+
+}  // namespace zftest

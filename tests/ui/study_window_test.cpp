@@ -24,6 +24,9 @@
 #include "study_window.h"
 
 namespace fs = std::filesystem;
+using zftest::ReadFile;
+using zftest::TempDir;
+using zftest::WriteFile;
 
 namespace {
 
