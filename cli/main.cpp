@@ -17,7 +17,7 @@
 #include <variant>
 
 #include "result_writer.h"
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 #include "study_run.h"
 
 #ifndef ZONEFIRE_VERSION
@@ -168,7 +168,7 @@ int RunCli(const Options& options) {
     if (const auto unreadable = ReadText(options.Scenario, text)) return Fail(options.Scenario, *unreadable);
 
     zf::TzoneMath zm;
-    if (const auto refused = zfcli::ReadScenario(text, zm)) return Fail(options.Scenario, *refused);
+    if (const auto refused = zf::project::ReadScenario(text, zm)) return Fail(options.Scenario, *refused);
 
     // Outputs are opened before the run, so a bad path costs no calculation.
     std::ofstream jsonFile;

@@ -11,7 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "number_format.h"
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 #include "model/scenario.h"
 
 namespace zfcli::study {
@@ -89,7 +89,7 @@ void Require(bool ok, const std::string& owner, const std::string& what) {
 
 // Parses "rooms[2].length", "openings[1].open", "rooms[3].evacuation.duration", "Vlin", "plume"
 // and checks the room or opening exists in the base.
-void ReadTarget(const std::string& path, const json& base, VariedInput& input, const std::string& owner) {
+void ReadTarget(const std::string& path, const zf::project::Document& base, VariedInput& input, const std::string& owner) {
     auto listIndex = [&](std::string_view list, int count, std::string_view rest) -> std::pair<int, std::string> {
         // rest = "[N].key..."
         const std::size_t close = rest.find(']');
@@ -107,8 +107,7 @@ void ReadTarget(const std::string& path, const json& base, VariedInput& input, c
         return {number - 1, std::string(rest.substr(close + 2))};
     };
     auto countOf = [&](std::string_view key) {
-        const json* list = Find(base, key);
-        return list && list->is_array() ? static_cast<int>(list->size()) : 0;
+        return static_cast<int>(key == "rooms" ? base.Rooms.size() : base.Openings.size());
     };
     const std::string_view p = path;
     if (p == "plume") {
@@ -120,8 +119,9 @@ void ReadTarget(const std::string& path, const json& base, VariedInput& input, c
         auto [index, key] = listIndex("rooms", countOf("rooms"), p.substr(5));
         input.Room = index;
         if (key.starts_with("evacuation.") && Contains(kEvacuationNumbers, std::string_view(key).substr(11))) {
-            input.Evacuation = true;
-            key = key.substr(11);
+            // The scenario file does not hold a room's evacuation inputs yet, so a run could
+            // not carry the draw.
+            throw BadStudy{owner + "входные данные эвакуации пока нельзя изменять: файл сценария их не хранит"};
         } else if (!Contains(kRoomNumbers, key)) {
             throw BadStudy{owner + "у помещения нельзя изменять " + Quoted(key) +
                            " (допустимы length, width, height, evacuation.start_delay, evacuation.duration)"};
@@ -149,6 +149,9 @@ void ReadChoice(const json& entry, VariedInput& input, const std::string& owner)
         switch (input.Kind) {
             case InputKind::Number:
                 Require(v.is_number() && std::isfinite(v.get<double>()), owner, bad + "ожидается число");
+                Require(input.Key != "SamplesPerSec" || (v.get<double>() >= 1 && v.get<double>() <= 1e9 &&
+                                                         v.get<double>() == std::floor(v.get<double>())),
+                        owner, bad + "ожидается целое число отсчетов в секунду от 1");
                 input.ChoiceNumbers.push_back(v.get<double>());
                 input.ChoiceTexts.push_back(zfreport::NumberText(v.get<double>()));
                 break;
@@ -188,6 +191,8 @@ void ReadLaw(const json& entry, VariedInput& input, const std::string& owner) {
     if (input.Kind != InputKind::Number && law != "choice" && !(law == "bernoulli" && input.Kind == InputKind::OpenState))
         throw BadStudy{owner + "для " + Quoted(input.Path) + " допустимо только распределение " +
                        (input.Kind == InputKind::Plume ? "choice" : "bernoulli или choice")};
+    if (input.Key == "SamplesPerSec" && law != "choice")
+        throw BadStudy{owner + "для \"SamplesPerSec\" допустимо только распределение choice из целых чисел от 1"};
     if (law == "uniform") {
         allow({"min", "max"});
         const double lo = FiniteNumber(entry, "min", owner), hi = FiniteNumber(entry, "max", owner);
@@ -284,14 +289,16 @@ void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study
     const json* baseFile = Find(top, "base_file");
     Require((inlineBase != nullptr) != (baseFile != nullptr), "",
             "задайте базовый сценарий ровно одним из ключей \"base\" (сценарий) или \"base_file\" (путь к файлу)");
-    const json base = inlineBase ? *inlineBase : ParseJson(ReadBaseFile(*baseFile, studyDir), "ключ \"base_file\": ");
-    Require(base.is_object(), "ключ \"base\": ", "ожидается объект сценария {...}");
-    out.BaseText = base.dump();
+    Require(!inlineBase || inlineBase->is_object(), "ключ \"base\": ", "ожидается объект сценария {...}");
+    const std::string baseText = inlineBase ? inlineBase->dump() : ReadBaseFile(*baseFile, studyDir);
+    zf::project::Document base;
+    if (auto refused = zf::project::ReadDocument(baseText, base)) throw BadStudy{"базовый сценарий: " + *refused};
     {
         zf::TzoneMath probe;
-        if (auto refused = ReadScenario(out.BaseText, probe)) throw BadStudy{"базовый сценарий: " + *refused};
-        out.RoomCount = probe.RoomCount();
+        if (auto refused = zf::project::ReadScenario(zf::project::WriteDocument(base), probe))
+            throw BadStudy{"базовый сценарий: " + *refused};
     }
+    out.RoomCount = static_cast<int>(base.Rooms.size());
 
     out.Runs = WholeNumber(top, "runs", kMaxRuns);
     Require(out.Runs >= 1, "ключ \"runs\": ", "нужен хотя бы один расчет");
@@ -302,9 +309,6 @@ void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study
     out.Method = *sampling == "monte-carlo" ? Sampling::MonteCarlo : Sampling::LatinHypercube;
 
     out.RoomHasEvacuation.assign(static_cast<std::size_t>(out.RoomCount), false);
-    if (const json* rooms = Find(base, "rooms"))
-        for (std::size_t r = 0; r < rooms->size(); ++r)
-            out.RoomHasEvacuation[r] = (*rooms)[r].is_object() && (*rooms)[r].contains("evacuation");
 
     const json* vary = Find(top, "vary");
     Require(vary && vary->is_array(), "ключ \"vary\": ", "ожидается список изменяемых параметров [...]");
@@ -326,7 +330,8 @@ void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study
 
     json canonical = top;
     canonical.erase("base_file");
-    canonical["base"] = base;
+    canonical["base"] = json::parse(zf::project::WriteDocument(base));
+    out.Base = std::move(base);
     out.Canonical = canonical.dump(2) + "\n";
 }
 
@@ -370,19 +375,28 @@ std::vector<Draw> DrawsOfRun(const Study& study, const Sampler& sampler, std::ui
 }
 
 std::string ScenarioText(const Study& study, const std::vector<Draw>& draws) {
-    json scenario = json::parse(study.BaseText);
+    zf::project::Document scenario = study.Base;
     for (std::size_t j = 0; j < study.Inputs.size(); ++j) {
         const VariedInput& input = study.Inputs[j];
-        json value = input.Kind == InputKind::Number      ? json(draws[j].Rank)
-                     : input.Kind == InputKind::OpenState ? json(draws[j].Text == "true")
-                                                          : json(draws[j].Text);
-        json* owner = &scenario;
-        if (input.Room >= 0) owner = &scenario["rooms"][static_cast<std::size_t>(input.Room)];
-        if (input.Opening >= 0) owner = &scenario["openings"][static_cast<std::size_t>(input.Opening)];
-        if (input.Evacuation) owner = &(*owner)["evacuation"];
-        (*owner)[input.Key] = std::move(value);
+        const double x = draws[j].Rank;
+        if (input.Kind == InputKind::Plume) {
+            scenario.Params.UseTanaka = draws[j].Text == "tanaka";
+        } else if (input.Kind == InputKind::OpenState) {
+            scenario.Openings[static_cast<std::size_t>(input.Opening)].Open = draws[j].Text == "true";
+        } else if (input.Room >= 0) {
+            zf::project::Room& room = scenario.Rooms[static_cast<std::size_t>(input.Room)];
+            (input.Key == "length" ? room.Length : input.Key == "width" ? room.Width : room.Height) = x;
+        } else if (input.Opening >= 0) {
+            zf::project::Opening& opening = scenario.Openings[static_cast<std::size_t>(input.Opening)];
+            (input.Key == "width" ? opening.Width : opening.Height) = x;
+        } else if (input.Key == "SamplesPerSec") {
+            scenario.Params.SamplesPerSec = static_cast<int>(x);  // a choice of whole numbers
+        } else {
+            for (const zf::project::NumberKey& key : zf::project::kNumberKeys)
+                if (key.Key == input.Key) scenario.Params.*key.Field = x;
+        }
     }
-    return scenario.dump(2) + "\n";
+    return zf::project::WriteDocument(scenario);
 }
 
 }  // namespace zfcli::study

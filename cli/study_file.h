@@ -29,6 +29,7 @@
 #include <string_view>
 #include <vector>
 
+#include "project/document.h"
 #include "study_random.h"
 
 namespace zfcli::study {
@@ -61,7 +62,7 @@ struct Draw {
 };
 
 struct Study {
-    std::string BaseText;  // the base scenario as compact JSON
+    zf::project::Document Base;  // the base scenario
     std::uint64_t Runs = 0;
     std::uint64_t Seed = 0;
     Sampling Method = Sampling::MonteCarlo;
@@ -84,8 +85,10 @@ std::optional<std::string> ReadStudy(std::string_view text, const std::filesyste
 // The draws of run `run` (1-based) of every varied input, in the order of "vary".
 std::vector<Draw> DrawsOfRun(const Study& study, const Sampler& sampler, std::uint64_t run);
 
-// The scenario of a run: the base with the draws set, as JSON text. This is the text that run
-// computes and what --emit-scenario prints.
+// The scenario of a run: the base with the draws set, in the scenario file's text. This is the
+// text that run reads and computes and what --emit-scenario prints. Throws
+// std::invalid_argument naming the key when a draw cannot stand in a scenario file (a negative
+// size drawn from a normal distribution, say).
 std::string ScenarioText(const Study& study, const std::vector<Draw>& draws);
 
 }  // namespace zfcli::study

@@ -21,7 +21,7 @@
 #include <thread>
 
 #include "result_writer.h"
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 #include "verdict.h"
 
 namespace zfcli::study {
@@ -317,7 +317,11 @@ int EmitScenario(const Study& study, std::uint64_t run) {
     if (run > study.Runs)
         return Refuse("", "нет расчета с номером " + std::to_string(run) + " (в исследовании расчеты 1…" + std::to_string(study.Runs) + ")");
     const Sampler sampler(study.Method, study.Seed, study.Runs, study.Inputs.size());
-    std::cout << ScenarioText(study, DrawsOfRun(study, sampler, run));
+    try {
+        std::cout << ScenarioText(study, DrawsOfRun(study, sampler, run));
+    } catch (const std::invalid_argument& e) {
+        return Refuse("", "сценарий расчета №" + std::to_string(run) + " нельзя записать: " + e.what());
+    }
     std::cout.flush();
     if (!std::cout) return Refuse("", "не удалось вывести сценарий");
     return kExitDone;
@@ -415,7 +419,13 @@ RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run,
     for (const Draw& d : draws) row.Inputs.push_back(d.Text);
     row.Rooms.assign(static_cast<std::size_t>(study.RoomCount), RoomRow{});
     zf::TzoneMath zm;
-    if (auto refused = ReadScenario(ScenarioText(study, draws), zm)) {
+    std::optional<std::string> refused;
+    try {
+        refused = zf::project::ReadScenario(ScenarioText(study, draws), zm);
+    } catch (const std::invalid_argument& e) {
+        refused = e.what();
+    }
+    if (refused) {
         row.Status = RunStatus::Failed;
         row.Fault = "сценарий расчета не принят: " + *refused;
         return row;

@@ -7,6 +7,8 @@
 //   value it read finite and not negative, and an n × n opening matrix whose doorway faces
 //   come in twins: cells (i, j) and (j, i) hold the same number of faces, entry k of both
 //   with equal height, width and state, and no face shared;
+// - a document the reader accepts is written back to text that reads as the same document,
+//   and writing that again gives the same bytes;
 // - an accepted scenario short enough to run here completes with finite samples or fails
 //   with a described fault, and leaves the opening matrix as it found it.
 
@@ -22,8 +24,8 @@
 #include <vector>
 
 #include "model/run_fault.h"
-#include "scenario_file.h"
 #include "model/scenario.h"
+#include "project/scenario_file.h"
 
 namespace {
 
@@ -103,7 +105,7 @@ std::vector<std::size_t> CheckMatrix(zf::TzoneMath& zm) {
 void CheckAccepted(zf::TzoneMath& zm) {
     const std::string refused = zm.CheckInputs();
     Check(refused.empty(), "an accepted scenario fails the engine's check", refused);
-    Check(zm.RoomCount() >= 1 && zm.RoomCount() <= zfcli::kMaxRooms, "an accepted scenario has a wrong room count");
+    Check(zm.RoomCount() >= 1 && zm.RoomCount() <= zf::project::kMaxRooms, "an accepted scenario has a wrong room count");
     for (const double v : {zm.Qn, zm.Vlin, zm.PsiUd, zm.D, zm.Lo2, zm.Lco, zm.Lco2, zm.Lhcl, zm.Nu, zm.T0, zm.hr,
                            zm.SimTime, zm.dt})
         Check(std::isfinite(v) && v >= 0, "an accepted value is negative or not finite");
@@ -140,6 +142,22 @@ void CheckShortRun(zf::TzoneMath& zm, const std::vector<std::size_t>& facesBefor
     Check(CheckMatrix(zm) == facesBefore, "the run left the opening matrix changed");
 }
 
+void CheckRoundTrip() {
+    zf::project::Document document;
+    if (zf::project::ReadDocument(g_text, document)) return;
+    std::string saved;
+    try {
+        saved = zf::project::WriteDocument(document);
+    } catch (const std::exception& e) {
+        Fail("the writer refused a document the reader accepted", e.what());
+    }
+    zf::project::Document opened;
+    const auto refused = zf::project::ReadDocument(saved, opened);
+    Check(!refused, "the reader refused a written document", refused.value_or(""));
+    Check(opened == document, "a written document reads back different", saved);
+    Check(zf::project::WriteDocument(opened) == saved, "a document read back is written with other bytes", saved);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -147,12 +165,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zf::TzoneMath zm;
     std::optional<std::string> refused;
     try {
-        refused = zfcli::ReadScenario(g_text, zm);
+        refused = zf::project::ReadScenario(g_text, zm);
     } catch (const std::exception& e) {
         Fail("the reader threw", e.what());
     } catch (...) {
         Fail("the reader threw something that is not an exception");
     }
+    CheckRoundTrip();
     if (refused) {
         Check(!refused->empty(), "a refusal without a message");
         Check(IsValidUtf8(*refused), "a refusal message is not valid UTF-8", *refused);

@@ -309,7 +309,12 @@ void StudyWindow::OpenSelectedRun() {
     if (selected.isEmpty()) return;
     const RunRow& row = rows_[static_cast<std::size_t>(selected.front()->row())];
     const Sampler sampler(study_.Method, study_.Seed, study_.Runs, study_.Inputs.size());
-    const std::string scenario = ScenarioText(study_, DrawsOfRun(study_, sampler, row.Run));
+    std::string scenario;
+    try {
+        scenario = ScenarioText(study_, DrawsOfRun(study_, sampler, row.Run));
+    } catch (const std::invalid_argument&) {
+        return;  // the run's draws make no scenario file; its row says why it failed
+    }
     emit OpenRunAsBuilding(QString::fromStdString(scenario),
                            QStringLiteral("%1, расчет №%2").arg(QFileInfo(folder_).fileName()).arg(row.Run));
 }

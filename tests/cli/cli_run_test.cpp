@@ -14,7 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "result_writer.h"
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 #include "subprocess.h"
 
 namespace fs = std::filesystem;
@@ -52,7 +52,7 @@ bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 // The engine run in this process on the same scenario text.
 std::unique_ptr<zf::TzoneMath> RunInProcess(const std::string& text, zf::RunView* view = nullptr) {
     auto zm = std::make_unique<zf::TzoneMath>();
-    EXPECT_EQ(zfcli::ReadScenario(text, *zm), std::nullopt);
+    EXPECT_EQ(zf::project::ReadScenario(text, *zm), std::nullopt);
     zf::RunView quiet;
     zm->Run(view ? *view : quiet);
     return zm;

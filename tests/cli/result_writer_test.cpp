@@ -10,9 +10,10 @@
 #include <nlohmann/json.hpp>
 
 #include "result_writer.h"
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 
 using namespace zfcli;
+using zf::project::ReadScenario;
 
 namespace {
 

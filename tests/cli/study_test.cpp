@@ -221,7 +221,7 @@ TEST(StudyFile, ReadsEveryKindOfInput) {
         {"input": "openings[1].width", "distribution": "choice", "values": [0.8, 1.2], "weights": [1, 2]},
         {"input": "plume", "distribution": "choice", "values": ["mccaffrey", "tanaka"]},
         {"input": "D", "distribution": "lognormal", "mu": 5.6, "sigma": 0.2},
-        {"input": "rooms[1].evacuation.duration", "distribution": "normal", "mean": 60, "sd": 10, "min": 0})"),
+        {"input": "SamplesPerSec", "distribution": "choice", "values": [5, 20]})"),
                                    ".", study);
     ASSERT_EQ(refused, std::nullopt);
     EXPECT_EQ(study.Runs, 10u);
@@ -229,7 +229,7 @@ TEST(StudyFile, ReadsEveryKindOfInput) {
     ASSERT_EQ(study.Inputs.size(), 7u);
     EXPECT_EQ(study.Inputs[2].Kind, InputKind::OpenState);
     EXPECT_EQ(study.Inputs[4].Kind, InputKind::Plume);
-    EXPECT_EQ(study.RoomHasEvacuation, (std::vector<bool>{true, false}));
+    EXPECT_EQ(study.RoomHasEvacuation, (std::vector<bool>{false, false}));
 
     // The run's scenario carries each draw where the input's path points.
     const Sampler sampler(study.Method, study.Seed, study.Runs, study.Inputs.size());
@@ -237,7 +237,7 @@ TEST(StudyFile, ReadsEveryKindOfInput) {
     const std::string scenario = ScenarioText(study, draws);
     EXPECT_NE(scenario.find("\"Vlin\": " + draws[0].Text), std::string::npos) << scenario;
     EXPECT_NE(scenario.find("\"plume\": \"" + draws[4].Text + "\""), std::string::npos) << scenario;
-    EXPECT_NE(scenario.find("\"duration\": " + draws[6].Text), std::string::npos) << scenario;
+    EXPECT_NE(scenario.find("\"SamplesPerSec\": " + draws[6].Text), std::string::npos) << scenario;
     EXPECT_TRUE(draws[3].Text == "0.8" || draws[3].Text == "1.2");
     EXPECT_EQ(DrawsOfRun(study, sampler, 4)[0].Text, draws[0].Text);
     EXPECT_NE(DrawsOfRun(study, sampler, 5)[0].Text, draws[0].Text);
@@ -284,6 +284,10 @@ TEST(StudyFile, BadEntriesAreRefusedByName) {
         {StudyText(R"({"input": "Vlin", "distribution": "uniform", "min": 0, "max": 1},
                       {"input": "Vlin", "distribution": "uniform", "min": 0, "max": 1})"), "параметр №2 (\"Vlin\"): этот параметр уже изменяется"},
         {StudyText(R"("Vlin")"), "параметр №1: ожидается объект"},
+        {StudyText(R"({"input": "SamplesPerSec", "distribution": "uniform", "min": 1, "max": 9})"), "только распределение choice"},
+        {StudyText(R"({"input": "SamplesPerSec", "distribution": "choice", "values": [2.5]})"), "целое число отсчетов"},
+        {StudyText(R"({"input": "rooms[1].evacuation.duration", "distribution": "uniform", "min": 1, "max": 2})"),
+         "файл сценария их не хранит"},
     };
     for (const Case& c : cases) {
         const std::string message = Refusal(c.Text);
@@ -295,9 +299,10 @@ TEST(StudyCsv, RowsReadBackAsWritten) {
     Study study;
     ASSERT_EQ(ReadStudy(StudyText(R"({"input": "plume", "distribution": "choice", "values": ["tanaka", "mccaffrey"]},
         {"input": "Vlin", "distribution": "uniform", "min": 0.01, "max": 0.02},
-        {"input": "rooms[2].evacuation.start_delay", "distribution": "uniform", "min": 0, "max": 60})"),
+        {"input": "Lco", "distribution": "uniform", "min": 0, "max": 60})"),
                         ".", study),
               std::nullopt);
+    study.RoomHasEvacuation = {false, true};  // as a study whose room 2 has evacuation inputs
     RunRow ok;
     ok.Run = 3;
     ok.Inputs = {"mccaffrey", "0.013", "12.5"};
@@ -338,9 +343,10 @@ TEST(StudySummary, CountsSharesAndRankingOfRows) {
     Study study;
     ASSERT_EQ(ReadStudy(StudyText(R"({"input": "Vlin", "distribution": "uniform", "min": 0.01, "max": 0.02},
         {"input": "T0", "distribution": "uniform", "min": 280, "max": 300},
-        {"input": "rooms[1].evacuation.duration", "distribution": "uniform", "min": 0, "max": 60})"),
+        {"input": "Lco", "distribution": "uniform", "min": 0, "max": 60})"),
                         ".", study),
               std::nullopt);
+    study.RoomHasEvacuation = {true, false};  // as a study whose room 1 has evacuation inputs
     // Blocking falls as Vlin grows; T0 is unrelated; one run failed, one never reached a limit.
     std::vector<RunRow> rows;
     const double vlin[] = {0.011, 0.013, 0.015, 0.017, 0.019, 0.012};

@@ -15,7 +15,7 @@
 #include <sstream>
 
 #include "results_driver.h"
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 #include "u_CritTimes.h"
 #include "../cli/subprocess.h"
 
@@ -139,7 +139,7 @@ std::vector<QStringList> RunnerCells(const std::string& out, int rooms) {
 // run here, with the point in place of the locale's comma.
 TEST_F(CritTimesSummary, EqualsWhatTheRunnerPrints) {
     const std::filesystem::path file = std::filesystem::path(ZONEFIRE_EXAMPLES) / "five_rooms_corridor.json";
-    ASSERT_EQ(zfcli::ReadScenario(ReadFile(file), zm), std::nullopt);
+    ASSERT_EQ(zf::project::ReadScenario(ReadFile(file), zm), std::nullopt);
     ASSERT_TRUE(zm.Run());
     const ChildResult cli = RunChild(ZONEFIRE_CLI, {file.string(), "--quiet"});
     ASSERT_EQ(cli.ExitCode, 0) << cli.Err;

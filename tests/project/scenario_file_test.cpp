@@ -3,14 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
-#include "scenario_file.h"
+#include "project/scenario_file.h"
 
-using zfcli::ReadScenario;
+using zf::project::ReadScenario;
 
 TEST(ScenarioFile, MissingKeysTakeTheMainWindowsInitialValues) {
     zf::TzoneMath zm;
@@ -125,6 +127,116 @@ TEST(ScenarioFile, DeeplyNestedTextIsRefusedWithoutExhaustingTheStack) {
     }
 }
 
+std::string ManyRooms(int n) {
+    std::string rooms;
+    for (int i = 0; i < n; ++i) rooms += i ? ", {}" : "{}";
+    return R"({"rooms": [)" + rooms + "]}";
+}
+
+// ---- Hostile input: bounded, linear, and never echoed whole ---------------------------------
+
+std::optional<std::string> Refusal(const std::string& text) {
+    zf::TzoneMath zm;
+    return ReadScenario(text, zm);
+}
+
+TEST(ScenarioFile, TextPastItsLimitOrWithANulByteIsRefused) {
+    const auto tooLong = Refusal(R"({"rooms": [{}], "notes": ")" + std::string(zf::project::kMaxTextBytes, 'a') + "\"}");
+    ASSERT_TRUE(tooLong);
+    EXPECT_NE(tooLong->find("слишком велик"), std::string::npos) << *tooLong;
+    // Nothing after a NUL is dropped silently: the byte itself is the error, with its place.
+    const auto nul = Refusal(std::string("{\"rooms\": [{}]}\n\0{\"dt\": 0}", 27));
+    ASSERT_TRUE(nul);
+    EXPECT_NE(nul->find("нулевой байт"), std::string::npos) << *nul;
+    EXPECT_NE(nul->find("строке 2, столбце 1"), std::string::npos) << *nul;
+    const auto escaped = Refusal(R"({"rooms": [{"name": "a\u0000b"}]})");
+    ASSERT_TRUE(escaped);
+    EXPECT_NE(escaped->find("ключ \"name\": строка содержит нулевой символ"), std::string::npos) << *escaped;
+}
+
+TEST(ScenarioFile, ReadingTakesTimeInProportionToTheText) {
+    // 300 000 small objects, far more than any scenario: read in well under a second when
+    // each costs constant time; a reader whose cost grows with the square takes minutes.
+    std::string values;
+    for (int i = 0; i < 300000; ++i) values += i ? R"(,{"rooms": [1, 1]})" : R"({"rooms": [1, 1]})";
+    const auto start = std::chrono::steady_clock::now();
+    const auto message = Refusal(R"({"rooms": [{}], "list": [)" + values + "]}");
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_TRUE(message);
+    EXPECT_NE(message->find("неизвестный ключ \"list\""), std::string::npos) << *message;
+    EXPECT_LT(seconds, 10);
+}
+
+TEST(ScenarioFile, OpeningsAndRoomsPastTheirLimitsAreRefusedWhileReading) {
+    std::string openings;
+    for (int i = 0; i <= zf::project::kMaxOpenings; ++i) openings += i ? R"(,{"rooms": [1, 1]})" : R"({"rooms": [1, 1]})";
+    const auto many = Refusal(R"({"rooms": [{}], "openings": [)" + openings + "]}");
+    ASSERT_TRUE(many);
+    EXPECT_NE(many->find("ключ \"openings\": слишком много проемов, допустимо не более 10000"), std::string::npos) << *many;
+    // At the limit the openings are read.
+    openings.erase(openings.rfind(",{"));
+    EXPECT_EQ(Refusal(R"({"rooms": [{}], "openings": [)" + openings + "]}"), std::nullopt);
+    // The count is taken as the list is read: a list far past the limit is refused before its
+    // first malformed element further on.
+    std::string rooms = ManyRooms(zf::project::kMaxRooms + 1);
+    rooms.erase(rooms.size() - 2);  // "]}"
+    const auto refused = Refusal(rooms + ", nonsense");
+    ASSERT_TRUE(refused);
+    EXPECT_NE(refused->find("слишком много помещений"), std::string::npos) << *refused;
+}
+
+TEST(ScenarioFile, EchoedTextIsCutAndItsControlCharactersEscaped) {
+    const std::string huge(5 << 20, 'k');
+    const std::string cases[] = {
+        R"({"rooms": [{}], ")" + huge + R"(": 1})",           // unknown key
+        R"({"rooms": [{}], "plume": ")" + huge + R"("})",     // unknown plume
+        R"({"rooms": [{}], "dt": ")" + huge + R"("})",        // string for a number
+        R"({"rooms": [{}], "plume": ")" + huge,               // unterminated string
+        R"({"rooms": [{}], "dt": )" + std::string(300, '1') + "e999}",  // infinite number
+    };
+    for (const std::string& text : cases) {
+        const auto message = Refusal(text);
+        ASSERT_TRUE(message);
+        EXPECT_LT(message->size(), 400u) << message->substr(0, 400);
+        EXPECT_NE(message->find("…"), std::string::npos) << *message;
+    }
+    // A key holding a terminal's escape sequence, raw (malformed JSON) or written as JSON
+    // escapes (an unknown key), reaches the message escaped.
+    for (const char* text : {"{\"rooms\": [{}], \"\x1b]0;title\x07\": 1}", R"({"rooms": [{}], "\u001b]0;title\u0007": 1})"}) {
+        const auto message = Refusal(text);
+        ASSERT_TRUE(message);
+        EXPECT_EQ(message->find('\x1b'), std::string::npos) << *message;
+        EXPECT_EQ(message->find('\x07'), std::string::npos) << *message;
+    }
+    const auto unknown = Refusal(R"({"rooms": [{}], "\u001b]0;title\u0007": 1})");
+    EXPECT_NE(unknown->find(R"(неизвестный ключ "\u001b]0;title\u0007")"), std::string::npos) << *unknown;
+}
+
+TEST(ScenarioFile, ARefusedDocumentLeavesTheOneGivenAsItWas) {
+    zf::project::Document document;
+    document.Title = "прежнее здание";
+    document.Rooms = {{7, 8, 9, "Зал"}};
+    const zf::project::Document before = document;
+    for (const char* text : {R"({"rooms": [{}], "dt": -1})", R"({"version": 2})", "{"})
+        EXPECT_TRUE(zf::project::ReadDocument(text, document)) << text;
+    EXPECT_EQ(document, before);
+}
+
+TEST(ScenarioFile, AFileWithoutFormatAndVersionIsReadAsTheFirstVersion) {
+    zf::project::Document withThem, without;
+    ASSERT_EQ(zf::project::ReadDocument(R"({"format": "zonefire-scenario", "version": 1, "rooms": [{}]})", withThem),
+              std::nullopt);
+    ASSERT_EQ(zf::project::ReadDocument(R"({"rooms": [{}]})", without), std::nullopt);
+    EXPECT_EQ(withThem, without);
+}
+
+TEST(ScenarioFile, ANewerVersionIsRefusedBeforeItsUnknownKeys) {
+    const auto message = Refusal(R"({"format": "zonefire-scenario", "version": 2, "rooms": [{"floor": 3}], "wind": 1})");
+    ASSERT_TRUE(message);
+    EXPECT_NE(message->find("более новой версией программы (версия формата 2)"), std::string::npos) << *message;
+    EXPECT_NE(message->find("не выше 1"), std::string::npos) << *message;
+}
+
 // ---- Bad input: one message naming the key, the room or the opening ------------------------
 
 struct BadFile {
@@ -148,13 +260,16 @@ TEST_P(BadScenarioFile, IsRefusedWithAMessageNamingTheCulprit) {
     EXPECT_NO_THROW(nlohmann::json(*message).dump()) << "not valid UTF-8: " << *message;
 }
 
-std::string ManyRooms(int n) {
-    std::string rooms;
-    for (int i = 0; i < n; ++i) rooms += i ? ", {}" : "{}";
-    return R"({"rooms": [)" + rooms + "]}";
-}
-
 const BadFile kBadFiles[] = {
+    // Format, version and the engineer's texts
+    {"OtherFormat", R"({"format": "zonefire-results", "rooms": [{}]})", {"ключ \"format\"", "не файл сценария", "\"zonefire-results\""}},
+    {"VersionZero", R"({"version": 0, "rooms": [{}]})", {"ключ \"version\"", "целое число от 1", "число 0"}},
+    {"VersionAsString", R"({"version": "1", "rooms": [{}]})", {"ключ \"version\"", "строка \"1\""}},
+    {"FractionalVersion", R"({"version": 1.5, "rooms": [{}]})", {"ключ \"version\"", "1.5"}},
+    {"TitleAsNumber", R"({"title": 5, "rooms": [{}]})", {"ключ \"title\"", "ожидается строка"}},
+    {"NotesAsArray", R"({"notes": ["a"], "rooms": [{}]})", {"ключ \"notes\"", "ожидается строка", "массив"}},
+    {"RoomNameAsNumber", R"({"rooms": [{}, {"name": 2}]})", {"помещение №2, ключ \"name\"", "ожидается строка"}},
+    {"RoomNameTypo", R"({"rooms": [{"nmae": "Зал"}]})", {"помещение №1", "\"nmae\"", "\"name\""}},
     // Typos
     {"UnknownKey", R"({"rooms": [{}], "Qm": 1})", {"неизвестный ключ \"Qm\"", "\"Qn\""}},
     {"KeyInWrongCase", R"({"rooms": [{}], "DT": 0.01})", {"неизвестный ключ \"DT\"", "\"dt\""}},
@@ -206,7 +321,7 @@ const BadFile kBadFiles[] = {
     // A building that cannot be computed
     {"NoRoomsKey", R"({"dt": 0.01})", {"ключ \"rooms\"", "нет ни одного помещения"}},
     {"EmptyRoomList", R"({"rooms": []})", {"нет ни одного помещения"}},
-    {"TooManyRooms", ManyRooms(zfcli::kMaxRooms + 1), {"ключ \"rooms\"", "слишком много помещений"}},
+    {"TooManyRooms", ManyRooms(zf::project::kMaxRooms + 1), {"ключ \"rooms\"", "слишком много помещений"}},
     {"ZeroStep", R"({"rooms": [{}], "dt": 0})", {"ключ \"dt\"", "больше нуля"}},
     {"ZeroOutsideTemperature", R"({"rooms": [{}], "T0": 0})", {"ключ \"T0\"", "больше нуля"}},
     {"ZeroRoomHeight", R"({"rooms": [{}, {"height": 0}]})", {"помещение №2, ключ \"height\"", "больше нуля"}},

@@ -1,0 +1,62 @@
+// A document and the model: building a scenario from one, taking one from a scenario, and
+// the checks that keep it from running, worded with the file's keys.
+
+#include "project/document.h"
+
+#include "project/file_text.h"
+
+namespace zf::project {
+
+void Apply(const Document& document, TzoneMath& fresh) {
+    for (const NumberKey& key : kNumberKeys) fresh.*key.Model = document.Params.*key.Field;
+    fresh.SamplesPerSec = document.Params.SamplesPerSec;
+    fresh.UseTanaka = document.Params.UseTanaka;
+    for (const Room& room : document.Rooms) fresh.AddRoom(room.Length, room.Width, room.Height);
+    for (const Opening& o : document.Openings) {
+        fresh.AddProem(o.From, o.To, o.Height, o.Width, o.Open);
+        if (o.From != o.To) fresh.AddProem(o.To, o.From, o.Height, o.Width, o.Open);
+    }
+}
+
+Document Capture(const TzoneMath& scenario) {
+    Document document;
+    for (const NumberKey& key : kNumberKeys) document.Params.*key.Field = scenario.*key.Model;
+    document.Params.SamplesPerSec = scenario.SamplesPerSec;
+    document.Params.UseTanaka = scenario.UseTanaka;
+    for (const auto& room : scenario.Rooms) document.Rooms.push_back({room->Length, room->Width, room->Height, {}});
+    const std::size_t n = scenario.Rooms.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        // Cells below the diagonal hold the twins of the upper ones.
+        for (std::size_t j = i; j < n && j < scenario.Proems[i].size(); ++j) {
+            for (const auto& face : scenario.Proems[i][j])
+                document.Openings.push_back(
+                    {static_cast<int>(i), static_cast<int>(j), face->Height, face->Width, face->IsOpen});
+        }
+    }
+    return document;
+}
+
+std::optional<std::string> RunRefusal(const Document& document) {
+    const Parameters& p = document.Params;
+    // Without a fire room there is nothing to compute: the run would only fail in its first step.
+    if (document.Rooms.empty())
+        return "ключ \"rooms\": в сценарии нет ни одного помещения (помещение №1 — помещение очага пожара)";
+    // The engine's check refuses these too; here the message can name the file's key.
+    if (p.dt == 0) return "ключ \"dt\": шаг расчета должен быть больше нуля";
+    if (p.T0 == 0) return "ключ \"T0\": температура наружного воздуха должна быть больше нуля";
+    for (std::size_t i = 0; i < document.Rooms.size(); ++i) {
+        const Room& room = document.Rooms[i];
+        const std::string owner = RoomOwner(i);
+        const std::pair<const char*, double> sizes[] = {
+            {"length", room.Length}, {"width", room.Width}, {"height", room.Height}};
+        for (const auto& [key, size] : sizes)
+            if (!(size > 0)) return Place(owner, key) + ": размер помещения должен быть больше нуля";
+        // The working zone must lie below the ceiling, or the layer can never be above it.
+        if (p.hr >= room.Height)
+            return Place(owner, "height") + ": помещение высотой " + NumberText(room.Height) +
+                   " м не выше рабочей зоны (ключ \"hr\": " + NumberText(p.hr) + " м)";
+    }
+    return std::nullopt;
+}
+
+}  // namespace zf::project

@@ -1,0 +1,104 @@
+// Writing a scenario file: a document → its JSON text, laid out for a person to read and
+// diff (one key per line, one room or opening per line), the same bytes for the same document.
+
+#include <cmath>
+#include <stdexcept>
+
+#include "project/file_text.h"
+#include "project/scenario_file.h"
+
+namespace zf::project {
+namespace {
+
+// Builds the text of one JSON object member by member: `"key": value` joined by ", " on one
+// line or by ",\n" plus an indent over several.
+class Members {
+public:
+    explicit Members(std::string separator) : separator_(std::move(separator)) {}
+
+    void Add(std::string_view key, const std::string& value) {
+        if (!text_.empty()) text_ += separator_;
+        text_ += JsonString(key) + ": " + value;
+    }
+    void AddText(std::string_view key, const std::string& value) {
+        if (!value.empty()) Add(key, JsonString(value));  // an empty text is left out
+    }
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string separator_;
+    std::string text_;
+};
+
+// A number the reader takes back: finite and not negative; −0 is written as 0.
+std::string Number(double value, const std::string& owner, std::string_view key) {
+    if (!std::isfinite(value) || value < 0)
+        throw std::invalid_argument(Place(owner, key) + ": число " + NumberText(value) +
+                                    " нельзя записать в файл сценария (ожидается неотрицательное конечное число)");
+    return NumberText(value == 0 ? 0.0 : value);
+}
+
+std::string RoomNumber(int index, std::size_t roomCount, const std::string& owner) {
+    if (index < 0 || static_cast<std::size_t>(index) >= roomCount)
+        throw std::invalid_argument(Place(owner, "rooms") + ": нет помещения с номером " + std::to_string(index + 1));
+    return std::to_string(index + 1);
+}
+
+std::string WriteRoom(const Room& room, const std::string& owner) {
+    Members m(", ");
+    m.Add("length", Number(room.Length, owner, "length"));
+    m.Add("width", Number(room.Width, owner, "width"));
+    m.Add("height", Number(room.Height, owner, "height"));
+    m.AddText("name", room.Name);
+    return "{" + m.Text() + "}";
+}
+
+std::string WriteOpening(const Opening& opening, std::size_t roomCount, const std::string& owner) {
+    Members m(", ");
+    m.Add("rooms", "[" + RoomNumber(opening.From, roomCount, owner) + ", " + RoomNumber(opening.To, roomCount, owner) + "]");
+    m.Add("height", Number(opening.Height, owner, "height"));
+    m.Add("width", Number(opening.Width, owner, "width"));
+    m.Add("open", opening.Open ? "true" : "false");
+    return "{" + m.Text() + "}";
+}
+
+// A list with one element per line, or "[]".
+std::string List(const std::vector<std::string>& elements) {
+    if (elements.empty()) return "[]";
+    std::string text = "[\n";
+    for (std::size_t i = 0; i < elements.size(); ++i) text += "    " + elements[i] + (i + 1 < elements.size() ? ",\n" : "\n");
+    return text + "  ]";
+}
+
+std::string WriteTop(const Document& d) {
+    Members m(",\n  ");
+    m.Add("format", JsonString(kFormatName));
+    m.Add("version", std::to_string(kFormatVersion));
+    m.AddText("title", d.Title);
+    m.AddText("notes", d.Notes);
+    for (const NumberKey& key : kNumberKeys) m.Add(key.Key, Number(d.Params.*key.Field, {}, key.Key));
+    if (d.Params.SamplesPerSec < 1)
+        throw std::invalid_argument("ключ \"SamplesPerSec\": число отсчетов в секунду " +
+                                    std::to_string(d.Params.SamplesPerSec) + " меньше 1");
+    m.Add("SamplesPerSec", std::to_string(d.Params.SamplesPerSec));
+    m.Add("plume", d.Params.UseTanaka ? "\"tanaka\"" : "\"mccaffrey\"");
+    // Past these limits the reader refuses the file.
+    if (d.Rooms.size() > static_cast<std::size_t>(kMaxRooms))
+        throw std::invalid_argument("ключ \"rooms\": слишком много помещений, допустимо не более " + std::to_string(kMaxRooms));
+    if (d.Openings.size() > static_cast<std::size_t>(kMaxOpenings))
+        throw std::invalid_argument("ключ \"openings\": слишком много проемов, допустимо не более " +
+                                    std::to_string(kMaxOpenings));
+    std::vector<std::string> rooms, openings;
+    for (std::size_t i = 0; i < d.Rooms.size(); ++i) rooms.push_back(WriteRoom(d.Rooms[i], RoomOwner(i)));
+    for (std::size_t i = 0; i < d.Openings.size(); ++i)
+        openings.push_back(WriteOpening(d.Openings[i], d.Rooms.size(), OpeningOwner(i)));
+    m.Add("rooms", List(rooms));
+    m.Add("openings", List(openings));
+    return "{\n  " + m.Text() + "\n}\n";
+}
+
+}  // namespace
+
+std::string WriteDocument(const Document& document) { return WriteTop(document); }
+
+}  // namespace zf::project
