@@ -1,6 +1,7 @@
 // Whole runs of the calculation: the main window's defaults on the two-room building (both
-// plume correlations), and corridor buildings of 10 and 50 rooms at a coarser step, to show
-// that the cost of one room's step stays flat as rooms are added.
+// plume correlations), corridor buildings of 10 and 50 rooms at a coarser step, and the chains
+// of 10 and 50 rooms of examples/chain10.json and chain50.json (dt 0.001 s, 200 s), to show
+// how the cost of one room's step changes as rooms are added.
 //
 //   build/bench/run_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 //
@@ -8,8 +9,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <string>
 
+#include "project/scenario_file.h"
 #include "test_buildings.h"
 #include "model/scenario.h"
 
@@ -63,12 +68,26 @@ void Measure(benchmark::State& state, std::unique_ptr<zf::TzoneMath> (*make)(int
         std::unique_ptr<zf::TzoneMath> zm = make(arg);
         SilentView view;
         state.ResumeTiming();
+        if (!zm) {
+            state.SkipWithError("the example building could not be read");
+            break;
+        }
         if (!zm->Run(view)) state.SkipWithError("the run failed");
         roomSteps = static_cast<double>(zm->RoomCount()) * (zm->StepCount - 1);
         benchmark::DoNotOptimize(zm->Rooms[0]->Samples.data());
     }
     state.counters["room_step"] = benchmark::Counter(
         roomSteps, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// A building of the examples folder, read as the runner reads it.
+std::unique_ptr<zf::TzoneMath> FromExample(int rooms) {
+    const std::string path = std::string(ZONEFIRE_EXAMPLES) + "/chain" + std::to_string(rooms) + ".json";
+    std::ifstream in(path);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto zm = std::make_unique<zf::TzoneMath>();
+    if (zf::project::ReadScenario(text, *zm)) return nullptr;
+    return zm;
 }
 
 std::unique_ptr<zf::TzoneMath> MakeTwoRooms(int tanaka) { return TwoRooms(tanaka != 0); }
@@ -81,7 +100,10 @@ void BM_Corridor(benchmark::State& state) {
 
 BENCHMARK(BM_DefaultsTanaka)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_DefaultsMcCaffrey)->Unit(benchmark::kMillisecond)->Iterations(2);
+void BM_Chain(benchmark::State& state) { Measure(state, FromExample, static_cast<int>(state.range(0))); }
+
 BENCHMARK(BM_Corridor)->Arg(2)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Chain)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 

@@ -48,6 +48,7 @@ constexpr const char* kHelp =
     "\n"
     "Ключи сценария (все необязательны): Qn, Vlin, PsiUd, D, Lo2, Lco, Lco2, Lhcl, Nu, T0, hr,\n"
     "SimTime, dt, SamplesPerSec, plume (\"tanaka\" или \"mccaffrey\"),\n"
+    "fire_area_max (наибольшая площадь пожарной нагрузки, м²; 0 — без ограничения),\n"
     "rooms [{length, width, height}], openings [{rooms: [i, j], height, width, open}].\n"
     "\n"
     "Ctrl-C останавливает расчет при ближайшем обновлении хода расчета; результаты на этот\n"

@@ -24,9 +24,14 @@ struct BadStudy {
 };
 
 constexpr std::string_view kStudyKeys[] = {"base", "base_file", "runs", "seed", "sampling", "vary"};
-// Top-level numbers of a scenario a study may vary.
-constexpr std::string_view kTopNumbers[] = {"Qn", "Vlin", "PsiUd", "D",  "Lo2",     "Lco", "Lco2",
-                                            "Lhcl", "Nu", "T0",    "hr", "SimTime", "dt",  "SamplesPerSec"};
+// Top-level numbers of a scenario a study may vary: the file's number keys, and the samples
+// per second as a choice of whole numbers.
+bool IsTopNumber(std::string_view key) {
+    if (key == "SamplesPerSec") return true;
+    for (const zf::project::NumberKey& k : zf::project::kNumberKeys)
+        if (k.Key == key) return true;
+    return false;
+}
 constexpr std::string_view kRoomNumbers[] = {"length", "width", "height"};
 constexpr std::string_view kEvacuationNumbers[] = {"start_delay", "duration"};
 constexpr std::string_view kOpeningNumbers[] = {"width", "height"};
@@ -113,7 +118,7 @@ void ReadTarget(const std::string& path, const zf::project::Document& base, Vari
     if (p == "plume") {
         input.Kind = InputKind::Plume;
         input.Key = "plume";
-    } else if (Contains(kTopNumbers, p)) {
+    } else if (IsTopNumber(p)) {
         input.Key = path;
     } else if (p.starts_with("rooms")) {
         auto [index, key] = listIndex("rooms", countOf("rooms"), p.substr(5));

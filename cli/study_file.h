@@ -10,13 +10,14 @@
 //      {"input": "D", "distribution": "lognormal", "median": 270, "factor": 1.5},
 //      {"input": "rooms[2].length", "distribution": "triangular", "min": 5, "mode": 6, "max": 8},
 //      {"input": "openings[1].open", "distribution": "bernoulli", "p": 0.8},
-//      {"input": "plume", "distribution": "choice", "values": ["tanaka", "mccaffrey"], "weights": [3, 1]},
-//      {"input": "rooms[1].evacuation.duration", "distribution": "uniform", "min": 30, "max": 90}]}
+//      {"input": "plume", "distribution": "choice", "values": ["tanaka", "mccaffrey"], "weights": [3, 1]}]}
 //
-// Inputs: a top-level number of the scenario (Qn, Vlin, PsiUd, D, Lo2, Lco, Lco2, Lhcl, Nu, T0,
-// hr, SimTime, dt, SamplesPerSec); a room's length, width or height and its evacuation inputs
-// start_delay and duration ("rooms[i]....", 1-based); an opening's width, height or open state
-// ("openings[k]....", 1-based, counted as in the scenario's list); the plume correlation.
+// Inputs: a top-level number of the scenario file (Qn, Vlin, PsiUd, fire_area_max, D, Lo2, Lco,
+// Lco2, Lhcl, Nu, T0, hr, SimTime, dt; SamplesPerSec as a choice of whole numbers); a room's
+// length, width or height ("rooms[i]....", 1-based); an opening's width, height or open state
+// ("openings[k]....", 1-based, counted as in the scenario's list); the plume correlation. A
+// room's evacuation inputs ("rooms[i].evacuation.start_delay|duration") are recognised but
+// refused while the scenario file cannot hold them.
 // Distributions and their parameters: uniform (min, max); normal (mean, sd; optional min and
 // max truncate it); lognormal (mu, sigma of ln X, or median and factor = 95th percentile /
 // median); triangular (min, mode, max); bernoulli (p of true, for "open" only); choice (values,

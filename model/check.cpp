@@ -1,32 +1,26 @@
 // The input check before a run: inputs that are bound to fail before any result exists are
 // refused with a message naming the field (by its label in the main window) and the room.
 
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <string>
 
 #include "model/constants.h"
+#include "model/number_text.h"
 #include "model/scenario.h"
 
 namespace zf {
 
 namespace {
 
-// Shortest text that reads back to the same double, with a decimal comma as the Russian
-// user interface writes numbers.
-std::string Num(double v) {
-    char buf[32];
-    auto res = std::to_chars(buf, buf + sizeof buf, v);
-    std::string s(buf, res.ptr);
-    for (char& c : s)
-        if (c == '.') c = ',';
-    return s;
-}
+// Numbers in the windows' format, as the user reads them in the main window.
+std::string Num(double v) { return MessageNumberText(v); }
 
-std::string RoomName(int index) { return "Помещение №" + std::to_string(index + 1); }
+// The largest room the check accepts in any dimension [m]: beyond it the input is a typing
+// slip, not a building, and its volumes overflow the averaging of the samples.
+constexpr double kMaxRoomSize = 1000;
 
-// Recorded samples plus the run's snapshot of them must stay well inside the machine's memory.
+// The recorded samples must stay well inside the machine's memory.
 constexpr double kMaxSampleBytes = 2.0 * 1024 * 1024 * 1024;
 
 }  // namespace
@@ -52,22 +46,24 @@ std::string TzoneMath::CheckInputs() const {
     if (dt <= 0) return "Шаг расчета (\"Шаг, c:\") должен быть больше нуля, задано " + Num(dt) + ".";
     if (T0 <= 0)
         return "Температура наружного воздуха (\"T0, К\") должна быть больше нуля, задано " + Num(T0) + ".";
+    if (!std::isfinite(kAirDensityTimesT / T0))
+        return "Температура наружного воздуха (\"T0, К\") " + Num(T0) +
+               " К слишком мала: плотность наружного воздуха не выражается числом.";
     if (SamplesPerSec <= 0)
-        return "Число записей результатов в секунду должно быть больше нуля, задано " +
-               std::to_string(SamplesPerSec) + ".";
+        return "Число записей результатов в секунду должно быть больше нуля, задано " + Num(SamplesPerSec) + ".";
 
     const double steps = std::nearbyint(SimTime / dt);
     if (!(steps <= INT_MAX && steps >= INT_MIN))
         return "Слишком много шагов расчета: время моделирования " + Num(SimTime) + " с при шаге " + Num(dt) +
-               " с дает " + Num(steps) + " шагов, допустимо не более " + std::to_string(INT_MAX) + ".";
+               " с дает " + Num(steps) + " шагов, допустимо не более " + Num(INT_MAX) + ".";
     const double perSample = std::nearbyint((1.0 / SamplesPerSec) / dt);
     if (!(perSample <= INT_MAX))
-        return "Шаг расчета " + Num(dt) + " с слишком мал: на одну запись результатов приходится более " +
-               std::to_string(INT_MAX) + " шагов.";
+        return "Шаг расчета " + Num(dt) + " с слишком мал: на одну запись результатов (" + Num(1.0 / SamplesPerSec) +
+               " с) приходится более " + Num(INT_MAX) + " шагов.";
     const double samples = std::nearbyint(SimTime * SamplesPerSec);
     if (!(samples <= INT_MAX))
         return "Слишком много записей результатов: " + Num(samples) + ", допустимо не более " +
-               std::to_string(INT_MAX) + ". Уменьшите время моделирования.";
+               Num(INT_MAX) + ". Уменьшите время моделирования.";
     if (perSample > 0 && steps > 1) {
         const double recorded = std::floor((steps - 1) / perSample) + 1;
         const double bytes = recorded * static_cast<double>(Rooms.size()) * sizeof(ResultSample);
@@ -84,12 +80,15 @@ std::string TzoneMath::CheckInputs() const {
             const char* what;
         } sizes[] = {{r.Length, "длина"}, {r.Width, "ширина"}, {r.Height, "высота"}};
         for (const auto& s : sizes) {
-            if (!std::isfinite(s.value)) return RoomName(n) + ": " + s.what + " не является конечным числом.";
+            if (!std::isfinite(s.value)) return RoomTitle(n) + ": " + s.what + " не является конечным числом.";
             if (s.value <= 0)
-                return RoomName(n) + ": " + s.what + " должна быть больше нуля, задано " + Num(s.value) + " м.";
+                return RoomTitle(n) + ": " + s.what + " должна быть больше нуля, задано " + Num(s.value) + " м.";
+            if (s.value > kMaxRoomSize)
+                return RoomTitle(n) + ": " + s.what + " " + Num(s.value) + " м больше " + Num(kMaxRoomSize) +
+                       " м: проверьте размеры помещения.";
         }
         if (hr >= r.Height)
-            return RoomName(n) + ": высота рабочей зоны (\"hr, м\") " + Num(hr) + " м не ниже высоты помещения " +
+            return RoomTitle(n) + ": высота рабочей зоны (\"hr, м\") " + Num(hr) + " м не ниже высоты помещения " +
                    Num(r.Height) + " м.";
     }
     return {};

@@ -2,6 +2,7 @@
 // One box-shaped room: its size, the state of its two-zone model, its hazard balances, its
 // critical times and its recorded samples.
 
+#include <string>
 #include <vector>
 
 #include "model/sample.h"
@@ -54,6 +55,9 @@ public:
     // Critical time of a hazard factor, addressed by the results window's order.
     double CritTimeOf(HazardKind kind) const;
 };
+
+// A room's name as every window, report and message gives it: "Помещение №N", N = index + 1.
+std::string RoomTitle(int index);
 
 // ---- Accessors read in every step of a run, inline so the time loop pays no call ----------
 

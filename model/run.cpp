@@ -3,10 +3,9 @@
 // pass, the averaging into samples, the progress refreshes and the user's stop.
 //
 // Arithmetic faults (division by zero, invalid operation, overflow) end the run at the step in
-// which they occur. The fast path reads the floating-point environment's sticky flags once per
-// step; when one is raised, the run is replayed deterministically from its start with a check
-// after every routine, which restores exactly the state at the fault and names the room and
-// the quantity.
+// which they occur, sampling included. The loop reads the floating-point environment's sticky
+// flags every few steps; when one is raised, it returns to the last clean reading and computes
+// the steps again with a look after every routine, which names the room and the quantity.
 
 #include <cfenv>
 #include <chrono>
@@ -23,6 +22,9 @@ namespace zf {
 namespace {
 
 constexpr int kFaultFlags = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
+// Steps between two readings of the flags. A reading costs about as much as a room's step of
+// a small building; a fault found costs at most this many steps computed again.
+constexpr int kFlagStride = 16;
 
 struct StepFault {
     RunFault fault;
@@ -117,55 +119,82 @@ bool TzoneMath::Run(RunView& view) {
     view.SetMainEnabled(false);
 
     bool ok = PrepareRun();
-    if (ok) view.SetProgressMax(StepCount);
-    TickReader clock(view.TickMs);
-    std::int64_t refreshClock = clock.Now();
     if (ok) {
+        view.SetProgressMax(StepCount);
         try {
             PrepareRooms();
             BuildLinks();
-            TakeSnapshot();
         } catch (const std::bad_alloc&) {
             LastFault = RunFault{FaultKind::OutOfMemory, Quantity::RunCounts, 0};
             ok = false;
         }
     }
-    if (ok) {
-        for (auto& room : Rooms) room->Samples[0] = room->Prev;
-        std::feclearexcept(kFaultFlags);
-        for (int k = 1; k < StepCount; ++k) {
-            bool sound;
-            try {
-                sound = AdvanceStep(k);
-            } catch (const StepFault&) {  // no fire room, or no sample to record into
-                sound = false;
-            }
-            if (!sound) {
-                ReplayToFault(k);
-                ok = false;
-                break;
-            }
-            SampleStep(k);
-            const std::int64_t tick = clock.ForStep();
-            if (tick - refreshClock > kRefreshMs) {
-                if (!view.ProgressVisible()) {  // the user closed the progress view: stop
-                    Stopped = k < StepCount - 1;
-                    if (Stopped) CutSamplesAt(k);
-                    break;
-                }
-                view.WriteProgress(k, static_cast<std::int64_t>(RoundHalfEven(CurTime)), StepCount);
-                refreshClock = clock.Now();
-                view.ProcessEvents();
-                // Whatever the event loop did to the flags is not the computation's fault.
-                std::feclearexcept(kFaultFlags);
-            }
-        }
-    }
+    if (ok) ok = TimeLoop(view);
 
     RemoveLeakOpenings();
     view.CloseProgress();
     view.SetMainEnabled(true);
     return ok;
+}
+
+// The steps of the run. The floating-point flags are read at every kFlagStride-th step, at
+// every refresh and at the last step; until a reading finds one raised, no step pays for a
+// look. When one is raised, the run returns to the last clean reading and goes on with a
+// look after every routine, up to the step of that reading: the first raised flag then
+// names the step, the room and the routine, and the run ends there as failed. The steps in
+// between are computed again by the very same code, so they repeat the first computation to
+// the bit.
+bool TzoneMath::TimeLoop(RunView& view) {
+    RunState& s = State_;
+    for (auto& room : Rooms) room->Samples[0] = room->Prev;
+    TickReader clock(view.TickMs);
+    std::int64_t refreshClock = clock.Now();
+    int checkedUntil = 0;  // steps up to this one are computed with a look after every routine
+    SaveCleanState(0);
+    std::feclearexcept(kFaultFlags);
+    for (int k = 1; k < StepCount; ++k) {
+        s.Checking = k <= checkedUntil;
+        if (s.Checking) SaveCleanState(k - 1);  // the state a fault in step k falls back to
+        try {
+            AdvanceStep(k);
+        } catch (const StepFault& e) {
+            if (!s.Checking) {  // found without the flags (no room, no sample to record into)
+                checkedUntil = k;
+                k = RestoreCleanState(k);
+                continue;
+            }
+            s.Checking = false;
+            LastFault = e.fault;
+            Iter = k;
+            RestoreSamples(k);
+            CutSamplesAt(k - 1);
+            return false;
+        }
+        const std::int64_t tick = clock.ForStep();
+        const bool refresh = tick - refreshClock > kRefreshMs;
+        if (refresh || k % kFlagStride == 0 || k == StepCount - 1) {
+            if (std::fetestexcept(kFaultFlags) != 0) {
+                checkedUntil = k;
+                k = RestoreCleanState(k);
+                continue;
+            }
+            if (!s.Checking) SaveCleanState(k);
+        }
+        if (refresh) {
+            if (!view.ProgressVisible()) {  // the user closed the progress view: stop
+                Stopped = k < StepCount - 1;
+                if (Stopped) CutSamplesAt(k);
+                break;
+            }
+            view.WriteProgress(k, static_cast<std::int64_t>(RoundHalfEven(CurTime)), StepCount);
+            refreshClock = clock.Now();
+            view.ProcessEvents();
+            // Whatever the event loop did to the flags is not the computation's fault.
+            std::feclearexcept(kFaultFlags);
+        }
+    }
+    s.Checking = false;
+    return true;
 }
 
 // Counts of the run and the outside-air density. A zero step or temperature, or a count that
@@ -223,31 +252,91 @@ void TzoneMath::BuildLinks() {
     const int n = RoomCount();
     State_.Links.assign(static_cast<std::size_t>(n), {});
     State_.LastSteps.assign(static_cast<std::size_t>(n), {});
+    std::size_t faces = 0;
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
             TProems& cell = Cell(i, j);
             if (cell.empty()) continue;
             State_.Links[static_cast<std::size_t>(i)].push_back(TCellLink{j, &cell, i == j ? nullptr : &Cell(j, i)});
+            faces += cell.size();
         }
     }
+    // The clean state is saved in place; the rooms' copies hold no samples.
+    State_.CleanRooms.assign(Rooms.size(), TRoom{});
+    State_.CleanSamples.assign(Rooms.size(), ResultSample{});
+    State_.CleanFaces.assign(2 * faces, 0.0);
+    State_.CleanLastSteps.assign(Rooms.size(), LastStep{});
 }
 
-void TzoneMath::TakeSnapshot() {
-    State_.RoomSnapshot.clear();
-    State_.RoomSnapshot.reserve(Rooms.size());
-    for (auto& room : Rooms) State_.RoomSnapshot.push_back(*room);
-    State_.FaceSnapshot.clear();
-    for (auto& links : State_.Links)
+// The state at the end of a step whose flags were clean: every room without its recorded
+// samples, the flows pending on the faces, the model time, what the shortcut for an unchanged
+// room compares, and the sample the next step adds into.
+void TzoneMath::SaveCleanState(int k) {
+    RunState& s = State_;
+    s.CleanStep = k;
+    s.CleanTime = CurTime;
+    s.CleanLastSteps = s.LastSteps;
+    const int S = StepsPerSample;
+    const std::size_t next = S > 0 ? static_cast<std::size_t>((k + 1) / S) : 0;
+    for (std::size_t i = 0; i < Rooms.size(); ++i) {
+        TRoom& room = *Rooms[i];
+        std::vector<ResultSample> samples = std::move(room.Samples);  // left out of the copy
+        s.CleanRooms[i] = room;
+        room.Samples = std::move(samples);
+        s.CleanSamples[i] = next < room.Samples.size() ? room.Samples[next] : ResultSample{};
+    }
+    std::size_t at = 0;
+    for (auto& links : s.Links)
         for (TCellLink& link : links)
             for (auto& f : *link.Faces) {
-                State_.FaceSnapshot.push_back(f->Gin);
-                State_.FaceSnapshot.push_back(f->Tin);
+                s.CleanFaces[at++] = f->Gin;
+                s.CleanFaces[at++] = f->Tin;
             }
 }
 
-// One step of the whole building. False when a fault occurred (found by the flags, or by a
-// checkpoint in the replay, which throws instead).
-bool TzoneMath::AdvanceStep(int k) {
+// Back to the last clean state after step k found a fault; returns the clean step, from
+// which the loop goes on.
+int TzoneMath::RestoreCleanState(int k) {
+    RunState& s = State_;
+    RestoreSamples(k);
+    for (std::size_t i = 0; i < Rooms.size(); ++i) {
+        TRoom& room = *Rooms[i];
+        std::vector<ResultSample> samples = std::move(room.Samples);
+        room = s.CleanRooms[i];
+        room.Samples = std::move(samples);
+    }
+    std::size_t at = 0;
+    for (auto& links : s.Links)
+        for (TCellLink& link : links)
+            for (auto& f : *link.Faces) {
+                f->Gin = s.CleanFaces[at++];
+                f->Tin = s.CleanFaces[at++];
+            }
+    CurTime = s.CleanTime;
+    s.LastSteps = s.CleanLastSteps;
+    Iter = s.CleanStep;
+    std::feclearexcept(kFaultFlags);
+    return s.CleanStep;
+}
+
+// The recorded samples as they stood at the last clean state, after steps up to k added into
+// them: the sample then in progress gets its saved sum back, the later ones their zeros.
+void TzoneMath::RestoreSamples(int k) {
+    RunState& s = State_;
+    const int S = StepsPerSample;
+    if (S <= 0) return;
+    const std::size_t next = static_cast<std::size_t>((s.CleanStep + 1) / S);
+    const std::size_t last = static_cast<std::size_t>(k / S);
+    for (std::size_t i = 0; i < Rooms.size(); ++i) {
+        std::vector<ResultSample>& samples = Rooms[i]->Samples;
+        if (next < samples.size()) samples[next] = s.CleanSamples[i];
+        for (std::size_t m = next + 1; m <= last && m < samples.size(); ++m) SetZero(samples[m]);
+    }
+}
+
+// One step of the whole building, its hazard pass and its sampling. A fault found by a look
+// at the flags (when the run is checking) or without them throws.
+void TzoneMath::AdvanceStep(int k) {
     CurTime = CurTime + dt;
     Iter = k;
     if (Rooms.empty()) Fail(FaultKind::NoFireRoom, Quantity::FireRoomMissing, 0);
@@ -255,8 +344,13 @@ bool TzoneMath::AdvanceStep(int k) {
     for (int i = 1; i < RoomCount(); ++i)
         if (Room(i).LastIter < k) Step(i);
     HazardPass();
-    if (StepsPerSample <= 0) Fail(FaultKind::BadSampling, Quantity::Sampling, -1);
-    return std::fetestexcept(kFaultFlags) == 0;
+    if (StepsPerSample <= 0) {
+        RunFault fault{FaultKind::BadSampling, Quantity::Sampling, Iter, -1};
+        fault.StepLength = dt;
+        fault.SampleInterval = 1.0 / SamplesPerSec;
+        throw StepFault{fault};
+    }
+    SampleStep(k);
 }
 
 void TzoneMath::HazardPass() {
@@ -288,12 +382,14 @@ void TzoneMath::SampleStep(int k) {
     const int m = k / S;
     const int received = k - m * S + 1;  // states in sample m so far
     const bool closes = received == S || k == StepCount - 1;
-    for (auto& room : Rooms) {
-        ResultSample& sample = room->Samples[static_cast<std::size_t>(m)];
-        AddInto(sample, room->Cur);
+    for (int i = 0; i < RoomCount(); ++i) {
+        TRoom& room = Room(i);
+        ResultSample& sample = room.Samples[static_cast<std::size_t>(m)];
+        AddInto(sample, room.Cur);
         if (closes) DivideBy(sample, received);
-        room->Prev = room->Cur;
-        SetZero(room->Cur);
+        Checkpoint(i, Quantity::Sampling);
+        room.Prev = room.Cur;
+        SetZero(room.Cur);
     }
 }
 
@@ -301,6 +397,11 @@ void TzoneMath::SampleStep(int k) {
 // the samples never reached are dropped.
 void TzoneMath::CutSamplesAt(int k) {
     const int S = StepsPerSample;
+    if (S <= 0) {  // no step was recorded: the initial state only
+        SampleCount = 1;
+        for (auto& room : Rooms) room->Samples.resize(1);
+        return;
+    }
     const int m = k / S;
     if ((k + 1) % S != 0) {
         const double received = k - m * S + 1;
@@ -438,36 +539,6 @@ void TzoneMath::Fail(FaultKind kind, Quantity what, int room) {
     throw StepFault{RunFault{kind, what, Iter, room}};
 }
 
-// Replays the run from its prepared state with a check after every routine, up to the step in
-// which the fast path saw a fault. The replay computes exactly what the fast path computed, so
-// it stops at the same step, with the state as it stood when the faulty routine ran.
-void TzoneMath::ReplayToFault(int failedStep) {
-    for (std::size_t i = 0; i < Rooms.size(); ++i) *Rooms[i] = State_.RoomSnapshot[i];
-    std::size_t at = 0;
-    for (auto& links : State_.Links)
-        for (TCellLink& link : links)
-            for (auto& f : *link.Faces) {
-                f->Gin = State_.FaceSnapshot[at++];
-                f->Tin = State_.FaceSnapshot[at++];
-            }
-    for (auto& room : Rooms) room->Samples[0] = room->Prev;
-    CurTime = 0;
-    State_.Checking = true;
-    std::feclearexcept(kFaultFlags);
-    try {
-        for (int k = 1; k <= failedStep; ++k) {
-            AdvanceStep(k);
-            if (k < failedStep) SampleStep(k);
-        }
-        // Not reproduced: report the step with the kind the flags tell.
-        LastFault = RunFault{KindOfFlags(std::fetestexcept(kFaultFlags)), Quantity::None, failedStep};
-    } catch (const StepFault& e) {
-        LastFault = e.fault;
-    }
-    State_.Checking = false;
-    Iter = failedStep;
-}
-
 void TzoneMath::RemoveLeakOpenings() {
     for (int i = 0; i < State_.LeakCount && i < RoomCount(); ++i) {
         TProems& cell = Cell(i, i);
@@ -476,8 +547,10 @@ void TzoneMath::RemoveLeakOpenings() {
     State_.LeakCount = 0;
     State_.Links.clear();
     State_.LastSteps.clear();
-    State_.RoomSnapshot = {};
-    State_.FaceSnapshot = {};
+    State_.CleanRooms = {};
+    State_.CleanSamples = {};
+    State_.CleanFaces = {};
+    State_.CleanLastSteps = {};
 }
 
 }  // namespace zf

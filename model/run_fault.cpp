@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "model/room.h"
 #include "model/run_fault.h"
+#include "model/number_text.h"
 
 namespace zf {
 
@@ -61,10 +63,12 @@ std::string DescribeFault(const RunFault& f) {
         case FaultKind::NoFireRoom:
             return "В здании нет ни одного помещения: негде развиваться пожару.";
         case FaultKind::BadSampling:
-            return "Шаг расчета больше интервала записи результатов (0,1 с): уменьшите шаг.";
+            return "Шаг расчета " + MessageNumberText(f.StepLength) + " с больше интервала записи результатов " +
+                   MessageNumberText(f.SampleInterval) + " с: уменьшите шаг.";
         case FaultKind::Preparation:
-            return "Расчет не начат: шаг расчета и температура наружного воздуха должны быть больше нуля, "
-                   "а число шагов не должно быть слишком большим.";
+            return "Расчет не начат: из шага расчета, времени моделирования и температуры наружного воздуха "
+                   "не получить число шагов и плотность наружного воздуха (шаг и температура должны быть "
+                   "положительными и не слишком малыми, число шагов - не слишком большим).";
         case FaultKind::OutOfMemory:
             return "Недостаточно памяти для записи результатов: уменьшите время моделирования или увеличьте шаг.";
         default: break;
@@ -77,7 +81,7 @@ std::string DescribeFault(const RunFault& f) {
         return "Плотность газа в зоне задымления " + RoomName(f.Room) +
                " стала больше плотности наружного воздуха: расход газов через проем" + opening +
                " не определен (" + KindText(f.Kind) + "). Попробуйте уменьшить шаг расчета.";
-    std::string text = f.Room >= 0 ? "Помещение №" + std::to_string(f.Room + 1) + ": не" : "Не";
+    std::string text = f.Room >= 0 ? RoomTitle(f.Room) + ": не" : "Не";
     if (f.What == Quantity::None) return text + " удалось выполнить шаг расчета: " + KindText(f.Kind) + ".";
     text += std::string(" удалось вычислить ") + QuantityText(f.What);
     if (f.What == Quantity::OpeningFlow) text += opening;

@@ -51,6 +51,9 @@ struct RunFault {
     int Column = -1;  // for an opening flow: the other room (Column == Room: the outside)
     int Face = -1;    // for an opening flow: entry in the cell
     bool DenserThanAir = false;  // the layer was denser than outside air (negative buoyancy)
+    // For a step longer than the recording interval: the step and the interval [s].
+    double StepLength = 0;
+    double SampleInterval = 0;
 
     bool Failed() const { return Kind != FaultKind::None; }
 };

@@ -43,10 +43,15 @@ struct RunState {
     std::vector<std::vector<TCellLink>> Links;  // per room: cells holding faces, ascending column
     std::vector<LastStep> LastSteps;            // per room
     int LeakCount = 0;                          // rooms that received a leak opening
-    bool Checking = false;                      // replaying with a check after every routine
-    // Rooms and faces after preparation, for the deterministic replay that locates a fault.
-    std::vector<TRoom> RoomSnapshot;
-    std::vector<double> FaceSnapshot;  // Gin, Tin of every face in link order
+    bool Checking = false;                      // a look at the flags after every routine
+    // The state at the end of the last step whose flags were clean, from which the steps are
+    // computed again with a look after every routine once a fault is found.
+    int CleanStep = 0;
+    double CleanTime = 0;                    // model time [s]
+    std::vector<TRoom> CleanRooms;           // the rooms, without their recorded samples
+    std::vector<ResultSample> CleanSamples;  // per room, the sample the next step adds into
+    std::vector<double> CleanFaces;          // Gin, Tin of every face in link order
+    std::vector<LastStep> CleanLastSteps;
 
     // The room whose hazard routines the pass is running (-1: none, a routine called on its
     // own), its working-zone profile once the first routine that needs it has formed it, and

@@ -13,6 +13,8 @@ const char* ResultSample::Name(int i) {
     return (i >= 0 && i < kCount) ? kNames[i] : "";
 }
 
+std::string RoomTitle(int index) { return "Помещение №" + std::to_string(index + 1); }
+
 void TProem::Init(bool isOpen) {
     IsOpen = isOpen;
     Mu = isOpen ? kMuOpen : kMuClosed;

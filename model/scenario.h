@@ -128,15 +128,17 @@ private:
     bool PrepareRun();
     void PrepareRooms();
     void BuildLinks();
-    void TakeSnapshot();
-    bool AdvanceStep(int k);
+    bool TimeLoop(RunView& view);
+    void AdvanceStep(int k);
     void HazardPass();
     void SampleStep(int k);
     void CutSamplesAt(int k);
-    void ReplayToFault(int failedStep);
+    void SaveCleanState(int k);
+    int RestoreCleanState(int k);
+    void RestoreSamples(int k);
     void RemoveLeakOpenings();
-    // In the replay that locates a fault, every routine is followed by a look at the
-    // floating-point flags; the first one raised names the room and the quantity.
+    // In the steps computed again to locate a fault, every routine is followed by a look at
+    // the floating-point flags; the first one raised names the room and the quantity.
     void Checkpoint(int room, Quantity what, int column = -1, int face = -1) {
         if (State_.Checking) [[unlikely]] CheckFlags(room, what, column, face);
     }

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/defaults.h"
 #include "model/scenario.h"
 
 namespace zf::project {
@@ -34,29 +35,7 @@ inline constexpr int kMaxOpenings = 10000;
 inline constexpr std::size_t kMaxTextBytes = std::size_t{16} << 20;
 
 // Defaults of a missing key: the main window's initial texts and the two dialogs' fields.
-struct ScenarioDefaults {
-    static constexpr double Qn = 13800000;    // [J/kg]
-    static constexpr double Vlin = 0.0108;    // [m/s]
-    static constexpr double PsiUd = 0.0145;   // [kg/(m²·s)]
-    static constexpr double D = 270;          // [Np·m²/kg]
-    static constexpr double Lo2 = 1.03;       // [kg/kg]
-    static constexpr double Lco = 0.0022;     // [kg/kg]
-    static constexpr double Lco2 = 0.203;     // [kg/kg]
-    static constexpr double Lhcl = 0.014;     // [kg/kg]
-    static constexpr double Nu = 0.97;        // [-]
-    static constexpr double T0 = 293;         // [K]
-    static constexpr double hr = 1.7;         // [m]
-    static constexpr double SimTime = 200;    // [s]
-    static constexpr double dt = 0.0001;      // [s]
-    static constexpr int SamplesPerSec = 10;  // [1/s]
-    static constexpr bool UseTanaka = true;
-    static constexpr double RoomLength = 4;     // add-room dialog [m]
-    static constexpr double RoomWidth = 5;      // [m]
-    static constexpr double RoomHeight = 3;     // [m]
-    static constexpr double OpeningHeight = 2;  // add-opening dialog [m]
-    static constexpr double OpeningWidth = 0.9; // [m]
-    static constexpr bool OpeningOpen = true;
-};
+using ScenarioDefaults = zf::ScenarioDefaults;
 
 // The main window's parameter fields and plume choice, in the model's units.
 struct Parameters {
@@ -75,15 +54,19 @@ struct Parameters {
     double dt = ScenarioDefaults::dt;
     int SamplesPerSec = ScenarioDefaults::SamplesPerSec;
     bool UseTanaka = ScenarioDefaults::UseTanaka;
+    // Largest area the fire load occupies [m²]; 0: no limit, the whole floor may burn.
+    double FireAreaMax = 0;
 
     bool operator==(const Parameters&) const = default;
 };
 
-// A top-level number key of the file: a finite, non-negative model input.
+// A top-level number key of the file: a finite, non-negative model input. An optional key
+// whose 0 means "not used" is left out of the file at 0, so files without it stay as they were.
 struct NumberKey {
     std::string_view Key;
     double Parameters::*Field;
     double TzoneMath::*Model;
+    bool OmittedAtZero = false;
 };
 
 // In the order the writer puts them.
@@ -91,6 +74,7 @@ inline constexpr NumberKey kNumberKeys[] = {
     {"Qn", &Parameters::Qn, &TzoneMath::Qn},
     {"Vlin", &Parameters::Vlin, &TzoneMath::Vlin},
     {"PsiUd", &Parameters::PsiUd, &TzoneMath::PsiUd},
+    {"fire_area_max", &Parameters::FireAreaMax, &TzoneMath::FireAreaMax, true},
     {"D", &Parameters::D, &TzoneMath::D},
     {"Lo2", &Parameters::Lo2, &TzoneMath::Lo2},
     {"Lco", &Parameters::Lco, &TzoneMath::Lco},

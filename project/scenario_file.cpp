@@ -29,7 +29,7 @@ struct BadInput {
 constexpr std::string_view kTopKeys[] = {"format",  "version", "title", "notes", "Qn",  "Vlin",
                                          "PsiUd",   "D",       "Lo2",   "Lco",   "Lco2", "Lhcl",
                                          "Nu",      "T0",      "hr",    "SimTime", "dt", "SamplesPerSec",
-                                         "plume",   "rooms",   "openings"};
+                                         "plume",   "rooms",   "openings", "fire_area_max"};
 constexpr std::string_view kRoomKeys[] = {"length", "width", "height", "name"};
 constexpr std::string_view kOpeningKeys[] = {"rooms", "height", "width", "open"};
 

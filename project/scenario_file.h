@@ -7,14 +7,15 @@
 //   {"format": "zonefire-scenario", "version": 1, "title": "...", "notes": "...",
 //    "Qn": 13800000, "Vlin": 0.0108, "PsiUd": 0.0145, "D": 270, "Lo2": 1.03, "Lco": 0.0022,
 //    "Lco2": 0.203, "Lhcl": 0.014, "Nu": 0.97, "T0": 293, "hr": 1.7, "SimTime": 200,
-//    "dt": 0.0001, "SamplesPerSec": 10, "plume": "tanaka" | "mccaffrey",
+//    "dt": 0.0001, "SamplesPerSec": 10, "plume": "tanaka" | "mccaffrey", "fire_area_max": 0.5,
 //    "rooms": [{"length": 5, "width": 4, "height": 3, "name": "Коридор"}, ...],
 //    "openings": [{"rooms": [1, 2], "height": 2, "width": 0.9, "open": true}, ...]}
 //
 // Rooms are added in list order (room 1 is the fire room). An opening's "rooms" holds two
 // 1-based room numbers: [i, i] is an opening of room i to the outside, [i, j] a doorway
 // between rooms i and j, added as the editor adds one (face in cell (i−1, j−1), then its twin
-// in cell (j−1, i−1)).
+// in cell (j−1, i−1)). "fire_area_max" is the largest area the fire load occupies [m²]: the
+// burning area grows no further; absent or 0 means no limit (and the writer leaves it out).
 
 #include <optional>
 #include <string>

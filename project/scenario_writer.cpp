@@ -76,7 +76,10 @@ std::string WriteTop(const Document& d) {
     m.Add("version", std::to_string(kFormatVersion));
     m.AddText("title", d.Title);
     m.AddText("notes", d.Notes);
-    for (const NumberKey& key : kNumberKeys) m.Add(key.Key, Number(d.Params.*key.Field, {}, key.Key));
+    for (const NumberKey& key : kNumberKeys) {
+        if (key.OmittedAtZero && d.Params.*key.Field == 0) continue;
+        m.Add(key.Key, Number(d.Params.*key.Field, {}, key.Key));
+    }
     if (d.Params.SamplesPerSec < 1)
         throw std::invalid_argument("ключ \"SamplesPerSec\": число отсчетов в секунду " +
                                     std::to_string(d.Params.SamplesPerSec) + " меньше 1");

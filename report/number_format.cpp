@@ -1,47 +1,14 @@
 #include "number_format.h"
 
-#include <charconv>
-#include <cmath>
-#include <cstdlib>
+#include "model/number_text.h"
 
 namespace zfreport {
 
-std::string NumberText(double v) {
-    char buf[32];
-    const auto result = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, result.ptr);
-}
+// The model holds the conversions; the report's names stay for its callers.
+std::string NumberText(double v) { return zf::NumberText(v); }
 
 std::string GeneralNumberText(double v, std::string_view decimalSeparator) {
-    if (std::isnan(v)) return "NAN";
-    if (std::isinf(v)) return v > 0 ? "INF" : "-INF";
-    if (v == 0) return "0";  // also -0
-
-    // 15 significant digits, correctly rounded and independent of the C locale: d.ddd…de±x
-    char buf[40];
-    const auto printed = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 14);
-    const std::string_view text(buf, static_cast<std::size_t>(printed.ptr - buf));
-    const std::size_t ePos = text.find('e');
-    std::string digits = std::string(1, text[0]) + std::string(text.substr(2, ePos - 2));
-    const int exponent = std::atoi(std::string(text.substr(ePos + 1)).c_str());
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-
-    const auto digitCount = static_cast<int>(digits.size());
-    std::string out = v < 0 ? "-" : "";
-    if (exponent < -4 || exponent >= 15) {
-        // Scientific: the separator after the first digit, the shortest exponent, no plus.
-        out += digits.substr(0, 1);
-        if (digitCount > 1) out += std::string(decimalSeparator) + digits.substr(1);
-        out += 'E' + std::to_string(exponent);
-    } else if (exponent < 0) {
-        out += '0' + std::string(decimalSeparator) + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-    } else if (digitCount <= exponent + 1) {
-        out += digits + std::string(static_cast<std::size_t>(exponent + 1 - digitCount), '0');
-    } else {
-        const auto whole = static_cast<std::size_t>(exponent + 1);
-        out += digits.substr(0, whole) + std::string(decimalSeparator) + digits.substr(whole);
-    }
-    return out;
+    return zf::GeneralNumberText(v, decimalSeparator);
 }
 
 }  // namespace zfreport

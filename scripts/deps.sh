@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev qt6-charts-dev qt6-svg-dev libgl-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
+  python3
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -32,6 +32,7 @@
 #include <optional>
 #include <string>
 
+#include "model_info_dialog.h"
 #include "number_text.h"
 #include "radio_group.h"
 #include "result_export.h"
@@ -204,6 +205,7 @@ TF_ShowResult::TF_ShowResult(QWidget* parent) : QDialog(parent), ui(std::make_un
     SetUpChart();
     SetUpGrid();
     SetUpExport();
+    AddModelInfoAction(this, ui->ChartResult);
 
     connect(ui->RadioResults, &TRadioGroup::Clicked, this, &TF_ShowResult::RadioResultsClick);
     connect(ui->RadioOFP, &TRadioGroup::Clicked, this, &TF_ShowResult::RadioResultsClick);

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -89,6 +91,7 @@ Tf_main::Tf_main(QWidget* parent)
     setFixedSize(kClientWidth, kClientHeight);
     if (const QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 
+    AddFireAreaField();
     PrepareGrid(ui->GridRoom, kValueColumnWidth);
     PrepareGrid(ui->GridMatrix, kMatrixColumnWidth);
     PrepareGrid(ui->GridProem, kValueColumnWidth);
@@ -113,6 +116,25 @@ Tf_main::Tf_main(QWidget* parent)
 }
 
 Tf_main::~Tf_main() = default;
+
+// "Fmax, м²": the largest floor area the fire load occupies; the burning circle grows no
+// further (0: no limit, the whole floor of the fire room can burn). A field of the fire load,
+// set in the free space under the plume choice, beside "Расчет", so that no control moves.
+void Tf_main::AddFireAreaField() {
+    const QString tip = QStringLiteral(
+        "Наибольшая площадь, занимаемая пожарной нагрузкой, м² (0 — без ограничения: может гореть вся площадь пола)");
+    auto* label = new QLabel(QStringLiteral("Fmax, м²"), ui->centralwidget);
+    label->setObjectName(QStringLiteral("LabelFireAreaMax"));
+    label->setToolTip(tip);
+    label->setGeometry(632, 428, 88, 16);
+    EditFireAreaMax = new QLineEdit(QStringLiteral("0"), ui->centralwidget);
+    EditFireAreaMax->setObjectName(QStringLiteral("EditFireAreaMax"));
+    EditFireAreaMax->setToolTip(tip);
+    EditFireAreaMax->setGeometry(632, 446, 80, 20);
+    label->setBuddy(EditFireAreaMax);
+    // In the tab order after the last field of the fire load.
+    setTabOrder(ui->Edit10, EditFireAreaMax);
+}
 
 void Tf_main::FormCreate() {
     zm = std::make_unique<zf::TzoneMath>();
@@ -143,7 +165,7 @@ bool Tf_main::ReadParameterFields() {
                  {ui->Edit2, &zf::TzoneMath::Vlin},  {ui->Edit3, &zf::TzoneMath::PsiUd},    {ui->Edit4, &zf::TzoneMath::D},
                  {ui->Edit5, &zf::TzoneMath::Lo2},   {ui->Edit6, &zf::TzoneMath::Lco},      {ui->Edit7, &zf::TzoneMath::Lco2},
                  {ui->Edit8, &zf::TzoneMath::Lhcl},  {ui->Edit9, &zf::TzoneMath::T0},       {ui->Edit10, &zf::TzoneMath::Nu},
-                 {ui->Edithr, &zf::TzoneMath::hr}};
+                 {ui->Edithr, &zf::TzoneMath::hr},   {EditFireAreaMax, &zf::TzoneMath::FireAreaMax}};
     for (const auto& entry : order) {
         try {
             (*zm).*entry.value = NumberFromText(entry.field->text());

@@ -13,6 +13,7 @@
 #include "model/scenario.h"
 
 namespace Ui { class Tf_main; }
+class QLineEdit;
 class QTableWidget;
 class Tf_AddRoom;
 class Tf_AddDoor;
@@ -55,11 +56,13 @@ public:
 
 private:
     bool ReadParameterFields();
+    void AddFireAreaField();
     void FormCreate();
     void ShowProemGrid(bool shown);
     void ShowCurrentCellProems();
 
     std::unique_ptr<Ui::Tf_main> ui;
+    QLineEdit* EditFireAreaMax = nullptr;  // "Fmax, м²", made in code beside the designed fields
     std::unique_ptr<zf::TzoneMath> zm;
     Tf_AddRoom* f_AddRoom = nullptr;
     Tf_AddDoor* f_AddDoor = nullptr;

@@ -221,12 +221,13 @@ TEST(StudyFile, ReadsEveryKindOfInput) {
         {"input": "openings[1].width", "distribution": "choice", "values": [0.8, 1.2], "weights": [1, 2]},
         {"input": "plume", "distribution": "choice", "values": ["mccaffrey", "tanaka"]},
         {"input": "D", "distribution": "lognormal", "mu": 5.6, "sigma": 0.2},
-        {"input": "SamplesPerSec", "distribution": "choice", "values": [5, 20]})"),
+        {"input": "SamplesPerSec", "distribution": "choice", "values": [5, 20]},
+        {"input": "fire_area_max", "distribution": "uniform", "min": 2, "max": 8})"),
                                    ".", study);
     ASSERT_EQ(refused, std::nullopt);
     EXPECT_EQ(study.Runs, 10u);
     EXPECT_EQ(study.RoomCount, 2);
-    ASSERT_EQ(study.Inputs.size(), 7u);
+    ASSERT_EQ(study.Inputs.size(), 8u);
     EXPECT_EQ(study.Inputs[2].Kind, InputKind::OpenState);
     EXPECT_EQ(study.Inputs[4].Kind, InputKind::Plume);
     EXPECT_EQ(study.RoomHasEvacuation, (std::vector<bool>{false, false}));
@@ -238,6 +239,7 @@ TEST(StudyFile, ReadsEveryKindOfInput) {
     EXPECT_NE(scenario.find("\"Vlin\": " + draws[0].Text), std::string::npos) << scenario;
     EXPECT_NE(scenario.find("\"plume\": \"" + draws[4].Text + "\""), std::string::npos) << scenario;
     EXPECT_NE(scenario.find("\"SamplesPerSec\": " + draws[6].Text), std::string::npos) << scenario;
+    EXPECT_NE(scenario.find("\"fire_area_max\": " + draws[7].Text), std::string::npos) << scenario;
     EXPECT_TRUE(draws[3].Text == "0.8" || draws[3].Text == "1.2");
     EXPECT_EQ(DrawsOfRun(study, sampler, 4)[0].Text, draws[0].Text);
     EXPECT_NE(DrawsOfRun(study, sampler, 5)[0].Text, draws[0].Text);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "test_buildings.h"
+#include "model/number_text.h"
 #include "model/scenario.h"
 
 namespace {
@@ -55,6 +56,15 @@ INSTANTIATE_TEST_SUITE_P(
                   "площадь, занимаемая пожарной нагрузкой, не является конечным числом"},
         CheckCase{"infinite fire load area", [](zf::TzoneMath& z) { z.FireAreaMax = INFINITY; },
                   "не является конечным числом"},
+        CheckCase{"room higher than a kilometre", [](zf::TzoneMath& z) { z.Room(1).Height = 1001; },
+                  "Помещение №2: высота 1 001 м больше 1 000 м"},
+        CheckCase{"room a kilometre long is still a building", [](zf::TzoneMath& z) { z.Room(1).Length = 1000; },
+                  nullptr},
+        CheckCase{"outside temperature too small for the air density", [](zf::TzoneMath& z) { z.T0 = 1e-320; },
+                  "E-321 К слишком мала: плотность наружного воздуха не выражается числом"},
+        CheckCase{"steps counted in the window's number format", [](zf::TzoneMath& z) { z.SimTime = 1e6; },
+                  "время моделирования 1 000 000 с при шаге 0,0001 с дает 10 000 000 000 шагов, допустимо не "
+                  "более 2 147 483 647."},
         CheckCase{"no samples per second", [](zf::TzoneMath& z) { z.SamplesPerSec = 0; }, "записей"},
         CheckCase{"step longer than the sampling interval is left to the run", [](zf::TzoneMath& z) { z.dt = 0.3; },
                   nullptr},
@@ -63,3 +73,14 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace
+
+TEST(MessageNumbers, WindowFormatWithGroupedDigitsAndDecimalComma) {
+    EXPECT_EQ(zf::MessageNumberText(1e6), "1 000 000");
+    EXPECT_EQ(zf::MessageNumberText(0.0001), "0,0001");
+    EXPECT_EQ(zf::MessageNumberText(-12345.5), "-12 345,5");
+    EXPECT_EQ(zf::MessageNumberText(999), "999");
+    EXPECT_EQ(zf::MessageNumberText(1000), "1 000");
+    EXPECT_EQ(zf::MessageNumberText(0.1 + 0.2), "0,3");  // 15 significant digits
+    EXPECT_EQ(zf::MessageNumberText(1e-5), "1E-5");
+    EXPECT_EQ(zf::MessageNumberText(123456789012345678.0), "1,23456789012346E17");
+}

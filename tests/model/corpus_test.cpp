@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -41,4 +42,32 @@ TEST(Corpus, EveryBuildingGivesItsRecordedResults) {
     EXPECT_GT(completed, 200);
     EXPECT_GT(failed, 40);
     EXPECT_GT(stopped, 20);
+}
+
+// Runs share nothing: two different buildings, one of which fails and computes steps again,
+// run at once on two threads give what each gives alone.
+TEST(Corpus, RunsOnTwoThreadsAtOnceGiveTheirSerialResults) {
+    const std::vector<std::string> recorded = RecordedOutcomes();
+    ASSERT_EQ(static_cast<int>(recorded.size()), testing_zf::kCorpusSize);
+    // A failed and a completed building, each of a few thousand steps.
+    int failedBuilding = -1, completedBuilding = -1;
+    for (int b = 0; b < testing_zf::kCorpusSize; ++b) {
+        const std::string& r = recorded[static_cast<std::size_t>(b)];
+        const int steps = std::stoi(r.substr(r.find(' ') + 1));
+        if (failedBuilding < 0 && r.rfind("failed", 0) == 0 && steps > 1000) failedBuilding = b;
+        if (completedBuilding < 0 && r.rfind("completed", 0) == 0 && steps > 1000) completedBuilding = b;
+    }
+    ASSERT_GE(failedBuilding, 0);
+    ASSERT_GE(completedBuilding, 0);
+    std::string outcomes[2][4];
+    auto work = [&](int slot, int building) {
+        for (std::string& outcome : outcomes[slot]) outcome = testing_zf::RunCorpusBuilding(building);
+    };
+    std::thread first(work, 0, failedBuilding);
+    std::thread second(work, 1, completedBuilding);
+    first.join();
+    second.join();
+    for (const std::string& outcome : outcomes[0]) EXPECT_EQ(outcome, recorded[static_cast<std::size_t>(failedBuilding)]);
+    for (const std::string& outcome : outcomes[1])
+        EXPECT_EQ(outcome, recorded[static_cast<std::size_t>(completedBuilding)]);
 }

@@ -95,3 +95,38 @@ TEST(FaultDetails, CompletedRunHasNoFault) {
     EXPECT_FALSE(r.z.LastFault.Failed());
     EXPECT_EQ(r.Text(), "");
 }
+
+// A sample's sum overflows while every quantity of the step is finite: the run fails in that
+// very step, in the recording of the room whose sample it is, however many steps follow.
+TEST(FaultDetails, OverflowWhileASampleIsAveragedFailsThatStep) {
+    for (double simTime : {0.0002, 0.05}) {
+        zf::TzoneMath z;
+        testing_zf::SetDefaultInputs(z);
+        z.SimTime = simTime;
+        z.dt = 0.0001;
+        z.AddRoom(4, 5, 3);
+        z.AddRoom(4, 5, 1e308);  // the interface at 1e308 m: two states sum beyond the largest double
+        ASSERT_FALSE(z.CheckInputs().empty());  // the check refuses it; the run must still cope
+        EXPECT_FALSE(z.Run()) << simTime;
+        EXPECT_EQ(z.Iter, 1);
+        EXPECT_EQ(z.LastFault.Step, 1);
+        EXPECT_EQ(z.LastFault.Room, 1);
+        EXPECT_EQ(z.LastFault.What, zf::Quantity::Sampling);
+        EXPECT_EQ(z.LastFault.Kind, zf::FaultKind::Overflow);
+        const std::string text = DescribeFault(z.LastFault);
+        EXPECT_TRUE(Contains(text, "Помещение №2: не удалось вычислить запись результатов: переполнение")) << text;
+        // Only the initial state was recorded, and it holds no overflowed sum.
+        for (const auto& room : z.Rooms) {
+            ASSERT_EQ(room->Samples.size(), 1u);
+            EXPECT_EQ(room->Samples[0].T2, 293);
+        }
+    }
+}
+
+// The message for a step longer than the recording interval gives both, as set.
+TEST(FaultDetails, StepLongerThanTheRecordingIntervalNamesBoth) {
+    FailedRun r([](zf::TzoneMath& z) { z.SamplesPerSec = 1000; });  // every 0,001 s at a 0,01 s step
+    ASSERT_FALSE(r.ok);
+    EXPECT_EQ(r.z.LastFault.Kind, zf::FaultKind::BadSampling);
+    EXPECT_EQ(r.Text(), "Шаг расчета 0,01 с больше интервала записи результатов 0,001 с: уменьшите шаг.");
+}

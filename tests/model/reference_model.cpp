@@ -173,16 +173,22 @@ Result Calculation::Run() {
             if (S <= 0) throw Fault{};
             const int m = k / S;
             const int received = k - m * S + 1;  // states in sample m so far
-            for (Room& r : rooms_) {
+            // Every room's sample first, each looked at on its own; recorded only when all
+            // are sound, so a fault leaves the samples of the completed steps.
+            std::vector<Values> sums;
+            for (int i = 0; i < Count(); ++i) {
+                Values sum = rooms_[i].Samples[m];
                 for (int e = 0; e < kElementCount; ++e) {
-                    r.Samples[m][e] = r.Samples[m][e] + r.Cur[e];
+                    sum[e] = sum[e] + rooms_[i].Cur[e];
                     if ((k + 1) % S == 0)
-                        r.Samples[m][e] = r.Samples[m][e] / S;
+                        sum[e] = sum[e] / S;
                     else if (k == N - 1)
-                        r.Samples[m][e] = r.Samples[m][e] / received;
+                        sum[e] = sum[e] / received;
                 }
+                Check(i);
+                sums.push_back(sum);
             }
-            Check(-1);
+            for (int i = 0; i < Count(); ++i) rooms_[i].Samples[m] = sums[static_cast<std::size_t>(i)];
             for (Room& r : rooms_) {
                 r.Prev = r.Cur;
                 r.Cur = Values{};
@@ -190,6 +196,15 @@ Result Calculation::Run() {
         }
     } catch (const Fault&) {
         completed = false;
+        // The samples of the steps before the failing one, the last as the mean of the states
+        // it received, as when the user stops the run after that step.
+        const int last = iter_ - 1;
+        const int kept = S > 0 ? last / S + 1 : 1;
+        if (S > 0 && (last + 1) % S != 0)
+            for (Room& r : rooms_)
+                for (int e = 0; e < kElementCount; ++e)
+                    r.Samples[kept - 1][e] = r.Samples[kept - 1][e] / (last - (kept - 1) * S + 1);
+        for (Room& r : rooms_) r.Samples.resize(static_cast<std::size_t>(kept));
     }
     std::feclearexcept(FE_ALL_EXCEPT);
 

@@ -2,28 +2,14 @@
 // view, faults ending the run at their step, the leak openings, and the whole-model check of
 // the two-room building.
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <new>
 
 #include "test_buildings.h"
 #include "model/scenario.h"
 
 using testing_zf::BuildTwoRooms;
 using testing_zf::SetDefaultInputs;
-
-// ---- allocation counter for the whole test binary -------------------------------------------
-static std::atomic<long> gAllocations{0};
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t n) {
-    ++gAllocations;
-    if (void* p = std::malloc(n ? n : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -256,34 +242,6 @@ TEST(RunLeakOpenings, AddedForTheRunAndRemovedAfterIt) {
     EXPECT_EQ(r.z.Cell(0, 1).size(), 1u);
 }
 
-namespace {
-struct CountingView : FakeView {
-    static inline long atFirstStep = -1, atLastStep = -1;
-    static inline int readings = 0;
-    static std::int64_t Tick() {
-            // Reading 1 is the run's start; reading 2 ends step 1.
-            if (++readings == 2) atFirstStep = gAllocations.load();
-            atLastStep = gAllocations.load();
-        return 0;  // never refresh: the windows' own cost is not the loop's
-    }
-    CountingView() { TickMs = &Tick; }
-};
-}  // namespace
-
-TEST(RunLoop, AllocatesNothingPerStep) {
-    CountingView view;
-    zf::TzoneMath z;
-    SetDefaultInputs(z);
-    z.dt = 0.01;
-    z.SimTime = 20;
-    for (int i = 0; i < 4; ++i) z.AddRoom(5, 4, 3);
-    for (int i = 0; i < 3; ++i) testing_zf::AddDoorway(z, i, i + 1, 2, 0.9);
-    z.AddProem(3, 3, 2, 1, true);
-    ASSERT_TRUE(z.Run(view));
-    EXPECT_GT(CountingView::readings, 1000);
-    EXPECT_EQ(CountingView::atLastStep, CountingView::atFirstStep);
-}
-
 TEST(RunFaults, NoRoomsFailsInStepOne) {
     zf::TzoneMath z;
     SetDefaultInputs(z);
@@ -377,6 +335,87 @@ TEST(RunFaults, LayerDenserThanOutsideAirEndsTheRunAtThatStep) {
             ASSERT_EQ(r.z.Room(i).Samples[static_cast<std::size_t>(m)].T2,
                       clean.z.Room(i).Samples[static_cast<std::size_t>(m)].T2);
     EXPECT_EQ(r.z.Room(0).CritTimeT, clean.z.Room(0).CritTimeT);
+}
+
+// A failed run keeps exactly what the same run keeps when the user stops it after the last
+// step before the fault: the samples completed, the one in progress as the mean of what it
+// received, and no row after it.
+TEST(RunFaults, FailedRunKeepsWhatAStopAfterTheLastSoundStepKeeps) {
+    TwoRoomRun failed(0.03, 200);
+    ASSERT_FALSE(failed.Run());
+    const int F = failed.z.Iter;
+    ASSERT_GT(F, 100);
+    TwoRoomRun stopped(0.03, 200);
+    FakeView view;  // a refresh after every step; closed at the refresh after step F − 1
+    view.closeAtRefresh = F - 1;
+    ASSERT_TRUE(stopped.z.Run(view));
+    ASSERT_TRUE(stopped.z.Stopped);
+    ASSERT_EQ(stopped.z.Iter, F - 1);
+    EXPECT_EQ(failed.z.SampleCount, stopped.z.SampleCount);
+    EXPECT_EQ(failed.z.SampleCount, (F - 1) / 3 + 1);  // S = 3 at 10 samples per second
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(failed.z.Room(i).Samples.size(), stopped.z.Room(i).Samples.size());
+        for (std::size_t m = 0; m < stopped.z.Room(i).Samples.size(); ++m)
+            for (int e = 0; e < zf::ResultSample::kCount; ++e)
+                ASSERT_EQ(failed.z.Room(i).Samples[m][e], stopped.z.Room(i).Samples[m][e])
+                    << "room " << i << " sample " << m << " " << zf::ResultSample::Name(e);
+    }
+}
+
+namespace {
+// A view whose clock stands still until a given number of readings has been taken, then moves
+// 201 ms per reading (a refresh after every step). It records the step of every progress line
+// and can be closed at a given refresh.
+struct LateClockView : zf::RunView {
+    static inline std::int64_t clock = 0;
+    static inline long readings = 0, stillFor = 0;
+    static std::int64_t Tick() {
+        if (++readings <= stillFor) return clock;
+        return clock += 201;
+    }
+    std::vector<int> written;
+    int refreshes = 0;
+    int closeAt = -1;
+    explicit LateClockView(long still) {
+        TickMs = &Tick;
+        readings = 0;
+        stillFor = still;
+    }
+    bool ProgressVisible() override { return ++refreshes != closeAt; }
+    void WriteProgress(int iter, std::int64_t, int) override { written.push_back(iter); }
+};
+}  // namespace
+
+// After a fault the run computes again only the few steps since its last clean look at the
+// flags, shows its progress meanwhile, and the user can stop it there like any other step.
+TEST(RunFaults, StepsComputedAgainAfterAFaultAreFewAndCanBeStopped) {
+    TwoRoomRun r(0.03, 200);
+    LateClockView still(1L << 40);  // no refresh at all: the flags are looked at every 16 steps
+    ASSERT_FALSE(r.z.Run(still));
+    const int F = r.z.Iter;
+    const int found = (F + 15) / 16 * 16;  // the look that finds the fault
+    const int clean = (F - 1) / 16 * 16;   // the last clean look before it
+    // One reading at the start, one per step up to the look that found the fault, one per step
+    // computed again before the failing one.
+    EXPECT_EQ(LateClockView::readings, 1 + found + (F - 1 - clean));
+    ASSERT_GT(F - 1, clean) << "pick a building whose fault is not the step after a look";
+
+    // The clock moves once the fault was found: every step computed again is a refresh.
+    TwoRoomRun again(0.03, 200);
+    LateClockView view(1 + found);
+    ASSERT_FALSE(again.z.Run(view));
+    EXPECT_EQ(again.z.Iter, F);
+    std::vector<int> steps;
+    for (int k = clean + 1; k < F; ++k) steps.push_back(k);
+    EXPECT_EQ(view.written, steps);
+
+    TwoRoomRun stopped(0.03, 200);
+    LateClockView stopper(1 + found);
+    stopper.closeAt = 1;
+    ASSERT_TRUE(stopped.z.Run(stopper));
+    EXPECT_TRUE(stopped.z.Stopped);
+    EXPECT_EQ(stopped.z.Iter, clean + 1);
+    EXPECT_EQ(stopped.z.SampleCount, (clean + 1) / 3 + 1);
 }
 
 TEST(CriticalTimes, AreTheStepNumberTimesTheStep) {

@@ -1,26 +1,30 @@
 #pragma once
 // Buildings and inputs shared by the engine's tests.
 
+#include "model/defaults.h"
 #include "model/scenario.h"
 
 namespace testing_zf {
 
 // The main window's initial parameter values.
 inline void SetDefaultInputs(zf::TzoneMath& z) {
-    z.Qn = 13800000;
-    z.Vlin = 0.0108;
-    z.PsiUd = 0.0145;
-    z.D = 270;
-    z.Lo2 = 1.03;
-    z.Lco = 0.0022;
-    z.Lco2 = 0.203;
-    z.Lhcl = 0.014;
-    z.Nu = 0.97;
-    z.T0 = 293;
-    z.hr = 1.7;
-    z.SimTime = 200;
-    z.dt = 0.0001;
-    z.UseTanaka = true;
+    using D = zf::ScenarioDefaults;
+    z.Qn = D::Qn;
+    z.Vlin = D::Vlin;
+    z.PsiUd = D::PsiUd;
+    z.D = D::D;
+    z.Lo2 = D::Lo2;
+    z.Lco = D::Lco;
+    z.Lco2 = D::Lco2;
+    z.Lhcl = D::Lhcl;
+    z.Nu = D::Nu;
+    z.T0 = D::T0;
+    z.hr = D::hr;
+    z.SimTime = D::SimTime;
+    z.dt = D::dt;
+    z.SamplesPerSec = D::SamplesPerSec;
+    z.UseTanaka = D::UseTanaka;
+    z.FireAreaMax = D::FireAreaMax;
 }
 
 // A doorway as the editor adds it: a face in (a, b), then its twin in (b, a).

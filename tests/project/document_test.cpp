@@ -180,6 +180,23 @@ TEST(ProjectFile, IsLaidOutOneKeyAndOneRoomOrOpeningPerLine) {
               "}\n");
 }
 
+TEST(ProjectFile, FireAreaLimitIsWrittenOnlyWhenSetAndReachesTheRun) {
+    Document d;
+    d.Rooms = {{5, 4, 3, ""}};
+    // No limit: the file is as it was before the key existed.
+    EXPECT_EQ(WriteDocument(d).find("fire_area_max"), std::string::npos);
+    d.Params.FireAreaMax = 0.5;
+    const std::string text = WriteDocument(d);
+    EXPECT_NE(text.find("  \"PsiUd\": 0.0145,\n  \"fire_area_max\": 0.5,\n"), std::string::npos) << text;
+    Document back;
+    ASSERT_EQ(ReadDocument(text, back), std::nullopt);
+    EXPECT_EQ(back, d);
+    zf::TzoneMath zm;
+    Apply(back, zm);
+    EXPECT_EQ(zm.FireAreaMax, 0.5);
+    EXPECT_EQ(Capture(zm).Params.FireAreaMax, 0.5);
+}
+
 TEST(ProjectFile, NumbersAreWrittenInTheShortestTextThatReadsBack) {
     Document d;
     d.Params.Vlin = 0.1 + 0.2;  // not 0.3: the text must keep every bit

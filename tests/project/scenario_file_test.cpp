@@ -63,6 +63,16 @@ TEST(ScenarioFile, EveryKeyIsStoredInItsOwnField) {
     EXPECT_EQ(zm.Room(0).Height, 9);
 }
 
+TEST(ScenarioFile, FireAreaLimitIsOptionalAndAbsentMeansNone) {
+    zf::TzoneMath absent, zero, given;
+    ASSERT_EQ(ReadScenario(R"({"rooms": [{}]})", absent), std::nullopt);
+    ASSERT_EQ(ReadScenario(R"({"rooms": [{}], "fire_area_max": 0})", zero), std::nullopt);
+    ASSERT_EQ(ReadScenario(R"({"rooms": [{}], "fire_area_max": 0.75})", given), std::nullopt);
+    EXPECT_EQ(absent.FireAreaMax, 0);
+    EXPECT_EQ(zero.FireAreaMax, 0);
+    EXPECT_EQ(given.FireAreaMax, 0.75);
+}
+
 TEST(ScenarioFile, DoorwaysAreTwinFacesInMirroredCellsInListOrder) {
     zf::TzoneMath zm;
     ASSERT_EQ(ReadScenario(R"({"rooms": [{}, {}, {}], "openings": [
@@ -337,6 +347,10 @@ const BadFile kBadFiles[] = {
     {"InvalidUtf8OutsideAString", "{\"rooms\": [{}],\n \"dt\": \xd0\xff}", {"JSON", "строке 2, столбце 8"}},
     {"TruncatedUtf8", "{\"plume\": \"\xd0", {"JSON", "строке 1"}},
     {"Utf8OfASurrogate", "{\"plume\": \"\xed\xa0\x80\"}", {"JSON", "строке 1"}},
+    // The fire load's area limit: an area, so neither negative nor infinite
+    {"NegativeFireAreaMax", R"({"rooms": [{}], "fire_area_max": -1})", {"\"fire_area_max\"", "-1"}},
+    {"InfiniteFireAreaMax", R"({"rooms": [{}], "fire_area_max": 1e400})", {"\"fire_area_max\""}},
+    {"FireAreaMaxAsText", R"({"rooms": [{}], "fire_area_max": "0.5"})", {"\"fire_area_max\"", "число"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(, BadScenarioFile, testing::ValuesIn(kBadFiles),

@@ -96,7 +96,8 @@ TEST_F(ResultsExport, ContextMenusOfferTheExports) {
     const QWidget* chart = Find<QChartView>("ChartResult");
     const QWidget* grid = Find<QTableView>("GridResult");
     EXPECT_EQ(chart->contextMenuPolicy(), Qt::ActionsContextMenu);
-    EXPECT_EQ(texts(chart), (QStringList{"Сохранить график...", "Копировать график"}));
+    // The exports first; after a separator the model's accuracy against experiments.
+    EXPECT_EQ(texts(chart), (QStringList{"Сохранить график...", "Копировать график", "", "О модели..."}));
     EXPECT_EQ(grid->contextMenuPolicy(), Qt::ActionsContextMenu);
     EXPECT_EQ(texts(grid), (QStringList{"Копировать", "Сохранить в CSV..."}));
 }

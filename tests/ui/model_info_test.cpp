@@ -1,0 +1,110 @@
+// "О модели": the validation's figures read from its summary, written for people, built into the
+// program as the validation tool wrote them, and reached from the results window.
+#include <QAction>
+#include <QApplication>
+#include <QChartView>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "model_accuracy.h"
+#include "model_info_dialog.h"
+#include "results_driver.h"
+
+namespace {
+
+const QByteArray kSummary = R"({"quantities": [
+  {"key": "upper_temp_rise", "name": "Upper-layer temperature rise",
+   "tanaka": {"n": 41, "bias": 1.347, "scatter": 0.215},
+   "mccaffrey": {"n": 41, "bias": 0.873, "scatter": null}},
+  {"key": "layer_depth", "name": "Smoke layer depth",
+   "tanaka": {"n": 41, "bias": 1.2, "scatter": 0.1}},
+  {"key": "wind_speed", "name": "not a quantity of the model",
+   "tanaka": {"n": 3, "bias": 2.0, "scatter": 0.5}},
+  {"key": "co", "name": "CO", "tanaka": {"n": 0, "bias": null, "scatter": null}}
+]})";
+
+TEST(ModelAccuracy, ReadsKnownQuantitiesInTheOrderOfTheirWeightForBlockingTimes) {
+    const auto figures = ParseModelAccuracy(kSummary);
+    // The layer depth comes first whatever the file's order; an unknown key and a quantity
+    // with nothing compared are left out.
+    ASSERT_EQ(figures.size(), 2u);
+    EXPECT_EQ(figures[0].Key, "layer_depth");
+    EXPECT_EQ(figures[1].Key, "upper_temp_rise");
+    ASSERT_TRUE(figures[1].Tanaka);
+    EXPECT_EQ(figures[1].Tanaka->N, 41);
+    EXPECT_DOUBLE_EQ(figures[1].Tanaka->Bias, 1.347);
+    ASSERT_TRUE(figures[1].McCaffrey);
+    EXPECT_FALSE(figures[1].McCaffrey->Scatter);
+    EXPECT_FALSE(figures[0].McCaffrey);
+}
+
+TEST(ModelAccuracy, TextThatIsNotASummaryGivesNoFigures) {
+    EXPECT_TRUE(ParseModelAccuracy("").empty());
+    EXPECT_TRUE(ParseModelAccuracy("[1, 2]").empty());
+    EXPECT_TRUE(ParseModelAccuracy(R"({"quantities": 5})").empty());
+    EXPECT_TRUE(ModelLimitsText({}).contains("не встроены"));
+}
+
+TEST(ModelAccuracy, TextQuotesBothPlumesInTheWindowsNumberFormat) {
+    const QString text = ModelLimitsText(ParseModelAccuracy(kSummary));
+    // Two decimals with the windows' decimal separator (the tests run in the C locale's "."
+    // or a Russian ","): accept either, but the rounding must be to two decimals.
+    EXPECT_TRUE(text.contains(QRegularExpression("Превышение температуры слоя дыма над начальной: "
+                                                 "Танака — смещение 1[.,]35, разброс 0[.,]22 \\(N = 41\\); "
+                                                 "МакКефри — смещение 0[.,]87 \\(N = 41\\)\\.")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("МакКефри — нет данных")) << text.toStdString();
+    // Always two decimals, so the figures line up: 1.2 is "1,20", 0.1 is "0,10".
+    EXPECT_TRUE(text.contains(QRegularExpression("Толщина слоя дыма [^:]*: Танака — смещение 1[.,]20, разброс 0[.,]10 ")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("validation/REPORT.md"));
+}
+
+TEST(ModelAccuracy, BuiltInFiguresAreThoseTheValidationToolWrote) {
+    QFile written(QStringLiteral(ZONEFIRE_MODEL_ACCURACY));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << ZONEFIRE_MODEL_ACCURACY;
+    const auto expected = ParseModelAccuracy(written.readAll());
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(ModelLimitsText(), ModelLimitsText(expected));
+    // The two quantities that decide the working-zone temperature are quoted for both plumes.
+    for (const char* key : {"layer_depth", "upper_temp_rise"}) {
+        const auto q = std::find_if(ModelAccuracy().begin(), ModelAccuracy().end(),
+                                    [&](const QuantityAccuracy& a) { return a.Key == key; });
+        ASSERT_NE(q, ModelAccuracy().end()) << key;
+        EXPECT_TRUE(q->Tanaka && q->McCaffrey) << key;
+    }
+}
+
+class ModelInfoFromResults : public ResultsWindow {};
+
+TEST_F(ModelInfoFromResults, ChartMenuOpensTheDialogWithTheBuiltInText) {
+    Fill(zm, 1, 20, 10, 0.01);
+    w.PrepareResults(zm);
+    auto* chart = Find<QChartView>("ChartResult");
+    QAction* info = nullptr;
+    for (QAction* a : chart->actions())
+        if (a->objectName() == QLatin1String("ActModelInfo")) info = a;
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->text(), "О модели...");
+    EXPECT_EQ(info->shortcut(), QKeySequence(QKeySequence::HelpContents));
+    // The chart's own actions keep their place at the top of its menu.
+    EXPECT_EQ(chart->actions().front()->objectName(), "ActSaveChart");
+
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<TModelInfoDialog*>(top); d != nullptr && d->isVisible()) {
+                shown = d->Text();
+                d->accept();
+            }
+    });
+    info->trigger();
+    EXPECT_EQ(shown, ModelLimitsText());
+}
+
+}  // namespace

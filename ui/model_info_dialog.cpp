@@ -1,0 +1,42 @@
+#include "model_info_dialog.h"
+
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QKeySequence>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include "model_accuracy.h"
+
+TModelInfoDialog::TModelInfoDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("ModelInfo"));
+    setWindowTitle(QStringLiteral("О модели"));
+    // Read-only but selectable, so the figures can be copied into a report.
+    Text_ = new QPlainTextEdit(ModelLimitsText(), this);
+    Text_->setObjectName(QStringLiteral("ModelInfoText"));
+    Text_->setReadOnly(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Text_);
+    layout->addWidget(buttons);
+    resize(640, 420);
+}
+
+QString TModelInfoDialog::Text() const { return Text_->toPlainText(); }
+
+void AddModelInfoAction(QWidget* window, QWidget* chart) {
+    auto* separator = new QAction(chart);
+    separator->setSeparator(true);
+    auto* info = new QAction(QStringLiteral("О модели..."), window);
+    info->setObjectName(QStringLiteral("ActModelInfo"));
+    info->setToolTip(QStringLiteral("Насколько расчет отличается от опытов"));
+    info->setShortcut(QKeySequence::HelpContents);
+    info->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(info);
+    chart->addActions({separator, info});
+    QObject::connect(info, &QAction::triggered, window, [window] {
+        TModelInfoDialog dialog(window);
+        dialog.exec();
+    });
+}
