@@ -25,6 +25,7 @@
 #include "printable_text.h"
 #include "result_writer.h"
 #include "project/scenario_file.h"
+#include "study_run.h"
 
 #ifndef ZONEFIRE_VERSION
 #define ZONEFIRE_VERSION "unknown"
@@ -378,6 +379,9 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);  // likewise a file-size limit: EFBIG, "File too large"
     std::setlocale(LC_MESSAGES, "");  // the system's reasons (strerror) in the user's language
+    // Parameter studies and their merge have their own arguments and their own stop handling.
+    if (argc > 1 && std::strcmp(argv[1], "study") == 0) return zfcli::study::StudyMain(argc - 1, argv + 1);
+    if (argc > 1 && std::strcmp(argv[1], "merge") == 0) return zfcli::study::MergeMain(argc - 1, argv + 1);
     const Command command = ParseArguments(argc, argv);
     if (std::holds_alternative<ShowHelp>(command) || std::holds_alternative<ShowVersion>(command)) {
         const std::string text = std::holds_alternative<ShowHelp>(command)

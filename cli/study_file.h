@@ -1,0 +1,95 @@
+#pragma once
+// The study file: a base scenario, how many runs, the seed, the sampling and the inputs to vary
+// with their distributions.
+//
+//   {"base": {...scenario...}          or  "base_file": "two_rooms.json" (relative to the study),
+//    "runs": 200, "seed": 1, "sampling": "monte-carlo" | "latin-hypercube",
+//    "vary": [
+//      {"input": "Vlin", "distribution": "uniform", "min": 0.008, "max": 0.014},
+//      {"input": "PsiUd", "distribution": "normal", "mean": 0.0145, "sd": 0.002, "min": 0.005},
+//      {"input": "D", "distribution": "lognormal", "median": 270, "factor": 1.5},
+//      {"input": "rooms[2].length", "distribution": "triangular", "min": 5, "mode": 6, "max": 8},
+//      {"input": "openings[1].open", "distribution": "bernoulli", "p": 0.8},
+//      {"input": "plume", "distribution": "choice", "values": ["tanaka", "mccaffrey"], "weights": [3, 1]}]}
+//
+// Inputs: a top-level number of the scenario file (Qn, Vlin, PsiUd, fire_area_max, D, Lo2, Lco,
+// Lco2, Lhcl, Nu, T0, hr, SimTime, dt; SamplesPerSec as a choice of whole numbers); a room's
+// length, width or height ("rooms[i]....", 1-based); an opening's width, height or open state
+// ("openings[k]....", 1-based, counted as in the scenario's list); the plume correlation. A
+// room's evacuation inputs ("rooms[i].evacuation.start_delay|duration") are recognised but
+// refused while the scenario file cannot hold them.
+// Distributions and their parameters: uniform (min, max); normal (mean, sd; optional min and
+// max truncate it); lognormal (mu, sigma of ln X, or median and factor = 95th percentile /
+// median); triangular (min, mode, max); bernoulli (p of true, for "open" only); choice (values,
+// optional weights).
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "project/document.h"
+#include "study_random.h"
+
+namespace zfcli::study {
+
+// What an input sets in the scenario.
+enum class InputKind {
+    Number,     // a number
+    OpenState,  // an opening's "open": true or false
+    Plume,      // "tanaka" or "mccaffrey"
+};
+
+struct VariedInput {
+    std::string Path;  // as written in the study: "Vlin", "rooms[2].length"
+    InputKind Kind = InputKind::Number;
+    Distribution Law;
+    std::vector<std::string> ChoiceTexts;  // for a choice: each value as runs.csv writes it
+    std::vector<double> ChoiceNumbers;     // for a choice of numbers: the values
+    // Where the value goes: a top-level key (Room and Opening −1), a room's key (its 0-based
+    // index; Evacuation: inside its "evacuation") or an opening's key.
+    int Room = -1;
+    int Opening = -1;
+    bool Evacuation = false;
+    std::string Key;
+};
+
+// One drawn value of an input.
+struct Draw {
+    std::string Text;  // as runs.csv and the scenario write it: "0.0121", "true", "tanaka"
+    double Rank = 0;   // the value ordered as a number: itself, 1/0 for open/shut, a choice's index
+};
+
+struct Study {
+    zf::project::Document Base;  // the base scenario
+    std::uint64_t Runs = 0;
+    std::uint64_t Seed = 0;
+    Sampling Method = Sampling::MonteCarlo;
+    std::vector<VariedInput> Inputs;
+    int RoomCount = 0;
+    std::vector<bool> RoomHasEvacuation;  // the base or a varied input gives the room evacuation inputs
+    // The whole study with the base written in, in one fixed layout: what an output folder
+    // keeps, so a resumed study or a merge can tell whether it holds the same study.
+    std::string Canonical;
+};
+
+// Most runs a study may ask for.
+inline constexpr std::uint64_t kMaxRuns = 10'000'000;
+
+// Reads a study file's text; "base_file" is taken relative to `studyDir`. Returns a message
+// in Russian naming the key or the entry of "vary" (by its 1-based number and input) that is
+// wrong, or std::nullopt when `out` is a study ready to run.
+std::optional<std::string> ReadStudy(std::string_view text, const std::filesystem::path& studyDir, Study& out);
+
+// The draws of run `run` (1-based) of every varied input, in the order of "vary".
+std::vector<Draw> DrawsOfRun(const Study& study, const Sampler& sampler, std::uint64_t run);
+
+// The scenario of a run: the base with the draws set, in the scenario file's text. This is the
+// text that run reads and computes and what --emit-scenario prints. Throws
+// std::invalid_argument naming the key when a draw cannot stand in a scenario file (a negative
+// size drawn from a normal distribution, say).
+std::string ScenarioText(const Study& study, const std::vector<Draw>& draws);
+
+}  // namespace zfcli::study

@@ -1,0 +1,38 @@
+#pragma once
+// Running a parameter study: the runs on a pool of threads, the output folder, resuming, the
+// shards of a cluster job and their merge.
+//
+//   zonefire-cli study STUDY.json --out DIR [--jobs N] [--shard I/N] [--resume] [--quiet]
+//   zonefire-cli study STUDY.json --emit-scenario RUN
+//   zonefire-cli merge DIR SHARD_DIR...
+//
+// An output folder holds study.json (the study with its base written in), runs.csv,
+// summary.json and summary.txt; each file is replaced whole (written beside, then renamed).
+// runs.csv is rewritten every second while the study runs, so a killed study loses at most
+// the runs of that second and --resume computes only the runs it lacks.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "model/run_view.h"
+#include "study_file.h"
+#include "study_table.h"
+
+namespace zfcli::study {
+
+// Computes run `run` of the study: its draws, its scenario and the rooms' results. A drawn
+// scenario the reader refuses is a failed run at step 0 with the reader's message. A run
+// stopped through `view` comes back with RunStatus::Stopped.
+RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run, zf::RunView& view);
+
+// Replaces `path` with `text` whole: written to a temporary file in the same folder, then
+// renamed over it. Returns why it failed.
+std::optional<std::string> WriteFileWhole(const std::filesystem::path& path, const std::string& text);
+
+// The two commands; argv[0] is "study" or "merge". Return the program's exit code.
+int StudyMain(int argc, char** argv);
+int MergeMain(int argc, char** argv);
+
+}  // namespace zfcli::study

@@ -1,0 +1,246 @@
+// zonefire-cli study and merge end to end: the same bytes whatever the threads or shards,
+// emitted scenarios that reproduce their rows, stops, kills and resumes, failing runs and bad
+// study files.
+
+#include <gtest/gtest.h>
+#include <csignal>
+#include <filesystem>
+
+#include <nlohmann/json.hpp>
+
+#include "number_format.h"
+#include "study_file.h"
+#include "study_table.h"
+#include "subprocess.h"
+#include "test_files.h"
+
+namespace fs = std::filesystem;
+using zftest::ReadFile;
+using zftest::TempDir;
+using zftest::WriteFile;
+using namespace zfcli::study;
+
+namespace {
+
+const std::string kCli = ZONEFIRE_CLI;
+const fs::path kExamples = ZONEFIRE_EXAMPLES;
+const char* const kOutputs[] = {"study.json", "runs.csv", "summary.json", "summary.txt"};
+
+// A study of the two-room example with every kind of input.
+std::string TwoRoomStudy(int runs, const std::string& sampling, const fs::path& example = "two_rooms_dt001.json") {
+    return R"({"base_file": ")" + (kExamples / example).string() + R"(", "runs": )" + std::to_string(runs) +
+           R"(, "seed": 2024, "sampling": ")" + sampling + R"(", "vary": [
+        {"input": "Vlin", "distribution": "uniform", "min": 0.008, "max": 0.016},
+        {"input": "PsiUd", "distribution": "normal", "mean": 0.0145, "sd": 0.002, "min": 0.008},
+        {"input": "D", "distribution": "lognormal", "median": 270, "factor": 1.5},
+        {"input": "rooms[2].length", "distribution": "triangular", "min": 5, "mode": 6, "max": 8},
+        {"input": "openings[1].open", "distribution": "bernoulli", "p": 0.8},
+        {"input": "plume", "distribution": "choice", "values": ["tanaka", "mccaffrey"], "weights": [3, 1]}]})";
+}
+
+ChildResult Cli(const std::vector<std::string>& args, const ChildOptions& options = {}) { return RunChild(kCli, args, options); }
+
+void ExpectSameOutputs(const fs::path& a, const fs::path& b) {
+    for (const char* name : kOutputs) EXPECT_EQ(ReadFile(a / name), ReadFile(b / name)) << name << ": " << a << " vs " << b;
+}
+
+// The rows of a folder, read as a resume or a merge reads them.
+std::vector<RunRow> RowsOf(const fs::path& dir) {
+    Study study;
+    EXPECT_EQ(ReadStudy(ReadFile(dir / "study.json"), dir, study), std::nullopt);
+    std::vector<RunRow> rows;
+    EXPECT_EQ(ParseCsv(study, ReadFile(dir / "runs.csv"), rows), std::nullopt);
+    return rows;
+}
+
+}  // namespace
+
+TEST(StudyRun, SameBytesWithOneOrTwoJobsAndWholeOrInShards) {
+    TempDir tmp;
+    WriteFile(tmp / "study.json", TwoRoomStudy(24, "latin-hypercube"));
+    const std::string study = (tmp / "study.json").string();
+    const ChildResult one = Cli({"study", study, "--out", (tmp / "one").string(), "--jobs", "1"});
+    ASSERT_EQ(one.ExitCode, 0) << one.Err;
+    EXPECT_NE(one.Out.find("Помещение №2"), std::string::npos) << one.Out;
+    ASSERT_EQ(Cli({"study", study, "--out", (tmp / "two").string(), "--jobs", "2"}).ExitCode, 0);
+    ExpectSameOutputs(tmp / "one", tmp / "two");
+
+    std::vector<std::string> merge = {"merge", (tmp / "merged").string()};
+    for (int i = 1; i <= 3; ++i) {
+        const std::string dir = (tmp / ("shard" + std::to_string(i))).string();
+        const ChildResult shard = Cli({"study", study, "--out", dir, "--shard", std::to_string(i) + "/3", "--jobs", "2"});
+        ASSERT_EQ(shard.ExitCode, 0) << shard.Err;
+        EXPECT_EQ(RowsOf(dir).size(), 8u);
+        merge.push_back(dir);
+    }
+    // The shards in any order give the same merged folder.
+    std::swap(merge[2], merge[4]);
+    const ChildResult merged = Cli(merge);
+    ASSERT_EQ(merged.ExitCode, 0) << merged.Err;
+    ExpectSameOutputs(tmp / "one", tmp / "merged");
+
+    const std::vector<RunRow> rows = RowsOf(tmp / "one");
+    ASSERT_EQ(rows.size(), 24u);
+    for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].Run, i + 1);
+}
+
+TEST(StudyRun, EmittedScenariosReproduceTheirRowsThroughTheOrdinaryRunner) {
+    TempDir tmp;
+    WriteFile(tmp / "study.json", TwoRoomStudy(12, "monte-carlo"));
+    ASSERT_EQ(Cli({"study", (tmp / "study.json").string(), "--out", (tmp / "out").string(), "--quiet"}).ExitCode, 0);
+    const std::vector<RunRow> rows = RowsOf(tmp / "out");
+    ASSERT_EQ(rows.size(), 12u);
+    for (std::uint64_t run : {1u, 6u, 12u}) {
+        const ChildResult emitted = Cli({"study", (tmp / "study.json").string(), "--emit-scenario", std::to_string(run)});
+        ASSERT_EQ(emitted.ExitCode, 0) << emitted.Err;
+        const fs::path scenario = tmp / ("run" + std::to_string(run) + ".json");
+        WriteFile(scenario, emitted.Out);
+        const fs::path result = tmp / ("run" + std::to_string(run) + "-result.json");
+        ASSERT_EQ(Cli({scenario.string(), "--json", result.string(), "--quiet"}).ExitCode, 0);
+        const auto json = nlohmann::json::parse(ReadFile(result));
+        const RunRow& row = rows[run - 1];
+        ASSERT_EQ(row.Status, RunStatus::Completed);
+        for (int r = 0; r < 2; ++r) {
+            const auto& times = json["rooms"][r]["critical_times"];
+            const auto& mine = row.Rooms[static_cast<std::size_t>(r)].Times;
+            // Same bits: the row's text reads back to the runner's double.
+            const char* keys[] = {"T", "O2", "Vis", "CO", "CO2", "HCl", "Rad"};
+            for (int k = 0; k < 7; ++k)
+                EXPECT_EQ(mine[static_cast<std::size_t>(k)], times[keys[k]].get<double>()) << "run " << run << " room " << r + 1 << " " << keys[k];
+        }
+        // The drawn values are in the scenario as the row gives them.
+        EXPECT_NE(emitted.Out.find("\"Vlin\": " + row.Inputs[0]), std::string::npos);
+        EXPECT_NE(emitted.Out.find("\"plume\": \"" + row.Inputs[5] + "\""), std::string::npos);
+    }
+    const ChildResult beyond = Cli({"study", (tmp / "study.json").string(), "--emit-scenario", "13"});
+    EXPECT_EQ(beyond.ExitCode, 2);
+    EXPECT_NE(beyond.Err.find("1…12"), std::string::npos) << beyond.Err;
+}
+
+TEST(StudyRun, ResumeAfterAKillAndAfterCtrlCGivesTheWholeStudy) {
+    TempDir tmp;
+    // Runs of a tenth of a second or more, one at a time: the kill comes in the middle.
+    const fs::path base = fs::path("study") / "two_rooms_dt0001.json";
+    WriteFile(tmp / "study.json", TwoRoomStudy(60, "latin-hypercube", base));
+    const std::string study = (tmp / "study.json").string();
+    ChildOptions kill;
+    kill.TimeoutMs = 2500;  // SIGKILL: nothing is written at the end
+    const ChildResult killed = Cli({"study", study, "--out", (tmp / "killed").string(), "--jobs", "1"}, kill);
+    ASSERT_EQ(killed.Signal, SIGKILL) << "the study ended before the kill; make its runs longer";
+    // What the kill left is a valid runs.csv of some runs, in run order.
+    const std::vector<RunRow> left = RowsOf(tmp / "killed");
+    EXPECT_LT(left.size(), 60u);
+    for (std::size_t i = 1; i < left.size(); ++i) EXPECT_LT(left[i - 1].Run, left[i].Run);
+
+    ChildOptions interrupt;
+    interrupt.InterruptAfterMs = 1500;
+    const ChildResult stopped = Cli({"study", study, "--out", (tmp / "stopped").string(), "--jobs", "2"}, interrupt);
+    ASSERT_EQ(stopped.ExitCode, 130) << stopped.Err;
+    EXPECT_NE(stopped.Err.find("--resume"), std::string::npos) << stopped.Err;
+    const std::size_t partial = RowsOf(tmp / "stopped").size();
+    EXPECT_LT(partial, 60u);
+    EXPECT_NE(ReadFile(tmp / "stopped" / "summary.txt").find("выполнено " + std::to_string(partial) + " из 60"), std::string::npos);
+
+    // Without --resume a folder with results is not touched.
+    const ChildResult again = Cli({"study", study, "--out", (tmp / "stopped").string()});
+    EXPECT_EQ(again.ExitCode, 2);
+    EXPECT_NE(again.Err.find("--resume"), std::string::npos);
+
+    ASSERT_EQ(Cli({"study", study, "--out", (tmp / "killed").string(), "--resume", "--quiet"}).ExitCode, 0);
+    ASSERT_EQ(Cli({"study", study, "--out", (tmp / "stopped").string(), "--resume", "--quiet"}).ExitCode, 0);
+    ASSERT_EQ(Cli({"study", study, "--out", (tmp / "whole").string(), "--quiet"}).ExitCode, 0);
+    ExpectSameOutputs(tmp / "whole", tmp / "killed");
+    ExpectSameOutputs(tmp / "whole", tmp / "stopped");
+
+    // A different study is not resumed into this folder.
+    WriteFile(tmp / "other.json", TwoRoomStudy(61, "latin-hypercube", base));
+    const ChildResult other = Cli({"study", (tmp / "other.json").string(), "--out", (tmp / "whole").string(), "--resume"});
+    EXPECT_EQ(other.ExitCode, 2);
+    EXPECT_NE(other.Err.find("другого исследования"), std::string::npos) << other.Err;
+}
+
+TEST(StudyRun, FailingRunsAreRowsAndDoNotStopTheStudy) {
+    TempDir tmp;
+    // McCaffrey's plume with no flame spread divides by a zero heat release; a room lower than
+    // the working zone is refused before its run.
+    WriteFile(tmp / "study.json", R"({"base_file": ")" + (kExamples / "two_rooms_dt001.json").string() + R"(",
+        "runs": 16, "seed": 5, "sampling": "monte-carlo", "vary": [
+        {"input": "plume", "distribution": "choice", "values": ["mccaffrey"]},
+        {"input": "Vlin", "distribution": "choice", "values": [0, 0.0108]},
+        {"input": "rooms[2].height", "distribution": "choice", "values": [1.5, 3], "weights": [1, 3]}]})");
+    const ChildResult run = Cli({"study", (tmp / "study.json").string(), "--out", (tmp / "out").string(), "--jobs", "2"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const std::vector<RunRow> rows = RowsOf(tmp / "out");
+    ASSERT_EQ(rows.size(), 16u);
+    int failed = 0, refused = 0, completed = 0;
+    for (const RunRow& row : rows) {
+        if (row.Inputs[2] == "1.5") {
+            EXPECT_EQ(row.Status, RunStatus::Failed);
+            EXPECT_EQ(row.Step, 0);
+            EXPECT_NE(row.Fault.find("помещение №2, ключ \"height\""), std::string::npos) << row.Fault;
+            ++refused;
+        } else if (row.Inputs[1] == "0") {
+            EXPECT_EQ(row.Status, RunStatus::Failed);
+            EXPECT_GT(row.Step, 0);
+            EXPECT_FALSE(row.Fault.empty());
+            ++failed;
+        } else {
+            EXPECT_EQ(row.Status, RunStatus::Completed);
+            EXPECT_TRUE(row.Rooms[0].Blocking.has_value());
+            ++completed;
+        }
+    }
+    EXPECT_GT(failed, 0);
+    EXPECT_GT(refused, 0);
+    EXPECT_GT(completed, 0);
+    const auto summary = nlohmann::json::parse(ReadFile(tmp / "out" / "summary.json"));
+    EXPECT_EQ(summary["failed"], failed + refused);
+    EXPECT_EQ(summary["rooms"][0]["completed"], completed);
+}
+
+TEST(StudyRun, BadStudiesAndMergesAreRefusedWithoutResults) {
+    TempDir tmp;
+    WriteFile(tmp / "bad.json", R"({"base_file": "missing.json", "runs": 3, "seed": 1, "sampling": "monte-carlo", "vary": []})");
+    const ChildResult bad = Cli({"study", (tmp / "bad.json").string(), "--out", (tmp / "out").string()});
+    EXPECT_EQ(bad.ExitCode, 2);
+    EXPECT_NE(bad.Err.find("base_file"), std::string::npos) << bad.Err;
+    EXPECT_FALSE(fs::exists(tmp / "out"));
+
+    const ChildResult usage = Cli({"study", (tmp / "bad.json").string(), "--out", (tmp / "out").string(), "--shard", "4/3"});
+    EXPECT_EQ(usage.ExitCode, 2);
+    EXPECT_NE(usage.Err.find("--shard"), std::string::npos);
+
+    WriteFile(tmp / "study.json", TwoRoomStudy(6, "monte-carlo"));
+    const std::string study = (tmp / "study.json").string();
+    for (int i : {1, 2})
+        ASSERT_EQ(Cli({"study", study, "--out", (tmp / ("s" + std::to_string(i))).string(), "--shard", std::to_string(i) + "/3"}).ExitCode, 0);
+    // A missing shard: the merge writes what it has and names the missing runs.
+    const ChildResult partial = Cli({"merge", (tmp / "m").string(), (tmp / "s1").string(), (tmp / "s2").string()});
+    EXPECT_EQ(partial.ExitCode, 1);
+    EXPECT_NE(partial.Err.find("5–6"), std::string::npos) << partial.Err;
+    // The same shard twice.
+    const ChildResult twice = Cli({"merge", (tmp / "m2").string(), (tmp / "s1").string(), (tmp / "s1").string()});
+    EXPECT_EQ(twice.ExitCode, 2);
+    EXPECT_NE(twice.Err.find("расчет №1 есть и в"), std::string::npos) << twice.Err;
+    // A shard of another study.
+    WriteFile(tmp / "other.json", TwoRoomStudy(6, "latin-hypercube"));
+    ASSERT_EQ(Cli({"study", (tmp / "other.json").string(), "--out", (tmp / "o3").string(), "--shard", "3/3"}).ExitCode, 0);
+    const ChildResult mixed = Cli({"merge", (tmp / "m3").string(), (tmp / "s1").string(), (tmp / "o3").string()});
+    EXPECT_EQ(mixed.ExitCode, 2);
+    EXPECT_NE(mixed.Err.find("другого исследования"), std::string::npos) << mixed.Err;
+}
+
+TEST(StudyRun, ProgressLineOnlyOnATerminal) {
+    TempDir tmp;
+    WriteFile(tmp / "study.json", TwoRoomStudy(6, "monte-carlo"));
+    ChildOptions terminal;
+    terminal.StderrOnTerminal = true;
+    const ChildResult shown = Cli({"study", (tmp / "study.json").string(), "--out", (tmp / "a").string()}, terminal);
+    ASSERT_EQ(shown.ExitCode, 0);
+    EXPECT_NE(shown.Err.find("Исследование: 6 из 6 расчетов"), std::string::npos) << shown.Err;
+    EXPECT_NE(shown.Err.find("\r\x1b[K"), std::string::npos);  // the line is erased at the end
+    const ChildResult quiet = Cli({"study", (tmp / "study.json").string(), "--out", (tmp / "b").string(), "--quiet"}, terminal);
+    EXPECT_EQ(quiet.Err.find("Исследование:"), std::string::npos) << quiet.Err;
+    const ChildResult piped = Cli({"study", (tmp / "study.json").string(), "--out", (tmp / "c").string()});
+    EXPECT_EQ(piped.Err, "");
+}

@@ -1,0 +1,54 @@
+#pragma once
+// The window of a parameter study's results: per room, the blocking time's cumulative
+// distribution and histogram over the study's completed runs, with the percentiles and the
+// share of unsafe verdicts from its summary, and the list of runs, any of which can be opened
+// as a building.
+
+#include <QJsonObject>
+#include <QWidget>
+
+#include "study_table.h"
+
+class QBarSeries;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QLineSeries;
+class QPushButton;
+class QTableWidget;
+
+class StudyWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit StudyWindow(QWidget* parent = nullptr);
+
+    // Reads summary.json at `summaryPath` and runs.csv and study.json beside it. Returns a
+    // message naming the file and what is wrong with it; the window then shows what it showed.
+    std::optional<QString> OpenStudy(const QString& summaryPath);
+
+    // The room shown (0-based).
+    void ShowRoom(int room);
+
+signals:
+    // "Открыть как здание": the scenario of the selected run, as the study computed it, with
+    // a title naming the run.
+    void OpenRunAsBuilding(const QString& scenarioJson, const QString& title);
+
+private:
+    void OpenSelectedRun();
+    void FillRuns();
+    void DrawDistribution(int room);
+    QString StatsText(int room) const;
+
+    QComboBox* rooms_;
+    QLabel* stats_;
+    QChartView* cdfView_;
+    QChartView* histogramView_;
+    QTableWidget* runs_;
+    QPushButton* openRun_;
+
+    QString folder_;
+    zfcli::study::Study study_;
+    std::vector<zfcli::study::RunRow> rows_;
+    QJsonObject summary_;
+};
