@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QRadioButton>
@@ -144,7 +145,8 @@ TEST_F(ProjectWindowTest, TheMenuBarSitsAboveTheDesignedClientArea) {
     ASSERT_TRUE(bar->isVisible());
     EXPECT_EQ(main_->centralWidget()->size(), QSize(841, 523));
     EXPECT_EQ(main_->centralWidget()->y(), bar->height());
-    EXPECT_EQ(main_->height(), 523 + bar->height());
+    // Below it, the status bar's hint line.
+    EXPECT_EQ(main_->height(), 523 + bar->height() + main_->statusBar()->sizeHint().height());
     // Every control where the form puts it inside the client area.
     EXPECT_EQ(Grid("GridRoom")->parentWidget(), main_->centralWidget());
     const QStringList menus = {bar->actions()[0]->text(), bar->actions()[1]->text()};
