@@ -31,6 +31,7 @@
 #include "project/scenario_file.h"
 #include "u_AddDoor.h"
 #include "u_AddRoom.h"
+#include "study_window.h"
 #include "u_main.h"
 #include "ui_u_main.h"
 
@@ -135,6 +136,8 @@ void Tf_main::CreateMenus() {
     add(file, "ActFileSaveAs", QStringLiteral("Сохранить &как..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
         [this] { FileSaveAs(); });
     file->addSeparator();
+    add(file, "ActOpenStudy", QStringLiteral("Открыть &исследование..."), QKeySequence(), [this] { OpenStudy(); });
+    file->addSeparator();
     for (int i = 0; i < kRecentFiles; ++i) {
         QAction* recent = file->addAction(QString());
         recent->setObjectName(QStringLiteral("ActRecent%1").arg(i + 1));
@@ -157,6 +160,8 @@ void Tf_main::CreateMenus() {
     redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     edit->addAction(undo);
     edit->addAction(redo);
+    edit->addSeparator();
+    add(edit, "ActEvacuation", QStringLiteral("&Эвакуация..."), QKeySequence(), [this] { btnEvacuationClick(); });
 
     // The caption's "*" follows every change of the fields, the plume and the building.
     for (const Field& f : Fields(*ui)) connect(f.Edit, &QLineEdit::textChanged, this, &Tf_main::UpdateCaption);
@@ -341,6 +346,38 @@ bool Tf_main::FileOpen() {
     const QString dir = filePath_.isEmpty() ? QDir::homePath() : QFileInfo(filePath_).absolutePath();
     const QString path = AskPath(false, dir);
     return !path.isEmpty() && OpenFile(path);
+}
+
+void Tf_main::OpenStudy() {
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Открыть исследование"), QString(),
+                                                      QStringLiteral("Итоги исследования (summary.json)"));
+    if (path.isEmpty()) return;
+    if (f_Study == nullptr) {
+        f_Study = new StudyWindow(this);
+        f_Study->setWindowFlag(Qt::Window);
+        connect(f_Study, &StudyWindow::OpenRunAsBuilding, this, &Tf_main::OpenScenarioText);
+    }
+    if (const auto refused = f_Study->OpenStudy(path)) {
+        ShowErrorMessage(this, *refused);
+        return;
+    }
+    f_Study->show();
+    f_Study->raise();
+}
+
+bool Tf_main::OpenScenarioText(const QString& text, const QString& title) {
+    Document document;
+    const std::string utf8 = text.toStdString();
+    if (const auto refused = zf::project::ReadDocument(utf8, document)) {
+        ShowErrorMessage(this, QStringLiteral("Расчет «%1» не открыт: %2").arg(title, QString::fromStdString(*refused)));
+        return false;
+    }
+    if (!MaybeSave()) return false;
+    if (document.Title.empty()) document.Title = title.toStdString();
+    ReplaceBuilding(document, QString());  // unsaved: "Сохранить" asks where
+    raise();
+    activateWindow();
+    return true;
 }
 
 bool Tf_main::OpenFile(const QString& path) {

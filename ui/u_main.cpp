@@ -19,6 +19,8 @@
 #include <vector>
 
 #include "number_text.h"
+#include "project/scenario_file.h"
+#include "study_window.h"
 #include "u_AddDoor.h"
 #include "u_AddRoom.h"
 #include "u_Evacuation.h"
@@ -340,7 +342,21 @@ void Tf_main::TBXButton1Click() {
     if (completed) {
         ui->TimeCalc->setText(QString::number(clock.elapsed()));
         if (F_ShowResult != nullptr) {
-            F_ShowResult->SetEvacuationInputs(Evacuation_);
+            // What the report says of the building beyond the model: its title, notes, names
+            // and file, and the evacuation inputs the verdict judges.
+            ScenarioDescription description;
+            description.Title = QString::fromStdString(document_.Title);
+            description.Notes = QString::fromStdString(document_.Notes);
+            for (const auto& room : roomInfo_) description.RoomNames << QString::fromStdString(room.Name);
+            description.Evacuation = Evacuation();
+            description.FileName = filePath_;
+            try {
+                const std::string text = zf::project::WriteDocument(CurrentDocument());
+                description.FileBytes = QByteArray::fromStdString(text);
+            } catch (const std::exception&) {
+                // A building that cannot be written is identified by nothing; the report says so.
+            }
+            F_ShowResult->SetDescription(description);
             F_ShowResult->PrepareResults(*zm);
             F_ShowResult->exec();
             restoreRequested_ = F_ShowResult->TakeRestoreRequest();
@@ -356,7 +372,6 @@ void Tf_main::TBXButton1Click() {
 void Tf_main::NewScenario() {
     zm = std::make_unique<zf::TzoneMath>();
     roomInfo_.clear();
-    Evacuation_.Rooms.clear();  // the rooms are gone; the safety factor stays the building's
     FillGridMatrix();
     FillGridRoom();
     ShowProemGrid(false);
@@ -485,7 +500,6 @@ void Tf_main::btnDelRoomClick() {
     Edit(QStringLiteral("удаление помещения №%1").arg(k + 1), [&] {
         zm->DeleteRoom(k);
         if (k < static_cast<int>(roomInfo_.size())) roomInfo_.erase(roomInfo_.begin() + k);
-        if (static_cast<std::size_t>(k) < Evacuation_.Rooms.size()) Evacuation_.Rooms.erase(Evacuation_.Rooms.begin() + k);
         FillGridRoom();
         FillGridMatrix();
         // The matrix cells have shifted under the current cell: show what it holds now, so the
@@ -533,7 +547,25 @@ void Tf_main::TBXButton2Click() {
 
 void Tf_main::btnEvacuationClick() {
     if (f_Evacuation == nullptr) f_Evacuation = new TF_Evacuation(this);
-    f_Evacuation->Show(Evacuation_, zm->RoomCount());
+    f_Evacuation->Show(Evacuation(), zm->RoomCount());
     if (f_Evacuation->exec() != QDialog::Accepted) return;
-    if (auto inputs = f_Evacuation->Inputs(nullptr)) Evacuation_ = std::move(*inputs);
+    const auto inputs = f_Evacuation->Inputs(nullptr);
+    if (!inputs) return;
+    // The safety factor belongs to the building like its title; the rooms' inputs are an
+    // editor operation that can be undone.
+    document_.SafetyFactor = inputs->SafetyFactor;
+    Edit(QStringLiteral("эвакуация"), [&] {
+        for (int k = 0; k < zm->RoomCount(); ++k) roomInfo_[static_cast<std::size_t>(k)].Evacuation = inputs->Room(k);
+    });
+    UpdateCaption();
+}
+
+zfreport::EvacuationInputs Tf_main::Evacuation() const {
+    zfreport::EvacuationInputs inputs;
+    inputs.SafetyFactor = document_.SafetyFactor;
+    for (int k = 0; k < zm->RoomCount(); ++k) {
+        const auto info = static_cast<std::size_t>(k);
+        inputs.Rooms.push_back(info < roomInfo_.size() ? roomInfo_[info].Evacuation : std::nullopt);
+    }
+    return inputs;
 }

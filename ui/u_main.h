@@ -66,7 +66,13 @@ public:
     void TBXButton1Click();
     // "Эвакуация...": t_нэ and t_р per room and the safety factor, in a dialog of its own.
     void btnEvacuationClick();
-    const zfreport::EvacuationInputs& Evacuation() const { return Evacuation_; }
+    // The evacuation inputs of the building: per room (kept with the room's name) and the
+    // safety factor (kept with the building's title and notes).
+    zfreport::EvacuationInputs Evacuation() const;
+    // "Открыть исследование...": a parameter study's distributions; a run opens as a building.
+    void OpenStudy();
+    // A scenario text opened as the building (unsaved, titled), as a file would be.
+    bool OpenScenarioText(const QString& text, const QString& title);
 
     // A calculation is under way (the main window is disabled meanwhile).
     bool Running() const { return Running_; }
@@ -184,7 +190,7 @@ private:
     bool Running_ = false;
     bool QuitRequested_ = false;  // the user chose to stop the run and leave
     TF_Evacuation* f_Evacuation = nullptr;  // created at its first opening
-    zfreport::EvacuationInputs Evacuation_;  // by room; follows the rooms' deletion
+    class StudyWindow* f_Study = nullptr;  // created at its first opening
 };
 
 // Reports a failed action the way the program does everywhere: a message box with an error

@@ -4,7 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDialog>
 #include <QDropEvent>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
 #include <QFile>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -551,3 +556,61 @@ TEST_F(ProjectWindowTest, TheBuildingComesBackAfterAFailedRunFromTheFailureMessa
 }
 
 }  // namespace
+
+// The evacuation inputs typed in "Эвакуация..." are part of the building: saved in its file,
+// brought back by opening it, and undone like the other editor operations.
+TEST_F(ProjectWindowTest, EvacuationInputsAreSavedOpenedAndUndoneWithTheBuilding) {
+    EnterThreeRooms();
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* grid = dialog->findChild<QTableWidget*>("GridEvacuation");
+        grid->item(1, 1)->setText("30");
+        grid->item(1, 2)->setText("45,5");
+        dialog->findChild<QLineEdit*>("EditSafetyFactor")->setText("0,9");
+        dialog->accept();
+    });
+    Action("ActEvacuation")->trigger();
+    const zfreport::EvacuationInputs typed = main_->Evacuation();
+    ASSERT_EQ(typed.Rooms.size(), 3u);
+    EXPECT_EQ(typed.Rooms[0], std::nullopt);
+    EXPECT_EQ(typed.Rooms[1], (zfreport::EvacuationInput{30, 45.5}));
+    EXPECT_EQ(typed.SafetyFactor, 0.9);
+    EXPECT_TRUE(main_->IsModified());
+
+    ASSERT_TRUE(main_->SaveFile(Path("evacuation.json")));
+    zf::project::Document saved;
+    QFile file(Path("evacuation.json"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    ASSERT_EQ(zf::project::ReadDocument(file.readAll().toStdString(), saved), std::nullopt);
+    EXPECT_EQ(saved.Evacuation(), typed);
+
+    ASSERT_TRUE(main_->FileNew());
+    EXPECT_EQ(main_->Evacuation().Rooms.size(), 0u);
+    ASSERT_TRUE(main_->OpenFile(Path("evacuation.json")));
+    EXPECT_EQ(main_->Evacuation(), typed);
+
+    // Deleting room 2 takes its inputs along; undo brings both back.
+    Click(Grid("GridRoom"), 2, 1);
+    QTest::mouseClick(Find<QToolButton>("btnDelRoom"), Qt::LeftButton);
+    EXPECT_EQ(main_->Evacuation().Rooms, (std::vector<std::optional<zfreport::EvacuationInput>>{std::nullopt, std::nullopt}));
+    main_->UndoStack()->undo();
+    EXPECT_EQ(main_->Evacuation(), typed);
+}
+
+// A run of a parameter study opens as an unsaved building titled after the run.
+TEST_F(ProjectWindowTest, AStudyRunOpensAsAnUnsavedBuilding) {
+    QFile example(QStringLiteral(ZONEFIRE_EXAMPLES "/two_rooms.json"));
+    ASSERT_TRUE(example.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(example.readAll());
+    ASSERT_TRUE(main_->OpenScenarioText(text, "Исследование, расчет №7"));
+    EXPECT_TRUE(main_->FilePath().isEmpty());
+    EXPECT_EQ(Grid("GridRoom")->rowCount(), 3);  // the header row and two rooms
+    EXPECT_EQ(main_->CurrentDocument().Title, "Исследование, расчет №7");
+
+    QString message;
+    ExpectMessage(&message);
+    EXPECT_FALSE(main_->OpenScenarioText("{\"rooms\": 5}", "Исследование, расчет №8"));
+    EXPECT_TRUE(message.contains("расчет №8")) << message.toStdString();
+    EXPECT_EQ(Grid("GridRoom")->rowCount(), 3);  // the building stays as it was
+}
