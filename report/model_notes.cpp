@@ -33,6 +33,4 @@ std::vector<std::string> ModelLimitsParagraphs() {
     };
 }
 
-std::vector<std::string> ModelValidationParagraphs() { return {}; }
-
 }  // namespace zfreport

@@ -11,9 +11,4 @@ namespace zfreport {
 // the single fire in room 1, the doorway flows, the heat given to the walls, the step size.
 std::vector<std::string> ModelLimitsParagraphs();
 
-// How far the model's results lie from measured fires: bias and scatter of the compared
-// quantities, with the source of the measurements. Empty while no comparison has been made;
-// the report then says that none is given.
-std::vector<std::string> ModelValidationParagraphs();
-
 }  // namespace zfreport

@@ -1,5 +1,7 @@
 #include "report_pdf.h"
 
+#include "model_accuracy.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QCryptographicHash>
 #include <QLocale>
@@ -373,10 +375,11 @@ void ReportBuilder::Model() {
     Section(QStringLiteral("5. Модель и ее ограничения"));
     for (const std::string& p : zfreport::ModelLimitsParagraphs()) Html(Paragraph(QString::fromStdString(p)));
     Html(QStringLiteral("<h3>Сравнение с опытными данными</h3>"));
-    const std::vector<std::string> validation = zfreport::ModelValidationParagraphs();
-    if (validation.empty())
+    // The validation's figures, as the windows' "О модели" quotes them.
+    const QStringList validation = ModelLimitsText().split(QStringLiteral("\n\n"), Qt::SkipEmptyParts);
+    if (validation.isEmpty())
         Html(Paragraph(QStringLiteral("Сравнение результатов модели с опытными данными в этом отчете не приводится.")));
-    for (const std::string& p : validation) Html(Paragraph(QString::fromStdString(p)));
+    for (const QString& p : validation) Html(Paragraph(p));
 }
 
 }  // namespace
@@ -462,6 +465,9 @@ QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDes
     builder.Model();
     doc.setHtml(builder.Text());
     PlaceCharts(doc, page.width() - 2 * doc.documentMargin() - 4);
+    // The charts' sizes were set after the first layout: lay the whole text out again, or the
+    // page count stays that of the smaller charts and the last pages are cut off.
+    doc.markContentsDirty(0, doc.characterCount());
 
     QPainter painter;
     if (!painter.begin(&writer)) {

@@ -18,6 +18,7 @@
 #include <sstream>
 
 #include "../cli/subprocess.h"
+#include "model_accuracy.h"
 #include "report_pdf.h"
 #include "project/scenario_file.h"
 #include "u_ShowResult.h"
@@ -127,6 +128,23 @@ TEST_F(ReportPdf, OneVectorChartPerRoomForTemperatureLayerHeightAndEachReachedFa
     ASSERT_TRUE(images.waitForFinished(30000));
     const QStringList lines = QString::fromUtf8(images.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     EXPECT_EQ(lines.size(), 2) << lines.join('\n').toStdString();  // the header lines only
+}
+
+// The report ends with the model's limits and the validation's figures, whole: the charts'
+// sizes set after the first layout must not leave the last pages out.
+TEST_F(ReportPdf, EndsWithTheModelsLimitsAndTheValidationFigures) {
+    ASSERT_TRUE(zm.Run());
+    const QString text = Flat(PdfText(Write()));
+    const qsizetype limits = text.indexOf(QStringLiteral("Модель и ее ограничения"));
+    ASSERT_GE(limits, 0);
+    const QString tail = text.mid(limits);
+    for (const QString& paragraph : ModelLimitsText().split(QStringLiteral("\n\n"), Qt::SkipEmptyParts)) {
+        const QString flat = Flat(paragraph);
+        // The paragraph's first and last words, which a line break cannot split.
+        EXPECT_TRUE(tail.contains(flat.left(30))) << flat.left(30).toStdString();
+        EXPECT_TRUE(tail.contains(flat.right(20))) << flat.right(20).toStdString();
+    }
+    EXPECT_TRUE(tail.contains(QStringLiteral("validation/REPORT.md")));
 }
 
 // The run stops at its first refresh: the clock jumps past the refresh interval at every step.
