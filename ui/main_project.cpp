@@ -49,12 +49,12 @@ struct Field {
     double zf::project::Parameters::*Value;
 };
 
-std::vector<Field> Fields(const Ui::Tf_main& ui) {
+std::vector<Field> Fields(const Ui::Tf_main& ui, QLineEdit* fireAreaMax) {
     using P = zf::project::Parameters;
     return {{ui.Edit11, &P::dt},  {ui.Edit12, &P::SimTime}, {ui.Edit1, &P::Qn},  {ui.Edit2, &P::Vlin},
             {ui.Edit3, &P::PsiUd}, {ui.Edit4, &P::D},       {ui.Edit5, &P::Lo2}, {ui.Edit6, &P::Lco},
             {ui.Edit7, &P::Lco2},  {ui.Edit8, &P::Lhcl},    {ui.Edit9, &P::T0},  {ui.Edit10, &P::Nu},
-            {ui.Edithr, &P::hr}};
+            {ui.Edithr, &P::hr},   {fireAreaMax, &P::FireAreaMax}};
 }
 
 // A number as a field or a dialog shows it for editing: the shortest digits that read back to
@@ -118,7 +118,7 @@ private:
 
 void Tf_main::CreateMenus() {
     designedCaption_ = windowTitle();
-    for (const Field& f : Fields(*ui)) initialFieldTexts_ << f.Edit->text();
+    for (const Field& f : Fields(*ui, EditFireAreaMax)) initialFieldTexts_ << f.Edit->text();
     undo_ = new QUndoStack(this);
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
@@ -164,7 +164,7 @@ void Tf_main::CreateMenus() {
     add(edit, "ActEvacuation", QStringLiteral("&Эвакуация..."), QKeySequence(), [this] { btnEvacuationClick(); });
 
     // The caption's "*" follows every change of the fields, the plume and the building.
-    for (const Field& f : Fields(*ui)) connect(f.Edit, &QLineEdit::textChanged, this, &Tf_main::UpdateCaption);
+    for (const Field& f : Fields(*ui, EditFireAreaMax)) connect(f.Edit, &QLineEdit::textChanged, this, &Tf_main::UpdateCaption);
     connect(ui->rbTanaka, &QRadioButton::toggled, this, &Tf_main::UpdateCaption);
     connect(undo_, &QUndoStack::indexChanged, this, &Tf_main::UpdateCaption);
 
@@ -255,7 +255,7 @@ void Tf_main::SetBuilding(const Document& building, QPoint cell) {
 
 Document Tf_main::CurrentDocument() const {
     Document document = document_;
-    for (const Field& f : Fields(*ui)) document.Params.*f.Value = NumberFromText(f.Edit->text());
+    for (const Field& f : Fields(*ui, EditFireAreaMax)) document.Params.*f.Value = NumberFromText(f.Edit->text());
     document.Params.UseTanaka = ui->rbTanaka->isChecked();
     Document building = Building();
     document.Rooms = std::move(building.Rooms);
@@ -287,7 +287,7 @@ void Tf_main::ReplaceBuilding(const Document& document, const QString& path) {
     document_ = document;
     {
         // One caption update at the end, not one per field.
-        for (const Field& f : Fields(*ui)) {
+        for (const Field& f : Fields(*ui, EditFireAreaMax)) {
             const QSignalBlocker quietField(f.Edit);
             f.Edit->setText(ExactNumberText(document.Params.*f.Value));
         }
@@ -335,7 +335,7 @@ bool Tf_main::FileNew() {
     if (!MaybeSave()) return false;
     ReplaceBuilding(Document{}, QString());
     // The fields as the window first showed them.
-    const auto fields = Fields(*ui);
+    const auto fields = Fields(*ui, EditFireAreaMax);
     for (std::size_t i = 0; i < fields.size(); ++i) fields[i].Edit->setText(initialFieldTexts_[static_cast<int>(i)]);
     saved_ = CurrentDocument();
     UpdateCaption();

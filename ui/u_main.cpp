@@ -129,6 +129,7 @@ Tf_main::Tf_main(QWidget* parent)
     // The icons live in the static window library; their registration must be pulled in.
     Q_INIT_RESOURCE(resources);
     ui->setupUi(this);
+    AddFireAreaField();  // before the menus: the file's fields include it
     CreateMenus();
     // One line of hint below the designed client area, which keeps its size and controls; the
     // menu bar sits above it.
@@ -143,7 +144,6 @@ Tf_main::Tf_main(QWidget* parent)
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
 
-    AddFireAreaField();
     PrepareGrid(ui->GridRoom, kValueColumnWidth);
     PrepareGrid(ui->GridMatrix, kMatrixColumnWidth);
     PrepareGrid(ui->GridProem, kValueColumnWidth);

@@ -614,3 +614,20 @@ TEST_F(ProjectWindowTest, AStudyRunOpensAsAnUnsavedBuilding) {
     EXPECT_TRUE(message.contains("расчет №8")) << message.toStdString();
     EXPECT_EQ(Grid("GridRoom")->rowCount(), 3);  // the building stays as it was
 }
+
+// The fire load's largest area is a field of the file like the others: opened into "Fmax, м²",
+// saved back from it.
+TEST_F(ProjectWindowTest, TheFireAreaLimitOpensIntoItsFieldAndIsSavedFromIt) {
+    WriteBytes(Path("limited.json"), R"({"fire_area_max": 2.5, "rooms": [{"length": 5, "width": 4, "height": 3}]})");
+    ASSERT_TRUE(main_->OpenFile(Path("limited.json")));
+    EXPECT_EQ(Find<QLineEdit>("EditFireAreaMax")->text(), QString("2,5"));
+    EXPECT_FALSE(main_->IsModified());
+    SetField("EditFireAreaMax", "1,25");
+    EXPECT_TRUE(main_->IsModified());
+    ASSERT_TRUE(main_->SaveFile(Path("limited.json")));
+    zf::project::Document saved;
+    QFile file(Path("limited.json"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    ASSERT_EQ(zf::project::ReadDocument(file.readAll().toStdString(), saved), std::nullopt);
+    EXPECT_EQ(saved.Params.FireAreaMax, 1.25);
+}
