@@ -293,7 +293,10 @@ void TF_ShowResult::SetUpChart() {
     connect(AxisX_, &QValueAxis::rangeChanged, this, &TF_ShowResult::PlaceCritLabel);
     connect(AxisY_, &QValueAxis::rangeChanged, this, &TF_ShowResult::PlaceCritLabel);
 
+    // The view made a chart of its own, which setChart releases without deleting.
+    QChart* const madeByTheView = ui->ChartResult->chart();
     ui->ChartResult->setChart(Chart_);
+    delete madeByTheView;
     ui->ChartResult->setRenderHint(QPainter::Antialiasing);
     ui->ChartResult->setRubberBand(QChartView::RectangleRubberBand);
     // A double click undoes the zoom: the right button keeps the context menu.
