@@ -2,6 +2,8 @@
 
 #include "study_run.h"
 
+#include "output_file.h"
+
 #include <fcntl.h>
 #include <sched.h>
 #include <unistd.h>
@@ -443,26 +445,13 @@ RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run,
 }
 
 std::optional<std::string> WriteFileWhole(const std::filesystem::path& path, const std::string& text) {
-    const std::filesystem::path temporary = path.string() + ".tmp" + std::to_string(getpid());
-    const std::string why = path.string() + ": не удалось записать файл: ";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return why + std::strerror(errno);
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const int error = errno;
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            return why + std::strerror(error);
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0 || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return why + std::strerror(error);
+    // The runner's atomic file: a temporary file beside the target, synced and renamed over it.
+    try {
+        AtomicFile file(path);
+        file.Stream() << text;
+        file.Commit();
+    } catch (const OutputError& e) {
+        return e.what();
     }
     return std::nullopt;
 }
