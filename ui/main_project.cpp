@@ -612,17 +612,25 @@ void Tf_main::btnBuildingClick() {
 }
 
 ScenarioDescription Tf_main::Description(const Document& document) const {
+    // The building as it stands: unchanged since its file was opened or saved, it is identified
+    // by the file's own bytes, as the headless report identifies it; changed, by the bytes it
+    // would be saved as now, and the file's name says so.
+    const bool modified = IsModified();
     QByteArray bytes;
-    try {
-        bytes = QByteArray::fromStdString(zf::project::WriteDocument(document));
-    } catch (const std::invalid_argument&) {
-        // A building that cannot be written is identified by nothing; the report says so.
+    if (!filePath_.isEmpty() && !modified) {
+        QFile file(filePath_);
+        if (file.open(QIODevice::ReadOnly)) bytes = file.read(static_cast<qint64>(zf::project::kMaxTextBytes) + 1);
     }
-    // The file as it stands: its name, and the bytes it would hold if saved now, which are its
-    // own bytes while nothing has changed (a saved building reads back byte for byte).
-    QString file = filePath_.isEmpty() ? QString() : QFileInfo(filePath_).fileName();
-    if (!file.isEmpty() && IsModified()) file += QStringLiteral(" (с несохраненными изменениями)");
-    return DescribeDocument(document, file, bytes);
+    if (bytes.isEmpty()) {
+        try {
+            bytes = QByteArray::fromStdString(zf::project::WriteDocument(document));
+        } catch (const std::invalid_argument&) {
+            // A building that cannot be written is identified by nothing; the report says so.
+        }
+    }
+    QString name = filePath_.isEmpty() ? QString() : QFileInfo(filePath_).fileName();
+    if (!name.isEmpty() && modified) name += QStringLiteral(" (с несохраненными изменениями)");
+    return DescribeDocument(document, name, bytes);
 }
 
 bool Tf_main::FileReport() {

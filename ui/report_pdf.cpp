@@ -40,6 +40,9 @@ constexpr double kMarginLeftMm = 20;   // binding side
 constexpr double kMarginOtherMm = 15;
 constexpr double kFooterHeight = 28;   // below the text of each page [units]
 constexpr double kChartHeight = 330;   // one chart [units]; two fit a page with their captions
+// The face of the scenario's SHA-256 and of the footer, which carries its start: without
+// ligatures, so a sum copied from the PDF is the sum.
+const QString kFixedFont = QStringLiteral("DejaVu Sans Mono");
 
 // The text document's custom object that draws one chart.
 constexpr int kChartObjectType = QTextFormat::UserObject + 1;
@@ -122,8 +125,8 @@ std::vector<std::vector<std::string>> ToCells(const std::vector<std::vector<QStr
 QString Paragraph(const QString& text) { return QStringLiteral("<p>") + Esc(text) + QStringLiteral("</p>"); }
 
 // The report is written as one HTML text; each chart stands as a marker paragraph that
-// PlaceCharts then replaces by the custom object drawing it. The inputs and the charts start a
-// page; the shorter sections follow on, their headings kept with what follows (KeepWithNext).
+// PlaceCharts then replaces by the custom object drawing it. The inputs start a page after the
+// title page; the other sections follow on, their headings kept with what follows (KeepTogether).
 class ReportBuilder {
 public:
     ReportBuilder(zf::TzoneMath& zm, const ScenarioDescription& description, const ReportStamp& stamp)
@@ -188,7 +191,9 @@ void ReportBuilder::TitlePage() {
         {QStringLiteral("SHA-256 сценария"), sha},
         {QStringLiteral("Состояние расчета"), RunStateText(zm_)},
     };
-    Html(HtmlTable(ToCells(rows)));
+    // The sum in a typewriter face: it has no ligatures, so "ff" is copied from the PDF as two
+    // letters and the sum compares with sha256sum's.
+    Html(HtmlTable(ToCells(rows)).replace(sha, QStringLiteral("<span style=\"font-family: '%1'\">%2</span>").arg(kFixedFont, sha)));
     Html(QStringLiteral("<p><b>%1</b></p>").arg(Esc(summary_.BuildingLine)));
     Html(Paragraph(QStringLiteral("SHA-256 вычислена по байтам файла сценария (или, если файл не сохранен, по "
                                   "сценарию в формате файла); по ней можно убедиться, что отчет относится к "
@@ -372,7 +377,7 @@ void ReportBuilder::Results() {
 }
 
 void ReportBuilder::Charts() {
-    Section(QStringLiteral("4. Графики"), true);
+    Section(QStringLiteral("4. Графики"), false);
     Html(Paragraph(QStringLiteral("Для каждого помещения: температура газа в зоне задымления, координата "
                                   "задымленной зоны и каждый ОФП, достигший критического значения, с линией "
                                   "критического значения и отметкой критического времени.")));
@@ -409,22 +414,27 @@ void ReportBuilder::Model() {
     for (const QString& p : validation) Html(Paragraph(p));
 }
 
-// A heading, and a chart, stay on the page of what follows them (the first row of a table, a
-// paragraph, the chart's caption): one that would be parted from it starts a new page instead.
-// Done in reading order, so each decision sees the pages the earlier ones made.
-void KeepWithNext(QTextDocument& doc) {
+// A paragraph is not split over two pages, and a heading, and a chart, stay on the page of
+// what follows them (the first row of a table, a paragraph, the chart's caption): a block that
+// would be split or parted starts a new page instead. Done in reading order, so each decision
+// sees the pages the earlier ones made. (A paragraph split over pages is also drawn whole on
+// both, its lines beyond the page only clipped: a search in the PDF would find them twice.)
+void KeepTogether(QTextDocument& doc) {
     QAbstractTextDocumentLayout* layout = doc.documentLayout();
     const double pageHeight = doc.pageSize().height();
     const double pageTop = 0.05 * pageHeight;  // a block this near the top already starts its page
+    const auto pageOf = [pageHeight](double y) { return static_cast<int>(y / pageHeight); };
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        const QRectF here = layout->blockBoundingRect(block);
+        const int page = pageOf(here.top());
+        if (here.top() - page * pageHeight < pageTop) continue;
         const bool heading = block.blockFormat().headingLevel() > 0;
         const bool chart = block.text().contains(QChar::ObjectReplacementCharacter);
         const QTextBlock next = block.next();
-        if ((!heading && !chart) || !next.isValid()) continue;
-        const QRectF here = layout->blockBoundingRect(block);
-        const QRectF then = layout->blockBoundingRect(next);
-        const int page = static_cast<int>(here.top() / pageHeight);
-        if (static_cast<int>(then.bottom() / pageHeight) == page || here.top() - page * pageHeight < pageTop) continue;
+        // Table cells are left to the table, which breaks between its rows.
+        const bool split = QTextCursor(block).currentTable() == nullptr && pageOf(here.bottom()) != page;
+        const bool parted = (heading || chart) && next.isValid() && pageOf(layout->blockBoundingRect(next).bottom()) != page;
+        if (!split && !parted) continue;
         QTextBlockFormat format = block.blockFormat();
         format.setPageBreakPolicy(format.pageBreakPolicy() | QTextFormat::PageBreak_AlwaysBefore);
         QTextCursor(block).setBlockFormat(format);
@@ -549,7 +559,7 @@ QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDes
     // The charts' sizes were set after the first layout: lay the whole text out again, or the
     // page count stays that of the smaller charts and the last pages are cut off.
     doc.markContentsDirty(0, doc.characterCount());
-    KeepWithNext(doc);
+    KeepTogether(doc);
 
     QPainter painter;
     if (!painter.begin(&writer)) {
@@ -559,7 +569,7 @@ QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDes
     const int pages = doc.pageCount();
     const QString sha = QString::fromLatin1(
         QCryptographicHash::hash(ScenarioBytes(zm, description), QCryptographicHash::Sha256).toHex().left(16));
-    painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 7));
+    painter.setFont(QFont(kFixedFont, 7));
     for (int p = 0; p < pages; ++p) {
         if (p > 0) writer.newPage();
         painter.save();

@@ -5,6 +5,8 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QPlainTextEdit>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -630,4 +632,78 @@ TEST_F(ProjectWindowTest, TheFireAreaLimitOpensIntoItsFieldAndIsSavedFromIt) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     ASSERT_EQ(zf::project::ReadDocument(file.readAll().toStdString(), saved), std::nullopt);
     EXPECT_EQ(saved.Params.FireAreaMax, 1.25);
+}
+
+namespace {
+
+// Answers "Здание..." from inside its event loop: `fill` types into it, then "Принять".
+void AnswerBuildingDialog(std::function<void(QDialog*)> fill) {
+    QTimer::singleShot(0, [fill] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(dialog->objectName(), "TF_Building");
+        fill(dialog);
+        auto* buttons = dialog->findChild<QDialogButtonBox*>("ButtonsBuilding");
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+}
+
+}  // namespace
+
+// "Здание..." edits what the engineer writes of the building: title, notes and room names.
+// They mark the building changed, are undone like the rooms, saved and opened back, and
+// follow the rooms when one is deleted or added.
+TEST_F(ProjectWindowTest, TheBuildingsTitleNotesAndNamesAreEditedSavedAndUndone) {
+    EnterThreeRooms();
+    ASSERT_TRUE(main_->SaveFile(Path("named.json")));
+    const std::string shown = Shown();
+    AnswerBuildingDialog([](QDialog* dialog) {
+        auto* grid = dialog->findChild<QTableWidget*>("GridRoomNames");
+        ASSERT_EQ(grid->rowCount(), 3);
+        EXPECT_EQ(grid->item(1, 0)->text(), "Помещение №2");
+        EXPECT_EQ(grid->item(1, 1)->text(), "6 × 5 × 3");
+        EXPECT_FALSE(grid->item(1, 1)->flags() & Qt::ItemIsEditable);  // sizes change in the editor only
+        grid->item(1, 2)->setText("Коридор");
+        dialog->findChild<QLineEdit*>("EditTitle")->setText("Склад №3");
+        dialog->findChild<QPlainTextEdit*>("EditNotes")->setPlainText("Первая строка\nвторая");
+    });
+    Action("ActBuilding")->trigger();
+    const zf::project::Document edited = main_->CurrentDocument();
+    EXPECT_EQ(edited.Title, "Склад №3");
+    EXPECT_EQ(edited.Notes, "Первая строка\nвторая");
+    EXPECT_EQ(edited.Rooms[0].Name, "");
+    EXPECT_EQ(edited.Rooms[1].Name, "Коридор");
+    EXPECT_TRUE(main_->windowTitle().endsWith("named.json*"));
+    EXPECT_EQ(Grid("GridRoom")->item(2, 1)->toolTip(), "Коридор");
+
+    // One step of the history: undone, the building is the saved one again; redone, the texts are back.
+    main_->UndoStack()->undo();
+    EXPECT_FALSE(main_->IsModified());
+    EXPECT_EQ(main_->CurrentDocument().Title, "");
+    EXPECT_EQ(Shown(), shown);
+    main_->UndoStack()->redo();
+    EXPECT_EQ(main_->CurrentDocument(), edited);
+
+    // Saved and opened back, the same texts.
+    ASSERT_TRUE(main_->SaveFile(Path("named.json")));
+    ASSERT_TRUE(main_->FileNew());
+    ASSERT_TRUE(main_->OpenFile(Path("named.json")));
+    EXPECT_EQ(main_->CurrentDocument(), edited);
+
+    // Accepted unchanged, the dialog changes nothing and adds no step.
+    const int steps = main_->UndoStack()->count();
+    AnswerBuildingDialog([](QDialog*) {});
+    Action("ActBuilding")->trigger();
+    EXPECT_EQ(main_->UndoStack()->count(), steps);
+    EXPECT_FALSE(main_->IsModified());
+
+    // Room 1 deleted: "Коридор" is room 1's now; a room added has no name.
+    Click(Grid("GridRoom"), 1, 1);
+    QTest::mouseClick(Find<QToolButton>("btnDelRoom"), Qt::LeftButton);
+    AddRoom("2", "2", "2");
+    const zf::project::Document after = main_->CurrentDocument();
+    ASSERT_EQ(after.Rooms.size(), 3u);
+    EXPECT_EQ(after.Rooms[0].Name, "Коридор");
+    EXPECT_EQ(after.Rooms[2].Name, "");
+    EXPECT_EQ(after.Title, "Склад №3");
 }
