@@ -167,6 +167,12 @@ TEST_F(ProjectWindowTest, TheMenuBarSitsAboveTheDesignedClientArea) {
         ASSERT_NE(Action(name), nullptr) << name;
         EXPECT_EQ(Action(name)->shortcut(), keys) << name;
     }
+    // The evacuation button reads whole and stands in free space, clear of every designed control.
+    auto* evacuation = Find<QPushButton>("btnEvacuation");
+    EXPECT_EQ(evacuation->text(), "Эвакуация...");
+    EXPECT_GE(evacuation->height(), evacuation->fontMetrics().horizontalAdvance(evacuation->text()));
+    for (const char* designed : {"GridRoom", "GridMatrix", "btnAddRoom", "btnDelRoom", "Label18"})
+        EXPECT_FALSE(evacuation->geometry().intersects(Find(designed)->geometry())) << designed;
 }
 
 TEST_F(ProjectWindowTest, ASavedBuildingOpensBackAsItWasAndSavesToTheSameBytes) {
