@@ -420,10 +420,12 @@ RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run,
     const std::vector<Draw> draws = DrawsOfRun(study, sampler, run);
     for (const Draw& d : draws) row.Inputs.push_back(d.Text);
     row.Rooms.assign(static_cast<std::size_t>(study.RoomCount), RoomRow{});
+    const zf::project::Document building = ScenarioOfRun(study, draws);
     zf::TzoneMath zm;
     std::optional<std::string> refused;
     try {
-        refused = zf::project::ReadScenario(ScenarioText(study, draws), zm);
+        // The run reads the very text --emit-scenario prints.
+        refused = zf::project::ReadScenario(zf::project::WriteDocument(building), zm);
     } catch (const std::invalid_argument& e) {
         refused = e.what();
     }
@@ -438,7 +440,9 @@ RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run,
                                                   : RunStatus::Failed;
     row.Step = zm.Iter;
     if (row.Status == RunStatus::Failed) row.Fault = DescribeFault(zm.LastFault);
-    const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, zfreport::EvacuationInputs{});
+    // The text reads back to the same document, so its evacuation inputs and safety factor are
+    // those the emitted scenario gives.
+    const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, building.Evacuation());
     for (int r = 0; r < study.RoomCount; ++r)
         row.Rooms[static_cast<std::size_t>(r)] = RoomRowOf(verdict.Rooms[static_cast<std::size_t>(r)], zm.Room(r));
     return row;
