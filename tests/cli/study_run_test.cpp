@@ -296,3 +296,19 @@ TEST(StudyRun, ProgressLineOnlyOnATerminal) {
     const ChildResult piped = Cli({"study", (tmp / "study.json").string(), "--out", (tmp / "c").string()});
     EXPECT_EQ(piped.Err, "");
 }
+
+TEST(StudyRun, TheRunnersHelpDescribesStudyAndMerge) {
+    const ChildResult help = Cli({"--help"});
+    ASSERT_EQ(help.ExitCode, 0);
+    const ChildResult studyHelp = Cli({"study", "--help"});
+    ASSERT_EQ(studyHelp.ExitCode, 0);
+    // The runner's help holds the sub-commands' own help whole, after its own part.
+    const auto at = help.Out.find(studyHelp.Out);
+    ASSERT_NE(at, std::string::npos) << help.Out;
+    EXPECT_NE(help.Out.find("--csv"), std::string::npos);
+    for (const char* part : {"zonefire-cli study", "zonefire-cli merge", "--out", "--jobs", "--shard I/N", "--resume",
+                             "--emit-scenario", "latin-hypercube", "rooms[i].evacuation.start_delay|duration", "safety_factor",
+                             "bernoulli", "130 — исследование остановлено"})
+        EXPECT_NE(studyHelp.Out.find(part), std::string::npos) << part;
+    EXPECT_EQ(Cli({"merge", "--help"}).Out, studyHelp.Out);
+}

@@ -426,5 +426,5 @@ TEST(StudySummary, CountsSharesAndRankingOfRows) {
     EXPECT_NE(text.find("Помещение №1"), std::string::npos);
     EXPECT_NE(text.find("Среднее t_бл: 85,0 с"), std::string::npos) << text;
     EXPECT_NE(text.find("95-й не достигнуто"), std::string::npos) << text;
-    EXPECT_NE(text.find("небезопасна: 40,0 %"), std::string::npos) << text;
+    EXPECT_NE(text.find("«опасно»: 40,0 % расчетов; «не определено»: "), std::string::npos) << text;
 }
