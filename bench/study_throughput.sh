@@ -25,12 +25,13 @@ TIMEFORMAT='%R %U %S'  # wall, user and sys seconds of the timed command, childr
 
 # Runs the study in the background and follows its threads' scheduler counters
 # (/proc/PID/task/TID/schedstat: nanoseconds on a CPU, nanoseconds runnable but waiting for
-# one). Prints "wall run wait" in seconds, run and wait summed over the worker threads (every
-# thread but the main one). A worker that never blocks spends its whole life on a CPU or
+# one). Prints "wall run wait main" in seconds, run and wait summed over the worker threads
+# (every thread but the main one), main the main thread's time on a CPU (reading the study,
+# the checkpoints of runs.csv, the summaries: the serial part). A worker that never blocks spends its whole life on a CPU or
 # waiting for one, so run + wait ≈ jobs × wall; what is missing was spent blocked (a lock,
 # the disk, an idle pool).
 follow() {
-    local out=$1 jobs=$2 start end pid tid line
+    local out=$1 jobs=$2 start end pid tid line main=0
     declare -A run=() wait=()
     start=$(date +%s.%N)
     "$cli" study "$study" --out "$out" --jobs "$jobs" --quiet >/dev/null 2>"$out.err" &
@@ -38,9 +39,9 @@ follow() {
     while kill -0 "$pid" 2>/dev/null; do
         for f in /proc/"$pid"/task/*/schedstat; do
             tid=${f#/proc/$pid/task/}; tid=${tid%/schedstat}
-            [ "$tid" = "$pid" ] && continue
             read -r line <"$f" 2>/dev/null || continue
             set -- $line
+            if [ "$tid" = "$pid" ]; then main=$1; continue; fi
             run[$tid]=$1; wait[$tid]=$2
         done
         sleep 0.1
@@ -49,7 +50,7 @@ follow() {
     end=$(date +%s.%N)
     local r=0 w=0
     for tid in "${!run[@]}"; do r=$((r + run[$tid])); w=$((w + wait[$tid])); done
-    echo "$(echo "$end - $start" | bc -l) $(echo "$r / 10^9" | bc -l) $(echo "$w / 10^9" | bc -l)"
+    echo "$(echo "$end - $start" | bc -l) $(echo "$r / 10^9" | bc -l) $(echo "$w / 10^9" | bc -l) $(echo "$main / 10^9" | bc -l)"
 }
 
 for r in $(seq 1 "$repeats"); do
@@ -67,10 +68,11 @@ for r in $(seq 1 "$repeats"); do
         eval "cpu$jobs=\$(echo \"$user + $sys\" | bc -l)"
         # The same study again, its worker threads followed (a second run: the sampling costs
         # the timing above nothing).
-        read -r fwall frun fwait <<<"$(follow "$work/f$jobs-$r" "$jobs")"
+        read -r fwall frun fwait fmain <<<"$(follow "$work/f$jobs-$r" "$jobs")"
         echo "    worker threads over $jobs × $(calc 2 "$fwall") s: on a CPU $(calc 0 "100 * $frun / ($jobs * $fwall)") %," \
              "waiting for a CPU $(calc 0 "100 * $fwait / ($jobs * $fwall)") %," \
-             "blocked or idle $(calc 0 "100 - 100 * ($frun + $fwait) / ($jobs * $fwall)") %"
+             "blocked or idle $(calc 0 "100 - 100 * ($frun + $fwait) / ($jobs * $fwall)") %;" \
+             "main thread on a CPU $(calc 3 "$fmain") s"
     done
     for f in runs.csv summary.json summary.txt; do cmp -s "$work/j1-$r/$f" "$work/j2-$r/$f" || echo "DIFFERENT $f with 1 and 2 jobs"; done
     echo "speed-up with 2 jobs: wall $(calc 2 "$t1 / $t2");" \

@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <numeric>
 
 #include "project/scenario_file.h"
@@ -338,6 +341,17 @@ TEST(StudyFile, EvacuationInputsAndSafetyFactorGoIntoTheRunsBuilding) {
                         ".", study),
               std::nullopt);
     EXPECT_EQ(study.RoomHasEvacuation, (std::vector<bool>{true, false}));
+}
+
+TEST(StudyFile, TheExampleStudyJudgesBothRoomsEvacuation) {
+    const std::filesystem::path dir = std::filesystem::path(ZONEFIRE_EXAMPLES) / "study";
+    std::ifstream in(dir / "two_rooms_study.json");
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Study study;
+    ASSERT_EQ(ReadStudy(text, dir, study), std::nullopt);
+    EXPECT_EQ(study.Runs, 200u);
+    EXPECT_EQ(study.Base.Params.dt, 0.001);
+    EXPECT_EQ(study.RoomHasEvacuation, (std::vector<bool>{true, true}));
 }
 
 TEST(StudyCsv, RowsReadBackAsWritten) {
