@@ -387,7 +387,8 @@ int main(int argc, char** argv) {
     const Command command = ParseArguments(argc, argv);
     if (std::holds_alternative<ShowHelp>(command) || std::holds_alternative<ShowVersion>(command)) {
         const std::string text = std::holds_alternative<ShowHelp>(command)
-                                     ? std::string(kUsage) + '\n' + kHelp
+                                     ? std::string(kUsage) + '\n' + kHelp + "\nПараметрические исследования:\n" +
+                                           zfcli::study::kStudyUsage + '\n' + zfcli::study::kStudyHelp
                                      : "zonefire-cli " ZONEFIRE_VERSION "\n";
         if (const int err = closed.Out ? EBADF : zfcli::WriteAll(STDOUT_FILENO, text)) {
             Complain(zfcli::OutputMessage("стандартный вывод", "не удалось вывести справку", err));

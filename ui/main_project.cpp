@@ -366,8 +366,9 @@ bool Tf_main::FileOpen() {
 }
 
 void Tf_main::OpenStudy() {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Открыть исследование"), QString(),
-                                                      QStringLiteral("Итоги исследования (summary.json)"));
+    const QString path = pathAsker_ ? pathAsker_(false, QString())
+                                    : QFileDialog::getOpenFileName(this, QStringLiteral("Открыть исследование"), QString(),
+                                                                   QStringLiteral("Итоги исследования (summary.json)"));
     if (path.isEmpty()) return;
     if (f_Study == nullptr) {
         f_Study = new StudyWindow(this);

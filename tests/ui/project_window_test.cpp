@@ -17,6 +17,7 @@
 #include <QStatusBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -34,6 +35,7 @@
 
 #include "../cli/subprocess.h"
 #include "editor_driver.h"
+#include "study_window.h"
 #include "project/scenario_file.h"
 #include "u_ShowResult.h"
 #include "u_progress.h"
@@ -621,6 +623,45 @@ TEST_F(ProjectWindowTest, AStudyRunOpensAsAnUnsavedBuilding) {
     EXPECT_FALSE(main_->OpenScenarioText("{\"rooms\": 5}", "Исследование, расчет №8"));
     EXPECT_TRUE(message.contains("расчет №8")) << message.toStdString();
     EXPECT_EQ(Grid("GridRoom")->rowCount(), 3);  // the building stays as it was
+}
+
+// "Файл → Открыть исследование..." shows a study's window; a run chosen there becomes the main
+// window's building, exactly the scenario the study computed for it, evacuation inputs included.
+TEST_F(ProjectWindowTest, AStudyOpensFromTheFileMenuAndItsRunBecomesTheBuilding) {
+    const std::string study = Path("study.json").toStdString();
+    std::ofstream(study) << R"({"base_file": ")" ZONEFIRE_EXAMPLES R"(/two_rooms_dt001.json", "runs": 4, "seed": 3,
+        "sampling": "monte-carlo", "vary": [
+        {"input": "Vlin", "distribution": "uniform", "min": 0.008, "max": 0.016},
+        {"input": "rooms[2].evacuation.duration", "distribution": "uniform", "min": 20, "max": 60}]})";
+    const ChildResult computed = RunChild(ZONEFIRE_CLI, {"study", study, "--out", Path("out").toStdString(), "--quiet"});
+    ASSERT_EQ(computed.ExitCode, 0) << computed.Err;
+
+    // Not a study's summary: refused with a message, no window.
+    QString message;
+    ExpectMessage(&message);
+    main_->SetPathAsker([&](bool save, const QString&) { return save ? QString() : Path("study.json"); });
+    Action("ActOpenStudy")->trigger();
+    EXPECT_FALSE(message.isEmpty());
+    EXPECT_TRUE(main_->findChild<StudyWindow*>() == nullptr || !main_->findChild<StudyWindow*>()->isVisible());
+
+    main_->SetPathAsker([&](bool save, const QString&) { return save ? QString() : Path("out/summary.json"); });
+    Action("ActOpenStudy")->trigger();
+    auto* window = main_->findChild<StudyWindow*>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    window->findChild<QTableWidget*>("TableRuns")->selectRow(2);
+    window->findChild<QPushButton*>("BOpenRun")->click();
+
+    const ChildResult emitted = RunChild(ZONEFIRE_CLI, {"study", study, "--emit-scenario", "3"});
+    ASSERT_EQ(emitted.ExitCode, 0) << emitted.Err;
+    zf::project::Document expected;
+    ASSERT_EQ(zf::project::ReadDocument(emitted.Out, expected), std::nullopt);
+    const zf::project::Document shown = main_->CurrentDocument();
+    EXPECT_NE(shown.Title.find("расчет №3"), std::string::npos) << shown.Title;
+    expected.Title = shown.Title;  // the emitted scenario has none; the window names the run
+    ASSERT_TRUE(expected.Rooms[1].Evacuation.has_value());
+    EXPECT_EQ(shown, expected);
+    EXPECT_TRUE(main_->FilePath().isEmpty());  // unsaved: "Сохранить" asks where
 }
 
 // The fire load's largest area is a field of the file like the others: opened into "Fmax, м²",
