@@ -71,7 +71,7 @@ std::string CriticalTimesReport(const zf::TzoneMath& zm, const zfreport::Evacuat
     for (const std::string& name : roomNames) printable.push_back(PrintableText(name));
     const zfreport::VerdictSummary summary = zfreport::SummaryWithVerdict(zm, evacuation, ".", printable);
     return FormatTable(summary.Table.Cells()) + std::string(zfreport::kCriticalTimesLegend) + '\n' +
-           std::string(zfreport::kVerdictLegend) + '\n' + summary.BuildingLine + '\n';
+           zfreport::VerdictLegend(evacuation.SafetyFactor, ".") + '\n' + summary.BuildingLine + '\n';
 }
 
 std::string FormatTable(const std::vector<std::vector<std::string>>& rows) {

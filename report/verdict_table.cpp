@@ -19,6 +19,27 @@ std::string RoomsWith(const RunVerdict& verdict, Verdict which) {
     return list;
 }
 
+// "№1, №3–№5": the rooms without evacuation inputs, runs of three or more as a range.
+std::string RoomsUnchecked(const RunVerdict& verdict) {
+    std::vector<std::size_t> rooms;
+    for (std::size_t i = 0; i < verdict.Rooms.size(); ++i)
+        if (!verdict.Rooms[i].Outcome) rooms.push_back(i + 1);
+    std::string list;
+    for (std::size_t at = 0; at < rooms.size();) {
+        std::size_t end = at;
+        while (end + 1 < rooms.size() && rooms[end + 1] == rooms[end] + 1) ++end;
+        if (!list.empty()) list += ", ";
+        list += "№" + std::to_string(rooms[at]);
+        if (end - at >= 2) {
+            list += "–№" + std::to_string(rooms[end]);
+        } else if (end > at) {
+            list += ", №" + std::to_string(rooms[end]);
+        }
+        at = end + 1;
+    }
+    return list;
+}
+
 }  // namespace
 
 std::string BlockingFactorsText(const std::vector<zf::HazardKind>& factors) {
@@ -44,21 +65,32 @@ std::string AllowedHeader(double safetyFactor, std::string_view decimalSeparator
     return GeneralNumberText(safetyFactor, decimalSeparator) + "·t_бл";
 }
 
+std::string VerdictLegend(double safetyFactor, std::string_view decimalSeparator) {
+    return "t_бл — время блокирования путей эвакуации: наименьшее из критических времен помещения, с; "
+           "t_нэ + t_р — время начала эвакуации и время эвакуации, с; запас = " +
+           AllowedHeader(safetyFactor, decimalSeparator) + " − (t_нэ + t_р), с";
+}
+
 std::string BuildingVerdictLine(const RunVerdict& verdict, std::string_view decimalSeparator) {
     const std::string head = "Вывод по зданию: ";
     if (!verdict.Building)
         return head + "не сделан — время начала эвакуации t_нэ и время эвакуации t_р не заданы ни для одного помещения";
     const std::string f = GeneralNumberText(verdict.SafetyFactor, decimalSeparator);
+    // The building's verdict covers only the rooms with evacuation inputs: the others are named,
+    // so that "безопасно" is never read as a verdict on rooms nobody checked.
+    const std::string unchecked = RoomsUnchecked(verdict);
+    const std::string scope = unchecked.empty() ? "" : "; не проверены (время эвакуации не задано): " + unchecked;
     switch (*verdict.Building) {
         case Verdict::Safe:
-            return head + std::string(VerdictText(Verdict::Safe)) + " — во всех помещениях с заданным временем эвакуации t_нэ + t_р ≤ " + f + "·t_бл";
+            return head + std::string(VerdictText(Verdict::Safe)) + " — во всех помещениях с заданным временем эвакуации t_нэ + t_р ≤ " + f +
+                   "·t_бл" + scope;
         case Verdict::Unsafe:
             return head + std::string(VerdictText(Verdict::Unsafe)) + " — помещения " + RoomsWith(verdict, Verdict::Unsafe) +
-                   ": t_нэ + t_р > " + f + "·t_бл";
+                   ": t_нэ + t_р > " + f + "·t_бл" + scope;
         case Verdict::Undetermined:
             return head + std::string(VerdictText(Verdict::Undetermined)) + " — помещения " +
                    RoomsWith(verdict, Verdict::Undetermined) + ": " + std::string(kUndeterminedAdvice) +
-                   " (расчет достиг " + GeneralNumberText(verdict.EndTime, decimalSeparator) + " с)";
+                   " (расчет достиг " + GeneralNumberText(verdict.EndTime, decimalSeparator) + " с)" + scope;
     }
     return head;
 }
@@ -83,10 +115,10 @@ VerdictSummary SummaryWithVerdict(const zf::TzoneMath& zm, const EvacuationInput
         extra.push_back(OptionalTimeText(v.Required, decimalSeparator));
         extra.push_back(OptionalTimeText(v.Allowed, decimalSeparator));
         extra.push_back(OptionalTimeText(v.Margin, decimalSeparator));
-        extra.push_back(v.Outcome ? std::string(VerdictText(*v.Outcome)) : "—");
+        extra.push_back(v.Outcome ? std::string(VerdictText(*v.Outcome)) : std::string(kNotChecked));
     }
     s.BuildingLine = BuildingVerdictLine(s.Verdict, decimalSeparator);
-    s.Legend = std::string(kCriticalTimesLegend) + "; " + std::string(kVerdictLegend);
+    s.Legend = std::string(kCriticalTimesLegend) + "; " + VerdictLegend(inputs.SafetyFactor, decimalSeparator);
     return s;
 }
 

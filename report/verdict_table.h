@@ -14,10 +14,13 @@
 
 namespace zfreport {
 
-// Explains the verdict columns; printed under the critical-times legend.
-inline constexpr std::string_view kVerdictLegend =
-    "t_бл — время блокирования путей эвакуации: наименьшее из критических времен помещения, с; "
-    "t_нэ + t_р — время начала эвакуации и время эвакуации, с; запас = f·t_бл − (t_нэ + t_р), с";
+// Explains the verdict columns; printed under the critical-times legend. The margin is written
+// with the safety factor in use, as the column's header ("0,8·t_бл") writes it.
+std::string VerdictLegend(double safetyFactor, std::string_view decimalSeparator);
+
+// The verdict cell of a room without evacuation inputs: it has no verdict, and the building's
+// verdict does not cover it.
+inline constexpr std::string_view kNotChecked = "не проверено";
 
 // The governing factors in words, joined by ", "; "—" when none was reached.
 std::string BlockingFactorsText(const std::vector<zf::HazardKind>& factors);
@@ -30,7 +33,8 @@ std::string OptionalTimeText(const std::optional<double>& seconds, std::string_v
 std::string AllowedHeader(double safetyFactor, std::string_view decimalSeparator);
 
 // "Вывод по зданию: ...": the building's verdict with the rooms that decide it, the advice
-// for an undetermined one, or that no evacuation inputs were given.
+// for an undetermined one, and the rooms it does not cover (no evacuation inputs); or that no
+// evacuation inputs were given.
 std::string BuildingVerdictLine(const RunVerdict& verdict, std::string_view decimalSeparator);
 
 struct VerdictSummary {

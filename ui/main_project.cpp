@@ -27,6 +27,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "critical_times.h"
 #include "number_text.h"
 #include "project/scenario_file.h"
 #include "u_AddDoor.h"
@@ -142,7 +143,14 @@ void Tf_main::CreateMenus() {
     add(file, "ActFileReport", QStringLiteral("О&тчет..."), QKeySequence(Qt::CTRL | Qt::Key_P), [this] { FileReport(); })
         ->setStatusTip(QStringLiteral("Рассчитать здание и сохранить отчет в PDF; здание остается в редакторе"));
     file->addSeparator();
-    add(file, "ActOpenStudy", QStringLiteral("Открыть &исследование..."), QKeySequence(), [this] { OpenStudy(); });
+    QAction* study = add(file, "ActOpenStudy", QStringLiteral("Открыть &исследование..."), QKeySequence(), [this] { OpenStudy(); });
+    // An unfamiliar word in the menu: the tip says what a study is and what opening one shows.
+    const QString studyTip = QStringLiteral(
+        "Открыть итоги исследования — серии расчетов одного здания с разбросом исходных данных "
+        "(zonefire-cli study): разброс времени блокирования по помещениям, доли выводов «опасно» и "
+        "«не определено» и влияние каждой исходной величины; любой расчет серии можно открыть как здание");
+    study->setStatusTip(studyTip);
+    study->setToolTip(studyTip);
     file->addSeparator();
     for (int i = 0; i < kRecentFiles; ++i) {
         QAction* recent = file->addAction(QString());
@@ -519,7 +527,11 @@ void Tf_main::EditRoom(int k) {
     const QString texts[] = {f_AddRoom->LengthText(), f_AddRoom->WidthText(), f_AddRoom->HeightText()};
     const zf::TRoom& room = zm->Room(k);
     f_AddRoom->SetTexts(ExactNumberText(room.Length), ExactNumberText(room.Width), ExactNumberText(room.Height));
-    f_AddRoom->setWindowTitle(QStringLiteral("Помещение №%1").arg(k + 1));
+    // The title names the room being changed ("Помещение №2 — Коридор") and its row stays
+    // selected behind the dialog, so the user sees which room the numbers belong to.
+    const std::string name = static_cast<std::size_t>(k) < roomInfo_.size() ? roomInfo_[static_cast<std::size_t>(k)].Name : std::string();
+    f_AddRoom->setWindowTitle(QString::fromStdString(zfreport::RoomLabel(k, name)));
+    ui->GridRoom->selectRow(k + 1);
     const bool accepted = f_AddRoom->exec() == QDialog::Accepted;
     const QString length = f_AddRoom->LengthText(), width = f_AddRoom->WidthText(), height = f_AddRoom->HeightText();
     f_AddRoom->SetTexts(texts[0], texts[1], texts[2]);

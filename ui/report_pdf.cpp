@@ -14,6 +14,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextObjectInterface>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -74,27 +75,52 @@ private:
 QString Esc(const QString& s) { return s.toHtmlEscaped(); }
 QString Esc(const std::string& s) { return QString::fromStdString(s).toHtmlEscaped(); }
 
+// "2,3E-5" as printed texts write it, "2,3·10⁻⁵"; other numbers as they are.
+QString PowerOfTen(const QString& number) {
+    const qsizetype e = number.indexOf(QLatin1Char('E'));
+    if (e < 0) return number;
+    static const QString kSuperscripts = QStringLiteral("⁰¹²³⁴⁵⁶⁷⁸⁹");
+    QString exponent;
+    for (const QChar c : number.mid(e + 1)) {
+        if (c == QLatin1Char('-')) exponent += QChar(0x207B);  // superscript minus
+        else if (c.isDigit()) exponent += kSuperscripts[c.digitValue()];
+    }
+    return number.left(e) + QStringLiteral("·10") + exponent;
+}
+
 // The report's numbers in the general format with the report's decimal comma, whatever the
 // process's locale.
 class Numbers {
 public:
     Numbers() : sep_(ReportLocale().decimalPoint().toStdString()) {}
-    QString operator()(double v) const { return QString::fromStdString(zfreport::GeneralNumberText(v, sep_)); }
+    QString operator()(double v) const { return PowerOfTen(QString::fromStdString(zfreport::GeneralNumberText(v, sep_))); }
     const std::string& Separator() const { return sep_; }
 
 private:
     std::string sep_;
 };
 
+// A room in a narrow column: "№1 Кабинет", the number kept with the name's first word.
+QString ShortRoomLabel(const std::vector<std::string>& names, int room) {
+    const QString name = QString::fromStdString(std::string(zfreport::RoomNameOf(names, room)));
+    const QString number = QStringLiteral("№%1").arg(room + 1);
+    return name.isEmpty() ? number : number + QChar(0x00A0) + name;
+}
+
 // Numbers and dashes line up on the right; words read from the left.
 bool IsNumberCell(const std::string& text) {
     if (text == "—") return true;
     return !text.empty() && text.find_first_not_of("0123456789.,-E*") == std::string::npos;
 }
+bool IsNumberCell(const QString& text) {
+    return IsNumberCell(text.toStdString()) || text.contains(QStringLiteral("·10"));
+}
 
-// A table of cells as HTML: a header row, then the rows; `colours` gives a cell's background.
+// A table of cells as HTML: a header row, then the rows; `colours` gives a cell's background,
+// `widths` the columns' shares of the page in percent (the layout's own choice without them).
 QString HtmlTable(const std::vector<std::vector<std::string>>& cells,
-                  const std::function<QString(std::size_t row, std::size_t col)>& colours = {}) {
+                  const std::function<QString(std::size_t row, std::size_t col)>& colours = {},
+                  const std::vector<int>& widths = {}) {
     QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">");
     for (std::size_t r = 0; r < cells.size(); ++r) {
         html += QStringLiteral("<tr>");
@@ -104,7 +130,8 @@ QString HtmlTable(const std::vector<std::vector<std::string>>& cells,
             if (colours && r > 0)
                 if (const QString colour = colours(r - 1, c); !colour.isEmpty())
                     attributes = QStringLiteral(" bgcolor=\"%1\"").arg(colour);
-            if (r > 0 && c > 0 && IsNumberCell(cells[r][c])) attributes += QStringLiteral(" align=\"right\"");
+            if (r > 0 && c > 0 && IsNumberCell(QString::fromStdString(cells[r][c]))) attributes += QStringLiteral(" align=\"right\"");
+            if (r == 0 && c < widths.size()) attributes += QStringLiteral(" width=\"%1%\"").arg(widths[c]);
             html += QStringLiteral("<%1%2>%3</%1>").arg(tag, attributes, Esc(cells[r][c]));
         }
         html += QStringLiteral("</tr>");
@@ -143,6 +170,17 @@ public:
 
 private:
     void Leaks();
+    // The factors that govern the blocking time of any room, each once, in zf::HazardKind order.
+    std::vector<zf::HazardKind> GoverningFactors() const {
+        std::vector<zf::HazardKind> factors;
+        for (int k = 0; k < zf::kHazardCount; ++k)
+            for (const zfreport::RoomVerdict& room : summary_.Verdict.Rooms)
+                if (std::find(room.BlockingFactors.begin(), room.BlockingFactors.end(), k) != room.BlockingFactors.end()) {
+                    factors.push_back(static_cast<zf::HazardKind>(k));
+                    break;
+                }
+        return factors;
+    }
 
 private:
     void Html(const QString& html) { html_ += html; }
@@ -184,7 +222,7 @@ void ReportBuilder::TitlePage() {
         Html(QStringLiteral("<p><b>Примечания:</b><br>%1</p>").arg(Esc(d_.Notes).replace('\n', QStringLiteral("<br>"))));
     const QString sha = QString::fromLatin1(QCryptographicHash::hash(ScenarioBytes(zm_, d_), QCryptographicHash::Sha256).toHex());
     const std::vector<std::vector<QString>> rows = {
-        {QStringLiteral("Сведение"), QStringLiteral("Значение")},
+        {QStringLiteral("Параметр"), QStringLiteral("Значение")},
         {QStringLiteral("Дата отчета"), ReportLocale().toString(stamp_.Made, QStringLiteral("dd.MM.yyyy HH:mm"))},
         {QStringLiteral("Программа"), QStringLiteral("zonefire, версия ") + stamp_.Version},
         {QStringLiteral("Файл сценария"), d_.FileName.isEmpty() ? QStringLiteral("не сохранен") : d_.FileName},
@@ -195,16 +233,16 @@ void ReportBuilder::TitlePage() {
     // letters and the sum compares with sha256sum's.
     Html(HtmlTable(ToCells(rows)).replace(sha, QStringLiteral("<span style=\"font-family: '%1'\">%2</span>").arg(kFixedFont, sha)));
     Html(QStringLiteral("<p><b>%1</b></p>").arg(Esc(summary_.BuildingLine)));
-    Html(Paragraph(QStringLiteral("SHA-256 вычислена по байтам файла сценария (или, если файл не сохранен, по "
-                                  "сценарию в формате файла); по ней можно убедиться, что отчет относится к "
+    Html(Paragraph(QStringLiteral("Хеш SHA-256 вычислен по байтам файла сценария (или, если файл не сохранен, по "
+                                  "сценарию в формате файла); по нему можно убедиться, что отчет относится к "
                                   "этому файлу.")));
     Html(Paragraph(QStringLiteral("Примечание программы: данная программа предназначена для тестирования "
-                                  "расчетного модуля, и не может применяться для проведения реальных расчетов!")));
+                                  "расчетного модуля и не может применяться для проведения реальных расчетов!")));
 }
 
 void ReportBuilder::Inputs() {
     Section(QStringLiteral("1. Исходные данные"), true);
-    const QString user = QStringLiteral("сценарий");
+    const QString user = QStringLiteral("задано пользователем (файл сценария)");
     struct Field {
         const char* symbol;
         const char* name;
@@ -217,7 +255,7 @@ void ReportBuilder::Inputs() {
         {"ψуд", "Удельная массовая скорость выгорания горючей нагрузки", zm_.PsiUd, "кг/(м²·с)"},
         {"D", "Величина удельного дымовыделения (дымообразующая способность горючей нагрузки)", zm_.D, "Нп·м²/кг"},
         {"LO2", "Удельное потребление кислорода на сгорание 1 кг горючей нагрузки", zm_.Lo2, "кг/кг"},
-        {"LCO", "Удельное выделение угарного газа с 1 кг горючей нагрузки", zm_.Lco, "кг/кг"},
+        {"LCO", "Удельное выделение оксида углерода с 1 кг горючей нагрузки", zm_.Lco, "кг/кг"},
         {"LCO2", "Удельное выделение углекислого газа с 1 кг горючей нагрузки", zm_.Lco2, "кг/кг"},
         {"LHCl", "Удельное выделение хлороводорода с 1 кг горючей нагрузки", zm_.Lhcl, "кг/кг"},
         {"η", "Коэффициент полноты сгорания горючего материала", zm_.Nu, "—"},
@@ -239,7 +277,7 @@ void ReportBuilder::Inputs() {
                     QStringLiteral("—"), user});
     Html(HtmlTable(ToCells(rows)));
 
-    Html(QStringLiteral("<h3>Критические значения ОФП в рабочей зоне</h3>"));
+    Html(QStringLiteral("<h3>Критические значения опасных факторов пожара (ОФП) в рабочей зоне</h3>"));
     const struct {
         zf::HazardKind kind;
         const char* what;
@@ -259,7 +297,7 @@ void ReportBuilder::Inputs() {
                                                QStringLiteral("Источник")}};
     for (const auto& l : limits)
         crit.push_back({QString::fromUtf8(l.what), QString::fromUtf8(l.sense), num_(zm_.CritOf(l.kind)),
-                        QString::fromUtf8(l.unit), QStringLiteral("постоянная программы")});
+                        QString::fromUtf8(l.unit), QStringLiteral("значение программы по умолчанию")});
     Html(HtmlTable(ToCells(crit)));
 
     Html(QStringLiteral("<h3>Время эвакуации</h3>"));
@@ -296,9 +334,9 @@ void ReportBuilder::Building() {
     Html(QStringLiteral("<h3>Проемы</h3>"));
     // A doorway is stored once from each side; the upper triangle of the matrix lists each
     // once, its diagonal the openings to the outside.
-    std::vector<std::vector<QString>> openings = {{QStringLiteral("Соединяет"), QStringLiteral("№ проема"),
+    // One row per opening; "1 из 2" numbers the openings of a pair and gives their count.
+    std::vector<std::vector<QString>> openings = {{QStringLiteral("Соединяет"), QStringLiteral("Проем"),
                                                    QStringLiteral("Ширина × высота, м"), QStringLiteral("Состояние")}};
-    std::vector<std::vector<QString>> counts = {{QStringLiteral("Соединяет"), QStringLiteral("Число проемов")}};
     for (int a = 0; a < zm_.RoomCount(); ++a)
         for (int b = a; b < zm_.RoomCount(); ++b) {
             const zf::TProems& cell = zm_.Cell(a, b);
@@ -306,17 +344,14 @@ void ReportBuilder::Building() {
             const QString joins = a == b ? QStringLiteral("№%1 — наружу").arg(a + 1)
                                          : QStringLiteral("№%1 — №%2").arg(a + 1).arg(b + 1);
             for (std::size_t k = 0; k < cell.size(); ++k)
-                openings.push_back({joins, QString::number(k + 1),
+                openings.push_back({joins, QStringLiteral("%1 из %2").arg(k + 1).arg(cell.size()),
                                     num_(cell[k]->Width) + QStringLiteral(" × ") + num_(cell[k]->Height),
                                     cell[k]->IsOpen ? QStringLiteral("открыт") : QStringLiteral("закрыт")});
-            counts.push_back({joins, QString::number(cell.size())});
         }
     if (openings.size() == 1) {
         Html(Paragraph(QStringLiteral("Проемов между помещениями и наружу нет (учтены только неплотности ограждений).")));
     } else {
         Html(HtmlTable(ToCells(openings)));
-        Html(QStringLiteral("<h3>Число проемов между помещениями</h3>"));
-        Html(HtmlTable(ToCells(counts)));
     }
     Leaks();
 }
@@ -327,35 +362,66 @@ void ReportBuilder::Leaks() {
     if (zm_.RoomCount() == 0) return;
     Html(QStringLiteral("<h3>Неплотности ограждений</h3>"));
     Html(Paragraph(QStringLiteral("Кроме перечисленных проемов, расчет учитывает неплотности ограждения каждого "
-                                  "помещения как закрытый проем наружу у пола высотой %1 м и шириной %2·(длина + "
-                                  "ширина) м.")
+                                  "помещения: щель наружу у пола высотой %1 м и шириной %2·(длина + ширина) м, "
+                                  "через которую газ проходит так же, как через щели закрытой двери.")
                        .arg(num_(zf::kLeakHeight), num_(zf::kLeakWidthPerSide))));
-    std::vector<std::vector<QString>> leaks = {
-        {QStringLiteral("Помещение"), QStringLiteral("Ширина × высота, м"), QStringLiteral("Состояние")}};
+    std::vector<std::vector<QString>> leaks = {{QStringLiteral("Помещение"), QStringLiteral("Ширина × высота щели, м")}};
     const std::vector<std::string> names = d_.RoomNameList();
     for (int i = 0; i < zm_.RoomCount(); ++i) {
         const zf::TRoom& r = zm_.Room(i);
         const double width = (r.Length + r.Width) * zf::kLeakWidthPerSide;  // [m]
-        leaks.push_back({QString::fromStdString(zfreport::RoomLabel(i, zfreport::RoomNameOf(names, i))),
-                         num_(width) + QStringLiteral(" × ") + num_(zf::kLeakHeight), QStringLiteral("закрыт")});
+        leaks.push_back({ShortRoomLabel(names, i), num_(width) + QStringLiteral(" × ") + num_(zf::kLeakHeight)});
     }
     Html(HtmlTable(ToCells(leaks)));
 }
 
 void ReportBuilder::Results() {
     Section(QStringLiteral("3. Результаты"), false);
-    Html(QStringLiteral("<h3>Время наступления критических значений ОФП</h3>"));
-    // The summary's cells without the evacuation columns: the critical times, t_бл and its factor.
-    std::vector<std::vector<std::string>> times = summary_.Table.Cells();
+    Html(QStringLiteral("<h3>Время наступления критических значений ОФП, с</h3>"));
+    // The summary's cells without the evacuation columns: the critical times, t_бл and its factor;
+    // on paper with the rooms as "№1 Кабинет", headers in words with their unit, and t_бл not
+    // reached said in words.
+    const std::vector<std::string> names = d_.RoomNameList();
+    const std::string notReached = "не достигнуто за " + num_(summary_.Verdict.EndTime).toStdString() + " с";
+    const auto paperCells = [&](std::vector<std::vector<std::string>> cells) {
+        for (std::size_t r = 1; r < cells.size(); ++r) {
+            cells[r][0] = ShortRoomLabel(names, static_cast<int>(r - 1)).toStdString();
+            const std::size_t blocking = 1 + zf::kHazardCount;  // the t_бл column
+            if (!summary_.Verdict.Rooms[r - 1].BlockingTime && cells[r].size() > blocking) cells[r][blocking] = notReached;
+        }
+        // "t_нэ + t_р" is one term: it must not break over two lines.
+        for (std::string& h : cells[0]) {
+            for (std::size_t at; (at = h.find(" + ")) != std::string::npos;) h.replace(at, 3, "\u00A0+\u00A0");
+            if (h.find("t_") != std::string::npos || h == "Запас") h += ", с";
+        }
+        // Short words, so the seven columns fit a page without breaking inside a word.
+        const char* const kHazardHeaders[zf::kHazardCount] = {"Темп.", "O₂", "Видим.", "CO", "CO₂", "HCl", "Излуч."};
+        for (int k = 0; k < zf::kHazardCount; ++k) cells[0][static_cast<std::size_t>(1 + k)] = kHazardHeaders[k];
+        return cells;
+    };
+    std::vector<std::vector<std::string>> times = paperCells(summary_.Table.Cells());
+    // Ten columns leave the room's column room for its number only; the names stand in the
+    // building's table and in the verdict table.
+    for (std::size_t r = 1; r < times.size(); ++r) times[r][0] = "№" + std::to_string(r);
+    // Every time in this table is in seconds: the unit stands in the title, the headers stay short.
+    times[0][0] = "№";
+    times[0][1 + zf::kHazardCount] = "t_бл";
     constexpr std::size_t kTimesColumns = 1 + zf::kHazardCount + 2;
     for (auto& row : times) row.resize(std::min(row.size(), kTimesColumns));
-    Html(HtmlTable(times));
-    Html(QStringLiteral("<p><small>%1</small></p>").arg(Esc(summary_.Legend).replace(QStringLiteral("; "), QStringLiteral("<br>"))));
+    // Room, seven factors, t_бл, the governing factor [% of the page].
+    Html(HtmlTable(times, {}, {5, 9, 9, 9, 9, 9, 9, 9, 13, 19}));
+    // The legend without "Время, с": the headers carry the unit.
+    QStringList legend = QString::fromStdString(summary_.Legend).split(QStringLiteral("; "));
+    legend.removeAll(QStringLiteral("Время, с"));
+    legend.prepend(QStringLiteral("Время достижения критического значения: Темп. — по повышенной температуре, O₂ — по "
+                                  "недостатку кислорода, Видим. — по потере видимости в дыму, CO, CO₂, HCl — по "
+                                  "содержанию газа, Излуч. — по тепловому излучению"));
+    Html(QStringLiteral("<p><small>%1</small></p>").arg(Esc(legend.join(QStringLiteral("\n"))).replace(QLatin1Char('\n'), QStringLiteral("<br>"))));
 
     Html(QStringLiteral("<h3>Вывод по эвакуации</h3>"));
     if (summary_.WithEvacuation) {
         std::vector<std::vector<std::string>> verdict;
-        const auto all = summary_.Table.Cells();
+        const auto all = paperCells(summary_.Table.Cells());
         for (const auto& row : all) {
             // Room, t_бл, factor, then t_нэ + t_р, f·t_бл, margin and the verdict.
             std::vector<std::string> line{row[0]};
@@ -367,9 +433,13 @@ void ReportBuilder::Results() {
             const auto& outcome = summary_.Verdict.Rooms[room].Outcome;
             if (col != verdictColumn || !outcome) return QString();
             return VerdictColour(*outcome).name();
-        }));
+        }, {16, 12, 19, 13, 12, 10, 18}));
     }
     Html(QStringLiteral("<p><b>%1</b></p>").arg(Esc(summary_.BuildingLine)));
+    // Which way the model errs for the factors that govern this run: a reader of the verdict
+    // must know whether its blocking times lean to the safe side.
+    if (const QString direction = ErrorDirectionText(GoverningFactors(), zm_.UseTanaka); !direction.isEmpty())
+        Html(Paragraph(direction + QStringLiteral(" Подробнее — в разделе 5.")));
     Html(Paragraph(QStringLiteral("Условие безопасной эвакуации: t_нэ + t_р ≤ f·t_бл. Если в помещении ни один "
                                   "ОФП не достиг критического значения, время эвакуации сравнивается с f·t_кон, где "
                                   "t_кон = %1 с — время, до которого дошел расчет.")
@@ -407,11 +477,16 @@ void ReportBuilder::Model() {
     Section(QStringLiteral("5. Модель и ее ограничения"), false);
     for (const std::string& p : zfreport::ModelLimitsParagraphs()) Html(Paragraph(QString::fromStdString(p)));
     Html(QStringLiteral("<h3>Сравнение с опытными данными</h3>"));
-    // The validation's figures, as the windows' "О модели" quotes them.
-    const QStringList validation = ModelLimitsText().split(QStringLiteral("\n\n"), Qt::SkipEmptyParts);
-    if (validation.isEmpty())
+    // The validation's figures, as the windows' "О модели" quotes them, but as a table, and
+    // without the pointer to the source texts: the report must stand on its own.
+    const std::vector<std::vector<QString>> table = ModelAccuracyTable();
+    if (table.empty()) {
         Html(Paragraph(QStringLiteral("Сравнение результатов модели с опытными данными в этом отчете не приводится.")));
-    for (const QString& p : validation) Html(Paragraph(p));
+        return;
+    }
+    Html(Paragraph(ModelAccuracyIntro()));
+    Html(HtmlTable(ToCells(table), {}, {30, 10, 15, 15, 15, 15}));
+    for (const QString& p : ModelAccuracyNotes()) Html(Paragraph(p));
 }
 
 // A paragraph is not split over two pages, and a heading, and a chart, stay on the page of
@@ -501,6 +576,23 @@ QString RoomCaption(const ScenarioDescription& description, int room) {
     return QString::fromStdString(zfreport::RoomLabel(room, name.toStdString()));
 }
 
+QString GroupedCount(long long n) {
+    // Thousands apart by a non-breaking space, "19 999", as Russian typography writes them; a
+    // four-digit number stays whole.
+    QString digits = QString::number(n < 0 ? -n : n);
+    if (digits.size() > 4)
+        for (qsizetype at = digits.size() - 3; at > 0; at -= 3) digits.insert(at, QChar(0x00A0));
+    return n < 0 ? QStringLiteral("-") + digits : digits;
+}
+
+QString StepsWord(long long n) {
+    const long long tens = n % 100, units = n % 10;
+    if (tens >= 11 && tens <= 14) return QStringLiteral("шагов");
+    if (units == 1) return QStringLiteral("шаг");
+    if (units >= 2 && units <= 4) return QStringLiteral("шага");
+    return QStringLiteral("шагов");
+}
+
 QString RunStateText(const zf::TzoneMath& zm) {
     const Numbers num;
     const QString of = QString::number(std::max(zm.StepCount - 1, 0));
@@ -515,7 +607,13 @@ QString RunStateText(const zf::TzoneMath& zm) {
                               "относятся только к этому отрезку времени.")
             .arg(zm.Iter)
             .arg(of, num(reached), num(zm.SimTime));
-    return QStringLiteral("расчет завершен: %1 шагов, смоделировано %2 с").arg(of, num(zm.SimTime));
+    // The run computes steps 1 … N − 1 (step 0 is the initial state), so the last state is at
+    // (N − 1)·dt, one step short of the simulated time set: say what was computed.
+    const int steps = std::max(zm.StepCount - 1, 0);
+    constexpr double kMicrosecondsPerSecond = 1e6;  // the product of the step carries rounding noise
+    const double last = std::round(steps * zm.dt * kMicrosecondsPerSecond) / kMicrosecondsPerSecond;
+    return QStringLiteral("расчет завершен: %1 %2 по %3 с, до %4 с (время моделирования %5 с)")
+        .arg(GroupedCount(steps), StepsWord(steps), num(zm.dt), num(last), num(zm.SimTime));
 }
 
 QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDescription& description, TF_ShowResult& charts,
@@ -542,7 +640,7 @@ QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDes
                                             "th { background-color: #e8e8e8; }"));
     auto* chartObject = new ChartObject(
         [&](QPainter& painter, const QRectF& rect, int room, bool hazard, int index) {
-            charts.PaintChart(painter, rect, zm, room, hazard, index);
+            charts.PaintChart(painter, rect, zm, room, hazard, index, TF_ShowResult::ChartStyle::Print);
         },
         &doc);
     doc.documentLayout()->registerHandler(kChartObjectType, chartObject);

@@ -56,8 +56,13 @@ QByteArray ScenarioBytes(const zf::TzoneMath& zm, const ScenarioDescription& des
 // "Помещение №2" or "Помещение №2 — Коридор".
 QString RoomCaption(const ScenarioDescription& description, int room);
 
-// The state of the run in one sentence: completed over the simulated time, stopped at a time,
-// or failed in a step with the failure's details.
+// A count with its thousands apart by a non-breaking space: "19 999"; up to 9999 whole.
+QString GroupedCount(long long n);
+// "шаг", "шага" or "шагов", as Russian counts n of them.
+QString StepsWord(long long n);
+
+// The state of the run in one sentence: completed with the steps computed, their size and the
+// time of the last one; stopped at a time; or failed in a step with the failure's details.
 QString RunStateText(const zf::TzoneMath& zm);
 
 // Writes the report of `zm`, whose run has ended, to `path` through a QSaveFile: an existing

@@ -45,6 +45,8 @@ TF_Building::TF_Building(QWidget* parent) : QDialog(parent) {
     rooms_->verticalHeader()->setVisible(false);
     rooms_->verticalHeader()->setDefaultSectionSize(20);
     rooms_->horizontalHeader()->setSectionResizeMode(kNameColumn, QHeaderView::Stretch);
+    // The header of the current cell's column is not drawn bold: the three titles look alike.
+    rooms_->horizontalHeader()->setHighlightSections(false);
     rooms_->setEditTriggers(QAbstractItemView::AllEditTriggers);
     rooms_->setMinimumSize(520, 200);
 

@@ -48,8 +48,12 @@ public:
     // drawing when the painter draws into a PDF): a layer parameter of the first list
     // (`hazard` false, index 0..5) or a hazard factor (index by zf::HazardKind) with its limit and
     // critical time. The window's own view is drawn again afterwards. ChartTitle is the chart's
-    // title for that quantity.
-    void PaintChart(QPainter& painter, const QRectF& target, zf::TzoneMath& zm, int room, bool hazard, int index);
+    // title for that quantity. In the print style the chart has no title (its caption names it),
+    // its axis titles carry printed units ("T, К", "ρ, кг/м³"), a reached limit is a labelled line
+    // across the plot, and the interface-height chart shows the working-zone height hr.
+    enum class ChartStyle { Window, Print };
+    void PaintChart(QPainter& painter, const QRectF& target, zf::TzoneMath& zm, int room, bool hazard, int index,
+                    ChartStyle style = ChartStyle::Window);
     static QString ChartTitle(bool hazard, int index);
 
     // The evacuation inputs the critical-times summary judges the rooms with.

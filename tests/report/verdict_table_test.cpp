@@ -54,6 +54,8 @@ TEST(SummaryWithVerdict, EvacuationColumnsWithTheSafetyFactorInTheHeader) {
     EXPECT_EQ(s.VerdictColumn, 13);
     const std::vector<std::string> tail0(cells[0].begin() + 8, cells[0].end());
     EXPECT_EQ(tail0, (std::vector<std::string>{"t_бл", "Определяющий ОФП", "t_нэ + t_р", "0,75·t_бл", "Запас", "Вывод"}));
+    // The legend's margin uses the factor of the header, not a letter the table never shows.
+    EXPECT_TRUE(s.Legend.ends_with("запас = 0,75·t_бл − (t_нэ + t_р), с")) << s.Legend;
     const std::vector<std::string> room1(cells[1].begin() + 10, cells[1].end());
     EXPECT_EQ(room1, (std::vector<std::string>{"30", "37,5", "7,5", "безопасно"}));
     const std::vector<std::string> room2(cells[2].begin() + 10, cells[2].end());
@@ -71,7 +73,7 @@ TEST(SummaryWithVerdict, RoomWithoutInputsHasDashesUndeterminedLineAdvisesLonger
     const VerdictSummary s = SummaryWithVerdict(ThreeRooms(), inputs, ".");
     const auto cells = s.Table.Cells();
     const std::vector<std::string> room1(cells[1].begin() + 10, cells[1].end());
-    EXPECT_EQ(room1, (std::vector<std::string>{"—", "—", "—", "—"}));
+    EXPECT_EQ(room1, (std::vector<std::string>{"—", "—", "—", "не проверено"}));
     EXPECT_EQ(cells[0][11], "0.8·t_бл");
     EXPECT_EQ(s.Verdict.Building, Verdict::Undetermined);
     EXPECT_NE(s.BuildingLine.find("не определено — помещения №3"), std::string::npos) << s.BuildingLine;
@@ -80,5 +82,34 @@ TEST(SummaryWithVerdict, RoomWithoutInputsHasDashesUndeterminedLineAdvisesLonger
 
     inputs.Rooms[2] = EvacuationInput{40, 50};  // 90 ≤ 96
     EXPECT_EQ(SummaryWithVerdict(ThreeRooms(), inputs, ".").BuildingLine,
-              "Вывод по зданию: безопасно — во всех помещениях с заданным временем эвакуации t_нэ + t_р ≤ 0.8·t_бл");
+              "Вывод по зданию: безопасно — во всех помещениях с заданным временем эвакуации t_нэ + t_р ≤ 0.8·t_бл; "
+              "не проверены (время эвакуации не задано): №1, №2");
+}
+
+// A "безопасно" over one room of many must say which rooms it leaves out: single rooms, pairs
+// and runs of three or more (as a range), at the start, in the middle and at the end.
+TEST(SummaryWithVerdict, BuildingLineNamesEveryRoomWithoutInputs) {
+    const auto lineFor = [](int rooms, const std::vector<int>& withInputs) {
+        zf::TzoneMath zm;
+        for (int i = 0; i < rooms; ++i) zm.AddRoom(4, 5, 3);
+        zm.SimTime = 120;
+        zm.dt = 0.1;
+        EvacuationInputs inputs;
+        inputs.Rooms.resize(static_cast<std::size_t>(rooms));
+        for (int i : withInputs) inputs.Rooms[static_cast<std::size_t>(i - 1)] = EvacuationInput{1, 1};
+        return SummaryWithVerdict(zm, inputs, ",").BuildingLine;
+    };
+    const std::string scope = "; не проверены (время эвакуации не задано): ";
+    const std::string safe = "Вывод по зданию: безопасно — во всех помещениях с заданным временем эвакуации t_нэ + t_р ≤ 0,8·t_бл";
+    EXPECT_EQ(lineFor(5, {2}), safe + scope + "№1, №3–№5");
+    EXPECT_EQ(lineFor(7, {1, 4, 7}), safe + scope + "№2, №3, №5, №6");
+    EXPECT_EQ(lineFor(6, {6}), safe + scope + "№1–№5");
+    EXPECT_EQ(lineFor(3, {1, 2, 3}), safe);
+    // Rooms beyond the inputs' list have none either.
+    zf::TzoneMath zm = ThreeRooms();
+    EvacuationInputs inputs;
+    inputs.Rooms = {EvacuationInput{1, 1}};
+    const VerdictSummary s = SummaryWithVerdict(zm, inputs, ",");
+    EXPECT_EQ(s.Table.Cells()[3].back(), "не проверено");
+    EXPECT_TRUE(s.BuildingLine.ends_with(scope + "№2, №3")) << s.BuildingLine;
 }

@@ -114,18 +114,24 @@ TEST_F(CritTimesSummary, VerdictColumnsColouredAndTheBuildingsLine) {
     ASSERT_NE(grid, nullptr);
     ASSERT_EQ(grid->columnCount(), 14);
     const QStringList header{"t_нэ + t_р", "0,8·t_бл", "Запас", "Вывод"};
-    const QStringList rows[3] = {{"8", "8,2", "0,2", "безопасно"}, {"17", "16,2", "-0,8", "опасно"}, {"—", "—", "—", "—"}};
+    const QStringList rows[3] = {{"8", "8,2", "0,2", "безопасно"}, {"17", "16,2", "-0,8", "опасно"}, {"—", "—", "—", "не проверено"}};
     for (int c = 10; c < 14; ++c) {
         EXPECT_EQ(Cell(grid, 0, c), header[c - 10]);
         for (int r = 1; r <= 3; ++r) EXPECT_EQ(Cell(grid, r, c), rows[r - 1][c - 10]) << r << ' ' << c;
     }
+    // The legend names the allowed column as its header does, with the factor in use.
+    auto* legend = grid->window()->findChild<QLabel*>("LabelLegend");
+    ASSERT_NE(legend, nullptr);
+    EXPECT_TRUE(legend->text().contains(QString("запас = 0,8·t_бл − (t_нэ + t_р)"))) << legend->text().toStdString();
+    EXPECT_FALSE(legend->text().contains(QString("f·t_бл"))) << legend->text().toStdString();
     EXPECT_EQ(grid->item(0, 13)->background().color(), VerdictColour(zfreport::Verdict::Safe));
     EXPECT_EQ(grid->item(1, 13)->background().color(), VerdictColour(zfreport::Verdict::Unsafe));
     EXPECT_EQ(grid->item(2, 13)->background().style(), Qt::NoBrush);
     EXPECT_NE(VerdictColour(zfreport::Verdict::Safe), VerdictColour(zfreport::Verdict::Unsafe));
     auto* line = grid->window()->findChild<QLabel*>("LabelVerdict");
     ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->text(), QString("Вывод по зданию: опасно — помещения №2: t_нэ + t_р > 0,8·t_бл"));
+    EXPECT_EQ(line->text(), QString("Вывод по зданию: опасно — помещения №2: t_нэ + t_р > 0,8·t_бл; "
+                                    "не проверены (время эвакуации не задано): №3"));
 
     // The summary is refilled on each opening: without inputs the columns go again.
     w.SetEvacuationInputs({});

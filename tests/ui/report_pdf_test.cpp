@@ -13,12 +13,14 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "../cli/subprocess.h"
 #include "model_accuracy.h"
+#include "model_notes.h"
 #include "pdf_text.h"
 #include "report_pdf.h"
 #include "project/scenario_file.h"
@@ -66,7 +68,8 @@ TEST_F(ReportPdf, HoldsEveryRoomsBlockingTimeAndVerdictAsTheSummaryShowsThem) {
     ASSERT_EQ(summary.Table.Rows.size(), 2u);
     for (std::size_t i = 0; i < summary.Table.Rows.size(); ++i) {
         const auto& row = summary.Table.Rows[i];
-        const QString room = QString::fromStdString(row.Room);
+        // On paper a room is "№1" (with its name, when it has one), which a narrow column keeps whole.
+        const QString room = QStringLiteral("№%1").arg(i + 1);
         const QString blocking = QString::fromStdString(row.Extra[0]);
         const QString verdict = QString::fromStdString(row.Extra.back());
         ASSERT_TRUE(summary.Verdict.Rooms[i].BlockingTime.has_value()) << "room " << i + 1 << " reached no limit";
@@ -104,8 +107,29 @@ TEST_F(ReportPdf, OneVectorChartPerRoomForTemperatureLayerHeightAndEachReachedFa
     }
     const auto figures = text.count(QRegularExpression(QStringLiteral("Рисунок \\d+\\. Помещение №")));
     EXPECT_EQ(figures, expected);
-    // Each chart draws its own title as text: two occurrences, caption and chart, per chart.
-    EXPECT_EQ(text.count(TF_ShowResult::ChartTitle(false, 2)), 2 * zm.RoomCount());
+    // The chart stands under its caption and repeats no title of its own.
+    EXPECT_EQ(text.count(TF_ShowResult::ChartTitle(false, 2)), zm.RoomCount());
+    // Axis titles with printed units; none of the window's "°K", "м2", "*" or trailing dots.
+    for (const QString title : {QStringLiteral("T2, К"), QStringLiteral("Yк, м"), QStringLiteral("t, с")})
+        EXPECT_TRUE(text.contains(title)) << title.toStdString();
+    for (const QString wrong : {QStringLiteral("°K"), QStringLiteral("t, с."), QStringLiteral("кг/м3"), QStringLiteral("Вт*м")})
+        EXPECT_FALSE(text.contains(wrong)) << wrong.toStdString();
+    // The working-zone height on every interface-height chart, and each reached limit labelled
+    // with its value and unit on its line.
+    EXPECT_EQ(text.count(QStringLiteral("высота рабочей зоны hr = 1,7 м")), zm.RoomCount());
+    const QString sep = QLocale().decimalPoint();
+    const auto limitLabel = [&](zf::HazardKind k, const char* unit) {
+        return QStringLiteral("критическое значение %1 %2")
+            .arg(QString::fromStdString(zfreport::GeneralNumberText(zm.CritOf(k), sep.toStdString())), QString::fromUtf8(unit));
+    };
+    int temperatureCharts = 0, visibilityCharts = 0;
+    for (int i = 0; i < zm.RoomCount(); ++i) {
+        temperatureCharts += zm.Room(i).CritTimeOf(zf::hkTemperature) > 0;
+        visibilityCharts += zm.Room(i).CritTimeOf(zf::hkVisibility) > 0;
+    }
+    ASSERT_GT(temperatureCharts + visibilityCharts, 0);
+    EXPECT_EQ(text.count(limitLabel(zf::hkTemperature, "К")), temperatureCharts);
+    EXPECT_EQ(text.count(limitLabel(zf::hkVisibility, "м")), visibilityCharts);
 
     // No picture in the file: the charts are lines and text.
     QProcess images;
@@ -123,13 +147,29 @@ TEST_F(ReportPdf, EndsWithTheModelsLimitsAndTheValidationFigures) {
     const qsizetype limits = text.indexOf(QStringLiteral("Модель и ее ограничения"));
     ASSERT_GE(limits, 0);
     const QString tail = text.mid(limits);
-    for (const QString& paragraph : ModelLimitsText().split(QStringLiteral("\n\n"), Qt::SkipEmptyParts)) {
-        const QString flat = Flat(paragraph);
+    QStringList paragraphs = ModelAccuracyNotes();
+    paragraphs << ModelAccuracyIntro();
+    for (const std::string& p : zfreport::ModelLimitsParagraphs()) paragraphs << QString::fromStdString(p);
+    for (const QString& paragraph : paragraphs) {
+        const QString flat = Flat(paragraph).replace(QChar(0x00A0), QLatin1Char(' '));
         // The paragraph's first and last words, which a line break cannot split.
         EXPECT_TRUE(tail.contains(flat.left(30))) << flat.left(30).toStdString();
         EXPECT_TRUE(tail.contains(flat.right(20))) << flat.right(20).toStdString();
     }
-    EXPECT_TRUE(tail.contains(QStringLiteral("validation/REPORT.md")));
+    // The figures as a table, row by row as the table lays them out; a scatter of 0 in words.
+    const QString laidOut = PdfText(Write(QStringLiteral("again.pdf")), true);
+    const auto table = ModelAccuracyTable();
+    ASSERT_GT(table.size(), 1u);
+    for (std::size_t r = 1; r < table.size(); ++r) {
+        const auto& row = table[r];
+        EXPECT_TRUE(laidOut.contains(QRegularExpression(QRegularExpression::escape(row[1]) + QStringLiteral("\\s+") +
+                                                        QRegularExpression::escape(row[2]))))
+            << row[0].toStdString();
+    }
+    EXPECT_FALSE(tail.contains(QStringLiteral("0,00"))) << "a scatter that reads like a fault";
+    EXPECT_TRUE(tail.contains(QStringLiteral("в пределах погрешности опытов")));
+    // The report stands on its own: no pointer into the program's source texts.
+    EXPECT_FALSE(tail.contains(QStringLiteral("validation/REPORT.md")));
 }
 
 // The run stops at its first refresh: the clock jumps past the refresh interval at every step.
@@ -220,6 +260,48 @@ TEST(ReportCommand, WritesTheReportWithoutADisplayAndTheRunnersExitCodes) {
 
 // ---- What a reviewer of the report asked for -------------------------------------------------
 
+// The title page says what was computed: a run of 120 s at 0,01 s computes steps 1 … 11 999
+// (step 0 is the initial state), the last at 119,99 s; "12000 шагов, 120 с" would be wrong by
+// one. The building's verdict names the rooms it does not cover, and the model's measured
+// error for the governing factors stands next to it.
+TEST_F(ReportPdf, TitlePageGivesTheStepsComputedAndTheVerdictsScope) {
+    ASSERT_TRUE(zm.Run());
+    description.Evacuation.Rooms = {zfreport::EvacuationInput{1, 2}};  // room 2 has no inputs
+    const QString path = Write();
+    const QString first = Flat(PdfText(path, false, 1, 1).replace(QChar(0x00A0), QLatin1Char(' ')));
+    EXPECT_TRUE(first.contains(QStringLiteral("расчет завершен: 11 999 шагов по 0,01 с, до 119,99 с"))) << first.toStdString();
+    EXPECT_TRUE(first.contains(QStringLiteral("не проверены (время эвакуации не задано): №2"))) << first.toStdString();
+    const QString text = Flat(PdfText(path).replace(QChar(0x00A0), QLatin1Char(' ')));
+    const QString laidOut = PdfText(path, true);
+    EXPECT_TRUE(laidOut.contains(QRegularExpression(QStringLiteral("\\n\\s*№2\\s.*не проверено\\s*\\n")))) << laidOut.toStdString();
+    // Between the verdict and the charts: the direction of the error for this run's factors.
+    const qsizetype verdict = text.indexOf(QStringLiteral("Вывод по эвакуации"));
+    const qsizetype charts = text.indexOf(QStringLiteral("4. Графики"));
+    ASSERT_GE(verdict, 0);
+    ASSERT_GT(charts, verdict);
+    const QString results = text.mid(verdict, charts - verdict);
+    const zfreport::RunVerdict run = zfreport::JudgeRun(zm, description.Evacuation);
+    std::vector<zf::HazardKind> governing;
+    for (const auto& room : run.Rooms)
+        for (zf::HazardKind k : room.BlockingFactors)
+            if (std::find(governing.begin(), governing.end(), k) == governing.end()) governing.push_back(k);
+    std::sort(governing.begin(), governing.end());
+    const QString direction = ErrorDirectionText(governing, zm.UseTanaka);
+    ASSERT_FALSE(direction.isEmpty());
+    EXPECT_TRUE(results.contains(Flat(direction).replace(QChar(0x00A0), QLatin1Char(' ')).left(120))) << results.toStdString();
+}
+
+TEST(ReportText, StepCountsReadAsRussianWritesThem) {
+    const std::pair<long long, const char*> words[] = {{1, "1 шаг"},     {2, "2 шага"},       {4, "4 шага"},
+                                                       {5, "5 шагов"},   {11, "11 шагов"},    {14, "14 шагов"},
+                                                       {21, "21 шаг"},   {112, "112 шагов"},  {1004, "1004 шага"},
+                                                       {9999, "9999 шагов"}, {19999, "19 999 шагов"}, {1234561, "1 234 561 шаг"}};
+    for (const auto& [n, expected] : words) {
+        QString text = GroupedCount(n) + QLatin1Char(' ') + StepsWord(n);
+        EXPECT_EQ(text.replace(QChar(0x00A0), QLatin1Char(' ')), QString::fromUtf8(expected)) << n;
+    }
+}
+
 // Under a process locale with the decimal point (LANG=C), the report still writes 0,9 and the
 // critical times with the comma, its charts' axes included.
 TEST_F(ReportPdf, NumbersTakeTheDecimalCommaWhateverTheProcessLocale) {
@@ -253,10 +335,10 @@ TEST_F(ReportPdf, LeakOpeningsAreListedWithTheirSizesAndNamedRoomsWithTheirNames
     ASSERT_TRUE(zm.Run());
     description.RoomNames = {QStringLiteral("Кабинет")};
     const QString laidOut = PdfText(Write(), true);
-    // 0,3·(5 + 4) = 2,7 m and 0,3·(6 + 5) = 3,3 m wide, 0,2 m high, closed.
-    EXPECT_TRUE(laidOut.contains(QRegularExpression(QStringLiteral("Помещение №1 — Кабинет\\s+2,7 × 0,2\\s+закрыт"))))
+    // 0,3·(5 + 4) = 2,7 m and 0,3·(6 + 5) = 3,3 m wide, 0,2 m high; a gap, not a "closed" opening.
+    EXPECT_TRUE(laidOut.contains(QRegularExpression(QStringLiteral("\\n\\s*№1\\s+Кабинет\\s+2,7 × 0,2\\s*\\n"))))
         << laidOut.toStdString();
-    EXPECT_TRUE(laidOut.contains(QRegularExpression(QStringLiteral("Помещение №2\\s+3,3 × 0,2\\s+закрыт"))));
+    EXPECT_TRUE(laidOut.contains(QRegularExpression(QStringLiteral("\\n\\s*№2\\s+3,3 × 0,2\\s*\\n"))));
     EXPECT_TRUE(Flat(laidOut).contains(QStringLiteral("Рисунок 1. Помещение №1 — Кабинет:"))) << laidOut.toStdString();
 
     zf::TzoneMath closed;
@@ -267,7 +349,7 @@ TEST_F(ReportPdf, LeakOpeningsAreListedWithTheirSizesAndNamedRoomsWithTheirNames
     ASSERT_TRUE(WriteReportPdf(path, closed, {}, charts).isEmpty());
     EXPECT_TRUE(Flat(PdfText(path)).contains(
         QStringLiteral("Проемов между помещениями и наружу нет (учтены только неплотности ограждений).")));
-    EXPECT_TRUE(PdfText(path, true).contains(QRegularExpression(QStringLiteral("Помещение №1\\s+1,8 × 0,2\\s+закрыт"))));
+    EXPECT_TRUE(PdfText(path, true).contains(QRegularExpression(QStringLiteral("\\n\\s*№1\\s+1,8 × 0,2\\s*\\n"))));
 }
 
 // No page is left holding a line or two: a heading goes with what follows it, a paragraph is
