@@ -423,7 +423,8 @@ TEST_F(ProjectWindowTest, EditingARoomInPlaceKeepsItsNumberOpeningsAndName) {
     QTableWidget* rooms = Grid("GridRoom");
     Click(rooms, 1, 2);
     QTest::mouseDClick(rooms->viewport(), Qt::LeftButton, {}, rooms->visualItemRect(rooms->item(1, 2)).center());
-    EXPECT_EQ(filled, QStringList({"5", "5", "3", "Помещение №1"}));
+    // The dialog's title names the room it changes, with its name.
+    EXPECT_EQ(filled, QStringList({"5", "5", "3", "Помещение №1 — Очаг"}));
     zf::TzoneMath& zm = main_->Scenario();
     ASSERT_EQ(zm.RoomCount(), 2);
     EXPECT_EQ(zm.Room(0).Length, 8.5);  // still room 1, the fire room

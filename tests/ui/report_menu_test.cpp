@@ -100,7 +100,7 @@ TEST_F(ReportMenu, AChangedBuildingIsReportedAsItStands) {
     ASSERT_TRUE(Report("changed.pdf"));
     const QString text = Undated(Path("changed.pdf"));
     EXPECT_TRUE(text.contains(QStringLiteral("sklad.json (с несохраненными изменениями)")));
-    EXPECT_TRUE(text.contains(QStringLiteral("смоделировано 60 с")));
+    EXPECT_TRUE(text.contains(QStringLiteral("(время моделирования 60 с)")));
     const QByteArray stands = QByteArray::fromStdString(zf::project::WriteDocument(main_->CurrentDocument()));
     EXPECT_TRUE(text.contains(QString::fromLatin1(QCryptographicHash::hash(stands, QCryptographicHash::Sha256).toHex())));
     EXPECT_TRUE(main_->IsModified());
