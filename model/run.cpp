@@ -22,9 +22,6 @@ namespace zf {
 namespace {
 
 constexpr int kFaultFlags = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
-// Steps between two readings of the flags. A reading costs about as much as a room's step of
-// a small building; a fault found costs at most this many steps computed again.
-constexpr int kFlagStride = 16;
 
 struct StepFault {
     RunFault fault;
@@ -452,7 +449,8 @@ double TzoneMath::TakeInPostedFlows(int i, bool& posted) {
     double inflow = 0;
     for (const TInflowFace& in : State_.Inflow[static_cast<std::size_t>(i)]) {
         TProem& f = *in.Face;
-        posted = posted || f.Gin != 0 || f.Tin != 0;
+        if (f.Gin == 0 && f.Tin == 0) continue;  // adds exactly zero: flows and temperatures are ≥ 0
+        posted = true;
         r.Cur.Gk = r.Cur.Gk + (f.Tin / T0) * f.Gin;
         inflow = inflow + f.Gin;
         f.Gin = 0;

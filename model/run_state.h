@@ -10,6 +10,11 @@
 
 namespace zf {
 
+// Steps between two readings of the floating-point flags. A reading, and the copy of the clean
+// state that follows it, costs about as much as a step of every room; a fault found costs at
+// most this many steps computed again.
+inline constexpr int kFlagStride = 64;
+
 // One neighbour cell of a room during a run: the cell of the room's row and, for a doorway,
 // the twin cell in the neighbour's row. Built once per run so the step walks only the
 // cells that hold faces.
