@@ -3,6 +3,7 @@
 #include "result_writer.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <sstream>
 
@@ -10,7 +11,6 @@
 
 namespace zfcli {
 
-using zfreport::NumberText;
 using zfreport::RecordedSampleCount;
 using zfreport::SampleTime;
 
@@ -40,9 +40,34 @@ void WriteJsonString(std::ostream& out, std::string_view s) {
     out << '"';
 }
 
+// The shortest text that reads back to the same double; JSON has no infinity or NaN.
+void AppendJsonNumber(std::string& out, double v) {
+    if (!std::isfinite(v)) {
+        out += "null";
+        return;
+    }
+    char buf[32];
+    const auto printed = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, printed.ptr);
+}
+
 void WriteJsonNumber(std::ostream& out, double v) {
-    if (std::isfinite(v)) out << NumberText(v);
-    else out << "null";  // JSON has no infinity or NaN
+    std::string text;
+    AppendJsonNumber(text, v);
+    out << text;
+}
+
+// A list of numbers, formed whole and written at once: a long run has millions of them.
+template <class Value>
+void WriteJsonArray(std::ostream& out, int count, Value value) {
+    std::string text = "[";
+    text.reserve(static_cast<std::size_t>(count) * 24 + 2);
+    for (int m = 0; m < count; ++m) {
+        if (m > 0) text += ", ";
+        AppendJsonNumber(text, value(m));
+    }
+    text += ']';
+    out << text;
 }
 
 // The critical times under their JSON keys, in the order the fields are stored.
@@ -141,12 +166,9 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
     }
     if (verdict.Building) out << ", \"evacuation_verdict\": \"" << zfreport::VerdictKey(*verdict.Building) << '"';
     out << ",\n \"StepCount\": " << zm.StepCount << ", \"StepsPerSample\": " << zm.StepsPerSample
-        << ", \"SampleCount\": " << zm.SampleCount << ",\n \"sample_times\": [";
-    for (int m = 0; m < samples; ++m) {
-        if (m > 0) out << ", ";
-        WriteJsonNumber(out, SampleTime(zm, m));
-    }
-    out << "],\n \"rooms\": [";
+        << ", \"SampleCount\": " << zm.SampleCount << ",\n \"sample_times\": ";
+    WriteJsonArray(out, samples, [&](int m) { return SampleTime(zm, m); });
+    out << ",\n \"rooms\": [";
     for (int i = 0; i < zm.RoomCount(); ++i) {
         const zf::TRoom& room = RoomAt(zm, i);
         out << (i > 0 ? ",\n  " : "\n  ") << "{\"number\": " << i + 1 << ",\n   \"critical_times\": {";
@@ -160,12 +182,8 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
         WriteJsonVerdict(out, verdict.Rooms[static_cast<std::size_t>(i)]);
         out << ",\n   \"samples\": {";
         for (int e = 0; e < zf::ResultSample::kCount; ++e) {
-            out << (e > 0 ? ",\n    " : "\n    ") << '"' << zf::ResultSample::Name(e) << "\": [";
-            for (int m = 0; m < samples; ++m) {
-                if (m > 0) out << ", ";
-                WriteJsonNumber(out, room.Samples[static_cast<std::size_t>(m)][e]);
-            }
-            out << ']';
+            out << (e > 0 ? ",\n    " : "\n    ") << '"' << zf::ResultSample::Name(e) << "\": ";
+            WriteJsonArray(out, samples, [&](int m) { return room.Samples[static_cast<std::size_t>(m)][e]; });
         }
         out << "}}";
     }
