@@ -4,6 +4,8 @@
 //
 // - A room the smoke has not reached, or whose layer has settled, repeats its last step: the
 //   step and the room's hazard routines are copied instead of computed.
+// - A room whose step and hazard routines both repeated falls dormant: until a neighbour
+//   posts a flow into it, its steps repeat without a look at its faces or its state.
 // - The heat loss of the previous layer, evaluated only for its faults, is left out where its
 //   inputs cannot make it fault.
 
@@ -54,6 +56,7 @@ bool TzoneMath::RepeatLastStep(int room) {
 // those values reach were recorded then.
 bool TzoneMath::RepeatLastHazards(int room) {
     if (room == 0 || !State_.Repeated[static_cast<std::size_t>(room)]) return false;
+    if (State_.Dormant[static_cast<std::size_t>(room)]) return true;  // copied with its step
     for (const TInflowFace& in : State_.Inflow[static_cast<std::size_t>(room)])
         if (in.Face->Gin > 0) return false;
     TRoom& r = Room(room);
@@ -64,6 +67,34 @@ bool TzoneMath::RepeatLastHazards(int room) {
     r.Cur.CO2w = r.Prev.CO2w;
     r.Cur.HClw = r.Prev.HClw;
     r.Cur.qRad = r.Prev.qRad;
+    return true;
+}
+
+// A room whose step and hazard routines both repeated, with nothing pending on its faces: its
+// next step starts from the very state this one started from (the step left Prev and the
+// sums as they were), takes nothing in and has nothing pending unless a neighbour posts into
+// it first, which wakes it. So while it sleeps every step repeats, and the look at its faces
+// and state is left out.
+void TzoneMath::FallDormant(int room) { State_.Dormant[static_cast<std::size_t>(room)] = 1; }
+
+void TzoneMath::WakeUp(int room) { State_.Dormant[static_cast<std::size_t>(room)] = 0; }
+
+bool TzoneMath::StaysDormant(int room) {
+    if (!State_.Dormant[static_cast<std::size_t>(room)]) return false;
+    TRoom& r = Room(room);
+    r.Cur.YkPred = r.Prev.YkPred;
+    r.Cur.Gm = r.Prev.Gm;
+    r.Cur.Yk = r.Prev.Yk;
+    r.Cur.Ro2 = r.Prev.Ro2;
+    r.Cur.T2 = r.Prev.T2;
+    r.Cur.Tw = r.Prev.Tw;
+    r.Cur.Lw = r.Prev.Lw;
+    r.Cur.O2w = r.Prev.O2w;
+    r.Cur.COw = r.Prev.COw;
+    r.Cur.CO2w = r.Prev.CO2w;
+    r.Cur.HClw = r.Prev.HClw;
+    r.Cur.qRad = r.Prev.qRad;
+    State_.Repeated[static_cast<std::size_t>(room)] = 1;
     return true;
 }
 

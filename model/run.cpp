@@ -251,6 +251,7 @@ void TzoneMath::LinkOpenings() {
     State_.Inflow.assign(static_cast<std::size_t>(n), {});
     State_.LastSteps.assign(static_cast<std::size_t>(n), {});
     State_.Repeated.assign(static_cast<std::size_t>(n), 0);
+    State_.Dormant.assign(static_cast<std::size_t>(n), 0);
     std::size_t faces = 0;
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
@@ -267,6 +268,7 @@ void TzoneMath::LinkOpenings() {
     State_.CleanSamples.assign(Rooms.size(), ResultSample{});
     State_.CleanFaces.assign(2 * faces, 0.0);
     State_.CleanLastSteps.assign(Rooms.size(), LastStep{});
+    State_.CleanDormant.assign(Rooms.size(), 0);
 }
 
 // The state at the end of a step whose flags were clean: every room without its recorded
@@ -277,6 +279,7 @@ void TzoneMath::SaveCleanState(int k) {
     s.CleanStep = k;
     s.CleanTime = CurTime;
     s.CleanLastSteps = s.LastSteps;
+    s.CleanDormant = s.Dormant;
     const int S = StepsPerSample;
     const std::size_t next = S > 0 ? static_cast<std::size_t>((k + 1) / S) : 0;
     for (std::size_t i = 0; i < Rooms.size(); ++i) {
@@ -315,6 +318,7 @@ int TzoneMath::RestoreCleanState(int k) {
             }
     CurTime = s.CleanTime;
     s.LastSteps = s.CleanLastSteps;
+    s.Dormant = s.CleanDormant;
     Iter = s.CleanStep;
     std::feclearexcept(kFaultFlags);
     return s.CleanStep;
@@ -358,7 +362,10 @@ void TzoneMath::AdvanceStep(int k) {
 // balances see the neighbours of lower index already updated and those of higher index not.
 void TzoneMath::HazardPass() {
     for (int i = 0; i < RoomCount(); ++i) {
-        if (RepeatLastHazards(i)) continue;
+        if (RepeatLastHazards(i)) {
+            FallDormant(i);
+            continue;
+        }
         // The working-zone profile serves all but the radiation; the temperature is the first
         // to need it, so a fault in it is the temperature's.
         const double profile = WorkingZoneProfile(i);
@@ -419,6 +426,7 @@ void TzoneMath::Step(int i) {
     TRoom& r = Room(i);
     r.LastIter = Iter;
     State_.Repeated[static_cast<std::size_t>(i)] = 0;
+    if (StaysDormant(i)) return;
     bool posted = false;  // a neighbour had posted a flow into one of the room's faces
     const double inflow = i == 0 ? FireSource(i) : TakeInPostedFlows(i, posted);
     if (i != 0 && !posted && RepeatLastStep(i)) return;
@@ -503,6 +511,7 @@ bool TzoneMath::FlowOutThroughOpenings(int i) {
                 TProem& twin = *(*link.Twins)[k];  // the same doorway seen from room j
                 twin.Gin = G;
                 twin.Tin = r.T2Pred;
+                WakeUp(j);
             }
         }
     }
@@ -549,10 +558,12 @@ void TzoneMath::RemoveLeakOpenings() {
     State_.Inflow.clear();
     State_.LastSteps.clear();
     State_.Repeated.clear();
+    State_.Dormant.clear();
     State_.CleanRooms = {};
     State_.CleanSamples = {};
     State_.CleanFaces = {};
     State_.CleanLastSteps = {};
+    State_.CleanDormant = {};
 }
 
 }  // namespace zf

@@ -48,6 +48,9 @@ struct RunState {
     // whether its step in the current step repeated that one.
     std::vector<LastStep> LastSteps;
     std::vector<char> Repeated;
+    // Per room: its step and hazard routines repeated and nothing has been posted into it
+    // since, so its next step repeats as well without looking.
+    std::vector<char> Dormant;
     int LeakCount = 0;                          // rooms that received a leak opening
     bool Checking = false;                      // a look at the flags after every routine
     // The state at the end of the last step whose flags were clean, from which the steps are
@@ -58,6 +61,7 @@ struct RunState {
     std::vector<ResultSample> CleanSamples;  // per room, the sample the next step adds into
     std::vector<double> CleanFaces;          // Gin, Tin of every face in link order
     std::vector<LastStep> CleanLastSteps;
+    std::vector<char> CleanDormant;
 };
 
 }  // namespace zf

@@ -169,6 +169,9 @@ private:
     void RecordStep(int room, bool closed);
     bool RepeatLastStep(int room);
     bool RepeatLastHazards(int room);
+    void FallDormant(int room);
+    void WakeUp(int room);
+    bool StaysDormant(int room);
     bool PreviousHeatLossMayFault(int room);
 
     RunState State_;  // the run's own state, sized once per run
