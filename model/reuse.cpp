@@ -6,8 +6,8 @@
 //   step and the room's hazard routines are copied instead of computed.
 // - A room whose step and hazard routines both repeated falls dormant: until a neighbour
 //   posts a flow into it, its steps repeat without a look at its faces or its state.
-// - The heat loss of the previous layer, evaluated only for its faults, is left out where its
-//   inputs cannot make it fault.
+// - The heat loss of a layer, evaluated only for its faults, is deferred to the run's end where
+//   its inputs cannot make it fault.
 
 #include <cmath>
 #include <cstring>
@@ -98,16 +98,30 @@ bool TzoneMath::StaysDormant(int room) {
     return true;
 }
 
-// Whether the heat loss of the previous layer could raise an arithmetic fault. Below a layer
-// temperature of 1e5 K the exponential stays under 1e101, and with a wall surface under
-// 1e200 m² every product stays far below the largest double; the root's argument is positive
-// whenever it is taken. Beyond these bounds, or for inputs that are no numbers, the answer is
-// yes. The surface is formed exactly as HeatLoss forms it.
-bool TzoneMath::PreviousHeatLossMayFault(int room) {
+// The heat loss of a layer is read by no balance: a step evaluates it for its faults, and
+// the room's field keeps the last value for whoever looks after the run. Where its inputs
+// cannot make it fault, it is deferred: only its inputs are kept, and the field gets its value
+// when the run ends, exactly the value the last evaluation would have left.
+//
+// Below a layer temperature of 1e5 K the exponential stays under 1e101, and with a wall
+// surface under 1e200 m² every product stays far below the largest double; the root's
+// argument is positive whenever it is taken. Beyond these bounds, or for inputs that are no
+// numbers, the heat loss is evaluated in the step. The surface is formed exactly as HeatLoss
+// forms it.
+bool TzoneMath::DeferHeatLoss(int room, double layerTemperature, double interfaceHeight) {
     TRoom& r = Room(room);
-    const double surface = r.Perimeter() * (r.Height - r.Prev.Yk) + r.Area();
-    const bool bounded = r.Prev.T2 >= 0 && r.Prev.T2 <= 1e5 && std::abs(T0) <= 1e5 && std::abs(surface) <= 1e200;
-    return !bounded;
+    const double surface = r.Perimeter() * (r.Height - interfaceHeight) + r.Area();
+    const bool bounded = layerTemperature >= 0 && layerTemperature <= 1e5 && std::abs(T0) <= 1e5 &&
+                         std::abs(surface) <= 1e200;
+    State_.HeatLosses[static_cast<std::size_t>(room)] = DeferredHeatLoss{layerTemperature, interfaceHeight, bounded};
+    return bounded;
+}
+
+void TzoneMath::SettleDeferredHeatLosses() {
+    for (std::size_t i = 0; i < State_.HeatLosses.size(); ++i) {
+        const DeferredHeatLoss& d = State_.HeatLosses[i];
+        if (d.Pending) Rooms[i]->Qloss = HeatLoss(static_cast<int>(i), d.T, d.Y);
+    }
 }
 
 }  // namespace zf

@@ -126,7 +126,10 @@ bool TzoneMath::Run(RunView& view) {
             ok = false;
         }
     }
-    if (ok) ok = TimeLoop(view);
+    if (ok) {
+        ok = TimeLoop(view);
+        SettleDeferredHeatLosses();
+    }
 
     RemoveLeakOpenings();
     view.CloseProgress();
@@ -252,6 +255,7 @@ void TzoneMath::LinkOpenings() {
     State_.LastSteps.assign(static_cast<std::size_t>(n), {});
     State_.Repeated.assign(static_cast<std::size_t>(n), 0);
     State_.Dormant.assign(static_cast<std::size_t>(n), 0);
+    State_.HeatLosses.assign(static_cast<std::size_t>(n), {});
     std::size_t faces = 0;
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
@@ -269,6 +273,7 @@ void TzoneMath::LinkOpenings() {
     State_.CleanFaces.assign(2 * faces, 0.0);
     State_.CleanLastSteps.assign(Rooms.size(), LastStep{});
     State_.CleanDormant.assign(Rooms.size(), 0);
+    State_.CleanHeatLosses.assign(Rooms.size(), {});
 }
 
 // The state at the end of a step whose flags were clean: every room without its recorded
@@ -280,6 +285,7 @@ void TzoneMath::SaveCleanState(int k) {
     s.CleanTime = CurTime;
     s.CleanLastSteps = s.LastSteps;
     s.CleanDormant = s.Dormant;
+    s.CleanHeatLosses = s.HeatLosses;
     const int S = StepsPerSample;
     const std::size_t next = S > 0 ? static_cast<std::size_t>((k + 1) / S) : 0;
     for (std::size_t i = 0; i < Rooms.size(); ++i) {
@@ -319,6 +325,7 @@ int TzoneMath::RestoreCleanState(int k) {
     CurTime = s.CleanTime;
     s.LastSteps = s.CleanLastSteps;
     s.Dormant = s.CleanDormant;
+    s.HeatLosses = s.CleanHeatLosses;
     Iter = s.CleanStep;
     std::feclearexcept(kFaultFlags);
     return s.CleanStep;
@@ -468,12 +475,11 @@ double TzoneMath::TakeInPostedFlows(int i, bool& posted) {
     return inflow;
 }
 
-// The layer before this step's opening flows: interface, density and temperature. The heat
-// loss of the previous layer is overwritten in the step before anything reads it; it is
-// evaluated for its faults.
+// The layer before this step's opening flows: interface, density and temperature, after the
+// heat loss of the previous layer.
 void TzoneMath::PredictLayer(int i, const InterfaceTerms& terms) {
     TRoom& r = Room(i);
-    if (PreviousHeatLossMayFault(i)) {
+    if (!DeferHeatLoss(i, r.Prev.T2, r.Prev.Yk)) {
         r.Qloss = HeatLoss(i, r.Prev.T2, r.Prev.Yk);
         Checkpoint(i, Quantity::HeatLoss);
     }
@@ -524,8 +530,10 @@ void TzoneMath::UpdateLayer(int i, const InterfaceTerms& terms, double inflow) {
     TRoom& r = Room(i);
     r.SumOut = r.SumOut + r.Cur.Gm;
     r.SumIn = r.SumIn + inflow;
-    r.Qloss = HeatLoss(i, r.T2Pred, r.Cur.YkPred);
-    Checkpoint(i, Quantity::HeatLoss);
+    if (!DeferHeatLoss(i, r.T2Pred, r.Cur.YkPred)) {
+        r.Qloss = HeatLoss(i, r.T2Pred, r.Cur.YkPred);
+        Checkpoint(i, Quantity::HeatLoss);
+    }
     r.Cur.Yk = InterfaceHeight(i, terms);
     Checkpoint(i, Quantity::Interface);
     r.Cur.Ro2 = LayerDensity(i, r.Cur.Yk);  // from the unclamped height
@@ -559,11 +567,13 @@ void TzoneMath::RemoveLeakOpenings() {
     State_.LastSteps.clear();
     State_.Repeated.clear();
     State_.Dormant.clear();
+    State_.HeatLosses.clear();
     State_.CleanRooms = {};
     State_.CleanSamples = {};
     State_.CleanFaces = {};
     State_.CleanLastSteps = {};
     State_.CleanDormant = {};
+    State_.CleanHeatLosses = {};
 }
 
 }  // namespace zf

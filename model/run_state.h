@@ -41,6 +41,14 @@ struct LastStep {
     bool Closed = false;
 };
 
+// A heat loss left out because it could not fault: the layer temperature [K] and interface
+// height [m] it would have been formed with, so the room's field can be given its value once
+// the run ends.
+struct DeferredHeatLoss {
+    double T = 0, Y = 0;
+    bool Pending = false;
+};
+
 struct RunState {
     std::vector<std::vector<TCellLink>> Links;      // per room: cells holding faces, ascending column
     std::vector<std::vector<TInflowFace>> Inflow;   // per room: doorway faces, in the order of Links
@@ -51,6 +59,7 @@ struct RunState {
     // Per room: its step and hazard routines repeated and nothing has been posted into it
     // since, so its next step repeats as well without looking.
     std::vector<char> Dormant;
+    std::vector<DeferredHeatLoss> HeatLosses;  // per room
     int LeakCount = 0;                          // rooms that received a leak opening
     bool Checking = false;                      // a look at the flags after every routine
     // The state at the end of the last step whose flags were clean, from which the steps are
@@ -62,6 +71,7 @@ struct RunState {
     std::vector<double> CleanFaces;          // Gin, Tin of every face in link order
     std::vector<LastStep> CleanLastSteps;
     std::vector<char> CleanDormant;
+    std::vector<DeferredHeatLoss> CleanHeatLosses;
 };
 
 }  // namespace zf

@@ -172,7 +172,8 @@ private:
     void FallDormant(int room);
     void WakeUp(int room);
     bool StaysDormant(int room);
-    bool PreviousHeatLossMayFault(int room);
+    bool DeferHeatLoss(int room, double layerTemperature, double interfaceHeight);
+    void SettleDeferredHeatLosses();
 
     RunState State_;  // the run's own state, sized once per run
 };

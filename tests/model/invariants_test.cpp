@@ -184,3 +184,20 @@ TEST(Invariants, ProgressRefreshesLeaveTheResultsAsTheyAre) {
         EXPECT_TRUE(SameSamples(silent, watched, silent.SampleCount));
     }
 }
+
+// The layer's heat loss is read by no balance; after the run each room's field holds the heat
+// loss of the last layer its step predicted, as a step evaluating it every time would leave.
+TEST(Invariants, HeatLossFieldHoldsTheLastPredictedLayersValue) {
+    for (const Building& b : kBuildings) {
+        SCOPED_TRACE(b.name);
+        zf::TzoneMath z;
+        Prepare(z, b, 0.01, 150, 10);
+        ASSERT_TRUE(z.Run());
+        for (int i = 0; i < z.RoomCount(); ++i) {
+            zf::TRoom& r = z.Room(i);
+            const double expected = z.HeatLoss(i, r.T2Pred, r.Prev.YkPred);
+            EXPECT_EQ(std::memcmp(&r.Qloss, &expected, sizeof expected), 0)
+                << "room " << i + 1 << ": " << r.Qloss << " vs " << expected;
+        }
+    }
+}
