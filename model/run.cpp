@@ -464,8 +464,7 @@ double TzoneMath::TakeInPostedFlows(int i, bool& posted) {
     double inflow = 0;
     for (const TInflowFace& in : State_.Inflow[static_cast<std::size_t>(i)]) {
         TProem& f = *in.Face;
-        if (f.Gin == 0 && f.Tin == 0) continue;  // adds exactly zero: flows and temperatures are ≥ 0
-        posted = true;
+        posted = posted || f.Gin != 0 || f.Tin != 0;
         r.Cur.Gk = r.Cur.Gk + (f.Tin / T0) * f.Gin;
         inflow = inflow + f.Gin;
         f.Gin = 0;
