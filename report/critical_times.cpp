@@ -2,6 +2,7 @@
 
 #include "number_format.h"
 #include "verdict.h"
+#include "model/room.h"
 
 namespace zfreport {
 
@@ -30,7 +31,7 @@ CriticalTimesTable CriticalTimesSummary(const zf::TzoneMath& zm, std::string_vie
         // The factors that block the room first carry the mark.
         const RoomVerdict blocking = JudgeRoom(times, zm.SimTime, std::nullopt, kDefaultSafetyFactor);
         CriticalTimesRow row;
-        row.Room = "Помещение №" + std::to_string(i + 1);
+        row.Room = zf::RoomTitle(i);
         for (zf::HazardKind k : blocking.BlockingFactors) row.Earliest[k] = true;
         for (int k = 0; k < zf::kHazardCount; ++k) {
             row.Times[k] = CriticalTimeText(times[k], decimalSeparator);

@@ -268,7 +268,7 @@ void ReportBuilder::Inputs() {
 
 void ReportBuilder::Building() {
     Section(QStringLiteral("2. Здание"));
-    Html(Paragraph(QStringLiteral("Помещение №1 — помещение очага пожара.")));
+    Html(Paragraph(QString::fromStdString(zf::RoomTitle(0)) + QStringLiteral(" — помещение очага пожара.")));
     std::vector<std::vector<QString>> rooms = {{QStringLiteral("№"), QStringLiteral("Название"),
                                                 QStringLiteral("Длина × ширина × высота, м"),
                                                 QStringLiteral("Площадь пола, м²"), QStringLiteral("Объем, м³")}};
@@ -406,7 +406,7 @@ QByteArray ScenarioBytes(const zf::TzoneMath& zm, const ScenarioDescription& des
 QString ProgramVersion() { return QStringLiteral(ZONEFIRE_VERSION); }
 
 QString RoomCaption(const ScenarioDescription& description, int room) {
-    const QString number = QStringLiteral("Помещение №%1").arg(room + 1);
+    const QString number = QString::fromStdString(zf::RoomTitle(room));
     const QString name = room < description.RoomNames.size() ? description.RoomNames[room] : QString();
     return name.isEmpty() ? number : number + QStringLiteral(" «") + name + QStringLiteral("»");
 }

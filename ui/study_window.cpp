@@ -24,6 +24,7 @@
 #include <cmath>
 
 #include "study_file.h"
+#include "model/room.h"
 
 using namespace zfcli::study;
 
@@ -167,7 +168,7 @@ std::optional<QString> StudyWindow::OpenStudy(const QString& summaryPath) {
     {
         const QSignalBlocker blocker(rooms_);
         rooms_->clear();
-        for (int r = 1; r <= study_.RoomCount; ++r) rooms_->addItem(QStringLiteral("Помещение №%1").arg(r));
+        for (int r = 0; r < study_.RoomCount; ++r) rooms_->addItem(QString::fromStdString(zf::RoomTitle(r)));
     }
     ShowRoom(0);
     return std::nullopt;

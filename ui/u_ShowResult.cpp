@@ -335,8 +335,8 @@ void TF_ShowResult::PrepareResults(zf::TzoneMath& zm) {
         ui->PageOFP->setCurrentIndex(0);
         ui->ComboOFPRooms->clear();
         ui->ComboResultRooms->clear();
-        for (int k = 1; k <= zm.RoomCount(); ++k) {
-            const QString name = QStringLiteral("Помещение №") + QString::number(k);
+        for (int k = 0; k < zm.RoomCount(); ++k) {
+            const QString name = QString::fromStdString(zf::RoomTitle(k));
             ui->ComboOFPRooms->addItem(name);
             ui->ComboResultRooms->addItem(name);
         }
@@ -659,7 +659,7 @@ void TF_ShowResult::ReportError(const QString& message) {
 QImage TF_ShowResult::WithRoomInTitle(const std::function<QImage()>& take) {
     const QString shown = Title_->toPlainText();
     if (ShownRoom_ >= 0) {
-        Title_->setPlainText(QStringLiteral("Помещение №%1. %2").arg(ShownRoom_ + 1).arg(shown));
+        Title_->setPlainText(QString::fromStdString(zf::RoomTitle(ShownRoom_)) + QStringLiteral(". ") + shown);
         LayoutTitle();
     }
     QImage image = take();
