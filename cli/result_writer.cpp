@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <sstream>
 
+#include "project/file_text.h"
 #include "verdict_table.h"
 
 namespace zfcli {
@@ -17,12 +19,6 @@ using zfreport::SampleTime;
 namespace {
 
 const zf::TRoom& RoomAt(const zf::TzoneMath& zm, int i) { return *zm.Rooms[static_cast<std::size_t>(i)]; }
-
-// Characters of a UTF-8 text (continuation bytes do not count).
-std::size_t DisplayWidth(std::string_view s) {
-    return static_cast<std::size_t>(
-        std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
 
 void WriteJsonString(std::ostream& out, std::string_view s) {
     out << '"';
@@ -45,16 +41,11 @@ void WriteJsonNumber(std::ostream& out, double v) {
     else out << "null";  // JSON has no infinity or NaN
 }
 
-// The critical times under their JSON keys, in the order the fields are stored.
-struct NamedCritTime {
-    const char* Key;
-    double zf::TRoom::*Field;
-};
-constexpr NamedCritTime kJsonCritTimes[] = {
-    {"T", &zf::TRoom::CritTimeT},     {"Vis", &zf::TRoom::CritTimeVis}, {"O2", &zf::TRoom::CritTimeO2},
-    {"CO", &zf::TRoom::CritTimeCO},   {"CO2", &zf::TRoom::CritTimeCO2}, {"HCl", &zf::TRoom::CritTimeHCl},
-    {"Rad", &zf::TRoom::CritTimeRad},
-};
+// The order of the factors in "critical_times" (visibility before oxygen, as the JSON has
+// always listed them); each under its short name, as in the table.
+constexpr zf::HazardKind kJsonCritTimeOrder[] = {zf::hkTemperature, zf::hkVisibility, zf::hkOxygen, zf::hkCO,
+                                                 zf::hkCO2,         zf::hkHCl,        zf::hkRadiation};
+static_assert(std::size(kJsonCritTimeOrder) == zf::kHazardCount, "every factor once");
 
 }  // namespace
 
@@ -73,13 +64,13 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows) {
     std::vector<std::size_t> widths;
     for (const auto& row : rows) {
         widths.resize(std::max(widths.size(), row.size()), 0);
-        for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+        for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], zf::project::CharCount(row[c]));
     }
     std::string text;
     for (const auto& row : rows) {
         std::string line;
         for (std::size_t c = 0; c < row.size(); ++c) {
-            const std::string padding(widths[c] - DisplayWidth(row[c]), ' ');
+            const std::string padding(widths[c] - zf::project::CharCount(row[c]), ' ');
             if (c > 0) line += "  ";
             line += c == 0 ? row[c] + padding : padding + row[c];
         }
@@ -91,7 +82,12 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows) {
 
 int LastStepOf(int stepCount) { return std::max(stepCount - 1, 0); }
 
+bool FailedBeforeFirstStep(RunOutcome outcome, const zf::TzoneMath& zm) {
+    return outcome == RunOutcome::Failed && zm.Iter == 0;  // the steps are numbered from 1
+}
+
 std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm) {
+    if (FailedBeforeFirstStep(outcome, zm)) return "Расчет не начат: ошибка при подготовке, ни один шаг не выполнен.";
     const std::string of = " из " + std::to_string(LastStepOf(zm.StepCount)) + ".";
     switch (outcome) {
         case RunOutcome::Completed: return "Расчет завершен: шаг " + std::to_string(zm.Iter) + of;
@@ -99,6 +95,13 @@ std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm) {
         case RunOutcome::Failed: return "Расчет прерван ошибкой на шаге " + std::to_string(zm.Iter) + of;
     }
     return {};
+}
+
+std::string FailureMessage(const zf::TzoneMath& zm, std::string_view error) {
+    const std::string where = FailedBeforeFirstStep(RunOutcome::Failed, zm)
+                                  ? "Ошибка при подготовке расчета, расчет не начат!"
+                                  : "Ошибка при выполнении расчета!\n(на итерации №" + std::to_string(zm.Iter) + ")";
+    return where + "\n" + std::string(error);
 }
 
 namespace {
@@ -151,9 +154,9 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
         const zf::TRoom& room = RoomAt(zm, i);
         out << (i > 0 ? ",\n  " : "\n  ") << "{\"number\": " << i + 1 << ",\n   \"critical_times\": {";
         bool first = true;
-        for (const auto& [key, field] : kJsonCritTimes) {
-            out << (first ? "" : ", ") << '"' << key << "\": ";
-            WriteJsonNumber(out, room.*field);
+        for (const zf::HazardKind kind : kJsonCritTimeOrder) {
+            out << (first ? "" : ", ") << '"' << zfreport::kHazardShortNames[kind] << "\": ";
+            WriteJsonNumber(out, room.CritTimeOf(kind));
             first = false;
         }
         out << '}';
