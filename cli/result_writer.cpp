@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "printable_text.h"
 #include "project/file_text.h"
 #include "verdict_table.h"
 
@@ -54,8 +55,12 @@ RunOutcome OutcomeOf(bool runResult, const zf::TzoneMath& zm) {
     return zm.Stopped ? RunOutcome::Stopped : RunOutcome::Completed;
 }
 
-std::string CriticalTimesReport(const zf::TzoneMath& zm, const zfreport::EvacuationInputs& evacuation) {
-    const zfreport::VerdictSummary summary = zfreport::SummaryWithVerdict(zm, evacuation);
+std::string CriticalTimesReport(const zf::TzoneMath& zm, const zfreport::EvacuationInputs& evacuation,
+                                const std::vector<std::string>& roomNames) {
+    // A name comes from the file: printed, it must not steer the terminal or break the table's line.
+    std::vector<std::string> printable;
+    for (const std::string& name : roomNames) printable.push_back(PrintableText(name));
+    const zfreport::VerdictSummary summary = zfreport::SummaryWithVerdict(zm, evacuation, ".", printable);
     return FormatTable(summary.Table.Cells()) + std::string(zfreport::kCriticalTimesLegend) + '\n' +
            std::string(zfreport::kVerdictLegend) + '\n' + summary.BuildingLine + '\n';
 }
@@ -133,7 +138,7 @@ void WriteJsonVerdict(std::ostream& out, const zfreport::RoomVerdict& v) {
 }  // namespace
 
 void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error,
-               const zfreport::EvacuationInputs& evacuation) {
+               const zfreport::EvacuationInputs& evacuation, const std::vector<std::string>& roomNames) {
     const int samples = RecordedSampleCount(zm);
     const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, evacuation);
     out << "{\"completed\": " << (outcome == RunOutcome::Completed ? "true" : "false")
@@ -152,7 +157,12 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
     out << "],\n \"rooms\": [";
     for (int i = 0; i < zm.RoomCount(); ++i) {
         const zf::TRoom& room = RoomAt(zm, i);
-        out << (i > 0 ? ",\n  " : "\n  ") << "{\"number\": " << i + 1 << ",\n   \"critical_times\": {";
+        out << (i > 0 ? ",\n  " : "\n  ") << "{\"number\": " << i + 1;
+        if (const std::string_view name = zfreport::RoomNameOf(roomNames, i); !name.empty()) {
+            out << ", \"name\": ";
+            WriteJsonString(out, name);
+        }
+        out << ",\n   \"critical_times\": {";
         bool first = true;
         for (const zf::HazardKind kind : kJsonCritTimeOrder) {
             out << (first ? "" : ", ") << '"' << zfreport::kHazardShortNames[kind] << "\": ";

@@ -28,8 +28,10 @@ RunOutcome OutcomeOf(bool runResult, const zf::TzoneMath& zm);
 
 // The rooms' critical times as the runner prints them: the summary with each room's blocking
 // time, governing factor and, with evacuation inputs, the verdict columns, laid out as a table
-// (see FormatTable); then the legend lines and the building's verdict line.
-std::string CriticalTimesReport(const zf::TzoneMath& zm, const zfreport::EvacuationInputs& evacuation = {});
+// (see FormatTable); then the legend lines and the building's verdict line. A room with a name
+// in `roomNames` (by room) is labelled "Помещение №2 — Коридор".
+std::string CriticalTimesReport(const zf::TzoneMath& zm, const zfreport::EvacuationInputs& evacuation = {},
+                                const std::vector<std::string>& roomNames = {});
 
 // Lays out rows of cells as text: each column as wide as its widest cell in characters (UTF-8
 // aware), the first column left-aligned, the others right-aligned, two spaces between.
@@ -56,9 +58,9 @@ std::string FailureMessage(const zf::TzoneMath& zm, std::string_view error);
 // evacuation inputs, rooms that have them gain "evacuation": {"required", "allowed",
 // "margin", "verdict"} and the top level "evacuation_verdict". `error` is written (for a
 // failed run) when not empty. Numbers read back to the same double; a non-finite sample is
-// written as null.
+// written as null. A room with a name in `roomNames` (by room) gains "name" after its number.
 void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error,
-               const zfreport::EvacuationInputs& evacuation = {});
+               const zfreport::EvacuationInputs& evacuation = {}, const std::vector<std::string>& roomNames = {});
 
 // The CSV folder's files: room_1.csv … room_n.csv and "status".
 bool IsCsvFolderFile(std::string_view name);

@@ -12,6 +12,7 @@
 
 #include "critical_times.h"
 #include "number_format.h"
+#include "verdict.h"
 #include "model/number_text.h"
 #include "model/room.h"
 
@@ -407,8 +408,9 @@ std::string SummaryText(const Study& study, const std::vector<RunRow>& rows, con
         }
         t += "  Процентили t_бл, с: 5-й " + Seconds(s.P5) + "; 50-й " + Seconds(s.P50) + "; 95-й " + Seconds(s.P95) + "\n";
         if (s.HasVerdict)
-            t += "  Эвакуация небезопасна: " + Percent(*s.ShareUnsafe) + "; не определено: " +
-                 Percent(*s.ShareUndetermined) + "\n";
+            t += "  Вывод об эвакуации «" + std::string(zfreport::VerdictText(zfreport::Verdict::Unsafe)) + "»: " +
+                 Percent(*s.ShareUnsafe) + " расчетов; «" + std::string(zfreport::VerdictText(zfreport::Verdict::Undetermined)) +
+                 "»: " + Percent(*s.ShareUndetermined) + "\n";
         if (!s.Ranking.empty()) {
             t += "  Влияние на t_бл (ранговая корреляция Спирмена):\n";
             for (const Influence& i : s.Ranking)

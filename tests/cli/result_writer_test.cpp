@@ -157,3 +157,27 @@ TEST(FailedRun, InAStepNamesTheStepAndTheSteps) {
     EXPECT_FALSE(FailedBeforeFirstStep(RunOutcome::Stopped, zm));
     EXPECT_FALSE(FailedBeforeFirstStep(RunOutcome::Completed, zm));
 }
+
+// Named rooms: the table labels them "Помещение №N — name", with anything that would steer a
+// terminal or break the table's line escaped; the JSON carries "name" for them alone.
+TEST(RoomNames, LabelTheTableRowsAndComeInTheJsonOfNamedRoomsOnly) {
+    zf::TzoneMath zm;
+    RunTwoRooms(zm);
+    const std::vector<std::string> names = {"Кабинет\n\x1b[31m", ""};
+    const std::string table = CriticalTimesReport(zm, {}, names);
+    EXPECT_NE(table.find("\nПомещение №1 — Кабинет\\x0a\\x1b[31m "), std::string::npos) << table;
+    EXPECT_NE(table.find("\nПомещение №2 "), std::string::npos) << table;
+    EXPECT_EQ(table.find('\x1b'), std::string::npos);
+    // Without names the table is the one printed before names existed.
+    EXPECT_EQ(CriticalTimesReport(zm, {}, {}), CriticalTimesReport(zm));
+
+    std::ostringstream out;
+    WriteJson(out, zm, RunOutcome::Completed, "", {}, names);
+    const auto doc = nlohmann::json::parse(out.str());
+    EXPECT_EQ(doc["rooms"][0]["name"], names[0]);
+    EXPECT_EQ(doc["rooms"][0]["number"], 1);
+    EXPECT_FALSE(doc["rooms"][1].contains("name"));
+    std::ostringstream unnamed;
+    WriteJson(unnamed, zm, RunOutcome::Completed, "");
+    EXPECT_FALSE(nlohmann::json::parse(unnamed.str())["rooms"][0].contains("name"));
+}
