@@ -658,6 +658,7 @@ bool Tf_main::FileReport() {
     Running_ = true;
     if (f_progress != nullptr) {
         TProgressRunView view(*f_progress, this);
+        view.TickMs = runTickMs_;
         run.Run(view);
     } else {
         run.Run();
