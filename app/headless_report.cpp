@@ -61,13 +61,7 @@ int RunReportCommand(int argc, char** argv) {
     zf::project::Document document;
     zf::project::ReadDocument(text, document);  // read above without a refusal
 
-    ScenarioDescription description;
-    description.Title = QString::fromStdString(document.Title);
-    description.Notes = QString::fromStdString(document.Notes);
-    for (const zf::project::Room& room : document.Rooms) description.RoomNames << QString::fromStdString(room.Name);
-    description.Evacuation = document.Evacuation();
-    description.FileName = QFileInfo(scenarioPath).fileName();
-    description.FileBytes = bytes;
+    const ScenarioDescription description = DescribeDocument(document, QFileInfo(scenarioPath).fileName(), bytes);
 
     std::signal(SIGINT, &OnInterrupt);
     InterruptibleRun view;

@@ -301,6 +301,8 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
     zf::project::Document document;
     zf::project::ReadDocument(text, document);
     const zfreport::EvacuationInputs evacuation = document.Evacuation();
+    std::vector<std::string> roomNames;
+    for (const zf::project::Room& room : document.Rooms) roomNames.push_back(room.Name);
 
     // With the JSON on stdout the table moves to stderr, so stdout stays one JSON document.
     // A path that is stdout itself (/dev/stdout, or the file stdout is redirected to) means the same.
@@ -329,7 +331,7 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
     std::string error;
     if (outcome == zfcli::RunOutcome::Failed) {
         error = zf::DescribeFault(zm.LastFault);
-        Complain("Ошибка при выполнении расчета!\n(на итерации №" + std::to_string(zm.Iter) + ")\n" + error);
+        Complain(zfcli::FailureMessage(zm, error));
     }
 
     int exitCode = outcome == zfcli::RunOutcome::Completed ? kExitCompleted
@@ -337,14 +339,14 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
                                                            : kExitRunFailed;
     bool outputFailed = false;
     // Each output fails on its own: a broken pipe on the table still leaves the files written.
-    const std::string table = zfcli::CriticalTimesReport(zm, evacuation) + zfcli::OutcomeLine(outcome, zm) + "\n";
+    const std::string table = zfcli::CriticalTimesReport(zm, evacuation, roomNames) + zfcli::OutcomeLine(outcome, zm) + "\n";
     if (const int err = zfcli::WriteAll(jsonToStdout ? STDERR_FILENO : STDOUT_FILENO, table); err && !jsonToStdout) {
         Complain(zfcli::OutputMessage("стандартный вывод", "не удалось вывести таблицу критических времен", err));
         outputFailed = true;
     }
     if (jsonToStdout) {
         zfcli::FdOutputStream out(STDOUT_FILENO);
-        zfcli::WriteJson(out, zm, outcome, error, evacuation);
+        zfcli::WriteJson(out, zm, outcome, error, evacuation, roomNames);
         if (const int err = out.Finish()) {
             Complain(zfcli::OutputMessage("стандартный вывод", "не удалось вывести результат JSON", err));
             outputFailed = true;
@@ -352,7 +354,7 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
     }
     try {
         if (outputs.Json) {
-            zfcli::WriteJson(outputs.Json->Stream(), zm, outcome, error, evacuation);
+            zfcli::WriteJson(outputs.Json->Stream(), zm, outcome, error, evacuation, roomNames);
             outputs.Json->Commit();
         }
     } catch (const zfcli::OutputError& e) {
@@ -385,7 +387,8 @@ int main(int argc, char** argv) {
     const Command command = ParseArguments(argc, argv);
     if (std::holds_alternative<ShowHelp>(command) || std::holds_alternative<ShowVersion>(command)) {
         const std::string text = std::holds_alternative<ShowHelp>(command)
-                                     ? std::string(kUsage) + '\n' + kHelp
+                                     ? std::string(kUsage) + '\n' + kHelp + "\nПараметрические исследования:\n" +
+                                           zfcli::study::kStudyUsage + '\n' + zfcli::study::kStudyHelp
                                      : "zonefire-cli " ZONEFIRE_VERSION "\n";
         if (const int err = closed.Out ? EBADF : zfcli::WriteAll(STDOUT_FILENO, text)) {
             Complain(zfcli::OutputMessage("стандартный вывод", "не удалось вывести справку", err));

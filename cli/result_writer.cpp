@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <sstream>
 
+#include "printable_text.h"
+#include "project/file_text.h"
 #include "verdict_table.h"
 
 namespace zfcli {
@@ -17,12 +20,6 @@ using zfreport::SampleTime;
 namespace {
 
 const zf::TRoom& RoomAt(const zf::TzoneMath& zm, int i) { return *zm.Rooms[static_cast<std::size_t>(i)]; }
-
-// Characters of a UTF-8 text (continuation bytes do not count).
-std::size_t DisplayWidth(std::string_view s) {
-    return static_cast<std::size_t>(
-        std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
 
 void WriteJsonString(std::ostream& out, std::string_view s) {
     out << '"';
@@ -70,16 +67,11 @@ void WriteJsonArray(std::ostream& out, int count, Value value) {
     out << text;
 }
 
-// The critical times under their JSON keys, in the order the fields are stored.
-struct NamedCritTime {
-    const char* Key;
-    double zf::TRoom::*Field;
-};
-constexpr NamedCritTime kJsonCritTimes[] = {
-    {"T", &zf::TRoom::CritTimeT},     {"Vis", &zf::TRoom::CritTimeVis}, {"O2", &zf::TRoom::CritTimeO2},
-    {"CO", &zf::TRoom::CritTimeCO},   {"CO2", &zf::TRoom::CritTimeCO2}, {"HCl", &zf::TRoom::CritTimeHCl},
-    {"Rad", &zf::TRoom::CritTimeRad},
-};
+// The order of the factors in "critical_times" (visibility before oxygen, as the JSON has
+// always listed them); each under its short name, as in the table.
+constexpr zf::HazardKind kJsonCritTimeOrder[] = {zf::hkTemperature, zf::hkVisibility, zf::hkOxygen, zf::hkCO,
+                                                 zf::hkCO2,         zf::hkHCl,        zf::hkRadiation};
+static_assert(std::size(kJsonCritTimeOrder) == zf::kHazardCount, "every factor once");
 
 }  // namespace
 
@@ -88,8 +80,12 @@ RunOutcome OutcomeOf(bool runResult, const zf::TzoneMath& zm) {
     return zm.Stopped ? RunOutcome::Stopped : RunOutcome::Completed;
 }
 
-std::string CriticalTimesReport(const zf::TzoneMath& zm, const zfreport::EvacuationInputs& evacuation) {
-    const zfreport::VerdictSummary summary = zfreport::SummaryWithVerdict(zm, evacuation);
+std::string CriticalTimesReport(const zf::TzoneMath& zm, const zfreport::EvacuationInputs& evacuation,
+                                const std::vector<std::string>& roomNames) {
+    // A name comes from the file: printed, it must not steer the terminal or break the table's line.
+    std::vector<std::string> printable;
+    for (const std::string& name : roomNames) printable.push_back(PrintableText(name));
+    const zfreport::VerdictSummary summary = zfreport::SummaryWithVerdict(zm, evacuation, ".", printable);
     return FormatTable(summary.Table.Cells()) + std::string(zfreport::kCriticalTimesLegend) + '\n' +
            std::string(zfreport::kVerdictLegend) + '\n' + summary.BuildingLine + '\n';
 }
@@ -98,13 +94,13 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows) {
     std::vector<std::size_t> widths;
     for (const auto& row : rows) {
         widths.resize(std::max(widths.size(), row.size()), 0);
-        for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+        for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], zf::project::CharCount(row[c]));
     }
     std::string text;
     for (const auto& row : rows) {
         std::string line;
         for (std::size_t c = 0; c < row.size(); ++c) {
-            const std::string padding(widths[c] - DisplayWidth(row[c]), ' ');
+            const std::string padding(widths[c] - zf::project::CharCount(row[c]), ' ');
             if (c > 0) line += "  ";
             line += c == 0 ? row[c] + padding : padding + row[c];
         }
@@ -116,7 +112,12 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows) {
 
 int LastStepOf(int stepCount) { return std::max(stepCount - 1, 0); }
 
+bool FailedBeforeFirstStep(RunOutcome outcome, const zf::TzoneMath& zm) {
+    return outcome == RunOutcome::Failed && zm.Iter == 0;  // the steps are numbered from 1
+}
+
 std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm) {
+    if (FailedBeforeFirstStep(outcome, zm)) return "Расчет не начат: ошибка при подготовке, ни один шаг не выполнен.";
     const std::string of = " из " + std::to_string(LastStepOf(zm.StepCount)) + ".";
     switch (outcome) {
         case RunOutcome::Completed: return "Расчет завершен: шаг " + std::to_string(zm.Iter) + of;
@@ -124,6 +125,13 @@ std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm) {
         case RunOutcome::Failed: return "Расчет прерван ошибкой на шаге " + std::to_string(zm.Iter) + of;
     }
     return {};
+}
+
+std::string FailureMessage(const zf::TzoneMath& zm, std::string_view error) {
+    const std::string where = FailedBeforeFirstStep(RunOutcome::Failed, zm)
+                                  ? "Ошибка при подготовке расчета, расчет не начат!"
+                                  : "Ошибка при выполнении расчета!\n(на итерации №" + std::to_string(zm.Iter) + ")";
+    return where + "\n" + std::string(error);
 }
 
 namespace {
@@ -155,7 +163,7 @@ void WriteJsonVerdict(std::ostream& out, const zfreport::RoomVerdict& v) {
 }  // namespace
 
 void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error,
-               const zfreport::EvacuationInputs& evacuation) {
+               const zfreport::EvacuationInputs& evacuation, const std::vector<std::string>& roomNames) {
     const int samples = RecordedSampleCount(zm);
     const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, evacuation);
     out << "{\"completed\": " << (outcome == RunOutcome::Completed ? "true" : "false")
@@ -171,11 +179,16 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
     out << ",\n \"rooms\": [";
     for (int i = 0; i < zm.RoomCount(); ++i) {
         const zf::TRoom& room = RoomAt(zm, i);
-        out << (i > 0 ? ",\n  " : "\n  ") << "{\"number\": " << i + 1 << ",\n   \"critical_times\": {";
+        out << (i > 0 ? ",\n  " : "\n  ") << "{\"number\": " << i + 1;
+        if (const std::string_view name = zfreport::RoomNameOf(roomNames, i); !name.empty()) {
+            out << ", \"name\": ";
+            WriteJsonString(out, name);
+        }
+        out << ",\n   \"critical_times\": {";
         bool first = true;
-        for (const auto& [key, field] : kJsonCritTimes) {
-            out << (first ? "" : ", ") << '"' << key << "\": ";
-            WriteJsonNumber(out, room.*field);
+        for (const zf::HazardKind kind : kJsonCritTimeOrder) {
+            out << (first ? "" : ", ") << '"' << zfreport::kHazardShortNames[kind] << "\": ";
+            WriteJsonNumber(out, room.CritTimeOf(kind));
             first = false;
         }
         out << '}';

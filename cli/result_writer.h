@@ -28,8 +28,10 @@ RunOutcome OutcomeOf(bool runResult, const zf::TzoneMath& zm);
 
 // The rooms' critical times as the runner prints them: the summary with each room's blocking
 // time, governing factor and, with evacuation inputs, the verdict columns, laid out as a table
-// (see FormatTable); then the legend lines and the building's verdict line.
-std::string CriticalTimesReport(const zf::TzoneMath& zm, const zfreport::EvacuationInputs& evacuation = {});
+// (see FormatTable); then the legend lines and the building's verdict line. A room with a name
+// in `roomNames` (by room) is labelled "Помещение №2 — Коридор".
+std::string CriticalTimesReport(const zf::TzoneMath& zm, const zfreport::EvacuationInputs& evacuation = {},
+                                const std::vector<std::string>& roomNames = {});
 
 // Lays out rows of cells as text: each column as wide as its widest cell in characters (UTF-8
 // aware), the first column left-aligned, the others right-aligned, two spaces between.
@@ -39,8 +41,16 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows);
 // and of the outcome line alike.
 int LastStepOf(int stepCount);
 
-// One line saying whether the run completed, was stopped or failed, and at which step.
+// Whether the run failed before its first step (its counts or its memory could not be
+// prepared): there is no step to name, and no result beyond the initial state.
+bool FailedBeforeFirstStep(RunOutcome outcome, const zf::TzoneMath& zm);
+
+// One line saying whether the run completed, was stopped or failed, and at which step; for a
+// run that failed before its first step, that it was not started.
 std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm);
+
+// The message on stderr of a failed run: where it failed, then `error` (DescribeFault).
+std::string FailureMessage(const zf::TzoneMath& zm, std::string_view error);
 
 // The whole result as one JSON object: outcome, counts, sample times and, per room, the
 // critical times, the blocking time ("blocking_time", null when no factor was reached) with
@@ -48,9 +58,9 @@ std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm);
 // evacuation inputs, rooms that have them gain "evacuation": {"required", "allowed",
 // "margin", "verdict"} and the top level "evacuation_verdict". `error` is written (for a
 // failed run) when not empty. Numbers read back to the same double; a non-finite sample is
-// written as null.
+// written as null. A room with a name in `roomNames` (by room) gains "name" after its number.
 void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error,
-               const zfreport::EvacuationInputs& evacuation = {});
+               const zfreport::EvacuationInputs& evacuation = {}, const std::vector<std::string>& roomNames = {});
 
 // The CSV folder's files: room_1.csv … room_n.csv and "status".
 bool IsCsvFolderFile(std::string_view name);

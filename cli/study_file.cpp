@@ -32,6 +32,8 @@ bool IsTopNumber(std::string_view key) {
         if (k.Key == key) return true;
     return false;
 }
+// The safety factor f of the evacuation verdict, a top-level number outside the model's inputs.
+constexpr std::string_view kSafetyFactor = "safety_factor";
 constexpr std::string_view kRoomNumbers[] = {"length", "width", "height"};
 constexpr std::string_view kEvacuationNumbers[] = {"start_delay", "duration"};
 constexpr std::string_view kOpeningNumbers[] = {"width", "height"};
@@ -118,15 +120,14 @@ void ReadTarget(const std::string& path, const zf::project::Document& base, Vari
     if (p == "plume") {
         input.Kind = InputKind::Plume;
         input.Key = "plume";
-    } else if (IsTopNumber(p)) {
+    } else if (IsTopNumber(p) || p == kSafetyFactor) {
         input.Key = path;
     } else if (p.starts_with("rooms")) {
         auto [index, key] = listIndex("rooms", countOf("rooms"), p.substr(5));
         input.Room = index;
         if (key.starts_with("evacuation.") && Contains(kEvacuationNumbers, std::string_view(key).substr(11))) {
-            // The scenario file does not hold a room's evacuation inputs yet, so a run could
-            // not carry the draw.
-            throw BadStudy{owner + "входные данные эвакуации пока нельзя изменять: файл сценария их не хранит"};
+            input.Evacuation = true;
+            key.erase(0, 11);
         } else if (!Contains(kRoomNumbers, key)) {
             throw BadStudy{owner + "у помещения нельзя изменять " + Quoted(key) +
                            " (допустимы length, width, height, evacuation.start_delay, evacuation.duration)"};
@@ -254,6 +255,28 @@ void ReadLaw(const json& entry, VariedInput& input, const std::string& owner) {
     RefuseUnknownKeys(entry, keys, owner);
 }
 
+// The safety factor f must lie in (0, 1] in every run, so a law that can draw outside is a bad
+// study, refused before any run rather than left to fail run by run: every value a choice
+// offers, and the bounds of the others, must lie in (0, 1]. A lower bound of exactly 0 is
+// refused too, since a draw may round onto it; a lognormal law has no upper bound.
+void RequireSafetyFactorLaw(const VariedInput& input, const std::string& owner) {
+    const std::string why = "коэффициент безопасности должен лежать в пределах 0 < f ≤ 1, ";
+    auto inside = [](double lo, double hi) { return lo > 0 && hi <= 1; };
+    if (const auto* d = std::get_if<Uniform>(&input.Law)) {
+        Require(inside(d->Min, d->Max), owner, why + "задайте 0 < min ≤ max ≤ 1");
+    } else if (const auto* d = std::get_if<Triangular>(&input.Law)) {
+        Require(inside(d->Min, d->Max), owner, why + "задайте 0 < min ≤ mode ≤ max ≤ 1");
+    } else if (const auto* d = std::get_if<Normal>(&input.Law)) {
+        Require(inside(d->Min, d->Max), owner, why + "ограничьте нормальное распределение ключами \"min\" > 0 и \"max\" ≤ 1");
+    } else if (std::holds_alternative<Lognormal>(input.Law)) {
+        throw BadStudy{owner + why + "а логнормальное распределение не ограничено сверху"};
+    } else {
+        for (std::size_t k = 0; k < input.ChoiceNumbers.size(); ++k)
+            Require(inside(input.ChoiceNumbers[k], input.ChoiceNumbers[k]), owner,
+                    why + "а среди значений есть " + input.ChoiceTexts[k]);
+    }
+}
+
 std::string ReadBaseFile(const json& name, const std::filesystem::path& studyDir) {
     Require(name.is_string() && !name.get<std::string>().empty(), "ключ \"base_file\": ", "ожидается имя файла сценария");
     const std::filesystem::path path = studyDir / name.get<std::string>();
@@ -313,7 +336,9 @@ void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study
             "ожидается \"monte-carlo\" или \"latin-hypercube\"");
     out.Method = *sampling == "monte-carlo" ? Sampling::MonteCarlo : Sampling::LatinHypercube;
 
+    // A room gets a verdict column when the base gives it evacuation inputs or a draw does.
     out.RoomHasEvacuation.assign(static_cast<std::size_t>(out.RoomCount), false);
+    for (std::size_t r = 0; r < base.Rooms.size(); ++r) out.RoomHasEvacuation[r] = base.Rooms[r].Evacuation.has_value();
 
     const json* vary = Find(top, "vary");
     Require(vary && vary->is_array(), "ключ \"vary\": ", "ожидается список изменяемых параметров [...]");
@@ -329,6 +354,7 @@ void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study
         Require(seen.insert(input.Path).second, owner, "этот параметр уже изменяется в другом элементе списка");
         ReadTarget(input.Path, base, input, owner);
         ReadLaw(entry, input, owner);
+        if (input.Key == kSafetyFactor) RequireSafetyFactorLaw(input, owner);
         if (input.Evacuation) out.RoomHasEvacuation[static_cast<std::size_t>(input.Room)] = true;
         out.Inputs.push_back(std::move(input));
     }
@@ -379,7 +405,7 @@ std::vector<Draw> DrawsOfRun(const Study& study, const Sampler& sampler, std::ui
     return draws;
 }
 
-std::string ScenarioText(const Study& study, const std::vector<Draw>& draws) {
+zf::project::Document ScenarioOfRun(const Study& study, const std::vector<Draw>& draws) {
     zf::project::Document scenario = study.Base;
     for (std::size_t j = 0; j < study.Inputs.size(); ++j) {
         const VariedInput& input = study.Inputs[j];
@@ -388,12 +414,20 @@ std::string ScenarioText(const Study& study, const std::vector<Draw>& draws) {
             scenario.Params.UseTanaka = draws[j].Text == "tanaka";
         } else if (input.Kind == InputKind::OpenState) {
             scenario.Openings[static_cast<std::size_t>(input.Opening)].Open = draws[j].Text == "true";
+        } else if (input.Room >= 0 && input.Evacuation) {
+            // A room the base leaves without evacuation inputs starts from t_нэ = t_р = 0: a
+            // varied duration alone means people start leaving at once.
+            zf::project::Room& room = scenario.Rooms[static_cast<std::size_t>(input.Room)];
+            if (!room.Evacuation) room.Evacuation = zfreport::EvacuationInput{};
+            (input.Key == "start_delay" ? room.Evacuation->StartDelay : room.Evacuation->Duration) = x;
         } else if (input.Room >= 0) {
             zf::project::Room& room = scenario.Rooms[static_cast<std::size_t>(input.Room)];
             (input.Key == "length" ? room.Length : input.Key == "width" ? room.Width : room.Height) = x;
         } else if (input.Opening >= 0) {
             zf::project::Opening& opening = scenario.Openings[static_cast<std::size_t>(input.Opening)];
             (input.Key == "width" ? opening.Width : opening.Height) = x;
+        } else if (input.Key == kSafetyFactor) {
+            scenario.SafetyFactor = x;
         } else if (input.Key == "SamplesPerSec") {
             scenario.Params.SamplesPerSec = static_cast<int>(x);  // a choice of whole numbers
         } else {
@@ -401,7 +435,11 @@ std::string ScenarioText(const Study& study, const std::vector<Draw>& draws) {
                 if (key.Key == input.Key) scenario.Params.*key.Field = x;
         }
     }
-    return zf::project::WriteDocument(scenario);
+    return scenario;
+}
+
+std::string ScenarioText(const Study& study, const std::vector<Draw>& draws) {
+    return zf::project::WriteDocument(ScenarioOfRun(study, draws));
 }
 
 }  // namespace zfcli::study

@@ -13,11 +13,14 @@
 //      {"input": "plume", "distribution": "choice", "values": ["tanaka", "mccaffrey"], "weights": [3, 1]}]}
 //
 // Inputs: a top-level number of the scenario file (Qn, Vlin, PsiUd, fire_area_max, D, Lo2, Lco,
-// Lco2, Lhcl, Nu, T0, hr, SimTime, dt; SamplesPerSec as a choice of whole numbers); a room's
-// length, width or height ("rooms[i]....", 1-based); an opening's width, height or open state
-// ("openings[k]....", 1-based, counted as in the scenario's list); the plume correlation. A
-// room's evacuation inputs ("rooms[i].evacuation.start_delay|duration") are recognised but
-// refused while the scenario file cannot hold them.
+// Lco2, Lhcl, Nu, T0, hr, SimTime, dt; SamplesPerSec as a choice of whole numbers; the safety
+// factor "safety_factor", whose law must keep every draw in 0 < f ≤ 1); a room's length, width
+// or height ("rooms[i]....", 1-based); a room's evacuation inputs
+// ("rooms[i].evacuation.start_delay|duration", seconds); an opening's width, height or open
+// state ("openings[k]....", 1-based, counted as in the scenario's list); the plume correlation.
+// Varying one evacuation input of a room the base gives none sets the other to 0 (a varied
+// duration alone: people start leaving at once). A room has a verdict in every run when the
+// base gives it evacuation inputs or one of them is varied.
 // Distributions and their parameters: uniform (min, max); normal (mean, sd; optional min and
 // max truncate it); lognormal (mu, sigma of ln X, or median and factor = 95th percentile /
 // median); triangular (min, mode, max); bernoulli (p of true, for "open" only); choice (values,
@@ -85,6 +88,9 @@ std::optional<std::string> ReadStudy(std::string_view text, const std::filesyste
 
 // The draws of run `run` (1-based) of every varied input, in the order of "vary".
 std::vector<Draw> DrawsOfRun(const Study& study, const Sampler& sampler, std::uint64_t run);
+
+// The building of a run: the base with the draws set.
+zf::project::Document ScenarioOfRun(const Study& study, const std::vector<Draw>& draws);
 
 // The scenario of a run: the base with the draws set, in the scenario file's text. This is the
 // text that run reads and computes and what --emit-scenario prints. Throws

@@ -35,14 +35,17 @@ constexpr int kExitBadInput = 2;
 constexpr int kExitOutputFailed = 3;
 constexpr int kExitInterrupted = 130;
 
-constexpr const char* kStudyUsage =
+}  // namespace
+
+const char* const kStudyUsage =
     "Использование: zonefire-cli study ИССЛЕДОВАНИЕ.json --out КАТАЛОГ [--jobs N] [--shard I/N] [--resume] [--quiet]\n"
     "               zonefire-cli study ИССЛЕДОВАНИЕ.json --emit-scenario НОМЕР\n"
     "               zonefire-cli merge КАТАЛОГ КАТАЛОГ_ДОЛИ...\n";
 
-constexpr const char* kStudyHelp =
-    "Выполняет серию расчетов со случайно выбранными входными данными и оценивает разброс\n"
-    "времени блокирования путей эвакуации в каждом помещении.\n"
+const char* const kStudyHelp =
+    "study выполняет серию расчетов со случайно выбранными входными данными и оценивает\n"
+    "разброс времени блокирования путей эвакуации в каждом помещении, доли расчетов с выводом\n"
+    "«опасно» и «не определено» и влияние каждого входного параметра.\n"
     "\n"
     "  --out КАТАЛОГ        записать runs.csv, summary.json, summary.txt и study.json в КАТАЛОГ\n"
     "  --jobs N             число одновременных расчетов (по умолчанию — число доступных ядер)\n"
@@ -55,10 +58,23 @@ constexpr const char* kStudyHelp =
     "merge КАТАЛОГ КАТАЛОГ_ДОЛИ... объединяет каталоги долей в результаты всего исследования;\n"
     "они совпадают байт в байт с результатами исследования, выполненного целиком.\n"
     "\n"
+    "Файл исследования (JSON): \"base\" (сценарий) или \"base_file\" (путь к файлу сценария\n"
+    "относительно файла исследования), \"runs\" (число расчетов), \"seed\", \"sampling\"\n"
+    "(\"monte-carlo\" или \"latin-hypercube\") и \"vary\": [{\"input\": ..., \"distribution\": ...,\n"
+    "параметры}, ...]. Изменяемые параметры: числа сценария верхнего уровня (Vlin, PsiUd, D, T0,\n"
+    "fire_area_max, safety_factor и др.; SamplesPerSec — только choice), plume,\n"
+    "rooms[i].length|width|height, rooms[i].evacuation.start_delay|duration,\n"
+    "openings[k].width|height|open (номера с 1). Распределения: uniform (min, max), normal\n"
+    "(mean, sd, необязательные min, max), lognormal (mu, sigma или median, factor), triangular\n"
+    "(min, mode, max), bernoulli (p; только open), choice (values, необязательные weights).\n"
+    "Пример: examples/study/two_rooms_study.json.\n"
+    "\n"
     "Ctrl-C (или SIGTERM) останавливает исследование; выполненные расчеты записываются.\n"
     "Коды завершения: 0 — все расчеты выполнены (в том числе с ошибками расчета);\n"
     "1 — merge: не хватает расчетов; 2 — неверные входные данные или параметры;\n"
     "3 — не удалось записать результаты; 130 — исследование остановлено.\n";
+
+namespace {
 
 // Set by Ctrl-C or SIGTERM (a batch system's time limit): the runs stop at their next refresh.
 volatile std::sig_atomic_t gStop = 0;
@@ -254,7 +270,7 @@ struct PoolOutcome {
     std::optional<std::string> WriteFailure;
 };
 
-// Runs `todo` on `jobs` threads; finished rows join `rows`. Every few seconds runs.csv is
+// Runs `todo` on `jobs` threads; finished rows join `rows`. Every second or so runs.csv is
 // rewritten, so a killed study keeps what it computed.
 PoolOutcome RunPool(const Study& study, const Sampler& sampler, const std::vector<std::uint64_t>& todo, unsigned jobs,
                     const Folder& folder, std::map<std::uint64_t, RunRow>& rows, const Share& share, ProgressLine& progress) {
@@ -277,7 +293,10 @@ PoolOutcome RunPool(const Study& study, const Sampler& sampler, const std::vecto
 
     PoolOutcome outcome;
     using Clock = std::chrono::steady_clock;
-    constexpr auto kCheckpoint = std::chrono::seconds(1);
+    // runs.csv is rewritten whole at each checkpoint, once a second; a study of very many
+    // runs waits twenty times as long as the last rewrite took, so this thread never takes
+    // more than about 5 % of a core from the runs.
+    std::chrono::duration<double> checkpointEvery(1.0);
     auto lastCheckpoint = Clock::now();
     std::uint64_t failed = static_cast<std::uint64_t>(std::count_if(rows.begin(), rows.end(), [](const auto& r) {
         return r.second.Status == RunStatus::Failed;
@@ -296,9 +315,11 @@ PoolOutcome RunPool(const Study& study, const Sampler& sampler, const std::vecto
             finished.clear();
         }
         progress.Show(rows.size(), failed);
-        if (!last && pending && Clock::now() - lastCheckpoint >= kCheckpoint && !outcome.WriteFailure) {
+        if (!last && pending && Clock::now() - lastCheckpoint >= checkpointEvery && !outcome.WriteFailure) {
+            const auto writeStart = Clock::now();
             outcome.WriteFailure = WriteResults(folder, study, rows, share, false);
             lastCheckpoint = Clock::now();
+            checkpointEvery = std::max(std::chrono::duration<double>(1.0), 20 * std::chrono::duration<double>(lastCheckpoint - writeStart));
             pending = false;
         }
     }
@@ -420,10 +441,12 @@ RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run,
     const std::vector<Draw> draws = DrawsOfRun(study, sampler, run);
     for (const Draw& d : draws) row.Inputs.push_back(d.Text);
     row.Rooms.assign(static_cast<std::size_t>(study.RoomCount), RoomRow{});
+    const zf::project::Document building = ScenarioOfRun(study, draws);
     zf::TzoneMath zm;
     std::optional<std::string> refused;
     try {
-        refused = zf::project::ReadScenario(ScenarioText(study, draws), zm);
+        // The run reads the very text --emit-scenario prints.
+        refused = zf::project::ReadScenario(zf::project::WriteDocument(building), zm);
     } catch (const std::invalid_argument& e) {
         refused = e.what();
     }
@@ -438,7 +461,9 @@ RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run,
                                                   : RunStatus::Failed;
     row.Step = zm.Iter;
     if (row.Status == RunStatus::Failed) row.Fault = DescribeFault(zm.LastFault);
-    const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, zfreport::EvacuationInputs{});
+    // The text reads back to the same document, so its evacuation inputs and safety factor are
+    // those the emitted scenario gives.
+    const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, building.Evacuation());
     for (int r = 0; r < study.RoomCount; ++r)
         row.Rooms[static_cast<std::size_t>(r)] = RoomRowOf(verdict.Rooms[static_cast<std::size_t>(r)], zm.Room(r));
     return row;

@@ -8,8 +8,9 @@
 //
 // An output folder holds study.json (the study with its base written in), runs.csv,
 // summary.json and summary.txt; each file is replaced whole (written beside, then renamed).
-// runs.csv is rewritten every second while the study runs, so a killed study loses at most
-// the runs of that second and --resume computes only the runs it lacks.
+// runs.csv is rewritten every second while the study runs (less often once a rewrite takes
+// over 50 ms: a study of hundreds of thousands of runs), so a killed study loses only the runs
+// of that last interval and --resume computes only the runs it lacks.
 
 #include <cstdint>
 #include <filesystem>
@@ -21,6 +22,10 @@
 #include "study_table.h"
 
 namespace zfcli::study {
+
+// The usage lines of study and merge, and their help; the runner's own --help shows them too.
+extern const char* const kStudyUsage;
+extern const char* const kStudyHelp;
 
 // Computes run `run` of the study: its draws, its scenario and the rooms' results. A drawn
 // scenario the reader refuses is a failed run at step 0 with the reader's message. A run

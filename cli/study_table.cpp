@@ -12,6 +12,9 @@
 
 #include "critical_times.h"
 #include "number_format.h"
+#include "verdict.h"
+#include "model/number_text.h"
+#include "model/room.h"
 
 namespace zfcli::study {
 namespace {
@@ -165,10 +168,7 @@ nlohmann::ordered_json OrNull(const std::optional<double>& v) {
 
 // A number for people: fixed decimals, a decimal comma, a minus sign.
 std::string Fixed(double v, int decimals) {
-    char buf[64];
-    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals).ptr;
-    std::string text(buf, end);
-    std::replace(text.begin(), text.end(), '.', ',');
+    std::string text = zf::PlainNumberText(v, ",", decimals);
     if (text.find_first_not_of("-0,") == std::string::npos && text[0] == '-') text.erase(0, 1);  // no "−0,0"
     if (!text.empty() && text[0] == '-') text.replace(0, 1, "−");
     return text;
@@ -394,7 +394,7 @@ std::string SummaryText(const Study& study, const std::vector<RunRow>& rows, con
     t += "\nСтатистика — по завершенным расчетам; среднее — по расчетам, в которых время блокирования достигнуто.\n";
     for (int r = 0; r < study.RoomCount; ++r) {
         const RoomStats s = StatsOfRoom(study, rows, static_cast<std::size_t>(r));
-        t += "\nПомещение №" + std::to_string(r + 1) + "\n";
+        t += "\n" + zf::RoomTitle(r) + "\n";
         t += "  Расчетов завершено: " + std::to_string(s.Completed) + ", с ошибкой: " + std::to_string(s.Failed) + "\n";
         if (!s.ShareReached) {
             t += "  Нет завершенных расчетов.\n";
@@ -408,8 +408,9 @@ std::string SummaryText(const Study& study, const std::vector<RunRow>& rows, con
         }
         t += "  Процентили t_бл, с: 5-й " + Seconds(s.P5) + "; 50-й " + Seconds(s.P50) + "; 95-й " + Seconds(s.P95) + "\n";
         if (s.HasVerdict)
-            t += "  Эвакуация небезопасна: " + Percent(*s.ShareUnsafe) + "; не определено: " +
-                 Percent(*s.ShareUndetermined) + "\n";
+            t += "  Вывод об эвакуации «" + std::string(zfreport::VerdictText(zfreport::Verdict::Unsafe)) + "»: " +
+                 Percent(*s.ShareUnsafe) + " расчетов; «" + std::string(zfreport::VerdictText(zfreport::Verdict::Undetermined)) +
+                 "»: " + Percent(*s.ShareUndetermined) + "\n";
         if (!s.Ranking.empty()) {
             t += "  Влияние на t_бл (ранговая корреляция Спирмена):\n";
             for (const Influence& i : s.Ranking)

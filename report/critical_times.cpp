@@ -2,12 +2,24 @@
 
 #include "number_format.h"
 #include "verdict.h"
+#include "model/room.h"
 
 namespace zfreport {
 
 std::string CriticalTimeText(double seconds, std::string_view decimalSeparator) {
     if (seconds == 0) return "—";
     return GeneralNumberText(seconds, decimalSeparator);
+}
+
+std::string RoomLabel(int index, std::string_view name) {
+    std::string label = zf::RoomTitle(index);
+    if (!name.empty()) label.append(" — ").append(name);
+    return label;
+}
+
+std::string_view RoomNameOf(const std::vector<std::string>& names, int index) {
+    return index >= 0 && static_cast<std::size_t>(index) < names.size() ? std::string_view(names[static_cast<std::size_t>(index)])
+                                                                        : std::string_view();
 }
 
 std::vector<std::vector<std::string>> CriticalTimesTable::Cells() const {
@@ -21,7 +33,8 @@ std::vector<std::vector<std::string>> CriticalTimesTable::Cells() const {
     return cells;
 }
 
-CriticalTimesTable CriticalTimesSummary(const zf::TzoneMath& zm, std::string_view decimalSeparator) {
+CriticalTimesTable CriticalTimesSummary(const zf::TzoneMath& zm, std::string_view decimalSeparator,
+                                        const std::vector<std::string>& roomNames) {
     CriticalTimesTable table;
     table.Header.emplace_back("Помещение");
     table.Header.insert(table.Header.end(), kHazardShortNames.begin(), kHazardShortNames.end());
@@ -30,7 +43,7 @@ CriticalTimesTable CriticalTimesSummary(const zf::TzoneMath& zm, std::string_vie
         // The factors that block the room first carry the mark.
         const RoomVerdict blocking = JudgeRoom(times, zm.SimTime, std::nullopt, kDefaultSafetyFactor);
         CriticalTimesRow row;
-        row.Room = "Помещение №" + std::to_string(i + 1);
+        row.Room = RoomLabel(i, RoomNameOf(roomNames, i));
         for (zf::HazardKind k : blocking.BlockingFactors) row.Earliest[k] = true;
         for (int k = 0; k < zf::kHazardCount; ++k) {
             row.Times[k] = CriticalTimeText(times[k], decimalSeparator);

@@ -27,8 +27,15 @@ inline constexpr std::string_view kCriticalTimesLegend =
 // the general number format with the given decimal separator.
 std::string CriticalTimeText(double seconds, std::string_view decimalSeparator = ".");
 
+// A room as tables and exports name it: "Помещение №2", or with the engineer's name for it
+// "Помещение №2 — Коридор".
+std::string RoomLabel(int index, std::string_view name);
+
+// The name of room `index` among `names`, empty when it has none.
+std::string_view RoomNameOf(const std::vector<std::string>& names, int index);
+
 struct CriticalTimesRow {
-    std::string Room;                                // "Помещение №1", ...
+    std::string Room;                                // "Помещение №1", "Помещение №2 — Коридор", ...
     std::array<std::string, zf::kHazardCount> Times;     // texts by zf::HazardKind, the earliest marked
     std::array<bool, zf::kHazardCount> Earliest{};       // which of them carry the mark
     std::vector<std::string> Extra;                  // further columns after the seven (the verdict's)
@@ -44,7 +51,8 @@ struct CriticalTimesTable {
 
 // The summary of the scenario's rooms. In each room the smallest reached critical time is
 // marked (every factor that reaches its limit at that time); a room that reached none has no
-// mark.
-CriticalTimesTable CriticalTimesSummary(const zf::TzoneMath& zm, std::string_view decimalSeparator = ".");
+// mark. Rooms are labelled with their names where `roomNames` (by room) gives one.
+CriticalTimesTable CriticalTimesSummary(const zf::TzoneMath& zm, std::string_view decimalSeparator = ".",
+                                        const std::vector<std::string>& roomNames = {});
 
 }  // namespace zfreport

@@ -63,9 +63,10 @@ std::string BuildingVerdictLine(const RunVerdict& verdict, std::string_view deci
     return head;
 }
 
-VerdictSummary SummaryWithVerdict(const zf::TzoneMath& zm, const EvacuationInputs& inputs, std::string_view decimalSeparator) {
+VerdictSummary SummaryWithVerdict(const zf::TzoneMath& zm, const EvacuationInputs& inputs, std::string_view decimalSeparator,
+                                  const std::vector<std::string>& roomNames) {
     VerdictSummary s;
-    s.Table = CriticalTimesSummary(zm, decimalSeparator);
+    s.Table = CriticalTimesSummary(zm, decimalSeparator, roomNames);
     s.Verdict = JudgeRun(zm, inputs);
     s.WithEvacuation = inputs.Any();
     s.Table.Header.insert(s.Table.Header.end(), {"t_бл", "Определяющий ОФП"});

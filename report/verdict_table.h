@@ -44,8 +44,9 @@ struct VerdictSummary {
     std::string Legend;           // the critical-times legend and the verdict legend, "; "-joined
 };
 
-// The summary of a finished run (its critical times read in place) judged with the inputs.
+// The summary of a finished run (its critical times read in place) judged with the inputs;
+// rooms labelled with their names where `roomNames` gives one (see RoomLabel).
 VerdictSummary SummaryWithVerdict(const zf::TzoneMath& zm, const EvacuationInputs& inputs,
-                                  std::string_view decimalSeparator = ".");
+                                  std::string_view decimalSeparator = ".", const std::vector<std::string>& roomNames = {});
 
 }  // namespace zfreport

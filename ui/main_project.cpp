@@ -23,7 +23,6 @@
 #include <QTableWidget>
 #include <QUndoCommand>
 #include <QUndoStack>
-#include <charconv>
 #include <stdexcept>
 #include <string>
 
@@ -31,9 +30,14 @@
 #include "project/scenario_file.h"
 #include "u_AddDoor.h"
 #include "u_AddRoom.h"
+#include "u_Building.h"
+#include "u_ShowResult.h"
+#include "u_progress.h"
 #include "study_window.h"
 #include "u_main.h"
 #include "ui_u_main.h"
+#include "model/number_text.h"
+#include "model/room.h"
 
 using zf::project::Document;
 
@@ -42,31 +46,30 @@ namespace {
 constexpr int kRecentFiles = 5;
 constexpr const char* kRecentFilesKey = "recentFiles";
 constexpr const char* kFileFilter = "Сценарии (*.json);;Все файлы (*)";
+constexpr const char* kReportFilter = "Документ PDF (*.pdf)";
 
-// The parameter fields and the document's numbers they hold.
+// The parameter fields, the document's numbers they hold, and the digits after the decimal
+// comma of the text a field first shows: the default to as many places as the window has
+// always shown it ("0,01450" for 0.0145).
 struct Field {
     QLineEdit* Edit;
     double zf::project::Parameters::*Value;
+    int FirstTextDecimals;
 };
 
 std::vector<Field> Fields(const Ui::Tf_main& ui, QLineEdit* fireAreaMax) {
     using P = zf::project::Parameters;
-    return {{ui.Edit11, &P::dt},  {ui.Edit12, &P::SimTime}, {ui.Edit1, &P::Qn},  {ui.Edit2, &P::Vlin},
-            {ui.Edit3, &P::PsiUd}, {ui.Edit4, &P::D},       {ui.Edit5, &P::Lo2}, {ui.Edit6, &P::Lco},
-            {ui.Edit7, &P::Lco2},  {ui.Edit8, &P::Lhcl},    {ui.Edit9, &P::T0},  {ui.Edit10, &P::Nu},
-            {ui.Edithr, &P::hr},   {fireAreaMax, &P::FireAreaMax}};
+    return {{ui.Edit11, &P::dt, 4}, {ui.Edit12, &P::SimTime, 0}, {ui.Edit1, &P::Qn, 0},   {ui.Edit2, &P::Vlin, 4},
+            {ui.Edit3, &P::PsiUd, 5}, {ui.Edit4, &P::D, 0},      {ui.Edit5, &P::Lo2, 4},  {ui.Edit6, &P::Lco, 5},
+            {ui.Edit7, &P::Lco2, 5},  {ui.Edit8, &P::Lhcl, 5},   {ui.Edit9, &P::T0, 0},   {ui.Edit10, &P::Nu, 2},
+            {ui.Edithr, &P::hr, 1},   {fireAreaMax, &P::FireAreaMax, 0}};
 }
 
 // A number as a field or a dialog shows it for editing: the shortest digits that read back to
 // the same double, in plain notation (the entry takes digits and one separator, no exponent),
 // with the locale's decimal separator. The general format's 15 digits could change the value.
 QString ExactNumberText(double value) {
-    char buffer[400];  // plain notation of the largest double has 309 digits, of the smallest 1074
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    if (error != std::errc()) return FormatGeneral(value);  // a subnormal too long for plain notation
-    QString text = QString::fromLatin1(buffer, static_cast<int>(end - buffer));
-    text.replace(QLatin1Char('.'), QLocale().decimalPoint());
-    return text;
+    return QString::fromStdString(zf::PlainNumberText(value, QLocale().decimalPoint().toStdString()));
 }
 
 // Writes the text to a temporary file beside `path` and renames it over `path` only when all of
@@ -118,7 +121,12 @@ private:
 
 void Tf_main::CreateMenus() {
     designedCaption_ = windowTitle();
-    for (const Field& f : Fields(*ui, EditFireAreaMax)) initialFieldTexts_ << f.Edit->text();
+    // The fields' first texts: a new building's defaults, with the decimal comma.
+    const zf::project::Parameters defaults;
+    for (const Field& f : Fields(*ui, EditFireAreaMax)) {
+        initialFieldTexts_ << QString::fromStdString(zf::PlainNumberText(defaults.*f.Value, ",", f.FirstTextDecimals));
+        f.Edit->setText(initialFieldTexts_.back());
+    }
     undo_ = new QUndoStack(this);
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
@@ -135,6 +143,8 @@ void Tf_main::CreateMenus() {
     add(file, "ActFileSave", QStringLiteral("&Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { FileSave(); });
     add(file, "ActFileSaveAs", QStringLiteral("Сохранить &как..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
         [this] { FileSaveAs(); });
+    add(file, "ActFileReport", QStringLiteral("О&тчет..."), QKeySequence(Qt::CTRL | Qt::Key_P), [this] { FileReport(); })
+        ->setStatusTip(QStringLiteral("Рассчитать здание и сохранить отчет в PDF; здание остается в редакторе"));
     file->addSeparator();
     add(file, "ActOpenStudy", QStringLiteral("Открыть &исследование..."), QKeySequence(), [this] { OpenStudy(); });
     file->addSeparator();
@@ -161,6 +171,7 @@ void Tf_main::CreateMenus() {
     edit->addAction(undo);
     edit->addAction(redo);
     edit->addSeparator();
+    add(edit, "ActBuilding", QStringLiteral("&Здание..."), QKeySequence(), [this] { btnBuildingClick(); });
     add(edit, "ActEvacuation", QStringLiteral("&Эвакуация..."), QKeySequence(), [this] { btnEvacuationClick(); });
 
     // The caption's "*" follows every change of the fields, the plume and the building.
@@ -225,6 +236,11 @@ void Tf_main::FillRecentMenu() {
 
 Document Tf_main::Building() const {
     Document building;
+    // What the engineer writes of the building and the safety factor change with the rooms,
+    // in the same history.
+    building.Title = document_.Title;
+    building.Notes = document_.Notes;
+    building.SafetyFactor = document_.SafetyFactor;
     // Names are kept per room beside the scenario; a room added to the scenario directly has none.
     building.Rooms = roomInfo_;
     building.Rooms.resize(static_cast<std::size_t>(zm->RoomCount()));
@@ -246,6 +262,9 @@ void Tf_main::SetBuilding(const Document& building, QPoint cell) {
     zf::project::Apply(document, *fresh);
     zm = std::move(fresh);
     roomInfo_ = building.Rooms;
+    document_.Title = building.Title;
+    document_.Notes = building.Notes;
+    document_.SafetyFactor = building.SafetyFactor;
     FillGridRoom();
     FillGridMatrix();
     if (cell.y() >= 1 && cell.x() >= 1 && cell.y() < ui->GridMatrix->rowCount() && cell.x() < ui->GridMatrix->columnCount())
@@ -310,6 +329,8 @@ void Tf_main::ReplaceBuilding(const Document& document, const QString& path) {
 
 QString Tf_main::AskPath(bool save, const QString& suggested) {
     if (pathAsker_) return pathAsker_(save, suggested);
+    if (suggested.endsWith(QStringLiteral(".pdf")))
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить отчет"), suggested, kReportFilter);
     return save ? QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить сценарий"), suggested, kFileFilter)
                 : QFileDialog::getOpenFileName(this, QStringLiteral("Открыть сценарий"), suggested, kFileFilter);
 }
@@ -349,8 +370,9 @@ bool Tf_main::FileOpen() {
 }
 
 void Tf_main::OpenStudy() {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Открыть исследование"), QString(),
-                                                      QStringLiteral("Итоги исследования (summary.json)"));
+    const QString path = pathAsker_ ? pathAsker_(false, QString())
+                                    : QFileDialog::getOpenFileName(this, QStringLiteral("Открыть исследование"), QString(),
+                                                                   QStringLiteral("Итоги исследования (summary.json)"));
     if (path.isEmpty()) return;
     if (f_Study == nullptr) {
         f_Study = new StudyWindow(this);
@@ -501,7 +523,7 @@ void Tf_main::EditRoom(int k) {
     const QString texts[] = {f_AddRoom->LengthText(), f_AddRoom->WidthText(), f_AddRoom->HeightText()};
     const zf::TRoom& room = zm->Room(k);
     f_AddRoom->SetTexts(ExactNumberText(room.Length), ExactNumberText(room.Width), ExactNumberText(room.Height));
-    f_AddRoom->setWindowTitle(QStringLiteral("Помещение №%1").arg(k + 1));
+    f_AddRoom->setWindowTitle(QString::fromStdString(zf::RoomTitle(k)));
     const bool accepted = f_AddRoom->exec() == QDialog::Accepted;
     const QString length = f_AddRoom->LengthText(), width = f_AddRoom->WidthText(), height = f_AddRoom->HeightText();
     f_AddRoom->SetTexts(texts[0], texts[1], texts[2]);
@@ -573,4 +595,90 @@ void Tf_main::dropEvent(QDropEvent* event) {
     if (path.isEmpty()) return;
     event->acceptProposedAction();
     OpenFile(path);
+}
+
+// ---- "Здание..." and "Отчет..." --------------------------------------------------------------
+
+void Tf_main::btnBuildingClick() {
+    if (f_Building == nullptr) f_Building = new TF_Building(this);
+    std::vector<TF_Building::RoomRow> rooms;
+    const Document building = Building();
+    for (const zf::project::Room& room : building.Rooms) rooms.push_back({room.Length, room.Width, room.Height, room.Name});
+    f_Building->Show(building.Title, building.Notes, rooms);
+    if (f_Building->exec() != QDialog::Accepted) return;
+    const std::vector<std::string> names = f_Building->Names();
+    Edit(QStringLiteral("изменение сведений о здании"), [&] {
+        document_.Title = f_Building->Title();
+        document_.Notes = f_Building->Notes();
+        for (std::size_t k = 0; k < names.size() && k < roomInfo_.size(); ++k) roomInfo_[k].Name = names[k];
+        FillGridRoom();  // the names are the rows' tool tips
+    });
+    UpdateCaption();
+}
+
+ScenarioDescription Tf_main::Description(const Document& document) const {
+    // The building as it stands: unchanged since its file was opened or saved, it is identified
+    // by the file's own bytes, as the headless report identifies it; changed, by the bytes it
+    // would be saved as now, and the file's name says so.
+    const bool modified = IsModified();
+    QByteArray bytes;
+    if (!filePath_.isEmpty() && !modified) {
+        QFile file(filePath_);
+        if (file.open(QIODevice::ReadOnly)) bytes = file.read(static_cast<qint64>(zf::project::kMaxTextBytes) + 1);
+    }
+    if (bytes.isEmpty()) {
+        try {
+            bytes = QByteArray::fromStdString(zf::project::WriteDocument(document));
+        } catch (const std::invalid_argument&) {
+            // A building that cannot be written is identified by nothing; the report says so.
+        }
+    }
+    QString name = filePath_.isEmpty() ? QString() : QFileInfo(filePath_).fileName();
+    if (!name.isEmpty() && modified) name += QStringLiteral(" (с несохраненными изменениями)");
+    return DescribeDocument(document, name, bytes);
+}
+
+bool Tf_main::FileReport() {
+    if (Running_) return false;
+    Document document;
+    try {
+        document = CurrentDocument();
+    } catch (const ConversionError& error) {
+        ShowErrorMessage(this, error.Message());
+        return false;
+    }
+    // The run works on a scenario of its own: the building in the editor, its history and its
+    // file stay as they are.
+    zf::TzoneMath run;
+    zf::project::Apply(document, run);
+    if (const std::string refusal = run.CheckInputs(); !refusal.empty()) {
+        ShowErrorMessage(this, QString::fromStdString(refusal));
+        return false;
+    }
+    Running_ = true;
+    if (f_progress != nullptr) {
+        TProgressRunView view(*f_progress, this);
+        view.TickMs = runTickMs_;
+        run.Run(view);
+    } else {
+        run.Run();
+    }
+    Running_ = false;
+    if (QuitRequested_) {  // the user closed the main window during the run and confirmed
+        close();
+        return false;
+    }
+    // A stopped or failed run is reported too: its report says how far it went and why it ended.
+    const QString dir = filePath_.isEmpty() ? QDir::homePath() : QFileInfo(filePath_).absolutePath();
+    const QString base = filePath_.isEmpty() ? QStringLiteral("Отчет") : QFileInfo(filePath_).completeBaseName();
+    QString path = AskPath(true, QDir(dir).filePath(base + QStringLiteral(".pdf")));
+    if (path.isEmpty()) return false;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+    TF_ShowResult charts;  // never shown: it draws the report's charts
+    charts.SetEvacuationInputs(document.Evacuation());
+    if (const QString failure = WriteReportPdf(path, run, Description(document), charts); !failure.isEmpty()) {
+        ShowErrorMessage(this, failure);
+        return false;
+    }
+    return true;
 }

@@ -10,6 +10,7 @@
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextObjectInterface>
@@ -23,6 +24,7 @@
 #include "u_CritTimes.h"
 #include "u_ShowResult.h"
 #include "verdict_table.h"
+#include "model/constants.h"
 #include "model/scenario.h"
 
 #ifndef ZONEFIRE_VERSION
@@ -38,6 +40,9 @@ constexpr double kMarginLeftMm = 20;   // binding side
 constexpr double kMarginOtherMm = 15;
 constexpr double kFooterHeight = 28;   // below the text of each page [units]
 constexpr double kChartHeight = 330;   // one chart [units]; two fit a page with their captions
+// The face of the scenario's SHA-256 and of the footer, which carries its start: without
+// ligatures, so a sum copied from the PDF is the sum.
+const QString kFixedFont = QStringLiteral("DejaVu Sans Mono");
 
 // The text document's custom object that draws one chart.
 constexpr int kChartObjectType = QTextFormat::UserObject + 1;
@@ -69,11 +74,11 @@ private:
 QString Esc(const QString& s) { return s.toHtmlEscaped(); }
 QString Esc(const std::string& s) { return QString::fromStdString(s).toHtmlEscaped(); }
 
-// The report's numbers in the general format with the locale's decimal separator, as the
-// windows show them.
+// The report's numbers in the general format with the report's decimal comma, whatever the
+// process's locale.
 class Numbers {
 public:
-    Numbers() : sep_(QLocale().decimalPoint().toStdString()) {}
+    Numbers() : sep_(ReportLocale().decimalPoint().toStdString()) {}
     QString operator()(double v) const { return QString::fromStdString(zfreport::GeneralNumberText(v, sep_)); }
     const std::string& Separator() const { return sep_; }
 
@@ -120,13 +125,13 @@ std::vector<std::vector<std::string>> ToCells(const std::vector<std::vector<QStr
 QString Paragraph(const QString& text) { return QStringLiteral("<p>") + Esc(text) + QStringLiteral("</p>"); }
 
 // The report is written as one HTML text; each chart stands as a marker paragraph that
-// PlaceCharts then replaces by the custom object drawing it. Each section after the title page
-// starts a page.
+// PlaceCharts then replaces by the custom object drawing it. The inputs start a page after the
+// title page; the other sections follow on, their headings kept with what follows (KeepTogether).
 class ReportBuilder {
 public:
     ReportBuilder(zf::TzoneMath& zm, const ScenarioDescription& description, const ReportStamp& stamp)
         : zm_(zm), d_(description), stamp_(stamp),
-          summary_(zfreport::SummaryWithVerdict(zm, description.Evacuation, num_.Separator())) {}
+          summary_(zfreport::SummaryWithVerdict(zm, description.Evacuation, num_.Separator(), description.RoomNameList())) {}
 
     void TitlePage();
     void Inputs();
@@ -137,9 +142,13 @@ public:
     const QString& Text() const { return html_; }
 
 private:
+    void Leaks();
+
+private:
     void Html(const QString& html) { html_ += html; }
-    void Section(const QString& title) {
-        Html(QStringLiteral("<h2 style=\"page-break-before: always\">%1</h2>").arg(Esc(title)));
+    void Section(const QString& title, bool newPage) {
+        const QString heading = newPage ? QStringLiteral("<h2 style=\"page-break-before: always\">%1</h2>") : QStringLiteral("<h2>%1</h2>");
+        Html(heading.arg(Esc(title)));
     }
 
     zf::TzoneMath& zm_;
@@ -176,13 +185,15 @@ void ReportBuilder::TitlePage() {
     const QString sha = QString::fromLatin1(QCryptographicHash::hash(ScenarioBytes(zm_, d_), QCryptographicHash::Sha256).toHex());
     const std::vector<std::vector<QString>> rows = {
         {QStringLiteral("Сведение"), QStringLiteral("Значение")},
-        {QStringLiteral("Дата отчета"), QLocale().toString(stamp_.Made, QStringLiteral("dd.MM.yyyy HH:mm"))},
+        {QStringLiteral("Дата отчета"), ReportLocale().toString(stamp_.Made, QStringLiteral("dd.MM.yyyy HH:mm"))},
         {QStringLiteral("Программа"), QStringLiteral("zonefire, версия ") + stamp_.Version},
         {QStringLiteral("Файл сценария"), d_.FileName.isEmpty() ? QStringLiteral("не сохранен") : d_.FileName},
         {QStringLiteral("SHA-256 сценария"), sha},
         {QStringLiteral("Состояние расчета"), RunStateText(zm_)},
     };
-    Html(HtmlTable(ToCells(rows)));
+    // The sum in a typewriter face: it has no ligatures, so "ff" is copied from the PDF as two
+    // letters and the sum compares with sha256sum's.
+    Html(HtmlTable(ToCells(rows)).replace(sha, QStringLiteral("<span style=\"font-family: '%1'\">%2</span>").arg(kFixedFont, sha)));
     Html(QStringLiteral("<p><b>%1</b></p>").arg(Esc(summary_.BuildingLine)));
     Html(Paragraph(QStringLiteral("SHA-256 вычислена по байтам файла сценария (или, если файл не сохранен, по "
                                   "сценарию в формате файла); по ней можно убедиться, что отчет относится к "
@@ -192,7 +203,7 @@ void ReportBuilder::TitlePage() {
 }
 
 void ReportBuilder::Inputs() {
-    Section(QStringLiteral("1. Исходные данные"));
+    Section(QStringLiteral("1. Исходные данные"), true);
     const QString user = QStringLiteral("сценарий");
     struct Field {
         const char* symbol;
@@ -267,14 +278,15 @@ void ReportBuilder::Inputs() {
 }
 
 void ReportBuilder::Building() {
-    Section(QStringLiteral("2. Здание"));
-    Html(Paragraph(QStringLiteral("Помещение №1 — помещение очага пожара.")));
+    Section(QStringLiteral("2. Здание"), false);
+    const std::vector<std::string> names = d_.RoomNameList();
+    Html(Paragraph(QString::fromStdString(zf::RoomTitle(0)) + QStringLiteral(" — помещение очага пожара.")));
     std::vector<std::vector<QString>> rooms = {{QStringLiteral("№"), QStringLiteral("Название"),
                                                 QStringLiteral("Длина × ширина × высота, м"),
                                                 QStringLiteral("Площадь пола, м²"), QStringLiteral("Объем, м³")}};
     for (int i = 0; i < zm_.RoomCount(); ++i) {
         const zf::TRoom& r = zm_.Room(i);
-        const QString name = i < d_.RoomNames.size() ? d_.RoomNames[i] : QString();
+        const QString name = QString::fromStdString(std::string(zfreport::RoomNameOf(names, i)));
         rooms.push_back({QString::number(i + 1), name.isEmpty() ? QStringLiteral("—") : name,
                          num_(r.Length) + QStringLiteral(" × ") + num_(r.Width) + QStringLiteral(" × ") + num_(r.Height),
                          num_(r.Length * r.Width), num_(r.Length * r.Width * r.Height)});
@@ -300,18 +312,38 @@ void ReportBuilder::Building() {
             counts.push_back({joins, QString::number(cell.size())});
         }
     if (openings.size() == 1) {
-        Html(Paragraph(QStringLiteral("Проемов нет.")));
-        return;
+        Html(Paragraph(QStringLiteral("Проемов между помещениями и наружу нет (учтены только неплотности ограждений).")));
+    } else {
+        Html(HtmlTable(ToCells(openings)));
+        Html(QStringLiteral("<h3>Число проемов между помещениями</h3>"));
+        Html(HtmlTable(ToCells(counts)));
     }
-    Html(HtmlTable(ToCells(openings)));
-    Html(QStringLiteral("<h3>Число проемов между помещениями</h3>"));
-    Html(HtmlTable(ToCells(counts)));
-    Html(Paragraph(QStringLiteral("Кроме перечисленных, у каждого помещения учитываются неплотности ограждения: "
-                                  "закрытый проем наружу у пола.")));
+    Leaks();
+}
+
+// The gaps of every room's enclosure, which the run adds as one closed opening to the outside
+// at the floor: kLeakHeight high and kLeakWidthPerSide per metre of (length + width) wide.
+void ReportBuilder::Leaks() {
+    if (zm_.RoomCount() == 0) return;
+    Html(QStringLiteral("<h3>Неплотности ограждений</h3>"));
+    Html(Paragraph(QStringLiteral("Кроме перечисленных проемов, расчет учитывает неплотности ограждения каждого "
+                                  "помещения как закрытый проем наружу у пола высотой %1 м и шириной %2·(длина + "
+                                  "ширина) м.")
+                       .arg(num_(zf::kLeakHeight), num_(zf::kLeakWidthPerSide))));
+    std::vector<std::vector<QString>> leaks = {
+        {QStringLiteral("Помещение"), QStringLiteral("Ширина × высота, м"), QStringLiteral("Состояние")}};
+    const std::vector<std::string> names = d_.RoomNameList();
+    for (int i = 0; i < zm_.RoomCount(); ++i) {
+        const zf::TRoom& r = zm_.Room(i);
+        const double width = (r.Length + r.Width) * zf::kLeakWidthPerSide;  // [m]
+        leaks.push_back({QString::fromStdString(zfreport::RoomLabel(i, zfreport::RoomNameOf(names, i))),
+                         num_(width) + QStringLiteral(" × ") + num_(zf::kLeakHeight), QStringLiteral("закрыт")});
+    }
+    Html(HtmlTable(ToCells(leaks)));
 }
 
 void ReportBuilder::Results() {
-    Section(QStringLiteral("3. Результаты"));
+    Section(QStringLiteral("3. Результаты"), false);
     Html(QStringLiteral("<h3>Время наступления критических значений ОФП</h3>"));
     // The summary's cells without the evacuation columns: the critical times, t_бл and its factor.
     std::vector<std::vector<std::string>> times = summary_.Table.Cells();
@@ -345,7 +377,7 @@ void ReportBuilder::Results() {
 }
 
 void ReportBuilder::Charts() {
-    Section(QStringLiteral("4. Графики"));
+    Section(QStringLiteral("4. Графики"), false);
     Html(Paragraph(QStringLiteral("Для каждого помещения: температура газа в зоне задымления, координата "
                                   "задымленной зоны и каждый ОФП, достигший критического значения, с линией "
                                   "критического значения и отметкой критического времени.")));
@@ -372,7 +404,7 @@ void ReportBuilder::Charts() {
 }
 
 void ReportBuilder::Model() {
-    Section(QStringLiteral("5. Модель и ее ограничения"));
+    Section(QStringLiteral("5. Модель и ее ограничения"), false);
     for (const std::string& p : zfreport::ModelLimitsParagraphs()) Html(Paragraph(QString::fromStdString(p)));
     Html(QStringLiteral("<h3>Сравнение с опытными данными</h3>"));
     // The validation's figures, as the windows' "О модели" quotes them.
@@ -382,7 +414,66 @@ void ReportBuilder::Model() {
     for (const QString& p : validation) Html(Paragraph(p));
 }
 
+// A paragraph is not split over two pages, and a heading, and a chart, stay on the page of
+// what follows them (the first row of a table, a paragraph, the chart's caption): a block that
+// would be split or parted starts a new page instead. Done in reading order, so each decision
+// sees the pages the earlier ones made. (A paragraph split over pages is also drawn whole on
+// both, its lines beyond the page only clipped: a search in the PDF would find them twice.)
+void KeepTogether(QTextDocument& doc) {
+    QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    const double pageHeight = doc.pageSize().height();
+    const double pageTop = 0.05 * pageHeight;  // a block this near the top already starts its page
+    const auto pageOf = [pageHeight](double y) { return static_cast<int>(y / pageHeight); };
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        const QRectF here = layout->blockBoundingRect(block);
+        const int page = pageOf(here.top());
+        if (here.top() - page * pageHeight < pageTop) continue;
+        const bool heading = block.blockFormat().headingLevel() > 0;
+        const bool chart = block.text().contains(QChar::ObjectReplacementCharacter);
+        const QTextBlock next = block.next();
+        // Table cells are left to the table, which breaks between its rows.
+        const bool split = QTextCursor(block).currentTable() == nullptr && pageOf(here.bottom()) != page;
+        const bool parted = (heading || chart) && next.isValid() && pageOf(layout->blockBoundingRect(next).bottom()) != page;
+        if (!split && !parted) continue;
+        QTextBlockFormat format = block.blockFormat();
+        format.setPageBreakPolicy(format.pageBreakPolicy() | QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(block).setBlockFormat(format);
+    }
+}
+
+// The process's default locale for as long as the report is drawn: the charts it shares with
+// the results window format their numbers in the default locale.
+class DefaultLocale {
+public:
+    explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~DefaultLocale() { QLocale::setDefault(previous_); }
+    DefaultLocale(const DefaultLocale&) = delete;
+    DefaultLocale& operator=(const DefaultLocale&) = delete;
+
+private:
+    QLocale previous_;
+};
+
 }  // namespace
+
+QLocale ReportLocale() { return QLocale(QLocale::Russian, QLocale::Russia); }
+
+std::vector<std::string> ScenarioDescription::RoomNameList() const {
+    std::vector<std::string> names;
+    for (const QString& name : RoomNames) names.push_back(name.toStdString());
+    return names;
+}
+
+ScenarioDescription DescribeDocument(const zf::project::Document& document, const QString& fileName, const QByteArray& bytes) {
+    ScenarioDescription description;
+    description.Title = QString::fromStdString(document.Title);
+    description.Notes = QString::fromStdString(document.Notes);
+    for (const zf::project::Room& room : document.Rooms) description.RoomNames << QString::fromStdString(room.Name);
+    description.Evacuation = document.Evacuation();
+    description.FileName = fileName;
+    description.FileBytes = bytes;
+    return description;
+}
 
 QByteArray ScenarioBytes(const zf::TzoneMath& zm, const ScenarioDescription& description) {
     if (!description.FileBytes.isEmpty()) return description.FileBytes;
@@ -406,9 +497,8 @@ QByteArray ScenarioBytes(const zf::TzoneMath& zm, const ScenarioDescription& des
 QString ProgramVersion() { return QStringLiteral(ZONEFIRE_VERSION); }
 
 QString RoomCaption(const ScenarioDescription& description, int room) {
-    const QString number = QStringLiteral("Помещение №%1").arg(room + 1);
     const QString name = room < description.RoomNames.size() ? description.RoomNames[room] : QString();
-    return name.isEmpty() ? number : number + QStringLiteral(" «") + name + QStringLiteral("»");
+    return QString::fromStdString(zfreport::RoomLabel(room, name.toStdString()));
 }
 
 QString RunStateText(const zf::TzoneMath& zm) {
@@ -430,6 +520,7 @@ QString RunStateText(const zf::TzoneMath& zm) {
 
 QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDescription& description, TF_ShowResult& charts,
                        const ReportStamp& stamp) {
+    const DefaultLocale russian(ReportLocale());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Не удалось открыть файл для записи отчета:\n%1\n%2").arg(path, file.errorString());
@@ -468,6 +559,7 @@ QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDes
     // The charts' sizes were set after the first layout: lay the whole text out again, or the
     // page count stays that of the smaller charts and the last pages are cut off.
     doc.markContentsDirty(0, doc.characterCount());
+    KeepTogether(doc);
 
     QPainter painter;
     if (!painter.begin(&writer)) {
@@ -477,7 +569,7 @@ QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDes
     const int pages = doc.pageCount();
     const QString sha = QString::fromLatin1(
         QCryptographicHash::hash(ScenarioBytes(zm, description), QCryptographicHash::Sha256).toHex().left(16));
-    painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 7));
+    painter.setFont(QFont(kFixedFont, 7));
     for (int p = 0; p < pages; ++p) {
         if (p > 0) writer.newPage();
         painter.save();

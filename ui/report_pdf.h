@@ -8,12 +8,16 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QLocale>
 #include <QStringList>
+#include <string>
+#include <vector>
 
 #include "verdict.h"
 
 class TF_ShowResult;
 namespace zf { class TzoneMath; }
+namespace zf::project { struct Document; }
 
 // What the report says about a scenario beyond its rooms and results.
 struct ScenarioDescription {
@@ -23,7 +27,18 @@ struct ScenarioDescription {
     zfreport::EvacuationInputs Evacuation;
     QString FileName;       // the scenario file, as the user knows it; empty: not saved
     QByteArray FileBytes;   // the scenario's bytes; their SHA-256 identifies the inputs
+
+    // The room names by room, as the summary and the runner's writers take them.
+    std::vector<std::string> RoomNameList() const;
 };
+
+// What a building document says of itself: its title, notes, room names and evacuation
+// inputs, with the file's name and the bytes that identify it.
+ScenarioDescription DescribeDocument(const zf::project::Document& document, const QString& fileName, const QByteArray& bytes);
+
+// The locale of the report's numbers and date, whatever the process's locale: Russian, with
+// the decimal comma.
+QLocale ReportLocale();
 
 // The program's version as the build names it.
 QString ProgramVersion();
@@ -38,7 +53,7 @@ struct ReportStamp {
 // saved, the file text its building would be saved as.
 QByteArray ScenarioBytes(const zf::TzoneMath& zm, const ScenarioDescription& description);
 
-// "Помещение №2" or "Помещение №2 «Коридор»".
+// "Помещение №2" or "Помещение №2 — Коридор".
 QString RoomCaption(const ScenarioDescription& description, int room);
 
 // The state of the run in one sentence: completed over the simulated time, stopped at a time,

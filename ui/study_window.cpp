@@ -24,6 +24,8 @@
 #include <cmath>
 
 #include "study_file.h"
+#include "verdict.h"
+#include "model/room.h"
 
 using namespace zfcli::study;
 
@@ -51,10 +53,10 @@ const char* StatusText(RunStatus s) {
     return "";
 }
 
-QString VerdictText(const std::string& verdict) {
-    if (verdict == "safe") return QStringLiteral("безопасно");
-    if (verdict == "unsafe") return QStringLiteral("небезопасно");
-    if (verdict == "undetermined") return QStringLiteral("не определено");
+// A verdict of runs.csv ("unsafe") in the words of the other windows and the report ("опасно").
+QString VerdictText(const std::string& key) {
+    for (zfreport::Verdict v : {zfreport::Verdict::Safe, zfreport::Verdict::Unsafe, zfreport::Verdict::Undetermined})
+        if (zfreport::VerdictKey(v) == key) return QString::fromUtf8(zfreport::VerdictText(v));
     return {};
 }
 
@@ -167,7 +169,7 @@ std::optional<QString> StudyWindow::OpenStudy(const QString& summaryPath) {
     {
         const QSignalBlocker blocker(rooms_);
         rooms_->clear();
-        for (int r = 1; r <= study_.RoomCount; ++r) rooms_->addItem(QStringLiteral("Помещение №%1").arg(r));
+        for (int r = 0; r < study_.RoomCount; ++r) rooms_->addItem(QString::fromStdString(zf::RoomTitle(r)));
     }
     ShowRoom(0);
     return std::nullopt;
@@ -198,8 +200,9 @@ QString StudyWindow::StatsText(int room) const {
     text += QStringLiteral(".\nПроцентили t_бл, с: 5-й ") + Seconds(b.value(QStringLiteral("p5"))) + QStringLiteral("; 50-й ") +
             Seconds(b.value(QStringLiteral("p50"))) + QStringLiteral("; 95-й ") + Seconds(b.value(QStringLiteral("p95"))) + ".";
     if (s.value(QStringLiteral("share_unsafe")).isDouble())
-        text += QStringLiteral("\nЭвакуация небезопасна в ") + Percent(s.value(QStringLiteral("share_unsafe"))) +
-                QStringLiteral(" расчетов, не определена в ") + Percent(s.value(QStringLiteral("share_undetermined"))) + ".";
+        text += QStringLiteral("\nВывод об эвакуации «%1» в ").arg(VerdictText("unsafe")) + Percent(s.value(QStringLiteral("share_unsafe"))) +
+                QStringLiteral(" расчетов, «%1» в ").arg(VerdictText("undetermined")) +
+                Percent(s.value(QStringLiteral("share_undetermined"))) + ".";
     else
         text += QStringLiteral("\nДанных об эвакуации из помещения нет.");
     return text;

@@ -33,9 +33,10 @@ QColor VerdictColour(zfreport::Verdict v) {
     return {};
 }
 
-void TF_CritTimes::Fill(const zf::TzoneMath& zm, const QStringList& factorTips, const zfreport::EvacuationInputs& evacuation) {
+void TF_CritTimes::Fill(const zf::TzoneMath& zm, const QStringList& factorTips, const zfreport::EvacuationInputs& evacuation,
+                        const std::vector<std::string>& roomNames) {
     const zfreport::VerdictSummary verdict =
-        zfreport::SummaryWithVerdict(zm, evacuation, QLocale().decimalPoint().toStdString());
+        zfreport::SummaryWithVerdict(zm, evacuation, QLocale().decimalPoint().toStdString(), roomNames);
     const zfreport::CriticalTimesTable& summary = verdict.Table;
     // The runner's legend lines, one statement a line.
     ui->LabelLegend->setText(QString::fromStdString(verdict.Legend).replace(QStringLiteral("; "), QStringLiteral("\n")));

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QStringList>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "verdict.h"
 
@@ -24,9 +26,11 @@ public:
     ~TF_CritTimes() override;
 
     // Fills the table from the scenario's rooms judged with the evacuation inputs;
-    // `factorTips` (by zf::HazardKind) explain the short column titles. The table keeps its
-    // texts: the scenario may go afterwards.
-    void Fill(const zf::TzoneMath& zm, const QStringList& factorTips, const zfreport::EvacuationInputs& evacuation = {});
+    // `factorTips` (by zf::HazardKind) explain the short column titles; a room with a name in
+    // `roomNames` (by room) is labelled "Помещение №2 — Коридор". The table keeps its texts:
+    // the scenario may go afterwards.
+    void Fill(const zf::TzoneMath& zm, const QStringList& factorTips, const zfreport::EvacuationInputs& evacuation = {},
+              const std::vector<std::string>& roomNames = {});
 
 private:
     void FitToTable();

@@ -335,8 +335,8 @@ void TF_ShowResult::PrepareResults(zf::TzoneMath& zm) {
         ui->PageOFP->setCurrentIndex(0);
         ui->ComboOFPRooms->clear();
         ui->ComboResultRooms->clear();
-        for (int k = 1; k <= zm.RoomCount(); ++k) {
-            const QString name = QStringLiteral("Помещение №") + QString::number(k);
+        for (int k = 0; k < zm.RoomCount(); ++k) {
+            const QString name = QString::fromStdString(zf::RoomTitle(k));
             ui->ComboOFPRooms->addItem(name);
             ui->ComboResultRooms->addItem(name);
         }
@@ -659,7 +659,7 @@ void TF_ShowResult::ReportError(const QString& message) {
 QImage TF_ShowResult::WithRoomInTitle(const std::function<QImage()>& take) {
     const QString shown = Title_->toPlainText();
     if (ShownRoom_ >= 0) {
-        Title_->setPlainText(QStringLiteral("Помещение №%1. %2").arg(ShownRoom_ + 1).arg(shown));
+        Title_->setPlainText(RoomCaption(Description_, ShownRoom_) + QStringLiteral(". ") + shown);
         LayoutTitle();
     }
     QImage image = take();
@@ -722,7 +722,7 @@ void TF_ShowResult::btnCritTimesClick() {
     if (CritTimes_ == nullptr) CritTimes_ = new TF_CritTimes(this);
     QStringList tips;
     for (const ParameterView& v : kHazardViews) tips << QString(v.Item);
-    CritTimes_->Fill(*Scenario_, tips, Description_.Evacuation);
+    CritTimes_->Fill(*Scenario_, tips, Description_.Evacuation, Description_.RoomNameList());
     // Not modal: the charts stay at hand while the summary is open.
     CritTimes_->show();
     CritTimes_->raise();
@@ -751,6 +751,9 @@ void TF_ShowResult::PaintChart(QPainter& painter, const QRectF& target, zf::Tzon
     const zf::TRoom* shown = (room >= 0 && room < zm.RoomCount()) ? &zm.Room(room) : nullptr;
     // Drawn where the chart stands, at the target's size; the window's own size comes back after.
     const QSizeF windowSize = Chart_->size();
+    // The axes' numbers in the locale of the drawing (the report's), the window's afterwards.
+    const QLocale windowLocale = Chart_->locale();
+    Chart_->setLocale(QLocale());
     DrawChart(zm, shown, view, ui->ChartResult->parentWidget());
     Chart_->resize(target.size());
     Chart_->layout()->activate();
@@ -758,6 +761,7 @@ void TF_ShowResult::PaintChart(QPainter& painter, const QRectF& target, zf::Tzon
     PlaceCritLabel();
     ui->ChartResult->scene()->render(&painter, target, Chart_->sceneBoundingRect());
     Chart_->resize(windowSize);
+    Chart_->setLocale(windowLocale);
     Chart_->layout()->activate();
     RedrawCurrent();
 }

@@ -13,6 +13,8 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QTableWidget>
 #include <QUndoStack>
 #include <algorithm>
@@ -37,6 +39,30 @@ constexpr int kMatrixColumnWidth = 24;   // adjacency matrix column width [px]
 constexpr int kNumberColumnWidth = 32;   // "№" column of the rooms and openings grids [px]
 constexpr int kValueColumnWidth = 72;    // value columns of the rooms and openings grids [px]
 constexpr int kOpenColumnWidth = 100;    // "Открытый (0/1)" column [px]
+
+// The evacuation button: the free column between the rooms grid (x 16..297) and the matrix
+// (x 336..), from below the delete-room button down to the grids' bottom edge (y 473) [px].
+constexpr QRect kEvacuationButton(299, 353, 34, 120);
+
+// A push button whose caption reads upwards, for a place narrower than its word.
+class TVerticalButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        painter.drawControl(QStyle::CE_PushButton, option);
+        painter.rotate(-90);
+        // Rotated, the button's height is the caption's width.
+        const QRect caption(-height(), 0, height(), width());
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+        painter.drawText(caption, Qt::AlignCenter | Qt::TextShowMnemonic, text());
+    }
+};
 
 void PrepareGrid(QTableWidget* grid, int columnWidth) {
     grid->verticalHeader()->setMinimumSectionSize(kGridRowHeight);
@@ -165,11 +191,12 @@ Tf_main::Tf_main(QWidget* parent)
     connect(ui->TBXButton2, &QToolButton::clicked, this, &Tf_main::TBXButton2Click);
     connect(ui->TBXButton1, &QPushButton::clicked, this, &Tf_main::TBXButton1Click);
     // In the free column between the rooms grid and the matrix, under the room buttons: the
-    // designed controls stay where they are.
-    auto* evacuation = new QPushButton(QStringLiteral("Эв."), ui->centralwidget);
+    // designed controls stay where they are. The column is too narrow for the word across, so
+    // it reads upwards, as a tab on the grid's edge does.
+    auto* evacuation = new TVerticalButton(QStringLiteral("Эвакуация..."), ui->centralwidget);
     evacuation->setObjectName(QStringLiteral("btnEvacuation"));
-    evacuation->setToolTip(QStringLiteral("Эвакуация...: время начала эвакуации и время эвакуации по помещениям, коэффициент безопасности"));
-    evacuation->setGeometry(299, 449, 34, 24);
+    evacuation->setToolTip(QStringLiteral("Время начала эвакуации и время эвакуации по помещениям, коэффициент безопасности"));
+    evacuation->setGeometry(kEvacuationButton);
     connect(evacuation, &QPushButton::clicked, this, &Tf_main::btnEvacuationClick);
     connect(ui->GridMatrix, &QTableWidget::currentCellChanged, this,
             [this](int row, int col, int, int) { GridMatrixSelectCell(col, row); });
@@ -261,7 +288,7 @@ void Tf_main::AddFireAreaField() {
     label->setObjectName(QStringLiteral("LabelFireAreaMax"));
     label->setToolTip(tip);
     label->setGeometry(632, 428, 88, 16);
-    EditFireAreaMax = new QLineEdit(QStringLiteral("0"), ui->centralwidget);
+    EditFireAreaMax = new QLineEdit(ui->centralwidget);  // its text: CreateMenus, from the defaults
     EditFireAreaMax->setObjectName(QStringLiteral("EditFireAreaMax"));
     EditFireAreaMax->setToolTip(tip);
     EditFireAreaMax->setGeometry(632, 446, 80, 20);
@@ -330,6 +357,7 @@ void Tf_main::TBXButton1Click() {
     Running_ = true;
     if (f_progress != nullptr) {
         TProgressRunView view(*f_progress, this);
+        view.TickMs = runTickMs_;
         completed = zm->Run(view);
     } else {
         completed = zm->Run();
@@ -344,19 +372,7 @@ void Tf_main::TBXButton1Click() {
         if (F_ShowResult != nullptr) {
             // What the report says of the building beyond the model: its title, notes, names
             // and file, and the evacuation inputs the verdict judges.
-            ScenarioDescription description;
-            description.Title = QString::fromStdString(document_.Title);
-            description.Notes = QString::fromStdString(document_.Notes);
-            for (const auto& room : roomInfo_) description.RoomNames << QString::fromStdString(room.Name);
-            description.Evacuation = Evacuation();
-            description.FileName = filePath_;
-            try {
-                const std::string text = zf::project::WriteDocument(CurrentDocument());
-                description.FileBytes = QByteArray::fromStdString(text);
-            } catch (const std::exception&) {
-                // A building that cannot be written is identified by nothing; the report says so.
-            }
-            F_ShowResult->SetDescription(description);
+            F_ShowResult->SetDescription(Description(CurrentDocument()));
             F_ShowResult->PrepareResults(*zm);
             F_ShowResult->exec();
             restoreRequested_ = F_ShowResult->TakeRestoreRequest();
@@ -553,8 +569,8 @@ void Tf_main::btnEvacuationClick() {
     if (!inputs) return;
     // The safety factor belongs to the building like its title; the rooms' inputs are an
     // editor operation that can be undone.
-    document_.SafetyFactor = inputs->SafetyFactor;
     Edit(QStringLiteral("эвакуация"), [&] {
+        document_.SafetyFactor = inputs->SafetyFactor;
         for (int k = 0; k < zm->RoomCount(); ++k) roomInfo_[static_cast<std::size_t>(k)].Evacuation = inputs->Room(k);
     });
     UpdateCaption();

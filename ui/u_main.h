@@ -10,12 +10,14 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <cstdint>
 #include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
 
 #include "project/document.h"
+#include "report_pdf.h"
 #include "verdict.h"
 
 #include "model/scenario.h"
@@ -30,6 +32,7 @@ class Tf_AddDoor;
 class Tf_progress;
 class TF_ShowResult;
 class TF_Evacuation;
+class TF_Building;
 
 class Tf_main : public QMainWindow {
     Q_OBJECT
@@ -41,6 +44,9 @@ public:
     void SetDialogs(Tf_AddRoom* addRoom, Tf_AddDoor* addDoor);
     // The progress window shown during a run and the results window shown after it.
     void SetRunWindows(Tf_progress* progress, TF_ShowResult* results);
+    // The millisecond clock a run's progress refreshes follow (the steady clock unless set):
+    // tests give one that moves a second per reading, so every step is a refresh.
+    void SetRunClock(std::int64_t (*tickMs)()) { runTickMs_ = tickMs; }
 
     // The one current scenario; the run and the results window work on it in place.
     zf::TzoneMath& Scenario();
@@ -69,6 +75,9 @@ public:
     // The evacuation inputs of the building: per room (kept with the room's name) and the
     // safety factor (kept with the building's title and notes).
     zfreport::EvacuationInputs Evacuation() const;
+    // "Здание...": the building's title, notes and room names, in a dialog of its own; an
+    // accepted change is an editor operation that can be undone.
+    void btnBuildingClick();
     // "Открыть исследование...": a parameter study's distributions; a run opens as a building.
     void OpenStudy();
     // A scenario text opened as the building (unsaved, titled), as a file would be.
@@ -90,6 +99,10 @@ public:
     bool FileOpen();
     bool FileSave();
     bool FileSaveAs();
+    // "Отчет...": runs the building in the editor (a copy of it: the building stays) with the
+    // progress window, asks where to save, and writes the PDF report of that run, whether it
+    // completed, was stopped or failed. False when nothing was written.
+    bool FileReport();
     // Opens a scenario file in place of the building (after asking to save unsaved changes),
     // with its fields, plume choice, rooms, names and openings. A file that cannot be read is
     // reported, naming the problem, and the building stays as it was.
@@ -122,7 +135,7 @@ public:
     void EditOpening(int row, int col, int k);
 
     // Asks where to open or save a file (a file dialog unless replaced: tests answer
-    // without one); empty when cancelled.
+    // without one); empty when cancelled. A report's suggested name ends in ".pdf".
     using PathAsker = std::function<QString(bool save, const QString& suggested)>;
     void SetPathAsker(PathAsker asker) { pathAsker_ = std::move(asker); }
 
@@ -154,6 +167,9 @@ private:
     // After a run: the design's fresh building, untitled, with its history cleared.
     void StartOverAfterCalculation();
     QString AskPath(bool save, const QString& suggested);
+    // What the report says of `document` besides its results: title, notes, names, evacuation
+    // inputs, and the file's name with the bytes the document saves as.
+    ScenarioDescription Description(const zf::project::Document& document) const;
 
     friend class TBuildingEdit;
     QUndoStack* undo_ = nullptr;
@@ -188,8 +204,10 @@ private:
     Tf_progress* f_progress = nullptr;
     TF_ShowResult* F_ShowResult = nullptr;
     bool Running_ = false;
+    std::int64_t (*runTickMs_)() = &zf::SteadyTickMs;
     bool QuitRequested_ = false;  // the user chose to stop the run and leave
     TF_Evacuation* f_Evacuation = nullptr;  // created at its first opening
+    TF_Building* f_Building = nullptr;      // created at its first opening
     class StudyWindow* f_Study = nullptr;  // created at its first opening
 };
 

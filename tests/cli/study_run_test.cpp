@@ -3,8 +3,11 @@
 // study files.
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <map>
 
 #include <nlohmann/json.hpp>
 
@@ -117,6 +120,55 @@ TEST(StudyRun, EmittedScenariosReproduceTheirRowsThroughTheOrdinaryRunner) {
     EXPECT_NE(beyond.Err.find("1…12"), std::string::npos) << beyond.Err;
 }
 
+TEST(StudyRun, VariedEvacuationInputsGiveTheOrdinaryRunnersVerdicts) {
+    TempDir tmp;
+    // The base has no evacuation inputs: room 1 gets a drawn start delay (and duration 0),
+    // room 2 a drawn duration (and start delay 0). Room 2 is blocked after about 65 s, so in
+    // runs cut short at 50 s an evacuation outlasting f·t_end is undetermined there.
+    WriteFile(tmp / "study.json", R"({"base_file": ")" + (kExamples / "two_rooms_dt001.json").string() + R"(",
+        "runs": 16, "seed": 11, "sampling": "latin-hypercube", "vary": [
+        {"input": "rooms[1].evacuation.start_delay", "distribution": "uniform", "min": 0, "max": 30},
+        {"input": "rooms[2].evacuation.duration", "distribution": "uniform", "min": 20, "max": 200},
+        {"input": "SimTime", "distribution": "choice", "values": [50, 200]},
+        {"input": "safety_factor", "distribution": "triangular", "min": 0.6, "mode": 0.8, "max": 1}]})");
+    const std::string study = (tmp / "study.json").string();
+    ASSERT_EQ(Cli({"study", study, "--out", (tmp / "out").string(), "--quiet"}).ExitCode, 0);
+    EXPECT_NE(ReadFile(tmp / "out" / "runs.csv").find(",room1_verdict"), std::string::npos);
+    EXPECT_NE(ReadFile(tmp / "out" / "runs.csv").find(",room2_verdict"), std::string::npos);
+    const std::vector<RunRow> rows = RowsOf(tmp / "out");
+    ASSERT_EQ(rows.size(), 16u);
+
+    std::map<std::string, int> counts[2];
+    for (const RunRow& row : rows) {
+        const ChildResult emitted = Cli({"study", study, "--emit-scenario", std::to_string(row.Run)});
+        ASSERT_EQ(emitted.ExitCode, 0) << emitted.Err;
+        const auto scenario = nlohmann::json::parse(emitted.Out);
+        EXPECT_EQ(scenario["rooms"][0]["evacuation"]["duration"], 0);
+        EXPECT_EQ(scenario["rooms"][1]["evacuation"]["start_delay"], 0);
+        EXPECT_EQ(zfreport::NumberText(scenario["rooms"][1]["evacuation"]["duration"].get<double>()), row.Inputs[1]);
+        const fs::path file = tmp / ("run" + std::to_string(row.Run) + ".json");
+        WriteFile(file, emitted.Out);
+        const ChildResult ordinary = Cli({file.string(), "--json", "-", "--quiet"});
+        ASSERT_EQ(ordinary.ExitCode, 0) << ordinary.Err;
+        const auto result = nlohmann::json::parse(ordinary.Out);
+        ASSERT_EQ(row.Status, RunStatus::Completed);
+        for (std::size_t r = 0; r < 2; ++r) {
+            const std::string verdict = result["rooms"][r]["evacuation"]["verdict"];
+            EXPECT_EQ(row.Rooms[r].Verdict, verdict) << "run " << row.Run << " room " << r + 1;
+            ++counts[r][verdict];
+        }
+    }
+    // The study shows every outcome, so the comparison above means something.
+    EXPECT_GT(counts[1]["safe"], 0);
+    EXPECT_GT(counts[1]["unsafe"], 0);
+    EXPECT_GT(counts[1]["undetermined"], 0);
+    const auto summary = nlohmann::json::parse(ReadFile(tmp / "out" / "summary.json"));
+    for (std::size_t r = 0; r < 2; ++r) {
+        EXPECT_DOUBLE_EQ(summary["rooms"][r]["share_unsafe"].get<double>(), counts[r]["unsafe"] / 16.0) << "room " << r + 1;
+        EXPECT_DOUBLE_EQ(summary["rooms"][r]["share_undetermined"].get<double>(), counts[r]["undetermined"] / 16.0) << "room " << r + 1;
+    }
+}
+
 TEST(StudyRun, ResumeAfterAKillAndAfterCtrlCGivesTheWholeStudy) {
     TempDir tmp;
     // Enough runs that neither the kill nor the stop comes after the last one on a quiet machine.
@@ -125,8 +177,16 @@ TEST(StudyRun, ResumeAfterAKillAndAfterCtrlCGivesTheWholeStudy) {
     const fs::path base = fs::path("study") / "two_rooms_dt0001.json";
     WriteFile(tmp / "study.json", TwoRoomStudy(kRuns, "latin-hypercube", base));
     const std::string study = (tmp / "study.json").string();
+    // The signals come once runs.csv has rows of three runs: part-way, however fast the machine.
+    auto afterThreeRuns = [](const fs::path& out) {
+        return [out](const ChildResult&) {
+            const std::string text = ReadFile(out / "runs.csv");
+            return std::count(text.begin(), text.end(), '\n') >= 4;  // the header and three rows
+        };
+    };
     ChildOptions kill;
-    kill.TimeoutMs = 2500;  // SIGKILL: nothing is written at the end
+    kill.InterruptWhen = afterThreeRuns(tmp / "killed");
+    kill.InterruptSignal = SIGKILL;  // nothing is written at the end
     const ChildResult killed = Cli({"study", study, "--out", (tmp / "killed").string(), "--jobs", "1"}, kill);
     ASSERT_EQ(killed.Signal, SIGKILL) << "the study ended before the kill; make its runs longer";
     // What the kill left is a valid runs.csv of some runs, in run order.
@@ -135,7 +195,7 @@ TEST(StudyRun, ResumeAfterAKillAndAfterCtrlCGivesTheWholeStudy) {
     for (std::size_t i = 1; i < left.size(); ++i) EXPECT_LT(left[i - 1].Run, left[i].Run);
 
     ChildOptions interrupt;
-    interrupt.InterruptAfterMs = 1500;
+    interrupt.InterruptWhen = afterThreeRuns(tmp / "stopped");
     const ChildResult stopped = Cli({"study", study, "--out", (tmp / "stopped").string(), "--jobs", "2"}, interrupt);
     ASSERT_EQ(stopped.ExitCode, 130) << stopped.Err;
     EXPECT_NE(stopped.Err.find("--resume"), std::string::npos) << stopped.Err;
@@ -245,4 +305,20 @@ TEST(StudyRun, ProgressLineOnlyOnATerminal) {
     EXPECT_EQ(quiet.Err.find("Исследование:"), std::string::npos) << quiet.Err;
     const ChildResult piped = Cli({"study", (tmp / "study.json").string(), "--out", (tmp / "c").string()});
     EXPECT_EQ(piped.Err, "");
+}
+
+TEST(StudyRun, TheRunnersHelpDescribesStudyAndMerge) {
+    const ChildResult help = Cli({"--help"});
+    ASSERT_EQ(help.ExitCode, 0);
+    const ChildResult studyHelp = Cli({"study", "--help"});
+    ASSERT_EQ(studyHelp.ExitCode, 0);
+    // The runner's help holds the sub-commands' own help whole, after its own part.
+    const auto at = help.Out.find(studyHelp.Out);
+    ASSERT_NE(at, std::string::npos) << help.Out;
+    EXPECT_NE(help.Out.find("--csv"), std::string::npos);
+    for (const char* part : {"zonefire-cli study", "zonefire-cli merge", "--out", "--jobs", "--shard I/N", "--resume",
+                             "--emit-scenario", "latin-hypercube", "rooms[i].evacuation.start_delay|duration", "safety_factor",
+                             "bernoulli", "130 — исследование остановлено"})
+        EXPECT_NE(studyHelp.Out.find(part), std::string::npos) << part;
+    EXPECT_EQ(Cli({"merge", "--help"}).Out, studyHelp.Out);
 }

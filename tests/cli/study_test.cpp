@@ -5,8 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <numeric>
 
+#include "project/scenario_file.h"
 #include "study_file.h"
 #include "study_random.h"
 #include "study_table.h"
@@ -288,13 +292,66 @@ TEST(StudyFile, BadEntriesAreRefusedByName) {
         {StudyText(R"("Vlin")"), "параметр №1: ожидается объект"},
         {StudyText(R"({"input": "SamplesPerSec", "distribution": "uniform", "min": 1, "max": 9})"), "только распределение choice"},
         {StudyText(R"({"input": "SamplesPerSec", "distribution": "choice", "values": [2.5]})"), "целое число отсчетов"},
-        {StudyText(R"({"input": "rooms[1].evacuation.duration", "distribution": "uniform", "min": 1, "max": 2})"),
-         "файл сценария их не хранит"},
+        {StudyText(R"({"input": "rooms[1].evacuation.speed", "distribution": "uniform", "min": 1, "max": 2})"),
+         "нельзя изменять \"evacuation.speed\""},
+        {StudyText(R"({"input": "safety_factor", "distribution": "uniform", "min": 0, "max": 1})"), "параметр №1 (\"safety_factor\"): коэффициент безопасности"},
+        {StudyText(R"({"input": "safety_factor", "distribution": "triangular", "min": 0.5, "mode": 1, "max": 1.1})"), "0 < min ≤ mode ≤ max ≤ 1"},
+        {StudyText(R"({"input": "safety_factor", "distribution": "normal", "mean": 0.8, "sd": 0.05, "min": 0.5})"), "\"max\" ≤ 1"},
+        {StudyText(R"({"input": "safety_factor", "distribution": "lognormal", "median": 0.8, "factor": 1.1})"), "не ограничено сверху"},
+        {StudyText(R"({"input": "safety_factor", "distribution": "choice", "values": [0.8, 1.2]})"), "есть 1.2"},
     };
     for (const Case& c : cases) {
         const std::string message = Refusal(c.Text);
         EXPECT_NE(message.find(c.Expected), std::string::npos) << "study: " << c.Text << "\nmessage: " << message;
     }
+}
+
+TEST(StudyFile, EvacuationInputsAndSafetyFactorGoIntoTheRunsBuilding) {
+    // Room 1 has evacuation inputs in the base; room 2 gets them only from a draw.
+    const std::string base =
+        R"("base": {"dt": 0.01, "safety_factor": 0.7, "rooms": [{"evacuation": {"start_delay": 40, "duration": 25}}, {}],
+                    "openings": [{"rooms": [1, 2]}]})";
+    Study study;
+    ASSERT_EQ(ReadStudy("{" + base + R"(, "runs": 5, "seed": 9, "sampling": "monte-carlo", "vary": [
+        {"input": "rooms[1].evacuation.duration", "distribution": "uniform", "min": 10, "max": 20},
+        {"input": "rooms[2].evacuation.duration", "distribution": "normal", "mean": 60, "sd": 5, "min": 0},
+        {"input": "safety_factor", "distribution": "choice", "values": [0.6, 1]}]})",
+                        ".", study),
+              std::nullopt);
+    EXPECT_EQ(study.RoomHasEvacuation, (std::vector<bool>{true, true}));
+    const Sampler sampler(study.Method, study.Seed, study.Runs, study.Inputs.size());
+    for (std::uint64_t run = 1; run <= study.Runs; ++run) {
+        const std::vector<Draw> draws = DrawsOfRun(study, sampler, run);
+        const zf::project::Document building = ScenarioOfRun(study, draws);
+        ASSERT_TRUE(building.Rooms[0].Evacuation && building.Rooms[1].Evacuation);
+        EXPECT_EQ(building.Rooms[0].Evacuation->StartDelay, 40);  // kept from the base
+        EXPECT_EQ(building.Rooms[0].Evacuation->Duration, draws[0].Rank);
+        EXPECT_EQ(building.Rooms[1].Evacuation->StartDelay, 0);  // none in the base: starts at once
+        EXPECT_EQ(building.Rooms[1].Evacuation->Duration, draws[1].Rank);
+        EXPECT_EQ(building.SafetyFactor, draws[2].Rank);
+        // The emitted text reads back to the building the run judges.
+        zf::project::Document read;
+        ASSERT_EQ(zf::project::ReadDocument(ScenarioText(study, draws), read), std::nullopt);
+        EXPECT_EQ(read, building);
+    }
+
+    // Without a varied evacuation input, rooms keep the base's: only room 1 has a verdict.
+    ASSERT_EQ(ReadStudy("{" + base + R"(, "runs": 5, "seed": 9, "sampling": "monte-carlo", "vary": [
+        {"input": "Vlin", "distribution": "uniform", "min": 0.01, "max": 0.02}]})",
+                        ".", study),
+              std::nullopt);
+    EXPECT_EQ(study.RoomHasEvacuation, (std::vector<bool>{true, false}));
+}
+
+TEST(StudyFile, TheExampleStudyJudgesBothRoomsEvacuation) {
+    const std::filesystem::path dir = std::filesystem::path(ZONEFIRE_EXAMPLES) / "study";
+    std::ifstream in(dir / "two_rooms_study.json");
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Study study;
+    ASSERT_EQ(ReadStudy(text, dir, study), std::nullopt);
+    EXPECT_EQ(study.Runs, 200u);
+    EXPECT_EQ(study.Base.Params.dt, 0.001);
+    EXPECT_EQ(study.RoomHasEvacuation, (std::vector<bool>{true, true}));
 }
 
 TEST(StudyCsv, RowsReadBackAsWritten) {
@@ -383,5 +440,5 @@ TEST(StudySummary, CountsSharesAndRankingOfRows) {
     EXPECT_NE(text.find("Помещение №1"), std::string::npos);
     EXPECT_NE(text.find("Среднее t_бл: 85,0 с"), std::string::npos) << text;
     EXPECT_NE(text.find("95-й не достигнуто"), std::string::npos) << text;
-    EXPECT_NE(text.find("небезопасна: 40,0 %"), std::string::npos) << text;
+    EXPECT_NE(text.find("«опасно»: 40,0 % расчетов; «не определено»: "), std::string::npos) << text;
 }

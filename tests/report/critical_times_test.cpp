@@ -72,3 +72,19 @@ INSTANTIATE_TEST_SUITE_P(
         Earliest{"TiesAllMarked", {2, 3, 2, 0, 0, 0, 0}, {true, false, true, false, false, false, false}},
         Earliest{"NothingReached", {0, 0, 0, 0, 0, 0, 0}, {false, false, false, false, false, false, false}}),
     [](const testing::TestParamInfo<Earliest>& info) { return std::string(info.param.name); });
+
+// A room the engineer named carries its name after its number; a room without one, or beyond
+// the names given, reads as it always did.
+TEST(CriticalTimesSummary, NamedRoomsCarryTheirNamesTheOthersTheirNumberOnly) {
+    zf::TzoneMath zm;
+    for (int i = 0; i < 4; ++i) zm.AddRoom(4, 5, 3);
+    const std::vector<std::string> names = {"Кабинет", "", "Коридор"};
+    std::vector<std::string> rooms;
+    for (const CriticalTimesRow& row : CriticalTimesSummary(zm, ",", names).Rows) rooms.push_back(row.Room);
+    EXPECT_EQ(rooms, (std::vector<std::string>{"Помещение №1 — Кабинет", "Помещение №2", "Помещение №3 — Коридор",
+                                               "Помещение №4"}));
+    EXPECT_EQ(CriticalTimesSummary(zm, ",", names).Cells()[0][0], "Помещение");
+    EXPECT_EQ(RoomLabel(11, ""), "Помещение №12");
+    EXPECT_EQ(RoomNameOf(names, -1), "");
+    EXPECT_EQ(RoomNameOf(names, 3), "");
+}

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -24,6 +25,9 @@ namespace {
 
 class CritTimesSummary : public ResultsWindow {
 protected:
+    // zonefire-cli on `file` prints what the summary shows for it (see its definition).
+    void ExpectWhatTheRunnerPrints(const std::filesystem::path& file, int minMarks);
+
     void TearDown() override { w.hide(); }
 
     // Opens the summary with the window's button; null when it did not open.
@@ -186,15 +190,20 @@ std::vector<QStringList> RunnerCells(const std::string& out, int rooms) {
     return rows;
 }
 
-// zonefire-cli on the corridor example prints the cells the window shows for the same scenario
-// run here, with the point in place of the locale's comma.
-TEST_F(CritTimesSummary, EqualsWhatTheRunnerPrints) {
-    const std::filesystem::path file = std::filesystem::path(ZONEFIRE_EXAMPLES) / "five_rooms_corridor.json";
-    ASSERT_EQ(zf::project::ReadScenario(ReadFile(file), zm), std::nullopt);
+// zonefire-cli on `file` prints the cells the window shows for the same scenario run here, with
+// the point in place of the locale's comma; rooms named in the file are named in both.
+void CritTimesSummary::ExpectWhatTheRunnerPrints(const std::filesystem::path& file, int minMarks) {
+    const std::string text = ReadFile(file);
+    ASSERT_EQ(zf::project::ReadScenario(text, zm), std::nullopt);
+    zf::project::Document document;
+    ASSERT_EQ(zf::project::ReadDocument(text, document), std::nullopt);
+    ScenarioDescription description;
+    for (const auto& room : document.Rooms) description.RoomNames << QString::fromStdString(room.Name);
     ASSERT_TRUE(zm.Run());
     const ChildResult cli = RunChild(ZONEFIRE_CLI, {file.string(), "--quiet"});
     ASSERT_EQ(cli.ExitCode, 0) << cli.Err;
 
+    w.SetDescription(description);
     w.show();
     w.PrepareResults(zm);
     QTableWidget* grid = Open();
@@ -210,7 +219,26 @@ TEST_F(CritTimesSummary, EqualsWhatTheRunnerPrints) {
             marks += shown.endsWith('*');
         }
     }
-    EXPECT_GE(marks, 4);  // the fire reaches some limit in four of the five rooms
+    EXPECT_GE(marks, minMarks);
+}
+
+TEST_F(CritTimesSummary, EqualsWhatTheRunnerPrints) {
+    // The fire reaches some limit in four of the five rooms.
+    ExpectWhatTheRunnerPrints(std::filesystem::path(ZONEFIRE_EXAMPLES) / "five_rooms_corridor.json", 4);
+}
+
+TEST_F(CritTimesSummary, NamedRoomsAreNamedAsTheRunnerNamesThem) {
+    QTemporaryDir dir;
+    const std::filesystem::path file = dir.filePath("named.json").toStdString();
+    std::ofstream(file) << R"({"SimTime": 60, "dt": 0.01, "rooms": [
+        {"length": 5, "width": 4, "height": 3, "name": "Кабинет"}, {"length": 6, "width": 5, "height": 3},
+        {"length": 18, "width": 2, "height": 3, "name": "Коридор"}],
+        "openings": [{"rooms": [1, 2], "height": 2, "width": 0.9, "open": true}, {"rooms": [2, 3], "height": 2, "width": 0.9, "open": true}]})";
+    ExpectWhatTheRunnerPrints(file, 1);
+    QTableWidget* grid = Open();
+    EXPECT_EQ(Cell(grid, 1, 0), "Помещение №1 — Кабинет");
+    EXPECT_EQ(Cell(grid, 2, 0), "Помещение №2");
+    EXPECT_EQ(Cell(grid, 3, 0), "Помещение №3 — Коридор");
 }
 
 }  // namespace

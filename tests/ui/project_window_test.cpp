@@ -5,6 +5,8 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QPlainTextEdit>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -15,6 +17,7 @@
 #include <QStatusBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -32,6 +35,7 @@
 
 #include "../cli/subprocess.h"
 #include "editor_driver.h"
+#include "study_window.h"
 #include "project/scenario_file.h"
 #include "u_ShowResult.h"
 #include "u_progress.h"
@@ -165,6 +169,12 @@ TEST_F(ProjectWindowTest, TheMenuBarSitsAboveTheDesignedClientArea) {
         ASSERT_NE(Action(name), nullptr) << name;
         EXPECT_EQ(Action(name)->shortcut(), keys) << name;
     }
+    // The evacuation button reads whole and stands in free space, clear of every designed control.
+    auto* evacuation = Find<QPushButton>("btnEvacuation");
+    EXPECT_EQ(evacuation->text(), "Эвакуация...");
+    EXPECT_GE(evacuation->height(), evacuation->fontMetrics().horizontalAdvance(evacuation->text()));
+    for (const char* designed : {"GridRoom", "GridMatrix", "btnAddRoom", "btnDelRoom", "Label18"})
+        EXPECT_FALSE(evacuation->geometry().intersects(Find(designed)->geometry())) << designed;
 }
 
 TEST_F(ProjectWindowTest, ASavedBuildingOpensBackAsItWasAndSavesToTheSameBytes) {
@@ -513,15 +523,16 @@ TEST_F(ProjectWindowTest, TheBuildingComesBackAfterACompletedRunFromTheResultsWi
 }
 
 TEST_F(ProjectWindowTest, TheBuildingComesBackAfterAStoppedRunAndAfterARestart) {
+    main_->SetRunClock(&SecondPerReading);
     SetField("Edit11", "0,0001");
-    SetField("Edit12", "1000");  // far longer than the test waits
+    SetField("Edit12", "1000");  // far longer than the test lets it run
     AddRoom("5", "4", "3");
     AddRoom("4", "4", "3");
     Click(Grid("GridMatrix"), 1, 2);
     AddOpening("2", "0,9");
     Click(Grid("GridMatrix"), 1, 1);  // where a building put back starts
     const std::string before = Shown();
-    QTimer::singleShot(300, [this] { QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton); });
+    AtFirstRefresh(progress_.get(), [this] { QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton); });
     WhenModal("TF_ShowResult", [](QWidget* w) { w->close(); }, 3000);
     PressCalculate();
     EXPECT_EQ(main_->Scenario().RoomCount(), 0);  // the design's fresh building
@@ -615,6 +626,45 @@ TEST_F(ProjectWindowTest, AStudyRunOpensAsAnUnsavedBuilding) {
     EXPECT_EQ(Grid("GridRoom")->rowCount(), 3);  // the building stays as it was
 }
 
+// "Файл → Открыть исследование..." shows a study's window; a run chosen there becomes the main
+// window's building, exactly the scenario the study computed for it, evacuation inputs included.
+TEST_F(ProjectWindowTest, AStudyOpensFromTheFileMenuAndItsRunBecomesTheBuilding) {
+    const std::string study = Path("study.json").toStdString();
+    std::ofstream(study) << R"({"base_file": ")" ZONEFIRE_EXAMPLES R"(/two_rooms_dt001.json", "runs": 4, "seed": 3,
+        "sampling": "monte-carlo", "vary": [
+        {"input": "Vlin", "distribution": "uniform", "min": 0.008, "max": 0.016},
+        {"input": "rooms[2].evacuation.duration", "distribution": "uniform", "min": 20, "max": 60}]})";
+    const ChildResult computed = RunChild(ZONEFIRE_CLI, {"study", study, "--out", Path("out").toStdString(), "--quiet"});
+    ASSERT_EQ(computed.ExitCode, 0) << computed.Err;
+
+    // Not a study's summary: refused with a message, no window.
+    QString message;
+    ExpectMessage(&message);
+    main_->SetPathAsker([&](bool save, const QString&) { return save ? QString() : Path("study.json"); });
+    Action("ActOpenStudy")->trigger();
+    EXPECT_FALSE(message.isEmpty());
+    EXPECT_TRUE(main_->findChild<StudyWindow*>() == nullptr || !main_->findChild<StudyWindow*>()->isVisible());
+
+    main_->SetPathAsker([&](bool save, const QString&) { return save ? QString() : Path("out/summary.json"); });
+    Action("ActOpenStudy")->trigger();
+    auto* window = main_->findChild<StudyWindow*>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    window->findChild<QTableWidget*>("TableRuns")->selectRow(2);
+    window->findChild<QPushButton*>("BOpenRun")->click();
+
+    const ChildResult emitted = RunChild(ZONEFIRE_CLI, {"study", study, "--emit-scenario", "3"});
+    ASSERT_EQ(emitted.ExitCode, 0) << emitted.Err;
+    zf::project::Document expected;
+    ASSERT_EQ(zf::project::ReadDocument(emitted.Out, expected), std::nullopt);
+    const zf::project::Document shown = main_->CurrentDocument();
+    EXPECT_NE(shown.Title.find("расчет №3"), std::string::npos) << shown.Title;
+    expected.Title = shown.Title;  // the emitted scenario has none; the window names the run
+    ASSERT_TRUE(expected.Rooms[1].Evacuation.has_value());
+    EXPECT_EQ(shown, expected);
+    EXPECT_TRUE(main_->FilePath().isEmpty());  // unsaved: "Сохранить" asks where
+}
+
 // The fire load's largest area is a field of the file like the others: opened into "Fmax, м²",
 // saved back from it.
 TEST_F(ProjectWindowTest, TheFireAreaLimitOpensIntoItsFieldAndIsSavedFromIt) {
@@ -630,4 +680,78 @@ TEST_F(ProjectWindowTest, TheFireAreaLimitOpensIntoItsFieldAndIsSavedFromIt) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     ASSERT_EQ(zf::project::ReadDocument(file.readAll().toStdString(), saved), std::nullopt);
     EXPECT_EQ(saved.Params.FireAreaMax, 1.25);
+}
+
+namespace {
+
+// Answers "Здание..." from inside its event loop: `fill` types into it, then "Принять".
+void AnswerBuildingDialog(std::function<void(QDialog*)> fill) {
+    QTimer::singleShot(0, [fill] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(dialog->objectName(), "TF_Building");
+        fill(dialog);
+        auto* buttons = dialog->findChild<QDialogButtonBox*>("ButtonsBuilding");
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+}
+
+}  // namespace
+
+// "Здание..." edits what the engineer writes of the building: title, notes and room names.
+// They mark the building changed, are undone like the rooms, saved and opened back, and
+// follow the rooms when one is deleted or added.
+TEST_F(ProjectWindowTest, TheBuildingsTitleNotesAndNamesAreEditedSavedAndUndone) {
+    EnterThreeRooms();
+    ASSERT_TRUE(main_->SaveFile(Path("named.json")));
+    const std::string shown = Shown();
+    AnswerBuildingDialog([](QDialog* dialog) {
+        auto* grid = dialog->findChild<QTableWidget*>("GridRoomNames");
+        ASSERT_EQ(grid->rowCount(), 3);
+        EXPECT_EQ(grid->item(1, 0)->text(), "Помещение №2");
+        EXPECT_EQ(grid->item(1, 1)->text(), "6 × 5 × 3");
+        EXPECT_FALSE(grid->item(1, 1)->flags() & Qt::ItemIsEditable);  // sizes change in the editor only
+        grid->item(1, 2)->setText("Коридор");
+        dialog->findChild<QLineEdit*>("EditTitle")->setText("Склад №3");
+        dialog->findChild<QPlainTextEdit*>("EditNotes")->setPlainText("Первая строка\nвторая");
+    });
+    Action("ActBuilding")->trigger();
+    const zf::project::Document edited = main_->CurrentDocument();
+    EXPECT_EQ(edited.Title, "Склад №3");
+    EXPECT_EQ(edited.Notes, "Первая строка\nвторая");
+    EXPECT_EQ(edited.Rooms[0].Name, "");
+    EXPECT_EQ(edited.Rooms[1].Name, "Коридор");
+    EXPECT_TRUE(main_->windowTitle().endsWith("named.json*"));
+    EXPECT_EQ(Grid("GridRoom")->item(2, 1)->toolTip(), "Коридор");
+
+    // One step of the history: undone, the building is the saved one again; redone, the texts are back.
+    main_->UndoStack()->undo();
+    EXPECT_FALSE(main_->IsModified());
+    EXPECT_EQ(main_->CurrentDocument().Title, "");
+    EXPECT_EQ(Shown(), shown);
+    main_->UndoStack()->redo();
+    EXPECT_EQ(main_->CurrentDocument(), edited);
+
+    // Saved and opened back, the same texts.
+    ASSERT_TRUE(main_->SaveFile(Path("named.json")));
+    ASSERT_TRUE(main_->FileNew());
+    ASSERT_TRUE(main_->OpenFile(Path("named.json")));
+    EXPECT_EQ(main_->CurrentDocument(), edited);
+
+    // Accepted unchanged, the dialog changes nothing and adds no step.
+    const int steps = main_->UndoStack()->count();
+    AnswerBuildingDialog([](QDialog*) {});
+    Action("ActBuilding")->trigger();
+    EXPECT_EQ(main_->UndoStack()->count(), steps);
+    EXPECT_FALSE(main_->IsModified());
+
+    // Room 1 deleted: "Коридор" is room 1's now; a room added has no name.
+    Click(Grid("GridRoom"), 1, 1);
+    QTest::mouseClick(Find<QToolButton>("btnDelRoom"), Qt::LeftButton);
+    AddRoom("2", "2", "2");
+    const zf::project::Document after = main_->CurrentDocument();
+    ASSERT_EQ(after.Rooms.size(), 3u);
+    EXPECT_EQ(after.Rooms[0].Name, "Коридор");
+    EXPECT_EQ(after.Rooms[2].Name, "");
+    EXPECT_EQ(after.Title, "Склад №3");
 }

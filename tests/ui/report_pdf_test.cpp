@@ -19,6 +19,7 @@
 
 #include "../cli/subprocess.h"
 #include "model_accuracy.h"
+#include "pdf_text.h"
 #include "report_pdf.h"
 #include "project/scenario_file.h"
 #include "u_ShowResult.h"
@@ -31,22 +32,6 @@ namespace {
 const char* const kTwoRooms = R"({"SimTime": 120, "dt": 0.01,
     "rooms": [{"length": 5, "width": 4, "height": 3}, {"length": 6, "width": 5, "height": 3}],
     "openings": [{"rooms": [1, 2], "height": 2, "width": 0.9, "open": true}]})";
-
-// The text of the pages first..last (0: to the end) as pdftotext gives it.
-QString PdfText(const QString& pdf, bool layout = false, int first = 1, int last = 0) {
-    QProcess p;
-    QStringList args{QStringLiteral("-enc"), QStringLiteral("UTF-8"), QStringLiteral("-f"), QString::number(first)};
-    if (last > 0) args << QStringLiteral("-l") << QString::number(last);
-    if (layout) args << QStringLiteral("-layout");
-    args << pdf << QStringLiteral("-");
-    p.start(QStringLiteral("pdftotext"), args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitCode(), 0) << "pdftotext (poppler-utils) is needed: " << p.readAllStandardError().toStdString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-// Words joined by single spaces, so a caption broken across lines reads whole.
-QString Flat(QString text) { return text.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" ")); }
 
 class ReportPdf : public ::testing::Test {
 protected:
@@ -231,6 +216,89 @@ TEST(ReportCommand, WritesTheReportWithoutADisplayAndTheRunnersExitCodes) {
     const ChildResult usage = RunChild(ZONEFIRE_APP, {"--report", pdf});
     EXPECT_EQ(usage.ExitCode, 2);
     EXPECT_NE(usage.Err.find("--report"), std::string::npos) << usage.Err;
+}
+
+// ---- What a reviewer of the report asked for -------------------------------------------------
+
+// Under a process locale with the decimal point (LANG=C), the report still writes 0,9 and the
+// critical times with the comma, its charts' axes included.
+TEST_F(ReportPdf, NumbersTakeTheDecimalCommaWhateverTheProcessLocale) {
+    ASSERT_TRUE(zm.Run());
+    const QLocale before;
+    QLocale::setDefault(QLocale::c());
+    const QString path = Write();
+    const QLocale during;
+    QLocale::setDefault(before);
+    EXPECT_EQ(during, QLocale::c());  // the report puts the process's locale back
+    QString text = Flat(PdfText(path));
+    EXPECT_TRUE(text.contains(QStringLiteral("0,9 × 2"))) << "the doorway";
+    const zfreport::VerdictSummary summary = zfreport::SummaryWithVerdict(zm, {}, ",");
+    int commas = 0;
+    for (const auto& row : summary.Table.Rows) {
+        EXPECT_TRUE(text.contains(QString::fromStdString(row.Extra[0]))) << row.Extra[0];
+        commas += row.Extra[0].find(',') != std::string::npos;
+    }
+    EXPECT_GT(commas, 0);
+    // No number with a point anywhere: the program's version and the date are the only
+    // dotted figures a report holds.
+    text.remove(ProgramVersion());
+    text.remove(QRegularExpression(QStringLiteral("\\d\\d\\.\\d\\d\\.\\d{4}")));
+    const QRegularExpression point(QStringLiteral("\\d\\.\\d"));
+    EXPECT_FALSE(text.contains(point)) << text.mid(std::max<qsizetype>(0, text.indexOf(point) - 80), 160).toStdString();
+}
+
+// The gaps of each room's enclosure are listed with their width × height; a building without
+// openings says in plain words that only those gaps let gas through.
+TEST_F(ReportPdf, LeakOpeningsAreListedWithTheirSizesAndNamedRoomsWithTheirNames) {
+    ASSERT_TRUE(zm.Run());
+    description.RoomNames = {QStringLiteral("Кабинет")};
+    const QString laidOut = PdfText(Write(), true);
+    // 0,3·(5 + 4) = 2,7 m and 0,3·(6 + 5) = 3,3 m wide, 0,2 m high, closed.
+    EXPECT_TRUE(laidOut.contains(QRegularExpression(QStringLiteral("Помещение №1 — Кабинет\\s+2,7 × 0,2\\s+закрыт"))))
+        << laidOut.toStdString();
+    EXPECT_TRUE(laidOut.contains(QRegularExpression(QStringLiteral("Помещение №2\\s+3,3 × 0,2\\s+закрыт"))));
+    EXPECT_TRUE(Flat(laidOut).contains(QStringLiteral("Рисунок 1. Помещение №1 — Кабинет:"))) << laidOut.toStdString();
+
+    zf::TzoneMath closed;
+    ASSERT_EQ(zf::project::ReadScenario(R"({"SimTime": 5, "rooms": [{"length": 3, "width": 3, "height": 3}]})", closed),
+              std::nullopt);
+    ASSERT_TRUE(closed.Run());
+    const QString path = dir.filePath(QStringLiteral("closed.pdf"));
+    ASSERT_TRUE(WriteReportPdf(path, closed, {}, charts).isEmpty());
+    EXPECT_TRUE(Flat(PdfText(path)).contains(
+        QStringLiteral("Проемов между помещениями и наружу нет (учтены только неплотности ограждений).")));
+    EXPECT_TRUE(PdfText(path, true).contains(QRegularExpression(QStringLiteral("Помещение №1\\s+1,8 × 0,2\\s+закрыт"))));
+}
+
+// No page is left holding a line or two: a heading goes with what follows it, a paragraph is
+// not split, and only the inputs start a page of their own. (Text drawn twice, once clipped,
+// would also make a page look fuller to pdftotext than it is: the text must come once.)
+TEST_F(ReportPdf, NoPageButTheLastIsNearlyEmpty) {
+    ASSERT_TRUE(zm.Run());
+    description.Evacuation.Rooms = {zfreport::EvacuationInput{5, 15}, zfreport::EvacuationInput{30, 200}};
+    const QString path = Write();
+    const QString whole = Flat(PdfText(path));
+    const QString condition = QStringLiteral("Условие безопасной эвакуации");
+    EXPECT_EQ(whole.count(condition), 1);
+    const QStringList pages = PdfText(path).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    ASSERT_GT(pages.size(), 3);
+    const QStringList headings = {QStringLiteral("1. Исходные данные"), QStringLiteral("Время эвакуации"),
+                                  QStringLiteral("2. Здание"), QStringLiteral("Проемы"),
+                                  QStringLiteral("Неплотности ограждений"), QStringLiteral("3. Результаты"),
+                                  QStringLiteral("Вывод по эвакуации"), QStringLiteral("5. Модель и ее ограничения")};
+    for (qsizetype p = 0; p + 1 < pages.size(); ++p) {
+        // The footer alone is some 80 characters; a page of charts has their titles and captions.
+        EXPECT_GT(Flat(pages[p]).size(), 300) << "page " << p + 1 << ": " << pages[p].toStdString();
+        // A heading has something of its own below it on its page, not only the footer.
+        const QStringList lines = pages[p].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (!headings.contains(lines[i].trimmed())) continue;
+            bool followed = false;
+            for (qsizetype j = i + 1; j < lines.size(); ++j)
+                followed |= !lines[j].contains(QStringLiteral("SHA-256")) && !lines[j].contains(QStringLiteral("стр. "));
+            EXPECT_TRUE(followed) << "page " << p + 1 << " ends with " << lines[i].toStdString();
+        }
+    }
 }
 
 }  // namespace

@@ -415,4 +415,16 @@ TEST_F(ResultsExport, SpreadsheetCsvHasARussianHeaderWithUnitsAndCommaNumbers) {
     EXPECT_TRUE(errors.isEmpty());
 }
 
+// A named room's saved chart says which room it is by its name as well.
+TEST_F(ResultsExport, ASavedChartOfANamedRoomCarriesTheNameInItsTitle) {
+    ScenarioDescription named;
+    named.RoomNames = {QStringLiteral("Кабинет")};
+    w.SetDescription(named);
+    ShowTemperatureChart();
+    Answer("named.svg");
+    Trigger("ActSaveChart");
+    EXPECT_EQ(ReadSvg(ReadAll(dir.filePath("named.svg"))).title, "Помещение №1 — Кабинет. " + kTemperatureTitle);
+    EXPECT_EQ(ChartText("ChartTitle"), kTemperatureTitle);  // the window's own title stays short
+}
+
 }  // namespace

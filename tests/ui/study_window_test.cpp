@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineSeries>
+#include <QLocale>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -118,6 +119,49 @@ TEST_F(StudyFolder, ARunOpensAsTheBuildingTheStudyComputed) {
     ASSERT_EQ(emitted.ExitCode, 0);
     EXPECT_EQ(opened[0][0].toString().toStdString(), emitted.Out);
     EXPECT_TRUE(opened[0][1].toString().contains("расчет №7"));
+}
+
+// A study with evacuation inputs: the shares of the summary in words, and each run's verdict in
+// the words of the other windows.
+TEST(StudyWindowVerdicts, ShowTheSharesAndEachRunsVerdict) {
+    TempDir tmp;
+    const fs::path study = tmp.Path() / "study.json";
+    std::ofstream(study) << R"({"base_file": ")" << (fs::path(ZONEFIRE_EXAMPLES) / "two_rooms_dt001.json").string()
+                         << R"(", "runs": 12, "seed": 4, "sampling": "latin-hypercube", "vary": [
+        {"input": "rooms[2].evacuation.duration", "distribution": "uniform", "min": 20, "max": 160},
+        {"input": "SimTime", "distribution": "choice", "values": [50, 200]}]})";
+    const ChildResult run = RunChild(ZONEFIRE_CLI, {"study", study.string(), "--out", (tmp.Path() / "out").string(), "--quiet"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const QJsonObject room2 = QJsonDocument::fromJson(QByteArray::fromStdString(ReadFile(tmp.Path() / "out" / "summary.json")))
+                                  .object()["rooms"].toArray()[1].toObject();
+
+    StudyWindow window;
+    ASSERT_EQ(window.OpenStudy(QString::fromStdString((tmp.Path() / "out" / "summary.json").string())), std::nullopt);
+    window.ShowRoom(1);
+    const QString stats = window.findChild<QLabel*>("LabelStats")->text();
+    const QString unsafe = QLocale().toString(100 * room2["share_unsafe"].toDouble(), 'f', 1);
+    const QString undetermined = QLocale().toString(100 * room2["share_undetermined"].toDouble(), 'f', 1);
+    EXPECT_TRUE(stats.contains("«опасно» в " + unsafe + " %")) << stats.toStdString();
+    EXPECT_TRUE(stats.contains("«не определено» в " + undetermined + " %")) << stats.toStdString();
+
+    // The verdict column counts the same shares as the summary.
+    auto* runs = window.findChild<QTableWidget*>("TableRuns");
+    ASSERT_EQ(runs->rowCount(), 12);
+    int unsafeRuns = 0, undeterminedRuns = 0;
+    for (int i = 0; i < runs->rowCount(); ++i) {
+        const QString verdict = runs->item(i, 4)->text();
+        EXPECT_TRUE(verdict == "безопасно" || verdict == "опасно" || verdict == "не определено") << verdict.toStdString();
+        unsafeRuns += verdict == "опасно";
+        undeterminedRuns += verdict == "не определено";
+    }
+    EXPECT_GT(unsafeRuns, 0);
+    EXPECT_GT(undeterminedRuns, 0);
+    EXPECT_DOUBLE_EQ(room2["share_unsafe"].toDouble(), unsafeRuns / 12.0);
+    EXPECT_DOUBLE_EQ(room2["share_undetermined"].toDouble(), undeterminedRuns / 12.0);
+    // Room 1 has no evacuation inputs: no verdict.
+    window.ShowRoom(0);
+    EXPECT_TRUE(window.findChild<QLabel*>("LabelStats")->text().contains("Данных об эвакуации"));
+    EXPECT_EQ(runs->item(0, 4)->text(), "");
 }
 
 TEST_F(StudyFolder, AFolderThatIsNotAWholeStudyIsRefusedByFile) {
