@@ -277,8 +277,8 @@ void TzoneMath::LinkOpenings() {
 }
 
 // The state at the end of a step whose flags were clean: every room without its recorded
-// samples, the flows pending on the faces, the model time, what the shortcut for an unchanged
-// room compares, and the sample the next step adds into.
+// samples, the flows pending on the faces, the model time, what the reuse of unchanged steps
+// decides by (reuse.cpp), and the sample the next step adds into.
 void TzoneMath::SaveCleanState(int k) {
     RunState& s = State_;
     s.CleanStep = k;
