@@ -331,7 +331,7 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
     std::string error;
     if (outcome == zfcli::RunOutcome::Failed) {
         error = zf::DescribeFault(zm.LastFault);
-        Complain("Ошибка при выполнении расчета!\n(на итерации №" + std::to_string(zm.Iter) + ")\n" + error);
+        Complain(zfcli::FailureMessage(zm, error));
     }
 
     int exitCode = outcome == zfcli::RunOutcome::Completed ? kExitCompleted

@@ -13,6 +13,7 @@
 #include <fstream>
 
 #include "printable_text.h"
+#include "project/file_text.h"
 
 namespace fs = std::filesystem;
 
@@ -46,7 +47,7 @@ std::string TemporaryPattern(const fs::path& target) {
     constexpr std::size_t kKeep = 200;
     if (name.size() > kKeep) {
         std::size_t cut = kKeep;
-        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+        while (cut > 0 && zf::project::IsUtf8Continuation(name[cut])) --cut;
         name.resize(cut);
     }
     return (target.parent_path() / ("." + name + ".tmp-XXXXXX")).string();

@@ -3,27 +3,23 @@
 #include "result_writer.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <iterator>
 #include <sstream>
 
 #include "printable_text.h"
+#include "project/file_text.h"
 #include "verdict_table.h"
 
 namespace zfcli {
 
-using zfreport::NumberText;
 using zfreport::RecordedSampleCount;
 using zfreport::SampleTime;
 
 namespace {
 
 const zf::TRoom& RoomAt(const zf::TzoneMath& zm, int i) { return *zm.Rooms[static_cast<std::size_t>(i)]; }
-
-// Characters of a UTF-8 text (continuation bytes do not count).
-std::size_t DisplayWidth(std::string_view s) {
-    return static_cast<std::size_t>(
-        std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
 
 void WriteJsonString(std::ostream& out, std::string_view s) {
     out << '"';
@@ -41,21 +37,41 @@ void WriteJsonString(std::ostream& out, std::string_view s) {
     out << '"';
 }
 
-void WriteJsonNumber(std::ostream& out, double v) {
-    if (std::isfinite(v)) out << NumberText(v);
-    else out << "null";  // JSON has no infinity or NaN
+// The shortest text that reads back to the same double; JSON has no infinity or NaN.
+void AppendJsonNumber(std::string& out, double v) {
+    if (!std::isfinite(v)) {
+        out += "null";
+        return;
+    }
+    char buf[32];
+    const auto printed = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, printed.ptr);
 }
 
-// The critical times under their JSON keys, in the order the fields are stored.
-struct NamedCritTime {
-    const char* Key;
-    double zf::TRoom::*Field;
-};
-constexpr NamedCritTime kJsonCritTimes[] = {
-    {"T", &zf::TRoom::CritTimeT},     {"Vis", &zf::TRoom::CritTimeVis}, {"O2", &zf::TRoom::CritTimeO2},
-    {"CO", &zf::TRoom::CritTimeCO},   {"CO2", &zf::TRoom::CritTimeCO2}, {"HCl", &zf::TRoom::CritTimeHCl},
-    {"Rad", &zf::TRoom::CritTimeRad},
-};
+void WriteJsonNumber(std::ostream& out, double v) {
+    std::string text;
+    AppendJsonNumber(text, v);
+    out << text;
+}
+
+// A list of numbers, formed whole and written at once: a long run has millions of them.
+template <class Value>
+void WriteJsonArray(std::ostream& out, int count, Value value) {
+    std::string text = "[";
+    text.reserve(static_cast<std::size_t>(count) * 24 + 2);
+    for (int m = 0; m < count; ++m) {
+        if (m > 0) text += ", ";
+        AppendJsonNumber(text, value(m));
+    }
+    text += ']';
+    out << text;
+}
+
+// The order of the factors in "critical_times" (visibility before oxygen, as the JSON has
+// always listed them); each under its short name, as in the table.
+constexpr zf::HazardKind kJsonCritTimeOrder[] = {zf::hkTemperature, zf::hkVisibility, zf::hkOxygen, zf::hkCO,
+                                                 zf::hkCO2,         zf::hkHCl,        zf::hkRadiation};
+static_assert(std::size(kJsonCritTimeOrder) == zf::kHazardCount, "every factor once");
 
 }  // namespace
 
@@ -78,13 +94,13 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows) {
     std::vector<std::size_t> widths;
     for (const auto& row : rows) {
         widths.resize(std::max(widths.size(), row.size()), 0);
-        for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+        for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], zf::project::CharCount(row[c]));
     }
     std::string text;
     for (const auto& row : rows) {
         std::string line;
         for (std::size_t c = 0; c < row.size(); ++c) {
-            const std::string padding(widths[c] - DisplayWidth(row[c]), ' ');
+            const std::string padding(widths[c] - zf::project::CharCount(row[c]), ' ');
             if (c > 0) line += "  ";
             line += c == 0 ? row[c] + padding : padding + row[c];
         }
@@ -96,7 +112,12 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows) {
 
 int LastStepOf(int stepCount) { return std::max(stepCount - 1, 0); }
 
+bool FailedBeforeFirstStep(RunOutcome outcome, const zf::TzoneMath& zm) {
+    return outcome == RunOutcome::Failed && zm.Iter == 0;  // the steps are numbered from 1
+}
+
 std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm) {
+    if (FailedBeforeFirstStep(outcome, zm)) return "Расчет не начат: ошибка при подготовке, ни один шаг не выполнен.";
     const std::string of = " из " + std::to_string(LastStepOf(zm.StepCount)) + ".";
     switch (outcome) {
         case RunOutcome::Completed: return "Расчет завершен: шаг " + std::to_string(zm.Iter) + of;
@@ -104,6 +125,13 @@ std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm) {
         case RunOutcome::Failed: return "Расчет прерван ошибкой на шаге " + std::to_string(zm.Iter) + of;
     }
     return {};
+}
+
+std::string FailureMessage(const zf::TzoneMath& zm, std::string_view error) {
+    const std::string where = FailedBeforeFirstStep(RunOutcome::Failed, zm)
+                                  ? "Ошибка при подготовке расчета, расчет не начат!"
+                                  : "Ошибка при выполнении расчета!\n(на итерации №" + std::to_string(zm.Iter) + ")";
+    return where + "\n" + std::string(error);
 }
 
 namespace {
@@ -146,12 +174,9 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
     }
     if (verdict.Building) out << ", \"evacuation_verdict\": \"" << zfreport::VerdictKey(*verdict.Building) << '"';
     out << ",\n \"StepCount\": " << zm.StepCount << ", \"StepsPerSample\": " << zm.StepsPerSample
-        << ", \"SampleCount\": " << zm.SampleCount << ",\n \"sample_times\": [";
-    for (int m = 0; m < samples; ++m) {
-        if (m > 0) out << ", ";
-        WriteJsonNumber(out, SampleTime(zm, m));
-    }
-    out << "],\n \"rooms\": [";
+        << ", \"SampleCount\": " << zm.SampleCount << ",\n \"sample_times\": ";
+    WriteJsonArray(out, samples, [&](int m) { return SampleTime(zm, m); });
+    out << ",\n \"rooms\": [";
     for (int i = 0; i < zm.RoomCount(); ++i) {
         const zf::TRoom& room = RoomAt(zm, i);
         out << (i > 0 ? ",\n  " : "\n  ") << "{\"number\": " << i + 1;
@@ -161,21 +186,17 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
         }
         out << ",\n   \"critical_times\": {";
         bool first = true;
-        for (const auto& [key, field] : kJsonCritTimes) {
-            out << (first ? "" : ", ") << '"' << key << "\": ";
-            WriteJsonNumber(out, room.*field);
+        for (const zf::HazardKind kind : kJsonCritTimeOrder) {
+            out << (first ? "" : ", ") << '"' << zfreport::kHazardShortNames[kind] << "\": ";
+            WriteJsonNumber(out, room.CritTimeOf(kind));
             first = false;
         }
         out << '}';
         WriteJsonVerdict(out, verdict.Rooms[static_cast<std::size_t>(i)]);
         out << ",\n   \"samples\": {";
         for (int e = 0; e < zf::ResultSample::kCount; ++e) {
-            out << (e > 0 ? ",\n    " : "\n    ") << '"' << zf::ResultSample::Name(e) << "\": [";
-            for (int m = 0; m < samples; ++m) {
-                if (m > 0) out << ", ";
-                WriteJsonNumber(out, room.Samples[static_cast<std::size_t>(m)][e]);
-            }
-            out << ']';
+            out << (e > 0 ? ",\n    " : "\n    ") << '"' << zf::ResultSample::Name(e) << "\": ";
+            WriteJsonArray(out, samples, [&](int m) { return room.Samples[static_cast<std::size_t>(m)][e]; });
         }
         out << "}}";
     }

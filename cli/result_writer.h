@@ -41,8 +41,16 @@ std::string FormatTable(const std::vector<std::vector<std::string>>& rows);
 // and of the outcome line alike.
 int LastStepOf(int stepCount);
 
-// One line saying whether the run completed, was stopped or failed, and at which step.
+// Whether the run failed before its first step (its counts or its memory could not be
+// prepared): there is no step to name, and no result beyond the initial state.
+bool FailedBeforeFirstStep(RunOutcome outcome, const zf::TzoneMath& zm);
+
+// One line saying whether the run completed, was stopped or failed, and at which step; for a
+// run that failed before its first step, that it was not started.
 std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm);
+
+// The message on stderr of a failed run: where it failed, then `error` (DescribeFault).
+std::string FailureMessage(const zf::TzoneMath& zm, std::string_view error);
 
 // The whole result as one JSON object: outcome, counts, sample times and, per room, the
 // critical times, the blocking time ("blocking_time", null when no factor was reached) with

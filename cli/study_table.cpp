@@ -13,6 +13,8 @@
 #include "critical_times.h"
 #include "number_format.h"
 #include "verdict.h"
+#include "model/number_text.h"
+#include "model/room.h"
 
 namespace zfcli::study {
 namespace {
@@ -166,10 +168,7 @@ nlohmann::ordered_json OrNull(const std::optional<double>& v) {
 
 // A number for people: fixed decimals, a decimal comma, a minus sign.
 std::string Fixed(double v, int decimals) {
-    char buf[64];
-    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals).ptr;
-    std::string text(buf, end);
-    std::replace(text.begin(), text.end(), '.', ',');
+    std::string text = zf::PlainNumberText(v, ",", decimals);
     if (text.find_first_not_of("-0,") == std::string::npos && text[0] == '-') text.erase(0, 1);  // no "−0,0"
     if (!text.empty() && text[0] == '-') text.replace(0, 1, "−");
     return text;
@@ -395,7 +394,7 @@ std::string SummaryText(const Study& study, const std::vector<RunRow>& rows, con
     t += "\nСтатистика — по завершенным расчетам; среднее — по расчетам, в которых время блокирования достигнуто.\n";
     for (int r = 0; r < study.RoomCount; ++r) {
         const RoomStats s = StatsOfRoom(study, rows, static_cast<std::size_t>(r));
-        t += "\nПомещение №" + std::to_string(r + 1) + "\n";
+        t += "\n" + zf::RoomTitle(r) + "\n";
         t += "  Расчетов завершено: " + std::to_string(s.Completed) + ", с ошибкой: " + std::to_string(s.Failed) + "\n";
         if (!s.ShareReached) {
             t += "  Нет завершенных расчетов.\n";

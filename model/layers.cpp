@@ -87,17 +87,4 @@ double TzoneMath::HeatLoss(int room, double layerTemperature, double interfaceHe
     return alpha * surface * (T - T0);
 }
 
-// Whether HeatLoss could raise an arithmetic fault with these inputs. Below a layer
-// temperature of 1e5 K the exponential stays under 1e101, and with a wall surface under
-// 1e200 m² every product stays far below the largest double; the logarithm's argument is
-// positive whenever it is taken. Beyond these bounds, or for inputs that are no numbers,
-// the answer is yes. The surface is formed exactly as HeatLoss forms it.
-bool TzoneMath::HeatLossMayFault(int room, double layerTemperature, double interfaceHeight) {
-    TRoom& r = Room(room);
-    const double surface = r.Perimeter() * (r.Height - interfaceHeight) + r.Area();
-    const bool bounded = layerTemperature >= 0 && layerTemperature <= 1e5 && std::abs(T0) <= 1e5 &&
-                         std::abs(surface) <= 1e200;
-    return !bounded;
-}
-
 }  // namespace zf

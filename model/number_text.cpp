@@ -1,5 +1,6 @@
 #include "model/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -42,6 +43,19 @@ std::string GeneralNumberText(double v, std::string_view decimalSeparator) {
         out += digits.substr(0, whole) + std::string(decimalSeparator) + digits.substr(whole);
     }
     return out;
+}
+
+std::string PlainNumberText(double v, std::string_view decimalSeparator, std::optional<int> decimals) {
+    // The whole digits of the largest double are 309, the shortest fraction of the smallest
+    // subnormal 324 digits: 330 characters hold either with the sign and the point.
+    std::string text(330 + static_cast<std::size_t>(decimals ? std::max(*decimals, 0) : 0), '\0');
+    char* const first = text.data();
+    char* const last = first + text.size();
+    const std::to_chars_result printed = decimals ? std::to_chars(first, last, v, std::chars_format::fixed, *decimals)
+                                                  : std::to_chars(first, last, v, std::chars_format::fixed);
+    text.resize(static_cast<std::size_t>(printed.ptr - first));
+    if (const std::size_t point = text.find('.'); point != std::string::npos) text.replace(point, 1, decimalSeparator);
+    return text;
 }
 
 std::string MessageNumberText(double v) {

@@ -52,8 +52,10 @@ public:
     double& M(int k);         // k = 1..3: MCO, MCO2, MHCl
     static double ResultSample::*WorkingZoneValue(int k);  // k = 1..3: COw, CO2w, HClw
 
-    // Critical time of a hazard factor, addressed by the results window's order.
-    double CritTimeOf(HazardKind kind) const;
+    // Critical time of a hazard factor, addressed by the results window's order: the one map
+    // from a factor to the member that holds its time.
+    static double TRoom::*CritTimeField(HazardKind kind);
+    double CritTimeOf(HazardKind kind) const { return this->*CritTimeField(kind); }
 };
 
 // A room's name as every window, report and message gives it: "Помещение №N", N = index + 1.
@@ -94,6 +96,19 @@ inline double& TRoom::M(int k) {
         case 2: return MCO2;
         default: return MHCl;
     }
+}
+
+inline double TRoom::*TRoom::CritTimeField(HazardKind kind) {
+    switch (kind) {
+        case hkTemperature: return &TRoom::CritTimeT;
+        case hkOxygen: return &TRoom::CritTimeO2;
+        case hkVisibility: return &TRoom::CritTimeVis;
+        case hkCO: return &TRoom::CritTimeCO;
+        case hkCO2: return &TRoom::CritTimeCO2;
+        case hkHCl: return &TRoom::CritTimeHCl;
+        case hkRadiation: break;
+    }
+    return &TRoom::CritTimeRad;
 }
 
 inline double ResultSample::*TRoom::WorkingZoneValue(int k) {

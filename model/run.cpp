@@ -22,9 +22,6 @@ namespace zf {
 namespace {
 
 constexpr int kFaultFlags = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
-// Steps between two readings of the flags. A reading costs about as much as a room's step of
-// a small building; a fault found costs at most this many steps computed again.
-constexpr int kFlagStride = 16;
 
 struct StepFault {
     RunFault fault;
@@ -123,13 +120,16 @@ bool TzoneMath::Run(RunView& view) {
         view.SetProgressMax(StepCount);
         try {
             PrepareRooms();
-            BuildLinks();
+            LinkOpenings();
         } catch (const std::bad_alloc&) {
             LastFault = RunFault{FaultKind::OutOfMemory, Quantity::RunCounts, 0};
             ok = false;
         }
     }
-    if (ok) ok = TimeLoop(view);
+    if (ok) {
+        ok = TimeLoop(view);
+        SettleDeferredHeatLosses();
+    }
 
     RemoveLeakOpenings();
     view.CloseProgress();
@@ -248,16 +248,22 @@ void TzoneMath::PrepareRooms() {
 
 // Per room, the cells of its matrix row that hold faces, in ascending column, with the twin
 // cells: the step and the hazard sums walk only these.
-void TzoneMath::BuildLinks() {
+void TzoneMath::LinkOpenings() {
     const int n = RoomCount();
     State_.Links.assign(static_cast<std::size_t>(n), {});
+    State_.Inflow.assign(static_cast<std::size_t>(n), {});
     State_.LastSteps.assign(static_cast<std::size_t>(n), {});
+    State_.Repeated.assign(static_cast<std::size_t>(n), 0);
+    State_.Dormant.assign(static_cast<std::size_t>(n), 0);
+    State_.HeatLosses.assign(static_cast<std::size_t>(n), {});
     std::size_t faces = 0;
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
             TProems& cell = Cell(i, j);
             if (cell.empty()) continue;
             State_.Links[static_cast<std::size_t>(i)].push_back(TCellLink{j, &cell, i == j ? nullptr : &Cell(j, i)});
+            if (i != j)
+                for (auto& face : cell) State_.Inflow[static_cast<std::size_t>(i)].push_back(TInflowFace{face.get(), j});
             faces += cell.size();
         }
     }
@@ -266,16 +272,20 @@ void TzoneMath::BuildLinks() {
     State_.CleanSamples.assign(Rooms.size(), ResultSample{});
     State_.CleanFaces.assign(2 * faces, 0.0);
     State_.CleanLastSteps.assign(Rooms.size(), LastStep{});
+    State_.CleanDormant.assign(Rooms.size(), 0);
+    State_.CleanHeatLosses.assign(Rooms.size(), {});
 }
 
 // The state at the end of a step whose flags were clean: every room without its recorded
-// samples, the flows pending on the faces, the model time, what the shortcut for an unchanged
-// room compares, and the sample the next step adds into.
+// samples, the flows pending on the faces, the model time, what the reuse of unchanged steps
+// decides by (reuse.cpp), and the sample the next step adds into.
 void TzoneMath::SaveCleanState(int k) {
     RunState& s = State_;
     s.CleanStep = k;
     s.CleanTime = CurTime;
     s.CleanLastSteps = s.LastSteps;
+    s.CleanDormant = s.Dormant;
+    s.CleanHeatLosses = s.HeatLosses;
     const int S = StepsPerSample;
     const std::size_t next = S > 0 ? static_cast<std::size_t>((k + 1) / S) : 0;
     for (std::size_t i = 0; i < Rooms.size(); ++i) {
@@ -314,6 +324,8 @@ int TzoneMath::RestoreCleanState(int k) {
             }
     CurTime = s.CleanTime;
     s.LastSteps = s.CleanLastSteps;
+    s.Dormant = s.CleanDormant;
+    s.HeatLosses = s.CleanHeatLosses;
     Iter = s.CleanStep;
     std::feclearexcept(kFaultFlags);
     return s.CleanStep;
@@ -353,23 +365,24 @@ void TzoneMath::AdvanceStep(int k) {
     SampleStep(k);
 }
 
+// The hazard routines of every room in index order, after every room was stepped: a room's
+// balances see the neighbours of lower index already updated and those of higher index not.
 void TzoneMath::HazardPass() {
-    // Whichever way the pass ends (a fault in the replay throws), routines called later on
-    // their own must not see this pass's room.
-    struct EndOfPass {
-        int& room;
-        ~EndOfPass() { room = -1; }
-    } endOfPass{State_.PassRoom};
     for (int i = 0; i < RoomCount(); ++i) {
-        State_.PassRoom = i;
-        State_.PassProfileFormed = false;
-        State_.PassInflowFormed = false;
-        CalcTw(Iter, i);
-        CalcLw(Iter, i);
-        CalcO2w(Iter, i);
-        CalcSpecies(1, Iter, i);
-        CalcSpecies(2, Iter, i);
-        CalcSpecies(3, Iter, i);
+        if (RepeatLastHazards(i)) {
+            FallDormant(i);
+            continue;
+        }
+        // The working-zone profile serves all but the radiation; the temperature is the first
+        // to need it, so a fault in it is the temperature's.
+        const double profile = WorkingZoneProfile(i);
+        Checkpoint(i, Quantity::WorkingZoneTemperature);
+        CalcTw(Iter, i, profile);
+        CalcLw(Iter, i, profile);
+        CalcO2w(Iter, i, profile);
+        CalcSpecies(1, Iter, i, profile);
+        CalcSpecies(2, Iter, i, profile);
+        CalcSpecies(3, Iter, i, profile);
         CalcRad(Iter, i);
     }
 }
@@ -412,118 +425,121 @@ void TzoneMath::CutSamplesAt(int k) {
     for (auto& room : Rooms) room->Samples.resize(static_cast<std::size_t>(SampleCount));
 }
 
+// One room's step: what enters the layer (the fire's plume in the fire room, the flows the
+// neighbours posted elsewhere), the layer predicted before the openings, the flows out through
+// every face the layer reaches (stepping a neighbour first where its prediction is needed),
+// and the layer after them.
 void TzoneMath::Step(int i) {
     TRoom& r = Room(i);
     r.LastIter = Iter;
-    double inflow = 0;     // mass rate entering the layer in this step [kg/s]
-    bool posted = false;   // a neighbour had posted a flow into one of the room's faces
-    bool reached = false;  // the layer reached down to one of the room's openings
-    const std::vector<TCellLink>& links = State_.Links[static_cast<std::size_t>(i)];
-    if (i == 0) {
-        r.Cur.Fp = BurningArea(i);
-        Checkpoint(i, Quantity::BurningArea);
-        r.Q = HeatRelease(i);
-        Checkpoint(i, Quantity::HeatRelease);
-        r.Cur.Gk = PlumeFlow(i);
-        Checkpoint(i, Quantity::PlumeFlow);
-        inflow = r.Cur.Gk;
-    } else {
-        // Take in what the neighbours posted since this room's last step; Gk counts each flow
-        // at its own temperature (its volume at outside density).
-        for (const TCellLink& link : links) {
-            if (link.Col == i) continue;
-            for (auto& f : *link.Faces) {
-                posted = posted || f->Gin != 0 || f->Tin != 0;
-                r.Cur.Gk = r.Cur.Gk + (f->Tin / T0) * f->Gin;
-                inflow = inflow + f->Gin;
-                f->Gin = 0;
-                f->Tin = 0;
-            }
-        }
-        Checkpoint(i, Quantity::Inflow);
-    }
+    State_.Repeated[static_cast<std::size_t>(i)] = 0;
+    if (StaysDormant(i)) return;
+    bool posted = false;  // a neighbour had posted a flow into one of the room's faces
+    const double inflow = i == 0 ? FireSource(i) : TakeInPostedFlows(i, posted);
     if (i != 0 && !posted && RepeatLastStep(i)) return;
-    // The heat loss of the previous layer is overwritten below before anything reads it: it
-    // counts only for its faults. Where its inputs cannot make it fault the step leaves it
-    // out; the replay that locates a fault evaluates it always.
-    if (State_.Checking || HeatLossMayFault(i, r.Prev.T2, r.Prev.Yk)) {
+    const InterfaceTerms terms = SharedInterfaceTerms(i);
+    PredictLayer(i, terms);
+    const bool reached = FlowOutThroughOpenings(i);
+    UpdateLayer(i, terms, inflow);
+    RecordStep(i, !posted && !reached);
+}
+
+// The fire room's source: burning area, heat release and the plume's mass flow into the
+// layer, which is what the layer takes in [kg/s].
+double TzoneMath::FireSource(int i) {
+    TRoom& r = Room(i);
+    r.Cur.Fp = BurningArea(i);
+    Checkpoint(i, Quantity::BurningArea);
+    r.Q = HeatRelease(i);
+    Checkpoint(i, Quantity::HeatRelease);
+    r.Cur.Gk = PlumeFlow(i);
+    Checkpoint(i, Quantity::PlumeFlow);
+    return r.Cur.Gk;
+}
+
+// Takes in what the neighbours posted since this room's last step and returns its mass rate
+// [kg/s]; Gk counts each flow at its own temperature (its volume at outside density).
+double TzoneMath::TakeInPostedFlows(int i, bool& posted) {
+    TRoom& r = Room(i);
+    double inflow = 0;
+    for (const TInflowFace& in : State_.Inflow[static_cast<std::size_t>(i)]) {
+        TProem& f = *in.Face;
+        posted = posted || f.Gin != 0 || f.Tin != 0;
+        r.Cur.Gk = r.Cur.Gk + (f.Tin / T0) * f.Gin;
+        inflow = inflow + f.Gin;
+        f.Gin = 0;
+        f.Tin = 0;
+    }
+    Checkpoint(i, Quantity::Inflow);
+    return inflow;
+}
+
+// The layer before this step's opening flows: interface, density and temperature, after the
+// heat loss of the previous layer.
+void TzoneMath::PredictLayer(int i, const InterfaceTerms& terms) {
+    TRoom& r = Room(i);
+    if (!DeferHeatLoss(i, r.Prev.T2, r.Prev.Yk)) {
         r.Qloss = HeatLoss(i, r.Prev.T2, r.Prev.Yk);
         Checkpoint(i, Quantity::HeatLoss);
     }
-    const InterfaceTerms interfaceTerms = SharedInterfaceTerms(i);
-    r.Cur.YkPred = PredictedInterfaceHeight(i, interfaceTerms);
+    r.Cur.YkPred = PredictedInterfaceHeight(i, terms);
     Checkpoint(i, Quantity::PredictedInterface);
     r.Ro2Pred = LayerDensity(i, r.Cur.YkPred);
     Checkpoint(i, Quantity::PredictedDensity);
     r.T2Pred = LayerTemperature(r.Ro2Pred);
     Checkpoint(i, Quantity::PredictedTemperature);
+}
 
+// The outflow Gm through every face the predicted layer reaches down to. Through a doorway
+// the flow is posted on the twin face for the neighbour to take in, unless the neighbour's own
+// flow through it is still pending; the neighbour is stepped first when its prediction of this
+// step is missing. Returns whether the layer reached any opening.
+bool TzoneMath::FlowOutThroughOpenings(int i) {
+    TRoom& r = Room(i);
+    bool reached = false;
     r.Cur.Gm = 0;
-    for (const TCellLink& link : links) {
+    for (const TCellLink& link : State_.Links[static_cast<std::size_t>(i)]) {
         const int j = link.Col;
         const TProems& faces = *link.Faces;
         for (std::size_t k = 0; k < faces.size(); ++k) {
             TProem& f = *faces[k];
             if (r.Cur.YkPred >= f.Height) continue;  // the layer does not reach the opening
             reached = true;
-            if (j == i) {
-                const double G = OpeningFlow(i, i, f);
-                Checkpoint(i, Quantity::OpeningFlow, i, static_cast<int>(k));
-                r.Cur.Gm = r.Cur.Gm + G;
-                continue;
+            if (j != i) {
+                if (f.Gin != 0) continue;  // the neighbour's flow through this doorway is pending
+                if (Room(j).LastIter < Iter) Step(j);
             }
-            if (f.Gin != 0) continue;  // the neighbour's flow through this doorway is pending
-            if (Room(j).LastIter < Iter) Step(j);  // the neighbour's predictions of this step first
             const double G = OpeningFlow(i, j, f);
             Checkpoint(i, Quantity::OpeningFlow, j, static_cast<int>(k));
             r.Cur.Gm = r.Cur.Gm + G;
-            TProem& twin = *(*link.Twins)[k];  // the same doorway seen from room j
-            twin.Gin = G;
-            twin.Tin = r.T2Pred;
+            if (j != i) {
+                TProem& twin = *(*link.Twins)[k];  // the same doorway seen from room j
+                twin.Gin = G;
+                twin.Tin = r.T2Pred;
+                WakeUp(j);
+            }
         }
     }
+    return reached;
+}
+
+// The sums of what entered and left, the heat loss of the predicted layer, and the layer
+// after the step's flows; the interface stops at the floor.
+void TzoneMath::UpdateLayer(int i, const InterfaceTerms& terms, double inflow) {
+    TRoom& r = Room(i);
     r.SumOut = r.SumOut + r.Cur.Gm;
     r.SumIn = r.SumIn + inflow;
-
-    r.Qloss = HeatLoss(i, r.T2Pred, r.Cur.YkPred);
-    Checkpoint(i, Quantity::HeatLoss);
-    r.Cur.Yk = InterfaceHeight(i, interfaceTerms);
+    if (!DeferHeatLoss(i, r.T2Pred, r.Cur.YkPred)) {
+        r.Qloss = HeatLoss(i, r.T2Pred, r.Cur.YkPred);
+        Checkpoint(i, Quantity::HeatLoss);
+    }
+    r.Cur.Yk = InterfaceHeight(i, terms);
     Checkpoint(i, Quantity::Interface);
     r.Cur.Ro2 = LayerDensity(i, r.Cur.Yk);  // from the unclamped height
     Checkpoint(i, Quantity::Density);
     r.Cur.T2 = LayerTemperature(r.Cur.Ro2);
     Checkpoint(i, Quantity::Temperature);
-    if (!(r.Cur.Yk >= 0)) r.Cur.Yk = 0;  // the interface stops at the floor
-    // A step that took nothing in and reached no opening left the sums as they were, so the
-    // state it started from is still in Prev and the sums.
-    LastStep& last = State_.LastSteps[static_cast<std::size_t>(i)];
-    last.Closed = !posted && !reached;
-    if (last.Closed) last.Start = StartOf(r);
-}
-
-StepStart TzoneMath::StartOf(const TRoom& r) {
-    return StepStart{r.Prev.T2, r.Prev.Yk, r.Prev.YkPred, r.Prev.Gm, r.SumIn, r.SumOut};
-}
-
-// A room the smoke has not reached, or whose layer has settled: nothing was posted into it,
-// its last computed step took nothing in and reached no opening, and it starts from the very
-// state that step started from (compared bit for bit). Its step would repeat that one exactly
-// (same inputs, same operations, no recursion, nothing posted), so the results are copied:
-// the layer values that step stored are now in Prev, its predictions and heat loss are still
-// in the room's fields, and the sums did not change. The replay that locates a fault computes
-// every step.
-bool TzoneMath::RepeatLastStep(int i) {
-    const LastStep& last = State_.LastSteps[static_cast<std::size_t>(i)];
-    if (State_.Checking || !last.Closed) return false;
-    TRoom& r = Room(i);
-    const StepStart start = StartOf(r);
-    if (std::memcmp(&start, &last.Start, sizeof start) != 0) return false;
-    r.Cur.YkPred = r.Prev.YkPred;
-    r.Cur.Gm = r.Prev.Gm;
-    r.Cur.Yk = r.Prev.Yk;
-    r.Cur.Ro2 = r.Prev.Ro2;
-    r.Cur.T2 = r.Prev.T2;
-    return true;
+    if (!(r.Cur.Yk >= 0)) r.Cur.Yk = 0;
 }
 
 void TzoneMath::CheckFlags(int room, Quantity what, int column, int face) {
@@ -546,11 +562,17 @@ void TzoneMath::RemoveLeakOpenings() {
     }
     State_.LeakCount = 0;
     State_.Links.clear();
+    State_.Inflow.clear();
     State_.LastSteps.clear();
+    State_.Repeated.clear();
+    State_.Dormant.clear();
+    State_.HeatLosses.clear();
     State_.CleanRooms = {};
     State_.CleanSamples = {};
     State_.CleanFaces = {};
     State_.CleanLastSteps = {};
+    State_.CleanDormant = {};
+    State_.CleanHeatLosses = {};
 }
 
 }  // namespace zf

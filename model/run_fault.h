@@ -1,6 +1,7 @@
 #pragma once
 // Where and why a run failed: the step, the room, the quantity being computed and the kind
-// of arithmetic fault. Found by replaying the failed run with a check after every routine.
+// of arithmetic fault. Found by computing the steps since the last clean look at the flags
+// again, with a check after every routine.
 
 #include <string>
 

@@ -1,8 +1,7 @@
 #pragma once
-// What a run keeps beside the scenario while it runs: the cells each room's step walks, what
-// the hazard pass shares between a room's routines, what the shortcut for an unchanged room
-// compares, and the snapshot the replay that locates a fault starts from. Private to the run;
-// nothing outside the model reads it.
+// What a run keeps beside the scenario while it runs: the cells each room's step walks, the
+// record the run's reuse of unchanged steps compares against, and the last clean state a
+// fault search starts from. Private to the run; nothing outside the model reads it.
 
 #include <vector>
 
@@ -10,6 +9,11 @@
 #include "model/room.h"
 
 namespace zf {
+
+// Steps between two readings of the floating-point flags. A reading, and the copy of the clean
+// state that follows it, costs about as much as a step of every room; a fault found costs at
+// most this many steps computed again.
+inline constexpr int kFlagStride = 64;
 
 // One neighbour cell of a room during a run: the cell of the room's row and, for a doorway,
 // the twin cell in the neighbour's row. Built once per run so the step walks only the
@@ -20,12 +24,10 @@ struct TCellLink {
     TProems* Twins = nullptr;     // cell (Col, row); null for the outside cell
 };
 
-// What the neighbours' pending inflows bring into a room's five balances in one step,
-// gathered in one walk over the room's faces when the hazard pass reaches the room.
-struct PendingInflow {
-    double Smoke = 0;                  // [Np·m²]
-    double Oxygen = 0;                 // [kg]
-    double Species[4] = {0, 0, 0, 0};  // by species number 1..3 [kg]
+// One doorway face through which a neighbour posts flows into a room, with that neighbour.
+struct TInflowFace {
+    TProem* Face = nullptr;
+    int From = 0;
 };
 
 // The previous state a room's step starts from, and what the room's last computed step
@@ -39,9 +41,25 @@ struct LastStep {
     bool Closed = false;
 };
 
+// A heat loss left out because it could not fault: the layer temperature [K] and interface
+// height [m] it would have been formed with, so the room's field can be given its value once
+// the run ends.
+struct DeferredHeatLoss {
+    double T = 0, Y = 0;
+    bool Pending = false;
+};
+
 struct RunState {
-    std::vector<std::vector<TCellLink>> Links;  // per room: cells holding faces, ascending column
-    std::vector<LastStep> LastSteps;            // per room
+    std::vector<std::vector<TCellLink>> Links;      // per room: cells holding faces, ascending column
+    std::vector<std::vector<TInflowFace>> Inflow;   // per room: doorway faces, in the order of Links
+    // What the reuse of unchanged steps compares: per room, its last computed step, and
+    // whether its step in the current step repeated that one.
+    std::vector<LastStep> LastSteps;
+    std::vector<char> Repeated;
+    // Per room: its step and hazard routines repeated and nothing has been posted into it
+    // since, so its next step repeats as well without looking.
+    std::vector<char> Dormant;
+    std::vector<DeferredHeatLoss> HeatLosses;  // per room
     int LeakCount = 0;                          // rooms that received a leak opening
     bool Checking = false;                      // a look at the flags after every routine
     // The state at the end of the last step whose flags were clean, from which the steps are
@@ -52,17 +70,8 @@ struct RunState {
     std::vector<ResultSample> CleanSamples;  // per room, the sample the next step adds into
     std::vector<double> CleanFaces;          // Gin, Tin of every face in link order
     std::vector<LastStep> CleanLastSteps;
-
-    // The room whose hazard routines the pass is running (-1: none, a routine called on its
-    // own), its working-zone profile once the first routine that needs it has formed it, and
-    // its pending inflows once gathered. Within the pass the gathered sums serve every
-    // routine; the replay that locates a fault forms each routine's own sum, so a fault is
-    // still charged to the routine whose sum it is.
-    int PassRoom = -1;
-    bool PassProfileFormed = false;
-    double PassProfile = 0;
-    bool PassInflowFormed = false;
-    PendingInflow PassInflow;
+    std::vector<char> CleanDormant;
+    std::vector<DeferredHeatLoss> CleanHeatLosses;
 };
 
 }  // namespace zf

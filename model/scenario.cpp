@@ -20,19 +20,6 @@ void TProem::Init(bool isOpen) {
     Mu = isOpen ? kMuOpen : kMuClosed;
 }
 
-double TRoom::CritTimeOf(HazardKind kind) const {
-    switch (kind) {
-        case hkTemperature: return CritTimeT;
-        case hkOxygen: return CritTimeO2;
-        case hkVisibility: return CritTimeVis;
-        case hkCO: return CritTimeCO;
-        case hkCO2: return CritTimeCO2;
-        case hkHCl: return CritTimeHCl;
-        case hkRadiation: return CritTimeRad;
-    }
-    return 0;
-}
-
 double TzoneMath::CritOf(HazardKind kind) const {
     switch (kind) {
         case hkTemperature: return CritT;

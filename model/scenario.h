@@ -82,6 +82,10 @@ public:
     // fault ended it (Iter then holds the step, LastFault says where).
     bool Run(RunView& view);
     bool Run();  // without windows
+    // Indexes the opening matrix for the step's walks: per room, the cells holding faces and
+    // the doorway faces neighbours post into. The run does it at its start; a routine called
+    // on its own needs it after the matrix changed.
+    void LinkOpenings();
     void Step(int room);
     bool Stopped = false;  // the last run was stopped by the user
     RunFault LastFault;    // where and why the last run failed
@@ -102,13 +106,20 @@ public:
     double HeatLoss(int room, double layerTemperature, double interfaceHeight);
     // Gas exchange: mass flow of room k's layer gas through one face to room n (n = k: outside)
     double OpeningFlow(int k, int n, const TProem& face);
-    // Hazard factors at the working zone (one room, after every room was stepped)
-    void CalcTw(int iter, int room);
-    void CalcLw(int iter, int room);
-    void CalcO2w(int iter, int room);
-    void CalcSpecies(int speciesIndex, int iter, int room);
+    // Hazard factors at the working zone (one room, after every room was stepped). All but
+    // the radiation take the room's working-zone profile of the step (WorkingZoneProfile).
+    void CalcTw(int iter, int room, double profile);
+    void CalcLw(int iter, int room, double profile);
+    void CalcO2w(int iter, int room, double profile);
+    void CalcSpecies(int speciesIndex, int iter, int room, double profile);
     void CalcRad(int iter, int room);
-    double ProfileFactor(int room);  // z·e^(1.4·z), the working zone's depth into the layer
+    double ProfileFactor(int room);       // z·e^(1.4·z), the working zone's depth into the layer
+    double WorkingZoneProfile(int room);  // ProfileFactor where the layer reaches hr, else 0
+    // What a room's layer gains in the step, per balance: the fire's production in the fire
+    // room, the neighbours' pending inflows elsewhere (during a run).
+    double SmokeGain(int room);            // [Np·m²]
+    double OxygenGain(int room);           // [kg]
+    double SpeciesGain(int k, int room);   // [kg], k = 1 CO, 2 CO2, 3 HCl
 
     // Species rows addressed by species number (0 = oxygen, 1 = CO, 2 = CO2, 3 = HCl)
     double Yield(int k) const;  // Lo2, Lco, Lco2, Lhcl
@@ -126,15 +137,17 @@ private:
     InterfaceTerms SharedInterfaceTerms(int room);
     double PredictedInterfaceHeight(int room, const InterfaceTerms& terms);
     double InterfaceHeight(int room, const InterfaceTerms& terms);
-    // Whether HeatLoss could fault with these inputs (the step leaves out the heat loss of the
-    // previous layer, which nothing reads, where it cannot).
-    bool HeatLossMayFault(int room, double layerTemperature, double interfaceHeight);
-    template <class Fn> void ForEachPendingInflow(int n, Fn&& fn);
+    template <class Term> double SumOverPendingInflows(int n, Term term);
     bool PrepareRun();
     void PrepareRooms();
-    void BuildLinks();
     bool TimeLoop(RunView& view);
     void AdvanceStep(int k);
+    // The parts of one room's step, in their order.
+    double FireSource(int i);
+    double TakeInPostedFlows(int i, bool& posted);
+    void PredictLayer(int i, const InterfaceTerms& terms);
+    bool FlowOutThroughOpenings(int i);
+    void UpdateLayer(int i, const InterfaceTerms& terms, double inflow);
     void HazardPass();
     void SampleStep(int k);
     void CutSamplesAt(int k);
@@ -150,11 +163,17 @@ private:
     void CheckFlags(int room, Quantity what, int column, int face);
     [[noreturn]] void Fail(FaultKind kind, Quantity what, int room);
 
-    const PendingInflow& PassInflow(int room);
-    bool SharesPassInflow(int room) const { return room == State_.PassRoom && !State_.Checking; }
-    double WorkingZoneProfile(int room);
+    // The run's reuse of work already done (reuse.cpp): each gives the bits the full
+    // computation would.
     static StepStart StartOf(const TRoom& r);
+    void RecordStep(int room, bool closed);
     bool RepeatLastStep(int room);
+    bool RepeatLastHazards(int room);
+    void FallDormant(int room);
+    void WakeUp(int room);
+    bool StaysDormant(int room);
+    bool DeferHeatLoss(int room, double layerTemperature, double interfaceHeight);
+    void SettleDeferredHeatLosses();
 
     RunState State_;  // the run's own state, sized once per run
 };

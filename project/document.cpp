@@ -23,7 +23,7 @@ Document Capture(const TzoneMath& scenario) {
     for (const NumberKey& key : kNumberKeys) document.Params.*key.Field = scenario.*key.Model;
     document.Params.SamplesPerSec = scenario.SamplesPerSec;
     document.Params.UseTanaka = scenario.UseTanaka;
-    for (const auto& room : scenario.Rooms) document.Rooms.push_back({room->Length, room->Width, room->Height, {}});
+    for (const auto& room : scenario.Rooms) document.Rooms.push_back({room->Length, room->Width, room->Height, {}, {}});
     const std::size_t n = scenario.Rooms.size();
     for (std::size_t i = 0; i < n; ++i) {
         // Cells below the diagonal hold the twins of the upper ones.

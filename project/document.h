@@ -56,7 +56,7 @@ struct Parameters {
     int SamplesPerSec = ScenarioDefaults::SamplesPerSec;
     bool UseTanaka = ScenarioDefaults::UseTanaka;
     // Largest area the fire load occupies [m²]; 0: no limit, the whole floor may burn.
-    double FireAreaMax = 0;
+    double FireAreaMax = ScenarioDefaults::FireAreaMax;
 
     bool operator==(const Parameters&) const = default;
 };

@@ -1,16 +1,36 @@
 #include "project/file_text.h"
 
-#include <charconv>
-
 #include <nlohmann/json.hpp>
 
 namespace zf::project {
 
+std::size_t CharCount(std::string_view text) {
+    std::size_t chars = 0;
+    for (const char byte : text) chars += IsUtf8Continuation(byte) ? 0 : 1;
+    return chars;
+}
+
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(at);
+    // The length follows from the lead byte; C0, C1 and F5..FF begin no well-formed sequence
+    // (C0 and C1 only overlong forms of ASCII, F5.. code points beyond U+10FFFF).
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
+    if (length == 0 || at + length > text.size()) return 0;
+    // The range of the second byte rules out the overlong forms of three and four bytes (E0,
+    // F0), the surrogates U+D800..U+DFFF (ED) and the code points beyond U+10FFFF (F4).
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (length > 1 && (byte(at + 1) < low || byte(at + 1) > high)) return 0;
+    for (std::size_t k = 2; k < length; ++k)
+        if (!IsUtf8Continuation(text[at + k])) return 0;
+    return length;
+}
+
 std::string CutText(std::string_view text, std::size_t maxChars) {
     std::size_t chars = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        // A byte 10xxxxxx continues a character; any other byte begins one.
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+        if (IsUtf8Continuation(text[i])) continue;
         if (chars++ == maxChars) return std::string(text.substr(0, i)) + "…";
     }
     return std::string(text);
@@ -21,11 +41,6 @@ std::string JsonString(std::string_view text) {
 }
 
 std::string Quoted(std::string_view text) { return JsonString(CutText(text)); }
-
-std::string NumberText(double value) {
-    char buffer[32];  // the longest shortest form, "-2.2250738585072014e-308", has 24 characters
-    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-}
 
 std::string Place(const std::string& owner, std::string_view key) {
     return (owner.empty() ? "" : owner + ", ") + "ключ " + Quoted(key);

@@ -5,7 +5,21 @@
 #include <string>
 #include <string_view>
 
+#include "model/number_text.h"  // NumberText: the numbers of the file and of its messages
+
 namespace zf::project {
+
+// Whether a byte continues a UTF-8 character (10xxxxxx) rather than beginning one.
+constexpr bool IsUtf8Continuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+
+// Characters of UTF-8 text, as an editor or a terminal counts them: every byte that does not
+// continue a character begins one.
+std::size_t CharCount(std::string_view text);
+
+// Length of the well-formed UTF-8 sequence that starts at text[at] (1 to 4 bytes), or 0 where
+// none does: a stray continuation byte, an overlong form, a surrogate, a code point beyond
+// U+10FFFF, a sequence cut short by the end of the text.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at);
 
 // Characters of a user's text quoted in a message; longer text is cut and ends in "…".
 inline constexpr std::size_t kQuotedChars = 40;
@@ -21,9 +35,6 @@ std::string JsonString(std::string_view text);
 // A user's text for a message: cut to kQuotedChars characters, then quoted and escaped as a
 // JSON string, so neither its length nor a control character can garble the message.
 std::string Quoted(std::string_view text);
-
-// The shortest text that reads back to the same double ("0.0001", "13800000", "2.3e-05").
-std::string NumberText(double value);
 
 // Where a value sits: "ключ \"dt\"" at the top, "помещение №2, ключ \"length\"" inside a list.
 std::string Place(const std::string& owner, std::string_view key);

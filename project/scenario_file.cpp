@@ -65,9 +65,7 @@ std::string LineAndColumn(std::string_view text, std::size_t at) {
     std::size_t line = 1, lineStart = 0;
     for (std::size_t i = 0; i < at; ++i)
         if (text[i] == '\n') ++line, lineStart = i + 1;
-    std::size_t column = 1;
-    for (std::size_t i = lineStart; i < at; ++i)
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++column;
+    const std::size_t column = 1 + CharCount(text.substr(lineStart, at - lineStart));
     return "строке " + std::to_string(line) + ", столбце " + std::to_string(column);
 }
 
@@ -77,18 +75,7 @@ std::string WellFormedUtf8(std::string_view text) {
     std::string result;
     result.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        // Length of the sequence and the range of its second byte, which rules out overlong
-        // forms, surrogates and code points beyond U+10FFFF.
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
-        const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
-        const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
-        bool wellFormed = length > 0 && i + length <= text.size();
-        for (std::size_t k = 1; wellFormed && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            wellFormed = k == 1 ? next >= low && next <= high : (next & 0xC0) == 0x80;
-        }
-        if (wellFormed) {
+        if (const std::size_t length = Utf8SequenceLength(text, i); length > 0) {
             result.append(text.substr(i, length));
             i += length;
         } else {

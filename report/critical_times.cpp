@@ -2,6 +2,7 @@
 
 #include "number_format.h"
 #include "verdict.h"
+#include "model/room.h"
 
 namespace zfreport {
 

@@ -1,18 +1,12 @@
 #pragma once
-// Number texts shared by the windows and the headless runner.
+// Number texts shared by the windows and the headless runner: the model's conversions
+// (model/number_text.h), under the report's names its callers use.
 
-#include <string>
-#include <string_view>
+#include "model/number_text.h"
 
 namespace zfreport {
 
-// The shortest text that reads back to the same double ("0.05", "1e-05"); decimal point
-// whatever the locale; non-finite values as "nan", "inf", "-inf". For files other programs read.
-std::string NumberText(double v);
-
-// General number format, for people: the shortest text with up to 15 significant digits and
-// the given decimal separator; scientific form (1E-5, 2,5E-6, 1E20) for magnitudes below
-// 0.0001 or with more than 15 digits before the separator; 0 gives "0"; NAN, INF, -INF.
-std::string GeneralNumberText(double v, std::string_view decimalSeparator);
+using zf::GeneralNumberText;
+using zf::NumberText;
 
 }  // namespace zfreport

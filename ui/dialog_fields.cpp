@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "model/number_text.h"
+
 void AppendUnit(QLineEdit* field, const QString& unit) {
     // The form is nested in the dialog's layout: find the one that holds the field.
     QFormLayout* form = nullptr;
@@ -29,3 +31,5 @@ void FocusWithTextSelected(QLineEdit* field) {
     field->setFocus(Qt::OtherFocusReason);
     field->selectAll();
 }
+
+QString DefaultSizeText(double metres) { return QString::fromStdString(zf::PlainNumberText(metres, ",")); }

@@ -1,7 +1,7 @@
 #pragma once
-// What the two entry dialogs share beyond their forms: the unit written after a field, and
-// the first field focused with its text selected at every opening, so a value is retyped at
-// once and Enter accepts it.
+// What the two entry dialogs share beyond their forms: the unit written after a field, the
+// first field focused with its text selected at every opening, so a value is retyped at once
+// and Enter accepts it, and the default sizes as the fields first show them.
 
 #include <QString>
 
@@ -12,3 +12,7 @@ void AppendUnit(QLineEdit* field, const QString& unit);
 
 // Gives the field the keyboard focus with its whole text selected.
 void FocusWithTextSelected(QLineEdit* field);
+
+// A default size [m] as a dialog's field first shows it: the shortest digits that read back
+// to it, with the decimal comma ("0,9").
+QString DefaultSizeText(double metres);

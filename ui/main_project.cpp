@@ -23,7 +23,6 @@
 #include <QTableWidget>
 #include <QUndoCommand>
 #include <QUndoStack>
-#include <charconv>
 #include <stdexcept>
 #include <string>
 
@@ -38,6 +37,8 @@
 #include "study_window.h"
 #include "u_main.h"
 #include "ui_u_main.h"
+#include "model/number_text.h"
+#include "model/room.h"
 
 using zf::project::Document;
 
@@ -48,30 +49,28 @@ constexpr const char* kRecentFilesKey = "recentFiles";
 constexpr const char* kFileFilter = "Сценарии (*.json);;Все файлы (*)";
 constexpr const char* kReportFilter = "Документ PDF (*.pdf)";
 
-// The parameter fields and the document's numbers they hold.
+// The parameter fields, the document's numbers they hold, and the digits after the decimal
+// comma of the text a field first shows: the default to as many places as the window has
+// always shown it ("0,01450" for 0.0145).
 struct Field {
     QLineEdit* Edit;
     double zf::project::Parameters::*Value;
+    int FirstTextDecimals;
 };
 
 std::vector<Field> Fields(const Ui::Tf_main& ui, QLineEdit* fireAreaMax) {
     using P = zf::project::Parameters;
-    return {{ui.Edit11, &P::dt},  {ui.Edit12, &P::SimTime}, {ui.Edit1, &P::Qn},  {ui.Edit2, &P::Vlin},
-            {ui.Edit3, &P::PsiUd}, {ui.Edit4, &P::D},       {ui.Edit5, &P::Lo2}, {ui.Edit6, &P::Lco},
-            {ui.Edit7, &P::Lco2},  {ui.Edit8, &P::Lhcl},    {ui.Edit9, &P::T0},  {ui.Edit10, &P::Nu},
-            {ui.Edithr, &P::hr},   {fireAreaMax, &P::FireAreaMax}};
+    return {{ui.Edit11, &P::dt, 4}, {ui.Edit12, &P::SimTime, 0}, {ui.Edit1, &P::Qn, 0},   {ui.Edit2, &P::Vlin, 4},
+            {ui.Edit3, &P::PsiUd, 5}, {ui.Edit4, &P::D, 0},      {ui.Edit5, &P::Lo2, 4},  {ui.Edit6, &P::Lco, 5},
+            {ui.Edit7, &P::Lco2, 5},  {ui.Edit8, &P::Lhcl, 5},   {ui.Edit9, &P::T0, 0},   {ui.Edit10, &P::Nu, 2},
+            {ui.Edithr, &P::hr, 1},   {fireAreaMax, &P::FireAreaMax, 0}};
 }
 
 // A number as a field or a dialog shows it for editing: the shortest digits that read back to
 // the same double, in plain notation (the entry takes digits and one separator, no exponent),
 // with the locale's decimal separator. The general format's 15 digits could change the value.
 QString ExactNumberText(double value) {
-    char buffer[400];  // plain notation of the largest double has 309 digits, of the smallest 1074
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    if (error != std::errc()) return FormatGeneral(value);  // a subnormal too long for plain notation
-    QString text = QString::fromLatin1(buffer, static_cast<int>(end - buffer));
-    text.replace(QLatin1Char('.'), QLocale().decimalPoint());
-    return text;
+    return QString::fromStdString(zf::PlainNumberText(value, QLocale().decimalPoint().toStdString()));
 }
 
 // Writes the text to a temporary file beside `path` and renames it over `path` only when all of
@@ -123,7 +122,12 @@ private:
 
 void Tf_main::CreateMenus() {
     designedCaption_ = windowTitle();
-    for (const Field& f : Fields(*ui, EditFireAreaMax)) initialFieldTexts_ << f.Edit->text();
+    // The fields' first texts: a new building's defaults, with the decimal comma.
+    const zf::project::Parameters defaults;
+    for (const Field& f : Fields(*ui, EditFireAreaMax)) {
+        initialFieldTexts_ << QString::fromStdString(zf::PlainNumberText(defaults.*f.Value, ",", f.FirstTextDecimals));
+        f.Edit->setText(initialFieldTexts_.back());
+    }
     undo_ = new QUndoStack(this);
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
@@ -666,6 +670,7 @@ bool Tf_main::FileReport() {
     Running_ = true;
     if (f_progress != nullptr) {
         TProgressRunView view(*f_progress, this);
+        view.TickMs = runTickMs_;
         run.Run(view);
     } else {
         run.Run();

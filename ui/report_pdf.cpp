@@ -318,7 +318,7 @@ void ReportBuilder::Inputs() {
 void ReportBuilder::Building() {
     Section(QStringLiteral("2. Здание"), false);
     const std::vector<std::string> names = d_.RoomNameList();
-    Html(Paragraph(QStringLiteral("Помещение №1 — помещение очага пожара.")));
+    Html(Paragraph(QString::fromStdString(zf::RoomTitle(0)) + QStringLiteral(" — помещение очага пожара.")));
     std::vector<std::vector<QString>> rooms = {{QStringLiteral("№"), QStringLiteral("Название"),
                                                 QStringLiteral("Длина × ширина × высота, м"),
                                                 QStringLiteral("Площадь пола, м²"), QStringLiteral("Объем, м³")}};

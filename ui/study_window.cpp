@@ -25,6 +25,7 @@
 
 #include "study_file.h"
 #include "verdict.h"
+#include "model/room.h"
 
 using namespace zfcli::study;
 
@@ -168,7 +169,7 @@ std::optional<QString> StudyWindow::OpenStudy(const QString& summaryPath) {
     {
         const QSignalBlocker blocker(rooms_);
         rooms_->clear();
-        for (int r = 1; r <= study_.RoomCount; ++r) rooms_->addItem(QStringLiteral("Помещение №%1").arg(r));
+        for (int r = 0; r < study_.RoomCount; ++r) rooms_->addItem(QString::fromStdString(zf::RoomTitle(r)));
     }
     ShowRoom(0);
     return std::nullopt;

@@ -3,6 +3,7 @@
 #include <QShowEvent>
 
 #include "dialog_fields.h"
+#include "model/defaults.h"
 #include "ui_u_AddDoor.h"
 
 namespace {
@@ -20,6 +21,8 @@ Tf_AddDoor::Tf_AddDoor(QWidget* parent)
     // Sizes are in metres.
     AppendUnit(ui->EditWidth, QStringLiteral("м"));
     AppendUnit(ui->EditHeight, QStringLiteral("м"));
+    using D = zf::ScenarioDefaults;
+    SetEntry(D::OpeningOpen, DefaultSizeText(D::OpeningHeight), DefaultSizeText(D::OpeningWidth));
 }
 
 Tf_AddDoor::~Tf_AddDoor() = default;

@@ -3,6 +3,7 @@
 #include <QShowEvent>
 
 #include "dialog_fields.h"
+#include "model/defaults.h"
 #include "ui_u_AddRoom.h"
 
 namespace {
@@ -21,6 +22,8 @@ Tf_AddRoom::Tf_AddRoom(QWidget* parent)
     AppendUnit(ui->EditWidthX, QStringLiteral("м"));
     AppendUnit(ui->EditWidthY, QStringLiteral("м"));
     AppendUnit(ui->EditHeight, QStringLiteral("м"));
+    using D = zf::ScenarioDefaults;
+    SetTexts(DefaultSizeText(D::RoomLength), DefaultSizeText(D::RoomWidth), DefaultSizeText(D::RoomHeight));
 }
 
 Tf_AddRoom::~Tf_AddRoom() = default;

@@ -8,6 +8,7 @@
 
 #include "number_text.h"
 #include "ui_u_Evacuation.h"
+#include "model/room.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ void TF_Evacuation::Show(const zfreport::EvacuationInputs& inputs, int roomCount
     grid->clearContents();
     grid->setRowCount(roomCount);
     for (int r = 0; r < roomCount; ++r) {
-        auto* room = new QTableWidgetItem(QStringLiteral("Помещение №%1").arg(r + 1));
+        auto* room = new QTableWidgetItem(QString::fromStdString(zf::RoomTitle(r)));
         room->setFlags(Qt::ItemIsEnabled);
         room->setBackground(palette().button());
         grid->setItem(r, 0, room);
@@ -80,7 +81,7 @@ std::optional<zfreport::EvacuationInputs> TF_Evacuation::Inputs(QString* refusal
         return refuse(QString::fromStdString(bad));
     inputs.SafetyFactor = *f;
     for (int r = 0; r < grid->rowCount(); ++r) {
-        const QString room = QStringLiteral("Помещение №%1").arg(r + 1);
+        const QString room = QString::fromStdString(zf::RoomTitle(r));
         const QString delay = Text(grid, r, kStartDelayColumn), duration = Text(grid, r, kDurationColumn);
         if (delay.isEmpty() && duration.isEmpty()) {
             inputs.Rooms.emplace_back();

@@ -337,8 +337,8 @@ void TF_ShowResult::PrepareResults(zf::TzoneMath& zm) {
         ui->PageOFP->setCurrentIndex(0);
         ui->ComboOFPRooms->clear();
         ui->ComboResultRooms->clear();
-        for (int k = 1; k <= zm.RoomCount(); ++k) {
-            const QString name = QStringLiteral("Помещение №") + QString::number(k);
+        for (int k = 0; k < zm.RoomCount(); ++k) {
+            const QString name = QString::fromStdString(zf::RoomTitle(k));
             ui->ComboOFPRooms->addItem(name);
             ui->ComboResultRooms->addItem(name);
         }

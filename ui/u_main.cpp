@@ -288,7 +288,7 @@ void Tf_main::AddFireAreaField() {
     label->setObjectName(QStringLiteral("LabelFireAreaMax"));
     label->setToolTip(tip);
     label->setGeometry(632, 428, 88, 16);
-    EditFireAreaMax = new QLineEdit(QStringLiteral("0"), ui->centralwidget);
+    EditFireAreaMax = new QLineEdit(ui->centralwidget);  // its text: CreateMenus, from the defaults
     EditFireAreaMax->setObjectName(QStringLiteral("EditFireAreaMax"));
     EditFireAreaMax->setToolTip(tip);
     EditFireAreaMax->setGeometry(632, 446, 80, 20);
@@ -357,6 +357,7 @@ void Tf_main::TBXButton1Click() {
     Running_ = true;
     if (f_progress != nullptr) {
         TProgressRunView view(*f_progress, this);
+        view.TickMs = runTickMs_;
         completed = zm->Run(view);
     } else {
         completed = zm->Run();

@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <cstdint>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -43,6 +44,9 @@ public:
     void SetDialogs(Tf_AddRoom* addRoom, Tf_AddDoor* addDoor);
     // The progress window shown during a run and the results window shown after it.
     void SetRunWindows(Tf_progress* progress, TF_ShowResult* results);
+    // The millisecond clock a run's progress refreshes follow (the steady clock unless set):
+    // tests give one that moves a second per reading, so every step is a refresh.
+    void SetRunClock(std::int64_t (*tickMs)()) { runTickMs_ = tickMs; }
 
     // The one current scenario; the run and the results window work on it in place.
     zf::TzoneMath& Scenario();
@@ -200,6 +204,7 @@ private:
     Tf_progress* f_progress = nullptr;
     TF_ShowResult* F_ShowResult = nullptr;
     bool Running_ = false;
+    std::int64_t (*runTickMs_)() = &zf::SteadyTickMs;
     bool QuitRequested_ = false;  // the user chose to stop the run and leave
     TF_Evacuation* f_Evacuation = nullptr;  // created at its first opening
     TF_Building* f_Building = nullptr;      // created at its first opening

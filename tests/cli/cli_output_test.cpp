@@ -69,6 +69,13 @@ std::string FirstLine(const std::string& text) { return text.substr(0, text.find
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // A folder with a scenario s.json and the outputs of a finished run of it: r.json and csv/.
+// The runner's progress line on a terminal ("t = 0 с, шаг 2000 из ..."), written at its first
+// refresh, once its stop handlers and its outputs' temporaries are in place.
+bool ShowsProgress(const ChildResult& sofar) { return sofar.Err.find("шаг ") != std::string::npos; }
+
+// What the runner writes to erase the progress line when its run has ended.
+constexpr const char* kProgressErased = "\r\x1b[K";
+
 struct PreviousRun {
     TempDir dir;
     std::map<std::string, std::string> before;
@@ -150,7 +157,8 @@ TEST_P(StopSignal, StopsLikeCtrlCAndWritesWholeOutputsMarkedStopped) {
     PreviousRun previous;
     previous.UseScenario(kLong);
     ChildOptions options;
-    options.InterruptAfterMs = 600;
+    options.StderrOnTerminal = true;  // for the progress line: the run is under way
+    options.InterruptWhen = ShowsProgress;
     options.InterruptSignal = GetParam();
     const ChildResult run =
         RunChild(kCli, {previous.Path("s.json"), "--json", previous.Path("r.json"), "--csv", previous.Path("csv")},
@@ -181,7 +189,8 @@ TEST(KilledRun, DuringTheRunLeavesThePreviousOutputsUntouched) {
     PreviousRun previous;
     previous.UseScenario(kLong);
     ChildOptions options;
-    options.InterruptAfterMs = 500;
+    options.StderrOnTerminal = true;
+    options.InterruptWhen = ShowsProgress;  // the outputs' temporaries are made by then
     options.InterruptSignal = SIGKILL;
     const ChildResult run =
         RunChild(kCli, {previous.Path("s.json"), "--json", previous.Path("r.json"), "--csv", previous.Path("csv")},
@@ -194,14 +203,18 @@ TEST(KilledRun, DuringTheRunLeavesThePreviousOutputsUntouched) {
 
 // Ctrl-C pressed twice: the program ends at once, by the signal, without writing, and takes
 // its temporary file and folder with it. Its stdout is stalled (a paused pager), so after the
-// first Ctrl-C it waits to print the table, before any file is written, when the second comes.
+// first Ctrl-C it waits to print the table, before any file is written, when the second comes:
+// the first once the progress line shows, the second once the stopped run has erased it.
 TEST(KilledRun, ByASecondCtrlCLeavesThePreviousOutputsAndNoTemporaries) {
     PreviousRun previous;
     previous.UseScenario(kLong);
     ChildOptions options;
     options.StdoutIs = ChildStream::Stalled;
-    options.InterruptAfterMs = 400;
-    options.SecondInterruptAfterMs = 1000;  // the first is noticed within 200 ms
+    options.StderrOnTerminal = true;
+    options.InterruptWhen = ShowsProgress;
+    options.SecondInterruptWhen = [](const ChildResult& sofar) {
+        return sofar.Err.find(kProgressErased) != std::string::npos;
+    };
     const ChildResult run =
         RunChild(kCli, {previous.Path("s.json"), "--json", previous.Path("r.json"), "--csv", previous.Path("csv")},
                  options);

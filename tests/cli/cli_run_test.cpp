@@ -214,8 +214,9 @@ TEST(Cli, CtrlCStopsAtTheNextRefreshAndWritesTheResultsSoFar) {
     TempDir dir;
     WriteFile(dir / "long.json", LongRun());
     ChildOptions options;
-    options.InterruptAfterMs = 700;
     options.StderrOnTerminal = true;
+    // Ctrl-C once the progress line shows: the run is under way, its stop handler installed.
+    options.InterruptWhen = [](const ChildResult& sofar) { return sofar.Err.find("шаг ") != std::string::npos; };
     const ChildResult run = RunChild(kCli, {(dir / "long.json").string(), "--json", (dir / "out.json").string(),
                                             "--csv", (dir / "csv").string()},
                                      options);
@@ -249,11 +250,46 @@ TEST(Cli, QuietKeepsTheTerminalFreeOfProgress) {
     TempDir dir;
     WriteFile(dir / "long.json", LongRun());
     ChildOptions options;
-    options.InterruptAfterMs = 500;
     options.StderrOnTerminal = true;
-    const ChildResult run = RunChild(kCli, {(dir / "long.json").string(), "--quiet"}, options);
+    // No progress line to wait for: Ctrl-C once the JSON's temporary file is made, which is
+    // after the stop handler is installed and before the run.
+    options.InterruptWhen = [&dir](const ChildResult&) {
+        for (const auto& entry : fs::directory_iterator(dir.Path()))
+            if (entry.path().filename().string().starts_with(".out.json.tmp-")) return true;
+        return false;
+    };
+    const ChildResult run =
+        RunChild(kCli, {(dir / "long.json").string(), "--quiet", "--json", (dir / "out.json").string()}, options);
     EXPECT_EQ(run.ExitCode, 130);
     EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(json::parse(ReadFile(dir / "out.json"))["stopped"], true);
+}
+
+// A run whose recorded samples (1,7 GB: 15 000 000 of 112 bytes) pass the input check but not
+// the child's memory limit of 1 GB fails before its first step: the runner says the run was
+// not started and why, with no step counts, and its outputs say "failed" as for any failure.
+TEST(Cli, ARunThatFailsBeforeItsFirstStepSaysItWasNotStarted) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than the limit";
+#endif
+    TempDir dir;
+    WriteFile(dir / "big.json", R"({"SimTime": 1500000, "dt": 0.1, "SamplesPerSec": 10,
+        "rooms": [{"length": 5, "width": 4, "height": 3}]})");
+    ChildOptions options;
+    options.MemoryLimit = 1L << 30;
+    const ChildResult run = RunChild(
+        kCli, {(dir / "big.json").string(), "--json", (dir / "out.json").string(), "--csv", (dir / "csv").string()},
+        options);
+    EXPECT_EQ(run.ExitCode, 1) << run.Err;
+    EXPECT_EQ(run.Err, "Ошибка при подготовке расчета, расчет не начат!\n"
+                       "Недостаточно памяти для записи результатов: уменьшите время моделирования или увеличьте шаг.\n");
+    EXPECT_TRUE(run.Out.ends_with("\nРасчет не начат: ошибка при подготовке, ни один шаг не выполнен.\n")) << run.Out;
+    EXPECT_EQ(run.Out.find("на шаге"), std::string::npos) << run.Out;
+    const json doc = json::parse(ReadFile(dir / "out.json"));
+    EXPECT_EQ(doc["completed"], false);
+    EXPECT_EQ(doc["stopped"], false);
+    EXPECT_EQ(doc["iter"], 0);
+    EXPECT_TRUE(ReadFile(dir / "csv/status").starts_with("failed\nРасчет не начат: ")) << ReadFile(dir / "csv/status");
 }
 
 // ---- Bad input: a message, exit code 2, nothing run or written --------------------------------

@@ -91,6 +91,74 @@ TEST(WriteJson, AFailedRunCarriesItsErrorAndNonFiniteSamplesAsNull) {
     EXPECT_TRUE(doc["rooms"][1]["samples"]["Gm"][3].is_number());
 }
 
+// Each factor's time under its own name, in the order the JSON has always had (visibility
+// before oxygen): a distinct time per member catches a factor read from another's.
+TEST(WriteJson, CriticalTimesUnderTheirNames) {
+    zf::TzoneMath zm;
+    RunTwoRooms(zm);
+    zf::TRoom& r = zm.Room(1);
+    r.CritTimeT = 1, r.CritTimeVis = 2, r.CritTimeO2 = 3, r.CritTimeCO = 4;
+    r.CritTimeCO2 = 5, r.CritTimeHCl = 6, r.CritTimeRad = 7.5;
+    std::ostringstream out;
+    WriteJson(out, zm, RunOutcome::Completed, "");
+    EXPECT_NE(out.str().find(R"("number": 2,)" "\n"
+                             R"(   "critical_times": {"T": 1, "Vis": 2, "O2": 3, "CO": 4, "CO2": 5, "HCl": 6, "Rad": 7.5})"),
+              std::string::npos)
+        << out.str().substr(0, 600);
+}
+
+// ---- How a failed run is told: at its step, or not started at all -----------------------------
+
+namespace {
+
+// The two rooms with inputs the window's check would refuse, run anyway: a zero step gives no
+// step count, and the run fails before its first step.
+bool RunNotStarted(zf::TzoneMath& zm) {
+    RunTwoRooms(zm);
+    zm.dt = 0;
+    return zm.Run();
+}
+
+}  // namespace
+
+TEST(FailedRun, BeforeItsFirstStepSaysItWasNotStartedWithoutStepCounts) {
+    zf::TzoneMath zm;
+    const bool result = RunNotStarted(zm);
+    const RunOutcome outcome = OutcomeOf(result, zm);
+    ASSERT_EQ(outcome, RunOutcome::Failed);
+    EXPECT_TRUE(FailedBeforeFirstStep(outcome, zm));
+    EXPECT_EQ(OutcomeLine(outcome, zm), "Расчет не начат: ошибка при подготовке, ни один шаг не выполнен.");
+    const std::string error = zf::DescribeFault(zm.LastFault);
+    const std::string message = FailureMessage(zm, error);
+    EXPECT_TRUE(message.starts_with("Ошибка при подготовке расчета, расчет не начат!\n")) << message;
+    EXPECT_TRUE(message.ends_with(error)) << message;
+    EXPECT_EQ(message.find("итерации"), std::string::npos) << message;
+    // The status file and the JSON still call it a failure, as before.
+    EXPECT_TRUE(StatusText(outcome, zm, error).starts_with("failed\nРасчет не начат: ")) << StatusText(outcome, zm, error);
+    std::ostringstream out;
+    WriteJson(out, zm, outcome, error);
+    const auto doc = nlohmann::json::parse(out.str());
+    EXPECT_EQ(doc["completed"], false);
+    EXPECT_EQ(doc["stopped"], false);
+    EXPECT_EQ(doc["iter"], 0);
+    EXPECT_EQ(doc["error"], error);
+}
+
+TEST(FailedRun, InAStepNamesTheStepAndTheSteps) {
+    zf::TzoneMath zm;
+    RunTwoRooms(zm);
+    zm.dt = 0.3;  // longer than the recording interval of 0.1 s: step 1 fails
+    const RunOutcome outcome = OutcomeOf(zm.Run(), zm);
+    ASSERT_EQ(outcome, RunOutcome::Failed);
+    EXPECT_FALSE(FailedBeforeFirstStep(outcome, zm));
+    EXPECT_EQ(OutcomeLine(outcome, zm), "Расчет прерван ошибкой на шаге 1 из 16.");
+    EXPECT_EQ(FailureMessage(zm, "x"), "Ошибка при выполнении расчета!\n(на итерации №1)\nx");
+    // Stopped or completed runs are never "not started", whatever their step.
+    zm.Iter = 0;
+    EXPECT_FALSE(FailedBeforeFirstStep(RunOutcome::Stopped, zm));
+    EXPECT_FALSE(FailedBeforeFirstStep(RunOutcome::Completed, zm));
+}
+
 // Named rooms: the table labels them "Помещение №N — name", with anything that would steer a
 // terminal or break the table's line escaped; the JSON carries "name" for them alone.
 TEST(RoomNames, LabelTheTableRowsAndComeInTheJsonOfNamedRoomsOnly) {

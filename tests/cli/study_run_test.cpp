@@ -3,6 +3,8 @@
 // study files.
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <map>
@@ -175,8 +177,16 @@ TEST(StudyRun, ResumeAfterAKillAndAfterCtrlCGivesTheWholeStudy) {
     const fs::path base = fs::path("study") / "two_rooms_dt0001.json";
     WriteFile(tmp / "study.json", TwoRoomStudy(kRuns, "latin-hypercube", base));
     const std::string study = (tmp / "study.json").string();
+    // The signals come once runs.csv has rows of three runs: part-way, however fast the machine.
+    auto afterThreeRuns = [](const fs::path& out) {
+        return [out](const ChildResult&) {
+            const std::string text = ReadFile(out / "runs.csv");
+            return std::count(text.begin(), text.end(), '\n') >= 4;  // the header and three rows
+        };
+    };
     ChildOptions kill;
-    kill.TimeoutMs = 2500;  // SIGKILL: nothing is written at the end
+    kill.InterruptWhen = afterThreeRuns(tmp / "killed");
+    kill.InterruptSignal = SIGKILL;  // nothing is written at the end
     const ChildResult killed = Cli({"study", study, "--out", (tmp / "killed").string(), "--jobs", "1"}, kill);
     ASSERT_EQ(killed.Signal, SIGKILL) << "the study ended before the kill; make its runs longer";
     // What the kill left is a valid runs.csv of some runs, in run order.
@@ -185,7 +195,7 @@ TEST(StudyRun, ResumeAfterAKillAndAfterCtrlCGivesTheWholeStudy) {
     for (std::size_t i = 1; i < left.size(); ++i) EXPECT_LT(left[i - 1].Run, left[i].Run);
 
     ChildOptions interrupt;
-    interrupt.InterruptAfterMs = 1500;
+    interrupt.InterruptWhen = afterThreeRuns(tmp / "stopped");
     const ChildResult stopped = Cli({"study", study, "--out", (tmp / "stopped").string(), "--jobs", "2"}, interrupt);
     ASSERT_EQ(stopped.ExitCode, 130) << stopped.Err;
     EXPECT_NE(stopped.Err.find("--resume"), std::string::npos) << stopped.Err;

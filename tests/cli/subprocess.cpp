@@ -66,6 +66,10 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
             const rlimit limit{static_cast<rlim_t>(options.FileSizeLimit), static_cast<rlim_t>(options.FileSizeLimit)};
             setrlimit(RLIMIT_FSIZE, &limit);
         }
+        if (options.MemoryLimit >= 0) {
+            const rlimit limit{static_cast<rlim_t>(options.MemoryLimit), static_cast<rlim_t>(options.MemoryLimit)};
+            setrlimit(RLIMIT_AS, &limit);
+        }
         execv(program.c_str(), argv.data());
         _exit(127);
     }
@@ -94,6 +98,8 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
             waitMs = static_cast<int>(std::max<long long>(0, options.InterruptAfterMs - elapsedMs()));
         else if (!interruptedAgain && options.SecondInterruptAfterMs >= 0)
             waitMs = static_cast<int>(std::max<long long>(0, options.SecondInterruptAfterMs - elapsedMs()));
+        if ((!interrupted && options.InterruptWhen) || (!interruptedAgain && options.SecondInterruptWhen))
+            waitMs = std::min(waitMs, 5);  // the condition may be outside the outputs (a file appearing)
         if (poll(fds, 2, std::min(waitMs, 100)) < 0) continue;
         for (int i = 0; i < 2; ++i) {
             if (fds[i].fd < 0 || fds[i].revents == 0) continue;
@@ -112,6 +118,13 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
         }
         if (interrupted && !interruptedAgain && options.SecondInterruptAfterMs >= 0 &&
             elapsedMs() >= options.SecondInterruptAfterMs) {
+            kill(pid, options.InterruptSignal);
+            interruptedAgain = true;
+        }
+        if (!interrupted && options.InterruptWhen && options.InterruptWhen(result)) {
+            kill(pid, options.InterruptSignal);
+            interrupted = true;
+        } else if (interrupted && !interruptedAgain && options.SecondInterruptWhen && options.SecondInterruptWhen(result)) {
             kill(pid, options.InterruptSignal);
             interruptedAgain = true;
         }

@@ -1,6 +1,7 @@
 #pragma once
 // Starting zonefire-cli as a child process, as a user or a script would.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,14 @@ struct ChildOptions {
     int InterruptAfterMs = -1;      // send InterruptSignal this long after the start (−1: never)
     int InterruptSignal = 2;        // SIGINT (Ctrl-C) unless told otherwise
     int SecondInterruptAfterMs = -1;  // send it again this long after the start (−1: never)
+    // Send InterruptSignal as soon as this holds, asked whenever output arrives and every few
+    // milliseconds with the outputs so far: on an event of the child's, not after a time that
+    // assumes the machine's speed. The second is asked only after the first was sent.
+    std::function<bool(const ChildResult& sofar)> InterruptWhen;
+    std::function<bool(const ChildResult& sofar)> SecondInterruptWhen;
     ChildStream StdinIs = ChildStream::Pipe, StdoutIs = ChildStream::Pipe, StderrIs = ChildStream::Pipe;
     long FileSizeLimit = -1;        // the largest file the child may write [bytes] (−1: no limit)
+    long MemoryLimit = -1;          // the child's address space [bytes] (−1: no limit)
     bool StderrOnTerminal = false;  // stderr is a pseudo-terminal, so the program sees a tty
     int TimeoutMs = 60000;          // SIGKILL after this long, so a hang fails the test
 };

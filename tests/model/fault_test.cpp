@@ -1,4 +1,4 @@
-// Why a run failed: the replay that follows a fault names the step, the room, the quantity and
+// Why a run failed: the steps computed again after a fault name the step, the room, the quantity and
 // the kind of arithmetic fault, and the description says it in words an engineer can act on.
 
 #include <gtest/gtest.h>

@@ -172,6 +172,17 @@ std::vector<Case> Buildings() {
         b.Openings.push_back({1, 1, 2.6, 1.0, true});
         cases.push_back({"TwoDoorwaysSamePairMcCaffrey", b});
     }
+    {
+        // Twelve rooms in a row, one door shut half-way: the far rooms stay untouched for a
+        // long time, then wake one after the other, and a dead-end room's layer settles.
+        Building b;
+        b.In.SimTime = 400;
+        b.In.dt = 0.01;
+        for (int i = 0; i < 12; ++i) b.Rooms.push_back({4, 3, 3});
+        for (int i = 0; i + 1 < 12; ++i) b.Openings.push_back({i, i + 1, 2.0, 0.9, i != 6});
+        b.Openings.push_back({2, 2, 2.8, 0.6, true});  // a window high in the third room
+        cases.push_back({"TwelveRoomsWakeInTurn", b});
+    }
     cases.push_back({"CorridorTanaka", Corridor(true)});
     cases.push_back({"CorridorMcCaffrey", Corridor(false)});
     {

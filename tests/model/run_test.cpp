@@ -390,11 +390,12 @@ struct LateClockView : zf::RunView {
 // flags, shows its progress meanwhile, and the user can stop it there like any other step.
 TEST(RunFaults, StepsComputedAgainAfterAFaultAreFewAndCanBeStopped) {
     TwoRoomRun r(0.03, 200);
-    LateClockView still(1L << 40);  // no refresh at all: the flags are looked at every 16 steps
+    LateClockView still(1L << 40);  // no refresh at all: the flags are looked at every few steps
     ASSERT_FALSE(r.z.Run(still));
     const int F = r.z.Iter;
-    const int found = (F + 15) / 16 * 16;  // the look that finds the fault
-    const int clean = (F - 1) / 16 * 16;   // the last clean look before it
+    const int S = zf::kFlagStride;
+    const int found = (F + S - 1) / S * S;  // the look that finds the fault
+    const int clean = (F - 1) / S * S;      // the last clean look before it
     // One reading at the start, one per step up to the look that found the fault, one per step
     // computed again before the failing one.
     EXPECT_EQ(LateClockView::readings, 1 + found + (F - 1 - clean));

@@ -225,7 +225,7 @@ TEST(ScenarioFile, EchoedTextIsCutAndItsControlCharactersEscaped) {
 TEST(ScenarioFile, ARefusedDocumentLeavesTheOneGivenAsItWas) {
     zf::project::Document document;
     document.Title = "прежнее здание";
-    document.Rooms = {{7, 8, 9, "Зал"}};
+    document.Rooms = {{7, 8, 9, "Зал", {}}};
     const zf::project::Document before = document;
     for (const char* text : {R"({"rooms": [{}], "dt": -1})", R"({"version": 2})", "{"})
         EXPECT_TRUE(zf::project::ReadDocument(text, document)) << text;

@@ -170,15 +170,21 @@ TEST_F(CalculationTest, FireAreaFieldCapsTheBurningArea) {
     EXPECT_EQ(field->text(), "0,5");  // kept for the next building, as the other fields
 }
 
+// Every step is a refresh (SecondPerReading): "Закрыть" clicked in the refresh after step 25
+// stops the run at step 26, 0,26 s, with the samples of 0, 0,1 and 0,2 s.
 TEST_F(CalculationTest, ClosingTheProgressWindowStopsTheRunAndShowsWhatItReached) {
-    SetField("Edit11", "0,0001");
-    SetField("Edit12", "1000");  // far longer than the test waits
+    main_->SetRunClock(&SecondPerReading);
+    SetField("Edit11", "0,01");
+    SetField("Edit12", "1000");  // far longer than the test lets it run
     AddRoom("5", "4", "3");
-    QTimer::singleShot(300, [this] {
+    AtFirstRefresh(progress_.get(), [this] {
         ASSERT_TRUE(progress_->isVisible());
         EXPECT_FALSE(main_->isEnabled());
-        EXPECT_FALSE(progress_->findChild<QLabel*>("TextIter")->text().isEmpty());
-        QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton);
+        EXPECT_EQ(ShownStep(progress_.get()), 1);
+        AtRefreshAfter(progress_.get(), 24, [this] {
+            EXPECT_EQ(ShownStep(progress_.get()), 25);
+            QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton);
+        });
     });
     int samples = -1;
     WhenModal(
@@ -186,6 +192,7 @@ TEST_F(CalculationTest, ClosingTheProgressWindowStopsTheRunAndShowsWhatItReached
         [&](QWidget* window) {
             zf::TzoneMath& zm = main_->Scenario();
             EXPECT_TRUE(zm.Stopped);
+            EXPECT_EQ(zm.Iter, 26);
             samples = zm.SampleCount;
             EXPECT_EQ(InResults<QComboBox>("ComboResultRooms")->count(), 1);
             EXPECT_EQ(Series("Series1")->points().size(), samples);
@@ -193,8 +200,7 @@ TEST_F(CalculationTest, ClosingTheProgressWindowStopsTheRunAndShowsWhatItReached
         },
         3000);
     PressCalculate();
-    EXPECT_GT(samples, 0);
-    EXPECT_LT(samples, 10000);
+    EXPECT_EQ(samples, 3);
     ExpectEmptyEditor();
 }
 
@@ -320,12 +326,13 @@ TEST_F(CalculationTest, EveryButtonInEveryStateLeavesTheEditorSound) {
 // Closing the main window during a run asks first. Yes stops the run at its next refresh and
 // closes the window without any results: the program ends.
 TEST_F(CalculationTest, ClosingTheMainWindowDuringARunAsksAndYesEndsTheProgram) {
-    SetField("Edit11", "0,0001");
-    SetField("Edit12", "1000");  // far longer than the test waits
+    main_->SetRunClock(&SecondPerReading);
+    SetField("Edit11", "0,01");
+    SetField("Edit12", "1000");  // far longer than the test lets it run
     AddRoom("5", "4", "3");
     QSignalSpy closed(main_.get(), &Tf_main::Closed);
     QString question;
-    QTimer::singleShot(300, [&] {
+    AtFirstRefresh(progress_.get(), [&] {
         ASSERT_TRUE(main_->Running());
         WhenModal("QMessageBox", [&](QWidget* box) {
             question = static_cast<QMessageBox*>(box)->text();
@@ -343,6 +350,7 @@ TEST_F(CalculationTest, ClosingTheMainWindowDuringARunAsksAndYesEndsTheProgram) 
     PressCalculate();
     EXPECT_EQ(question, "Прервать расчет и выйти из программы?");
     EXPECT_TRUE(main_->Scenario().Stopped);
+    EXPECT_EQ(main_->Scenario().Iter, 2);  // at the refresh after the answer
     EXPECT_FALSE(resultsShown);
     EXPECT_FALSE(main_->isVisible());
     EXPECT_FALSE(progress_->isVisible());
@@ -352,24 +360,28 @@ TEST_F(CalculationTest, ClosingTheMainWindowDuringARunAsksAndYesEndsTheProgram) 
 // No changes nothing: the run goes on (here until the progress window stops it) and its
 // results are shown, their caption saying where the run was stopped.
 TEST_F(CalculationTest, ClosingTheMainWindowDuringARunAndAnsweringNoChangesNothing) {
-    SetField("Edit11", "0,0001");
+    main_->SetRunClock(&SecondPerReading);
+    SetField("Edit11", "0,01");
     SetField("Edit12", "1000");
     AddRoom("5", "4", "3");
     QSignalSpy closed(main_.get(), &Tf_main::Closed);
     int asked = 0;
-    QTimer::singleShot(300, [&] {
+    AtFirstRefresh(progress_.get(), [&] {
         WhenModal("QMessageBox", [&](QWidget* box) {
             ++asked;
             static_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
         });
         main_->close();
-        QTimer::singleShot(300, [&] {
-            EXPECT_TRUE(main_->Running());  // still going
+        // The run goes on: the next refresh comes, and "Закрыть" there stops it at the one after.
+        AtRefreshAfter(progress_.get(), ShownStep(progress_.get()), [&] {
+            EXPECT_TRUE(main_->Running());
             QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton);
         });
     });
     QString caption, summaryCaption;
+    int stoppedAt = -1;
     WhenModal("TF_ShowResult", [&](QWidget* window) {
+        stoppedAt = main_->Scenario().Iter;
         caption = window->windowTitle();
         results_->btnCritTimesClick();
         if (auto* summary = results_->findChild<QDialog*>("TF_CritTimes")) summaryCaption = summary->windowTitle();
@@ -377,6 +389,7 @@ TEST_F(CalculationTest, ClosingTheMainWindowDuringARunAndAnsweringNoChangesNothi
     }, 3000);
     PressCalculate();
     EXPECT_EQ(asked, 1);
+    EXPECT_EQ(stoppedAt, 3);  // asked at step 1, "Закрыть" at step 2
     EXPECT_TRUE(main_->isVisible());
     EXPECT_TRUE(closed.isEmpty());
     // The time reached, in the window's number format.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEvent>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -21,6 +23,48 @@
 #include "u_AddDoor.h"
 #include "u_AddRoom.h"
 #include "u_main.h"
+
+// A run's clock for tests: a second passes at every reading, so every step of a run ends in a
+// progress refresh and an action taken at a refresh lands on a known step, however fast or
+// loaded the machine. Give it to the main window with SetRunClock.
+inline std::int64_t SecondPerReading() {
+    static std::int64_t now = 0;
+    return now += 1000;
+}
+
+// Runs `act` inside the first progress refresh of the next run, the first time the run lets
+// the event loop run: it is queued when the progress window shows, as the run begins.
+inline void AtFirstRefresh(QWidget* progress, std::function<void()> act) {
+    class OnShow : public QObject {
+    public:
+        OnShow(QWidget* window, std::function<void()> act) : QObject(window), act_(std::move(act)) {
+            window->installEventFilter(this);
+        }
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::Show && watched == parent()) {
+                watched->removeEventFilter(this);
+                QTimer::singleShot(0, this, act_);
+            }
+            return false;
+        }
+
+    private:
+        std::function<void()> act_;
+    };
+    new OnShow(progress, std::move(act));
+}
+
+// The step the progress window shows, written at every refresh.
+inline int ShownStep(const QWidget* progress) { return progress->findChild<QLabel*>("TextIter")->text().toInt(); }
+
+// Runs `act` inside the first progress refresh that shows a step after `step`; called from
+// inside a refresh, that is a later refresh of the same run.
+inline void AtRefreshAfter(QWidget* progress, int step, std::function<void()> act) {
+    QTimer::singleShot(0, progress, [=] {
+        if (ShownStep(progress) > step) act();
+        else AtRefreshAfter(progress, step, act);
+    });
+}
 
 // Readable texts in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

@@ -330,6 +330,43 @@ INSTANTIATE_TEST_SUITE_P(
             {"Edit12", "Моделир., c:", "Время моделирования", "200", " Начальные условия "},
             {"Edit11", "Шаг, c:", "Шаг расчета", "0,0001", " Начальные условия "}}));
 
+// The texts the fields and the two dialogs first show are a new building's defaults: read as
+// the calculation reads them, they give exactly the values a building file without those keys
+// gets. "Файл → Новый" shows them again.
+TEST_F(EditorTest, FirstTextsAreTheDefaultsOfANewBuilding) {
+    const zf::project::Document fresh;  // a file with no keys: every value its default
+    auto expectDefaults = [&](const char* when) {
+        const zf::project::Document shown = main_->CurrentDocument();  // the fields, read
+        EXPECT_EQ(shown.Params, fresh.Params) << when;
+        EXPECT_EQ(Find<QLineEdit>("EditFireAreaMax")->text(), "0") << when;
+        EXPECT_TRUE(Find<QRadioButton>("rbTanaka")->isChecked()) << when;
+    };
+    expectDefaults("at start");
+    // Each field differs from its default before the new building.
+    for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8", "Edit9",
+                             "Edit10", "Edithr", "Edit11", "Edit12", "EditFireAreaMax"})
+        Find<QLineEdit>(name)->setText("7");
+    ASSERT_NE(main_->CurrentDocument().Params, fresh.Params);
+    WhenModal("QMessageBox", [](QWidget* box) {  // "save the changes?": no
+        static_cast<QMessageBox*>(box)->button(QMessageBox::Discard)->click();
+    });
+    ASSERT_TRUE(main_->FileNew());
+    expectDefaults("after Файл → Новый");
+
+    const zf::project::Room room;
+    EXPECT_EQ(NumberFromText(addRoom_->LengthText()), room.Length);
+    EXPECT_EQ(NumberFromText(addRoom_->WidthText()), room.Width);
+    EXPECT_EQ(NumberFromText(addRoom_->HeightText()), room.Height);
+    const zf::project::Opening opening;
+    EXPECT_EQ(NumberFromText(addDoor_->HeightText()), opening.Height);
+    EXPECT_EQ(NumberFromText(addDoor_->WidthText()), opening.Width);
+    EXPECT_EQ(addDoor_->IsOpen(), opening.Open);
+    // As the dialogs have always shown them.
+    EXPECT_EQ(QStringList({addRoom_->LengthText(), addRoom_->WidthText(), addRoom_->HeightText(),
+                           addDoor_->HeightText(), addDoor_->WidthText()}),
+              QStringList({"4", "5", "3", "2", "0,9"}));
+}
+
 TEST_F(EditorTest, WindowHasItsFixedSizeGridsIconsAndPlumeChoice) {
     // The designed client area keeps its size below the menu bar; the hint line sits below it.
     EXPECT_EQ(main_->centralWidget()->size(), QSize(841, 523));

@@ -524,15 +524,16 @@ TEST_F(ProjectWindowTest, TheBuildingComesBackAfterACompletedRunFromTheResultsWi
 }
 
 TEST_F(ProjectWindowTest, TheBuildingComesBackAfterAStoppedRunAndAfterARestart) {
+    main_->SetRunClock(&SecondPerReading);
     SetField("Edit11", "0,0001");
-    SetField("Edit12", "1000");  // far longer than the test waits
+    SetField("Edit12", "1000");  // far longer than the test lets it run
     AddRoom("5", "4", "3");
     AddRoom("4", "4", "3");
     Click(Grid("GridMatrix"), 1, 2);
     AddOpening("2", "0,9");
     Click(Grid("GridMatrix"), 1, 1);  // where a building put back starts
     const std::string before = Shown();
-    QTimer::singleShot(300, [this] { QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton); });
+    AtFirstRefresh(progress_.get(), [this] { QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton); });
     WhenModal("TF_ShowResult", [](QWidget* w) { w->close(); }, 3000);
     PressCalculate();
     EXPECT_EQ(main_->Scenario().RoomCount(), 0);  // the design's fresh building

@@ -107,10 +107,11 @@ TEST_F(ReportMenu, AChangedBuildingIsReportedAsItStands) {
 }
 
 TEST_F(ReportMenu, AStoppedRunIsReportedAsStoppedAndTheBuildingStays) {
+    main_->SetRunClock(&SecondPerReading);  // every step a refresh: stopped at step 2
     Find<QLineEdit>("Edit11")->setText("0,0001");
-    Find<QLineEdit>("Edit12")->setText("1000");  // far longer than the test waits
+    Find<QLineEdit>("Edit12")->setText("1000");  // far longer than the test lets it run
     AddRoom("5", "4", "3");
-    QTimer::singleShot(300, [this] {
+    AtFirstRefresh(progress_.get(), [this] {
         ASSERT_TRUE(progress_->isVisible());
         QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton);
     });

@@ -19,11 +19,6 @@
 // Element e of sample m of room r.
 inline double Value(int r, int e, int m) { return 1000.0 * (r + 1) + 100.0 * e + m; }
 
-// A room's critical times by HazardKind.
-inline double zf::TRoom::*const kCritField[zf::kHazardCount] = {
-    &zf::TRoom::CritTimeT,   &zf::TRoom::CritTimeO2,  &zf::TRoom::CritTimeVis, &zf::TRoom::CritTimeCO,
-    &zf::TRoom::CritTimeCO2, &zf::TRoom::CritTimeHCl, &zf::TRoom::CritTimeRad};
-
 // `rooms` rooms of `sampleCount` samples; room r reaches factor k at 10·(r + 1) + k + 0.25 s.
 inline void Fill(zf::TzoneMath& zm, int rooms, int sampleCount, int stepsPerSample, double dt) {
     zm.dt = dt;
@@ -35,7 +30,7 @@ inline void Fill(zf::TzoneMath& zm, int rooms, int sampleCount, int stepsPerSamp
         room.Samples.resize(static_cast<std::size_t>(sampleCount));
         for (int m = 0; m < sampleCount; ++m)
             for (int e = 0; e < zf::ResultSample::kCount; ++e) room.Samples[static_cast<std::size_t>(m)][e] = Value(r, e, m);
-        for (int k = 0; k < zf::kHazardCount; ++k) room.*kCritField[k] = 10.0 * (r + 1) + k + 0.25;
+        for (int k = 0; k < zf::kHazardCount; ++k) room.*zf::TRoom::CritTimeField(static_cast<zf::HazardKind>(k)) = 10.0 * (r + 1) + k + 0.25;
     }
 }
 

@@ -159,7 +159,7 @@ TEST_P(HazardCharts, MarkTheLimitAndTheCriticalTime) {
 
     EXPECT_EQ(Find<QChartView>("ChartResult")->parentWidget(), Find<QWidget>("TabOFPChart"));
     EXPECT_DOUBLE_EQ(Series("Series1")->at(5).y(), Value(0, h.element, 5));
-    const double t = zm.Room(0).*kCritField[h.kind];
+    const double t = zm.Room(0).CritTimeOf(h.kind);
     const QList<QPointF> limit = Series("Series2")->points();
     ASSERT_EQ(limit.size(), 3);
     EXPECT_EQ(limit[0], QPointF(0, h.limit));
