@@ -16,6 +16,30 @@
 
 namespace zf {
 
+namespace {
+
+// The values a repeated step copies from the last one: the layer's, and the working zone's.
+// Fp and Gk need no copy: they are 0 in a room where nothing burns and nothing was taken in.
+void RepeatLayer(TRoom& r) {
+    r.Cur.YkPred = r.Prev.YkPred;
+    r.Cur.Gm = r.Prev.Gm;
+    r.Cur.Yk = r.Prev.Yk;
+    r.Cur.Ro2 = r.Prev.Ro2;
+    r.Cur.T2 = r.Prev.T2;
+}
+
+void RepeatHazards(TRoom& r) {
+    r.Cur.Tw = r.Prev.Tw;
+    r.Cur.Lw = r.Prev.Lw;
+    r.Cur.O2w = r.Prev.O2w;
+    r.Cur.COw = r.Prev.COw;
+    r.Cur.CO2w = r.Prev.CO2w;
+    r.Cur.HClw = r.Prev.HClw;
+    r.Cur.qRad = r.Prev.qRad;
+}
+
+}  // namespace
+
 StepStart TzoneMath::StartOf(const TRoom& r) {
     return StepStart{r.Prev.T2, r.Prev.Yk, r.Prev.YkPred, r.Prev.Gm, r.SumIn, r.SumOut};
 }
@@ -40,11 +64,7 @@ bool TzoneMath::RepeatLastStep(int room) {
     TRoom& r = Room(room);
     const StepStart start = StartOf(r);
     if (std::memcmp(&start, &last.Start, sizeof start) != 0) return false;
-    r.Cur.YkPred = r.Prev.YkPred;
-    r.Cur.Gm = r.Prev.Gm;
-    r.Cur.Yk = r.Prev.Yk;
-    r.Cur.Ro2 = r.Prev.Ro2;
-    r.Cur.T2 = r.Prev.T2;
+    RepeatLayer(r);
     State_.Repeated[static_cast<std::size_t>(room)] = 1;
     return true;
 }
@@ -59,14 +79,7 @@ bool TzoneMath::RepeatLastHazards(int room) {
     if (State_.Dormant[static_cast<std::size_t>(room)]) return true;  // copied with its step
     for (const TInflowFace& in : State_.Inflow[static_cast<std::size_t>(room)])
         if (in.Face->Gin > 0) return false;
-    TRoom& r = Room(room);
-    r.Cur.Tw = r.Prev.Tw;
-    r.Cur.Lw = r.Prev.Lw;
-    r.Cur.O2w = r.Prev.O2w;
-    r.Cur.COw = r.Prev.COw;
-    r.Cur.CO2w = r.Prev.CO2w;
-    r.Cur.HClw = r.Prev.HClw;
-    r.Cur.qRad = r.Prev.qRad;
+    RepeatHazards(Room(room));
     return true;
 }
 
@@ -82,18 +95,8 @@ void TzoneMath::WakeUp(int room) { State_.Dormant[static_cast<std::size_t>(room)
 bool TzoneMath::StaysDormant(int room) {
     if (!State_.Dormant[static_cast<std::size_t>(room)]) return false;
     TRoom& r = Room(room);
-    r.Cur.YkPred = r.Prev.YkPred;
-    r.Cur.Gm = r.Prev.Gm;
-    r.Cur.Yk = r.Prev.Yk;
-    r.Cur.Ro2 = r.Prev.Ro2;
-    r.Cur.T2 = r.Prev.T2;
-    r.Cur.Tw = r.Prev.Tw;
-    r.Cur.Lw = r.Prev.Lw;
-    r.Cur.O2w = r.Prev.O2w;
-    r.Cur.COw = r.Prev.COw;
-    r.Cur.CO2w = r.Prev.CO2w;
-    r.Cur.HClw = r.Prev.HClw;
-    r.Cur.qRad = r.Prev.qRad;
+    RepeatLayer(r);
+    RepeatHazards(r);
     State_.Repeated[static_cast<std::size_t>(room)] = 1;
     return true;
 }
