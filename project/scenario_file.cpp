@@ -463,6 +463,15 @@ std::optional<std::string> ReadDocument(std::string_view text, Document& out) {
     return std::nullopt;
 }
 
+std::vector<std::string_view> KnownKeys() {
+    std::vector<std::string_view> keys;
+    for (const auto& list : {std::span<const std::string_view>(kTopKeys), std::span<const std::string_view>(kRoomKeys),
+                             std::span<const std::string_view>(kEvacuationKeys), std::span<const std::string_view>(kOpeningKeys)})
+        for (std::string_view key : list)
+            if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
+    return keys;
+}
+
 std::optional<std::string> ReadScenario(std::string_view text, TzoneMath& out) {
     Document document;
     if (auto refused = ReadDocument(text, document)) return refused;

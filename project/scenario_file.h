@@ -20,6 +20,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "project/document.h"
 #include "model/scenario.h"
@@ -52,5 +53,9 @@ std::optional<std::string> ReadScenario(std::string_view text, TzoneMath& out);
 // finite, fewer than one sample per second, an opening of a room the document lacks), so no
 // file is written that cannot be opened again.
 std::string WriteDocument(const Document& document);
+
+// Every key the reader knows, at any level (top, room, evacuation, opening), in the reader's
+// order: what a help text that lists the keys must name.
+std::vector<std::string_view> KnownKeys();
 
 }  // namespace zf::project

@@ -354,6 +354,9 @@ TEST(Cli, HelpAndVersion) {
     EXPECT_EQ(help.ExitCode, 0);
     for (const char* option : {"--json", "--csv", "--quiet", "130"})
         EXPECT_NE(help.Out.find(option), std::string::npos) << option;
+    // Every key the scenario reader knows is named, so the list cannot fall behind the reader.
+    for (std::string_view key : zf::project::KnownKeys())
+        EXPECT_NE(help.Out.find(key), std::string::npos) << key;
     const ChildResult version = RunChild(kCli, {"--version"});
     EXPECT_EQ(version.ExitCode, 0);
     EXPECT_EQ(version.Out.rfind("zonefire-cli ", 0), 0u) << version.Out;
