@@ -3,11 +3,11 @@
 #include "result_writer.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <iterator>
 #include <sstream>
 
+#include "model/number_text.h"
 #include "printable_text.h"
 #include "project/file_text.h"
 #include "verdict_table.h"
@@ -43,9 +43,7 @@ void AppendJsonNumber(std::string& out, double v) {
         out += "null";
         return;
     }
-    char buf[32];
-    const auto printed = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, printed.ptr);
+    zf::AppendNumberText(out, v);
 }
 
 void WriteJsonNumber(std::ostream& out, double v) {

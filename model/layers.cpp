@@ -71,11 +71,15 @@ double TzoneMath::LayerTemperature(double density) const {
 
 // Heat-loss rate of the layer to the walls and ceiling it touches [W]. Not part of any
 // balance; evaluated so that its faults count like any other.
-double TzoneMath::HeatLoss(int room, double layerTemperature, double interfaceHeight) {
+// Surface of the walls and ceiling in contact with a layer reaching down to the interface [m²].
+double TzoneMath::LayerContactSurface(int room, double interfaceHeight) {
     TRoom& r = Room(room);
+    return r.Perimeter() * (r.Height - interfaceHeight) + r.Area();
+}
+
+double TzoneMath::HeatLoss(int room, double layerTemperature, double interfaceHeight) {
     const double T = layerTemperature;
-    // Surface of the walls and ceiling in contact with the layer [m²]
-    const double surface = r.Perimeter() * (r.Height - interfaceHeight) + r.Area();
+    const double surface = LayerContactSurface(room, interfaceHeight);
     double alpha;  // heat-exchange coefficient [W/(m²·K)]
     if (T >= kHotLayerLimit) {
         alpha = kAlphaHot * std::exp(kAlphaHotSlope * (T - kCelsiusZero));

@@ -7,10 +7,16 @@
 
 namespace zf {
 
-std::string NumberText(double v) {
+void AppendNumberText(std::string& out, double v) {
     char buf[32];
     const auto result = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, result.ptr);
+    out.append(buf, result.ptr);
+}
+
+std::string NumberText(double v) {
+    std::string text;
+    AppendNumberText(text, v);
+    return text;
 }
 
 std::string GeneralNumberText(double v, std::string_view decimalSeparator) {

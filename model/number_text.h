@@ -11,6 +11,8 @@ namespace zf {
 // The shortest text that reads back to the same double ("0.05", "1e-05"); decimal point
 // whatever the locale; non-finite values as "nan", "inf", "-inf". For files other programs read.
 std::string NumberText(double v);
+// The same text appended to `out`, for writers of millions of numbers.
+void AppendNumberText(std::string& out, double v);
 
 // General number format, for people: the shortest text with up to 15 significant digits and
 // the given decimal separator; scientific form (1E-5, 2,5E-6, 1E20) for magnitudes below

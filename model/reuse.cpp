@@ -47,7 +47,7 @@ StepStart TzoneMath::StartOf(const TRoom& r) {
 // After a computed step: a step that took nothing in and reached no opening left the sums as
 // they were, so the state it started from is still in Prev and the sums.
 void TzoneMath::RecordStep(int room, bool closed) {
-    LastStep& last = State_.LastSteps[static_cast<std::size_t>(room)];
+    LastStep& last = State_.Reuse.LastSteps[static_cast<std::size_t>(room)];
     last.Closed = closed;
     if (closed) last.Start = StartOf(Room(room));
 }
@@ -59,7 +59,7 @@ void TzoneMath::RecordStep(int room, bool closed) {
 // copied: the layer values that step stored are now in Prev, its predictions and heat loss
 // are still in the room's fields, and the sums did not change.
 bool TzoneMath::RepeatLastStep(int room) {
-    const LastStep& last = State_.LastSteps[static_cast<std::size_t>(room)];
+    const LastStep& last = State_.Reuse.LastSteps[static_cast<std::size_t>(room)];
     if (!last.Closed) return false;
     TRoom& r = Room(room);
     const StepStart start = StartOf(r);
@@ -76,7 +76,7 @@ bool TzoneMath::RepeatLastStep(int room) {
 // those values reach were recorded then.
 bool TzoneMath::RepeatLastHazards(int room) {
     if (room == 0 || !State_.Repeated[static_cast<std::size_t>(room)]) return false;
-    if (State_.Dormant[static_cast<std::size_t>(room)]) return true;  // copied with its step
+    if (State_.Reuse.Dormant[static_cast<std::size_t>(room)]) return true;  // copied with its step
     for (const TInflowFace& in : State_.Inflow[static_cast<std::size_t>(room)])
         if (in.Face->Gin > 0) return false;
     RepeatHazards(Room(room));
@@ -88,12 +88,12 @@ bool TzoneMath::RepeatLastHazards(int room) {
 // sums as they were), takes nothing in and has nothing pending unless a neighbour posts into
 // it first, which wakes it. So while it sleeps every step repeats, and the look at its faces
 // and state is left out.
-void TzoneMath::FallDormant(int room) { State_.Dormant[static_cast<std::size_t>(room)] = 1; }
+void TzoneMath::FallDormant(int room) { State_.Reuse.Dormant[static_cast<std::size_t>(room)] = 1; }
 
-void TzoneMath::WakeUp(int room) { State_.Dormant[static_cast<std::size_t>(room)] = 0; }
+void TzoneMath::WakeUp(int room) { State_.Reuse.Dormant[static_cast<std::size_t>(room)] = 0; }
 
 bool TzoneMath::StaysDormant(int room) {
-    if (!State_.Dormant[static_cast<std::size_t>(room)]) return false;
+    if (!State_.Reuse.Dormant[static_cast<std::size_t>(room)]) return false;
     TRoom& r = Room(room);
     RepeatLayer(r);
     RepeatHazards(r);
@@ -109,20 +109,18 @@ bool TzoneMath::StaysDormant(int room) {
 // Below a layer temperature of 1e5 K the exponential stays under 1e101, and with a wall
 // surface under 1e200 m² every product stays far below the largest double; the root's
 // argument is positive whenever it is taken. Beyond these bounds, or for inputs that are no
-// numbers, the heat loss is evaluated in the step. The surface is formed exactly as HeatLoss
-// forms it.
+// numbers, the heat loss is evaluated in the step.
 bool TzoneMath::DeferHeatLoss(int room, double layerTemperature, double interfaceHeight) {
-    TRoom& r = Room(room);
-    const double surface = r.Perimeter() * (r.Height - interfaceHeight) + r.Area();
+    const double surface = LayerContactSurface(room, interfaceHeight);
     const bool bounded = layerTemperature >= 0 && layerTemperature <= 1e5 && std::abs(T0) <= 1e5 &&
                          std::abs(surface) <= 1e200;
-    State_.HeatLosses[static_cast<std::size_t>(room)] = DeferredHeatLoss{layerTemperature, interfaceHeight, bounded};
+    State_.Reuse.HeatLosses[static_cast<std::size_t>(room)] = DeferredHeatLoss{layerTemperature, interfaceHeight, bounded};
     return bounded;
 }
 
 void TzoneMath::SettleDeferredHeatLosses() {
-    for (std::size_t i = 0; i < State_.HeatLosses.size(); ++i) {
-        const DeferredHeatLoss& d = State_.HeatLosses[i];
+    for (std::size_t i = 0; i < State_.Reuse.HeatLosses.size(); ++i) {
+        const DeferredHeatLoss& d = State_.Reuse.HeatLosses[i];
         if (d.Pending) Rooms[i]->Qloss = HeatLoss(static_cast<int>(i), d.T, d.Y);
     }
 }

@@ -252,10 +252,10 @@ void TzoneMath::LinkOpenings() {
     const int n = RoomCount();
     State_.Links.assign(static_cast<std::size_t>(n), {});
     State_.Inflow.assign(static_cast<std::size_t>(n), {});
-    State_.LastSteps.assign(static_cast<std::size_t>(n), {});
+    State_.Reuse.LastSteps.assign(static_cast<std::size_t>(n), {});
+    State_.Reuse.Dormant.assign(static_cast<std::size_t>(n), 0);
+    State_.Reuse.HeatLosses.assign(static_cast<std::size_t>(n), {});
     State_.Repeated.assign(static_cast<std::size_t>(n), 0);
-    State_.Dormant.assign(static_cast<std::size_t>(n), 0);
-    State_.HeatLosses.assign(static_cast<std::size_t>(n), {});
     std::size_t faces = 0;
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
@@ -271,9 +271,7 @@ void TzoneMath::LinkOpenings() {
     State_.CleanRooms.assign(Rooms.size(), TRoom{});
     State_.CleanSamples.assign(Rooms.size(), ResultSample{});
     State_.CleanFaces.assign(2 * faces, 0.0);
-    State_.CleanLastSteps.assign(Rooms.size(), LastStep{});
-    State_.CleanDormant.assign(Rooms.size(), 0);
-    State_.CleanHeatLosses.assign(Rooms.size(), {});
+    State_.CleanReuse = State_.Reuse;
 }
 
 // The state at the end of a step whose flags were clean: every room without its recorded
@@ -283,9 +281,7 @@ void TzoneMath::SaveCleanState(int k) {
     RunState& s = State_;
     s.CleanStep = k;
     s.CleanTime = CurTime;
-    s.CleanLastSteps = s.LastSteps;
-    s.CleanDormant = s.Dormant;
-    s.CleanHeatLosses = s.HeatLosses;
+    s.CleanReuse = s.Reuse;
     const int S = StepsPerSample;
     const std::size_t next = S > 0 ? static_cast<std::size_t>((k + 1) / S) : 0;
     for (std::size_t i = 0; i < Rooms.size(); ++i) {
@@ -323,9 +319,7 @@ int TzoneMath::RestoreCleanState(int k) {
                 f->Tin = s.CleanFaces[at++];
             }
     CurTime = s.CleanTime;
-    s.LastSteps = s.CleanLastSteps;
-    s.Dormant = s.CleanDormant;
-    s.HeatLosses = s.CleanHeatLosses;
+    s.Reuse = s.CleanReuse;
     Iter = s.CleanStep;
     std::feclearexcept(kFaultFlags);
     return s.CleanStep;
@@ -563,16 +557,12 @@ void TzoneMath::RemoveLeakOpenings() {
     State_.LeakCount = 0;
     State_.Links.clear();
     State_.Inflow.clear();
-    State_.LastSteps.clear();
+    State_.Reuse = {};
     State_.Repeated.clear();
-    State_.Dormant.clear();
-    State_.HeatLosses.clear();
     State_.CleanRooms = {};
     State_.CleanSamples = {};
     State_.CleanFaces = {};
-    State_.CleanLastSteps = {};
-    State_.CleanDormant = {};
-    State_.CleanHeatLosses = {};
+    State_.CleanReuse = {};
 }
 
 }  // namespace zf

@@ -49,19 +49,23 @@ struct DeferredHeatLoss {
     bool Pending = false;
 };
 
+// What the run's reuse of work already done decides by, per room: part of the state a fault
+// search goes back to, saved and restored whole.
+struct ReuseRecord {
+    std::vector<LastStep> LastSteps;  // the room's last computed step
+    // Its step and hazard routines repeated and nothing has been posted into it since, so its
+    // next step repeats as well without looking.
+    std::vector<char> Dormant;
+    std::vector<DeferredHeatLoss> HeatLosses;
+};
+
 struct RunState {
     std::vector<std::vector<TCellLink>> Links;      // per room: cells holding faces, ascending column
     std::vector<std::vector<TInflowFace>> Inflow;   // per room: doorway faces, in the order of Links
-    // What the reuse of unchanged steps compares: per room, its last computed step, and
-    // whether its step in the current step repeated that one.
-    std::vector<LastStep> LastSteps;
-    std::vector<char> Repeated;
-    // Per room: its step and hazard routines repeated and nothing has been posted into it
-    // since, so its next step repeats as well without looking.
-    std::vector<char> Dormant;
-    std::vector<DeferredHeatLoss> HeatLosses;  // per room
-    int LeakCount = 0;                          // rooms that received a leak opening
-    bool Checking = false;                      // a look at the flags after every routine
+    ReuseRecord Reuse;
+    std::vector<char> Repeated;  // per room: its step in the current step repeated the last one
+    int LeakCount = 0;           // rooms that received a leak opening
+    bool Checking = false;       // a look at the flags after every routine
     // The state at the end of the last step whose flags were clean, from which the steps are
     // computed again with a look after every routine once a fault is found.
     int CleanStep = 0;
@@ -69,9 +73,7 @@ struct RunState {
     std::vector<TRoom> CleanRooms;           // the rooms, without their recorded samples
     std::vector<ResultSample> CleanSamples;  // per room, the sample the next step adds into
     std::vector<double> CleanFaces;          // Gin, Tin of every face in link order
-    std::vector<LastStep> CleanLastSteps;
-    std::vector<char> CleanDormant;
-    std::vector<DeferredHeatLoss> CleanHeatLosses;
+    ReuseRecord CleanReuse;
 };
 
 }  // namespace zf

@@ -103,6 +103,7 @@ public:
     double LayerDensity(int room, double interfaceHeight);
     double LayerTemperature(double density) const;
     double FireExpansion(int room);
+    double LayerContactSurface(int room, double interfaceHeight);
     double HeatLoss(int room, double layerTemperature, double interfaceHeight);
     // Gas exchange: mass flow of room k's layer gas through one face to room n (n = k: outside)
     double OpeningFlow(int k, int n, const TProem& face);
