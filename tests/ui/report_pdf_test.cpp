@@ -115,9 +115,9 @@ TEST_F(ReportPdf, OneVectorChartPerRoomForTemperatureLayerHeightAndEachReachedFa
     // The chart stands under its caption and repeats no title of its own.
     EXPECT_EQ(text.count(TF_ShowResult::ChartTitle(false, 2)), zm.RoomCount());
     // Axis titles with printed units; none of the window's "°K", "м2", "*" or trailing dots.
-    for (const QString title : {QStringLiteral("T2, К"), QStringLiteral("Yк, м"), QStringLiteral("t, с")})
+    for (const QString& title : {QStringLiteral("T2, К"), QStringLiteral("Yк, м"), QStringLiteral("t, с")})
         EXPECT_TRUE(text.contains(title)) << title.toStdString();
-    for (const QString wrong : {QStringLiteral("°K"), QStringLiteral("t, с."), QStringLiteral("кг/м3"), QStringLiteral("Вт*м")})
+    for (const QString& wrong : {QStringLiteral("°K"), QStringLiteral("t, с."), QStringLiteral("кг/м3"), QStringLiteral("Вт*м")})
         EXPECT_FALSE(text.contains(wrong)) << wrong.toStdString();
     // The working-zone height on every interface-height chart, and each reached limit labelled
     // with its value and unit on its line.
