@@ -36,11 +36,17 @@ double TzoneMath::PredictedInterfaceHeight(int room) {
     return PredictedInterfaceHeight(room, SharedInterfaceTerms(room));
 }
 
+// With consistent outflow the last step's outflow leaves at the temperature it was posted
+// with, T2Pred of the last step (the field still holds it); with heat loss the interface
+// rises by the heat the layer gave off.
 double TzoneMath::PredictedInterfaceHeight(int room, const InterfaceTerms& terms) {
     TRoom& r = Room(room);
-    return terms.AfterInflow
-         + r.Prev.Gm * r.Prev.T2 * dt / (r.Area() * Ro0 * T0)    // last step's outflow
-         - terms.Expansion;
+    const double outflowT = Options.ConsistentOutflow ? r.T2Pred : r.Prev.T2;  // [K]
+    const double y = terms.AfterInflow
+                   + r.Prev.Gm * outflowT * dt / (r.Area() * Ro0 * T0)   // last step's outflow
+                   - terms.Expansion;
+    if (!Options.HeatLoss.Enabled) return y;
+    return y + terms.Cooling;                                           // heat lost to the enclosure
 }
 
 // Interface height after the step's opening flows [m]: as the prediction, but with this
@@ -51,9 +57,11 @@ double TzoneMath::InterfaceHeight(int room) {
 
 double TzoneMath::InterfaceHeight(int room, const InterfaceTerms& terms) {
     TRoom& r = Room(room);
-    return terms.AfterInflow
-         + r.Cur.Gm * r.T2Pred * dt / (r.Area() * Ro0 * T0)      // this step's outflow
-         - terms.Expansion;
+    const double y = terms.AfterInflow
+                   + r.Cur.Gm * r.T2Pred * dt / (r.Area() * Ro0 * T0)    // this step's outflow
+                   - terms.Expansion;
+    if (!Options.HeatLoss.Enabled) return y;
+    return y + terms.Cooling;                                           // heat lost to the enclosure
 }
 
 // Layer density [kg/m³] = layer mass (SumIn − SumOut)·dt over the layer volume A·(H − Y);

@@ -37,7 +37,13 @@ double TzoneMath::OpeningFlow(int k, int n, const TProem& face) {
     double pn = g * (other.Ro2Pred - rho);  // excess of the neighbour's layer density [Pa/m]
     if (pn < 0) pn = 0;
 
-    auto band = [&](double c, double d) { return BandFlow(mu, width, rho, c, d); };
+    // With the heat-loss option a band without drive (c ≤ 0, a neutral or denser layer)
+    // carries nothing instead of failing the step.
+    const bool driveOnly = Options.HeatLoss.Enabled;
+    auto band = [&](double c, double d) {
+        if (driveOnly && c <= 0) return 0.0;
+        return BandFlow(mu, width, rho, c, d);
+    };
 
     if (n == k) {  // opening to the outside
         if (y1 > 0 && y1 < h) return band(pb, h - y1);

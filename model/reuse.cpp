@@ -118,6 +118,19 @@ bool TzoneMath::DeferHeatLoss(int room, double layerTemperature, double interfac
     return bounded;
 }
 
+// With the heat-loss option a step repeats only while the room's surfaces have never taken
+// heat: then the step loses nothing and every node stays at T0, as in the repeated step.
+bool TzoneMath::EnclosureAtRest(int room) {
+    return !Options.HeatLoss.Enabled || Room(room).Enclosure.AtRest;
+}
+
+double TzoneMath::GuardEnergyFraction() const {
+    if (Rooms.empty() || Rooms.front()->HeatReleased <= 0) return 0;
+    double guard = 0;
+    for (const auto& room : Rooms) guard += room->Enclosure.GuardEnergy;
+    return guard / Rooms.front()->HeatReleased;
+}
+
 void TzoneMath::SettleDeferredHeatLosses() {
     for (std::size_t i = 0; i < State_.Reuse.HeatLosses.size(); ++i) {
         const DeferredHeatLoss& d = State_.Reuse.HeatLosses[i];

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/heat_loss.h"
 #include "model/sample.h"
 
 namespace zf {
@@ -41,6 +42,13 @@ public:
     ResultSample Prev;                   // values of the previous step
     std::vector<ResultSample> Samples;   // recorded samples, SampleCount of them
     int LastIter = 0;                    // step in which the room was last updated
+    // The run's energy ledger: the fire's heat so far (fire room) [J], and Σ G·T2Pred over
+    // the steps' flows that leave every layer balance [kg·K/s] (× cp·dt: their enthalpy [J]):
+    // through openings to the outside, and into the fire room, which never takes in what its
+    // neighbours post.
+    double HeatReleased = 0;
+    double LeavingFlowHeat = 0;
+    RoomEnclosure Enclosure;  // with the heat-loss option: surfaces and the heat they took
 
     double Area();       // floor area Length·Width [m²], cached
     double Perimeter();  // (Length + Width)·2 [m], cached

@@ -240,10 +240,13 @@ void TzoneMath::PrepareRooms() {
         r.Prev.Tw = T0;
         r.Prev.Lw = kInitialVisibility;
         r.Prev.O2w = kO2MassFraction * Ro0;
+        r.HeatReleased = 0;
+        r.LeavingFlowHeat = 0;
         // The leak opening: gaps of the enclosure, a closed opening to the outside near the floor.
         AddProem(i, i, kLeakHeight, (r.Length + r.Width) * kLeakWidthPerSide, false);
         ++State_.LeakCount;
     }
+    PrepareEnclosures();
 }
 
 // Per room, the cells of its matrix row that hold faces, in ascending column, with the twin
@@ -430,8 +433,8 @@ void TzoneMath::Step(int i) {
     if (StaysDormant(i)) return;
     bool posted = false;  // a neighbour had posted a flow into one of the room's faces
     const double inflow = i == 0 ? FireSource(i) : TakeInPostedFlows(i, posted);
-    if (i != 0 && !posted && RepeatLastStep(i)) return;
-    const InterfaceTerms terms = SharedInterfaceTerms(i);
+    if (i != 0 && !posted && EnclosureAtRest(i) && RepeatLastStep(i)) return;
+    InterfaceTerms terms = SharedInterfaceTerms(i);
     PredictLayer(i, terms);
     const bool reached = FlowOutThroughOpenings(i);
     UpdateLayer(i, terms, inflow);
@@ -446,6 +449,7 @@ double TzoneMath::FireSource(int i) {
     Checkpoint(i, Quantity::BurningArea);
     r.Q = HeatRelease(i);
     Checkpoint(i, Quantity::HeatRelease);
+    r.HeatReleased += r.Q * dt;
     r.Cur.Gk = PlumeFlow(i);
     Checkpoint(i, Quantity::PlumeFlow);
     return r.Cur.Gk;
@@ -469,10 +473,14 @@ double TzoneMath::TakeInPostedFlows(int i, bool& posted) {
 }
 
 // The layer before this step's opening flows: interface, density and temperature, after the
-// heat loss of the previous layer.
-void TzoneMath::PredictLayer(int i, const InterfaceTerms& terms) {
+// heat loss of the previous layer (with the heat-loss option: the loss of this step, which
+// the interface heights take in).
+void TzoneMath::PredictLayer(int i, InterfaceTerms& terms) {
     TRoom& r = Room(i);
-    if (!DeferHeatLoss(i, r.Prev.T2, r.Prev.Yk)) {
+    if (Options.HeatLoss.Enabled) {
+        terms.Cooling = EnclosureLoss(i);
+        Checkpoint(i, Quantity::HeatLoss);
+    } else if (!DeferHeatLoss(i, r.Prev.T2, r.Prev.Yk)) {
         r.Qloss = HeatLoss(i, r.Prev.T2, r.Prev.Yk);
         Checkpoint(i, Quantity::HeatLoss);
     }
@@ -506,6 +514,7 @@ bool TzoneMath::FlowOutThroughOpenings(int i) {
             const double G = OpeningFlow(i, j, f);
             Checkpoint(i, Quantity::OpeningFlow, j, static_cast<int>(k));
             r.Cur.Gm = r.Cur.Gm + G;
+            if (j == i || j == 0) r.LeavingFlowHeat += G * r.T2Pred;  // leaves the balances
             if (j != i) {
                 TProem& twin = *(*link.Twins)[k];  // the same doorway seen from room j
                 twin.Gin = G;
@@ -523,7 +532,8 @@ void TzoneMath::UpdateLayer(int i, const InterfaceTerms& terms, double inflow) {
     TRoom& r = Room(i);
     r.SumOut = r.SumOut + r.Cur.Gm;
     r.SumIn = r.SumIn + inflow;
-    if (!DeferHeatLoss(i, r.T2Pred, r.Cur.YkPred)) {
+    const bool heatLoss = Options.HeatLoss.Enabled;  // its loss was taken before the flows
+    if (!heatLoss && !DeferHeatLoss(i, r.T2Pred, r.Cur.YkPred)) {
         r.Qloss = HeatLoss(i, r.T2Pred, r.Cur.YkPred);
         Checkpoint(i, Quantity::HeatLoss);
     }
@@ -533,6 +543,7 @@ void TzoneMath::UpdateLayer(int i, const InterfaceTerms& terms, double inflow) {
     Checkpoint(i, Quantity::Density);
     r.Cur.T2 = LayerTemperature(r.Cur.Ro2);
     Checkpoint(i, Quantity::Temperature);
+    if (heatLoss) NeutralLayerGuard(i);
     if (!(r.Cur.Yk >= 0)) r.Cur.Yk = 0;
 }
 

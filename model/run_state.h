@@ -7,6 +7,7 @@
 
 #include "model/opening.h"
 #include "model/room.h"
+#include "model/wall_conduction.h"
 
 namespace zf {
 
@@ -59,10 +60,17 @@ struct ReuseRecord {
     std::vector<DeferredHeatLoss> HeatLosses;
 };
 
+// The constant grids of one room's two surfaces (heat-loss option).
+struct EnclosureGrids {
+    WallGrid Ceiling;
+    WallGrid Walls;
+};
+
 struct RunState {
     std::vector<std::vector<TCellLink>> Links;      // per room: cells holding faces, ascending column
     std::vector<std::vector<TInflowFace>> Inflow;   // per room: doorway faces, in the order of Links
     ReuseRecord Reuse;
+    std::vector<EnclosureGrids> Grids;  // per room, with the heat-loss option; empty without
     std::vector<char> Repeated;  // per room: its step in the current step repeated the last one
     int LeakCount = 0;           // rooms that received a leak opening
     bool Checking = false;       // a look at the flags after every routine

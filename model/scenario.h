@@ -10,6 +10,7 @@
 #include "model/opening.h"
 #include "model/room.h"
 #include "model/run_fault.h"
+#include "model/run_options.h"
 #include "model/run_state.h"
 #include "model/run_view.h"
 #include "model/sample.h"
@@ -53,6 +54,8 @@ public:
     // Largest floor area the fire load occupies [m²]: the burning area grows no further.
     // 0 = no limit (the fire may spread over the whole floor of the fire room).
     double FireAreaMax = 0;
+    // Model choices of the run (consistent outflow, heat loss); the default is the reference.
+    RunOptions Options;
 
     // ---- Editor operations --------------------------------------------------------------
     bool AddRoom(double length, double width, double height);
@@ -105,6 +108,12 @@ public:
     double FireExpansion(int room);
     double LayerContactSurface(int room, double interfaceHeight);
     double HeatLoss(int room, double layerTemperature, double interfaceHeight);
+    // With the heat-loss option (heat_loss.cpp): the step's loss to the surfaces, which it
+    // advances, as the rise of the interface [m]; the guard that keeps a layer from ending
+    // denser than outside air; the guard's enthalpy over the fire's heat of the run [-].
+    double EnclosureLoss(int room);
+    void NeutralLayerGuard(int room);
+    double GuardEnergyFraction() const;
     // Gas exchange: mass flow of room k's layer gas through one face to room n (n = k: outside)
     double OpeningFlow(int k, int n, const TProem& face);
     // Hazard factors at the working zone (one room, after every room was stepped). All but
@@ -134,6 +143,7 @@ private:
     struct InterfaceTerms {
         double AfterInflow = 0;
         double Expansion = 0;
+        double Cooling = 0;  // rise by the heat lost to the enclosure (heat-loss option) [m]
     };
     InterfaceTerms SharedInterfaceTerms(int room);
     double PredictedInterfaceHeight(int room, const InterfaceTerms& terms);
@@ -141,12 +151,13 @@ private:
     template <class Term> double SumOverPendingInflows(int n, Term term);
     bool PrepareRun();
     void PrepareRooms();
+    void PrepareEnclosures();
     bool TimeLoop(RunView& view);
     void AdvanceStep(int k);
     // The parts of one room's step, in their order.
     double FireSource(int i);
     double TakeInPostedFlows(int i, bool& posted);
-    void PredictLayer(int i, const InterfaceTerms& terms);
+    void PredictLayer(int i, InterfaceTerms& terms);
     bool FlowOutThroughOpenings(int i);
     void UpdateLayer(int i, const InterfaceTerms& terms, double inflow);
     void HazardPass();
@@ -174,6 +185,7 @@ private:
     void WakeUp(int room);
     bool StaysDormant(int room);
     bool DeferHeatLoss(int room, double layerTemperature, double interfaceHeight);
+    bool EnclosureAtRest(int room);
     void SettleDeferredHeatLosses();
 
     RunState State_;  // the run's own state, sized once per run

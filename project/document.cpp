@@ -16,6 +16,22 @@ void Apply(const Document& document, TzoneMath& fresh) {
         fresh.AddProem(o.From, o.To, o.Height, o.Width, o.Open);
         if (o.From != o.To) fresh.AddProem(o.To, o.From, o.Height, o.Width, o.Open);
     }
+    fresh.Options.ConsistentOutflow = document.ConsistentOutflow;
+    HeatLossOptions& heat = fresh.Options.HeatLoss;
+    heat = HeatLossOptions{};
+    if (document.HeatLoss) {
+        heat.Enabled = true;
+        heat.Walls = document.HeatLoss->Walls;
+        heat.Ceiling = document.HeatLoss->Ceiling;
+    }
+    for (const Room& room : document.Rooms) heat.Rooms.push_back(RoomSurfaces{room.Walls, room.Ceiling});
+}
+
+bool Document::UsesModelOptions() const {
+    if (ConsistentOutflow || HeatLoss) return true;
+    for (const Room& room : Rooms)
+        if (room.Walls || room.Ceiling) return true;
+    return false;
 }
 
 Document Capture(const TzoneMath& scenario) {
@@ -23,7 +39,14 @@ Document Capture(const TzoneMath& scenario) {
     for (const NumberKey& key : kNumberKeys) document.Params.*key.Field = scenario.*key.Model;
     document.Params.SamplesPerSec = scenario.SamplesPerSec;
     document.Params.UseTanaka = scenario.UseTanaka;
-    for (const auto& room : scenario.Rooms) document.Rooms.push_back({room->Length, room->Width, room->Height, {}, {}});
+    const HeatLossOptions& heat = scenario.Options.HeatLoss;
+    for (std::size_t i = 0; i < scenario.Rooms.size(); ++i) {
+        const auto& room = scenario.Rooms[i];
+        const RoomSurfaces own = i < heat.Rooms.size() ? heat.Rooms[i] : RoomSurfaces{};
+        document.Rooms.push_back({room->Length, room->Width, room->Height, {}, {}, own.Walls, own.Ceiling});
+    }
+    document.ConsistentOutflow = scenario.Options.ConsistentOutflow;
+    if (heat.Enabled) document.HeatLoss = BuildingSurfaces{heat.Walls, heat.Ceiling};
     const std::size_t n = scenario.Rooms.size();
     for (std::size_t i = 0; i < n; ++i) {
         // Cells below the diagonal hold the twins of the upper ones.

@@ -24,9 +24,12 @@
 namespace zf::project {
 
 // The file's "format" and "version" keys. A file without them is read as version 1; a file of
-// a later version is refused.
+// a later version is refused. A file is written as version 2 only when it uses the model
+// options ("consistent_outflow", "heat_loss", a room's "walls" or "ceiling"), so files without
+// them stay version 1 and byte for byte as they were.
 inline constexpr std::string_view kFormatName = "zonefire-scenario";
-inline constexpr int kFormatVersion = 1;
+inline constexpr int kFormatVersion = 2;      // the latest the reader reads
+inline constexpr int kPlainFormatVersion = 1; // written when no model option is used
 
 // More rooms than this are refused: the opening matrix grows with the square of the count.
 inline constexpr int kMaxRooms = 1000;
@@ -95,6 +98,9 @@ struct Room {
     std::string Name;                              // e.g. "Коридор"; empty: none
     // t_нэ and t_р of the people leaving the room; none: the room gets no evacuation verdict.
     std::optional<zfreport::EvacuationInput> Evacuation;
+    // The room's own surfaces for the heat-loss option; none: the building's.
+    std::optional<Surface> Walls;
+    std::optional<Surface> Ceiling;
 
     bool operator==(const Room&) const = default;
 };
@@ -111,6 +117,14 @@ struct Opening {
     bool operator==(const Opening&) const = default;
 };
 
+// The building's surfaces of "heat_loss": walls required, ceiling optional (else the walls').
+struct BuildingSurfaces {
+    Surface Walls;
+    std::optional<Surface> Ceiling;
+
+    bool operator==(const BuildingSurfaces&) const = default;
+};
+
 struct Document {
     std::string Title;  // free text for the engineer; empty: none
     std::string Notes;  // free text, several lines; empty: none
@@ -118,6 +132,11 @@ struct Document {
     std::vector<Room> Rooms;  // room 0 is the fire room
     std::vector<Opening> Openings;
     double SafetyFactor = zfreport::kDefaultSafetyFactor;  // f of t_нэ + t_р ≤ f·t_бл, 0 < f ≤ 1 [-]
+    bool ConsistentOutflow = false;           // "consistent_outflow": true
+    std::optional<BuildingSurfaces> HeatLoss; // "heat_loss": present = the heat-loss option on
+
+    // Whether the file needs version 2: a model option is used.
+    bool UsesModelOptions() const;
 
     bool operator==(const Document&) const = default;
     // The rooms' evacuation inputs and the safety factor, as the verdict takes them.

@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "project/file_text.h"
+#include "project/surface_file.h"
 
 namespace zf::project {
 namespace {
@@ -29,8 +30,9 @@ struct BadInput {
 constexpr std::string_view kTopKeys[] = {"format",  "version", "title", "notes", "Qn",  "Vlin",
                                          "PsiUd",   "D",       "Lo2",   "Lco",   "Lco2", "Lhcl",
                                          "Nu",      "T0",      "hr",    "SimTime", "dt", "SamplesPerSec",
-                                         "plume",   "rooms",   "openings", "fire_area_max", "safety_factor"};
-constexpr std::string_view kRoomKeys[] = {"length", "width", "height", "name", "evacuation"};
+                                         "plume",   "rooms",   "openings", "fire_area_max", "safety_factor",
+                                         "consistent_outflow", "heat_loss"};
+constexpr std::string_view kRoomKeys[] = {"length", "width", "height", "name", "evacuation", "walls", "ceiling"};
 constexpr std::string_view kEvacuationKeys[] = {"start_delay", "duration"};
 constexpr std::string_view kOpeningKeys[] = {"rooms", "height", "width", "open"};
 
@@ -383,6 +385,23 @@ double ReadSafetyFactor(const json& top) {
     return f;
 }
 
+bool ReadSwitch(const json& top, std::string_view key) {
+    const json* v = Find(top, key);
+    if (!v) return false;
+    if (!v->is_boolean()) throw BadInput{Place({}, key) + ": ожидается true или false, а задано: " + Describe(*v)};
+    return v->get<bool>();
+}
+
+// A room's surfaces serve only the heat-loss option: without it they would be read and ignored.
+void RefuseRoomSurfacesWithoutHeatLoss(const Document& d) {
+    if (d.HeatLoss) return;
+    for (std::size_t i = 0; i < d.Rooms.size(); ++i)
+        if (d.Rooms[i].Walls || d.Rooms[i].Ceiling)
+            throw BadInput{Place(RoomOwner(i), d.Rooms[i].Walls ? "walls" : "ceiling") +
+                           ": поверхности помещения заданы, а учет теплопотерь не включен; добавьте ключ "
+                           "\"heat_loss\" с материалом стен здания или уберите этот ключ"};
+}
+
 Room ReadRoom(const json& v, const std::string& owner) {
     RequireObject(v, owner);
     RefuseUnknownKeys(v, kRoomKeys, owner);
@@ -392,6 +411,8 @@ Room ReadRoom(const json& v, const std::string& owner) {
     room.Height = ReadNumber(v, "height", ScenarioDefaults::RoomHeight, owner);
     room.Name = ReadText(v, "name", owner);
     room.Evacuation = ReadEvacuation(v, owner);
+    if (const json* walls = Find(v, "walls")) room.Walls = ReadSurface(*walls, owner, "walls");
+    if (const json* ceiling = Find(v, "ceiling")) room.Ceiling = ReadSurface(*ceiling, owner, "ceiling");
     return room;
 }
 
@@ -441,8 +462,11 @@ Document ReadTop(const json& top) {
     document.Params.SamplesPerSec = ReadSamplesPerSec(top);
     document.Params.UseTanaka = ReadUseTanaka(top);
     document.SafetyFactor = ReadSafetyFactor(top);
+    document.ConsistentOutflow = ReadSwitch(top, "consistent_outflow");
+    if (const json* heatLoss = Find(top, "heat_loss")) document.HeatLoss = ReadHeatLoss(*heatLoss);
     if (const json* rooms = ReadList(top, "rooms"))
         for (const json& room : *rooms) document.Rooms.push_back(ReadRoom(room, RoomOwner(document.Rooms.size())));
+    RefuseRoomSurfacesWithoutHeatLoss(document);
     if (const json* openings = ReadList(top, "openings"))
         for (const json& opening : *openings)
             document.Openings.push_back(
@@ -457,6 +481,8 @@ std::optional<std::string> ReadDocument(std::string_view text, Document& out) {
         out = ReadTop(Parse(text));
     } catch (const BadInput& bad) {
         return bad.Message;
+    } catch (const SurfaceRefused& bad) {
+        return bad.Message;
     } catch (const json::exception& e) {
         return "ошибка чтения JSON: " + Reason(e.what());
     }
@@ -466,7 +492,8 @@ std::optional<std::string> ReadDocument(std::string_view text, Document& out) {
 std::vector<std::string_view> KnownKeys() {
     std::vector<std::string_view> keys;
     for (const auto& list : {std::span<const std::string_view>(kTopKeys), std::span<const std::string_view>(kRoomKeys),
-                             std::span<const std::string_view>(kEvacuationKeys), std::span<const std::string_view>(kOpeningKeys)})
+                             std::span<const std::string_view>(kEvacuationKeys), std::span<const std::string_view>(kOpeningKeys),
+                             std::span<const std::string_view>(kSurfaceFileKeys)})
         for (std::string_view key : list)
             if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
     return keys;

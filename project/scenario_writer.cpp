@@ -6,6 +6,7 @@
 
 #include "project/file_text.h"
 #include "project/scenario_file.h"
+#include "project/surface_file.h"
 
 namespace zf::project {
 namespace {
@@ -50,6 +51,8 @@ std::string WriteRoom(const Room& room, const std::string& owner) {
     m.Add("width", Number(room.Width, owner, "width"));
     m.Add("height", Number(room.Height, owner, "height"));
     m.AddText("name", room.Name);
+    if (room.Walls) m.Add("walls", WriteSurface(*room.Walls, owner, "walls"));
+    if (room.Ceiling) m.Add("ceiling", WriteSurface(*room.Ceiling, owner, "ceiling"));
     if (room.Evacuation) {
         const std::string place = Place(owner, "evacuation");
         m.Add("evacuation", "{\"start_delay\": " + Number(room.Evacuation->StartDelay, place, "start_delay") +
@@ -78,7 +81,7 @@ std::string List(const std::vector<std::string>& elements) {
 std::string WriteTop(const Document& d) {
     Members m(",\n  ");
     m.Add("format", JsonString(kFormatName));
-    m.Add("version", std::to_string(kFormatVersion));
+    m.Add("version", std::to_string(d.UsesModelOptions() ? kFormatVersion : kPlainFormatVersion));
     m.AddText("title", d.Title);
     m.AddText("notes", d.Notes);
     for (const NumberKey& key : kNumberKeys) {
@@ -94,6 +97,8 @@ std::string WriteTop(const Document& d) {
     if (const std::string bad = zfreport::CheckSafetyFactor(d.SafetyFactor); !bad.empty())
         throw std::invalid_argument("ключ \"safety_factor\": " + bad);
     if (d.SafetyFactor != zfreport::kDefaultSafetyFactor) m.Add("safety_factor", NumberText(d.SafetyFactor));
+    if (d.ConsistentOutflow) m.Add("consistent_outflow", "true");
+    if (d.HeatLoss) m.Add("heat_loss", WriteHeatLoss(*d.HeatLoss));
     // Past these limits the reader refuses the file.
     if (d.Rooms.size() > static_cast<std::size_t>(kMaxRooms))
         throw std::invalid_argument("ключ \"rooms\": слишком много помещений, допустимо не более " + std::to_string(kMaxRooms));

@@ -89,7 +89,7 @@ Document RandomDocument(std::mt19937_64& rng) {
     d.Params.SamplesPerSec = std::uniform_int_distribution<int>(1, 1000)(rng);
     d.Params.UseTanaka = rng() % 2 == 0;
     const int rooms = std::uniform_int_distribution<int>(0, 8)(rng);
-    for (int i = 0; i < rooms; ++i) d.Rooms.push_back({RandomNumber(rng), RandomNumber(rng), RandomNumber(rng), RandomText(rng), {}});
+    for (int i = 0; i < rooms; ++i) d.Rooms.push_back({RandomNumber(rng), RandomNumber(rng), RandomNumber(rng), RandomText(rng), {}, {}, {}});
     if (rooms > 0) {
         std::uniform_int_distribution<int> room(0, rooms - 1);
         for (int n = std::uniform_int_distribution<int>(0, 12)(rng); n > 0; --n) {
@@ -158,7 +158,7 @@ TEST(ProjectFile, IsLaidOutOneKeyAndOneRoomOrOpeningPerLine) {
     Document d;
     d.Title = "Этаж 2";
     d.Params.dt = 0.01;
-    d.Rooms = {{5, 4, 3, "Очаг", {}}, {6, 2.5, 3, "", {}}};
+    d.Rooms = {{5, 4, 3, "Очаг", {}, {}, {}}, {6, 2.5, 3, "", {}, {}, {}}};
     d.Openings = {{0, 1, 2, 0.9, true}, {1, 1, 1.5, 1.2, false}};
     EXPECT_EQ(WriteDocument(d),
               "{\n"
@@ -183,7 +183,7 @@ TEST(ProjectFile, IsLaidOutOneKeyAndOneRoomOrOpeningPerLine) {
 
 TEST(ProjectFile, FireAreaLimitIsWrittenOnlyWhenSetAndReachesTheRun) {
     Document d;
-    d.Rooms = {{5, 4, 3, "", {}}};
+    d.Rooms = {{5, 4, 3, "", {}, {}, {}}};
     // No limit: the file is as it was before the key existed.
     EXPECT_EQ(WriteDocument(d).find("fire_area_max"), std::string::npos);
     d.Params.FireAreaMax = 0.5;
@@ -240,7 +240,7 @@ TEST(ProjectFile, TitleNotesAndNamesAreKeptAndEmptyOnesLeftOut) {
     Document d;
     d.Title = "Склад";
     d.Notes = "строка 1\nстрока 2 \"в кавычках\"";
-    d.Rooms = {{4, 5, 3, "Коридор", {}}, {4, 5, 3, "", {}}};
+    d.Rooms = {{4, 5, 3, "Коридор", {}, {}, {}}, {4, 5, 3, "", {}, {}, {}}};
     ExpectRoundTrip(d);
     const std::string text = WriteDocument(d);
     EXPECT_NE(text.find(R"("notes": "строка 1\nстрока 2 \"в кавычках\"")"), std::string::npos) << text;

@@ -225,9 +225,9 @@ TEST(ScenarioFile, EchoedTextIsCutAndItsControlCharactersEscaped) {
 TEST(ScenarioFile, ARefusedDocumentLeavesTheOneGivenAsItWas) {
     zf::project::Document document;
     document.Title = "прежнее здание";
-    document.Rooms = {{7, 8, 9, "Зал", {}}};
+    document.Rooms = {{7, 8, 9, "Зал", {}, {}, {}}};
     const zf::project::Document before = document;
-    for (const char* text : {R"({"rooms": [{}], "dt": -1})", R"({"version": 2})", "{"})
+    for (const char* text : {R"({"rooms": [{}], "dt": -1})", R"({"version": 3})", "{"})
         EXPECT_TRUE(zf::project::ReadDocument(text, document)) << text;
     EXPECT_EQ(document, before);
 }
@@ -241,10 +241,10 @@ TEST(ScenarioFile, AFileWithoutFormatAndVersionIsReadAsTheFirstVersion) {
 }
 
 TEST(ScenarioFile, ANewerVersionIsRefusedBeforeItsUnknownKeys) {
-    const auto message = Refusal(R"({"format": "zonefire-scenario", "version": 2, "rooms": [{"floor": 3}], "wind": 1})");
+    const auto message = Refusal(R"({"format": "zonefire-scenario", "version": 3, "rooms": [{"floor": 3}], "wind": 1})");
     ASSERT_TRUE(message);
-    EXPECT_NE(message->find("более новой версией программы (версия формата 2)"), std::string::npos) << *message;
-    EXPECT_NE(message->find("не выше 1"), std::string::npos) << *message;
+    EXPECT_NE(message->find("более новой версией программы (версия формата 3)"), std::string::npos) << *message;
+    EXPECT_NE(message->find("не выше 2"), std::string::npos) << *message;
 }
 
 // ---- Bad input: one message naming the key, the room or the opening ------------------------

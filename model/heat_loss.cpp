@@ -1,0 +1,102 @@
+// Heat loss of the smoke layer to its ceiling and upper walls, and the guard that keeps a
+// layer the walls cooled below the outside temperature neutral. Applied by the run only with
+// the heat-loss option on; without it no routine here is called.
+
+#include <cmath>
+
+#include "model/constants.h"
+#include "model/heat_loss.h"
+#include "model/power.h"
+#include "model/scenario.h"
+
+namespace zf {
+
+double GasSideCoefficient(double T, double Ts) {
+    if (T >= kHotLayerLimit) return kAlphaHot * std::exp(kAlphaHotSlope * (T - kCelsiusZero));
+    if (T == Ts) return 0;
+    return kAlphaCold * Power(std::abs(T - Ts), 1.0 / 3.0);
+}
+
+double RelaxationFactor(double x) {
+    if (x > 1e-8) return (1 - std::exp(-x)) / x;
+    return 1 - x / 2;  // the series 1 − x/2 + x²/6 − …, exact to the double here
+}
+
+LayerLoss LayerHeatLoss(const LayerAtStart& layer, double TsC, double TsW, double dt) {
+    LayerLoss loss;
+    if (!(layer.Mass > 0 && layer.Y < layer.Height)) return loss;
+    const double areaC = layer.Area;                                // ceiling [m²]
+    const double areaW = layer.Perimeter * (layer.Height - layer.Y);  // walls the layer touches [m²]
+    const double hC = GasSideCoefficient(layer.T, TsC);
+    const double hW = GasSideCoefficient(layer.T, TsW);
+    const double K = hC * areaC + hW * areaW;  // conductance of the layer to its surfaces [W/K]
+    if (!(K > 0)) return loss;
+    // Exact relaxation of m·cp·dT/dt = −Σ h_s·A_s·(T − Ts_s) over dt with the surfaces held.
+    const double phi = RelaxationFactor(K * dt / (layer.Mass * kGasCp));
+    loss.qCeiling = hC * (layer.T - TsC) * phi;
+    loss.qWalls = hW * (layer.T - TsW) * phi;
+    loss.Total = loss.qCeiling * areaC + loss.qWalls * areaW;
+    return loss;
+}
+
+// Grids of every room's two surfaces for this run's step, and every node at T0.
+void TzoneMath::PrepareEnclosures() {
+    State_.Grids.clear();
+    if (!Options.HeatLoss.Enabled) return;
+    for (int i = 0; i < RoomCount(); ++i) {
+        const ResolvedSurfaces s = ResolveSurfaces(Options.HeatLoss, i);
+        State_.Grids.push_back(EnclosureGrids{WallGrid(s.Ceiling, dt), WallGrid(s.Walls, dt)});
+        RoomEnclosure& e = Room(i).Enclosure;
+        e = RoomEnclosure{};
+        e.Ceiling.T.assign(static_cast<std::size_t>(State_.Grids.back().Ceiling.Nodes()), T0);
+        e.Walls.T.assign(static_cast<std::size_t>(State_.Grids.back().Walls.Nodes()), T0);
+    }
+}
+
+// The layer's loss in this step, from the layer and surfaces at its start; both surfaces
+// advance by dt with their fluxes. Returns L = Q_L·dt/(A·cp·ρ0·T0) [m], the rise of both
+// interface heights: the layer is an ideal gas at the outside pressure, its enthalpy above
+// 0 K is cp·ρ0·T0·V, so removing Q_L·dt of heat removes that volume at unchanged mass.
+double TzoneMath::EnclosureLoss(int i) {
+    TRoom& r = Room(i);
+    RoomEnclosure& e = r.Enclosure;
+    const EnclosureGrids& grid = State_.Grids[static_cast<std::size_t>(i)];
+    LayerAtStart layer;
+    layer.Mass = r.SumIn * dt - r.SumOut * dt;
+    layer.T = r.Prev.T2;
+    layer.Y = r.Prev.Yk;
+    layer.Height = r.Height;
+    layer.Area = r.Area();
+    layer.Perimeter = r.Perimeter();
+    const LayerLoss loss = LayerHeatLoss(layer, e.Ceiling.Exposed(), e.Walls.Exposed(), dt);
+    r.Qloss = loss.Total;
+    if (loss.Total == 0 && e.AtRest) return 0;  // every node at T0 stays there
+    e.AtRest = false;
+    const double areaW = r.Perimeter() * (r.Height - layer.Y);
+    e.Ceiling.Absorbed += loss.qCeiling * r.Area() * dt;
+    e.Walls.Absorbed += loss.qWalls * areaW * dt;
+    e.Ceiling.BackLoss += grid.Ceiling.Advance(e.Ceiling.T, loss.qCeiling, T0);
+    e.Walls.BackLoss += grid.Walls.Advance(e.Walls.T, loss.qWalls, T0);
+    e.HeatLost += loss.Total * dt;
+    return loss.Total * dt / (r.Area() * kGasCp * Ro0 * T0);
+}
+
+// A layer that ends the step denser than outside air is made neutral: the interface moves to
+// the height at which its mass has the outside density, the carried prediction by the same
+// amount, and the layer takes the outside density and temperature. The enthalpy this adds is
+// kept as a diagnostic of the layer balances' reliability.
+void TzoneMath::NeutralLayerGuard(int i) {
+    TRoom& r = Room(i);
+    if (!(r.SumIn > r.SumOut && r.Cur.Yk < r.Height && r.Cur.Ro2 > Ro0)) return;
+    const double mass = r.SumIn * dt - r.SumOut * dt;           // [kg]
+    const double neutral = r.Height - mass / (Ro0 * r.Area());  // interface of a neutral layer [m]
+    const double shift = neutral - r.Cur.Yk;                    // < 0 [m]
+    r.Cur.Yk = neutral;
+    r.Cur.YkPred = r.Cur.YkPred + shift;
+    r.Cur.Ro2 = Ro0;
+    r.Cur.T2 = T0;
+    r.Enclosure.GuardEnergy += -shift * r.Area() * kGasCp * Ro0 * T0;
+    ++r.Enclosure.GuardSteps;
+}
+
+}  // namespace zf

@@ -1,0 +1,147 @@
+// Reading and writing the heat-loss keys of a scenario file.
+
+#include "project/surface_file.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include <nlohmann/json.hpp>
+
+#include "project/file_text.h"
+
+namespace zf::project {
+namespace {
+
+using nlohmann::json;
+
+constexpr const char* kSurfaceKeys[] = {"material", "thickness", "layers", "back"};
+constexpr const char* kLayerKeys[] = {"material", "thickness"};
+constexpr const char* kCustomKeys[] = {"k", "rho", "c"};
+constexpr const char* kHeatLossKeys[] = {"walls", "ceiling"};
+
+template <std::size_t N>
+std::string KeyList(const char* const (&keys)[N]) {
+    std::string text;
+    for (const char* k : keys) text += (text.empty() ? "" : ", ") + Quoted(k);
+    return text;
+}
+
+template <std::size_t N>
+void RequireObjectWithKeys(const json& v, const char* const (&keys)[N], const std::string& place) {
+    if (!v.is_object()) throw SurfaceRefused{place + ": ожидается объект, а задано: " + v.dump()};
+    for (const auto& item : v.items())
+        if (std::find_if(std::begin(keys), std::end(keys), [&](const char* k) { return item.key() == k; }) == std::end(keys))
+            throw SurfaceRefused{place + ": неизвестный ключ " + Quoted(item.key()) + " (допустимы " + KeyList(keys) + ")"};
+}
+
+double ReadPositive(const json& object, const char* key, const std::string& place) {
+    const auto it = object.find(key);
+    if (it == object.end()) throw SurfaceRefused{place + ": не задан ключ " + Quoted(key)};
+    if (!it->is_number() || !std::isfinite(it->get<double>()) || it->get<double>() <= 0)
+        throw SurfaceRefused{place + ", ключ " + Quoted(key) + ": ожидается положительное конечное число, а задано: " +
+                             it->dump()};
+    return it->get<double>();
+}
+
+// "material" (a key of the table or a custom object) and "thickness" of one layer.
+SurfaceLayer ReadLayer(const json& object, const std::string& place) {
+    SurfaceLayer layer;
+    const auto m = object.find("material");
+    if (m == object.end()) throw SurfaceRefused{place + ": не задан ключ \"material\""};
+    if (m->is_string()) {
+        const Material* known = FindMaterial(m->get<std::string>());
+        if (known == nullptr)
+            throw SurfaceRefused{place + ", ключ \"material\": неизвестный материал " + Quoted(m->get<std::string>()) +
+                                 " (известны: " + KnownMaterialKeys() + "; или задайте {\"k\", \"rho\", \"c\"})"};
+        layer = SurfaceLayer{std::string(known->Key), known->k, known->rho, known->c, 0};
+    } else {
+        const std::string custom = place + ", ключ \"material\"";
+        RequireObjectWithKeys(*m, kCustomKeys, custom);
+        layer.k = ReadPositive(*m, "k", custom);
+        layer.rho = ReadPositive(*m, "rho", custom);
+        layer.c = ReadPositive(*m, "c", custom);
+    }
+    layer.Thickness = ReadPositive(object, "thickness", place);
+    if (layer.Thickness > kMaxLayerThickness)
+        throw SurfaceRefused{place + ", ключ \"thickness\": толщина больше 1 м, а задано: " + NumberText(layer.Thickness)};
+    return layer;
+}
+
+}  // namespace
+
+Surface ReadSurface(const json& value, const std::string& owner, const std::string& key) {
+    const std::string place = Place(owner, key);
+    RequireObjectWithKeys(value, kSurfaceKeys, place);
+    Surface s;
+    if (const auto layers = value.find("layers"); layers != value.end()) {
+        if (value.contains("material") || value.contains("thickness"))
+            throw SurfaceRefused{place + ": задайте либо \"layers\", либо \"material\" и \"thickness\", но не оба"};
+        if (!layers->is_array() || layers->empty() || layers->size() > static_cast<std::size_t>(kMaxSurfaceLayers))
+            throw SurfaceRefused{place + ", ключ \"layers\": ожидается от 1 до " + std::to_string(kMaxSurfaceLayers) +
+                                 " слоев, а задано: " + (layers->is_array() ? std::to_string(layers->size()) : layers->dump())};
+        s.Multilayer = true;
+        for (std::size_t i = 0; i < layers->size(); ++i) {
+            const std::string layerPlace = place + ", слой " + std::to_string(i + 1);
+            RequireObjectWithKeys((*layers)[i], kLayerKeys, layerPlace);
+            s.Layers.push_back(ReadLayer((*layers)[i], layerPlace));
+        }
+    } else {
+        s.Layers.push_back(ReadLayer(value, place));
+    }
+    if (const auto back = value.find("back"); back != value.end()) {
+        if (*back == "adiabatic")
+            s.Back = BackFace::Adiabatic;
+        else if (*back != "ambient")
+            throw SurfaceRefused{place + ", ключ \"back\": ожидается \"ambient\" или \"adiabatic\", а задано: " + back->dump()};
+    }
+    return s;
+}
+
+BuildingSurfaces ReadHeatLoss(const json& value) {
+    const std::string place = Place({}, "heat_loss");
+    RequireObjectWithKeys(value, kHeatLossKeys, place);
+    BuildingSurfaces b;
+    const auto walls = value.find("walls");
+    if (walls == value.end())
+        throw SurfaceRefused{place + ": не задан ключ \"walls\" (материал и толщина стен обязательны: от них зависит "
+                             "время блокирования по температуре)"};
+    b.Walls = ReadSurface(*walls, {}, "heat_loss.walls");
+    if (const auto ceiling = value.find("ceiling"); ceiling != value.end())
+        b.Ceiling = ReadSurface(*ceiling, {}, "heat_loss.ceiling");
+    return b;
+}
+
+namespace {
+
+std::string LayerText(const SurfaceLayer& l) {
+    std::string material = !l.Key.empty() ? JsonString(l.Key)
+                                          : "{\"k\": " + NumberText(l.k) + ", \"rho\": " + NumberText(l.rho) +
+                                                ", \"c\": " + NumberText(l.c) + "}";
+    return "\"material\": " + material + ", \"thickness\": " + NumberText(l.Thickness);
+}
+
+}  // namespace
+
+std::string WriteSurface(const Surface& s, const std::string& owner, const std::string& key) {
+    if (const std::string bad = SurfaceRefusal(s); !bad.empty())
+        throw std::invalid_argument(Place(owner, key) + ": " + bad);
+    std::string text = "{";
+    if (s.Multilayer || s.Layers.size() > 1) {
+        text += "\"layers\": [";
+        for (std::size_t i = 0; i < s.Layers.size(); ++i) text += (i ? ", {" : "{") + LayerText(s.Layers[i]) + "}";
+        text += "]";
+    } else {
+        text += LayerText(s.Layers.front());
+    }
+    if (s.Back == BackFace::Adiabatic) text += ", \"back\": \"adiabatic\"";
+    return text + "}";
+}
+
+std::string WriteHeatLoss(const BuildingSurfaces& b) {
+    std::string text = "{\"walls\": " + WriteSurface(b.Walls, {}, "heat_loss.walls");
+    if (b.Ceiling) text += ", \"ceiling\": " + WriteSurface(*b.Ceiling, {}, "heat_loss.ceiling");
+    return text + "}";
+}
+
+}  // namespace zf::project
