@@ -24,6 +24,7 @@
 #include "output_file.h"
 #include "printable_text.h"
 #include "result_writer.h"
+#include "model_warnings.h"
 #include "project/scenario_file.h"
 #include "study_run.h"
 
@@ -350,7 +351,8 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
                                                            : kExitRunFailed;
     bool outputFailed = false;
     // Each output fails on its own: a broken pipe on the table still leaves the files written.
-    const std::string table = zfcli::CriticalTimesReport(zm, evacuation, roomNames) + zfcli::OutcomeLine(outcome, zm) + "\n";
+    std::string table = zfcli::CriticalTimesReport(zm, evacuation, roomNames) + zfcli::OutcomeLine(outcome, zm) + "\n";
+    for (const std::string& warning : zfreport::RunWarnings(zm)) table += "Внимание: " + warning + "\n";
     if (const int err = zfcli::WriteAll(jsonToStdout ? STDERR_FILENO : STDOUT_FILENO, table); err && !jsonToStdout) {
         Complain(zfcli::OutputMessage("стандартный вывод", "не удалось вывести таблицу критических времен", err));
         outputFailed = true;

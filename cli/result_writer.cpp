@@ -10,6 +10,7 @@
 #include "model/number_text.h"
 #include "printable_text.h"
 #include "project/file_text.h"
+#include "model_warnings.h"
 #include "verdict_table.h"
 
 namespace zfcli {
@@ -171,6 +172,18 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
         WriteJsonString(out, error);
     }
     if (verdict.Building) out << ", \"evacuation_verdict\": \"" << zfreport::VerdictKey(*verdict.Building) << '"';
+    if (zm.Options.HeatLoss.Enabled) {
+        out << ", \"guard_energy_fraction\": ";
+        WriteJsonNumber(out, zm.GuardEnergyFraction());
+    }
+    if (const std::vector<std::string> warnings = zfreport::RunWarnings(zm); !warnings.empty()) {
+        out << ",\n \"warnings\": [";
+        for (std::size_t w = 0; w < warnings.size(); ++w) {
+            out << (w > 0 ? ", " : "");
+            WriteJsonString(out, warnings[w]);
+        }
+        out << ']';
+    }
     out << ",\n \"StepCount\": " << zm.StepCount << ", \"StepsPerSample\": " << zm.StepsPerSample
         << ", \"SampleCount\": " << zm.SampleCount << ",\n \"sample_times\": ";
     WriteJsonArray(out, samples, [&](int m) { return SampleTime(zm, m); });
@@ -181,6 +194,10 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
         if (const std::string_view name = zfreport::RoomNameOf(roomNames, i); !name.empty()) {
             out << ", \"name\": ";
             WriteJsonString(out, name);
+        }
+        if (zm.Options.HeatLoss.Enabled) {
+            out << ", \"heat_lost_J\": ";
+            WriteJsonNumber(out, room.Enclosure.HeatLost);
         }
         out << ",\n   \"critical_times\": {";
         bool first = true;

@@ -10,6 +10,11 @@ namespace zf {
 
 namespace {
 
+// What avoids a layer that became non-physical: the heat-loss model (whose loss cannot
+// overflow and whose neutral layer drives no flow) or a smaller step.
+constexpr const char* kAvoidAdvice =
+    "Включите учет теплопотерь в ограждающие конструкции (ключ \"heat_loss\") или уменьшите шаг расчета.";
+
 std::string RoomName(int room) { return "помещения №" + std::to_string(room + 1); }
 
 const char* KindText(FaultKind kind) {
@@ -80,7 +85,12 @@ std::string DescribeFault(const RunFault& f) {
     if (f.What == Quantity::OpeningFlow && f.DenserThanAir)
         return "Плотность газа в зоне задымления " + RoomName(f.Room) +
                " стала больше плотности наружного воздуха: расход газов через проем" + opening +
-               " не определен (" + KindText(f.Kind) + "). Попробуйте уменьшить шаг расчета.";
+               " не определен (" + KindText(f.Kind) + "); слой стал нефизичным на шаге №" + std::to_string(f.Step) +
+               ". " + kAvoidAdvice;
+    if (f.What == Quantity::HeatLoss)
+        return RoomTitle(f.Room) + ": не удалось вычислить " + QuantityText(f.What) + " на шаге №" +
+               std::to_string(f.Step) + " (" + KindText(f.Kind) +
+               "): температура газа в зоне задымления стала нефизичной. " + kAvoidAdvice;
     std::string text = f.Room >= 0 ? RoomTitle(f.Room) + ": не" : "Не";
     if (f.What == Quantity::None) return text + " удалось выполнить шаг расчета: " + KindText(f.Kind) + ".";
     text += std::string(" удалось вычислить ") + QuantityText(f.What);

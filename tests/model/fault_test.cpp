@@ -51,6 +51,20 @@ TEST(FaultDetails, LayerDenserThanOutsideAirIsNamedAsSuch) {
                                    "наружного воздуха"))
         << r.Text();
     EXPECT_TRUE(Contains(r.Text(), "через проем в помещение №2")) << r.Text();
+    // It names the step and what avoids the non-physical layer.
+    EXPECT_TRUE(Contains(r.Text(), ("слой стал нефизичным на шаге №" + std::to_string(r.z.Iter)).c_str())) << r.Text();
+    EXPECT_TRUE(Contains(r.Text(), "Включите учет теплопотерь в ограждающие конструкции")) << r.Text();
+}
+
+// With the heat-loss model a layer never fails the step by being denser than outside air: the
+// same coarse step runs to its end.
+TEST(FaultDetails, HeatLossKeepsTheDenserLayerFromFailing) {
+    FailedRun r([](zf::TzoneMath& z) {
+        z.dt = 0.03;
+        z.Options.HeatLoss.Enabled = true;
+        z.Options.HeatLoss.Walls = zf::MaterialSurface("concrete", 0.2);
+    });
+    EXPECT_TRUE(r.ok) << r.Text();
 }
 
 TEST(FaultDetails, OverflowOfTheHeatRelease) {

@@ -154,3 +154,34 @@ TEST(HeatLossCoupling, AbsentOptionLosesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string ProjectData(const std::string& name) { return ReadText(std::filesystem::path(ZONEFIRE_PROJECT_DATA) / name); }
+
+bool Contains(const std::string& text, const char* piece) { return text.find(piece) != std::string::npos; }
+
+// A draw of the example study whose layer temperature runs away in a closed fire room: the
+// reference's heat-loss estimate overflows at step 197 884. The message names the room, the
+// step, the quantity, that the layer became non-physical, and what avoids it; the heat-loss
+// model runs the same building to its end.
+TEST(FailureMessage, SeedHeatLossOverflowNamesTheStepAndTheOption) {
+    zf::TzoneMath reference;
+    ASSERT_EQ(zf::project::ReadScenario(ProjectData("seed_heat_loss_overflow.json"), reference), std::nullopt);
+    ASSERT_FALSE(reference.Run());
+    EXPECT_EQ(reference.Iter, 197884);
+    EXPECT_EQ(reference.LastFault.What, zf::Quantity::HeatLoss);
+    const std::string text = zf::DescribeFault(reference.LastFault);
+    EXPECT_TRUE(Contains(text, "Помещение №1")) << text;
+    EXPECT_TRUE(Contains(text, "теплопотери в ограждающие конструкции на шаге №197884")) << text;
+    EXPECT_TRUE(Contains(text, "стала нефизичной")) << text;
+    EXPECT_TRUE(Contains(text, "Включите учет теплопотерь в ограждающие конструкции")) << text;
+    EXPECT_TRUE(Contains(text, "уменьшите шаг расчета")) << text;
+
+    zf::TzoneMath withLoss;
+    ASSERT_EQ(zf::project::ReadScenario(ProjectData("seed_heat_loss_overflow.json"), withLoss), std::nullopt);
+    HeatLossWith(withLoss, zf::MaterialSurface("gypsum_board", 0.0125));
+    EXPECT_TRUE(withLoss.Run()) << zf::DescribeFault(withLoss.LastFault);
+}
+
+}  // namespace
