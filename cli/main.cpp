@@ -24,7 +24,7 @@
 #include "output_file.h"
 #include "printable_text.h"
 #include "result_writer.h"
-#include "model_warnings.h"
+#include "check_step.h"
 #include "project/scenario_file.h"
 #include "study_run.h"
 
@@ -42,7 +42,8 @@ constexpr int kExitBadInput = 2;
 constexpr int kExitOutputFailed = 3;
 constexpr int kExitSignalBase = 128;  // stopped by signal s: 128 + s, as shells report it
 
-constexpr const char* kUsage = "Использование: zonefire-cli СЦЕНАРИЙ.json [--json ФАЙЛ|-] [--csv КАТАЛОГ] [--quiet]\n";
+constexpr const char* kUsage = "Использование: zonefire-cli СЦЕНАРИЙ.json [--json ФАЙЛ|-] [--csv КАТАЛОГ] [--quiet]\n"
+                               "       zonefire-cli --check-step СЦЕНАРИЙ.json [--csv ФАЙЛ]\n";
 
 constexpr const char* kHelp =
     "Выполняет расчет сценария из файла JSON без окон и выводит для каждого помещения\n"
@@ -58,6 +59,9 @@ constexpr const char* kHelp =
     "                   stopped — остановлен, failed — прерван ошибкой; отсчеты тогда только\n"
     "                   до остановки или ошибки)\n"
     "  --quiet          не показывать ход расчета\n"
+    "  --check-step     проверить шаг расчета: расчет с шагом dt и с шагом dt/2, сдвиг\n"
+    "                   критических времен и времени блокирования; больше 5 % — шаг слишком\n"
+    "                   велик (код завершения 5); --csv ФАЙЛ — сравнение в CSV\n"
     "  --help           эта справка\n"
     "  --version        версия программы\n"
     "\n"
@@ -351,8 +355,8 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
                                                            : kExitRunFailed;
     bool outputFailed = false;
     // Each output fails on its own: a broken pipe on the table still leaves the files written.
-    std::string table = zfcli::CriticalTimesReport(zm, evacuation, roomNames) + zfcli::OutcomeLine(outcome, zm) + "\n";
-    for (const std::string& warning : zfreport::RunWarnings(zm)) table += "Внимание: " + warning + "\n";
+    const std::string table = zfcli::CriticalTimesReport(zm, evacuation, roomNames) + zfcli::OutcomeLine(outcome, zm) +
+                              "\n" + zfcli::WarningLines(zm);
     if (const int err = zfcli::WriteAll(jsonToStdout ? STDERR_FILENO : STDOUT_FILENO, table); err && !jsonToStdout) {
         Complain(zfcli::OutputMessage("стандартный вывод", "не удалось вывести таблицу критических времен", err));
         outputFailed = true;
@@ -397,6 +401,7 @@ int main(int argc, char** argv) {
     // Parameter studies and their merge have their own arguments and their own stop handling.
     if (argc > 1 && std::strcmp(argv[1], "study") == 0) return zfcli::study::StudyMain(argc - 1, argv + 1);
     if (argc > 1 && std::strcmp(argv[1], "merge") == 0) return zfcli::study::MergeMain(argc - 1, argv + 1);
+    if (argc > 1 && std::strcmp(argv[1], "--check-step") == 0) return zfcli::CheckStepMain(argc - 1, argv + 1);
     const Command command = ParseArguments(argc, argv);
     if (std::holds_alternative<ShowHelp>(command) || std::holds_alternative<ShowVersion>(command)) {
         const std::string text = std::holds_alternative<ShowHelp>(command)

@@ -235,6 +235,12 @@ bool IsCsvFolderFile(std::string_view name) {
     return number[0] != '0' && std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+std::string WarningLines(const zf::TzoneMath& zm) {
+    std::string lines;
+    for (const std::string& warning : zfreport::RunWarnings(zm)) lines += "Внимание: " + warning + "\n";
+    return lines;
+}
+
 std::string StatusText(RunOutcome outcome, const zf::TzoneMath& zm, std::string_view error) {
     std::string text = outcome == RunOutcome::Completed ? "completed" : outcome == RunOutcome::Stopped ? "stopped" : "failed";
     text += "\n" + OutcomeLine(outcome, zm) + "\n";

@@ -52,6 +52,9 @@ std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm);
 // The message on stderr of a failed run: where it failed, then `error` (DescribeFault).
 std::string FailureMessage(const zf::TzoneMath& zm, std::string_view error);
 
+// The run's warnings (report/model_warnings.h), one line each: "Внимание: ...".
+std::string WarningLines(const zf::TzoneMath& zm);
+
 // The whole result as one JSON object: outcome, counts, sample times and, per room, the
 // critical times, the blocking time ("blocking_time", null when no factor was reached) with
 // its factors ("blocking_factors", keys of "critical_times") and the 14 sample series. With

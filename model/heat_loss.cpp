@@ -22,7 +22,7 @@ double RelaxationFactor(double x) {
     return 1 - x / 2;  // the series 1 − x/2 + x²/6 − …, exact to the double here
 }
 
-LayerLoss LayerHeatLoss(const LayerAtStart& layer, double TsC, double TsW, double dt) {
+LayerLoss LossToSurfaces(const LayerAtStart& layer, double TsC, double TsW, double dt) {
     LayerLoss loss;
     if (!(layer.Mass > 0 && layer.Y < layer.Height)) return loss;
     const double areaC = layer.Area;                                // ceiling [m²]
@@ -68,7 +68,7 @@ double TzoneMath::EnclosureLoss(int i) {
     layer.Height = r.Height;
     layer.Area = r.Area();
     layer.Perimeter = r.Perimeter();
-    const LayerLoss loss = LayerHeatLoss(layer, e.Ceiling.Exposed(), e.Walls.Exposed(), dt);
+    const LayerLoss loss = LossToSurfaces(layer, e.Ceiling.Exposed(), e.Walls.Exposed(), dt);
     r.Qloss = loss.Total;
     if (loss.Total == 0 && e.AtRest) return 0;  // every node at T0 stays there
     e.AtRest = false;

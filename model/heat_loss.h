@@ -46,6 +46,6 @@ struct LayerAtStart {
 // The layer's loss over dt [s] to a ceiling at TsC and walls at TsW [K]: none when the layer
 // holds no mass or has no depth; otherwise each surface takes h_s·(T − Ts_s)·φ with
 // φ = RelaxationFactor(K·dt/(m·cp)), K = h_c·A_c + h_w·A_w.
-LayerLoss LayerHeatLoss(const LayerAtStart& layer, double TsC, double TsW, double dt);
+LayerLoss LossToSurfaces(const LayerAtStart& layer, double TsC, double TsW, double dt);
 
 }  // namespace zf

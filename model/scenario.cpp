@@ -53,6 +53,9 @@ void TzoneMath::DeleteRoom(int index) {
     Rooms.erase(Rooms.begin() + at);
     Proems.erase(Proems.begin() + at);  // row `index`, with its faces
     for (auto& row : Proems) row.erase(row.begin() + at);  // column `index`
+    // The rooms after it keep their own surfaces.
+    std::vector<RoomSurfaces>& own = Options.HeatLoss.Rooms;
+    if (static_cast<std::size_t>(index) < own.size()) own.erase(own.begin() + at);
 }
 
 bool TzoneMath::AddProem(int row, int col, double height, double width, bool isOpen) {

@@ -8,7 +8,7 @@
 namespace zf::project {
 
 void Apply(const Document& document, TzoneMath& fresh) {
-    for (const NumberKey& key : kNumberKeys) fresh.*key.Model = document.Params.*key.Field;
+    for (const NumberKey& key : kNumberKeys) key.In(fresh) = document.Params.*key.Field;
     fresh.SamplesPerSec = document.Params.SamplesPerSec;
     fresh.UseTanaka = document.Params.UseTanaka;
     for (const Room& room : document.Rooms) fresh.AddRoom(room.Length, room.Width, room.Height);
@@ -36,7 +36,7 @@ bool Document::UsesModelOptions() const {
 
 Document Capture(const TzoneMath& scenario) {
     Document document;
-    for (const NumberKey& key : kNumberKeys) document.Params.*key.Field = scenario.*key.Model;
+    for (const NumberKey& key : kNumberKeys) document.Params.*key.Field = key.In(scenario);
     document.Params.SamplesPerSec = scenario.SamplesPerSec;
     document.Params.UseTanaka = scenario.UseTanaka;
     const HeatLossOptions& heat = scenario.Options.HeatLoss;

@@ -181,6 +181,10 @@ void Tf_main::CreateMenus() {
     edit->addSeparator();
     add(edit, "ActBuilding", QStringLiteral("&Здание..."), QKeySequence(), [this] { btnBuildingClick(); });
     add(edit, "ActEvacuation", QStringLiteral("&Эвакуация..."), QKeySequence(), [this] { btnEvacuationClick(); });
+    add(edit, "ActModelOptions", QStringLiteral("&Модели расчета..."), QKeySequence(), [this] { btnModelOptionsClick(); })
+        ->setStatusTip(QStringLiteral("Согласованный уход газов через проемы, теплопотери в ограждающие конструкции"));
+    add(edit, "ActCheckStep", QStringLiteral("Проверка &шага расчета..."), QKeySequence(), [this] { CheckStep(); })
+        ->setStatusTip(QStringLiteral("Расчет с шагом dt и dt/2: насколько сдвигаются критические времена"));
 
     // The caption's "*" follows every change of the fields, the plume and the building.
     for (const Field& f : Fields(*ui, EditFireAreaMax)) connect(f.Edit, &QLineEdit::textChanged, this, &Tf_main::UpdateCaption);
@@ -249,6 +253,9 @@ Document Tf_main::Building() const {
     building.Title = document_.Title;
     building.Notes = document_.Notes;
     building.SafetyFactor = document_.SafetyFactor;
+    // The model options change with the rooms too (a room keeps its own walls and ceiling).
+    building.ConsistentOutflow = document_.ConsistentOutflow;
+    building.HeatLoss = document_.HeatLoss;
     // Names are kept per room beside the scenario; a room added to the scenario directly has none.
     building.Rooms = roomInfo_;
     building.Rooms.resize(static_cast<std::size_t>(zm->RoomCount()));
@@ -273,6 +280,8 @@ void Tf_main::SetBuilding(const Document& building, QPoint cell) {
     document_.Title = building.Title;
     document_.Notes = building.Notes;
     document_.SafetyFactor = building.SafetyFactor;
+    document_.ConsistentOutflow = building.ConsistentOutflow;
+    document_.HeatLoss = building.HeatLoss;
     FillGridRoom();
     FillGridMatrix();
     if (cell.y() >= 1 && cell.x() >= 1 && cell.y() < ui->GridMatrix->rowCount() && cell.x() < ui->GridMatrix->columnCount())

@@ -43,6 +43,7 @@ constexpr int kOpenColumnWidth = 100;    // "Открытый (0/1)" column [px]
 // The evacuation button: the free column between the rooms grid (x 16..297) and the matrix
 // (x 336..), from below the delete-room button down to the grids' bottom edge (y 473) [px].
 constexpr QRect kEvacuationButton(299, 353, 34, 120);
+constexpr QRect kModelOptionsButton(299, 96, 34, 120);  // in the same free column, under the room buttons
 
 // A push button whose caption reads upwards, for a place narrower than its word.
 class TVerticalButton : public QPushButton {
@@ -198,6 +199,12 @@ Tf_main::Tf_main(QWidget* parent)
     evacuation->setToolTip(QStringLiteral("Время начала эвакуации и время эвакуации по помещениям, коэффициент безопасности"));
     evacuation->setGeometry(kEvacuationButton);
     connect(evacuation, &QPushButton::clicked, this, &Tf_main::btnEvacuationClick);
+    // Above it in the same column: the model options.
+    auto* models = new TVerticalButton(QStringLiteral("Модели..."), ui->centralwidget);
+    models->setObjectName(QStringLiteral("btnModelOptions"));
+    models->setToolTip(QStringLiteral("Модели расчета: согласованный уход газов через проемы, теплопотери в ограждающие конструкции"));
+    models->setGeometry(kModelOptionsButton);
+    connect(models, &QPushButton::clicked, this, &Tf_main::btnModelOptionsClick);
     connect(ui->GridMatrix, &QTableWidget::currentCellChanged, this,
             [this](int row, int col, int, int) { GridMatrixSelectCell(col, row); });
     SetUpKeys();
@@ -320,23 +327,24 @@ zf::TzoneMath& Tf_main::Scenario() { return *zm; }
 // The fields in their fixed reading order, each value stored as soon as it is converted: a bad
 // text stops the reading there, the fields before it already stored.
 bool Tf_main::ReadParameterFields() {
+    zf::TzoneMath& z = *zm;
     const struct {
         QLineEdit* field;
-        double zf::TzoneMath::*value;
-    } order[] = {{ui->Edit11, &zf::TzoneMath::dt},   {ui->Edit12, &zf::TzoneMath::SimTime}, {ui->Edit1, &zf::TzoneMath::Qn},
-                 {ui->Edit2, &zf::TzoneMath::Vlin},  {ui->Edit3, &zf::TzoneMath::PsiUd},    {ui->Edit4, &zf::TzoneMath::D},
-                 {ui->Edit5, &zf::TzoneMath::Lo2},   {ui->Edit6, &zf::TzoneMath::Lco},      {ui->Edit7, &zf::TzoneMath::Lco2},
-                 {ui->Edit8, &zf::TzoneMath::Lhcl},  {ui->Edit9, &zf::TzoneMath::T0},       {ui->Edit10, &zf::TzoneMath::Nu},
-                 {ui->Edithr, &zf::TzoneMath::hr},   {EditFireAreaMax, &zf::TzoneMath::FireAreaMax}};
+        double* value;
+    } order[] = {{ui->Edit11, &z.dt},   {ui->Edit12, &z.SimTime}, {ui->Edit1, &z.Qn},    {ui->Edit2, &z.Vlin},
+                 {ui->Edit3, &z.PsiUd}, {ui->Edit4, &z.D},        {ui->Edit5, &z.Lo2},   {ui->Edit6, &z.Lco},
+                 {ui->Edit7, &z.Lco2},  {ui->Edit8, &z.Lhcl},     {ui->Edit9, &z.T0},    {ui->Edit10, &z.Nu},
+                 {ui->Edithr, &z.hr},   {EditFireAreaMax, &z.Options.FireAreaMax}};
     for (const auto& entry : order) {
         try {
-            (*zm).*entry.value = NumberFromText(entry.field->text());
+            *entry.value = NumberFromText(entry.field->text());
         } catch (const ConversionError& error) {
             ShowErrorMessage(this, error.Message());
             return false;
         }
     }
     zm->UseTanaka = ui->rbTanaka->isChecked();
+    ApplyModelOptions();
     zm->SamplesPerSec = document_.Params.SamplesPerSec;  // the opened file's, else the window's 10
     return true;
 }

@@ -78,6 +78,14 @@ public:
     // "Здание...": the building's title, notes and room names, in a dialog of its own; an
     // accepted change is an editor operation that can be undone.
     void btnBuildingClick();
+    // "Модели...": consistent outflow, heat loss and the surfaces, in a dialog of their own; an
+    // accepted change is an editor operation that can be undone (main_model_options.cpp).
+    void btnModelOptionsClick();
+    // The building's model options put into the scenario before a run.
+    void ApplyModelOptions();
+    // "Проверка шага расчета...": the building at dt and dt/2, the shift of the critical times.
+    void CheckStep();
+    QString lastStepCheck_;  // the text the last step check showed
     // "Открыть исследование...": a parameter study's distributions; a run opens as a building.
     void OpenStudy();
     // A scenario text opened as the building (unsaved, titled), as a file would be.
@@ -208,6 +216,7 @@ private:
     bool QuitRequested_ = false;  // the user chose to stop the run and leave
     TF_Evacuation* f_Evacuation = nullptr;  // created at its first opening
     TF_Building* f_Building = nullptr;      // created at its first opening
+    class TF_ModelOptions* f_ModelOptions = nullptr;  // created at its first opening
     class StudyWindow* f_Study = nullptr;  // created at its first opening
 };
 

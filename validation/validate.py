@@ -151,13 +151,15 @@ def measured_series(case):
 
 # ---------------------------------------------------------------- predictions
 
-def run_case(cli, case_file, plume, step_scale=1.0):
+def run_case(cli, case_file, plume, step_scale=1.0, modify=None):
     """Runs zonefire-cli on the case with the given plume and its time step times
-    `step_scale`; returns its JSON result."""
+    `step_scale`, after `modify(scenario)` (a model option's keys); returns its JSON result."""
     with open(case_file, encoding="utf-8") as f:
         scenario = json.load(f)
     scenario["plume"] = plume
     scenario["dt"] *= step_scale
+    if modify:
+        modify(scenario)
     with tempfile.TemporaryDirectory(prefix="zf-validation-") as tmp:
         path = os.path.join(tmp, "case.json")
         out = os.path.join(tmp, "result.json")
@@ -273,13 +275,15 @@ def load_cases(cases_dir):
         return json.load(f)
 
 
-def compute(cli, cases_dir, jobs, step_scale=1.0, only=None):
-    """{(case id, plume): result}, run two at a time (the machine has two cores)."""
+def compute(cli, cases_dir, jobs, step_scale=1.0, only=None, modify=None):
+    """{(case id, plume): result}, run two at a time (the machine has two cores); `modify(case)`
+    gives the function that adds a model option's keys to the case's scenario."""
     index = load_cases(cases_dir)
     todo = [(c, p) for c in index["cases"] for p in PLUMES if only is None or c["id"] in only]
     results = {}
     with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
-        futures = {pool.submit(run_case, cli, os.path.join(cases_dir, c["file"]), p, step_scale): (c["id"], p) for c, p in todo}
+        futures = {pool.submit(run_case, cli, os.path.join(cases_dir, c["file"]), p, step_scale,
+                               modify(c) if modify else None): (c["id"], p) for c, p in todo}
         for fut in concurrent.futures.as_completed(futures):
             results[futures[fut]] = fut.result()
     return index, results

@@ -67,7 +67,7 @@ void ExpectSameResults(const json& doc, const zf::TzoneMath& zm) {
 }
 
 std::string ExpectedReport(const zf::TzoneMath& zm, zfcli::RunOutcome outcome) {
-    return zfcli::CriticalTimesReport(zm) + zfcli::OutcomeLine(outcome, zm) + "\n";
+    return zfcli::CriticalTimesReport(zm) + zfcli::OutcomeLine(outcome, zm) + "\n" + zfcli::WarningLines(zm);
 }
 
 int LineCount(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }

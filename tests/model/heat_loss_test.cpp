@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <numbers>
+#include <random>
 
 #include "model/constants.h"
 #include "model/enclosure.h"
@@ -65,7 +67,9 @@ TEST(WallConduction, StoredHeatAndBackLossAddUpToTheFluxIn) {
             in += q * dt;
         }
         EXPECT_NEAR(w.Stored(grid, kT0) + w.BackLoss, in, 1e-9 * std::abs(in));
-        if (back == BackFace::Adiabatic) EXPECT_EQ(w.BackLoss, 0);
+        if (back == BackFace::Adiabatic) {
+            EXPECT_EQ(w.BackLoss, 0);
+        }
     }
 }
 
@@ -92,10 +96,88 @@ TEST(WallConduction, CellsGrowFromTheExposedFaceAndFillTheLayer) {
     double sum = 0;
     for (std::size_t j = 0; j < cells.size(); ++j) {
         sum += cells[j];
-        if (j > 0) EXPECT_NEAR(cells[j] / cells[j - 1], 1.5, 1e-9);
+        if (j > 0) {
+            EXPECT_NEAR(cells[j] / cells[j - 1], 1.5, 1e-9);
+        }
     }
     EXPECT_NEAR(sum, 0.0127, 1e-15);
     EXPECT_NEAR(LayerCells(0.3, 8, 1.5)[0], 6.1e-3, 0.1e-3);
+}
+
+// The model's own coefficient: the hot branch 11.6·exp(0.0023·(T − 273)), the cold branch
+// 4.07·|T − Ts|^(1/3) with the real surface temperature, none without a difference.
+struct CoefficientCase {
+    double T, Ts, h;  // [K], [K], [W/(m²·K)]
+};
+
+class GasSide : public ::testing::TestWithParam<CoefficientCase> {};
+
+TEST_P(GasSide, FollowsTheModelsCorrelation) {
+    const CoefficientCase c = GetParam();
+    EXPECT_NEAR(GasSideCoefficient(c.T, c.Ts), c.h, 1e-9 * std::max(1.0, c.h));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, GasSide,
+                         ::testing::Values(CoefficientCase{340, 300, 11.6 * std::exp(0.0023 * 67)},   // ≈ 13.5
+                                           CoefficientCase{400, 400, 11.6 * std::exp(0.0023 * 127)},  // hot: Ts not read
+                                           CoefficientCase{500, 300, 11.6 * std::exp(0.0023 * 227)},  // ≈ 19.6
+                                           CoefficientCase{301, 293, 4.07 * 2.0},                     // 8^(1/3) = 2
+                                           CoefficientCase{293, 320, 4.07 * 3.0},                     // a cooler layer: |ΔT|
+                                           CoefficientCase{310, 310, 0.0}));
+
+TEST(Relaxation, IsTheStepMeanOfTheExponential) {
+    EXPECT_EQ(RelaxationFactor(0), 1.0);
+    EXPECT_NEAR(RelaxationFactor(1e-9), 1 - 5e-10, 1e-16);
+    // At the switch the quotient has lost half its digits (1 − e^(−x) for x = 1e-8): the two
+    // forms meet within that rounding.
+    EXPECT_NEAR(RelaxationFactor(1.0000001e-8), RelaxationFactor(0.9999999e-8), 2e-8);
+    EXPECT_NEAR(RelaxationFactor(1), 1 - std::exp(-1.0), 1e-15);
+    EXPECT_NEAR(RelaxationFactor(50) * 50, 1.0, 1e-15);
+    for (double x = 1e-7; x < 1e3; x *= 1.7) {  // falling in x wherever a double can tell
+        EXPECT_LT(RelaxationFactor(x * 1.7), RelaxationFactor(x));
+        EXPECT_LE(RelaxationFactor(x), 1.0);
+    }
+}
+
+// Whatever the layer and its surfaces, one step's loss at constant mass leaves the layer no
+// colder than its coldest surface (the limiter), and a layer with no mass or no depth loses
+// nothing.
+TEST(LayerLoss, OneStepNeverCoolsTheLayerBelowItsSurfaces) {
+    std::mt19937 rng(24);
+    std::uniform_real_distribution<double> u(0, 1);
+    for (int n = 0; n < 20000; ++n) {
+        LayerAtStart l;
+        l.Mass = std::pow(10.0, -9 + 11 * u(rng));  // 1e-9 … 100 kg: newborn layers included
+        l.T = 293 + 900 * u(rng);
+        l.Height = 2 + 2 * u(rng);
+        l.Y = l.Height * u(rng);
+        l.Area = 1 + 100 * u(rng);
+        l.Perimeter = 4 * std::sqrt(l.Area);
+        const double TsC = 293 + 400 * u(rng), TsW = 293 + 400 * u(rng);
+        const double dt = std::pow(10.0, -4 + 3 * u(rng));
+        const LayerLoss loss = LossToSurfaces(l, TsC, TsW, dt);
+        const double after = l.T - loss.Total * dt / (l.Mass * kGasCp);  // [K]
+        EXPECT_GE(after, std::min({TsC, TsW, l.T}) - 1e-9 * l.T) << "case " << n;
+    }
+    LayerAtStart empty{0, 400, 1, 3, 10, 12};
+    EXPECT_EQ(LossToSurfaces(empty, 293, 293, 0.01).Total, 0);
+    LayerAtStart noDepth{1, 400, 3, 3, 10, 12};
+    EXPECT_EQ(LossToSurfaces(noDepth, 293, 293, 0.01).Total, 0);
+}
+
+TEST(Surfaces, RefusalNamesTheLayerAndTheProperty) {
+    Surface s = MaterialSurface("brick", 0.2);
+    EXPECT_EQ(SurfaceRefusal(s), "");
+    s.Layers.push_back(SurfaceLayer{"", 0, 1, 1, 0.1});
+    EXPECT_NE(SurfaceRefusal(s).find("слой 2: теплопроводность k"), std::string::npos);
+    s.Layers.assign(5, MaterialSurface("brick", 0.1).Layers[0]);
+    EXPECT_NE(SurfaceRefusal(s).find("от 1 до 4"), std::string::npos);
+    EXPECT_NE(SurfaceRefusal(MaterialSurface("brick", 1.2)).find("не больше 1 м"), std::string::npos);
+    for (const Material& m : kMaterials) {  // every row has its properties and its source
+        EXPECT_GT(m.k * m.rho * m.c, 0) << m.Key;
+        EXPECT_FALSE(m.Source.empty()) << m.Key;
+        EXPECT_EQ(FindMaterial(m.Key), &m);
+    }
 }
 
 }  // namespace

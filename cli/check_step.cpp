@@ -1,0 +1,58 @@
+#include "check_step.h"
+
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "input_text.h"
+#include "model/scenario.h"
+#include "project/scenario_file.h"
+#include "step_check.h"
+
+namespace zfcli {
+
+namespace {
+
+int Refuse(const std::string& message) {
+    std::cerr << "zonefire-cli --check-step: " << message << "\n";
+    return 2;
+}
+
+}  // namespace
+
+int CheckStepMain(int argc, char** argv) {
+    std::string scenario, csv;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--csv" && i + 1 < argc)
+            csv = argv[++i];
+        else if (scenario.empty() && (arg == "-" || arg.empty() || arg[0] != '-'))
+            scenario = arg;
+        else
+            return Refuse("неизвестный или лишний аргумент " + arg + "\n" + kCheckStepUsage);
+    }
+    if (scenario.empty()) return Refuse(std::string("не задан файл сценария\n") + kCheckStepUsage);
+    std::string text;
+    try {
+        text = ReadInputText(scenario);
+    } catch (const InputError& e) {
+        return Refuse(scenario + ": " + e.what());
+    }
+    zf::TzoneMath coarse, fine;
+    if (const auto refused = zf::project::ReadScenario(text, coarse)) return Refuse(scenario + ": " + *refused);
+    zf::project::ReadScenario(text, fine);
+    fine.dt = coarse.dt / 2;
+    const bool coarseOk = coarse.Run();
+    const bool fineOk = fine.Run();
+    const zfreport::StepCheck check = zfreport::CompareSteps(coarse, coarseOk, fine, fineOk);
+    std::cout << zfreport::StepCheckText(check);
+    if (!csv.empty()) {
+        std::ofstream out(csv, std::ios::binary);
+        out << zfreport::kStepCheckCsvHeader << zfreport::StepCheckCsv(check, scenario);
+        if (!out.flush()) return Refuse(csv + ": не удалось записать файл CSV");
+    }
+    if (!coarseOk || !fineOk) return 1;
+    return check.TooLarge() ? kExitStepTooLarge : 0;
+}
+
+}  // namespace zfcli

@@ -1,0 +1,143 @@
+#!/usr/bin/env python3
+"""Validation of the model options: every case computed with the reference model, with
+consistent outflow, with heat loss (the linings documented for each test series) and with both,
+and the upper-layer temperature rise's bias and scatter per series and per room group.
+
+    python3 validation/model_options.py --cli build/cli/zonefire-cli [--out validation/results/options]
+
+Writes statistics.csv (option, group, quantity, plume, N, bias, scatter) and table.md (the
+table make_report.py puts into REPORT.md).
+
+Linings: Steckler — walls and ceiling 12.7 mm insulating board on 0.66 mm aluminium sheet;
+NBS — fire room 50 mm insulating board, vestibule and corridor 12.7 mm calcium-silicate
+board, target vestibule and target room 12.7 mm gypsum board; NIST/NRC — 25.4 mm
+calcium-silicate board.
+"""
+
+import argparse
+import csv
+import os
+import sys
+
+import validate as v
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def surface(material, thickness):
+    return {"material": material, "thickness": thickness}
+
+
+BOARD_ON_ALUMINIUM = {"layers": [surface("insulating_board", 0.0127), surface("aluminium_sheet", 0.00066)]}
+NBS_ROOMS = [surface("insulating_board", 0.05), surface("calcium_silicate_board", 0.0127),
+             surface("calcium_silicate_board", 0.0127), surface("gypsum_board", 0.0127), surface("gypsum_board", 0.0127)]
+
+
+def lining(case, scenario):
+    """Adds the series' documented linings as "heat_loss" and the rooms' own "walls"."""
+    if case["series"] == "Steckler":
+        scenario["heat_loss"] = {"walls": BOARD_ON_ALUMINIUM}
+    elif case["series"].startswith("NBS"):
+        scenario["heat_loss"] = {"walls": NBS_ROOMS[-1]}
+        for room, walls in zip(scenario["rooms"], NBS_ROOMS):
+            room["walls"] = walls
+    else:
+        scenario["heat_loss"] = {"walls": surface("calcium_silicate_board", 0.0254)}
+
+
+def option_modifier(option):
+    def for_case(case):
+        def modify(scenario):
+            if option in ("consistent_outflow", "both"):
+                scenario["consistent_outflow"] = True
+            if option in ("heat_loss", "both"):
+                lining(case, scenario)
+        return modify
+    return for_case
+
+
+OPTIONS = [("reference", "эталонная модель"), ("consistent_outflow", "согласованный уход газов"),
+           ("heat_loss", "теплопотери"), ("both", "оба варианта")]
+
+# Groups by case and by room: (key, name, member(case, room)).
+GROUPS = [
+    ("all", "all compared tests", lambda c, r: True),
+    ("steckler", "Steckler (all)", lambda c, r: c["series"] == "Steckler"),
+    ("steckler_centre", "— centre burner", lambda c, r: c["series"] == "Steckler" and c["burner_location"] == "Center"),
+    ("steckler_wall", "— wall/corner burner", lambda c, r: c["series"] == "Steckler" and c["burner_location"] != "Center"),
+    ("nbs", "NBS multi-room", lambda c, r: c["series"].startswith("NBS")),
+    ("nbs_fire", "— fire rooms", lambda c, r: c["series"].startswith("NBS") and r == 1),
+    ("nbs_downstream", "— downstream rooms", lambda c, r: c["series"].startswith("NBS") and r > 1),
+    ("nist", "NIST/NRC large room", lambda c, r: c["series"].startswith("NIST")),
+]
+QUANTITIES = ("upper_temp_rise", "layer_depth")
+
+
+def option_statistics(index, points, option):
+    by_id = {c["id"]: c for c in index["cases"]}
+    rows = []
+    for gkey, gname, member in GROUPS:
+        for qty in QUANTITIES:
+            for plume in v.PLUMES:
+                rs = [p["ratio"] for p in points if p["quantity"] == qty and p["plume"] == plume
+                      and p["ratio"] is not None and member(by_id[p["case"]], p["room"])]
+                if rs:
+                    st = v.statistics(rs, v.UNCERTAINTY[qty])
+                    rows.append({"option": option, "group": gkey, "group_name": gname, "quantity": qty,
+                                 "plume": plume, "n": st["n"], "bias": st["bias"], "scatter": st["scatter"]})
+    return rows
+
+
+def table(rows, quantity):
+    """Markdown: one line per group, bias/scatter per option and plume."""
+    get = {(r["option"], r["group"], r["plume"]): r for r in rows if r["quantity"] == quantity}
+    head = "| group | N |" + "".join(" %s, %s |" % (v.PLUME_NAMES[p], o) for p in v.PLUMES for o, _ in OPTIONS)
+    lines = [head, "|---|---|" + "---|" * (2 * len(OPTIONS))]
+    for gkey, gname, _ in GROUPS:
+        n = next((get[k]["n"] for k in get if k[1] == gkey), None)
+        if n is None:
+            continue
+        cells = []
+        for p in v.PLUMES:
+            for o, _ in OPTIONS:
+                r = get.get((o, gkey, p))
+                if r is None:
+                    cells.append("—")
+                elif int(r["n"]) > 2:
+                    cells.append("%.2f/%.2f" % (float(r["bias"]), float(r["scatter"])))
+                else:
+                    cells.append("%.2f" % float(r["bias"]))
+        lines.append("| %s | %s | %s |" % (gname, n, " | ".join(cells)))
+    return "\n".join(lines) + "\n"
+
+
+def main(argv):
+    ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    ap.add_argument("--cli", required=True)
+    ap.add_argument("--cases", default=os.path.join(HERE, "cases"))
+    ap.add_argument("--out", default=os.path.join(HERE, "results", "options"))
+    ap.add_argument("--jobs", type=int, default=2)
+    args = ap.parse_args(argv)
+    rows, failed = [], []
+    for option, _ in OPTIONS:
+        index, results = v.compute(args.cli, args.cases, args.jobs, modify=option_modifier(option))
+        failed += ["%s %s (%s)" % (option, *k) for k, r in results.items() if not r["completed"]]
+        rows += option_statistics(index, v.reduce_all(index, results), option)
+        print("model_options: %s computed" % option, file=sys.stderr)
+    os.makedirs(args.out, exist_ok=True)
+    with open(os.path.join(args.out, "statistics.csv"), "w", newline="", encoding="utf-8") as f:
+        w = csv.DictWriter(f, fieldnames=["option", "group", "group_name", "quantity", "plume", "n", "bias", "scatter"])
+        w.writeheader()
+        for r in rows:
+            w.writerow({k: v.fmt(x) if isinstance(x, float) else x for k, x in r.items()})
+    with open(os.path.join(args.out, "table.md"), "w", encoding="utf-8") as f:
+        f.write("Upper-layer temperature rise, bias/scatter (scatter net of the experiments' 0.07; "
+                "groups of two or fewer points: bias only):\n\n" + table(rows, "upper_temp_rise"))
+        f.write("\nLayer depth, bias/scatter:\n\n" + table(rows, "layer_depth"))
+    for f_ in failed:
+        print("model_options: run did not complete: " + f_, file=sys.stderr)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
