@@ -46,7 +46,7 @@ std::string TzoneMath::CheckInputs() const {
     if (dt <= 0) return "Шаг расчета (\"Шаг, c:\") должен быть больше нуля, задано " + Num(dt) + ".";
     if (T0 <= 0)
         return "Температура наружного воздуха (\"T0, К\") должна быть больше нуля, задано " + Num(T0) + ".";
-    if (!std::isfinite(kAirDensityTimesT / T0))
+    if (!std::isfinite(OutsideAirDensity(T0)))
         return "Температура наружного воздуха (\"T0, К\") " + Num(T0) +
                " К слишком мала: плотность наружного воздуха не выражается числом.";
     if (SamplesPerSec <= 0)

@@ -133,7 +133,7 @@ bool TzoneMath::PrepareRun() {
     std::feclearexcept(kFaultFlags);
     const double steps = RoundHalfEven(SimTime / dt);
     const double perSample = RoundHalfEven((1.0 / SamplesPerSec) / dt);
-    Ro0 = kAirDensityTimesT / T0;
+    Ro0 = OutsideAirDensity(T0);
     if (std::fetestexcept(kFaultFlags) || !FitsInt32(steps) || !FitsInt32(perSample) || !std::isfinite(Ro0)) {
         LastFault = RunFault{FaultKind::Preparation, Quantity::RunCounts, 0};
         return false;
