@@ -176,6 +176,8 @@ private:
     bool StepRepeats(int room);                     // at a step's start: copied, nothing to compute
     void StepComputed(int room, bool closed);       // after a computed step
     bool HazardsRepeat(int room);                   // the hazard routines' values copied
+    double HazardProfile(int room);                 // WorkingZoneProfile, reused while Yk holds
+    bool CurStaysPrev(int room);                    // after sampling: a dormant room keeps Cur
     void LayerHeatLoss(int room, double layerTemperature, double interfaceHeight);  // or deferred
     void SettleDeferredHeatLosses();                // at the run's end
     bool NothingPosted(int room) const;

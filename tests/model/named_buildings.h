@@ -4,6 +4,7 @@
 // known step. The speed-machinery test runs them with and without the machinery; the golden
 // test holds a handful of them to the results recorded in data/golden/.
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ struct NamedBuilding {
     int FailsAt = 0;         // step in which the run fails; 0: it completes
     bool Denser = false;     // the fault is a flow out of a layer denser than outside air
 };
+
+inline void PrintTo(const NamedBuilding& b, std::ostream* os) { *os << b.Name; }
 
 inline void Load(zf::TzoneMath& z, const NamedBuilding& b, int samplesPerSec = 10) {
     SetDefaultInputs(z);
@@ -137,6 +140,12 @@ inline std::vector<NamedBuilding> NamedBuildings() {
     all.push_back(b);
     b = TwoRoomPlan("NoHeatMcCaffreyFails", false);  // no heat release divides by zero
     b.Qn = 0;
+    b.FailsAt = 1;
+    all.push_back(b);
+    // No floor in the second room: 0 / 0 in its volume balance, whether or not the heat loss
+    // that comes first in its step is evaluated or deferred.
+    b = TwoRoomPlan("RoomWithoutFloorFails", true);
+    b.Rooms[1].Length = 0;
     b.FailsAt = 1;
     all.push_back(b);
     b = TwoRoomPlan("WorkingZoneAtCeilingFails", true);  // the profile divides 0 by 0
