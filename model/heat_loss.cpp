@@ -99,4 +99,17 @@ void TzoneMath::NeutralLayerGuard(int i) {
     ++r.Enclosure.GuardSteps;
 }
 
+// With the heat-loss option a step repeats only while the room's surfaces have never taken
+// heat: then the step loses nothing and every node stays at T0, as in the repeated step.
+bool TzoneMath::EnclosureAtRest(int room) {
+    return !Options.HeatLoss.Enabled || Room(room).Enclosure.AtRest;
+}
+
+double TzoneMath::GuardEnergyFraction() const {
+    if (Rooms.empty() || Rooms.front()->HeatReleased <= 0) return 0;
+    double guard = 0;
+    for (const auto& room : Rooms) guard += room->Enclosure.GuardEnergy;
+    return guard / Rooms.front()->HeatReleased;
+}
+
 }  // namespace zf

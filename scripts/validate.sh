@@ -15,6 +15,8 @@ fi
 python3 validation/make_cases.py
 start=$(date +%s)
 python3 validation/validate.py --cli "$cli" --step-check
+# The model options (consistent outflow, heat loss with the documented linings, both).
+python3 validation/model_options.py --cli "$cli"
 echo "validate.sh: computed in $(( $(date +%s) - start )) s"
 # The plotting library may live only in the system's Python.
 plot_python=

@@ -17,6 +17,7 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
+import model_options
 import validate  # noqa: E402  (same folder)
 
 PLOTS = os.path.join(HERE, "plots")
@@ -360,6 +361,7 @@ def write_report(results_dir, index, points, stats, scatter_files, series_files)
     else:
         w("(not run: `scripts/validate.sh` writes it.)")
     w("")
+    L.extend(model_options.report_section(results_dir))
     with open(os.path.join(HERE, "REPORT.md"), "w", encoding="utf-8") as fh:
         fh.write("\n".join(L))
 
