@@ -35,22 +35,6 @@ void Tf_main::btnModelOptionsClick() {
     UpdateCaption();
 }
 
-void Tf_main::ApplyModelOptions() {
-    zf::RunOptions& o = zm->Options;
-    o.ConsistentOutflow = document_.ConsistentOutflow;
-    o.HeatLoss = zf::HeatLossOptions{};
-    if (document_.HeatLoss) {
-        o.HeatLoss.Enabled = true;
-        o.HeatLoss.Walls = document_.HeatLoss->Walls;
-        o.HeatLoss.Ceiling = document_.HeatLoss->Ceiling;
-    }
-    for (int k = 0; k < zm->RoomCount(); ++k) {
-        const auto info = static_cast<std::size_t>(k);
-        o.HeatLoss.Rooms.push_back(info < roomInfo_.size() ? zf::RoomSurfaces{roomInfo_[info].Walls, roomInfo_[info].Ceiling}
-                                                           : zf::RoomSurfaces{});
-    }
-}
-
 // The building as it stands in the editor, run on two copies of its own: at the step dt and at
 // dt/2. The editor keeps the building.
 void Tf_main::CheckStep() {
