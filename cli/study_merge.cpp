@@ -42,14 +42,17 @@ struct Shard {
     ino_t Inode = 0;
 };
 
-// The shards' folders, each read-locked, none given twice, all of one study and version.
-int OpenShards(const MergeOptions& o, std::vector<Shard>& shards, Study& study) {
+// The shards' folders, each read-locked, none given twice nor the target, all of one study and
+// version.
+int OpenShards(const MergeOptions& o, const struct stat* target, std::vector<Shard>& shards, Study& study) {
     for (const std::string& dir : o.Shards) {
         Shard shard{Folder{dir}, FolderLock{}, 0, 0};
         struct stat st {};
         if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return Refuse(dir, "нет такого каталога доли");
         shard.Device = st.st_dev;
         shard.Inode = st.st_ino;
+        if (target && target->st_dev == st.st_dev && target->st_ino == st.st_ino)
+            return Refuse(o.OutDir, "каталог результатов — один из каталогов долей; задайте для объединения отдельный каталог");
         for (const Shard& other : shards)
             if (other.Device == shard.Device && other.Inode == shard.Inode)
                 return Refuse(dir, "этот каталог доли задан дважды (он же " + PrintableText(other.Where.Dir.string()) + ")");
@@ -123,18 +126,15 @@ std::optional<std::string> WriteMergedRows(const Folder& folder, const Study& st
     return std::nullopt;
 }
 
-// Takes the target folder: in use, foreign, or holding more runs than the merge would write
-// (unless --force) is refused.
-int TakeTarget(const MergeOptions& o, const Study& study, std::uint64_t rows, const std::vector<Shard>& shards, FolderLock& lock) {
+// Takes the target folder, made when missing: one in use, foreign, or holding more runs than
+// the merge would write (unless --force) is refused.
+int TakeTarget(const MergeOptions& o, const Study& study, std::uint64_t rows, FolderLock& lock, bool locked) {
     const Folder folder{o.OutDir};
     std::error_code ec;
     std::filesystem::create_directories(folder.Dir, ec);
-    struct stat st {};
-    if (::stat(folder.Dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return Refuse(o.OutDir, "не удалось создать каталог результатов");
-    for (const Shard& shard : shards)
-        if (shard.Device == st.st_dev && shard.Inode == st.st_ino)
-            return Refuse(o.OutDir, "это один из каталогов долей; задайте для объединения отдельный каталог");
-    if (auto busy = lock.Take(folder)) return Refuse("", *busy);
+    if (!std::filesystem::is_directory(folder.Dir, ec)) return Refuse(o.OutDir, "не удалось создать каталог результатов");
+    if (!locked)
+        if (auto busy = lock.Take(folder)) return Refuse("", *busy);
     const FolderContents contents = InspectFolder(folder, study);
     if (contents.Foreign) return Refuse("", *contents.Foreign);
     if (contents.HasResults && contents.Rows > rows && !o.Force)
@@ -144,9 +144,15 @@ int TakeTarget(const MergeOptions& o, const Study& study, std::uint64_t rows, co
 }
 
 int Merge(const MergeOptions& o) {
+    // A target in use is refused at once, before the shards are read.
+    FolderLock lock;
+    struct stat target {};
+    const bool exists = ::stat(o.OutDir.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
+    if (exists)
+        if (auto busy = lock.Take(Folder{o.OutDir})) return Refuse("", *busy);
     std::vector<Shard> shards;
     Study study;
-    if (const int refused = OpenShards(o, shards, study)) return refused;
+    if (const int refused = OpenShards(o, exists ? &target : nullptr, shards, study)) return refused;
     std::vector<bool> have;
     std::uint64_t rows = 0;
     if (const int refused = CoverRuns(shards, study, have, rows)) return refused;
@@ -156,8 +162,7 @@ int Merge(const MergeOptions& o) {
                      "снова или объедините имеющиеся: --partial\n";
         return kExitIncomplete;
     }
-    FolderLock lock;
-    if (const int refused = TakeTarget(o, study, rows, shards, lock)) return refused;
+    if (const int refused = TakeTarget(o, study, rows, lock, exists)) return refused;
     const Folder folder{o.OutDir};
     std::optional<std::string> failed = RemoveSummaries(folder);
     if (!failed) failed = WriteFileWhole(folder.File(kStudyJson), FolderStudyText(study));

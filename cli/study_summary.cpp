@@ -115,11 +115,10 @@ std::string VerdictText(const SummaryData& data, std::size_t room) {
     const SummaryData::RoomVerdicts& v = data.Verdicts[room];
     const std::uint64_t judged = v.Safe + v.Unsafe;
     std::string t = "  Вывод об эвакуации: " + Said(Verdict::Safe) + " — " + std::to_string(v.Safe) + ", " +
-                    Said(Verdict::Unsafe) + " — " + std::to_string(v.Unsafe) + " из " + std::to_string(judged) +
-                    " расчетов с выводом";
-    if (judged > 0) t += " (доля " + Said(Verdict::Safe) + " " + Percent(*ShareOf(v.Safe, judged)) + ")";
-    t += "; " + Said(Verdict::Undetermined) + " — " + std::to_string(v.Undetermined) + " завершенных расчетов";
-    if (data.Failed > 0) t += " и " + std::to_string(data.Failed) + " расчетов с ошибкой";
+                    Said(Verdict::Unsafe) + " — " + std::to_string(v.Unsafe) + " (расчетов с выводом: " + std::to_string(judged);
+    if (judged > 0) t += "; доля " + Said(Verdict::Safe) + " — " + Percent(*ShareOf(v.Safe, judged));
+    t += "); " + Said(Verdict::Undetermined) + ": завершенных расчетов — " + std::to_string(v.Undetermined) +
+         ", расчетов с ошибкой — " + std::to_string(data.Failed);
     return t + "\n";
 }
 

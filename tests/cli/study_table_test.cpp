@@ -114,8 +114,8 @@ TEST(StudySummary, CountsSharesAndRankingOfRows) {
     EXPECT_NE(text.find("Помещение №1"), std::string::npos);
     EXPECT_NE(text.find("Среднее t_бл: 85,0 с"), std::string::npos) << text;
     EXPECT_NE(text.find("95-й не достигнуто"), std::string::npos) << text;
-    EXPECT_NE(text.find("«безопасно» — 2, «опасно» — 2 из 4 расчетов с выводом (доля «безопасно» 50,0 %); "
-                        "«не определено» — 1 завершенных расчетов и 1 расчетов с ошибкой"),
+    EXPECT_NE(text.find("«безопасно» — 2, «опасно» — 2 (расчетов с выводом: 4; доля «безопасно» — 50,0 %); "
+                        "«не определено»: завершенных расчетов — 1, расчетов с ошибкой — 1"),
               std::string::npos)
         << text;
     EXPECT_NE(text.find("№5, шаг 1234: переполнение\n    Vlin = " + std::to_string(vlin[4]) + "; T0 = "), std::string::npos) << text;
