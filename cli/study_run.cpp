@@ -27,6 +27,7 @@ RoomRow RoomRowOf(const zfreport::RoomVerdict& verdict, const zf::TRoom& room) {
     for (zf::HazardKind k : verdict.BlockingFactors)
         r.Factors += (r.Factors.empty() ? "" : "+") + std::string(zfreport::kHazardShortNames[static_cast<std::size_t>(k)]);
     if (verdict.Outcome) r.Verdict = zfreport::VerdictKey(*verdict.Outcome);
+    r.VerdictReason = verdict.Reason;
     return r;
 }
 
@@ -139,9 +140,11 @@ RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run,
     if (refused) {
         row.Status = RunStatus::Failed;
         row.Fault = "сценарий расчета не принят: " + *refused;
+        // Nothing was computed: every verdict is undetermined, for the reason the verdict gives.
+        const std::string why = zfreport::RunShortfall(zfreport::RunReach{zfreport::RunEnd::Failed, 0, 0});
         for (int r = 0; r < study.RoomCount; ++r)
             if (study.RoomHasEvacuation[static_cast<std::size_t>(r)])
-                row.Rooms[static_cast<std::size_t>(r)].Verdict = zfreport::VerdictKey(zfreport::Verdict::Undetermined);
+                row.Rooms[static_cast<std::size_t>(r)] = {{}, {}, {}, std::string(zfreport::VerdictKey(zfreport::Verdict::Undetermined)), why};
         return row;
     }
     const RunOutcome outcome = OutcomeOf(zm.Run(view), zm);
@@ -153,13 +156,9 @@ RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run,
     // The text reads back to the same document, so its evacuation inputs and safety factor are
     // those the emitted scenario gives.
     const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, building.Evacuation());
-    for (int r = 0; r < study.RoomCount; ++r) {
-        RoomRow& room = row.Rooms[static_cast<std::size_t>(r)];
-        room = RoomRowOf(verdict.Rooms[static_cast<std::size_t>(r)], zm.Room(r));
-        // A failed run judges nothing: the times it reached stay in the row, the verdict does not.
-        if (row.Status == RunStatus::Failed && !room.Verdict.empty())
-            room.Verdict = zfreport::VerdictKey(zfreport::Verdict::Undetermined);
-    }
+    // The program's one verdict: a failed, stopped or too short run is undetermined, with why.
+    for (int r = 0; r < study.RoomCount; ++r)
+        row.Rooms[static_cast<std::size_t>(r)] = RoomRowOf(verdict.Rooms[static_cast<std::size_t>(r)], zm.Room(r));
     return row;
 }
 

@@ -68,7 +68,7 @@ std::string CsvHeader(const Study& study) {
         const std::string room = "room" + std::to_string(r) + "_";
         header += "," + room + "blocking_time," + room + "blocking_factors";
         for (std::string_view name : zfreport::kHazardShortNames) header += "," + room + std::string(name);
-        if (study.RoomHasEvacuation[static_cast<std::size_t>(r - 1)]) header += "," + room + "verdict";
+        if (study.RoomHasEvacuation[static_cast<std::size_t>(r - 1)]) header += "," + room + "verdict," + room + "verdict_reason";
     }
     return header;
 }
@@ -81,7 +81,7 @@ std::string CsvRow(const Study& study, const RunRow& row) {
         const RoomRow& room = row.Rooms[r];
         line += "," + (room.Blocking ? zfreport::NumberText(*room.Blocking) : std::string()) + "," + room.Factors;
         for (double t : room.Times) line += "," + TimeCell(t);
-        if (study.RoomHasEvacuation[r]) line += "," + room.Verdict;
+        if (study.RoomHasEvacuation[r]) line += "," + room.Verdict + "," + CsvCell(room.VerdictReason);
     }
     return line + "\n";
 }
@@ -165,7 +165,12 @@ bool RunsCsvReader::Next(RunRow& row) {
             t = *v;
             ++c;
         }
-        if (study_.RoomHasEvacuation[static_cast<std::size_t>(r)]) room.Verdict = cells[c++];
+        if (study_.RoomHasEvacuation[static_cast<std::size_t>(r)]) {
+            room.Verdict = cells[c++];
+            room.VerdictReason = cells[c++];
+            if (room.Verdict != "" && room.Verdict != "safe" && room.Verdict != "unsafe" && room.Verdict != "undetermined")
+                return Fail(where + "неверный вывод об эвакуации");
+        }
         row.Rooms.push_back(std::move(room));
     }
     return true;

@@ -26,6 +26,7 @@ struct RoomRow {
     std::string Factors;                       // the factors reached at that time: "T", "Vis+CO"
     std::array<double, zf::kHazardCount> Times{};  // critical times by HazardKind [s]; 0 = not reached
     std::string Verdict;                       // "safe", "unsafe", "undetermined"; empty without inputs
+    std::string VerdictReason;                 // why "undetermined", in Russian; empty otherwise
 };
 
 struct RunRow {

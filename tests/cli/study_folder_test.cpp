@@ -166,6 +166,8 @@ TEST(StudyFolder, FailedRunsAreListedWithInputsAndStepAndNeverSafe) {
         ASSERT_EQ(row.Status, RunStatus::Failed);
         EXPECT_GT(row.Step, 100000);
         EXPECT_EQ(row.Rooms[1].Verdict, "undetermined") << "run " << row.Run;
+        EXPECT_NE(row.Rooms[1].VerdictReason.find("прерван на шаге " + std::to_string(row.Step)), std::string::npos)
+            << row.Rooms[1].VerdictReason;
     }
     const auto summary = nlohmann::json::parse(ReadFile(tmp / "out" / "summary.json"));
     EXPECT_EQ(summary["failed"], 2);

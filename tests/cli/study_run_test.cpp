@@ -117,6 +117,10 @@ TEST(StudyRun, VariedEvacuationInputsGiveTheOrdinaryRunnersVerdicts) {
         for (std::size_t r = 0; r < 2; ++r) {
             const std::string verdict = result["rooms"][r]["evacuation"]["verdict"];
             EXPECT_EQ(row.Rooms[r].Verdict, verdict) << "run " << row.Run << " room " << r + 1;
+            // "не определено" with the same reason as the ordinary runner's, and only then.
+            const auto& evacuation = result["rooms"][r]["evacuation"];
+            EXPECT_EQ(row.Rooms[r].VerdictReason, evacuation.contains("reason") ? evacuation["reason"].get<std::string>() : "");
+            EXPECT_EQ(row.Rooms[r].VerdictReason.empty(), verdict != "undetermined") << "run " << row.Run;
             ++counts[r][verdict];
         }
     }

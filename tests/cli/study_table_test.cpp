@@ -30,6 +30,7 @@ TEST(StudyCsv, RowsReadBackAsWritten) {
     ok.Rooms[0].Factors = "T+Vis";
     ok.Rooms[0].Times = {30.1, 0, 30.1, 0, 0, 41.2, 0};
     ok.Rooms[1].Verdict = "undetermined";
+    ok.Rooms[1].VerdictReason = "расчет короче, чем нужно: 60 с, а нужно 75,5 с";
     RunRow failed = ok;
     failed.Run = 4;
     failed.Status = RunStatus::Failed;
@@ -46,6 +47,12 @@ TEST(StudyCsv, RowsReadBackAsWritten) {
     EXPECT_EQ(CsvRow(study, rows[0]) + CsvRow(study, rows[1]), CsvRow(study, ok) + CsvRow(study, failed));
     EXPECT_EQ(rows[1].Fault, failed.Fault);
     EXPECT_EQ(rows[0].Rooms[0].Times[5], 41.2);
+    EXPECT_EQ(rows[0].Rooms[1].VerdictReason, ok.Rooms[1].VerdictReason);
+    // A verdict the program never writes is refused.
+    rows.clear();
+    std::string forged = CsvRow(study, ok);
+    forged.replace(forged.find("undetermined"), 12, "probably");
+    ASSERT_TRUE(ParseCsv(study, CsvHeader(study) + "\n" + forged, rows).has_value());
 
     // A row cut short by a kill is dropped; a damaged one is refused with its line.
     rows.clear();
