@@ -500,17 +500,16 @@ void Tf_main::KeepLastCalculation() {
         qWarning("The last calculated building was not kept in %s: %s", qPrintable(path), qPrintable(reason));
 }
 
-void Tf_main::StartOverAfterCalculation() {
-    NewScenario();  // the design's fresh building, the fields as they were
-    document_ = Document{};
-    filePath_.clear();
-    undo_->clear();
-    saved_ = CurrentDocument();
-    UpdateCaption();
-    if (restoreRequested_) {
-        restoreRequested_ = false;
-        RestoreLastCalculation();
+void Tf_main::AfterCalculation() {
+    if (!restoreRequested_) return;
+    restoreRequested_ = false;
+    // The editor still shows the building it ran, edits and all: nothing to bring back.
+    try {
+        if (lastCalculation_ && CurrentDocument() == *lastCalculation_) return;
+    } catch (const ConversionError&) {
+        // a field changed since the run holds no number: bring the calculated building back
     }
+    RestoreLastCalculation();
 }
 
 bool Tf_main::RestoreLastCalculation() {
@@ -598,15 +597,24 @@ QString DroppedFile(const QMimeData* data) {
 }
 }  // namespace
 
-void Tf_main::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+// A dropped file is opened where it lies, never taken from there: whatever the source proposes
+// (a move, with Shift or by default between some folders), the drop is accepted as a copy, so
+// the source never deletes its file. A source that offers no copy is refused.
+namespace {
+bool AcceptAsCopy(QDropEvent* event) {
+    if (DroppedFile(event->mimeData()).isEmpty() || !(event->possibleActions() & Qt::CopyAction)) return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
 }
+}  // namespace
+
+void Tf_main::dragEnterEvent(QDragEnterEvent* event) { AcceptAsCopy(event); }
+
+void Tf_main::dragMoveEvent(QDragMoveEvent* event) { AcceptAsCopy(event); }
 
 void Tf_main::dropEvent(QDropEvent* event) {
-    const QString path = DroppedFile(event->mimeData());
-    if (path.isEmpty()) return;
-    event->acceptProposedAction();
-    OpenFile(path);
+    if (AcceptAsCopy(event)) OpenFile(DroppedFile(event->mimeData()));
 }
 
 // ---- "Здание..." and "Отчет..." --------------------------------------------------------------
