@@ -25,6 +25,8 @@ packages=(
   poppler-utils
   # the validation tools and their tests
   python3
+  # the parameter study's recipe for machines without a batch system, and its test
+  parallel
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -77,13 +77,34 @@ QString ExactNumberText(double value) {
 // it was written: a failure leaves the old file as it was and gives the reason. Unbuffered, so
 // a short write (a full disk, a size limit) is seen at once rather than lost in a later flush.
 bool WriteWhole(const QString& path, const std::string& text, QString* reason) {
+    // The file put in place keeps the permissions the old one had.
+    const QFileInfo old(path);
+    const bool existed = old.exists();
+    const QFileDevice::Permissions permissions = old.permissions();
     QSaveFile file(path);
     const auto size = static_cast<qint64>(text.size());
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(text.data(), size) == size && file.commit())
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(text.data(), size) == size && file.commit()) {
+        if (existed) QFile::setPermissions(path, permissions);
         return true;
+    }
     *reason = file.errorString();
     file.cancelWriting();
     return false;
+}
+
+// Why the building cannot be saved at `path`, judged from the mode bits rather than from the
+// right to write, so that a file or folder marked read-only is respected by every user: "" when
+// it can.
+QString ReadOnlyReason(const QString& path) {
+    const QFileInfo file(path);
+    if (file.exists() && !(file.permissions() & QFileDevice::WriteOwner))
+        return QStringLiteral("файл доступен только для чтения. Снимите этот признак или сохраните здание под другим "
+                              "именем («Сохранить как...»)");
+    const QFileInfo folder(file.absolutePath());
+    if (!file.exists() && folder.exists() && !(folder.permissions() & QFileDevice::WriteOwner))
+        return QStringLiteral("папка «%1» доступна только для чтения. Сохраните здание в другую папку («Сохранить как...»)")
+            .arg(folder.absoluteFilePath());
+    return {};
 }
 
 QString DisplayName(const QString& path) {
@@ -468,8 +489,8 @@ bool Tf_main::SaveFile(const QString& path) {
         ShowErrorMessage(this, QStringLiteral("Здание не сохранено: %1").arg(QString::fromStdString(error.what())));
         return false;
     }
-    QString reason;
-    if (!WriteWhole(path, text, &reason)) {
+    QString reason = ReadOnlyReason(path);
+    if (!reason.isEmpty() || !WriteWhole(path, text, &reason)) {
         ShowErrorMessage(this, QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(path, reason));
         return false;
     }

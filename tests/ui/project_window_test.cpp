@@ -334,6 +334,43 @@ TEST_F(ProjectWindowTest, AFailedSaveLeavesTheOldFileAndSaysWhy) {
     EXPECT_FALSE(QFile::exists(Path("other.json")));
 }
 
+// Saving over a file keeps its permissions; a read-only file or folder is named in Russian, and
+// the building stays open and modified.
+TEST_F(ProjectWindowTest, SavingKeepsPermissionsAndARefusedSaveKeepsTheBuilding) {
+    EnterThreeRooms();
+    const QString kept = Path("kept.json");
+    ASSERT_TRUE(main_->SaveFile(kept));
+    const auto groupRead = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(kept, groupRead));
+    AddRoom("7", "7", "3");
+    ASSERT_TRUE(main_->SaveFile(kept));
+    EXPECT_EQ(QFileInfo(kept).permissions() & 0x7077, groupRead & 0x7077);  // owner, group, others
+
+    const QString locked = Path("locked.json");
+    ASSERT_TRUE(main_->SaveFile(locked));
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    const QByteArray bytes = [&] { QFile f(locked); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    QDir().mkdir(Path("shut"));
+    ASSERT_TRUE(QFile::setPermissions(Path("shut"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    AddRoom("8", "8", "3");  // unsaved
+    const std::pair<QString, const char*> refused[] = {{locked, "файл доступен только для чтения"},
+                                                       {Path("shut/new.json"), "доступна только для чтения"}};
+    for (const auto& [path, says] : refused) {
+        QString text;
+        ExpectMessage(&text);
+        EXPECT_FALSE(main_->SaveFile(path));
+        EXPECT_TRUE(text.contains(QString::fromUtf8(says))) << text.toStdString();
+        EXPECT_TRUE(main_->IsModified());
+        EXPECT_EQ(main_->FilePath(), locked);
+        EXPECT_EQ(main_->Scenario().RoomCount(), 5);
+    }
+    QFile f(locked);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), bytes);
+    EXPECT_FALSE(QFile::exists(Path("shut/new.json")));
+    QFile::setPermissions(Path("shut"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
 TEST_F(ProjectWindowTest, NewOpenAndExitWithUnsavedChangesAskToSave) {
     EnterThreeRooms();
     const std::string before = Shown();
