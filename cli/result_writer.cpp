@@ -2,6 +2,8 @@
 
 #include "result_writer.h"
 
+#include "project/program_info.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -164,7 +166,8 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
                const zfreport::EvacuationInputs& evacuation, const std::vector<std::string>& roomNames) {
     const int samples = RecordedSampleCount(zm);
     const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, evacuation);
-    out << "{\"completed\": " << (outcome == RunOutcome::Completed ? "true" : "false")
+    // The program and its version first: a result file says what made it.
+    out << "{\"program\": \"zonefire " << zf::project::ProgramVersion() << "\", \"completed\": " << (outcome == RunOutcome::Completed ? "true" : "false")
         << ", \"stopped\": " << (outcome == RunOutcome::Stopped ? "true" : "false") << ", \"iter\": " << zm.Iter;
     if (!error.empty()) {
         out << ", \"error\": ";

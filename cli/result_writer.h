@@ -52,7 +52,8 @@ std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm);
 // The message on stderr of a failed run: where it failed, then `error` (DescribeFault).
 std::string FailureMessage(const zf::TzoneMath& zm, std::string_view error);
 
-// The whole result as one JSON object: outcome, counts, sample times and, per room, the
+// The whole result as one JSON object: the program and its version ("program": "zonefire
+// 0.2.0"), outcome, counts, sample times and, per room, the
 // critical times, the blocking time ("blocking_time", null when no factor was reached) with
 // its factors ("blocking_factors", keys of "critical_times") and the 14 sample series. With
 // evacuation inputs, rooms that have them gain "evacuation": {"required", "allowed",

@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "project/file_text.h"
+#include "project/fire_loads.h"
 
 namespace zf::project {
 namespace {
@@ -29,7 +30,8 @@ struct BadInput {
 constexpr std::string_view kTopKeys[] = {"format",  "version", "title", "notes", "Qn",  "Vlin",
                                          "PsiUd",   "D",       "Lo2",   "Lco",   "Lco2", "Lhcl",
                                          "Nu",      "T0",      "hr",    "SimTime", "dt", "SamplesPerSec",
-                                         "plume",   "rooms",   "openings", "fire_area_max", "safety_factor"};
+                                         "plume",   "rooms",   "openings", "fire_area_max", "safety_factor",
+                                         "fire_load"};
 constexpr std::string_view kRoomKeys[] = {"length", "width", "height", "name", "evacuation"};
 constexpr std::string_view kEvacuationKeys[] = {"start_delay", "duration"};
 constexpr std::string_view kOpeningKeys[] = {"rooms", "height", "width", "open"};
@@ -436,6 +438,13 @@ Document ReadTop(const json& top) {
     Document document;
     document.Title = ReadText(top, "title");
     document.Notes = ReadText(top, "notes");
+    // A typical fire load first: the file's own numbers beside it override its values.
+    document.FireLoad = ReadText(top, "fire_load");
+    if (!document.FireLoad.empty()) {
+        const FireLoad* load = FindFireLoad(document.FireLoad);
+        if (load == nullptr) throw BadInput{UnknownFireLoadMessage(document.FireLoad)};
+        ApplyFireLoad(*load, document.Params);
+    }
     for (const NumberKey& key : kNumberKeys)
         document.Params.*key.Field = ReadNumber(top, key.Key, document.Params.*key.Field);
     document.Params.SamplesPerSec = ReadSamplesPerSec(top);

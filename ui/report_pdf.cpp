@@ -27,10 +27,8 @@
 #include "verdict_table.h"
 #include "model/constants.h"
 #include "model/scenario.h"
+#include "zonefire_version.h"
 
-#ifndef ZONEFIRE_VERSION
-#define ZONEFIRE_VERSION "unknown"
-#endif
 
 namespace {
 
