@@ -3,6 +3,7 @@
 // `--report OUT.pdf SCENARIO.json` it shows no window and writes the scenario's report; with
 // `--help` or `--version` it prints and ends before anything needs a display.
 #include <QApplication>
+#include <QIcon>
 
 #include "program_font.h"
 #include "headless_report.h"
@@ -20,6 +21,7 @@ int main(int argc, char* argv[]) {
     if (report) PrepareReportPlatform();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zonefire"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zonefire.svg")));
     UseProgramFont();  // before any window: they take their fonts from the application's
     // Qt's standard buttons and dialogs in Russian like the rest; English when not installed.
     InstallQtRussianTranslations(&app);

@@ -203,6 +203,19 @@ std::vector<std::string_view> ChangedFromFireLoad(const Parameters& params, cons
     return keys;
 }
 
+std::string FireLoadNote(std::string_view name, const Parameters& params) {
+    if (name.empty()) return {};
+    const FireLoad* load = FindFireLoad(name);
+    if (load == nullptr) return "Пожарная нагрузка названа «" + std::string(name) + "», но такой нет в библиотеке программы.";
+    std::string note = "Параметры горючей нагрузки (Qн, Vлин, ψуд, D, LO2, LCO, LCO2, LHCl) взяты из библиотеки типовых "
+                       "пожарных нагрузок: «" + load->Name + "» — " + load->Description + " (источник: " + load->Source + ").";
+    const std::vector<std::string_view> changed = ChangedFromFireLoad(params, *load);
+    if (changed.empty()) return note;
+    note += " Изменены пользователем после выбора:";
+    for (std::size_t i = 0; i < changed.size(); ++i) note += (i == 0 ? " " : ", ") + std::string(changed[i]);
+    return note + ".";
+}
+
 std::string UnknownFireLoadMessage(std::string_view name) {
     return "ключ \"fire_load\": в библиотеке нет типовой пожарной нагрузки " + Quoted(name) +
            " (название пишется точно как в списке; список выводит zonefire-cli --fire-loads)";

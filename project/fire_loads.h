@@ -48,6 +48,10 @@ void ApplyFireLoad(const FireLoad& load, Parameters& params);
 // engineer changed after choosing it.
 std::vector<std::string_view> ChangedFromFireLoad(const Parameters& params, const FireLoad& load);
 
+// What the report says of the fire-load inputs' origin: the library row named `name` and its
+// source, and which inputs were changed after choosing it. Empty for no name.
+std::string FireLoadNote(std::string_view name, const Parameters& params);
+
 // "ключ \"fire_load\": ..." when the name is not in the library, with the closest names.
 std::string UnknownFireLoadMessage(std::string_view name);
 

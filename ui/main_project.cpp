@@ -181,6 +181,7 @@ void Tf_main::CreateMenus() {
     edit->addSeparator();
     add(edit, "ActBuilding", QStringLiteral("&Здание..."), QKeySequence(), [this] { btnBuildingClick(); });
     add(edit, "ActEvacuation", QStringLiteral("&Эвакуация..."), QKeySequence(), [this] { btnEvacuationClick(); });
+    CreateHelpMenus();
 
     // The caption's "*" follows every change of the fields, the plume and the building.
     for (const Field& f : Fields(*ui, EditFireAreaMax)) connect(f.Edit, &QLineEdit::textChanged, this, &Tf_main::UpdateCaption);
