@@ -38,11 +38,11 @@ std::string TzoneMath::CheckInputs() const {
     for (const Field& f : fields)
         if (!std::isfinite(f.value)) return std::string("Значение поля \"") + f.label + "\" не является конечным числом.";
 
-    if (!std::isfinite(FireAreaMax))
+    if (!std::isfinite(Options.FireAreaMax))
         return "Наибольшая площадь, занимаемая пожарной нагрузкой, не является конечным числом.";
-    if (FireAreaMax < 0)
+    if (Options.FireAreaMax < 0)
         return "Наибольшая площадь, занимаемая пожарной нагрузкой, не может быть отрицательной, задано " +
-               Num(FireAreaMax) + " м² (0 - без ограничения).";
+               Num(Options.FireAreaMax) + " м² (0 - без ограничения).";
     if (dt <= 0) return "Шаг расчета (\"Шаг, c:\") должен быть больше нуля, задано " + Num(dt) + ".";
     if (T0 <= 0)
         return "Температура наружного воздуха (\"T0, К\") должна быть больше нуля, задано " + Num(T0) + ".";

@@ -10,13 +10,14 @@
 namespace zf {
 
 // Burning area [m²]: a circle spreading at Vlin from ignition at t = 0, at most the floor,
-// and at most the area the fire load occupies (FireAreaMax, when one is given).
+// and at most the area the fire load occupies (the option FireAreaMax, when one is given).
 double TzoneMath::BurningArea(int room) {
     TRoom& r = Room(room);
     const double radius = Vlin * CurTime;                 // [m]
     const double candidate = kPi * (radius * radius);     // [m²]
     const double area = r.Area() >= candidate ? candidate : r.Area();
-    return FireAreaMax > 0 && area > FireAreaMax ? FireAreaMax : area;
+    const double limit = Options.FireAreaMax;  // [m²], 0 = none
+    return limit > 0 && area > limit ? limit : area;
 }
 
 // Heat release rate [W] = completeness · burning rate per area · heat of combustion · area.

@@ -3,10 +3,12 @@
 // record the run's reuse of unchanged steps compares against, and the last clean state a
 // fault search starts from. Private to the run; nothing outside the model reads it.
 
+#include <cfenv>
 #include <vector>
 
 #include "model/opening.h"
 #include "model/room.h"
+#include "model/run_fault.h"
 
 namespace zf {
 
@@ -14,6 +16,14 @@ namespace zf {
 // state that follows it, costs about as much as a step of every room; a fault found costs at
 // most this many steps computed again.
 inline constexpr int kFlagStride = 64;
+
+// The floating-point flags that end a run: division by zero, invalid operation, overflow.
+inline constexpr int kFaultFlags = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
+
+// A fault found in a step, thrown to the time loop.
+struct StepFault {
+    RunFault fault;
+};
 
 // One neighbour cell of a room during a run: the cell of the room's row and, for a doorway,
 // the twin cell in the neighbour's row. Built once per run so the step walks only the

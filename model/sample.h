@@ -43,6 +43,60 @@ inline constexpr double ResultSample::*kSampleElements[ResultSample::kCount] = {
 inline double& ResultSample::operator[](int i) { return this->*kSampleElements[i]; }
 inline double ResultSample::operator[](int i) const { return this->*kSampleElements[i]; }
 
+// The 14 values of a state, element by element and written out: a loop over member pointers
+// stays scalar (the compiler vectorises these), and assigning a value-initialised record
+// compiles to a slow string store.
+inline void AddInto(ResultSample& sum, const ResultSample& s) {
+    sum.Fp += s.Fp;
+    sum.Gk += s.Gk;
+    sum.Yk += s.Yk;
+    sum.Ro2 += s.Ro2;
+    sum.T2 += s.T2;
+    sum.Gm += s.Gm;
+    sum.YkPred += s.YkPred;
+    sum.Tw += s.Tw;
+    sum.Lw += s.Lw;
+    sum.O2w += s.O2w;
+    sum.qRad += s.qRad;
+    sum.COw += s.COw;
+    sum.CO2w += s.CO2w;
+    sum.HClw += s.HClw;
+}
+
+inline void DivideBy(ResultSample& s, double n) {
+    s.Fp /= n;
+    s.Gk /= n;
+    s.Yk /= n;
+    s.Ro2 /= n;
+    s.T2 /= n;
+    s.Gm /= n;
+    s.YkPred /= n;
+    s.Tw /= n;
+    s.Lw /= n;
+    s.O2w /= n;
+    s.qRad /= n;
+    s.COw /= n;
+    s.CO2w /= n;
+    s.HClw /= n;
+}
+
+inline void SetZero(ResultSample& s) {
+    s.Fp = 0;
+    s.Gk = 0;
+    s.Yk = 0;
+    s.Ro2 = 0;
+    s.T2 = 0;
+    s.Gm = 0;
+    s.YkPred = 0;
+    s.Tw = 0;
+    s.Lw = 0;
+    s.O2w = 0;
+    s.qRad = 0;
+    s.COw = 0;
+    s.CO2w = 0;
+    s.HClw = 0;
+}
+
 // The seven hazard factors, in the order of the results window's list.
 enum HazardKind : int {
     hkTemperature = 0,

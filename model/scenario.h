@@ -10,6 +10,7 @@
 #include "model/opening.h"
 #include "model/room.h"
 #include "model/run_fault.h"
+#include "model/run_options.h"
 #include "model/run_state.h"
 #include "model/run_view.h"
 #include "model/sample.h"
@@ -50,9 +51,7 @@ public:
     double CritHCl = 2.3e-05;  // critical HCl partial density [kg/m³]
     double CritRad = 1400.0;   // critical heat-radiation flux [W/m²]
     int SamplesPerSec = 10;    // recorded samples per second of model time [1/s]
-    // Largest floor area the fire load occupies [m²]: the burning area grows no further.
-    // 0 = no limit (the fire may spread over the whole floor of the fire room).
-    double FireAreaMax = 0;
+    RunOptions Options;        // the model options the run is given (run_options.h)
 
     // ---- Editor operations --------------------------------------------------------------
     bool AddRoom(double length, double width, double height);
@@ -142,39 +141,50 @@ private:
     bool PrepareRun();
     void PrepareRooms();
     bool TimeLoop(RunView& view);
+    void StopAfter(int k);
     void AdvanceStep(int k);
-    // The parts of one room's step, in their order.
+    // The parts of one room's step, in their order (step.cpp).
     double FireSource(int i);
     double TakeInPostedFlows(int i, bool& posted);
     void PredictLayer(int i, const InterfaceTerms& terms);
     bool FlowOutThroughOpenings(int i);
+    void PostInto(int j, TProem& twin, double flow, double temperature);
     void UpdateLayer(int i, const InterfaceTerms& terms, double inflow);
     void HazardPass();
     void SampleStep(int k);
     void CutSamplesAt(int k);
+    void RemoveLeakOpenings();
+
+    // Locating a fault (fault_search.cpp). In the steps computed again to locate a fault,
+    // every routine is followed by a look at the floating-point flags; the first one raised
+    // names the room and the quantity.
     void SaveCleanState(int k);
     int RestoreCleanState(int k);
     void RestoreSamples(int k);
-    void RemoveLeakOpenings();
-    // In the steps computed again to locate a fault, every routine is followed by a look at
-    // the floating-point flags; the first one raised names the room and the quantity.
+    void EndWithFault(const RunFault& fault, int k);
     void Checkpoint(int room, Quantity what, int column = -1, int face = -1) {
         if (State_.Checking) [[unlikely]] CheckFlags(room, what, column, face);
     }
     void CheckFlags(int room, Quantity what, int column, int face);
     [[noreturn]] void Fail(FaultKind kind, Quantity what, int room);
 
-    // The run's reuse of work already done (reuse.cpp): each gives the bits the full
-    // computation would.
+    // The run's speed machinery (speed.cpp), the one place where the run leaves out work
+    // whose result it already holds; each rule gives the bits the full computation would.
+    // Off (Options.SpeedMachinery = false) every room's every step is computed in full.
+    void PrepareSpeedMachinery();
+    bool StepRepeats(int room);                     // at a step's start: copied, nothing to compute
+    void StepComputed(int room, bool closed);       // after a computed step
+    bool HazardsRepeat(int room);                   // the hazard routines' values copied
+    void LayerHeatLoss(int room, double layerTemperature, double interfaceHeight);  // or deferred
+    void SettleDeferredHeatLosses();                // at the run's end
+    bool NothingPosted(int room) const;
     static StepStart StartOf(const TRoom& r);
-    void RecordStep(int room, bool closed);
     bool RepeatLastStep(int room);
     bool RepeatLastHazards(int room);
     void FallDormant(int room);
     void WakeUp(int room);
     bool StaysDormant(int room);
     bool DeferHeatLoss(int room, double layerTemperature, double interfaceHeight);
-    void SettleDeferredHeatLosses();
 
     RunState State_;  // the run's own state, sized once per run
 };

@@ -8,7 +8,7 @@
 namespace zf::project {
 
 void Apply(const Document& document, TzoneMath& fresh) {
-    for (const NumberKey& key : kNumberKeys) fresh.*key.Model = document.Params.*key.Field;
+    for (const NumberKey& key : kNumberKeys) key.In(fresh) = document.Params.*key.Field;
     fresh.SamplesPerSec = document.Params.SamplesPerSec;
     fresh.UseTanaka = document.Params.UseTanaka;
     for (const Room& room : document.Rooms) fresh.AddRoom(room.Length, room.Width, room.Height);
@@ -20,7 +20,7 @@ void Apply(const Document& document, TzoneMath& fresh) {
 
 Document Capture(const TzoneMath& scenario) {
     Document document;
-    for (const NumberKey& key : kNumberKeys) document.Params.*key.Field = scenario.*key.Model;
+    for (const NumberKey& key : kNumberKeys) document.Params.*key.Field = key.In(scenario);
     document.Params.SamplesPerSec = scenario.SamplesPerSec;
     document.Params.UseTanaka = scenario.UseTanaka;
     for (const auto& room : scenario.Rooms) document.Rooms.push_back({room->Length, room->Width, room->Height, {}, {}});

@@ -6,7 +6,8 @@
 //
 // Adding a key to the file:
 // - a top-level number that is a model input: a field in Parameters with its default, a row in
-//   kNumberKeys (reader, writer, Apply and Capture all walk that table);
+//   kNumberKeys (reader, writer, Apply and Capture all walk that table); a number that is a
+//   model option (RunOptions) likewise, its row naming the option's member;
 // - anything else: a field here (in Document or Room), its key in the reader's list of known
 //   keys, one line in the reader's ReadTop / ReadRoom and one in the writer's WriteTop /
 //   WriteRoom (scenario_file.cpp). A key the engine does not read needs nothing in Apply.
@@ -61,13 +62,19 @@ struct Parameters {
     bool operator==(const Parameters&) const = default;
 };
 
-// A top-level number key of the file: a finite, non-negative model input. An optional key
-// whose 0 means "not used" is left out of the file at 0, so files without it stay as they were.
+// A top-level number key of the file: a finite, non-negative model input, or a model option
+// (RunOptions) where Model is null. An optional key whose 0 means "not used" is left out of
+// the file at 0, so files without it stay as they were.
 struct NumberKey {
     std::string_view Key;
     double Parameters::*Field;
     double TzoneMath::*Model;
+    double RunOptions::*Option = nullptr;
     bool OmittedAtZero = false;
+
+    // The scenario's value of this key: its input, or its member of the scenario's options.
+    double& In(TzoneMath& scenario) const { return Model ? scenario.*Model : scenario.Options.*Option; }
+    double In(const TzoneMath& scenario) const { return Model ? scenario.*Model : scenario.Options.*Option; }
 };
 
 // In the order the writer puts them.
@@ -75,7 +82,7 @@ inline constexpr NumberKey kNumberKeys[] = {
     {"Qn", &Parameters::Qn, &TzoneMath::Qn},
     {"Vlin", &Parameters::Vlin, &TzoneMath::Vlin},
     {"PsiUd", &Parameters::PsiUd, &TzoneMath::PsiUd},
-    {"fire_area_max", &Parameters::FireAreaMax, &TzoneMath::FireAreaMax, true},
+    {"fire_area_max", &Parameters::FireAreaMax, nullptr, &RunOptions::FireAreaMax, true},
     {"D", &Parameters::D, &TzoneMath::D},
     {"Lo2", &Parameters::Lo2, &TzoneMath::Lo2},
     {"Lco", &Parameters::Lco, &TzoneMath::Lco},

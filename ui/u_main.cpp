@@ -320,17 +320,17 @@ zf::TzoneMath& Tf_main::Scenario() { return *zm; }
 // The fields in their fixed reading order, each value stored as soon as it is converted: a bad
 // text stops the reading there, the fields before it already stored.
 bool Tf_main::ReadParameterFields() {
+    zf::TzoneMath& z = *zm;
     const struct {
         QLineEdit* field;
-        double zf::TzoneMath::*value;
-    } order[] = {{ui->Edit11, &zf::TzoneMath::dt},   {ui->Edit12, &zf::TzoneMath::SimTime}, {ui->Edit1, &zf::TzoneMath::Qn},
-                 {ui->Edit2, &zf::TzoneMath::Vlin},  {ui->Edit3, &zf::TzoneMath::PsiUd},    {ui->Edit4, &zf::TzoneMath::D},
-                 {ui->Edit5, &zf::TzoneMath::Lo2},   {ui->Edit6, &zf::TzoneMath::Lco},      {ui->Edit7, &zf::TzoneMath::Lco2},
-                 {ui->Edit8, &zf::TzoneMath::Lhcl},  {ui->Edit9, &zf::TzoneMath::T0},       {ui->Edit10, &zf::TzoneMath::Nu},
-                 {ui->Edithr, &zf::TzoneMath::hr},   {EditFireAreaMax, &zf::TzoneMath::FireAreaMax}};
+        double* value;
+    } order[] = {{ui->Edit11, &z.dt},   {ui->Edit12, &z.SimTime}, {ui->Edit1, &z.Qn},    {ui->Edit2, &z.Vlin},
+                 {ui->Edit3, &z.PsiUd}, {ui->Edit4, &z.D},        {ui->Edit5, &z.Lo2},   {ui->Edit6, &z.Lco},
+                 {ui->Edit7, &z.Lco2},  {ui->Edit8, &z.Lhcl},     {ui->Edit9, &z.T0},    {ui->Edit10, &z.Nu},
+                 {ui->Edithr, &z.hr},   {EditFireAreaMax, &z.Options.FireAreaMax}};
     for (const auto& entry : order) {
         try {
-            (*zm).*entry.value = NumberFromText(entry.field->text());
+            *entry.value = NumberFromText(entry.field->text());
         } catch (const ConversionError& error) {
             ShowErrorMessage(this, error.Message());
             return false;

@@ -148,10 +148,12 @@ inline std::string CorpusOutcome(const zf::TzoneMath& z, bool ok) {
     return std::string(status) + " " + std::to_string(z.Iter) + " " + hex;
 }
 
-// Runs building b of the corpus and returns its outcome line.
-inline std::string RunCorpusBuilding(int b) {
+// Runs building b of the corpus and returns its outcome line; speedMachinery false computes
+// every room's every step in full.
+inline std::string RunCorpusBuilding(int b, bool speedMachinery = true) {
     zf::TzoneMath z;
     BuildCorpusScenario(b, z);
+    z.Options.SpeedMachinery = speedMachinery;
     CorpusView view(CorpusStopRefresh(b));
     const bool ok = z.Run(view);
     return CorpusOutcome(z, ok);

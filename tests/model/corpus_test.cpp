@@ -27,12 +27,16 @@ std::vector<std::string> RecordedOutcomes() {
 
 }  // namespace
 
-TEST(Corpus, EveryBuildingGivesItsRecordedResults) {
+// With the run's speed machinery (reuse of unchanged rooms, deferred heat loss, products
+// formed once per run) and without it: the machinery changes no bit.
+class Corpus : public testing::TestWithParam<bool> {};
+
+TEST_P(Corpus, EveryBuildingGivesItsRecordedResults) {
     const std::vector<std::string> recorded = RecordedOutcomes();
     ASSERT_EQ(static_cast<int>(recorded.size()), testing_zf::kCorpusSize) << ZONEFIRE_CORPUS_FINGERPRINTS;
     int completed = 0, failed = 0, stopped = 0;
     for (int b = 0; b < testing_zf::kCorpusSize; ++b) {
-        const std::string outcome = testing_zf::RunCorpusBuilding(b);
+        const std::string outcome = testing_zf::RunCorpusBuilding(b, GetParam());
         EXPECT_EQ(outcome, recorded[static_cast<std::size_t>(b)]) << "building " << b;
         completed += outcome.rfind("completed", 0) == 0;
         failed += outcome.rfind("failed", 0) == 0;
@@ -44,9 +48,12 @@ TEST(Corpus, EveryBuildingGivesItsRecordedResults) {
     EXPECT_GT(stopped, 20);
 }
 
+INSTANTIATE_TEST_SUITE_P(SpeedMachinery, Corpus, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "On" : "Off"; });
+
 // Runs share nothing: two different buildings, one of which fails and computes steps again,
 // run at once on two threads give what each gives alone.
-TEST(Corpus, RunsOnTwoThreadsAtOnceGiveTheirSerialResults) {
+TEST(CorpusThreads, RunsOnTwoThreadsAtOnceGiveTheirSerialResults) {
     const std::vector<std::string> recorded = RecordedOutcomes();
     ASSERT_EQ(static_cast<int>(recorded.size()), testing_zf::kCorpusSize);
     // A failed and a completed building, each of a few thousand steps.

@@ -58,17 +58,17 @@ TEST(Fire, FireLoadAreaCapsTheBurningArea) {
     // 0 leaves the circle and the floor as the only limits, to the bit.
     FireRoom open(5, 4, 100, 3);
     FireRoom unlimited(5, 4, 100, 3);
-    unlimited.z.FireAreaMax = 0;
+    unlimited.z.Options.FireAreaMax = 0;
     EXPECT_EQ(unlimited.z.BurningArea(0), open.z.BurningArea(0));
     const double circle = open.z.BurningArea(0);  // ≈ 3.66 m², below the 20 m² floor
-    open.z.FireAreaMax = 2.5;
+    open.z.Options.FireAreaMax = 2.5;
     EXPECT_EQ(open.z.BurningArea(0), 2.5);
-    open.z.FireAreaMax = 4;  // larger than the circle: the circle
+    open.z.Options.FireAreaMax = 4;  // larger than the circle: the circle
     EXPECT_EQ(open.z.BurningArea(0), circle);
     FireRoom late(5, 4, 1000, 3);  // the circle covers the floor
-    late.z.FireAreaMax = 30;       // larger than the floor: the floor
+    late.z.Options.FireAreaMax = 30;       // larger than the floor: the floor
     EXPECT_EQ(late.z.BurningArea(0), 20);
-    late.z.FireAreaMax = 12;
+    late.z.Options.FireAreaMax = 12;
     EXPECT_EQ(late.z.BurningArea(0), 12);
 }
 

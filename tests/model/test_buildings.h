@@ -24,7 +24,7 @@ inline void SetDefaultInputs(zf::TzoneMath& z) {
     z.dt = D::dt;
     z.SamplesPerSec = D::SamplesPerSec;
     z.UseTanaka = D::UseTanaka;
-    z.FireAreaMax = D::FireAreaMax;
+    z.Options.FireAreaMax = D::FireAreaMax;
 }
 
 // A doorway as the editor adds it: a face in (a, b), then its twin in (b, a).

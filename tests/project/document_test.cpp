@@ -29,7 +29,7 @@ std::string ReadFile(const fs::path& path) {
 
 // Every field of two scenarios' inputs and opening matrices equal, to the bit.
 void ExpectSameScenario(zf::TzoneMath& a, zf::TzoneMath& b) {
-    for (const NumberKey& key : kNumberKeys) EXPECT_EQ(a.*key.Model, b.*key.Model) << key.Key;
+    for (const NumberKey& key : kNumberKeys) EXPECT_EQ(key.In(a), key.In(b)) << key.Key;
     EXPECT_EQ(a.SamplesPerSec, b.SamplesPerSec);
     EXPECT_EQ(a.UseTanaka, b.UseTanaka);
     ASSERT_EQ(a.RoomCount(), b.RoomCount());
@@ -194,7 +194,7 @@ TEST(ProjectFile, FireAreaLimitIsWrittenOnlyWhenSetAndReachesTheRun) {
     EXPECT_EQ(back, d);
     zf::TzoneMath zm;
     Apply(back, zm);
-    EXPECT_EQ(zm.FireAreaMax, 0.5);
+    EXPECT_EQ(zm.Options.FireAreaMax, 0.5);
     EXPECT_EQ(Capture(zm).Params.FireAreaMax, 0.5);
 }
 

@@ -68,9 +68,9 @@ TEST(ScenarioFile, FireAreaLimitIsOptionalAndAbsentMeansNone) {
     ASSERT_EQ(ReadScenario(R"({"rooms": [{}]})", absent), std::nullopt);
     ASSERT_EQ(ReadScenario(R"({"rooms": [{}], "fire_area_max": 0})", zero), std::nullopt);
     ASSERT_EQ(ReadScenario(R"({"rooms": [{}], "fire_area_max": 0.75})", given), std::nullopt);
-    EXPECT_EQ(absent.FireAreaMax, 0);
-    EXPECT_EQ(zero.FireAreaMax, 0);
-    EXPECT_EQ(given.FireAreaMax, 0.75);
+    EXPECT_EQ(absent.Options.FireAreaMax, 0);
+    EXPECT_EQ(zero.Options.FireAreaMax, 0);
+    EXPECT_EQ(given.Options.FireAreaMax, 0.75);
 }
 
 TEST(ScenarioFile, DoorwaysAreTwinFacesInMirroredCellsInListOrder) {

@@ -158,7 +158,7 @@ TEST_F(CalculationTest, FireAreaFieldCapsTheBurningArea) {
     WhenModal("TF_ShowResult", [&](QWidget* window) {
         shown = true;
         zf::TzoneMath& zm = main_->Scenario();
-        EXPECT_EQ(zm.FireAreaMax, 0.5);
+        EXPECT_EQ(zm.Options.FireAreaMax, 0.5);
         // Without the limit the default spread covers 0,5 m² at about 37 s and goes on growing.
         double largest = 0;
         for (const auto& sample : zm.Room(0).Samples) largest = std::max(largest, sample[0]);

@@ -1,6 +1,8 @@
-// The run's reuse of work already done: the one place where the run leaves out a computation
-// whose result it already holds, or whose only purpose could not be served. Every rule here
-// gives the very bits the full computation would give; the physics files know nothing of it.
+// The run's speed machinery: the one place where the run leaves out a computation whose
+// result it already holds, or whose only purpose could not be served. Every rule here gives
+// the very bits the full computation would give; the physics files and the step know nothing
+// of it. The option RunOptions::SpeedMachinery turns all of it off (every room's every step
+// computed in full), which the tests compare with.
 //
 // - A room the smoke has not reached, or whose layer has settled, repeats its last step: the
 //   step and the room's hazard routines are copied instead of computed.
@@ -40,13 +42,47 @@ void RepeatHazards(TRoom& r) {
 
 }  // namespace
 
+// Sizes the machinery's records for a run of the scenario's rooms.
+void TzoneMath::PrepareSpeedMachinery() {
+    const std::size_t n = Rooms.size();
+    State_.Reuse.LastSteps.assign(n, {});
+    State_.Reuse.Dormant.assign(n, 0);
+    State_.Reuse.HeatLosses.assign(n, {});
+    State_.Repeated.assign(n, 0);
+}
+
+// At the start of a room's step: true when the step repeats the last one and its results
+// were copied, so nothing is left to compute.
+bool TzoneMath::StepRepeats(int room) {
+    State_.Repeated[static_cast<std::size_t>(room)] = 0;
+    if (!Options.SpeedMachinery) return false;
+    if (StaysDormant(room)) return true;
+    return room != 0 && NothingPosted(room) && RepeatLastStep(room);
+}
+
+// After a room's hazard routines would run: true when they repeat the last step's and their
+// values were copied.
+bool TzoneMath::HazardsRepeat(int room) {
+    if (!Options.SpeedMachinery || !RepeatLastHazards(room)) return false;
+    FallDormant(room);
+    return true;
+}
+
+// No neighbour has posted a flow into the room since its last step.
+bool TzoneMath::NothingPosted(int room) const {
+    for (const TInflowFace& in : State_.Inflow[static_cast<std::size_t>(room)])
+        if (in.Face->Gin != 0 || in.Face->Tin != 0) return false;
+    return true;
+}
+
 StepStart TzoneMath::StartOf(const TRoom& r) {
     return StepStart{r.Prev.T2, r.Prev.Yk, r.Prev.YkPred, r.Prev.Gm, r.SumIn, r.SumOut};
 }
 
 // After a computed step: a step that took nothing in and reached no opening left the sums as
 // they were, so the state it started from is still in Prev and the sums.
-void TzoneMath::RecordStep(int room, bool closed) {
+void TzoneMath::StepComputed(int room, bool closed) {
+    if (!Options.SpeedMachinery) return;
     LastStep& last = State_.Reuse.LastSteps[static_cast<std::size_t>(room)];
     last.Closed = closed;
     if (closed) last.Start = StartOf(Room(room));
@@ -110,6 +146,12 @@ bool TzoneMath::StaysDormant(int room) {
 // surface under 1e200 m² every product stays far below the largest double; the root's
 // argument is positive whenever it is taken. Beyond these bounds, or for inputs that are no
 // numbers, the heat loss is evaluated in the step.
+void TzoneMath::LayerHeatLoss(int room, double layerTemperature, double interfaceHeight) {
+    if (Options.SpeedMachinery && DeferHeatLoss(room, layerTemperature, interfaceHeight)) return;
+    Room(room).Qloss = HeatLoss(room, layerTemperature, interfaceHeight);
+    Checkpoint(room, Quantity::HeatLoss);
+}
+
 bool TzoneMath::DeferHeatLoss(int room, double layerTemperature, double interfaceHeight) {
     const double surface = LayerContactSurface(room, interfaceHeight);
     const bool bounded = layerTemperature >= 0 && layerTemperature <= 1e5 && std::abs(T0) <= 1e5 &&
