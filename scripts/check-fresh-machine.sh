@@ -225,16 +225,20 @@ group=$last_group
 # The program is up once a process of that group runs the built program (the start command
 # installs and builds first, then execs it) and has made its main window: on the offscreen
 # platform the window exists once the program has been running a moment; it must then stay up.
-program=""
+# The build has begun once the group runs CMake (the packages are in place by then): the split
+# of the time between installing and building is printed too.
+program="" installed=""
 while [ -z "$program" ]; do
   kill -0 "$group" 2>/dev/null || fail "'$start_cmd' ended before the program came up" "$logs/start.log"
   for pid in $(pgrep -g "$group" 2>/dev/null); do
     exe=$(readlink "/proc/$pid/exe" 2>/dev/null) || continue
     [ "$exe" = "$root$src/build/app/zonefire" ] && program=$pid
+    [ -z "$installed" ] && [ "$exe" = "$root/usr/bin/cmake" ] && installed=$(elapsed "$t") && building_from=$SECONDS
   done
   [ -n "$program" ] || sleep 1
 done
 came_up=$(elapsed "$t")
+[ -n "$installed" ] && came_up="$came_up (packages installed after $installed, then built in $(elapsed "$building_from"))"
 sleep "$up_seconds"
 kill -0 "$program" 2>/dev/null && [ "$(readlink "/proc/$program/exe" 2>/dev/null)" = "$root$src/build/app/zonefire" ] ||
   fail "the program came up but did not stay up for $up_seconds s" "$logs/start.log"

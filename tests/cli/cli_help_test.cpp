@@ -61,4 +61,25 @@ TEST(CliResult, TheJsonNamesTheProgramAndItsVersion) {
     EXPECT_EQ(result["program"], "zonefire " + std::string(zf::project::ProgramVersion()));
 }
 
+// A study's base may name a typical fire load: every run computes the row's values, a varied
+// input replacing its own value only, and the emitted run names the row.
+TEST(StudyFireLoad, TheBaseNamesARowAndAVariedInputReplacesOnlyItsValue) {
+    zftest::TempDir dir;
+    zftest::WriteFile(dir / "study.json", R"({"base": {"fire_load": "Магазин", "SimTime": 2, "dt": 0.01,
+        "rooms": [{}], "openings": [{"rooms": [1, 1]}]}, "runs": 2, "seed": 5, "sampling": "monte-carlo",
+        "vary": [{"input": "Vlin", "distribution": "uniform", "min": 0.02, "max": 0.03}]})");
+    const ChildResult emitted = RunChild(kCli, {"study", (dir / "study.json").string(), "--emit-scenario", "1"});
+    ASSERT_EQ(emitted.ExitCode, 0) << emitted.Err;
+    const nlohmann::json run = nlohmann::json::parse(emitted.Out);
+    const zf::project::FireLoad* shop = zf::project::FindFireLoad("Магазин");
+    ASSERT_NE(shop, nullptr);
+    EXPECT_EQ(run["fire_load"], "Магазин");
+    EXPECT_EQ(run["Qn"].get<double>(), shop->Qn);
+    EXPECT_EQ(run["D"].get<double>(), shop->D);
+    EXPECT_GE(run["Vlin"].get<double>(), 0.02);
+    EXPECT_LE(run["Vlin"].get<double>(), 0.03);
+    const ChildResult study = RunChild(kCli, {"study", (dir / "study.json").string(), "--out", (dir / "out").string(), "--quiet"});
+    EXPECT_EQ(study.ExitCode, 0) << study.Err;
+}
+
 }  // namespace
