@@ -156,8 +156,16 @@ void WriteJsonVerdict(std::ostream& out, const zfreport::RoomVerdict& v) {
     out << ", \"allowed\": ";
     WriteJsonOptional(out, v.Allowed);
     out << ", \"margin\": ";
-    WriteJsonOptional(out, v.Margin);
-    out << ", \"verdict\": \"" << zfreport::VerdictKey(*v.Outcome) << "\"}";
+    // The margin as every table shows it, and only beside a verdict of safe or unsafe.
+    WriteJsonOptional(out, v.Margin && v.Outcome != zfreport::Verdict::Undetermined
+                               ? std::optional(zfreport::ShownMargin(*v.Margin))
+                               : std::nullopt);
+    out << ", \"verdict\": \"" << zfreport::VerdictKey(*v.Outcome) << '"';
+    if (!v.Reason.empty()) {
+        out << ", \"reason\": ";
+        WriteJsonString(out, v.Reason);
+    }
+    out << '}';
 }
 
 }  // namespace
@@ -166,14 +174,20 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
                const zfreport::EvacuationInputs& evacuation, const std::vector<std::string>& roomNames) {
     const int samples = RecordedSampleCount(zm);
     const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, evacuation);
-    // The program and its version first: a result file says what made it.
-    out << "{\"program\": \"zonefire " << zf::project::ProgramVersion() << "\", \"completed\": " << (outcome == RunOutcome::Completed ? "true" : "false")
+    // The format, then the program and its version: a result file says what made it.
+    out << "{\"format\": \"" << zf::project::kResultFormatName << "\", \"version\": "
+        << zf::project::kResultFormatVersion << ", \"program\": \"zonefire " << zf::project::ProgramVersion() << '"'
+        << ",\n \"completed\": " << (outcome == RunOutcome::Completed ? "true" : "false")
         << ", \"stopped\": " << (outcome == RunOutcome::Stopped ? "true" : "false") << ", \"iter\": " << zm.Iter;
     if (!error.empty()) {
         out << ", \"error\": ";
         WriteJsonString(out, error);
     }
     if (verdict.Building) out << ", \"evacuation_verdict\": \"" << zfreport::VerdictKey(*verdict.Building) << '"';
+    if (!verdict.Reason.empty()) {
+        out << ", \"evacuation_verdict_reason\": ";
+        WriteJsonString(out, verdict.Reason);
+    }
     out << ",\n \"StepCount\": " << zm.StepCount << ", \"StepsPerSample\": " << zm.StepsPerSample
         << ", \"SampleCount\": " << zm.SampleCount << ",\n \"sample_times\": ";
     WriteJsonArray(out, samples, [&](int m) { return SampleTime(zm, m); });
@@ -189,7 +203,9 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
         bool first = true;
         for (const zf::HazardKind kind : kJsonCritTimeOrder) {
             out << (first ? "" : ", ") << '"' << zfreport::kHazardShortNames[kind] << "\": ";
-            WriteJsonNumber(out, room.CritTimeOf(kind));
+            // 0 in the room means "not reached"; in the file 0 would read "reached at once".
+            const double t = room.CritTimeOf(kind);
+            WriteJsonOptional(out, t == 0 ? std::nullopt : std::optional(t));
             first = false;
         }
         out << '}';

@@ -14,6 +14,7 @@
 #include "sample_csv.h"
 #include "verdict.h"
 #include "model/scenario.h"
+#include "project/document.h"
 
 namespace zfcli {
 
@@ -52,12 +53,13 @@ std::string OutcomeLine(RunOutcome outcome, const zf::TzoneMath& zm);
 // The message on stderr of a failed run: where it failed, then `error` (DescribeFault).
 std::string FailureMessage(const zf::TzoneMath& zm, std::string_view error);
 
-// The whole result as one JSON object: the program and its version ("program": "zonefire
-// 0.2.0"), outcome, counts, sample times and, per room, the
-// critical times, the blocking time ("blocking_time", null when no factor was reached) with
+// The whole result as one JSON object: format and version, the program and its version
+// ("program": "zonefire 0.2.0"), outcome, counts, sample times and, per room, the critical
+// times (null: not reached), the blocking time ("blocking_time", null when no factor was reached) with
 // its factors ("blocking_factors", keys of "critical_times") and the 14 sample series. With
 // evacuation inputs, rooms that have them gain "evacuation": {"required", "allowed",
-// "margin", "verdict"} and the top level "evacuation_verdict". `error` is written (for a
+// "margin", "verdict", "reason" for an undetermined one} and the top level
+// "evacuation_verdict" with "evacuation_verdict_reason" when undetermined. `error` is written (for a
 // failed run) when not empty. Numbers read back to the same double; a non-finite sample is
 // written as null. A room with a name in `roomNames` (by room) gains "name" after its number.
 void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error,

@@ -29,6 +29,11 @@ namespace zf::project {
 inline constexpr std::string_view kFormatName = "zonefire-scenario";
 inline constexpr int kFormatVersion = 1;
 
+// The runner's result file: "format" and "version". Version 2 writes a critical time never
+// reached as null; version 1 (without "format" and "version") wrote 0.
+inline constexpr std::string_view kResultFormatName = "zonefire-result";
+inline constexpr int kResultFormatVersion = 2;
+
 // More rooms than this are refused: the opening matrix grows with the square of the count.
 inline constexpr int kMaxRooms = 1000;
 // More openings than this are refused before any is built: ten per room at the room limit.

@@ -330,9 +330,27 @@ bool ReadUseTanaka(const json& object) {
                    " (допустимы \"tanaka\" и \"mccaffrey\")"};
 }
 
+// A runner's result opened as a scenario: say what it is and of which version (version 1 had
+// no "format" key, but its top-level "completed" and "StepCount" mark it).
+void RefuseResultFile(const json& top) {
+    const json* format = Find(top, "format");
+    std::string version;
+    if (format && format->is_string() && format->get_ref<const std::string&>() == kResultFormatName) {
+        const json* v = Find(top, "version");
+        version = v ? v->dump() : "?";
+    } else if (!format && Find(top, "completed") && Find(top, "StepCount")) {
+        version = "1";
+    } else {
+        return;
+    }
+    throw BadInput{"это файл результата расчета (версия формата результата " + version + ", текущая " +
+                   std::to_string(kResultFormatVersion) + "), а не сценарий: откройте файл сценария, по которому он рассчитан"};
+}
+
 // "format" names this program's scenario files; "version" is the layout's number. A file
 // without them predates both and is read as version 1.
 void ReadFormatAndVersion(const json& top) {
+    RefuseResultFile(top);
     if (const json* format = Find(top, "format")) {
         if (!format->is_string() || format->get_ref<const std::string&>() != kFormatName)
             throw BadInput{"ключ \"format\": это не файл сценария (ожидается " + JsonString(kFormatName) +

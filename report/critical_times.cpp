@@ -41,7 +41,7 @@ CriticalTimesTable CriticalTimesSummary(const zf::TzoneMath& zm, std::string_vie
     for (int i = 0; i < zm.RoomCount(); ++i) {
         const std::array<double, zf::kHazardCount> times = CriticalTimesOf(*zm.Rooms[static_cast<std::size_t>(i)]);
         // The factors that block the room first carry the mark.
-        const RoomVerdict blocking = JudgeRoom(times, zm.SimTime, std::nullopt, kDefaultSafetyFactor);
+        const RoomVerdict blocking = JudgeRoom(times, RunReach{}, std::nullopt, kDefaultSafetyFactor);
         CriticalTimesRow row;
         row.Room = RoomLabel(i, RoomNameOf(roomNames, i));
         for (zf::HazardKind k : blocking.BlockingFactors) row.Earliest[k] = true;

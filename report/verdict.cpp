@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "model/number_text.h"
+
 namespace zfreport {
 
 std::optional<EvacuationInput> EvacuationInputs::Room(int index) const {
@@ -61,7 +63,58 @@ std::string_view HazardFactorText(zf::HazardKind kind) {
     return {};
 }
 
-RoomVerdict JudgeRoom(const std::array<double, zf::kHazardCount>& critTimes, double endTime,
+namespace {
+
+// A time or a rate of the run without the rounding noise of a product of steps [s].
+double WithoutProductNoise(double seconds) {
+    constexpr double kMicrosecondsPerSecond = 1e6;
+    return std::round(seconds * kMicrosecondsPerSecond) / kMicrosecondsPerSecond;
+}
+
+// A time in a Russian sentence, to the tenth of a second: rounded down for what the run
+// reached, up for what people need, so the one never reads as reaching the other.
+std::string TenthsText(double seconds, double (*round)(double)) {
+    constexpr double kTenthsPerSecond = 10;
+    return zf::GeneralNumberText(round(WithoutProductNoise(seconds) * kTenthsPerSecond) / kTenthsPerSecond, ",");
+}
+
+// Why a completed run is too short: its reach lies before (t_нэ + t_р) / f.
+std::string TooShort(const RunReach& reach, double required, double f) {
+    return "время моделирования " + TenthsText(reach.Time, std::floor) + " с меньше требуемого (t_нэ + t_р)/" +
+           zf::GeneralNumberText(f, ",") + " = " + TenthsText(required / f, std::ceil) +
+           " с (увеличьте время моделирования)";
+}
+
+}  // namespace
+
+RunReach RunReachOf(const zf::TzoneMath& zm) {
+    RunReach reach;
+    reach.Step = zm.Iter;
+    if (zm.LastFault.Failed()) {
+        reach.End = RunEnd::Failed;
+        reach.Time = WithoutProductNoise(std::max(zm.Iter - 1, 0) * zm.dt);
+        return reach;
+    }
+    reach.End = zm.Stopped ? RunEnd::Stopped : RunEnd::Completed;
+    reach.Time = WithoutProductNoise(zm.Iter * zm.dt);
+    return reach;
+}
+
+std::string RunShortfall(const RunReach& reach) {
+    switch (reach.End) {
+        case RunEnd::Stopped:
+            return "расчет остановлен на " + zf::GeneralNumberText(reach.Time, ",") + " с (выполните расчет до конца)";
+        case RunEnd::Failed:
+            if (reach.Step == 0) return "расчет не начат: ошибка при подготовке расчета";
+            return "расчет прерван на шаге " + std::to_string(reach.Step) + " (устраните причину ошибки)";
+        case RunEnd::Completed:
+            if (reach.Step == 0) return "расчет не выполнил ни одного шага (увеличьте время моделирования)";
+            return {};
+    }
+    return {};
+}
+
+RoomVerdict JudgeRoom(const std::array<double, zf::kHazardCount>& critTimes, const RunReach& reach,
                       const std::optional<EvacuationInput>& evacuation, double safetyFactor) {
     RoomVerdict v;
     // 0 is "not reached", never the blocking time.
@@ -78,15 +131,21 @@ RoomVerdict JudgeRoom(const std::array<double, zf::kHazardCount>& critTimes, dou
     v.Evacuation = evacuation;
     const double required = evacuation->StartDelay + evacuation->Duration;  // t_нэ + t_р [s]
     v.Required = required;
-    if (v.BlockingTime) {
-        const double allowed = safetyFactor * *v.BlockingTime;  // f · t_бл [s]
-        v.Allowed = allowed;
-        v.Margin = allowed - required;
-        v.Outcome = required <= allowed ? Verdict::Safe : Verdict::Unsafe;
+    if (v.BlockingTime) v.Allowed = safetyFactor * *v.BlockingTime;  // f · t_бл [s]
+    // A run that did not run its course judges nothing: what it left uncomputed may block the
+    // route sooner, or later.
+    if (std::string shortfall = RunShortfall(reach); !shortfall.empty()) {
+        v.Outcome = Verdict::Undetermined;
+        v.Reason = std::move(shortfall);
+    } else if (v.Allowed) {
+        v.Margin = *v.Allowed - required;
+        v.Outcome = required <= *v.Allowed ? Verdict::Safe : Verdict::Unsafe;
+    } else if (required <= safetyFactor * reach.Time) {
+        // No limit was reached while the run lasted, and people are out by f · t_end.
+        v.Outcome = Verdict::Safe;
     } else {
-        // Nothing blocked the route while the run lasted: people who are out by f · t_end are
-        // safe; otherwise the run ended too early to tell.
-        v.Outcome = required <= safetyFactor * endTime ? Verdict::Safe : Verdict::Undetermined;
+        v.Outcome = Verdict::Undetermined;
+        v.Reason = TooShort(reach, required, safetyFactor);
     }
     return v;
 }
@@ -101,10 +160,22 @@ std::optional<Verdict> BuildingVerdictOf(const std::vector<RoomVerdict>& rooms) 
     return std::nullopt;
 }
 
-double RunEndTime(const zf::TzoneMath& zm) {
-    if (zm.LastFault.Failed()) return std::max(zm.Iter - 1, 0) * zm.dt;
-    if (zm.Stopped) return zm.Iter * zm.dt;
-    return zm.SimTime;
+double RunEndTime(const zf::TzoneMath& zm) { return RunReachOf(zm).Time; }
+
+double ShownMargin(double margin) {
+    constexpr double kTenthsPerSecond = 10;
+    const double shown = std::floor(WithoutProductNoise(margin) * kTenthsPerSecond) / kTenthsPerSecond;
+    return shown == 0 ? 0.0 : shown;  // no "-0"
+}
+
+std::string MarginText(const RoomVerdict& room, std::string_view decimalSeparator) {
+    if (!room.Margin || (room.Outcome != Verdict::Safe && room.Outcome != Verdict::Unsafe)) return "—";
+    double shown = ShownMargin(*room.Margin);
+    // A margin rounded down to 0 may still be a hair's breadth negative: "опасно" shows its deficit.
+    if (room.Outcome == Verdict::Unsafe && shown >= 0) shown = -0.1;
+    std::string digits = zf::PlainNumberText(std::fabs(shown), decimalSeparator, 1);
+    const char* sign = shown > 0 ? "+" : shown < 0 ? "−" : "";
+    return sign + digits + " с";
 }
 
 std::array<double, zf::kHazardCount> CriticalTimesOf(const zf::TRoom& room) {
@@ -113,14 +184,33 @@ std::array<double, zf::kHazardCount> CriticalTimesOf(const zf::TRoom& room) {
     return times;
 }
 
+namespace {
+
+// The building's reason: the run's own when it ran short, else each undetermined room's.
+std::string BuildingReason(const RunVerdict& run) {
+    if (run.Building != Verdict::Undetermined) return {};
+    if (std::string shortfall = RunShortfall(run.Reach); !shortfall.empty()) return shortfall;
+    std::string reason;
+    for (std::size_t i = 0; i < run.Rooms.size(); ++i) {
+        if (run.Rooms[i].Outcome != Verdict::Undetermined) continue;
+        if (!reason.empty()) reason += "; ";
+        reason += "№" + std::to_string(i + 1) + ": " + run.Rooms[i].Reason;
+    }
+    return reason;
+}
+
+}  // namespace
+
 RunVerdict JudgeRun(const zf::TzoneMath& zm, const EvacuationInputs& inputs) {
     RunVerdict run;
-    run.EndTime = RunEndTime(zm);
+    run.Reach = RunReachOf(zm);
+    run.EndTime = run.Reach.Time;
     run.SafetyFactor = inputs.SafetyFactor;
     for (int i = 0; i < zm.RoomCount(); ++i)
-        run.Rooms.push_back(JudgeRoom(CriticalTimesOf(*zm.Rooms[static_cast<std::size_t>(i)]), run.EndTime,
+        run.Rooms.push_back(JudgeRoom(CriticalTimesOf(*zm.Rooms[static_cast<std::size_t>(i)]), run.Reach,
                                       inputs.Room(i), inputs.SafetyFactor));
     run.Building = BuildingVerdictOf(run.Rooms);
+    run.Reason = BuildingReason(run);
     return run;
 }
 

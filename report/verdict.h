@@ -44,10 +44,12 @@ struct EvacuationInputs {
 std::string CheckEvacuationInput(const EvacuationInput& input, std::string_view who);
 std::string CheckSafetyFactor(double f);
 
+// A verdict's status. "безопасно" needs a run that completed and whose simulated time covers
+// what people need; anything less is "не определено" with its reason, never a guess.
 enum class Verdict {
     Safe,          // people are out in time
     Unsafe,        // the route is blocked before people are out
-    Undetermined,  // no factor blocked the route, but the run ended before people were out
+    Undetermined,  // the run cannot tell (stopped, failed, no step, or too short): see the reason
 };
 
 // "safe", "unsafe", "undetermined": the words of the runner's JSON.
@@ -57,10 +59,28 @@ std::string_view VerdictText(Verdict v);
 // The hazard factor in words, e.g. "повышенная температура" (by zf::HazardKind).
 std::string_view HazardFactorText(zf::HazardKind kind);
 
-// What an undetermined verdict tells the user to do.
-inline constexpr std::string_view kUndeterminedAdvice =
-    "ни один ОФП не достиг критического значения до конца расчета, а эвакуация длится дольше; "
-    "увеличьте время моделирования";
+// How a run ended, the ground its verdict stands on.
+enum class RunEnd {
+    Completed,  // every step computed
+    Stopped,    // stopped by the user (or a signal) before its last step
+    Failed,     // an arithmetic fault, or a failure before the first step
+};
+
+// How far a run got.
+struct RunReach {
+    RunEnd End = RunEnd::Completed;
+    int Step = 0;     // the last step computed; for a failed run the step that failed (0: none began)
+    double Time = 0;  // t_end, the simulated time reached: the last computed step's time [s]
+};
+
+// The reach of a finished run: Iter·dt for a completed or stopped run, (Iter − 1)·dt for a
+// failed one, the product's rounding noise taken off at the microsecond (critical times are
+// stamped the same way, step × dt).
+RunReach RunReachOf(const zf::TzoneMath& zm);
+
+// Why a run cannot carry any verdict, in Russian ("расчет остановлен на 41,2 с", "расчет
+// прерван на шаге 1", ...); empty for a completed run of at least one step.
+std::string RunShortfall(const RunReach& reach);
 
 // The verdict of one room.
 struct RoomVerdict {
@@ -69,35 +89,46 @@ struct RoomVerdict {
     std::optional<EvacuationInput> Evacuation;  // the inputs judged, if any
     std::optional<double> Required;  // t_нэ + t_р [s]
     std::optional<double> Allowed;   // f · t_бл [s]; none without t_бл
-    std::optional<double> Margin;    // Allowed − Required [s]; none without Allowed
+    std::optional<double> Margin;    // f · t_бл − (t_нэ + t_р) [s]; only with "безопасно" or "опасно"
     std::optional<Verdict> Outcome;  // none without evacuation inputs
+    std::string Reason;              // why "не определено", in Russian; empty otherwise
 };
 
-// One room judged from its critical times by zf::HazardKind (0: the limit was not reached), the
-// time the run reached, t_end [s], its evacuation inputs and the safety factor f:
-//  - with t_бл: safe when required ≤ f · t_бл, otherwise unsafe;
-//  - without t_бл: safe when required ≤ f · t_end, otherwise undetermined.
-RoomVerdict JudgeRoom(const std::array<double, zf::kHazardCount>& critTimes, double endTime,
+// One room judged from its critical times by zf::HazardKind (0: the limit was not reached),
+// how far the run got, its evacuation inputs and the safety factor f:
+//  - a stopped or failed run, or one of no step: undetermined, for any inputs;
+//  - with t_бл: safe when t_нэ + t_р ≤ f · t_бл, otherwise unsafe;
+//  - without t_бл (every limit beyond the simulated time): safe when t_нэ + t_р ≤ f · t_end,
+//    otherwise undetermined, the run being shorter than (t_нэ + t_р) / f.
+RoomVerdict JudgeRoom(const std::array<double, zf::kHazardCount>& critTimes, const RunReach& reach,
                       const std::optional<EvacuationInput>& evacuation, double safetyFactor);
 
 // The building's verdict: unsafe if any room is unsafe, else undetermined if any room is,
 // else safe; none when no room has a verdict.
 std::optional<Verdict> BuildingVerdictOf(const std::vector<RoomVerdict>& rooms);
 
-// t_end, the simulated time a run reached [s]: SimTime when it completed; the last completed
-// step's time when it was stopped (step Iter) or failed (in step Iter, so Iter − 1). Critical
-// times are stamped the same way, Iter·dt.
+// t_end of a finished run [s] (RunReachOf(zm).Time).
 double RunEndTime(const zf::TzoneMath& zm);
+
+// The margin as people read it, the same in every window, table, report and file: rounded
+// down to a tenth of a second, so it is never shown larger than it is and "опасно" never
+// reads 0 [s].
+double ShownMargin(double margin);
+// "+20,0 с", "−4,1 с", "0,0 с" for a room with a verdict of safe or unsafe; "—" otherwise.
+std::string MarginText(const RoomVerdict& room, std::string_view decimalSeparator);
 
 // The whole verdict of a finished run.
 struct RunVerdict {
+    RunReach Reach;
     double EndTime = 0;       // t_end [s]
     double SafetyFactor = kDefaultSafetyFactor;  // f [-]
     std::vector<RoomVerdict> Rooms;  // in room order
     std::optional<Verdict> Building;
+    std::string Reason;  // why the building's verdict is "не определено", in Russian; empty otherwise
 };
 
-// Every room of the scenario judged after its run (the critical times read in place).
+// Every room of the scenario judged after its run (the critical times read in place). The one
+// judge of every window, table, report, file and study.
 RunVerdict JudgeRun(const zf::TzoneMath& zm, const EvacuationInputs& inputs);
 
 // A room's critical times by zf::HazardKind.

@@ -68,7 +68,9 @@ std::string AllowedHeader(double safetyFactor, std::string_view decimalSeparator
 std::string VerdictLegend(double safetyFactor, std::string_view decimalSeparator) {
     return "t_бл — время блокирования путей эвакуации: наименьшее из критических времен помещения, с; "
            "t_нэ + t_р — время начала эвакуации и время эвакуации, с; запас = " +
-           AllowedHeader(safetyFactor, decimalSeparator) + " − (t_нэ + t_р), с";
+           AllowedHeader(safetyFactor, decimalSeparator) +
+           " − (t_нэ + t_р), с, в меньшую сторону до 0" + std::string(decimalSeparator) +
+           "1 с, только при выводе «безопасно» или «опасно»";
 }
 
 std::string BuildingVerdictLine(const RunVerdict& verdict, std::string_view decimalSeparator) {
@@ -88,9 +90,7 @@ std::string BuildingVerdictLine(const RunVerdict& verdict, std::string_view deci
             return head + std::string(VerdictText(Verdict::Unsafe)) + " — помещения " + RoomsWith(verdict, Verdict::Unsafe) +
                    ": t_нэ + t_р > " + f + "·t_бл" + scope;
         case Verdict::Undetermined:
-            return head + std::string(VerdictText(Verdict::Undetermined)) + " — помещения " +
-                   RoomsWith(verdict, Verdict::Undetermined) + ": " + std::string(kUndeterminedAdvice) +
-                   " (расчет достиг " + GeneralNumberText(verdict.EndTime, decimalSeparator) + " с)" + scope;
+            return head + std::string(VerdictText(Verdict::Undetermined)) + " — " + verdict.Reason + scope;
     }
     return head;
 }
@@ -114,7 +114,7 @@ VerdictSummary SummaryWithVerdict(const zf::TzoneMath& zm, const EvacuationInput
         if (!s.WithEvacuation) continue;
         extra.push_back(OptionalTimeText(v.Required, decimalSeparator));
         extra.push_back(OptionalTimeText(v.Allowed, decimalSeparator));
-        extra.push_back(OptionalTimeText(v.Margin, decimalSeparator));
+        extra.push_back(MarginText(v, decimalSeparator));
         extra.push_back(v.Outcome ? std::string(VerdictText(*v.Outcome)) : std::string(kNotChecked));
     }
     s.BuildingLine = BuildingVerdictLine(s.Verdict, decimalSeparator);

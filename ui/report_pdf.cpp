@@ -394,7 +394,7 @@ void ReportBuilder::Results() {
         // "t_нэ + t_р" is one term: it must not break over two lines.
         for (std::string& h : cells[0]) {
             for (std::size_t at; (at = h.find(" + ")) != std::string::npos;) h.replace(at, 3, "\u00A0+\u00A0");
-            if (h.find("t_") != std::string::npos || h == "Запас") h += ", с";
+            if (h.find("t_") != std::string::npos) h += ", с";  // the margin's cells carry their unit
         }
         // Short words, so the seven columns fit a page without breaking inside a word.
         const char* const kHazardHeaders[zf::kHazardCount] = {"Темп.", "O₂", "Видим.", "CO", "CO₂", "HCl", "Излуч."};
@@ -444,7 +444,8 @@ void ReportBuilder::Results() {
         Html(Paragraph(direction + QStringLiteral(" Подробнее — в разделе 5.")));
     Html(Paragraph(QStringLiteral("Условие безопасной эвакуации: t_нэ + t_р ≤ f·t_бл. Если в помещении ни один "
                                   "ОФП не достиг критического значения, время эвакуации сравнивается с f·t_кон, где "
-                                  "t_кон = %1 с — время, до которого дошел расчет.")
+                                  "t_кон = %1 с — время, до которого дошел расчет. Вывод «безопасно» дается только по "
+                                  "завершенному расчету; остановленный или прерванный расчет дает «не определено».")
                        .arg(num_(summary_.Verdict.EndTime))));
 }
 

@@ -89,8 +89,7 @@ void TF_CritTimes::Fill(const zf::TzoneMath& zm, const QStringList& factorTips, 
             cell->setTextAlignment((e == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
             if (column == verdict.VerdictColumn && judged.Outcome) cell->setBackground(VerdictColour(*judged.Outcome));
             if (column == verdict.VerdictColumn && judged.Outcome == zfreport::Verdict::Undetermined)
-                cell->setToolTip(QString::fromUtf8(zfreport::kUndeterminedAdvice.data(),
-                                                   static_cast<qsizetype>(zfreport::kUndeterminedAdvice.size())));
+                cell->setToolTip(QString::fromStdString(judged.Reason));
             grid->setItem(r, column, cell);
         }
     }

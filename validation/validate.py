@@ -151,6 +151,18 @@ def measured_series(case):
 
 # ---------------------------------------------------------------- predictions
 
+RESULT_FORMAT = "zonefire-result"
+RESULT_VERSION = 2  # critical times never reached are null (version 1 wrote 0)
+
+
+def check_result_version(result, where):
+    """Refuses a result of another format version, naming the version it has."""
+    version = result.get("version", 1) if result.get("format", RESULT_FORMAT) == RESULT_FORMAT else None
+    if version != RESULT_VERSION:
+        raise ValidationError("%s: zonefire-cli wrote a result of format version %s; this tool reads version %d" % (
+            where, version if version is not None else "unknown (format %r)" % result.get("format"), RESULT_VERSION))
+
+
 def run_case(cli, case_file, plume, step_scale=1.0):
     """Runs zonefire-cli on the case with the given plume and its time step times
     `step_scale`; returns its JSON result."""
@@ -169,6 +181,7 @@ def run_case(cli, case_file, plume, step_scale=1.0):
                 os.path.basename(case_file), plume, proc.returncode, proc.stderr.strip()))
         with open(out, encoding="utf-8") as f:
             result = json.load(f)
+    check_result_version(result, os.path.basename(case_file))
     result["scenario"] = scenario
     return result
 

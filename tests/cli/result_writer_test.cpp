@@ -49,7 +49,8 @@ TEST(CriticalTimesReport, TheSummaryAsATableAndItsLegend) {
               "Помещение №2  55.73   —  12.5*   —    —    —    —  12.5  потеря видимости в дыму\n"
               "Время, с; «*» — наименьшее из критических времен помещения; «—» — критическое значение не достигнуто\n"
               "t_бл — время блокирования путей эвакуации: наименьшее из критических времен помещения, с; "
-                  "t_нэ + t_р — время начала эвакуации и время эвакуации, с; запас = 0.8·t_бл − (t_нэ + t_р), с"
+                  "t_нэ + t_р — время начала эвакуации и время эвакуации, с; запас = 0.8·t_бл − (t_нэ + t_р), с, в меньшую "
+                  "сторону до 0.1 с, только при выводе «безопасно» или «опасно»"
                   "\nВывод по зданию: не сделан — время начала эвакуации t_нэ и время эвакуации t_р не заданы ни для "
                   "одного помещения\n");
 }
@@ -59,6 +60,8 @@ TEST(CriticalTimesReport, VerdictColumnsAndTheBuildingsLineWithEvacuationInputs)
     zm.AddRoom(4, 5, 3);
     zm.AddRoom(4, 5, 3);
     zm.SimTime = 60;
+    zm.dt = 0.5;
+    zm.Iter = 120;  // completed at 60 s
     zm.Room(1).CritTimeT = 55.730000000000004;
     zm.Room(1).CritTimeVis = 12.5;
     zfreport::EvacuationInputs inputs;
@@ -67,7 +70,7 @@ TEST(CriticalTimesReport, VerdictColumnsAndTheBuildingsLineWithEvacuationInputs)
     // Room 1 reached nothing: 30 ≤ 0.8·60; room 2: 10 ≤ 0.8·12.5 = 10, a tie is safe.
     EXPECT_NE(text.find("t_нэ + t_р  0.8·t_бл  Запас      Вывод\n"), std::string::npos) << text;
     EXPECT_NE(text.find("—          30         —      —  безопасно\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("12.5  потеря видимости в дыму          10        10      0  безопасно\n"), std::string::npos)
+    EXPECT_NE(text.find("12.5  потеря видимости в дыму          10        10  0.0 с  безопасно\n"), std::string::npos)
         << text;
     EXPECT_TRUE(text.ends_with("Вывод по зданию: безопасно — во всех помещениях с заданным временем эвакуации "
                                "t_нэ + t_р ≤ 0.8·t_бл\n"))
@@ -105,6 +108,44 @@ TEST(WriteJson, CriticalTimesUnderTheirNames) {
                              R"(   "critical_times": {"T": 1, "Vis": 2, "O2": 3, "CO": 4, "CO2": 5, "HCl": 6, "Rad": 7.5})"),
               std::string::npos)
         << out.str().substr(0, 600);
+}
+
+// 0 in a room means "not reached"; the file writes null, for 0 would read "reached at once".
+// The file opens with its format and version, which says so.
+TEST(WriteJson, ACriticalTimeNeverReachedIsNullUnderVersionTwo) {
+    zf::TzoneMath zm;
+    RunTwoRooms(zm);
+    zf::TRoom& r = zm.Room(1);
+    r.CritTimeT = 0, r.CritTimeVis = 2, r.CritTimeO2 = 0, r.CritTimeCO = 0;
+    r.CritTimeCO2 = 0, r.CritTimeHCl = 0, r.CritTimeRad = 0;
+    std::ostringstream out;
+    WriteJson(out, zm, RunOutcome::Completed, "");
+    EXPECT_TRUE(out.str().starts_with(R"({"format": "zonefire-result", "version": 2,)")) << out.str().substr(0, 200);
+    EXPECT_NE(out.str().find(R"("number": 2,)" "\n"
+                             R"(   "critical_times": {"T": null, "Vis": 2, "O2": null, "CO": null, "CO2": null, "HCl": null, "Rad": null})"),
+              std::string::npos)
+        << out.str().substr(0, 600);
+}
+
+// An undetermined verdict carries its reason, for the room and the building; the margin only
+// stands beside "safe" or "unsafe".
+TEST(WriteJson, AStoppedRunIsUndeterminedWithItsReasonAndNoMargin) {
+    zf::TzoneMath zm;
+    RunTwoRooms(zm);
+    zm.Room(0).CritTimeT = 1;
+    zm.Stopped = true;
+    zm.Iter = 10;
+    zfreport::EvacuationInputs inputs;
+    inputs.Rooms = {zfreport::EvacuationInput{1, 1}};
+    std::ostringstream out;
+    WriteJson(out, zm, RunOutcome::Stopped, "", inputs);
+    const std::string text = out.str();
+    const std::string reason = zfreport::RunShortfall(zfreport::RunReachOf(zm));
+    EXPECT_NE(text.find(R"("evacuation_verdict": "undetermined", "evacuation_verdict_reason": ")" + reason + '"'),
+              std::string::npos)
+        << text.substr(0, 400);
+    EXPECT_NE(text.find(R"("margin": null, "verdict": "undetermined", "reason": ")" + reason + '"'), std::string::npos)
+        << text.substr(0, 900);
 }
 
 // ---- How a failed run is told: at its step, or not started at all -----------------------------

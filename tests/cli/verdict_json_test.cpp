@@ -70,7 +70,7 @@ TEST(VerdictJson, AgreesWithTheCriticalTimesItReportsOnGeneratedBuildings) {
         std::ostringstream out;
         zfcli::WriteJson(out, zm, zfcli::OutcomeOf(ran, zm), "", inputs);
         const json doc = json::parse(out.str());
-        const double endTime = ran ? zm.SimTime : (zm.Iter - 1) * zm.dt;  // never stopped here
+        const double endTime = zm.Iter * zm.dt;  // a completed run's last step; never stopped here
         const double f = inputs.SafetyFactor;
 
         int worst = -1;  // the building's verdict: the worst room's, safe < undetermined < unsafe
@@ -78,11 +78,14 @@ TEST(VerdictJson, AgreesWithTheCriticalTimesItReportsOnGeneratedBuildings) {
             SCOPED_TRACE("building " + std::to_string(building) + ", room " + std::to_string(i + 1));
             const json& room = doc["rooms"][i];
             double smallest = 0;
-            for (const auto& [key, t] : room["critical_times"].items())
-                if (t.get<double>() > 0 && (smallest == 0 || t.get<double>() < smallest)) smallest = t.get<double>();
+            for (const auto& [key, t] : room["critical_times"].items()) {
+                // Never reached is null, never 0 ("reached at once").
+                ASSERT_TRUE(t.is_null() || t.get<double>() > 0) << key;
+                if (!t.is_null() && (smallest == 0 || t.get<double>() < smallest)) smallest = t.get<double>();
+            }
             std::vector<std::string> keys;
             for (const auto& [key, t] : room["critical_times"].items())
-                if (smallest > 0 && t.get<double>() == smallest) keys.push_back(key);
+                if (smallest > 0 && !t.is_null() && t.get<double>() == smallest) keys.push_back(key);
             std::vector<std::string> factors = room["blocking_factors"].get<std::vector<std::string>>();
             std::sort(factors.begin(), factors.end());
             std::sort(keys.begin(), keys.end());  // the document's key order is not ours
@@ -103,10 +106,20 @@ TEST(VerdictJson, AgreesWithTheCriticalTimesItReportsOnGeneratedBuildings) {
             const double required = e["required"].get<double>();
             EXPECT_EQ(required, given->StartDelay + given->Duration);
             std::string expected;
-            if (smallest > 0) {
+            if (!ran) {
+                // A failed run judges nothing and says why.
+                expected = "undetermined";
+                EXPECT_TRUE(e["margin"].is_null());
+                EXPECT_NE(e["reason"].get<std::string>().find("расчет"), std::string::npos);
+            } else if (smallest > 0) {
                 EXPECT_EQ(e["allowed"].get<double>(), f * smallest);
-                EXPECT_EQ(e["margin"].get<double>(), e["allowed"].get<double>() - required);
+                // The margin as the tables show it: tenths of a second, never above the true one.
+                const double margin = e["margin"].get<double>(), exact = e["allowed"].get<double>() - required;
+                EXPECT_LE(margin, exact + 1e-6);
+                EXPECT_GT(margin, exact - 0.1 - 1e-6);
+                EXPECT_NEAR(margin * 10, std::round(margin * 10), 1e-6);
                 expected = required <= f * smallest ? "safe" : "unsafe";
+                if (expected == "unsafe") EXPECT_LT(margin, 0);
             } else {
                 EXPECT_TRUE(e["allowed"].is_null());
                 EXPECT_TRUE(e["margin"].is_null());
@@ -118,6 +131,7 @@ TEST(VerdictJson, AgreesWithTheCriticalTimesItReportsOnGeneratedBuildings) {
             worst = std::max(worst, rank);
         }
         const char* const words[] = {"safe", "undetermined", "unsafe"};
+        EXPECT_EQ(doc.contains("evacuation_verdict_reason"), worst == 1);
         if (worst < 0) {
             EXPECT_FALSE(doc.contains("evacuation_verdict"));
         } else {

@@ -273,6 +273,11 @@ TEST_P(BadScenarioFile, IsRefusedWithAMessageNamingTheCulprit) {
 const BadFile kBadFiles[] = {
     // Format, version and the engineer's texts
     {"OtherFormat", R"({"format": "zonefire-results", "rooms": [{}]})", {"ключ \"format\"", "не файл сценария", "\"zonefire-results\""}},
+    // A runner's result of either version names itself and its version.
+    {"ResultFileOfVersionTwo", R"({"format": "zonefire-result", "version": 2, "completed": true, "rooms": []})",
+     {"файл результата расчета", "версия формата результата 2", "а не сценарий"}},
+    {"ResultFileOfVersionOne", R"({"completed": true, "stopped": false, "iter": 5, "StepCount": 6, "rooms": []})",
+     {"файл результата расчета", "версия формата результата 1, текущая 2"}},
     {"VersionZero", R"({"version": 0, "rooms": [{}]})", {"ключ \"version\"", "целое число от 1", "число 0"}},
     {"VersionAsString", R"({"version": "1", "rooms": [{}]})", {"ключ \"version\"", "строка \"1\""}},
     {"FractionalVersion", R"({"version": 1.5, "rooms": [{}]})", {"ключ \"version\"", "1.5"}},

@@ -104,6 +104,7 @@ TEST_F(CritTimesSummary, EveryRoomByTheSevenFactorsWithTheEarliestMarked) {
 TEST_F(CritTimesSummary, VerdictColumnsColouredAndTheBuildingsLine) {
     Fill(zm, 3, 10, 10, 0.01);  // t_бл 10,25, 20,25 and 30,25 s
     zm.SimTime = 0.1;
+    zm.Iter = 10;  // completed: its last step at 0,1 s
     zfreport::EvacuationInputs inputs;
     // Room 1: 8 ≤ 8,2 safe; room 2: 17 > 16,2 unsafe; room 3 without inputs.
     inputs.Rooms = {zfreport::EvacuationInput{3, 5}, zfreport::EvacuationInput{7, 10}};
@@ -114,7 +115,7 @@ TEST_F(CritTimesSummary, VerdictColumnsColouredAndTheBuildingsLine) {
     ASSERT_NE(grid, nullptr);
     ASSERT_EQ(grid->columnCount(), 14);
     const QStringList header{"t_нэ + t_р", "0,8·t_бл", "Запас", "Вывод"};
-    const QStringList rows[3] = {{"8", "8,2", "0,2", "безопасно"}, {"17", "16,2", "-0,8", "опасно"}, {"—", "—", "—", "не проверено"}};
+    const QStringList rows[3] = {{"8", "8,2", "+0,2 с", "безопасно"}, {"17", "16,2", "−0,8 с", "опасно"}, {"—", "—", "—", "не проверено"}};
     for (int c = 10; c < 14; ++c) {
         EXPECT_EQ(Cell(grid, 0, c), header[c - 10]);
         for (int r = 1; r <= 3; ++r) EXPECT_EQ(Cell(grid, r, c), rows[r - 1][c - 10]) << r << ' ' << c;
@@ -138,6 +139,32 @@ TEST_F(CritTimesSummary, VerdictColumnsColouredAndTheBuildingsLine) {
     grid = Open();
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->columnCount(), 10);
+}
+
+// A stopped run reads "не определено" in every room with inputs, its reason on the cell and in
+// the building's line; no margin stands beside it.
+TEST_F(CritTimesSummary, AStoppedRunIsUndeterminedWithItsReason) {
+    Fill(zm, 2, 10, 10, 0.01);  // t_бл 10,25 and 20,25 s
+    zm.SimTime = 600;
+    zm.Stopped = true;
+    zm.Iter = 4120;  // stopped at 41,2 s; completed, room 1 would be "опасно" and room 2 "безопасно"
+    zfreport::EvacuationInputs inputs;
+    inputs.Rooms = {zfreport::EvacuationInput{10, 10}, zfreport::EvacuationInput{1, 1}};
+    w.SetEvacuationInputs(inputs);
+    w.show();
+    w.PrepareResults(zm);
+    QTableWidget* grid = Open();
+    ASSERT_NE(grid, nullptr);
+    ASSERT_EQ(grid->columnCount(), 14);
+    for (int r = 0; r < 2; ++r) {
+        EXPECT_EQ(grid->item(r, 13)->text(), QString("не определено")) << r;
+        EXPECT_EQ(grid->item(r, 12)->text(), QString("—")) << r;
+        EXPECT_EQ(grid->item(r, 13)->toolTip(), QString("расчет остановлен на 41,2 с (выполните расчет до конца)"));
+        EXPECT_EQ(grid->item(r, 13)->background().color(), VerdictColour(zfreport::Verdict::Undetermined));
+    }
+    auto* line = grid->window()->findChild<QLabel*>("LabelVerdict");
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text(), QString("Вывод по зданию: не определено — расчет остановлен на 41,2 с (выполните расчет до конца)"));
 }
 
 TEST_F(CritTimesSummary, CopiesLikeTheTable) {

@@ -201,6 +201,20 @@ TEST_F(ReportPdf, AStoppedRunSaysSoOnTheFirstPage) {
     EXPECT_TRUE(first.contains(sha)) << first.toStdString();
 }
 
+// People who would be out in 2 s are judged "безопасно" only by a run that ran its course: the
+// stopped run's report gives "не определено" with the time it stopped at.
+TEST_F(ReportPdf, AStoppedRunGivesNoVerdictButItsReason) {
+    StopAtFirstRefresh view;
+    ASSERT_TRUE(zm.Run(view));
+    ASSERT_TRUE(zm.Stopped);
+    description.Evacuation.Rooms = {zfreport::EvacuationInput{1, 1}, zfreport::EvacuationInput{1, 1}};
+    const QString text = Flat(PdfText(Write()).replace(QChar(0x00A0), QLatin1Char(' ')));
+    const std::string reason = zfreport::RunShortfall(zfreport::RunReachOf(zm));
+    ASSERT_TRUE(reason.starts_with("расчет остановлен на ")) << reason;
+    EXPECT_TRUE(text.contains(QString::fromStdString("Вывод по зданию: не определено — " + reason))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Вывод по зданию: безопасно"))) << text.toStdString();
+}
+
 TEST_F(ReportPdf, AnUnwritablePlaceLeavesNoFileAndSaysWhy) {
     ASSERT_TRUE(zm.Run());
     const QString path = dir.filePath(QStringLiteral("missing/report.pdf"));

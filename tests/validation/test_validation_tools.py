@@ -27,6 +27,15 @@ ROOM_TEST = {
 }
 
 
+class ResultVersion(unittest.TestCase):
+    def test_a_result_of_version_one_is_refused_naming_its_version(self):
+        validate.check_result_version({"format": "zonefire-result", "version": 2}, "case")
+        with self.assertRaisesRegex(validate.ValidationError, "format version 1; this tool reads version 2"):
+            validate.check_result_version({"completed": True, "rooms": []}, "case")
+        with self.assertRaisesRegex(validate.ValidationError, "version 3"):
+            validate.check_result_version({"format": "zonefire-result", "version": 3}, "case")
+
+
 class BurnerRepresentation(unittest.TestCase):
     def test_full_power_reached_on_the_burner_at_the_end_of_the_rise(self):
         sc = copy.deepcopy(ROOM_TEST)
