@@ -6,6 +6,7 @@
 //   build/bench/run_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 //
 // "room_step" is the processor time of one room's step [s]; the run time is in milliseconds.
+// BM_ReadManyObjects shows the scenario reader's cost growing in proportion to the text.
 
 #include <benchmark/benchmark.h>
 
@@ -104,6 +105,22 @@ void BM_Chain(benchmark::State& state) { Measure(state, FromExample, static_cast
 
 BENCHMARK(BM_Corridor)->Arg(2)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_Chain)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// Reading a scenario with N unknown small objects, far more than any scenario holds: the
+// reader's cost should grow in proportion to the text (the fitted complexity reads "N"); a
+// reader whose cost grows with the square takes minutes at 300 000.
+void BM_ReadManyObjects(benchmark::State& state) {
+    std::string values;
+    for (int i = 0; i < state.range(0); ++i) values += i ? R"(,{"rooms": [1, 1]})" : R"({"rooms": [1, 1]})";
+    const std::string text = R"({"rooms": [{}], "list": [)" + values + "]}";
+    for (auto _ : state) {
+        zf::TzoneMath zm;
+        benchmark::DoNotOptimize(zf::project::ReadScenario(text, zm));  // refused: unknown key "list"
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ReadManyObjects)->RangeMultiplier(4)->Range(4096, 262144)->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 }  // namespace
 

@@ -2,14 +2,20 @@
 // Fixed physical values and model coefficients. Every value carries its meaning and unit;
 // equations refer to these names instead of bare numbers.
 
+#include <numbers>
+
 namespace zf {
 
 inline constexpr double kGasCp = 1040.0;            // specific heat of the gas [J/(kg·K)]
 inline constexpr double kGasR = 287.0;              // gas constant of air [J/(kg·K)]
-inline constexpr double kAirDensityTimesT = 353.5138;  // outside-air density × temperature, ρ0 = this / T0 [kg·K/m³]
+// Outside air at the building's pressure: density × temperature [kg·K/m³], so that its
+// density is ρ0 = 353.5138 / T0 (1.2065 kg/m³ at 293 K). The one place this number is written.
+inline constexpr double kAirDensityTimesT = 353.5138;
 inline constexpr double kGravity = 9.81;            // gravitational acceleration [m/s²]
 inline constexpr double kO2MassFraction = 0.23;     // oxygen mass fraction of air [kg/kg]
-inline constexpr double kPi = 3.14159265358979323846;
+
+// Density of outside air at temperature T0 [K]: ρ0 = (ρ·T) / T0 [kg/m³].
+inline double OutsideAirDensity(double T0) { return kAirDensityTimesT / T0; }
 
 // Opening faces
 inline constexpr double kMuOpen = 0.64;             // discharge coefficient of an open opening [-]
@@ -28,7 +34,11 @@ inline constexpr double kProfileExponent = 1.4;     // exponent of the working-z
 inline constexpr double kVisibilityConst = 2.38;    // visibility × optical density of an illuminated sign [Np]
 inline constexpr double kMaxVisibility = 50.0;      // visibility cap [m]
 inline constexpr double kRadiatedFraction = 0.55;   // share of the heat release radiated [-]
-inline constexpr double kRadiationDivisor = 113.09733552923255;  // 36π: sphere area at 3 m [m²]
+// The radiation criterion: the radiated share of the heat release spread over a sphere of
+// radius r = 3 m around the fire, 4π·r² = 36π ≈ 113.1 m².
+inline constexpr double kRadiationDistance = 3.0;   // distance from the fire [m]
+inline constexpr double kRadiationSphereArea =
+    4.0 * std::numbers::pi * (kRadiationDistance * kRadiationDistance);  // [m²]
 
 // Heat loss of the smoke layer to walls and ceiling
 inline constexpr double kHotLayerLimit = 333.0;     // above this, forced-convection correlation [K]

@@ -2,6 +2,7 @@
 // into the smoke layer (Tanaka or McCaffrey correlation).
 
 #include <cmath>
+#include <numbers>
 
 #include "model/constants.h"
 #include "model/power.h"
@@ -14,7 +15,7 @@ namespace zf {
 double TzoneMath::BurningArea(int room) {
     TRoom& r = Room(room);
     const double radius = Vlin * CurTime;                 // [m]
-    const double candidate = kPi * (radius * radius);     // [m²]
+    const double candidate = std::numbers::pi * (radius * radius);  // [m²]
     const double area = r.Area() >= candidate ? candidate : r.Area();
     const double limit = Options.FireAreaMax;  // [m²], 0 = none
     return limit > 0 && area > limit ? limit : area;

@@ -119,10 +119,10 @@ void TzoneMath::CalcSpecies(int speciesIndex, int iter, int room, double profile
 }
 
 // Heat-radiation flux [W/m²]: the radiated share of the heat release over a sphere of 3 m
-// radius (36π m²); only where something burns.
+// radius (4π·r² = 36π m²); only where something burns.
 void TzoneMath::CalcRad(int iter, int room) {
     TRoom& r = Room(room);
-    r.Cur.qRad = r.Cur.Fp > 0 ? kRadiatedFraction * r.Q / kRadiationDivisor : 0;
+    r.Cur.qRad = r.Cur.Fp > 0 ? kRadiatedFraction * r.Q / kRadiationSphereArea : 0;
     Checkpoint(room, Quantity::Radiation);
     MarkCritical(r.CritTimeRad, r.Cur.qRad >= CritRad, iter, dt);
 }

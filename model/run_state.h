@@ -59,6 +59,14 @@ struct DeferredHeatLoss {
     bool Pending = false;
 };
 
+// The working-zone profile F of the hazard routines and the interface height Yk [m] it was
+// formed from: F depends on Yk alone.
+struct WorkingZoneProfileOf {
+    double Yk = 0;
+    double F = 0;
+    bool Formed = false;
+};
+
 // What the run's reuse of work already done decides by, per room: part of the state a fault
 // search goes back to, saved and restored whole.
 struct ReuseRecord {
@@ -67,6 +75,10 @@ struct ReuseRecord {
     // next step repeats as well without looking.
     std::vector<char> Dormant;
     std::vector<DeferredHeatLoss> HeatLosses;
+    // A room dormant at the end of its last step keeps Cur as it was, equal to Prev in all 14
+    // values, instead of Prev = Cur and Cur = 0: its next repeat has nothing to copy.
+    std::vector<char> CurIsPrev;
+    std::vector<WorkingZoneProfileOf> Profiles;  // the room's last working-zone profile
 };
 
 struct RunState {

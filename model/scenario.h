@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/constants.h"
 #include "model/opening.h"
 #include "model/room.h"
 #include "model/run_fault.h"
@@ -30,8 +31,8 @@ public:
     double Lhcl = 0;    // HCl released per kg burnt [kg/kg]     (species 3)
     double T0 = 0;      // outside-air (and initial) temperature [K]
     double Nu = 0;      // combustion completeness [-]
-    double Ro0 = 0;     // outside-air density, 353.5138 / T0 at run start [kg/m³]
-    double g = 9.81;    // gravitational acceleration [m/s²]
+    double Ro0 = 0;     // outside-air density, OutsideAirDensity(T0) at run start [kg/m³]
+    double g = kGravity;  // gravitational acceleration [m/s²]
     double hr = 0;      // working-zone height above the floor [m]
     double dt = 0;      // time step [s]
     double SimTime = 0; // simulated time span [s]
@@ -175,6 +176,8 @@ private:
     bool StepRepeats(int room);                     // at a step's start: copied, nothing to compute
     void StepComputed(int room, bool closed);       // after a computed step
     bool HazardsRepeat(int room);                   // the hazard routines' values copied
+    double HazardProfile(int room);                 // WorkingZoneProfile, reused while Yk holds
+    bool CurStaysPrev(int room);                    // after sampling: a dormant room keeps Cur
     void LayerHeatLoss(int room, double layerTemperature, double interfaceHeight);  // or deferred
     void SettleDeferredHeatLosses();                // at the run's end
     bool NothingPosted(int room) const;

@@ -4,7 +4,7 @@
 // nothing until the run computes steps again to locate a fault. What the run leaves out
 // because it already holds the result is decided in speed.cpp, at the step's start.
 
-#include "model/scenario.h"
+#include "model/speed.h"
 
 namespace zf {
 
@@ -17,6 +17,7 @@ void TzoneMath::Step(int i) {
     bool posted = false;         // a neighbour had posted a flow into one of the room's faces
     const double inflow = i == 0 ? FireSource(i) : TakeInPostedFlows(i, posted);
     const InterfaceTerms terms = SharedInterfaceTerms(i);
+    Checkpoint(i, Quantity::PredictedInterface);  // the terms are the predicted interface's
     PredictLayer(i, terms);
     const bool reached = FlowOutThroughOpenings(i);
     UpdateLayer(i, terms, inflow);

@@ -164,10 +164,12 @@ TEST_P(StopSignal, StopsLikeCtrlCAndWritesWholeOutputsMarkedStopped) {
         RunChild(kCli, {previous.Path("s.json"), "--json", previous.Path("r.json"), "--csv", previous.Path("csv")},
                  options);
     EXPECT_EQ(run.ExitCode, 128 + GetParam()) << run.Err;
-    EXPECT_LT(run.Seconds, 5.0);
     EXPECT_TRUE(Contains(run.Out, "Расчет остановлен на шаге")) << run.Out;
     const json doc = json::parse(ReadFile(previous.dir / "r.json"));
     EXPECT_EQ(doc["stopped"], true);
+    // Stopped at a refresh, short of the last step (the whole run takes far longer).
+    EXPECT_GT(doc["iter"].get<int>(), 0);
+    EXPECT_LT(doc["iter"].get<int>(), doc["StepCount"].get<int>() - 1);
     EXPECT_EQ(VisibleNames(previous.dir / "csv"), CsvNames(2));
     EXPECT_EQ(FirstLine(ReadFile(previous.dir / "csv/status")), "stopped");
     EXPECT_EQ(VisibleNames(previous.dir.Path()), (std::set<std::string>{"s.json", "r.json", "csv"}));
@@ -489,8 +491,7 @@ TEST(WriteErrors, AFolderThatRefusesNewFilesIsRefusedBeforeTheRunWithTheReason) 
 TEST(Input, AnEndlessSourceIsRefusedPastSixteenMegabytesWithoutFillingTheMemory) {
     const ChildResult zero = RunChild(kCli, {"/dev/zero"});
     EXPECT_EQ(zero.ExitCode, 2);
-    EXPECT_TRUE(Contains(zero.Err, "16 МБ")) << zero.Err;
-    EXPECT_LT(zero.Seconds, 10.0);
+    EXPECT_TRUE(Contains(zero.Err, "16 МБ")) << zero.Err;  // exit 2: it ended by itself, not killed
 
     ChildOptions options;
     options.Stdin = std::string((std::size_t{16} << 20) + 1, ' ');

@@ -223,8 +223,7 @@ TEST(Cli, CtrlCStopsAtTheNextRefreshAndWritesTheResultsSoFar) {
     const ChildResult run = RunChild(kCli, {(dir / "long.json").string(), "--json", (dir / "out.json").string(),
                                             "--csv", (dir / "csv").string()},
                                      options);
-    ASSERT_EQ(run.ExitCode, 130) << run.Err;
-    EXPECT_LT(run.Seconds, 5.0);  // the whole run takes over ten seconds
+    ASSERT_EQ(run.ExitCode, 130) << run.Err;  // stopped short of its last step: iter below
     EXPECT_NE(run.Err.find("шаг "), std::string::npos) << "no progress line on the terminal";
     // The progress line counts the steps as the last line does: 2000 s at 0.1 ms.
     EXPECT_NE(run.Err.find(" из 19999999"), std::string::npos) << run.Err;

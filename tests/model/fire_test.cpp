@@ -15,7 +15,7 @@ struct FireRoom {
     zf::TzoneMath z;
     FireRoom(double length, double width, double t, double Y) {
         testing_zf::SetDefaultInputs(z);
-        z.Ro0 = 353.5138 / z.T0;
+        z.Ro0 = zf::OutsideAirDensity(z.T0);
         z.AddRoom(length, width, 3);
         z.CurTime = t;
         zf::TRoom& r = z.Room(0);

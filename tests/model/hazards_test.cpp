@@ -2,6 +2,7 @@
 // layer, the visibility cap and the first-crossing rule of the critical times.
 
 #include <cmath>
+#include <numbers>
 #include <gtest/gtest.h>
 
 #include "test_buildings.h"
@@ -16,7 +17,7 @@ struct WorkingZone {
     WorkingZone() {
         testing_zf::SetDefaultInputs(z);
         z.dt = 0.01;
-        z.Ro0 = 353.5138 / z.T0;
+        z.Ro0 = zf::OutsideAirDensity(z.T0);
         z.AddRoom(5, 4, 3);
         z.AddRoom(5, 4, 3);
         z.LinkOpenings();
@@ -120,7 +121,7 @@ TEST(Hazards, RadiationLimitAtAbout288Kilowatts) {
     fire.Q = 288e3;
     w.z.CalcRad(2, 0);
     EXPECT_EQ(fire.CritTimeRad, 2 * 0.01);
-    EXPECT_EQ(fire.Cur.qRad, 0.55 * 288e3 / 113.09733552923255);
+    EXPECT_EQ(fire.Cur.qRad, 0.55 * 288e3 / (36 * std::numbers::pi));  // over 4π·(3 m)²
     w.room().Q = 1e9;  // no burning area: no radiation, whatever Q says
     w.z.CalcRad(3, 1);
     EXPECT_EQ(w.room().Cur.qRad, 0);
@@ -174,4 +175,12 @@ TEST(Hazards, HotOutsideAirReachesLimitsInStepOne) {
         EXPECT_EQ(z.Room(i).CritTimeO2, 0.01) << "room " << i + 1;  // 0.23·ρ0 ≤ 0.226 kg/m³
         EXPECT_EQ(z.Room(i).CritTimeT, 0.01) << "room " << i + 1;   // T0 ≥ 343 K
     }
+}
+
+// The sphere of the radiation criterion, 4π·r² at r = 3 m, is the very double 36π the
+// results were recorded with: 113.09733552923255 m².
+TEST(Hazards, RadiationSphereIsFourPiRSquaredAtThreeMetres) {
+    static_assert(zf::kRadiationSphereArea == 36.0 * std::numbers::pi);
+    EXPECT_EQ(zf::kRadiationSphereArea, 113.09733552923255);
+    EXPECT_EQ(zf::OutsideAirDensity(293.0), 353.5138 / 293.0);  // ρ0 = (ρ·T) / T0 [kg/m³]
 }

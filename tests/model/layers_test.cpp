@@ -14,7 +14,7 @@ struct ClosedRoom {
     zf::TzoneMath z;
     ClosedRoom() {
         z.T0 = 293;
-        z.Ro0 = 353.5138 / z.T0;
+        z.Ro0 = zf::OutsideAirDensity(z.T0);
         z.dt = 0.1;
         z.AddRoom(5, 4, 3);
         zf::TRoom& r = z.Room(0);

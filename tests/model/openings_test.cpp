@@ -15,7 +15,7 @@ struct Pair {
     zf::TProem door;
     Pair(double y1, double y2, double rhoNeighbour = 0.9) {
         z.T0 = 293;
-        z.Ro0 = 353.5138 / z.T0;
+        z.Ro0 = zf::OutsideAirDensity(z.T0);
         z.AddRoom(5, 4, 3);
         z.AddRoom(6, 5, 3);
         zf::TRoom& a = z.Room(0);

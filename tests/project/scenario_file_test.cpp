@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -164,17 +163,14 @@ TEST(ScenarioFile, TextPastItsLimitOrWithANulByteIsRefused) {
     EXPECT_NE(escaped->find("ключ \"name\": строка содержит нулевой символ"), std::string::npos) << *escaped;
 }
 
-TEST(ScenarioFile, ReadingTakesTimeInProportionToTheText) {
-    // 300 000 small objects, far more than any scenario: read in well under a second when
-    // each costs constant time; a reader whose cost grows with the square takes minutes.
+// 300 000 small objects, far more than any scenario: read through to the unknown key. How the
+// reader's time grows with the text is measured by BM_ReadManyObjects (bench/run_bench.cpp).
+TEST(ScenarioFile, AHugeListUnderAnUnknownKeyIsReadThroughAndRefused) {
     std::string values;
     for (int i = 0; i < 300000; ++i) values += i ? R"(,{"rooms": [1, 1]})" : R"({"rooms": [1, 1]})";
-    const auto start = std::chrono::steady_clock::now();
     const auto message = Refusal(R"({"rooms": [{}], "list": [)" + values + "]}");
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     ASSERT_TRUE(message);
     EXPECT_NE(message->find("неизвестный ключ \"list\""), std::string::npos) << *message;
-    EXPECT_LT(seconds, 10);
 }
 
 TEST(ScenarioFile, OpeningsAndRoomsPastTheirLimitsAreRefusedWhileReading) {

@@ -5,7 +5,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
 #include <QLabel>
