@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QFile>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -135,6 +137,22 @@ TEST_F(NewcomerTest, AboutGivesTheVersionSetInTheBuild) {
     });
     Action("ActAbout")->trigger();
     EXPECT_TRUE(shown.startsWith(QStringLiteral("zonefire ") + QString::fromUtf8(zf::project::ProgramVersion().data())));
+}
+
+// The icon of the menu entry and the windows draws (the resource is the installed SVG file).
+TEST_F(NewcomerTest, TheProgramsIconDraws) {
+    const QImage icon = QIcon(QStringLiteral(":/icons/zonefire.svg")).pixmap(64, 64).toImage();
+    ASSERT_FALSE(icon.isNull());
+    // The smoke layer's grey and the flame's orange are both there.
+    bool grey = false, orange = false;
+    for (int y = 0; y < icon.height(); ++y)
+        for (int x = 0; x < icon.width(); ++x) {
+            const QColor c = icon.pixelColor(x, y);
+            grey = grey || (c.red() == 0x7d && c.green() == 0x87 && c.blue() == 0x91);
+            orange = orange || (c.red() == 0xe8 && c.green() == 0x53 && c.blue() == 0x1f);
+        }
+    EXPECT_TRUE(grey);
+    EXPECT_TRUE(orange);
 }
 
 // Every number field of the main window and of the two dialogs names its unit (Nu its
