@@ -9,23 +9,37 @@
 
 namespace zf {
 
+// The products of the room's floor area A [m²] with the outside air's density ρ0, temperature
+// T0 and the gas's specific heat cp that the interface heights divide by; the expansion's
+// only in the fire room, the one room that has one.
+LayerProducts TzoneMath::FormLayerProducts(int room) {
+    TRoom& r = Room(room);
+    LayerProducts p;
+    p.AreaRho0 = r.Area() * Ro0;
+    p.AreaRho0T0 = p.AreaRho0 * T0;
+    if (room == 0) p.AreaCpRho0T0 = r.Area() * kGasCp * Ro0 * T0;
+    return p;
+}
+
 // Lowering of the interface by the thermal expansion of the gas the fire heats in one step
 // [m]: F = Q·dt / (A·cp·ρ0·T0). Zero outside the fire room.
-double TzoneMath::FireExpansion(int room) {
+double TzoneMath::FireExpansion(int room) { return FireExpansion(room, FormLayerProducts(room)); }
+
+double TzoneMath::FireExpansion(int room, const LayerProducts& products) {
     if (room != 0) return 0;
-    TRoom& r = Room(room);
-    return r.Q * dt / (r.Area() * kGasCp * Ro0 * T0);
+    return Room(room).Q * dt / products.AreaCpRho0T0;
 }
 
 // Both interface heights of a step start from the previous prediction less the volume that
 // entered (Gk at outside density) and end with the fire's expansion; neither term changes
 // between the two, so the step forms them once.
-TzoneMath::InterfaceTerms TzoneMath::SharedInterfaceTerms(int room) {
+TzoneMath::InterfaceTerms TzoneMath::SharedInterfaceTerms(int room, const LayerProducts& products) {
     TRoom& r = Room(room);
     InterfaceTerms t;
     t.AfterInflow = r.Prev.YkPred
-                  - r.Cur.Gk * dt / (r.Area() * Ro0);  // inflow fills the layer
-    t.Expansion = FireExpansion(room);                 // thermal expansion
+                  - r.Cur.Gk * dt / products.AreaRho0;   // inflow fills the layer
+    t.Expansion = FireExpansion(room, products);         // thermal expansion
+    t.AreaRho0T0 = products.AreaRho0T0;
     return t;
 }
 
@@ -33,26 +47,26 @@ TzoneMath::InterfaceTerms TzoneMath::SharedInterfaceTerms(int room) {
 // prediction: minus the volume that entered (Gk at outside density), plus the volume that
 // left in the previous step at the previous layer temperature, minus the fire's expansion.
 double TzoneMath::PredictedInterfaceHeight(int room) {
-    return PredictedInterfaceHeight(room, SharedInterfaceTerms(room));
+    return PredictedInterfaceHeight(room, SharedInterfaceTerms(room, FormLayerProducts(room)));
 }
 
 double TzoneMath::PredictedInterfaceHeight(int room, const InterfaceTerms& terms) {
     TRoom& r = Room(room);
     return terms.AfterInflow
-         + r.Prev.Gm * r.Prev.T2 * dt / (r.Area() * Ro0 * T0)    // last step's outflow
+         + r.Prev.Gm * r.Prev.T2 * dt / terms.AreaRho0T0         // last step's outflow
          - terms.Expansion;
 }
 
 // Interface height after the step's opening flows [m]: as the prediction, but with this
 // step's outflow at the predicted layer temperature. Not clamped here.
 double TzoneMath::InterfaceHeight(int room) {
-    return InterfaceHeight(room, SharedInterfaceTerms(room));
+    return InterfaceHeight(room, SharedInterfaceTerms(room, FormLayerProducts(room)));
 }
 
 double TzoneMath::InterfaceHeight(int room, const InterfaceTerms& terms) {
     TRoom& r = Room(room);
     return terms.AfterInflow
-         + r.Cur.Gm * r.T2Pred * dt / (r.Area() * Ro0 * T0)      // this step's outflow
+         + r.Cur.Gm * r.T2Pred * dt / terms.AreaRho0T0           // this step's outflow
          - terms.Expansion;
 }
 

@@ -52,6 +52,7 @@ bool TzoneMath::Run(RunView& view) {
         try {
             PrepareRooms();
             LinkOpenings();
+            FormProductsPerRun();
         } catch (const std::bad_alloc&) {
             LastFault = RunFault{FaultKind::OutOfMemory, Quantity::RunCounts, 0};
             ok = false;
@@ -289,6 +290,8 @@ void TzoneMath::RemoveLeakOpenings() {
     State_.Inflow.clear();
     State_.Reuse = {};
     State_.Repeated.clear();
+    State_.Products.clear();
+    State_.ProductsPerRun = false;
     State_.CleanRooms = {};
     State_.CleanSamples = {};
     State_.CleanFaces = {};

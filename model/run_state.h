@@ -17,6 +17,15 @@ namespace zf {
 // most this many steps computed again.
 inline constexpr int kFlagStride = 64;
 
+// The products of a room's floor area with the outside air's constants that the interface
+// heights divide by, each formed in the order its formula forms it, so a quotient by the
+// product is the same double whether the product was formed now or at the run's start.
+struct LayerProducts {
+    double AreaRho0 = 0;      // A·ρ0 [kg/m]
+    double AreaRho0T0 = 0;    // A·ρ0·T0 [kg·K/m]
+    double AreaCpRho0T0 = 0;  // A·cp·ρ0·T0 [J/m], the fire room's (0 elsewhere)
+};
+
 // The floating-point flags that end a run: division by zero, invalid operation, overflow.
 inline constexpr int kFaultFlags = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
 
@@ -86,6 +95,10 @@ struct RunState {
     std::vector<std::vector<TInflowFace>> Inflow;   // per room: doorway faces, in the order of Links
     ReuseRecord Reuse;
     std::vector<char> Repeated;  // per room: its step in the current step repeated the last one
+    // Per room, the products its interface heights divide by, formed once at the run's start
+    // when every one is a finite number (ProductsPerRun); otherwise formed in every step.
+    std::vector<LayerProducts> Products;
+    bool ProductsPerRun = false;
     int LeakCount = 0;           // rooms that received a leak opening
     bool Checking = false;       // a look at the flags after every routine
     // The state at the end of the last step whose flags were clean, from which the steps are

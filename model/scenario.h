@@ -103,6 +103,8 @@ public:
     double LayerDensity(int room, double interfaceHeight);
     double LayerTemperature(double density) const;
     double FireExpansion(int room);
+    double FireExpansion(int room, const LayerProducts& products);
+    LayerProducts FormLayerProducts(int room);  // A·ρ0, A·ρ0·T0, A·cp·ρ0·T0 of the room
     double LayerContactSurface(int room, double interfaceHeight);
     double HeatLoss(int room, double layerTemperature, double interfaceHeight);
     // Gas exchange: mass flow of room k's layer gas through one face to room n (n = k: outside)
@@ -134,8 +136,9 @@ private:
     struct InterfaceTerms {
         double AfterInflow = 0;
         double Expansion = 0;
+        double AreaRho0T0 = 0;  // A·ρ0·T0, which both outflow terms divide by [kg·K/m]
     };
-    InterfaceTerms SharedInterfaceTerms(int room);
+    InterfaceTerms SharedInterfaceTerms(int room, const LayerProducts& products);
     double PredictedInterfaceHeight(int room, const InterfaceTerms& terms);
     double InterfaceHeight(int room, const InterfaceTerms& terms);
     template <class Term> double SumOverPendingInflows(int n, Term term);
@@ -177,6 +180,8 @@ private:
     void StepComputed(int room, bool closed);       // after a computed step
     bool HazardsRepeat(int room);                   // the hazard routines' values copied
     double HazardProfile(int room);                 // WorkingZoneProfile, reused while Yk holds
+    LayerProducts LayerProductsOf(int room);        // formed once per run, or now
+    void FormProductsPerRun();
     bool CurStaysPrev(int room);                    // after sampling: a dormant room keeps Cur
     void LayerHeatLoss(int room, double layerTemperature, double interfaceHeight);  // or deferred
     void SettleDeferredHeatLosses();                // at the run's end

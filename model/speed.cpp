@@ -3,6 +3,8 @@
 
 #include "model/speed.h"
 
+#include <cmath>
+
 namespace zf {
 
 // Sizes the machinery's records for a run of the scenario's rooms.
@@ -14,6 +16,23 @@ void TzoneMath::PrepareSpeedMachinery() {
     State_.Reuse.CurIsPrev.assign(n, 0);
     State_.Reuse.Profiles.assign(n, {});
     State_.Repeated.assign(n, 0);
+    State_.Products.clear();
+    State_.ProductsPerRun = false;
+}
+
+// The products every room's interface heights divide by, once for the run, when the machinery
+// is on and every one is a finite number. Called after the run's counts and outside-air
+// density are set; the time loop clears the flags forming them may raise.
+void TzoneMath::FormProductsPerRun() {
+    State_.ProductsPerRun = false;
+    if (!Options.SpeedMachinery) return;
+    State_.Products.clear();
+    for (int i = 0; i < RoomCount(); ++i) {
+        const LayerProducts p = FormLayerProducts(i);
+        if (!std::isfinite(p.AreaRho0) || !std::isfinite(p.AreaRho0T0) || !std::isfinite(p.AreaCpRho0T0)) return;
+        State_.Products.push_back(p);
+    }
+    State_.ProductsPerRun = true;
 }
 
 void TzoneMath::SettleDeferredHeatLosses() {

@@ -14,6 +14,8 @@
 // - The heat loss of a layer, evaluated only for its faults, is deferred to the run's end where
 //   its inputs cannot make it fault.
 // - The working-zone profile of a room is formed again only when its interface height moved.
+// - The products of a room's floor area with the outside air's constants that the interface
+//   heights divide by are formed once per run.
 
 // The hooks the step, the hazard pass and the sampling call are defined here, inline, so the
 // time loop pays no call for them; what runs once per run is in speed.cpp.
@@ -87,6 +89,14 @@ inline double TzoneMath::HazardProfile(int room) {
     if (last.Formed && yk == last.Yk) return last.F;
     last = WorkingZoneProfileOf{yk, WorkingZoneProfile(room), true};
     return last.F;
+}
+
+// The products the room's interface heights divide by: those formed at the run's start, or
+// formed now when the machinery is off or one of them was no finite number (an overflow is
+// then reported in its step and routine).
+inline LayerProducts TzoneMath::LayerProductsOf(int room) {
+    if (State_.ProductsPerRun) return State_.Products[static_cast<std::size_t>(room)];
+    return FormLayerProducts(room);
 }
 
 // No neighbour has posted a flow into the room since its last step.

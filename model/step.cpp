@@ -16,7 +16,7 @@ void TzoneMath::Step(int i) {
     if (StepRepeats(i)) return;  // the speed machinery copied the last step
     bool posted = false;         // a neighbour had posted a flow into one of the room's faces
     const double inflow = i == 0 ? FireSource(i) : TakeInPostedFlows(i, posted);
-    const InterfaceTerms terms = SharedInterfaceTerms(i);
+    const InterfaceTerms terms = SharedInterfaceTerms(i, LayerProductsOf(i));
     Checkpoint(i, Quantity::PredictedInterface);  // the terms are the predicted interface's
     PredictLayer(i, terms);
     const bool reached = FlowOutThroughOpenings(i);

@@ -148,6 +148,13 @@ inline std::vector<NamedBuilding> NamedBuildings() {
     b.Rooms[1].Length = 0;
     b.FailsAt = 1;
     all.push_back(b);
+    // Outside air at 1e-305 K: its density is a number, but the products of a floor area with
+    // it overflow, so they cannot be formed once per run; the interface fails in step 1 alike
+    // with the speed machinery and without.
+    b = TwoRoomPlan("AbsurdOutsideTemperatureFails", false);
+    b.T0 = 1e-305;
+    b.FailsAt = 1;
+    all.push_back(b);
     b = TwoRoomPlan("WorkingZoneAtCeilingFails", true);  // the profile divides 0 by 0
     b.hr = 3.0;
     b.FailsAt = 1;
