@@ -4,6 +4,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+
+#include "number_text.h"
 
 #include "model/number_text.h"
 
@@ -33,3 +36,21 @@ void FocusWithTextSelected(QLineEdit* field) {
 }
 
 QString DefaultSizeText(double metres) { return QString::fromStdString(zf::PlainNumberText(metres, ",")); }
+
+bool CheckNumberFields(QWidget* dialog, std::initializer_list<QLineEdit*> fields) {
+    for (QLineEdit* field : fields) {
+        QString caption = field->objectName();
+        for (const QLabel* label : dialog->findChildren<QLabel*>())
+            if (label->buddy() == field) caption = label->text().remove(u'&').trimmed();
+        if (const auto* unit = dialog->findChild<QLabel*>(field->objectName() + QStringLiteral("Unit")))
+            caption += QStringLiteral(", ") + unit->text();
+        try {
+            NumberFromText(field->text(), caption);
+        } catch (const ConversionError& error) {
+            QMessageBox::critical(dialog, dialog->windowTitle(), error.Message());
+            FocusWithTextSelected(field);
+            return false;
+        }
+    }
+    return true;
+}

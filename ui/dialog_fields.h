@@ -4,11 +4,19 @@
 // and Enter accepts it, and the default sizes as the fields first show them.
 
 #include <QString>
+#include <initializer_list>
+
+class QWidget;
 
 class QLineEdit;
 
 // Writes `unit` ("м") right after the field, on the field's own row of its form.
 void AppendUnit(QLineEdit* field, const QString& unit);
+
+// Reads each field as a number (NumberFromText), captioned as its label reads with its unit
+// ("Длина, м"); at the first one refused, says why in a message box over `dialog`, gives the
+// field the focus with its text selected and returns false.
+bool CheckNumberFields(QWidget* dialog, std::initializer_list<QLineEdit*> fields);
 
 // Gives the field the keyboard focus with its whole text selected.
 void FocusWithTextSelected(QLineEdit* field);

@@ -77,13 +77,34 @@ QString ExactNumberText(double value) {
 // it was written: a failure leaves the old file as it was and gives the reason. Unbuffered, so
 // a short write (a full disk, a size limit) is seen at once rather than lost in a later flush.
 bool WriteWhole(const QString& path, const std::string& text, QString* reason) {
+    // The file put in place keeps the permissions the old one had.
+    const QFileInfo old(path);
+    const bool existed = old.exists();
+    const QFileDevice::Permissions permissions = old.permissions();
     QSaveFile file(path);
     const auto size = static_cast<qint64>(text.size());
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(text.data(), size) == size && file.commit())
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(text.data(), size) == size && file.commit()) {
+        if (existed) QFile::setPermissions(path, permissions);
         return true;
+    }
     *reason = file.errorString();
     file.cancelWriting();
     return false;
+}
+
+// Why the building cannot be saved at `path`, judged from the mode bits rather than from the
+// right to write, so that a file or folder marked read-only is respected by every user: "" when
+// it can.
+QString ReadOnlyReason(const QString& path) {
+    const QFileInfo file(path);
+    if (file.exists() && !(file.permissions() & QFileDevice::WriteOwner))
+        return QStringLiteral("файл доступен только для чтения. Снимите этот признак или сохраните здание под другим "
+                              "именем («Сохранить как...»)");
+    const QFileInfo folder(file.absolutePath());
+    if (!file.exists() && folder.exists() && !(folder.permissions() & QFileDevice::WriteOwner))
+        return QStringLiteral("папка «%1» доступна только для чтения. Сохраните здание в другую папку («Сохранить как...»)")
+            .arg(folder.absoluteFilePath());
+    return {};
 }
 
 QString DisplayName(const QString& path) {
@@ -460,8 +481,8 @@ bool Tf_main::SaveFile(const QString& path) {
         ShowErrorMessage(this, QStringLiteral("Здание не сохранено: %1").arg(QString::fromStdString(error.what())));
         return false;
     }
-    QString reason;
-    if (!WriteWhole(path, text, &reason)) {
+    QString reason = ReadOnlyReason(path);
+    if (!reason.isEmpty() || !WriteWhole(path, text, &reason)) {
         ShowErrorMessage(this, QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(path, reason));
         return false;
     }
@@ -501,17 +522,16 @@ void Tf_main::KeepLastCalculation() {
         qWarning("The last calculated building was not kept in %s: %s", qPrintable(path), qPrintable(reason));
 }
 
-void Tf_main::StartOverAfterCalculation() {
-    NewScenario();  // the design's fresh building, the fields as they were
-    document_ = Document{};
-    filePath_.clear();
-    undo_->clear();
-    saved_ = CurrentDocument();
-    UpdateCaption();
-    if (restoreRequested_) {
-        restoreRequested_ = false;
-        RestoreLastCalculation();
+void Tf_main::AfterCalculation() {
+    if (!restoreRequested_) return;
+    restoreRequested_ = false;
+    // The editor still shows the building it ran, edits and all: nothing to bring back.
+    try {
+        if (lastCalculation_ && CurrentDocument() == *lastCalculation_) return;
+    } catch (const ConversionError&) {
+        // a field changed since the run holds no number: bring the calculated building back
     }
+    RestoreLastCalculation();
 }
 
 bool Tf_main::RestoreLastCalculation() {
@@ -599,15 +619,24 @@ QString DroppedFile(const QMimeData* data) {
 }
 }  // namespace
 
-void Tf_main::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+// A dropped file is opened where it lies, never taken from there: whatever the source proposes
+// (a move, with Shift or by default between some folders), the drop is accepted as a copy, so
+// the source never deletes its file. A source that offers no copy is refused.
+namespace {
+bool AcceptAsCopy(QDropEvent* event) {
+    if (DroppedFile(event->mimeData()).isEmpty() || !(event->possibleActions() & Qt::CopyAction)) return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
 }
+}  // namespace
+
+void Tf_main::dragEnterEvent(QDragEnterEvent* event) { AcceptAsCopy(event); }
+
+void Tf_main::dragMoveEvent(QDragMoveEvent* event) { AcceptAsCopy(event); }
 
 void Tf_main::dropEvent(QDropEvent* event) {
-    const QString path = DroppedFile(event->mimeData());
-    if (path.isEmpty()) return;
-    event->acceptProposedAction();
-    OpenFile(path);
+    if (AcceptAsCopy(event)) OpenFile(DroppedFile(event->mimeData()));
 }
 
 // ---- "Здание..." and "Отчет..." --------------------------------------------------------------

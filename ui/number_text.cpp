@@ -1,74 +1,82 @@
 #include "number_text.h"
 
 #include <QLocale>
-#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <string>
 
 #include "number_format.h"
 
 namespace {
 
-QString DecimalSeparator() { return QLocale().decimalPoint(); }
+bool IsDigit(QChar ch) { return ch >= u'0' && ch <= u'9'; }
+// The letter of a power of ten: Latin e/E, or the Cyrillic е/Е a Russian keyboard gives.
+bool IsExponentLetter(QChar ch) { return ch == u'e' || ch == u'E' || ch == u'е' || ch == u'Е'; }
+
+// Appends the run of ASCII digits at `at` and returns how many there were.
+int TakeDigits(const QString& text, qsizetype& at, QString& out) {
+    int count = 0;
+    for (; at < text.size() && IsDigit(text[at]); ++at, ++count) out += text[at];
+    return count;
+}
+
+// What the field takes, said in every refusal.
+const QString kAccepted = QStringLiteral(
+    "Введите неотрицательное число: цифры с десятичной запятой или точкой, например 0,0108; "
+    "степень десяти — буквой e, например 1,5e-3.");
+
+QString Refusal(const QString& field, const QString& what) {
+    const QString where = field.isEmpty() ? QString() : QStringLiteral("Поле «%1»: ").arg(field);
+    return where + what + QStringLiteral(". ") + kAccepted;
+}
 
 }  // namespace
 
-ConversionError::ConversionError(const QString& text)
-    : std::runtime_error(QStringLiteral("'%1' is not a valid floating point value.").arg(text).toStdString()),
-      text_(text),
-      message_(QStringLiteral("'%1' is not a valid floating point value.").arg(text)) {}
+ConversionError::ConversionError(const QString& text, const QString& message)
+    : std::runtime_error(message.toStdString()), text_(text), message_(message) {}
 
-QString NormalizeNumberText(const QString& text) {
-    if (text.isEmpty()) return QStringLiteral("0");
-    const QString separator = DecimalSeparator();
-    QString result;
-    result.reserve(text.size());
-    for (const QChar ch : text) {
-        if (ch == u',' || ch == u'.') {
-            result += separator;
-        } else if (ch >= u'0' && ch <= u'9') {
-            result += ch;
-        } else {
-            // A sign, an exponent, a space: the entry is not a plain decimal number.
-            return QStringLiteral("0");
-        }
+QString NormalizeNumberText(const QString& typed) {
+    const QString text = typed.trimmed();
+    QString out;
+    qsizetype at = 0;
+    int mantissa = TakeDigits(text, at, out);
+    if (at < text.size() && (text[at] == u',' || text[at] == u'.')) {
+        out += u'.';
+        ++at;
+        mantissa += TakeDigits(text, at, out);
     }
-    return result;
+    if (mantissa == 0) return {};
+    if (at < text.size() && IsExponentLetter(text[at])) {
+        out += u'e';
+        if (++at < text.size() && (text[at] == u'+' || text[at] == u'-')) out += text[at++];
+        if (TakeDigits(text, at, out) == 0) return {};
+    }
+    return at == text.size() ? out : QString();
 }
 
-double StrToFloat(const QString& text) {
-    const QString separator = DecimalSeparator();
-    // Split at the separator into the digits before and after it; reject everything else.
-    QString whole = text;
-    QString fraction;
-    const qsizetype at = text.indexOf(separator);
-    if (at >= 0) {
-        whole = text.left(at);
-        fraction = text.mid(at + separator.size());
+double NumberFromText(const QString& text, const QString& field) {
+    const QString normalised = NormalizeNumberText(text);
+    const QString shown = text.trimmed();
+    if (shown.isEmpty()) throw ConversionError(text, Refusal(field, QStringLiteral("значение не задано")));
+    if (normalised.isEmpty()) {
+        const bool negative = shown.startsWith(u'-') || shown.startsWith(QChar(0x2212));
+        const QString why = negative && !NormalizeNumberText(shown.mid(1)).isEmpty()
+                                ? QStringLiteral("отрицательное значение «%1» не имеет смысла").arg(shown)
+                                : QStringLiteral("«%1» — не число").arg(shown);
+        throw ConversionError(text, Refusal(field, why));
     }
-    const auto allDigits = [](const QString& s) {
-        for (const QChar ch : s)
-            if (ch < u'0' || ch > u'9') return false;
-        return true;
-    };
-    if (!allDigits(whole) || !allDigits(fraction)) throw ConversionError(text);
-    if (whole.isEmpty() && fraction.isEmpty()) return 0;  // a lone separator
-
-    // The digits are plain ASCII now; the C locale reads them exactly (correct rounding).
-    const QString canonical = (whole.isEmpty() ? QStringLiteral("0") : whole) + u'.' +
-                              (fraction.isEmpty() ? QStringLiteral("0") : fraction);
-    bool ok = false;
-    const double value = QLocale::c().toDouble(canonical, &ok);
-    // Qt refuses a value below half the smallest double as an underflow; for an entry field
-    // that is simply the nearest double, zero. Only digits before the separator can overflow.
-    const bool belowOne = std::all_of(whole.cbegin(), whole.cend(), [](QChar ch) { return ch == u'0'; });
-    if (!ok && belowOne) return 0;
-    if (!ok || !std::isfinite(value)) throw ConversionError(text);
+    const std::string ascii = normalised.toStdString();
+    double value = 0;
+    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    // Beyond the largest double, or a nonzero value below the smallest one: no double holds it.
+    if (error != std::errc() || end != ascii.data() + ascii.size() || !std::isfinite(value))
+        throw ConversionError(text, Refusal(field, QStringLiteral("число «%1» вне диапазона чисел с плавающей точкой "
+                                                                  "(от 1E-307 до 1E308)")
+                                                       .arg(shown)));
     return value;
 }
 
-double NumberFromText(const QString& text) { return StrToFloat(NormalizeNumberText(text)); }
-
 QString FormatGeneral(double value) {
     // One formatter for the windows and the headless runner's summary.
-    return QString::fromStdString(zfreport::GeneralNumberText(value, DecimalSeparator().toStdString()));
+    return QString::fromStdString(zfreport::GeneralNumberText(value, QLocale().decimalPoint().toStdString()));
 }

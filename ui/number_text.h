@@ -1,37 +1,37 @@
 #pragma once
-// Number entry and display of the windows. Every number the user types is passed through
-// NormalizeNumberText and then converted with the current locale's decimal separator;
-// every number shown is written in the general format. QLocale() (the default locale)
-// supplies the separator, so a program or a test fixes it with QLocale::setDefault.
+// Number entry and display of the windows. Every number the user types is read by
+// NumberFromText, which never turns a typo into 0: spaces around the number are trimmed, a
+// decimal comma or point and a power of ten are read, anything else is refused in Russian,
+// naming the field. Every number shown is written in the general format. QLocale() (the default
+// locale) supplies the separator shown, so a program or a test fixes it with QLocale::setDefault.
 
 #include <QString>
 #include <stdexcept>
 
-// A text that the locale-aware conversion cannot turn into a number.
+// A typed text that is not a number the field takes.
 class ConversionError : public std::runtime_error {
 public:
-    explicit ConversionError(const QString& text);
-    const QString& Text() const { return text_; }        // the offending text
-    const QString& Message() const { return message_; }  // "'<text>' is not a valid floating point value."
+    ConversionError(const QString& text, const QString& message);
+    const QString& Text() const { return text_; }        // the offending text, as typed
+    const QString& Message() const { return message_; }  // what is wrong and what the field takes
 
 private:
     QString text_;
     QString message_;
 };
 
-// Turns a typed number into a text the conversion accepts: an empty text gives "0"; a comma
-// or a full stop becomes the locale's decimal separator; ASCII digits are kept; any other
-// character (a sign, a letter, a space ...) turns the whole entry into "0".
+// The typed text as the C locale reads it, or empty when it is no number: spaces around it
+// trimmed; digits with at most one decimal comma or point ("0,0108", "5,", ",5"); optionally a
+// power of ten written with a Latin or Cyrillic e ("1e3", "1,5е-3"). So " 0,0108" gives
+// "0.0108" and "1,5е-3" gives "1.5e-3". A sign before the number, a letter, a second separator
+// or an empty text give "".
 QString NormalizeNumberText(const QString& text);
 
-// Locale-aware conversion of a normalised text: optional digits, at most one decimal
-// separator, optional digits ("5," = 5, ",5" = 0.5, "," = 0), correctly rounded (a value below
-// the smallest double gives 0). Throws ConversionError for anything else, such as two
-// separators, and for a number too large for a double.
-double StrToFloat(const QString& text);
-
-// NormalizeNumberText followed by StrToFloat: the value of one entry field.
-double NumberFromText(const QString& text);
+// The value of a number typed into the field captioned `field` ("Vлин, м/с"): the correctly
+// rounded value of NormalizeNumberText's text. Throws ConversionError, whose message names the
+// field and what it accepts, for an empty text, a negative number, anything that is no number,
+// and a number beyond the range of a double (too large, or nonzero below the smallest one).
+double NumberFromText(const QString& text, const QString& field = QString());
 
 // General number format: the shortest text with up to 15 significant digits and the locale's
 // decimal separator; scientific form (1E-5, 2,5E-6, 1E20) for magnitudes below 0.0001 or with

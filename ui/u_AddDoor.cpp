@@ -16,7 +16,10 @@ Tf_AddDoor::Tf_AddDoor(QWidget* parent)
     : QDialog(parent, kDialogFlags), ui(std::make_unique<Ui::Tf_AddDoor>()) {
     ui->setupUi(this);
     // "Принять" gives OK, "Отменить", Escape and the title-bar close button give Cancel.
-    connect(ui->btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    // A field that holds no number keeps the dialog open, named and focused.
+    connect(ui->btnOk, &QPushButton::clicked, this, [this] {
+        if (CheckNumberFields(this, {ui->EditWidth, ui->EditHeight})) accept();
+    });
     connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     // Sizes are in metres.
     AppendUnit(ui->EditWidth, QStringLiteral("м"));

@@ -48,8 +48,11 @@ public:
     // tests give one that moves a second per reading, so every step is a refresh.
     void SetRunClock(std::int64_t (*tickMs)()) { runTickMs_ = tickMs; }
 
-    // The one current scenario; the run and the results window work on it in place.
+    // The editor's scenario: its rooms and openings. A run never changes it.
     zf::TzoneMath& Scenario();
+    // The scenario of the last run, a copy of the editor's building and fields that the run
+    // and the results window work on; none before the first run.
+    zf::TzoneMath* LastRun() const { return run_.get(); }
     // Discards the scenario with its rooms, openings and results and starts an empty one;
     // the grids follow and the openings grid is hidden.
     void NewScenario();
@@ -162,6 +165,7 @@ protected:
     // saving first.
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
@@ -182,8 +186,9 @@ private:
     void Edit(const QString& text, const std::function<void()>& operation);
     // Before a run: the building kept in memory and in the application data folder.
     void KeepLastCalculation();
-    // After a run: the design's fresh building, untitled, with its history cleared.
-    void StartOverAfterCalculation();
+    // After a run: the editor as it was; only a request from the results window or the failure
+    // message brings back the building of the last calculation.
+    void AfterCalculation();
     QString AskPath(bool save, const QString& suggested);
     // What the report says of `document` besides its results: title, notes, names, evacuation
     // inputs, and the file's name with the bytes the document saves as.
@@ -206,6 +211,7 @@ private:
     bool restoreRequested_ = false;
     PathAsker pathAsker_;
 
+    // Checks every parameter field; a refused one is named in a message and given the focus.
     bool ReadParameterFields();
     void AddFireAreaField();
     void FormCreate();
@@ -217,6 +223,7 @@ private:
     std::unique_ptr<Ui::Tf_main> ui;
     QLineEdit* EditFireAreaMax = nullptr;  // "Fmax, м²", made in code beside the designed fields
     std::unique_ptr<zf::TzoneMath> zm;
+    std::unique_ptr<zf::TzoneMath> run_;  // the last run's own scenario (LastRun)
     Tf_AddRoom* f_AddRoom = nullptr;
     Tf_AddDoor* f_AddDoor = nullptr;
     Tf_progress* f_progress = nullptr;

@@ -201,42 +201,69 @@ TEST_F(EditorTest, CancelChangesNothingAndTheDialogsKeepWhatWasTyped) {
     ExpectGridsShowScenario();
 }
 
-TEST_F(EditorTest, UnconvertibleEntryShowsTheMessageAndAddsNothing) {
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString title;
-    QString text;
-    const auto readBox = [&](QWidget* w) {
-        auto* box = static_cast<QMessageBox*>(w);
-        icon = box->icon();
-        title = box->windowTitle();
-        text = box->text();
-        box->button(QMessageBox::Ok)->click();
-    };
-    WhenModal("QMessageBox", readBox);
-    AddRoom("4", "1,2,3", "3");
-    EXPECT_EQ(icon, QMessageBox::Critical);
-    EXPECT_EQ(title, QApplication::applicationDisplayName());
-    EXPECT_EQ(text, "'1,2,3' is not a valid floating point value.");
-    EXPECT_EQ(main_->Scenario().RoomCount(), 0);
-    EXPECT_EQ(Grid("GridRoom")->rowCount(), 1);
+// A field that holds no number keeps its dialog open: the message names the field and what it
+// takes, the field gets the focus, and nothing is added.
+struct BadDialogEntry {
+    const char* dialog;
+    const char* fields[3];
+    const char* texts[3];
+    const char* focused;
+    const char* says;
+};
 
+class EditorEntry : public EditorTest, public ::testing::WithParamInterface<BadDialogEntry> {};
+
+TEST_P(EditorEntry, ABadNumberKeepsTheDialogOpenOnItsField) {
+    const BadDialogEntry& c = GetParam();
     AddRoom("4", "5", "3");
-    text.clear();
-    WhenModal("QMessageBox", readBox);
-    AddOpening("2", "0..9");
-    EXPECT_EQ(text, "'0,,9' is not a valid floating point value.");
+    Click(Grid("GridMatrix"), 1, 1);
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString text, focused;
+    bool stillOpen = false;
+    WhenModal(c.dialog, [&](QWidget* d) {
+        for (int i = 0; i < 3 && c.fields[i] != nullptr; ++i) Type(d, c.fields[i], QString::fromUtf8(c.texts[i]));
+        WhenModal("QMessageBox", [&](QWidget* w) {
+            auto* box = static_cast<QMessageBox*>(w);
+            icon = box->icon();
+            text = box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        Close(d, true);  // returns once the message is answered
+        stillOpen = d->isVisible();
+        focused = d->focusWidget() != nullptr ? d->focusWidget()->objectName() : QString();
+        Close(d, false);
+    });
+    Press(std::string(c.dialog) == "Tf_AddRoom" ? "btnAddRoom" : "btnAddDoor");
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_TRUE(text.contains(QString::fromUtf8(c.says))) << text.toStdString();
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(focused, QString::fromLatin1(c.focused));
+    EXPECT_EQ(main_->Scenario().RoomCount(), 1);
     EXPECT_TRUE(main_->Scenario().Cell(0, 0).empty());
     ExpectGridsShowScenario();
 }
 
-TEST_F(EditorTest, SignsExponentsAndBlanksEnterAsZero) {
-    AddRoom("-5", "1e3", "");
+INSTANTIATE_TEST_SUITE_P(
+    Texts, EditorEntry,
+    ::testing::Values(
+        BadDialogEntry{"Tf_AddRoom", {"EditWidthX", "EditWidthY", "EditHeight"}, {"4", "1,2,3", "3"}, "EditWidthY",
+                       "Поле «Ширина, м»: «1,2,3» — не число"},
+        BadDialogEntry{"Tf_AddRoom", {"EditWidthX", "EditWidthY", "EditHeight"}, {"-5", "4", "3"}, "EditWidthX",
+                       "Поле «Длина, м»: отрицательное значение «-5» не имеет смысла"},
+        BadDialogEntry{"Tf_AddRoom", {"EditWidthX", "EditWidthY", "EditHeight"}, {"4", "5", ""}, "EditHeight",
+                       "Поле «Высота, м»: значение не задано"},
+        BadDialogEntry{"Tf_AddDoor", {"EditHeight", "EditWidth", nullptr}, {"2", "0..9", ""}, "EditWidth",
+                       "Поле «Ширина, м»: «0..9» — не число"}),
+    [](const ::testing::TestParamInfo<BadDialogEntry>& info) { return "Case" + std::to_string(info.index); });
+
+// Spaces around a number, and a power of ten with a Latin or a Cyrillic e, are read as typed.
+TEST_F(EditorTest, SpacesAndPowersOfTenEnterAsTyped) {
+    AddRoom(" 5 ", "1e1", "3,5E0");
     ASSERT_EQ(main_->Scenario().RoomCount(), 1);
     const zf::TRoom& room = main_->Scenario().Room(0);
-    EXPECT_EQ(room.Length, 0);
-    EXPECT_EQ(room.Width, 0);
-    EXPECT_EQ(room.Height, 0);
-    EXPECT_EQ(Text(Grid("GridRoom"), 1, 1), "0");
+    EXPECT_EQ(room.Length, 5);
+    EXPECT_EQ(room.Width, 10);
+    EXPECT_EQ(room.Height, 3.5);
 }
 
 TEST_F(EditorTest, PointAndCommaGiveTheSameValueShownWithTheLocaleSeparator) {

@@ -246,7 +246,7 @@ TEST_F(ProjectWindowTest, TheRunnerGetsBitIdenticalResultsFromABuildingTheWindow
     ASSERT_TRUE(main_->SaveFile(Path("run.json")));
     nlohmann::json window;
     WhenModal("TF_ShowResult", [&](QWidget* shownResults) {
-        const zf::TzoneMath& zm = main_->Scenario();
+        const zf::TzoneMath& zm = *main_->LastRun();
         for (const auto& room : zm.Rooms) {
             nlohmann::json samples;
             for (int e = 0; e < zf::ResultSample::kCount; ++e)
@@ -332,6 +332,43 @@ TEST_F(ProjectWindowTest, AFailedSaveLeavesTheOldFileAndSaysWhy) {
     ExpectMessage(&text);
     EXPECT_FALSE(main_->SaveFile(Path("other.json")));
     EXPECT_FALSE(QFile::exists(Path("other.json")));
+}
+
+// Saving over a file keeps its permissions; a read-only file or folder is named in Russian, and
+// the building stays open and modified.
+TEST_F(ProjectWindowTest, SavingKeepsPermissionsAndARefusedSaveKeepsTheBuilding) {
+    EnterThreeRooms();
+    const QString kept = Path("kept.json");
+    ASSERT_TRUE(main_->SaveFile(kept));
+    const auto groupRead = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(kept, groupRead));
+    AddRoom("7", "7", "3");
+    ASSERT_TRUE(main_->SaveFile(kept));
+    EXPECT_EQ(QFileInfo(kept).permissions() & 0x7077, groupRead & 0x7077);  // owner, group, others
+
+    const QString locked = Path("locked.json");
+    ASSERT_TRUE(main_->SaveFile(locked));
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    const QByteArray bytes = [&] { QFile f(locked); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    QDir().mkdir(Path("shut"));
+    ASSERT_TRUE(QFile::setPermissions(Path("shut"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    AddRoom("8", "8", "3");  // unsaved
+    const std::pair<QString, const char*> refused[] = {{locked, "файл доступен только для чтения"},
+                                                       {Path("shut/new.json"), "доступна только для чтения"}};
+    for (const auto& [path, says] : refused) {
+        QString text;
+        ExpectMessage(&text);
+        EXPECT_FALSE(main_->SaveFile(path));
+        EXPECT_TRUE(text.contains(QString::fromUtf8(says))) << text.toStdString();
+        EXPECT_TRUE(main_->IsModified());
+        EXPECT_EQ(main_->FilePath(), locked);
+        EXPECT_EQ(main_->Scenario().RoomCount(), 5);
+    }
+    QFile f(locked);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), bytes);
+    EXPECT_FALSE(QFile::exists(Path("shut/new.json")));
+    QFile::setPermissions(Path("shut"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST_F(ProjectWindowTest, NewOpenAndExitWithUnsavedChangesAskToSave) {
@@ -506,12 +543,95 @@ TEST_F(ProjectWindowTest, AFileDroppedOnTheWindowIsOpened) {
     EXPECT_EQ(Shown(), before);
 }
 
+// A drop the source proposes as a move is taken as a copy: the source keeps its file.
+TEST_F(ProjectWindowTest, AFileDroppedAsAMoveIsTakenAsACopy) {
+    EnterThreeRooms();
+    ASSERT_TRUE(main_->SaveFile(Path("moved.json")));
+    ASSERT_TRUE(main_->FileNew());
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(Path("moved.json"))});
+    const Qt::DropActions offered = Qt::MoveAction | Qt::CopyAction;
+    QDragEnterEvent enter(QPoint(10, 10), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+    enter.setDropAction(Qt::MoveAction);
+    QApplication::sendEvent(main_.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+    QDropEvent drop(QPointF(10, 10), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+    drop.setDropAction(Qt::MoveAction);
+    QApplication::sendEvent(main_.get(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);  // what the source is told: it deletes nothing
+    EXPECT_EQ(main_->FilePath(), Path("moved.json"));
+    EXPECT_TRUE(QFile::exists(Path("moved.json")));
+    // A source that offers only a move is refused.
+    QDropEvent moveOnly(QPointF(10, 10), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(main_.get(), &moveOnly);
+    EXPECT_FALSE(moveOnly.isAccepted());
+}
+
+// Every way a run ends leaves the editor exactly as it was: the building, the unsaved edits,
+// the file and the modified mark. With the window's own first building and with an edited one.
+TEST_F(ProjectWindowTest, EveryRunOutcomeLeavesTheEditorAndItsUnsavedEditsAsTheyWere) {
+    struct Outcome {
+        const char* name;
+        std::function<void()> arrange;  // the run's fields and who ends it
+    };
+    const Outcome outcomes[] = {
+        {"completed", [this] {
+             SetField("Edit11", "0,01"), SetField("Edit12", "2"), SetField("Edithr", "1,7");
+         }},
+        {"stopped", [this] {
+             main_->SetRunClock(&SecondPerReading);
+             SetField("Edit11", "0,01"), SetField("Edit12", "1000"), SetField("Edithr", "1,7");
+             AtFirstRefresh(progress_.get(), [this] {
+                 QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton);
+             });
+         }},
+        {"failed", [this] {
+             SetField("Edit11", "0,3"), SetField("Edit12", "20"), SetField("Edithr", "1,7");  // longer than a sample: fails in step 1
+         }},
+        {"refused", [this] {
+             SetField("Edithr", "30");  // the working zone above every ceiling
+         }},
+    };
+    // The results window or the message each run ends with is closed as a user would.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    closer.start(2);
+    for (bool edited : {false, true}) {
+        if (edited) {
+            closer.stop();
+            EnterThreeRooms();
+            ASSERT_TRUE(main_->SaveFile(Path("kept.json")));
+            closer.stop();
+            AddRoom("7", "7", "3");  // an edit not saved
+            closer.start(2);
+        }
+        for (const Outcome& outcome : outcomes) {
+            SCOPED_TRACE(std::string(outcome.name) + (edited ? ", edited building" : ", first building"));
+            outcome.arrange();
+            const std::string before = Shown();
+            const bool modified = main_->IsModified();
+            const int undo = main_->UndoStack()->count();
+            PressCalculate();
+            EXPECT_EQ(Shown(), before);
+            EXPECT_EQ(main_->IsModified(), modified);
+            EXPECT_EQ(main_->UndoStack()->count(), undo);
+            EXPECT_EQ(main_->FilePath(), edited ? Path("kept.json") : QString());
+            if (edited) EXPECT_TRUE(main_->IsModified());
+        }
+    }
+}
+
 // ---- The building of the last calculation --------------------------------------------------
 
 TEST_F(ProjectWindowTest, TheBuildingComesBackAfterACompletedRunFromTheResultsWindow) {
     EnterThreeRooms();
     ASSERT_TRUE(main_->SaveFile(Path("calc.json")));
     const std::string before = Shown();
+    const int history = main_->UndoStack()->count();  // the run leaves the editor's history too
     EXPECT_FALSE(Action("ActRestoreLast")->isEnabled());
     WhenModal("TF_ShowResult", [&](QWidget* w) {
         QTest::mouseClick(w->findChild<QToolButton*>("btnRestoreBuilding"), Qt::LeftButton);
@@ -520,7 +640,7 @@ TEST_F(ProjectWindowTest, TheBuildingComesBackAfterACompletedRunFromTheResultsWi
     EXPECT_EQ(Shown(), before);
     EXPECT_EQ(main_->FilePath(), Path("calc.json"));
     EXPECT_FALSE(main_->IsModified());
-    EXPECT_EQ(main_->UndoStack()->count(), 0);
+    EXPECT_EQ(main_->UndoStack()->count(), history);
 }
 
 TEST_F(ProjectWindowTest, TheBuildingComesBackAfterAStoppedRunAndAfterARestart) {
@@ -536,9 +656,10 @@ TEST_F(ProjectWindowTest, TheBuildingComesBackAfterAStoppedRunAndAfterARestart) 
     AtFirstRefresh(progress_.get(), [this] { QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton); });
     WhenModal("TF_ShowResult", [](QWidget* w) { w->close(); }, 3000);
     PressCalculate();
-    EXPECT_EQ(main_->Scenario().RoomCount(), 0);  // the design's fresh building
-    EXPECT_TRUE(main_->FilePath().isEmpty());
+    EXPECT_EQ(Shown(), before);  // the run worked on a copy
     ASSERT_TRUE(Action("ActRestoreLast")->isEnabled());
+    WhenModal("QMessageBox", [](QWidget* box) { static_cast<QMessageBox*>(box)->button(QMessageBox::Discard)->click(); });
+    ASSERT_TRUE(main_->FileNew());
     Shortcut(Qt::Key_R);
     EXPECT_EQ(Shown(), before);
     EXPECT_TRUE(main_->IsModified());  // never saved
@@ -559,12 +680,13 @@ TEST_F(ProjectWindowTest, TheBuildingComesBackAfterAFailedRunFromTheFailureMessa
     Click(Grid("GridMatrix"), 1, 1);
     AddOpening("2", "0,9");
     const std::string before = Shown();
+    const int history = main_->UndoStack()->count();  // the run leaves the editor's history too
     WhenModal("QMessageBox", [](QWidget* box) {
         QTest::mouseClick(box->findChild<QPushButton*>("btnRestoreBuilding"), Qt::LeftButton);
     });
     PressCalculate();
     EXPECT_EQ(Shown(), before);
-    EXPECT_EQ(main_->UndoStack()->count(), 0);
+    EXPECT_EQ(main_->UndoStack()->count(), history);
 }
 
 }  // namespace
