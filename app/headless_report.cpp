@@ -1,13 +1,21 @@
 #include "headless_report.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QBuffer>
 #include <QByteArray>
-#include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <iostream>
+#include <memory>
 
+#include "input_text.h"
+#include "output_file.h"
+#include "printable_text.h"
 #include "report_pdf.h"
 #include "project/scenario_file.h"
 #include "u_ShowResult.h"
@@ -18,6 +26,7 @@ namespace {
 constexpr int kExitCompleted = 0;
 constexpr int kExitRunFailed = 1;
 constexpr int kExitBadInput = 2;
+constexpr int kExitOutputFailed = 3;  // the report or the run's state could not be written whole
 constexpr int kExitInterrupted = 130;  // 128 + SIGINT
 
 constexpr const char* kUsage = "Использование: zonefire --report ОТЧЕТ.pdf СЦЕНАРИЙ.json\n";
@@ -31,48 +40,102 @@ public:
     bool ProgressVisible() override { return gInterrupted == 0; }
 };
 
-int Refuse(const QString& where, const QString& message) {
-    std::cerr << where.toStdString() << ": " << message.toStdString() << '\n';
-    return kExitBadInput;
+void Say(const std::string& text) { zfcli::WriteAll(STDERR_FILENO, zfcli::PrintableText(text, zfcli::kPrintedMessageChars, true) + "\n"); }
+
+int Refuse(const std::string& where, const std::string& message, int code = kExitBadInput) {
+    Say(zfcli::PrintableText(where) + ": " + message);
+    return code;
+}
+
+bool SameFile(const char* a, const char* b) {
+    struct stat sa {}, sb {};
+    return ::stat(a, &sa) == 0 && ::stat(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// The report's file, checked and its temporary made before anything is computed: a path that
+// names the scenario itself (by any name, a link or "..") is refused, a folder that takes no
+// file is reported now rather than after the run.
+int PrepareOutput(const char* output, const char* scenario, std::unique_ptr<zfcli::AtomicFile>& file) {
+    if (SameFile(output, scenario))
+        return Refuse(output, std::string("это файл сценария ") + zfcli::PrintableText(scenario) +
+                                  "; отчет записался бы на его место — задайте другое имя файла отчета");
+    try {
+        file = std::make_unique<zfcli::AtomicFile>(output);
+    } catch (const zfcli::OutputError& e) {
+        Say(e.what());
+        return kExitOutputFailed;
+    }
+    return kExitCompleted;
+}
+
+// The report into memory, then into its file whole; the run's state on stdout.
+int WriteOutputs(zfcli::AtomicFile& file, zf::TzoneMath& zm, const ScenarioDescription& description) {
+    TF_ShowResult charts;  // never shown: it draws the report's charts
+    charts.SetEvacuationInputs(description.Evacuation);
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    if (const QString failure = WriteReportPdf(buffer, zm, description, charts); !failure.isEmpty())
+        return Refuse(file.Target().string(), failure.toStdString(), kExitOutputFailed);
+    try {
+        file.Stream().write(pdf.constData(), pdf.size());
+        file.Commit();
+    } catch (const zfcli::OutputError& e) {
+        Say(std::string(e.what()) + "; отчет не записан");
+        return kExitOutputFailed;
+    }
+    if (const int err = zfcli::WriteAll(STDOUT_FILENO, RunStateText(zm).toStdString() + "\n")) {
+        Say(zfcli::OutputMessage("стандартный вывод", "не удалось вывести состояние расчета (отчет записан)", err));
+        return kExitOutputFailed;
+    }
+    return kExitCompleted;
 }
 
 }  // namespace
 
 bool IsReportCommand(int argc, char** argv) { return argc > 1 && std::strcmp(argv[1], "--report") == 0; }
 
-void PrepareReportPlatform() { qputenv("QT_QPA_PLATFORM", "offscreen"); }
+void PrepareReportPlatform() {
+    // A closed standard descriptor would be the number of the next file opened, and the state
+    // line would land in the report: each is opened on /dev/null first, read-only, so writing
+    // there still fails as on the closed descriptor (see WriteOutputs).
+    for (int fd = 0; fd <= 2; ++fd)
+        if (::fcntl(fd, F_GETFD) < 0 && errno == EBADF && ::open("/dev/null", O_RDONLY) != fd) _exit(kExitOutputFailed);
+    // A full pipe or a file-size limit is an error of that output, not the end of the program.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+}
 
 int RunReportCommand(int argc, char** argv) {
     if (argc != 4) {
-        std::cerr << "zonefire: после --report нужны имя файла отчета и файл сценария\n" << kUsage;
+        Say(std::string("zonefire: после --report нужны имя файла отчета и файл сценария\n") + kUsage);
         return kExitBadInput;
     }
-    const QString output = QString::fromLocal8Bit(argv[2]);
-    const QString scenarioPath = QString::fromLocal8Bit(argv[3]);
-    QFile scenarioFile(scenarioPath);
-    if (QFileInfo(scenarioPath).isDir()) return Refuse(scenarioPath, QStringLiteral("это каталог, а не файл сценария"));
-    if (!scenarioFile.open(QIODevice::ReadOnly))
-        return Refuse(scenarioPath, QStringLiteral("не удалось открыть файл сценария: ") + scenarioFile.errorString());
-    const QByteArray bytes = scenarioFile.readAll();
-
-    const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const char* output = argv[2];
+    const char* scenarioPath = argv[3];
+    std::string text;
+    try {
+        text = zfcli::ReadInputText(scenarioPath);
+    } catch (const zfcli::InputError& e) {
+        return Refuse(scenarioPath, e.what());
+    }
     zf::TzoneMath zm;
-    if (const auto refused = zf::project::ReadScenario(text, zm)) return Refuse(scenarioPath, QString::fromStdString(*refused));
+    if (const auto refused = zf::project::ReadScenario(text, zm)) return Refuse(scenarioPath, *refused);
     zf::project::Document document;
     zf::project::ReadDocument(text, document);  // read above without a refusal
+    std::unique_ptr<zfcli::AtomicFile> file;
+    if (const int refused = PrepareOutput(output, scenarioPath, file)) return refused;
 
-    const ScenarioDescription description = DescribeDocument(document, QFileInfo(scenarioPath).fileName(), bytes);
-
+    const QByteArray bytes = QByteArray::fromStdString(text);
+    const ScenarioDescription description =
+        DescribeDocument(document, QFileInfo(QString::fromLocal8Bit(scenarioPath)).fileName(), bytes);
     std::signal(SIGINT, &OnInterrupt);
     InterruptibleRun view;
     const bool ran = zm.Run(view);
     std::signal(SIGINT, SIG_DFL);
 
-    TF_ShowResult charts;  // never shown: it draws the report's charts
-    charts.SetEvacuationInputs(description.Evacuation);
-    const QString failure = WriteReportPdf(output, zm, description, charts);
-    if (!failure.isEmpty()) return Refuse(output, failure);
-    std::cout << RunStateText(zm).toStdString() << '\n';
+    if (const int failed = WriteOutputs(*file, zm, description)) return failed;
     if (!ran) return kExitRunFailed;
     return zm.Stopped ? kExitInterrupted : kExitCompleted;
 }

@@ -15,16 +15,17 @@ namespace {
 std::string Reason(std::string_view what, int err) { return std::string(what) + ": " + std::strerror(err); }
 
 std::string TooLarge(std::size_t limit) {
-    return "файл сценария больше " + std::to_string(limit >> 20) +
-           " МБ; настоящий сценарий занимает несколько килобайт — проверьте, тот ли это файл";
+    return "размер больше " + std::to_string(limit >> 20) +
+           " МБ; настоящий файл занимает несколько килобайт — проверьте, тот ли это файл";
 }
 
 }  // namespace
 
-std::string ReadInputText(const std::string& path, std::size_t limit) {
+std::string ReadInputText(const std::string& path, std::size_t limit, std::string_view what) {
+    const std::string noun(what);
     const bool standardInput = path == "-";
     const int fd = standardInput ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) throw InputError(Reason("не удалось открыть файл сценария", errno));
+    if (fd < 0) throw InputError(Reason("не удалось открыть " + noun, errno));
     struct Closer {
         int fd;
         bool own;
@@ -35,7 +36,7 @@ std::string ReadInputText(const std::string& path, std::size_t limit) {
 
     struct stat st {};
     if (::fstat(fd, &st) == 0) {
-        if (S_ISDIR(st.st_mode)) throw InputError("не удалось прочитать файл сценария: это каталог");
+        if (S_ISDIR(st.st_mode)) throw InputError("не удалось прочитать " + noun + ": это каталог");
         // A regular file's size is known: refuse it without reading.
         if (S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) > limit) throw InputError(TooLarge(limit));
     }
@@ -46,7 +47,7 @@ std::string ReadInputText(const std::string& path, std::size_t limit) {
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
-            throw InputError(Reason("не удалось прочитать файл сценария", errno));
+            throw InputError(Reason("не удалось прочитать " + noun, errno));
         }
         // At most one chunk past the limit is ever held.
         if (text.size() + static_cast<std::size_t>(n) > limit) throw InputError(TooLarge(limit));

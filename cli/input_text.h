@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "project/document.h"
 
@@ -23,6 +24,8 @@ inline constexpr std::size_t kMaxInputBytes = zf::project::kMaxTextBytes;
 
 // The whole of `path` ("-": the standard input). Throws InputError when it cannot be opened or
 // read, is a folder, or holds more than `limit` bytes (reading stops just past the limit).
-std::string ReadInputText(const std::string& path, std::size_t limit = kMaxInputBytes);
+// `what` names the file in the messages: "файл сценария", "файл исследования".
+std::string ReadInputText(const std::string& path, std::size_t limit = kMaxInputBytes,
+                          std::string_view what = "файл сценария");
 
 }  // namespace zfcli

@@ -6,11 +6,12 @@
 //   zonefire-cli study STUDY.json --emit-scenario RUN
 //   zonefire-cli merge DIR SHARD_DIR...
 //
-// An output folder holds study.json (the study with its base written in), runs.csv,
-// summary.json and summary.txt; each file is replaced whole (written beside, then renamed).
-// runs.csv is rewritten every second while the study runs (less often once a rewrite takes
-// over 50 ms: a study of hundreds of thousands of runs), so a killed study loses only the runs
-// of that last interval and --resume computes only the runs it lacks.
+// What an output folder holds and how it is kept: study_folder.h. runs.csv is rewritten every
+// second while the study runs (less often once a rewrite takes over 50 ms: a study of hundreds
+// of thousands of runs), so a killed study loses only the runs of that last interval and
+// --resume computes only the runs it lacks. A failed run is a row like any other, its verdict
+// "не определено". (The options in study_options.cpp, the pool in study_pool.cpp, the merge in
+// study_merge.cpp.)
 
 #include <cstdint>
 #include <filesystem>
@@ -31,10 +32,6 @@ extern const char* const kStudyHelp;
 // scenario the reader refuses is a failed run at step 0 with the reader's message. A run
 // stopped through `view` comes back with RunStatus::Stopped.
 RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run, zf::RunView& view);
-
-// Replaces `path` with `text` whole: written to a temporary file in the same folder, then
-// renamed over it. Returns why it failed.
-std::optional<std::string> WriteFileWhole(const std::filesystem::path& path, const std::string& text);
 
 // The two commands; argv[0] is "study" or "merge". Return the program's exit code.
 int StudyMain(int argc, char** argv);

@@ -2,9 +2,14 @@
 // The results of a study: one row per run (runs.csv) and the summary over the rows
 // (summary.json and summary.txt). Every summary is computed from rows as runs.csv holds them,
 // so a study computed whole, resumed, or in shards that were merged writes the same bytes.
+// runs.csv is read a row at a time (RunsCsvReader) and the summary keeps, per run, only the
+// numbers its percentiles and rank correlations need, so a study of many runs is summed up in
+// little memory. (The rows in study_table.cpp, the statistics in study_stats.cpp, the
+// summaries in study_summary.cpp.)
 
 #include <array>
 #include <cstdint>
+#include <istream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +26,7 @@ struct RoomRow {
     std::string Factors;                       // the factors reached at that time: "T", "Vis+CO"
     std::array<double, zf::kHazardCount> Times{};  // critical times by HazardKind [s]; 0 = not reached
     std::string Verdict;                       // "safe", "unsafe", "undetermined"; empty without inputs
+    std::string VerdictReason;                 // why "undetermined", in Russian; empty otherwise
 };
 
 struct RunRow {
@@ -40,6 +46,37 @@ std::string CsvRow(const Study& study, const RunRow& row);
 // The rows of a runs.csv text written for this study. Returns a message naming the line that
 // does not fit the study's columns.
 std::optional<std::string> ParseCsv(const Study& study, const std::string& text, std::vector<RunRow>& rows);
+
+// runs.csv read one row at a time. A record longer than kMaxCsvRecordBytes is refused (a file
+// that is not a table of runs, /dev/zero, say), so memory never follows the file's size.
+class RunsCsvReader {
+public:
+    static constexpr std::size_t kMaxCsvRecordBytes = std::size_t{1} << 20;
+
+    RunsCsvReader(const Study& study, std::istream& in) : study_(study), in_(in) {}
+    // Reads the header line; false when it does not fit the study (Error() says why).
+    bool Start();
+    // The next row into `row`: false at the end of the table or at a line that does not fit
+    // (Error() then says which). A last line without its line end was cut short: it is not
+    // a row.
+    bool Next(RunRow& row);
+    const std::optional<std::string>& Error() const { return error_; }
+
+private:
+    // The cells of the next record; false at the end or past the bound.
+    bool Record(std::vector<std::string>& cells);
+    bool Fail(std::string message);
+
+    const Study& study_;
+    std::istream& in_;
+    std::size_t line_ = 0;     // records read, the header included
+    std::size_t columns_ = 0;  // cells of the header
+    std::optional<std::string> error_;
+};
+
+// An input's drawn text (as runs.csv writes it) as a number that orders its values: the number
+// itself, 1 or 0 for open or shut, a plume's index among its choices.
+double InputRank(const VariedInput& input, const std::string& text);
 
 // Which share of the runs a folder holds: all, or shard Index of Count.
 struct Share {
@@ -62,9 +99,39 @@ std::optional<double> Percentile(const std::vector<double>& sorted, double p);
 std::optional<double> RankCorrelation(const std::vector<double>& x, const std::vector<double>& y);
 }  // namespace stats
 
+// What the summary needs of the rows, gathered a row at a time in run order: the counts, the
+// verdicts of each room, and per completed run its blocking times and the inputs' ranks (8
+// bytes per room and per input); the failed runs with their inputs, step and fault.
+class SummaryData {
+public:
+    explicit SummaryData(const Study& study);
+    void Add(const RunRow& row);
+
+    struct RoomVerdicts {
+        std::uint64_t Safe = 0, Unsafe = 0, Undetermined = 0;  // completed runs
+    };
+    struct FailedRun {
+        std::uint64_t Run = 0;
+        int Step = 0;
+        std::string Fault;
+        std::vector<std::string> Inputs;
+    };
+    std::uint64_t Done = 0, Completed = 0, Stopped = 0, Failed = 0;
+    std::vector<std::vector<double>> Blocking;  // by room, per completed run: t_бл [s], +∞ not reached
+    std::vector<std::vector<double>> Ranks;     // by input, per completed run: the value ordered as a number
+    std::vector<RoomVerdicts> Verdicts;         // by room
+    std::vector<FailedRun> FailedRuns;          // in run order
+
+private:
+    const Study& study_;
+};
+
 // summary.json of the rows (sorted by run number) of the given share of the study.
-std::string SummaryJson(const Study& study, const std::vector<RunRow>& rows, const Share& share);
+std::string SummaryJson(const Study& study, const SummaryData& data, const Share& share);
 // summary.txt: the same in Russian, for people.
+std::string SummaryText(const Study& study, const SummaryData& data, const Share& share);
+// The same of rows held in memory.
+std::string SummaryJson(const Study& study, const std::vector<RunRow>& rows, const Share& share);
 std::string SummaryText(const Study& study, const std::vector<RunRow>& rows, const Share& share);
 
 }  // namespace zfcli::study

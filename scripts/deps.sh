@@ -41,6 +41,8 @@ all=(
   poppler-utils
   # the validation tools and their tests
   python3
+  # the parameter study's recipe for machines without a batch system, and its test
+  parallel
 )
 case $group in
   program) packages=("${program[@]}") ;;

@@ -19,6 +19,7 @@
 #include <functional>
 
 #include "model_notes.h"
+#include "report_text.h"
 #include "project/document.h"
 #include "project/scenario_file.h"
 #include "number_format.h"
@@ -71,8 +72,9 @@ private:
     ChartPainter paint_;
 };
 
-QString Esc(const QString& s) { return s.toHtmlEscaped(); }
-QString Esc(const std::string& s) { return QString::fromStdString(s).toHtmlEscaped(); }
+// Every text in the report's HTML, the engineer's above all, is printed literally.
+QString Esc(const QString& s) { return LiteralUserText(s).toHtmlEscaped(); }
+QString Esc(const std::string& s) { return Esc(QString::fromStdString(s)); }
 
 // "2,3E-5" as printed texts write it, "2,3·10⁻⁵"; other numbers as they are.
 QString PowerOfTen(const QString& number) {
@@ -197,7 +199,8 @@ private:
 };
 
 // The marker of a chart: room, list (0 parameters, 1 hazards) and item.
-const QRegularExpression kChartMarker(QStringLiteral("@@chart (\\d+) (\\d) (\\d+)@@"));
+const QRegularExpression kChartMarker(QChar(kReportPlaceholder) + QStringLiteral("chart (\\d+) (\\d) (\\d+)") +
+                                      QChar(kReportPlaceholder));
 
 // Replaces every chart marker by the chart object, `width` wide.
 void PlaceCharts(QTextDocument& doc, double width) {
@@ -456,7 +459,7 @@ void ReportBuilder::Charts() {
                                   "критического значения и отметкой критического времени.")));
     int figure = 0;
     auto chart = [&](int room, bool hazard, int index, const QString& note) {
-        Html(QStringLiteral("<p>@@chart %1 %2 %3@@</p>").arg(room).arg(hazard ? 1 : 0).arg(index));
+        Html(QStringLiteral("<p>%1chart %2 %3 %4%1</p>").arg(QChar(kReportPlaceholder)).arg(room).arg(hazard ? 1 : 0).arg(index));
         Html(QStringLiteral("<p align=\"center\"><i>Рисунок %1. %2: %3%4</i></p>")
                  .arg(++figure)
                  .arg(Esc(RoomCaption(d_, room)), Esc(TF_ShowResult::ChartTitle(hazard, index)), Esc(note)));
@@ -623,11 +626,21 @@ QString RunStateText(const zf::TzoneMath& zm) {
 
 QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDescription& description, TF_ShowResult& charts,
                        const ReportStamp& stamp) {
-    const DefaultLocale russian(ReportLocale());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Не удалось открыть файл для записи отчета:\n%1\n%2").arg(path, file.errorString());
-    QPdfWriter writer(&file);
+    if (const QString failure = WriteReportPdf(file, zm, description, charts, stamp); !failure.isEmpty()) {
+        file.cancelWriting();
+        return failure + QStringLiteral("\n") + path;
+    }
+    if (!file.commit()) return QStringLiteral("Не удалось записать отчет в файл:\n%1\n%2").arg(path, file.errorString());
+    return {};
+}
+
+QString WriteReportPdf(QIODevice& device, zf::TzoneMath& zm, const ScenarioDescription& description, TF_ShowResult& charts,
+                       const ReportStamp& stamp) {
+    const DefaultLocale russian(ReportLocale());
+    QPdfWriter writer(&device);
     writer.setResolution(kDotsPerInch);
     writer.setTitle(QStringLiteral("Отчет о расчете времени блокирования путей эвакуации"));
     writer.setCreator(QStringLiteral("zonefire ") + stamp.Version);
@@ -665,10 +678,7 @@ QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDes
     KeepTogether(doc);
 
     QPainter painter;
-    if (!painter.begin(&writer)) {
-        file.cancelWriting();
-        return QStringLiteral("Не удалось начать запись отчета в файл:\n%1").arg(path);
-    }
+    if (!painter.begin(&writer)) return QStringLiteral("Не удалось начать запись отчета.");
     const int pages = doc.pageCount();
     const QString sha = QString::fromLatin1(
         QCryptographicHash::hash(ScenarioBytes(zm, description), QCryptographicHash::Sha256).toHex().left(16));
@@ -691,8 +701,7 @@ QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDes
                          QStringLiteral("zonefire %1 · сценарий SHA-256 %2…").arg(stamp.Version, sha));
         painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("стр. %1 из %2").arg(p + 1).arg(pages));
     }
-    if (!painter.end() || !file.commit())
-        return QStringLiteral("Не удалось записать отчет в файл:\n%1\n%2").arg(path, file.errorString());
+    if (!painter.end()) return QStringLiteral("Не удалось записать отчет: %1").arg(device.errorString());
     return {};
 }
 

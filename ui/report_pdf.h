@@ -15,6 +15,7 @@
 
 #include "verdict.h"
 
+class QIODevice;
 class TF_ShowResult;
 namespace zf { class TzoneMath; }
 namespace zf::project { struct Document; }
@@ -70,4 +71,7 @@ QString RunStateText(const zf::TzoneMath& zm);
 // file is replaced only by a whole report. The charts are drawn by `charts`, the results
 // window. Returns why the file could not be written, empty on success.
 QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDescription& description,
+                       TF_ShowResult& charts, const ReportStamp& stamp = {});
+// The same report written to an open device (a buffer the caller writes out whole, say).
+QString WriteReportPdf(QIODevice& device, zf::TzoneMath& zm, const ScenarioDescription& description,
                        TF_ShowResult& charts, const ReportStamp& stamp = {});

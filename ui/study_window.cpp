@@ -199,13 +199,22 @@ QString StudyWindow::StatsText(int room) const {
     }
     text += QStringLiteral(".\nПроцентили t_бл, с: 5-й ") + Seconds(b.value(QStringLiteral("p5"))) + QStringLiteral("; 50-й ") +
             Seconds(b.value(QStringLiteral("p50"))) + QStringLiteral("; 95-й ") + Seconds(b.value(QStringLiteral("p95"))) + ".";
-    if (s.value(QStringLiteral("share_unsafe")).isDouble())
-        text += QStringLiteral("\nВывод об эвакуации «%1» в ").arg(VerdictText("unsafe")) + Percent(s.value(QStringLiteral("share_unsafe"))) +
-                QStringLiteral(" расчетов, «%1» в ").arg(VerdictText("undetermined")) +
-                Percent(s.value(QStringLiteral("share_undetermined"))) + ".";
-    else
-        text += QStringLiteral("\nДанных об эвакуации из помещения нет.");
-    return text;
+    const QJsonObject v = s.value(QStringLiteral("verdict")).toObject();
+    if (v.isEmpty()) return text + QStringLiteral("\nДанных об эвакуации из помещения нет.");
+    // The shares are among the runs with a verdict; undetermined and failed runs are counted apart.
+    const qint64 judged = v.value(QStringLiteral("safe")).toInteger() + v.value(QStringLiteral("unsafe")).toInteger();
+    text += QStringLiteral("\nВывод об эвакуации «%1» — %2, «%3» — %4 (расчетов с выводом: %5")
+                .arg(VerdictText("safe"))
+                .arg(v.value(QStringLiteral("safe")).toInteger())
+                .arg(VerdictText("unsafe"))
+                .arg(v.value(QStringLiteral("unsafe")).toInteger())
+                .arg(judged);
+    if (v.value(QStringLiteral("share_safe")).isDouble())
+        text += QStringLiteral("; доля «%1» — ").arg(VerdictText("safe")) + Percent(v.value(QStringLiteral("share_safe")));
+    return text + QStringLiteral("); «%1»: завершенных расчетов — %2, расчетов с ошибкой — %3.")
+                      .arg(VerdictText("undetermined"))
+                      .arg(v.value(QStringLiteral("undetermined")).toInteger())
+                      .arg(v.value(QStringLiteral("failed")).toInteger());
 }
 
 void StudyWindow::DrawDistribution(int room) {

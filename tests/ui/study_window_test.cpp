@@ -139,10 +139,16 @@ TEST(StudyWindowVerdicts, ShowTheSharesAndEachRunsVerdict) {
     ASSERT_EQ(window.OpenStudy(QString::fromStdString((tmp.Path() / "out" / "summary.json").string())), std::nullopt);
     window.ShowRoom(1);
     const QString stats = window.findChild<QLabel*>("LabelStats")->text();
-    const QString unsafe = QLocale().toString(100 * room2["share_unsafe"].toDouble(), 'f', 1);
-    const QString undetermined = QLocale().toString(100 * room2["share_undetermined"].toDouble(), 'f', 1);
-    EXPECT_TRUE(stats.contains("«опасно» в " + unsafe + " %")) << stats.toStdString();
-    EXPECT_TRUE(stats.contains("«не определено» в " + undetermined + " %")) << stats.toStdString();
+    const QJsonObject verdict = room2["verdict"].toObject();
+    const QString safe = QLocale().toString(100 * verdict["share_safe"].toDouble(), 'f', 1);
+    EXPECT_TRUE(stats.contains(QStringLiteral("«безопасно» — %1, «опасно» — %2 (расчетов с выводом: %3; доля «безопасно» — %4 %)")
+                                   .arg(verdict["safe"].toInteger())
+                                   .arg(verdict["unsafe"].toInteger())
+                                   .arg(verdict["safe"].toInteger() + verdict["unsafe"].toInteger())
+                                   .arg(safe)))
+        << stats.toStdString();
+    EXPECT_TRUE(stats.contains(QStringLiteral("«не определено»: завершенных расчетов — %1").arg(verdict["undetermined"].toInteger())))
+        << stats.toStdString();
 
     // The verdict column counts the same shares as the summary.
     auto* runs = window.findChild<QTableWidget*>("TableRuns");
@@ -156,8 +162,9 @@ TEST(StudyWindowVerdicts, ShowTheSharesAndEachRunsVerdict) {
     }
     EXPECT_GT(unsafeRuns, 0);
     EXPECT_GT(undeterminedRuns, 0);
-    EXPECT_DOUBLE_EQ(room2["share_unsafe"].toDouble(), unsafeRuns / 12.0);
-    EXPECT_DOUBLE_EQ(room2["share_undetermined"].toDouble(), undeterminedRuns / 12.0);
+    EXPECT_EQ(verdict["unsafe"].toInteger(), unsafeRuns);
+    EXPECT_EQ(verdict["undetermined"].toInteger(), undeterminedRuns);
+    EXPECT_DOUBLE_EQ(verdict["share_safe"].toDouble(), (12.0 - unsafeRuns - undeterminedRuns) / (12.0 - undeterminedRuns));
     // Room 1 has no evacuation inputs: no verdict.
     window.ShowRoom(0);
     EXPECT_TRUE(window.findChild<QLabel*>("LabelStats")->text().contains("Данных об эвакуации"));

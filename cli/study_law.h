@@ -1,0 +1,52 @@
+#pragma once
+// Reading one entry of a study's "vary": its distribution and parameters, checked before any
+// run. Shared by the study file's reader; the messages name the entry and the key.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+#include "study_file.h"
+
+namespace zfcli::study::law {
+
+using nlohmann::json;
+
+// A refusal of the study file: the Russian message, the entry and key named.
+struct BadStudy {
+    std::string Message;
+};
+
+// The safety factor f of the evacuation verdict, a top-level number outside the model's inputs.
+inline constexpr std::string_view kSafetyFactor = "safety_factor";
+
+template <class List>
+bool Contains(const List& list, std::string_view key) {
+    for (std::string_view k : list)
+        if (k == key) return true;
+    return false;
+}
+
+// A user's text quoted for a message, cut to a readable length.
+std::string Quoted(std::string_view s);
+// A JSON value for a message, cut to a readable length.
+std::string Shown(const json& v);
+const json* Find(const json& object, std::string_view key);
+// Throws BadStudy{owner + what} unless `ok`.
+void Require(bool ok, const std::string& owner, const std::string& what);
+// Refuses a key of `object` that `known` lacks.
+template <class List>
+void RefuseUnknownKeys(const json& object, const List& known, const std::string& owner) {
+    for (const auto& item : object.items())
+        if (!Contains(known, item.key())) throw BadStudy{owner + "неизвестный ключ " + Quoted(item.key())};
+}
+
+// The distribution of `entry` and its parameters into input.Law (and the values of a choice).
+// input.Kind and input.Key must be set. Throws BadStudy.
+void ReadLaw(const json& entry, VariedInput& input, const std::string& owner);
+// A varied safety factor's law must keep every draw in 0 < f ≤ 1. Throws BadStudy.
+void RequireSafetyFactorLaw(const VariedInput& input, const std::string& owner);
+
+}  // namespace zfcli::study::law
