@@ -1,10 +1,13 @@
 // The program's entry: creates the windows once, in order, and runs the event loop. Only the
 // main window is shown; the others are reused for as long as the program runs. With
-// `--report OUT.pdf SCENARIO.json` it shows no window and writes the scenario's report.
+// `--report OUT.pdf SCENARIO.json` it shows no window and writes the scenario's report; with
+// `--help` or `--version` it prints and ends before anything needs a display.
 #include <QApplication>
+#include <QIcon>
 
 #include "program_font.h"
 #include "headless_report.h"
+#include "program_help.h"
 #include "u_AddDoor.h"
 #include "u_AddRoom.h"
 #include "u_ShowResult.h"
@@ -13,10 +16,12 @@
 #include "u_progress.h"
 
 int main(int argc, char* argv[]) {
+    if (const int printed = PrintHelpOrVersion(argc, argv); printed >= 0) return printed;
     const bool report = IsReportCommand(argc, argv);
     if (report) PrepareReportPlatform();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zonefire"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zonefire.svg")));
     UseProgramFont();  // before any window: they take their fonts from the application's
     // Qt's standard buttons and dialogs in Russian like the rest; English when not installed.
     InstallQtRussianTranslations(&app);

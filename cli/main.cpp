@@ -20,17 +20,16 @@
 #include <string>
 #include <variant>
 
+#include "help_text.h"
 #include "input_text.h"
 #include "output_file.h"
 #include "printable_text.h"
 #include "result_writer.h"
 #include "check_step.h"
 #include "project/scenario_file.h"
+#include "project/program_info.h"
 #include "study_run.h"
 
-#ifndef ZONEFIRE_VERSION
-#define ZONEFIRE_VERSION "unknown"
-#endif
 
 namespace {
 
@@ -41,59 +40,6 @@ constexpr int kExitRunFailed = 1;
 constexpr int kExitBadInput = 2;
 constexpr int kExitOutputFailed = 3;
 constexpr int kExitSignalBase = 128;  // stopped by signal s: 128 + s, as shells report it
-
-constexpr const char* kUsage = "Использование: zonefire-cli СЦЕНАРИЙ.json [--json ФАЙЛ|-] [--csv КАТАЛОГ] [--quiet]\n"
-                               "       zonefire-cli --check-step СЦЕНАРИЙ.json [--csv ФАЙЛ]\n";
-
-constexpr const char* kHelp =
-    "Выполняет расчет сценария из файла JSON без окон и выводит для каждого помещения\n"
-    "время наступления критического значения каждого ОФП, с (T, O2, Vis, CO, CO2, HCl, Rad;\n"
-    "«*» — наименьшее из времен помещения, «—» — не достигнуто).\n"
-    "\n"
-    "  СЦЕНАРИЙ.json    файл сценария (- : стандартный ввод, не более 16 МБ); примеры в\n"
-    "                   каталоге examples/\n"
-    "  --json ФАЙЛ      записать весь результат в JSON (- : в стандартный вывод, таблица\n"
-    "                   тогда выводится в стандартный поток ошибок)\n"
-    "  --csv КАТАЛОГ    записать отсчеты каждого помещения в КАТАЛОГ/room_N.csv и исход\n"
-    "                   расчета в КАТАЛОГ/status (первая строка: completed — расчет завершен,\n"
-    "                   stopped — остановлен, failed — прерван ошибкой; отсчеты тогда только\n"
-    "                   до остановки или ошибки)\n"
-    "  --quiet          не показывать ход расчета\n"
-    "  --check-step     проверить шаг расчета: расчет с шагом dt и с шагом dt/2, сдвиг\n"
-    "                   критических времен и времени блокирования; больше 5 % — шаг слишком\n"
-    "                   велик (код завершения 5); --csv ФАЙЛ — сравнение в CSV\n"
-    "  --help           эта справка\n"
-    "  --version        версия программы\n"
-    "\n"
-    "Ключи сценария (все необязательны): format (\"zonefire-scenario\"), version (1; 2 с моделями\n"
-    "consistent_outflow и heat_loss), title,\n"
-    "notes (название и заметки), Qn, Vlin, PsiUd, D, Lo2, Lco, Lco2, Lhcl, Nu, T0, hr,\n"
-    "SimTime, dt, SamplesPerSec, plume (\"tanaka\" или \"mccaffrey\"),\n"
-    "fire_area_max (наибольшая площадь пожарной нагрузки, м²; 0 — без ограничения),\n"
-    "safety_factor (коэффициент безопасности, 0 < f ≤ 1, по умолчанию 0,8),\n"
-    "rooms [{length, width, height, name, evacuation: {start_delay, duration}}] (время начала\n"
-    "эвакуации и время эвакуации, с), openings [{rooms: [i, j], height, width, open}].\n"
-    "consistent_outflow (true: уход газов из слоя при той температуре, с которой они переданы\n"
-    "соседнему помещению, без создания энергии в проемах с меняющимся направлением потока),\n"
-    "heat_loss {walls, ceiling} (учет теплопотерь в ограждающие конструкции: стены обязательны),\n"
-    "в помещении свои walls и ceiling. Поверхность: {material, thickness} или {layers: [{material,\n"
-    "thickness}, ...]} (1–4 слоя, первый — обращенный к газу) и back (\"ambient\" или \"adiabatic\");\n"
-    "material — concrete, brick, gypsum_board, insulating_board, calcium_silicate_board,\n"
-    "steel_sheet, aluminium_sheet или {k, rho, c} (Вт/(м·К), кг/м³, Дж/(кг·К)); thickness в м.\n"
-    "\n"
-    "Пути вывода проверяются до расчета. Файл JSON и каталог CSV заменяются целиком только\n"
-    "после полной записи: при ошибке или прерывании прежние остаются как были. Каталог CSV\n"
-    "должен быть новым, пустым или прежним каталогом результатов (только room_N.csv и status).\n"
-    "\n"
-    "Ctrl-C, SIGTERM или SIGHUP останавливают расчет при ближайшем обновлении хода расчета;\n"
-    "результаты на этот момент выводятся и записываются. Повторный сигнал завершает программу\n"
-    "сразу, без записи.\n"
-    "\n"
-    "Коды завершения: 0 — расчет завершен; 1 — ошибка при выполнении расчета;\n"
-    "2 — неверные входные данные или параметры, в том числе непригодный путь вывода (ничего\n"
-    "не рассчитано и не записано); 3 — результат не удалось записать или вывести (нет места,\n"
-    "нет доступа, стандартный вывод закрыт или канал оборван; этот код важнее 1 и 128+N);\n"
-    "130 — остановлен Ctrl-C (SIGINT), 143 — SIGTERM, 129 — SIGHUP (128 + номер сигнала).\n";
 
 // Which standard descriptors were closed when the program started (now open on /dev/null).
 struct ClosedAtStart {
@@ -173,10 +119,11 @@ struct Options {
 };
 struct ShowHelp {};
 struct ShowVersion {};
+struct ShowFireLoads {};
 struct UsageError {
     std::string Message;
 };
-using Command = std::variant<Options, ShowHelp, ShowVersion, UsageError>;
+using Command = std::variant<Options, ShowHelp, ShowVersion, ShowFireLoads, UsageError>;
 
 Command ParseArguments(int argc, char** argv) {
     Options options;
@@ -189,6 +136,7 @@ Command ParseArguments(int argc, char** argv) {
         };
         if (!optionsEnded && arg == "--help") return ShowHelp{};
         if (!optionsEnded && arg == "--version") return ShowVersion{};
+        if (!optionsEnded && arg == "--fire-loads") return ShowFireLoads{};
         if (!optionsEnded && arg == "--quiet") {
             options.Quiet = true;
         } else if (!optionsEnded && (arg == "--json" || arg == "--csv")) {
@@ -403,11 +351,10 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "merge") == 0) return zfcli::study::MergeMain(argc - 1, argv + 1);
     if (argc > 1 && std::strcmp(argv[1], "--check-step") == 0) return zfcli::CheckStepMain(argc - 1, argv + 1);
     const Command command = ParseArguments(argc, argv);
-    if (std::holds_alternative<ShowHelp>(command) || std::holds_alternative<ShowVersion>(command)) {
-        const std::string text = std::holds_alternative<ShowHelp>(command)
-                                     ? std::string(kUsage) + '\n' + kHelp + "\nПараметрические исследования:\n" +
-                                           zfcli::study::kStudyUsage + '\n' + zfcli::study::kStudyHelp
-                                     : "zonefire-cli " ZONEFIRE_VERSION "\n";
+    if (!std::holds_alternative<Options>(command) && !std::holds_alternative<UsageError>(command)) {
+        const std::string text = std::holds_alternative<ShowHelp>(command)      ? zfcli::HelpText()
+                                 : std::holds_alternative<ShowVersion>(command) ? zf::project::VersionText("zonefire-cli")
+                                                                                : zfcli::FireLoadListText();
         if (const int err = closed.Out ? EBADF : zfcli::WriteAll(STDOUT_FILENO, text)) {
             Complain(zfcli::OutputMessage("стандартный вывод", "не удалось вывести справку", err));
             return kExitOutputFailed;
@@ -415,7 +362,7 @@ int main(int argc, char** argv) {
         return kExitCompleted;
     }
     if (const auto* usage = std::get_if<UsageError>(&command)) {
-        Complain("zonefire-cli: " + usage->Message + '\n' + kUsage + "Подробнее: zonefire-cli --help");
+        Complain("zonefire-cli: " + usage->Message + '\n' + zfcli::kUsage + "Подробнее: zonefire-cli --help");
         return kExitBadInput;
     }
     try {

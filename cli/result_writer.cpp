@@ -2,6 +2,8 @@
 
 #include "result_writer.h"
 
+#include "project/program_info.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -173,8 +175,9 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
                const zfreport::EvacuationInputs& evacuation, const std::vector<std::string>& roomNames) {
     const int samples = RecordedSampleCount(zm);
     const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, evacuation);
+    // The format, then the program and its version: a result file says what made it.
     out << "{\"format\": \"" << zf::project::kResultFormatName << "\", \"version\": "
-        << zf::project::kResultFormatVersion
+        << zf::project::kResultFormatVersion << ", \"program\": \"zonefire " << zf::project::ProgramVersion() << '"'
         << ",\n \"completed\": " << (outcome == RunOutcome::Completed ? "true" : "false")
         << ", \"stopped\": " << (outcome == RunOutcome::Stopped ? "true" : "false") << ", \"iter\": " << zm.Iter;
     if (!error.empty()) {

@@ -56,8 +56,9 @@ std::string FailureMessage(const zf::TzoneMath& zm, std::string_view error);
 // The run's warnings (report/model_warnings.h), one line each: "Внимание: ...".
 std::string WarningLines(const zf::TzoneMath& zm);
 
-// The whole result as one JSON object: format and version, outcome, counts, sample times and,
-// per room, the critical times (null: not reached), the blocking time ("blocking_time", null when no factor was reached) with
+// The whole result as one JSON object: format and version, the program and its version
+// ("program": "zonefire 0.2.0"), outcome, counts, sample times and, per room, the critical
+// times (null: not reached), the blocking time ("blocking_time", null when no factor was reached) with
 // its factors ("blocking_factors", keys of "critical_times") and the 14 sample series. With
 // evacuation inputs, rooms that have them gain "evacuation": {"required", "allowed",
 // "margin", "verdict", "reason" for an undetermined one} and the top level

@@ -140,6 +140,10 @@ struct BuildingSurfaces {
 struct Document {
     std::string Title;  // free text for the engineer; empty: none
     std::string Notes;  // free text, several lines; empty: none
+    // The typical fire load of the library the fire-load inputs were taken from ("Магазин");
+    // empty: typed by hand. Inputs changed after choosing it keep the name (the report says
+    // which were changed).
+    std::string FireLoad;
     Parameters Params;
     std::vector<Room> Rooms;  // room 0 is the fire room
     std::vector<Opening> Openings;

@@ -15,6 +15,7 @@
 
 #include "project/file_text.h"
 #include "project/surface_file.h"
+#include "project/fire_loads.h"
 
 namespace zf::project {
 namespace {
@@ -31,7 +32,7 @@ constexpr std::string_view kTopKeys[] = {"format",  "version", "title", "notes",
                                          "PsiUd",   "D",       "Lo2",   "Lco",   "Lco2", "Lhcl",
                                          "Nu",      "T0",      "hr",    "SimTime", "dt", "SamplesPerSec",
                                          "plume",   "rooms",   "openings", "fire_area_max", "safety_factor",
-                                         "consistent_outflow", "heat_loss"};
+                                         "fire_load", "consistent_outflow", "heat_loss"};
 constexpr std::string_view kRoomKeys[] = {"length", "width", "height", "name", "evacuation", "walls", "ceiling"};
 constexpr std::string_view kEvacuationKeys[] = {"start_delay", "duration"};
 constexpr std::string_view kOpeningKeys[] = {"rooms", "height", "width", "open"};
@@ -475,6 +476,13 @@ Document ReadTop(const json& top) {
     Document document;
     document.Title = ReadText(top, "title");
     document.Notes = ReadText(top, "notes");
+    // A typical fire load first: the file's own numbers beside it override its values.
+    document.FireLoad = ReadText(top, "fire_load");
+    if (!document.FireLoad.empty()) {
+        const FireLoad* load = FindFireLoad(document.FireLoad);
+        if (load == nullptr) throw BadInput{UnknownFireLoadMessage(document.FireLoad)};
+        ApplyFireLoad(*load, document.Params);
+    }
     for (const NumberKey& key : kNumberKeys)
         document.Params.*key.Field = ReadNumber(top, key.Key, document.Params.*key.Field);
     document.Params.SamplesPerSec = ReadSamplesPerSec(top);

@@ -16,6 +16,9 @@
 // between rooms i and j, added as the editor adds one (face in cell (i−1, j−1), then its twin
 // in cell (j−1, i−1)). "fire_area_max" is the largest area the fire load occupies [m²]: the
 // burning area grows no further; absent or 0 means no limit (and the writer leaves it out).
+// "fire_load" names a typical fire load of the built-in library ("Магазин"): its eight inputs
+// (Qn, Vlin, PsiUd, D, Lo2, Lco, Lco2, Lhcl) take the row's values, and any of those keys in
+// the same file overrides the row's value. The writer writes the name and every value.
 
 #include <optional>
 #include <string>

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "project/file_text.h"
+#include "project/fire_loads.h"
 #include "project/scenario_file.h"
 #include "project/surface_file.h"
 
@@ -84,6 +85,9 @@ std::string WriteTop(const Document& d) {
     m.Add("version", std::to_string(d.UsesModelOptions() ? kFormatVersion : kPlainFormatVersion));
     m.AddText("title", d.Title);
     m.AddText("notes", d.Notes);
+    if (!d.FireLoad.empty() && FindFireLoad(d.FireLoad) == nullptr)
+        throw std::invalid_argument(UnknownFireLoadMessage(d.FireLoad));
+    m.AddText("fire_load", d.FireLoad);
     for (const NumberKey& key : kNumberKeys) {
         if (key.OmittedAtZero && d.Params.*key.Field == 0) continue;
         m.Add(key.Key, Number(d.Params.*key.Field, {}, key.Key));

@@ -1,24 +1,40 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 (bookworm) packages the project builds, tests and runs with, when any
-# is missing. Every package is named here: apt runs with --no-install-recommends, so nothing
-# may rest on a recommendation.
+# Installs the Debian 12 (bookworm) packages the project needs, when any is missing. Every
+# package is named here: apt runs with --no-install-recommends, so nothing may rest on a
+# recommendation.
+#
+#   scripts/deps.sh [program|package|all]
+#
+# program: what building and starting the program and the runner needs (scripts/run.sh);
+# package: that plus the user guide's HTML, the manual pages and the Debian package
+#          (scripts/package.sh);
+# all (the default): everything, tests, benchmarks and fuzzing included (scripts/test.sh).
 set -euo pipefail
-packages=(
+group=${1:-all}
+program=(
   # build tools (ctest comes with cmake; pkg-config is consulted by Qt's CMake files)
   cmake ninja-build g++ pkg-config
-  # Qt 6: Core, Gui, Widgets, Test, the platform plugins (offscreen for the headless tests),
-  # OpenGL and OpenGLWidgets (Charts needs them; only recommended by qt6-base-dev), Charts, Svg,
-  # and the OpenGL and Vulkan headers Qt's Gui package checks for
+  # Qt 6: Core, Gui, Widgets, the platform plugins (offscreen for headless use), OpenGL and
+  # OpenGLWidgets (Charts needs them; only recommended by qt6-base-dev), Charts, Svg, and the
+  # OpenGL and Vulkan headers Qt's Gui package checks for
   qt6-base-dev qt6-qpa-plugins libqt6opengl6-dev qt6-charts-dev qt6-svg-dev
   libgl-dev libglx-dev libopengl-dev libvulkan-dev
   # Qt's own Russian texts for its standard dialogs and buttons
   qt6-translations-l10n
   # the windows' font, set explicitly by the program and the window tests
   fonts-dejavu-core fontconfig
-  # tests and benchmarks
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
   # the scenario file and the runner's JSON
   nlohmann-json3-dev
+)
+package=(
+  # the user guide as HTML (the `docs` target) and the manual pages from the programs' --help
+  pandoc help2man
+  # the Debian package: cpack finds the libraries' packages with dpkg-shlibdeps
+  dpkg-dev file
+)
+all=(
+  # tests and benchmarks
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
   # fuzzing: clang with libFuzzer and the sanitizer runtimes
   clang libclang-rt-14-dev
   # tests read the text of written PDF files (pdftotext)
@@ -28,6 +44,12 @@ packages=(
   # the parameter study's recipe for machines without a batch system, and its test
   parallel
 )
+case $group in
+  program) packages=("${program[@]}") ;;
+  package) packages=("${program[@]}" "${package[@]}") ;;
+  all) packages=("${program[@]}" "${package[@]}" "${all[@]}") ;;
+  *) echo "usage: $0 [program|package|all]" >&2; exit 2 ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -28,10 +28,9 @@
 #include "verdict_table.h"
 #include "model/constants.h"
 #include "model/scenario.h"
+#include "project/fire_loads.h"
+#include "zonefire_version.h"
 
-#ifndef ZONEFIRE_VERSION
-#define ZONEFIRE_VERSION "unknown"
-#endif
 
 namespace {
 
@@ -279,6 +278,9 @@ void ReportBuilder::Inputs() {
                     zm_.UseTanaka ? QStringLiteral("зависимость Танака") : QStringLiteral("зависимость МакКефри"),
                     QStringLiteral("—"), user});
     Html(HtmlTable(ToCells(rows)));
+    if (const std::string note = zf::project::FireLoadNote(d_.FireLoad.toStdString(), zf::project::Capture(zm_).Params);
+        !note.empty())
+        Html(Paragraph(QString::fromStdString(note)));
 
     Html(QStringLiteral("<h3>Критические значения опасных факторов пожара (ОФП) в рабочей зоне</h3>"));
     const struct {
@@ -547,6 +549,7 @@ ScenarioDescription DescribeDocument(const zf::project::Document& document, cons
     ScenarioDescription description;
     description.Title = QString::fromStdString(document.Title);
     description.Notes = QString::fromStdString(document.Notes);
+    description.FireLoad = QString::fromStdString(document.FireLoad);
     for (const zf::project::Room& room : document.Rooms) description.RoomNames << QString::fromStdString(room.Name);
     description.Evacuation = document.Evacuation();
     description.FileName = fileName;
@@ -560,6 +563,7 @@ QByteArray ScenarioBytes(const zf::TzoneMath& zm, const ScenarioDescription& des
     zf::project::Document document = zf::project::Capture(zm);
     document.Title = description.Title.toStdString();
     document.Notes = description.Notes.toStdString();
+    document.FireLoad = description.FireLoad.toStdString();
     document.SafetyFactor = description.Evacuation.SafetyFactor;
     for (std::size_t i = 0; i < document.Rooms.size(); ++i) {
         if (static_cast<qsizetype>(i) < description.RoomNames.size())

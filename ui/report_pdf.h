@@ -24,6 +24,7 @@ namespace zf::project { struct Document; }
 struct ScenarioDescription {
     QString Title;          // the building's title; empty: none given
     QString Notes;          // free text of the user
+    QString FireLoad;       // the typical fire load the inputs were taken from; empty: none
     QStringList RoomNames;  // by room; missing or empty: the room has none
     zfreport::EvacuationInputs Evacuation;
     QString FileName;       // the scenario file, as the user knows it; empty: not saved

@@ -148,6 +148,23 @@ public:
     using PathAsker = std::function<QString(bool save, const QString& suggested)>;
     void SetPathAsker(PathAsker asker) { pathAsker_ = std::move(asker); }
 
+    // ---- A newcomer's way in (main_help.cpp) ----
+
+    // "Правка → Типовая пожарная нагрузка...": the library's dialog; an accepted row fills the
+    // fields (FillFireLoad). False when cancelled.
+    bool ChooseFireLoad();
+    // Fills the eight fire-load fields (all but Nu) from the library's row of that name and
+    // records the name in the building (saved with it, named in the report). False, with
+    // nothing changed, for a name the library lacks.
+    bool FillFireLoad(const QString& name);
+    // The library row the fire-load fields were last filled from (kept when a field is edited
+    // afterwards: the report names the fields changed); empty: none.
+    QString FireLoadName() const;
+    // "Файл → Примеры": opens an example building unsaved, so saving asks where.
+    bool OpenExample(const QString& path);
+    // "Справка → Руководство пользователя" (F1): the guide in its own window.
+    void ShowGuide();
+
 protected:
     // During a calculation closing asks first; on yes the run stops at its next refresh, no
     // results are shown and the window closes then. Otherwise unsaved changes are offered for
@@ -159,6 +176,7 @@ protected:
 
 private:
     void CreateMenus();
+    void CreateHelpMenus();
     void FillRecentMenu();
     void AddRecentFile(const QString& path);
     void UpdateCaption();
@@ -223,6 +241,7 @@ private:
     TF_Building* f_Building = nullptr;      // created at its first opening
     class TF_ModelOptions* f_ModelOptions = nullptr;  // created at its first opening
     class StudyWindow* f_Study = nullptr;  // created at its first opening
+    class TGuideWindow* guide_ = nullptr;   // created at its first opening
 };
 
 // Reports a failed action the way the program does everywhere: a message box with an error

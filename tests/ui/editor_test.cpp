@@ -36,7 +36,7 @@ TEST_F(EditorTest, EmptyBuildingOffersNothingToSelect) {
     EXPECT_EQ(matrix->rowCount(), 1);
     EXPECT_EQ(matrix->columnCount(), 1);
     EXPECT_EQ(Text(matrix, 0, 0), "");
-    EXPECT_EQ(Text(Grid("GridRoom"), 0, 1), "Длина");
+    EXPECT_EQ(Text(Grid("GridRoom"), 0, 1), "Длина, м");
     EXPECT_FALSE(ProemGridShown());
     EXPECT_EQ(Find<QLabel>("Label4")->text(), "Проемы отсутствуют");
 
@@ -350,7 +350,7 @@ INSTANTIATE_TEST_SUITE_P(
              " Параметры горючей нагрузки "},
             {"Edit8", "Lhcl, кг/кг", "Удельное выделение хлороводорода с 1 кг горючей нагрузки", "0,01400",
              " Параметры горючей нагрузки "},
-            {"Edit10", "Nu", "Коэффициент полноты сгорания горючего материала", "0,97", " Параметры горючей нагрузки "}},
+            {"Edit10", "Nu, доли ед.", "Коэффициент полноты сгорания горючего материала", "0,97", " Параметры горючей нагрузки "}},
         std::vector<FieldCase>{
             {"Edit9", "T0, К", "Температура наружного воздуха", "293", " Начальные условия "},
             {"Edithr", "hr, м", "Высота рабочей зоны", "1,7", " Начальные условия "},
@@ -463,7 +463,7 @@ TEST_F(EditorTest, HeadersStayInViewWhenTheGridsScroll) {
     rooms->verticalScrollBar()->setValue(rooms->verticalScrollBar()->maximum());
     ASSERT_GT(rooms->verticalScrollBar()->value(), 0);
     ASSERT_TRUE(rooms->horizontalHeader()->isVisible());
-    EXPECT_EQ(rooms->model()->headerData(1, Qt::Horizontal).toString(), "Длина");
+    EXPECT_EQ(rooms->model()->headerData(1, Qt::Horizontal).toString(), "Длина, м");
     EXPECT_EQ(rooms->model()->headerData(0, Qt::Horizontal).toString(), "№");
     Click(rooms, n, 1);
     EXPECT_EQ(rooms->currentRow(), n);

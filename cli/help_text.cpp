@@ -1,0 +1,96 @@
+// The runner's help texts.
+
+#include "help_text.h"
+
+#include "project/fire_loads.h"
+#include "project/program_info.h"
+#include "model/number_text.h"
+#include "result_writer.h"
+#include "study_run.h"
+
+namespace zfcli {
+
+const char* const kUsage =
+    "Использование: zonefire-cli СЦЕНАРИЙ.json [--json ФАЙЛ|-] [--csv КАТАЛОГ] [--quiet]\n"
+    "       zonefire-cli study ИССЛЕДОВАНИЕ.json --out КАТАЛОГ | merge КАТАЛОГ КАТАЛОГ_ЧАСТИ...\n"
+    "       zonefire-cli --check-step СЦЕНАРИЙ.json [--csv ФАЙЛ]\n"
+    "       zonefire-cli --fire-loads | --help | --version\n";
+
+namespace {
+
+const char* const kHelp =
+    "Выполняет расчет сценария из файла JSON без окон и выводит для каждого помещения\n"
+    "время наступления критического значения каждого ОФП, с (T, O2, Vis, CO, CO2, HCl, Rad;\n"
+    "«*» — наименьшее из времен помещения, «—» — не достигнуто).\n"
+    "\n"
+    "  СЦЕНАРИЙ.json    файл сценария (- : стандартный ввод, не более 16 МБ); примеры в\n"
+    "                   каталоге examples/\n"
+    "  --json ФАЙЛ      записать весь результат в JSON (- : в стандартный вывод, таблица\n"
+    "                   тогда выводится в стандартный поток ошибок)\n"
+    "  --csv КАТАЛОГ    записать отсчеты каждого помещения в КАТАЛОГ/room_N.csv и исход\n"
+    "                   расчета в КАТАЛОГ/status (первая строка: completed — расчет завершен,\n"
+    "                   stopped — остановлен, failed — прерван ошибкой; отсчеты тогда только\n"
+    "                   до остановки или ошибки)\n"
+    "  --quiet          не показывать ход расчета\n"
+    "  --fire-loads     вывести библиотеку типовых пожарных нагрузок (названия для ключа\n"
+    "                   fire_load и их значения)\n"
+    "  --check-step     проверить шаг расчета: расчет с шагом dt и с шагом dt/2, сдвиг\n"
+    "                   критических времен и времени блокирования; больше 5 % — шаг слишком\n"
+    "                   велик (код завершения 5); --csv ФАЙЛ — сравнение в CSV\n"
+    "  --help           эта справка\n"
+    "  --version        версия программы и варианты модели\n"
+    "\n"
+    "Ключи сценария (все необязательны): format (\"zonefire-scenario\"), version (1; 2 с моделями\n"
+    "consistent_outflow и heat_loss), title,\n"
+    "notes (название и заметки), fire_load (типовая пожарная нагрузка по названию; ее значения\n"
+    "Qn … Lhcl, ключи рядом с ней заменяют их), Qn (Дж/кг), Vlin (м/с), PsiUd (кг/(м²·с)),\n"
+    "D (Нп·м²/кг), Lo2, Lco, Lco2, Lhcl (кг/кг), Nu (доля), T0 (К), hr (м), SimTime, dt (с),\n"
+    "SamplesPerSec, plume (\"tanaka\" или \"mccaffrey\"),\n"
+    "fire_area_max (наибольшая площадь пожарной нагрузки, м²; 0 — без ограничения),\n"
+    "safety_factor (коэффициент безопасности, 0 < f ≤ 1, по умолчанию 0,8),\n"
+    "rooms [{length, width, height (м), name, evacuation: {start_delay, duration}}] (время начала\n"
+    "эвакуации и время эвакуации, с), openings [{rooms: [i, j], height, width (м), open}]. Помещение 1 — помещение\n"
+    "очага пожара; rooms [i, i] — проем помещения i наружу, [i, j] — проем между i и j.\n"
+    "consistent_outflow (true: уход газов из слоя при той температуре, с которой они переданы\n"
+    "соседнему помещению, без создания энергии в проемах с меняющимся направлением потока),\n"
+    "heat_loss {walls, ceiling} (учет теплопотерь в ограждающие конструкции: стены обязательны),\n"
+    "в помещении свои walls и ceiling. Поверхность: {material, thickness} или {layers: [{material,\n"
+    "thickness}, ...]} (1–4 слоя, первый — обращенный к газу) и back (\"ambient\" или \"adiabatic\");\n"
+    "material — concrete, brick, gypsum_board, insulating_board, calcium_silicate_board,\n"
+    "steel_sheet, aluminium_sheet или {k, rho, c} (Вт/(м·К), кг/м³, Дж/(кг·К)); thickness в м.\n"
+    "\n"
+    "Пути вывода проверяются до расчета. Файл JSON и каталог CSV заменяются целиком только\n"
+    "после полной записи: при ошибке или прерывании прежние остаются как были. Каталог CSV\n"
+    "должен быть новым, пустым или прежним каталогом результатов (только room_N.csv и status).\n"
+    "\n"
+    "Ctrl-C, SIGTERM или SIGHUP останавливают расчет при ближайшем обновлении хода расчета;\n"
+    "результаты на этот момент выводятся и записываются. Повторный сигнал завершает программу\n"
+    "сразу, без записи.\n"
+    "\n"
+    "Коды завершения: 0 — расчет завершен; 1 — ошибка при выполнении расчета;\n"
+    "2 — неверные входные данные или параметры, в том числе непригодный путь вывода (ничего\n"
+    "не рассчитано и не записано); 3 — результат не удалось записать или вывести (нет места,\n"
+    "нет доступа, стандартный вывод закрыт или канал оборван; этот код важнее 1 и 128+N);\n"
+    "130 — остановлен Ctrl-C (SIGINT), 143 — SIGTERM, 129 — SIGHUP (128 + номер сигнала).\n";
+
+}  // namespace
+
+std::string HelpText() {
+    return std::string(kUsage) + '\n' + kHelp + "\nПараметрические исследования:\n" + study::kStudyUsage + '\n' +
+           study::kStudyHelp + '\n' + zf::project::WhereToReadText();
+}
+
+std::string FireLoadListText() {
+    std::vector<std::vector<std::string>> rows = {{"Название (fire_load)", "Qn, Дж/кг", "Vlin, м/с", "PsiUd, кг/(м²·с)",
+                                                   "D, Нп·м²/кг", "Lo2", "Lco", "Lco2", "Lhcl, кг/кг", "Источник"}};
+    for (const zf::project::FireLoad& load : zf::project::BuiltInFireLoads()) {
+        std::vector<std::string> row = {load.Name};
+        for (const double value : {load.Qn, load.Vlin, load.PsiUd, load.D, load.Lo2, load.Lco, load.Lco2, load.Lhcl})
+            row.push_back(zf::PlainNumberText(value, ","));
+        row.push_back(load.Source);
+        rows.push_back(std::move(row));
+    }
+    return FormatTable(rows);
+}
+
+}  // namespace zfcli

@@ -1,0 +1,85 @@
+// What the runner says of itself: the version with the model options built in, where the guide
+// is, the fire-load library, and the program's version in the result file.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "project/fire_loads.h"
+#include "project/program_info.h"
+#include "subprocess.h"
+#include "test_files.h"
+
+namespace {
+
+const std::string kCli = ZONEFIRE_CLI;
+
+TEST(CliVersion, GivesTheVersionSetInTheBuildAndEveryModelOption) {
+    const ChildResult version = RunChild(kCli, {"--version"});
+    ASSERT_EQ(version.ExitCode, 0);
+    EXPECT_EQ(version.Out.rfind("zonefire-cli " + std::string(zf::project::ProgramVersion()) + "\n", 0), 0u) << version.Out;
+    EXPECT_EQ(zf::project::ProgramVersion(), PROJECT_VERSION_FROM_CMAKE);
+    ASSERT_FALSE(zf::project::ModelOptions().empty());
+    for (const zf::project::ModelOption& option : zf::project::ModelOptions())
+        EXPECT_NE(version.Out.find("  " + std::string(option.Key) + " — "), std::string::npos) << option.Key;
+    EXPECT_NE(version.Out.find("GPL-3.0-or-later"), std::string::npos);
+    EXPECT_TRUE(version.Err.empty()) << version.Err;
+}
+
+TEST(CliHelp, SaysWhereTheGuideTheExamplesAndTheFireLoadsAre) {
+    const ChildResult help = RunChild(kCli, {"--help"});
+    ASSERT_EQ(help.ExitCode, 0);
+    for (const char* part : {"Руководство пользователя", "docs/guide.md", "guide.html", "«Файл → Примеры»", "--fire-loads",
+                             "Помещение 1 — помещение\nочага пожара", "[i, i] — проем помещения i наружу"})
+        EXPECT_NE(help.Out.find(part), std::string::npos) << part;
+}
+
+TEST(CliFireLoads, ListsEveryRowOfTheLibraryWithItsSource) {
+    const ChildResult list = RunChild(kCli, {"--fire-loads"});
+    ASSERT_EQ(list.ExitCode, 0);
+    const auto& rows = zf::project::BuiltInFireLoads();
+    ASSERT_EQ(rows.size(), 81u);
+    for (const zf::project::FireLoad& row : rows) {
+        const auto at = list.Out.find("\n" + row.Name + " ");
+        ASSERT_NE(at, std::string::npos) << row.Name;
+        const std::string line = list.Out.substr(at + 1, list.Out.find('\n', at + 1) - at - 1);
+        EXPECT_NE(line.find(row.Source), std::string::npos) << line;
+    }
+    // Joules per kilogram, as the field takes them: 13800 kJ/kg is written 13800000.
+    EXPECT_NE(list.Out.find("Qn, Дж/кг"), std::string::npos);
+    EXPECT_NE(list.Out.find("13800000"), std::string::npos);
+}
+
+TEST(CliResult, TheJsonNamesTheProgramAndItsVersion) {
+    zftest::TempDir dir;
+    zftest::WriteFile(dir / "s.json", R"({"fire_load": "Магазин", "SimTime": 1, "dt": 0.1, "rooms": [{}]})");
+    const ChildResult run = RunChild(kCli, {(dir / "s.json").string(), "--json", "-", "--quiet"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const nlohmann::json result = nlohmann::json::parse(run.Out);
+    EXPECT_EQ(result["program"], "zonefire " + std::string(zf::project::ProgramVersion()));
+}
+
+// A study's base may name a typical fire load: every run computes the row's values, a varied
+// input replacing its own value only, and the emitted run names the row.
+TEST(StudyFireLoad, TheBaseNamesARowAndAVariedInputReplacesOnlyItsValue) {
+    zftest::TempDir dir;
+    zftest::WriteFile(dir / "study.json", R"({"base": {"fire_load": "Магазин", "SimTime": 2, "dt": 0.01,
+        "rooms": [{}], "openings": [{"rooms": [1, 1]}]}, "runs": 2, "seed": 5, "sampling": "monte-carlo",
+        "vary": [{"input": "Vlin", "distribution": "uniform", "min": 0.02, "max": 0.03}]})");
+    const ChildResult emitted = RunChild(kCli, {"study", (dir / "study.json").string(), "--emit-scenario", "1"});
+    ASSERT_EQ(emitted.ExitCode, 0) << emitted.Err;
+    const nlohmann::json run = nlohmann::json::parse(emitted.Out);
+    const zf::project::FireLoad* shop = zf::project::FindFireLoad("Магазин");
+    ASSERT_NE(shop, nullptr);
+    EXPECT_EQ(run["fire_load"], "Магазин");
+    EXPECT_EQ(run["Qn"].get<double>(), shop->Qn);
+    EXPECT_EQ(run["D"].get<double>(), shop->D);
+    EXPECT_GE(run["Vlin"].get<double>(), 0.02);
+    EXPECT_LE(run["Vlin"].get<double>(), 0.03);
+    const ChildResult study = RunChild(kCli, {"study", (dir / "study.json").string(), "--out", (dir / "out").string(), "--quiet"});
+    EXPECT_EQ(study.ExitCode, 0) << study.Err;
+}
+
+}  // namespace
