@@ -27,8 +27,9 @@ LayerLoss LossToSurfaces(const LayerAtStart& layer, double TsC, double TsW, doub
     if (!(layer.Mass > 0 && layer.Y < layer.Height)) return loss;
     const double areaC = layer.Area;                                // ceiling [m²]
     const double areaW = layer.Perimeter * (layer.Height - layer.Y);  // walls the layer touches [m²]
+    // Above 333 K the coefficient depends on the layer alone: one exponential for both.
     const double hC = GasSideCoefficient(layer.T, TsC);
-    const double hW = GasSideCoefficient(layer.T, TsW);
+    const double hW = layer.T >= kHotLayerLimit ? hC : GasSideCoefficient(layer.T, TsW);
     const double K = hC * areaC + hW * areaW;  // conductance of the layer to its surfaces [W/K]
     if (!(K > 0)) return loss;
     // Exact relaxation of m·cp·dT/dt = −Σ h_s·A_s·(T − Ts_s) over dt with the surfaces held.
