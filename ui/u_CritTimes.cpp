@@ -10,6 +10,7 @@
 
 #include "verdict_table.h"
 #include "result_export.h"
+#include "run_warnings_label.h"
 #include "ui_u_CritTimes.h"
 #include "model/scenario.h"
 
@@ -52,6 +53,7 @@ void TF_CritTimes::Fill(const zf::TzoneMath& zm, const QStringList& factorTips, 
     setWindowTitle(stopped.isEmpty() ? Caption_ : Caption_ + QStringLiteral(" — ") + stopped);
     ui->LabelStopped->setText(stopped);
     ui->LabelStopped->setVisible(!stopped.isEmpty());
+    ShowRunWarnings(*ui->LabelModelWarnings, zm);
     QTableWidget* grid = ui->GridCritTimes;
     grid->clear();
     grid->setColumnCount(static_cast<int>(summary.Header.size()));
