@@ -39,6 +39,48 @@ std::string EntryName(std::size_t number, const json& entry) {
     return name + ": ";
 }
 
+// The surface a study varies: the building's (input.Room −1) or a room's own walls or ceiling,
+// which the base must give, of one layer; null when the base gives none.
+const zf::Surface* SurfaceIn(const zf::project::Document& base, const VariedInput& input) {
+    if (!base.HeatLoss) return nullptr;
+    const bool walls = input.Surface == "walls";
+    if (input.Room < 0) return walls ? &base.HeatLoss->Walls : base.HeatLoss->Ceiling ? &*base.HeatLoss->Ceiling : nullptr;
+    const zf::project::Room& room = base.Rooms[static_cast<std::size_t>(input.Room)];
+    const std::optional<zf::Surface>& own = walls ? room.Walls : room.Ceiling;
+    return own ? &*own : nullptr;
+}
+
+// The same surface of a run's scenario, which is the base with draws set: it is there.
+zf::Surface& SurfaceIn(zf::project::Document& scenario, const VariedInput& input) {
+    const bool walls = input.Surface == "walls";
+    if (input.Room < 0) return walls ? scenario.HeatLoss->Walls : *scenario.HeatLoss->Ceiling;
+    zf::project::Room& room = scenario.Rooms[static_cast<std::size_t>(input.Room)];
+    return walls ? *room.Walls : *room.Ceiling;
+}
+
+// "walls.material", "ceiling.thickness" of the heat-loss option: the base must have the option
+// on and give that surface, of one layer, so a draw replaces one material or one thickness.
+void ReadSurfaceTarget(const std::string& path, std::string_view rest, const zf::project::Document& base,
+                       VariedInput& input, const std::string& owner) {
+    const std::size_t dot = rest.find('.');
+    input.Surface = std::string(rest.substr(0, dot));
+    input.Key = dot == std::string_view::npos ? std::string() : std::string(rest.substr(dot + 1));
+    if ((input.Surface != "walls" && input.Surface != "ceiling") || (input.Key != "material" && input.Key != "thickness"))
+        throw BadStudy{owner + "неверная запись параметра " + Quoted(path) +
+                       " (допустимы walls.material, walls.thickness, ceiling.material, ceiling.thickness)"};
+    if (!base.HeatLoss)
+        throw BadStudy{owner + "в базовом сценарии теплопотери не учитываются: добавьте в него ключ \"heat_loss\" "
+                               "со стенами (\"walls\"), чтобы изменять их материал или толщину"};
+    const zf::Surface* surface = SurfaceIn(base, input);
+    if (surface == nullptr)
+        throw BadStudy{owner + "в базовом сценарии нет своей поверхности " + Quoted(path.substr(0, path.rfind('.'))) +
+                       ": задайте ее там (материал и толщину), чтобы изменять ее"};
+    if (surface->Layers.size() != 1)
+        throw BadStudy{owner + "поверхность " + Quoted(path.substr(0, path.rfind('.'))) +
+                       " в базовом сценарии из нескольких слоев: изменять можно материал и толщину поверхности из одного слоя"};
+    if (input.Key == "material") input.Kind = InputKind::Material;
+}
+
 // Parses "rooms[2].length", "openings[1].open", "rooms[3].evacuation.duration", "Vlin", "plume"
 // and checks the room or opening exists in the base.
 void ReadTarget(const std::string& path, const zf::project::Document& base, VariedInput& input, const std::string& owner) {
@@ -62,7 +104,9 @@ void ReadTarget(const std::string& path, const zf::project::Document& base, Vari
         return static_cast<int>(key == "rooms" ? base.Rooms.size() : base.Openings.size());
     };
     const std::string_view p = path;
-    if (p == "plume") {
+    if (p.starts_with("heat_loss.")) {
+        ReadSurfaceTarget(path, p.substr(10), base, input, owner);
+    } else if (p == "plume") {
         input.Kind = InputKind::Plume;
         input.Key = "plume";
     } else if (IsTopNumber(p) || p == kSafetyFactor) {
@@ -70,6 +114,7 @@ void ReadTarget(const std::string& path, const zf::project::Document& base, Vari
     } else if (p.starts_with("rooms")) {
         auto [index, key] = listIndex("rooms", countOf("rooms"), p.substr(5));
         input.Room = index;
+        if (key.starts_with("walls.") || key.starts_with("ceiling.")) return ReadSurfaceTarget(path, key, base, input, owner);
         if (key.starts_with("evacuation.") && Contains(kEvacuationNumbers, std::string_view(key).substr(11))) {
             input.Evacuation = true;
             key.erase(0, 11);
@@ -164,6 +209,7 @@ void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study
         ReadTarget(input.Path, base, input, owner);
         ReadLaw(entry, input, owner);
         if (input.Key == kSafetyFactor) RequireSafetyFactorLaw(input, owner);
+        if (!input.Surface.empty() && input.Kind == InputKind::Number) RequireThicknessLaw(input, owner);
         if (input.Evacuation) out.RoomHasEvacuation[static_cast<std::size_t>(input.Room)] = true;
         out.Inputs.push_back(std::move(input));
     }
@@ -222,6 +268,12 @@ zf::project::Document ScenarioOfRun(const Study& study, const std::vector<Draw>&
         const double x = draws[j].Rank;
         if (input.Kind == InputKind::Plume) {
             scenario.Params.UseTanaka = draws[j].Text == "tanaka";
+        } else if (!input.Surface.empty()) {
+            zf::SurfaceLayer& layer = SurfaceIn(scenario, input).Layers.front();  // there since the study was read
+            if (input.Kind == InputKind::Material)
+                layer = zf::MaterialSurface(draws[j].Text, layer.Thickness).Layers.front();
+            else
+                layer.Thickness = x;
         } else if (input.Kind == InputKind::OpenState) {
             scenario.Openings[static_cast<std::size_t>(input.Opening)].Open = draws[j].Text == "true";
         } else if (input.Room >= 0 && input.Evacuation) {

@@ -48,5 +48,8 @@ void RefuseUnknownKeys(const json& object, const List& known, const std::string&
 void ReadLaw(const json& entry, VariedInput& input, const std::string& owner);
 // A varied safety factor's law must keep every draw in 0 < f ≤ 1. Throws BadStudy.
 void RequireSafetyFactorLaw(const VariedInput& input, const std::string& owner);
+// The same bounds for a wall or ceiling layer's thickness (0 < L ≤ 1 m).
+void RequireThicknessLaw(const VariedInput& input, const std::string& owner);
+void RequireLawWithin(const VariedInput& input, const std::string& owner, const std::string& why);
 
 }  // namespace zfcli::study::law
