@@ -81,6 +81,21 @@ void ReadSurfaceTarget(const std::string& path, std::string_view rest, const zf:
     if (input.Key == "material") input.Kind = InputKind::Material;
 }
 
+// The key of a room's input: its size, its evacuation inputs or its own surfaces.
+void ReadRoomKey(const std::string& path, std::string key, const zf::project::Document& base, VariedInput& input,
+                 const std::string& owner) {
+    if (key.starts_with("walls.") || key.starts_with("ceiling.")) return ReadSurfaceTarget(path, key, base, input, owner);
+    if (key.starts_with("evacuation.") && Contains(kEvacuationNumbers, std::string_view(key).substr(11))) {
+        input.Evacuation = true;
+        key.erase(0, 11);
+    } else if (!Contains(kRoomNumbers, key)) {
+        throw BadStudy{owner + "у помещения нельзя изменять " + Quoted(key) +
+                       " (допустимы length, width, height, evacuation.start_delay, evacuation.duration, "
+                       "walls|ceiling.material|thickness)"};
+    }
+    input.Key = key;
+}
+
 // Parses "rooms[2].length", "openings[1].open", "rooms[3].evacuation.duration", "Vlin", "plume"
 // and checks the room or opening exists in the base.
 void ReadTarget(const std::string& path, const zf::project::Document& base, VariedInput& input, const std::string& owner) {
@@ -114,15 +129,7 @@ void ReadTarget(const std::string& path, const zf::project::Document& base, Vari
     } else if (p.starts_with("rooms")) {
         auto [index, key] = listIndex("rooms", countOf("rooms"), p.substr(5));
         input.Room = index;
-        if (key.starts_with("walls.") || key.starts_with("ceiling.")) return ReadSurfaceTarget(path, key, base, input, owner);
-        if (key.starts_with("evacuation.") && Contains(kEvacuationNumbers, std::string_view(key).substr(11))) {
-            input.Evacuation = true;
-            key.erase(0, 11);
-        } else if (!Contains(kRoomNumbers, key)) {
-            throw BadStudy{owner + "у помещения нельзя изменять " + Quoted(key) +
-                           " (допустимы length, width, height, evacuation.start_delay, evacuation.duration)"};
-        }
-        input.Key = key;
+        ReadRoomKey(path, key, base, input, owner);
     } else if (p.starts_with("openings")) {
         auto [index, key] = listIndex("openings", countOf("openings"), p.substr(8));
         input.Opening = index;
@@ -163,6 +170,23 @@ json ParseJson(std::string_view text) {
     }
 }
 
+// Entry `number` (1-based) of "vary": the input it varies, where it goes and its law; `seen`
+// holds the inputs of the entries before it.
+VariedInput ReadEntry(const json& entry, std::size_t number, const zf::project::Document& base, std::set<std::string>& seen) {
+    const std::string owner = EntryName(number, entry);
+    Require(entry.is_object(), owner, "ожидается объект {\"input\": ..., \"distribution\": ...}");
+    const json* path = Find(entry, "input");
+    Require(path && path->is_string(), owner, "не задан ключ \"input\" (например \"Vlin\" или \"rooms[1].length\")");
+    VariedInput input;
+    input.Path = path->get<std::string>();
+    Require(seen.insert(input.Path).second, owner, "этот параметр уже изменяется в другом элементе списка");
+    ReadTarget(input.Path, base, input, owner);
+    ReadLaw(entry, input, owner);
+    if (input.Key == kSafetyFactor) RequireSafetyFactorLaw(input, owner);
+    if (!input.Surface.empty() && input.Kind == InputKind::Number) RequireThicknessLaw(input, owner);
+    return input;
+}
+
 void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study& out) {
     const json top = ParseJson(text);
     Require(top.is_object(), "", "файл исследования должен быть объектом JSON {...}");
@@ -198,18 +222,7 @@ void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study
     Require(vary && vary->is_array(), "ключ \"vary\": ", "ожидается список изменяемых параметров [...]");
     std::set<std::string> seen;
     for (std::size_t k = 0; k < vary->size(); ++k) {
-        const json& entry = (*vary)[k];
-        const std::string owner = EntryName(k + 1, entry);
-        Require(entry.is_object(), owner, "ожидается объект {\"input\": ..., \"distribution\": ...}");
-        const json* path = Find(entry, "input");
-        Require(path && path->is_string(), owner, "не задан ключ \"input\" (например \"Vlin\" или \"rooms[1].length\")");
-        VariedInput input;
-        input.Path = path->get<std::string>();
-        Require(seen.insert(input.Path).second, owner, "этот параметр уже изменяется в другом элементе списка");
-        ReadTarget(input.Path, base, input, owner);
-        ReadLaw(entry, input, owner);
-        if (input.Key == kSafetyFactor) RequireSafetyFactorLaw(input, owner);
-        if (!input.Surface.empty() && input.Kind == InputKind::Number) RequireThicknessLaw(input, owner);
+        VariedInput input = ReadEntry((*vary)[k], k + 1, base, seen);
         if (input.Evacuation) out.RoomHasEvacuation[static_cast<std::size_t>(input.Room)] = true;
         out.Inputs.push_back(std::move(input));
     }

@@ -91,6 +91,25 @@ inline NamedBuilding CorridorPlan(const char* name, bool tanaka) {
     return b;
 }
 
+// Heat loss with walls and ceiling of one board (their profiles stay alike all run), and with a
+// concrete ceiling, steel-sheet walls in the corridor and consistent outflow.
+inline std::vector<NamedBuilding> HeatLossBuildings() {
+    std::vector<NamedBuilding> all;
+    NamedBuilding b = TwoRoomPlan("TwoRoomsGypsumHeatLoss", true);
+    b.HeatLoss.Enabled = true;
+    b.HeatLoss.Walls = zf::MaterialSurface("gypsum_board", 0.0125);
+    all.push_back(b);
+    b = CorridorPlan("CorridorMixedSurfacesHeatLoss", false);
+    b.ConsistentOutflow = true;
+    b.HeatLoss.Enabled = true;
+    b.HeatLoss.Walls = zf::MaterialSurface("gypsum_board", 0.0125);
+    b.HeatLoss.Ceiling = zf::MaterialSurface("concrete", 0.2);
+    b.HeatLoss.Rooms.resize(2);
+    b.HeatLoss.Rooms[1].Walls = zf::MaterialSurface("steel_sheet", 0.001);
+    all.push_back(b);
+    return all;
+}
+
 inline std::vector<NamedBuilding> NamedBuildings() {
     std::vector<NamedBuilding> all = {TwoRoomPlan("TwoRoomsTanaka", true), TwoRoomPlan("TwoRoomsMcCaffrey", false)};
     NamedBuilding b = TwoRoomPlan("ChainOfThree", true);
@@ -186,20 +205,7 @@ inline std::vector<NamedBuilding> NamedBuildings() {
     b.Openings = {{0, 1, 2.2, 0.9, true}};
     b.FailsAt = 1199;
     all.push_back(b);
-    // Heat loss with walls and ceiling of one board (their profiles stay alike all run), and
-    // with a concrete ceiling, steel-sheet walls in the corridor and consistent outflow.
-    b = TwoRoomPlan("TwoRoomsGypsumHeatLoss", true);
-    b.HeatLoss.Enabled = true;
-    b.HeatLoss.Walls = zf::MaterialSurface("gypsum_board", 0.0125);
-    all.push_back(b);
-    b = CorridorPlan("CorridorMixedSurfacesHeatLoss", false);
-    b.ConsistentOutflow = true;
-    b.HeatLoss.Enabled = true;
-    b.HeatLoss.Walls = zf::MaterialSurface("gypsum_board", 0.0125);
-    b.HeatLoss.Ceiling = zf::MaterialSurface("concrete", 0.2);
-    b.HeatLoss.Rooms.resize(2);
-    b.HeatLoss.Rooms[1].Walls = zf::MaterialSurface("steel_sheet", 0.001);
-    all.push_back(b);
+    for (const NamedBuilding& h : HeatLossBuildings()) all.push_back(h);
     return all;
 }
 

@@ -177,34 +177,6 @@ TEST_F(ReportPdf, EndsWithTheModelsLimitsAndTheValidationFigures) {
     EXPECT_FALSE(tail.contains(QStringLiteral("validation/REPORT.md")));
 }
 
-// A room that ends hotter than the fire room: the report says so beside the verdict and points
-// to consistent outflow; a building where none does carries no such warning.
-TEST_F(ReportPdf, WarnsWhereARoomEndsHotterThanTheFireRoom) {
-    ASSERT_TRUE(zm.Run());
-    const std::size_t last = static_cast<std::size_t>(zm.SampleCount - 1);
-    zm.Room(1).Samples[last].T2 = zm.Room(0).Samples[last].T2 - 1;
-    EXPECT_FALSE(Flat(PdfText(Write())).contains(QStringLiteral("температура верхнего слоя к концу расчета")));
-    zm.Room(1).Samples[last].T2 = zm.Room(0).Samples[last].T2 + 1;
-    const QString text = Flat(PdfText(Write(QStringLiteral("warned.pdf"))));
-    EXPECT_TRUE(text.contains(QStringLiteral("Внимание: В помещении №2 температура верхнего слоя к концу расчета выше")))
-        << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("Включите «Согласованный уход газов через проемы»")));  // the check box
-    EXPECT_LT(text.indexOf(QStringLiteral("Вывод по эвакуации")), text.indexOf(QStringLiteral("Внимание: В помещении №2")));
-}
-
-// The report quotes the validation figures of the model the run used, and where it is too cold.
-TEST_F(ReportPdf, QuotesTheFiguresOfTheModelTheRunUsed) {
-    zm.Options.HeatLoss.Enabled = true;
-    zm.Options.HeatLoss.Walls = zf::MaterialSurface("gypsum_board", 0.0125);
-    ASSERT_TRUE(zm.Run());
-    const QString text = Flat(PdfText(Write()));
-    const qsizetype model = text.indexOf(QStringLiteral("Модель этого расчета: теплопотери, зависимость для факела"));
-    ASSERT_GE(model, 0) << text.toStdString();
-    EXPECT_GT(model, text.indexOf(QStringLiteral("Модель и ее ограничения")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Не в запас: температура слоя дыма получается ниже измеренной")));
-    EXPECT_TRUE(text.contains(QStringLiteral("очаг у стены или в углу")));
-}
-
 // The run stops at its first refresh: the clock jumps past the refresh interval at every step.
 std::int64_t FastClock() {
     static std::int64_t now = 0;
