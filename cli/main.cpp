@@ -26,6 +26,7 @@
 #include "printable_text.h"
 #include "result_writer.h"
 #include "check_step.h"
+#include "unit_warnings.h"
 #include "project/scenario_file.h"
 #include "project/program_info.h"
 #include "study_run.h"
@@ -116,6 +117,7 @@ struct Options {
     std::optional<std::string> Json;  // file, or "-" for stdout
     std::optional<std::string> CsvDir;
     bool Quiet = false;
+    bool Strict = false;  // warnings of values that look like a slip refuse the input
 };
 struct ShowHelp {};
 struct ShowVersion {};
@@ -139,6 +141,8 @@ Command ParseArguments(int argc, char** argv) {
         if (!optionsEnded && arg == "--fire-loads") return ShowFireLoads{};
         if (!optionsEnded && arg == "--quiet") {
             options.Quiet = true;
+        } else if (!optionsEnded && arg == "--strict") {
+            options.Strict = true;
         } else if (!optionsEnded && (arg == "--json" || arg == "--csv")) {
             const auto v = value();
             if (!v || v->empty())
@@ -261,6 +265,7 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
 
     zf::TzoneMath zm;
     if (const auto refused = zf::project::ReadScenario(text, zm)) return Fail(options.Scenario, *refused);
+    if (zfcli::RefusedForWarnings(zm, options.Scenario, options.Strict)) return kExitBadInput;
     // The evacuation inputs the verdict judges the rooms with (read above without a refusal).
     zf::project::Document document;
     zf::project::ReadDocument(text, document);

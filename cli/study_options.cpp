@@ -11,7 +11,7 @@ namespace zfcli::study {
 
 const char* const kStudyUsage =
     "Использование: zonefire-cli study ИССЛЕДОВАНИЕ.json --out КАТАЛОГ [--jobs N] [--shard I/N\n"
-    "                   [--shard-index-base 0|1]] [--resume] [--quiet]\n"
+    "                   [--shard-index-base 0|1]] [--resume] [--quiet] [--strict]\n"
     "               zonefire-cli study ИССЛЕДОВАНИЕ.json --check\n"
     "               zonefire-cli study ИССЛЕДОВАНИЕ.json --emit-scenario НОМЕР\n"
     "               zonefire-cli merge [--force] [--partial] КАТАЛОГ КАТАЛОГ_ДОЛИ...\n";
@@ -34,6 +34,8 @@ const char* const kStudyHelp =
     "  --check              только прочитать и проверить файл исследования, ничего не рассчитывая\n"
     "  --emit-scenario НОМЕР  вывести сценарий расчета с этим номером (от 1) и выйти\n"
     "  --quiet              не показывать ход исследования\n"
+    "  --strict             не выполнять исследование (код 2), если в базовом сценарии есть\n"
+    "                       предупреждения о значениях, похожих на ошибку единиц или ввода\n"
     "\n"
     "Каталог результатов занят одним исследованием, продолжением или объединением: пока оно\n"
     "идет (файл блокировки study.lock), другое в тот же каталог не запускается. Исследование\n"
@@ -95,6 +97,8 @@ std::optional<std::string> ParseStudyArguments(int argc, char** argv, StudyOptio
             o.Resume = true;
         } else if (arg == "--quiet") {
             o.Quiet = true;
+        } else if (arg == "--strict") {
+            o.Strict = true;
         } else if (arg == "--check") {
             o.Check = true;
         } else if (arg == "--out") {

@@ -24,6 +24,7 @@ struct StudyOptions {
     Share Part;
     bool Resume = false;
     bool Quiet = false;
+    bool Strict = false;  // warnings of the base building refuse the study
     bool Check = false;  // read and validate only
     std::optional<std::uint64_t> EmitRun;
 };

@@ -12,6 +12,7 @@
 #include "study_folder.h"
 #include "study_options.h"
 #include "study_pool.h"
+#include "unit_warnings.h"
 #include "project/scenario_file.h"
 #include "verdict.h"
 
@@ -92,6 +93,10 @@ int RunStudy(const StudyOptions& o) {
     Study study;
     if (auto bad = ReadStudy(text, std::filesystem::path(o.StudyFile).parent_path(), study)) return Refuse(o.StudyFile, *bad);
     if (o.EmitRun) return EmitScenario(study, *o.EmitRun);
+    // The base building's warnings; a run's drawn values are the study's own choice.
+    zf::TzoneMath base;
+    zf::project::Apply(study.Base, base);
+    if (RefusedForWarnings(base, o.StudyFile, o.Strict)) return kExitBadInput;
     if (o.Check) return CheckStudy(o, study);
     if (o.Part.Count > study.Runs) return Refuse("", "долей (" + std::to_string(o.Part.Count) + ") больше, чем расчетов (" + std::to_string(study.Runs) + ")");
 

@@ -706,6 +706,7 @@ bool Tf_main::FileReport() {
         ShowErrorMessage(this, QString::fromStdString(refusal));
         return false;
     }
+    if (!ConfirmInputWarnings(run)) return false;
     Running_ = true;
     if (f_progress != nullptr) {
         TProgressRunView view(*f_progress, this);
