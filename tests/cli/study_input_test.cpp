@@ -94,7 +94,7 @@ TEST(StudyLaws, ParametersThatCannotBeDrawnAreRefusedByEntryAndKey) {
         {R"({"input": "D", "distribution": "lognormal", "mu": 5, "sigma": -1})", "ключ \"sigma\""},
         {R"({"input": "D", "distribution": "Uniform", "min": 1, "max": 2})", "неизвестное распределение \"Uniform\""},
         {R"({"input": "D", "distribution": 7})", "\"distribution\""},
-        {R"({"input": "Vlin", "distribution": "uniform", "min": 0.01, "max": 1e400})", "ошибка в записи JSON"},
+        {R"({"input": "Vlin", "distribution": "uniform", "min": 0.01, "max": 1e400})", "\"vary[1].max\": число 1e400"},
     };
     for (const Case& c : cases) {
         const std::string message = Refusal(StudyText(c.Vary));
