@@ -14,6 +14,7 @@ const char* const kUsage =
     "Использование: zonefire-cli СЦЕНАРИЙ.json [--json ФАЙЛ|-] [--csv КАТАЛОГ] [--quiet] [--strict]\n"
     "       zonefire-cli study ИССЛЕДОВАНИЕ.json --out КАТАЛОГ | merge КАТАЛОГ КАТАЛОГ_ЧАСТИ...\n"
     "       zonefire-cli --check-step СЦЕНАРИЙ.json [--csv ФАЙЛ]\n"
+    "       zonefire-cli report СЦЕНАРИЙ.json ОТЧЕТ.pdf\n"
     "       zonefire-cli --fire-loads | --help | --version\n";
 
 namespace {
@@ -41,6 +42,9 @@ const char* const kHelp =
     "                   велик (код завершения 5); --csv ФАЙЛ — сравнение в CSV\n"
     "  --help           эта справка\n"
     "  --version        версия программы и варианты модели\n"
+    "  report СЦЕНАРИЙ.json ОТЧЕТ.pdf\n"
+    "                   рассчитать сценарий и записать отчет в PDF, как zonefire --report (окна и\n"
+    "                   дисплей не нужны; коды завершения те же: 0, 1, 2, 3, 130)\n"
     "\n"
     "Ключи сценария (все необязательны): format (\"zonefire-scenario\"), version (1; 2 с моделями\n"
     "consistent_outflow и heat_loss), title,\n"
