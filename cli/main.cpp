@@ -359,7 +359,14 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);  // likewise a file-size limit: EFBIG, "File too large"
     std::setlocale(LC_MESSAGES, "");  // the system's reasons (strerror) in the user's language
     // Parameter studies and their merge have their own arguments and their own stop handling.
-    if (argc > 1 && std::strcmp(argv[1], "study") == 0) return zfcli::study::StudyMain(argc - 1, argv + 1);
+    if (argc > 1 && std::strcmp(argv[1], "study") == 0) {
+        // Its summary goes to stdout: with nowhere to put it, nothing is computed.
+        if (closed.Out) {
+            Complain("zonefire-cli study: стандартный вывод закрыт: сводку выводить некуда; исследование не выполнялось");
+            return kExitOutputFailed;
+        }
+        return zfcli::study::StudyMain(argc - 1, argv + 1);
+    }
     if (argc > 1 && std::strcmp(argv[1], "merge") == 0) return zfcli::study::MergeMain(argc - 1, argv + 1);
     if (argc > 1 && std::strcmp(argv[1], "--check-step") == 0) return zfcli::CheckStepMain(argc - 1, argv + 1);
     const Command command = ParseArguments(argc, argv);

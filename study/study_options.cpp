@@ -2,8 +2,11 @@
 
 #include "study_options.h"
 
+#include <unistd.h>
+
 #include <iostream>
 
+#include "output_file.h"
 #include "printable_text.h"
 #include "study_run.h"
 
@@ -156,6 +159,13 @@ std::optional<std::string> ParseMergeArguments(int argc, char** argv, MergeOptio
     o.OutDir = folders[0];
     o.Shards.assign(folders.begin() + 1, folders.end());
     return std::nullopt;
+}
+
+int WriteStdout(const std::string& text, const std::string& what) {
+    const int err = WriteAll(STDOUT_FILENO, text);
+    if (err == 0) return kExitDone;
+    WriteAll(STDERR_FILENO, OutputMessage("стандартный вывод", what, err) + "\n");
+    return kExitOutputFailed;
 }
 
 int Refuse(const std::string& where, const std::string& message) {

@@ -1,3 +1,4 @@
+#include "shown_name.h"
 #include "u_ShowResult.h"
 
 #include <QAbstractTableModel>
@@ -688,7 +689,7 @@ void TF_ShowResult::btnCritTimesClick() {
     if (CritTimes_ == nullptr) CritTimes_ = new TF_CritTimes(this);
     QStringList tips;
     for (const ParameterView& v : kHazardViews) tips << QString(v.Item);
-    CritTimes_->Fill(*Scenario_, tips, Description_.Evacuation, Description_.RoomNameList());
+    CritTimes_->Fill(*Scenario_, tips, Description_.Evacuation, ShownNames(Description_.RoomNameList()));
     // Not modal: the charts stay at hand while the summary is open.
     CritTimes_->show();
     CritTimes_->raise();
