@@ -36,212 +36,28 @@
 #include "u_ShowResult.h"
 #include "u_progress.h"
 #include "study_window.h"
+#include "main_fields.h"
+#include "project_files.h"
 #include "u_main.h"
 #include "ui_u_main.h"
 #include "model/number_text.h"
 #include "model/room.h"
 
 using zf::project::Document;
+using zfmain::DisplayName;
+using zfmain::Field;
+using zfmain::Fields;
+using zfmain::kRecentFiles;
 
 namespace {
 
-constexpr int kRecentFiles = 5;
 constexpr const char* kRecentFilesKey = "recentFiles";
 constexpr const char* kFileFilter = "Сценарии (*.json);;Все файлы (*)";
 constexpr const char* kReportFilter = "Документ PDF (*.pdf)";
 
-// The parameter fields, the document's numbers they hold, and the digits after the decimal
-// comma of the text a field first shows: the default to as many places as the window has
-// always shown it ("0,01450" for 0.0145).
-struct Field {
-    QLineEdit* Edit;
-    double zf::project::Parameters::*Value;
-    int FirstTextDecimals;
-};
-
-std::vector<Field> Fields(const Ui::Tf_main& ui, QLineEdit* fireAreaMax) {
-    using P = zf::project::Parameters;
-    return {{ui.Edit11, &P::dt, 4}, {ui.Edit12, &P::SimTime, 0}, {ui.Edit1, &P::Qn, 0},   {ui.Edit2, &P::Vlin, 4},
-            {ui.Edit3, &P::PsiUd, 5}, {ui.Edit4, &P::D, 0},      {ui.Edit5, &P::Lo2, 4},  {ui.Edit6, &P::Lco, 5},
-            {ui.Edit7, &P::Lco2, 5},  {ui.Edit8, &P::Lhcl, 5},   {ui.Edit9, &P::T0, 0},   {ui.Edit10, &P::Nu, 2},
-            {ui.Edithr, &P::hr, 1},   {fireAreaMax, &P::FireAreaMax, 0}};
-}
-
-// A number as a field or a dialog shows it for editing: the shortest digits that read back to
-// the same double, in plain notation (the entry takes digits and one separator, no exponent),
-// with the locale's decimal separator. The general format's 15 digits could change the value.
-QString ExactNumberText(double value) {
-    return QString::fromStdString(zf::PlainNumberText(value, QLocale().decimalPoint().toStdString()));
-}
-
-// Writes the text to a temporary file beside `path` and renames it over `path` only when all of
-// it was written: a failure leaves the old file as it was and gives the reason. Unbuffered, so
-// a short write (a full disk, a size limit) is seen at once rather than lost in a later flush.
-bool WriteWhole(const QString& path, const std::string& text, QString* reason) {
-    // The file put in place keeps the permissions the old one had.
-    const QFileInfo old(path);
-    const bool existed = old.exists();
-    const QFileDevice::Permissions permissions = old.permissions();
-    QSaveFile file(path);
-    const auto size = static_cast<qint64>(text.size());
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(text.data(), size) == size && file.commit()) {
-        if (existed) QFile::setPermissions(path, permissions);
-        return true;
-    }
-    *reason = file.errorString();
-    file.cancelWriting();
-    return false;
-}
-
-// Why the building cannot be saved at `path`, judged from the mode bits rather than from the
-// right to write, so that a file or folder marked read-only is respected by every user: "" when
-// it can.
-QString ReadOnlyReason(const QString& path) {
-    const QFileInfo file(path);
-    if (file.exists() && !(file.permissions() & QFileDevice::WriteOwner))
-        return QStringLiteral("файл доступен только для чтения. Снимите этот признак или сохраните здание под другим "
-                              "именем («Сохранить как...»)");
-    const QFileInfo folder(file.absolutePath());
-    if (!file.exists() && folder.exists() && !(folder.permissions() & QFileDevice::WriteOwner))
-        return QStringLiteral("папка «%1» доступна только для чтения. Сохраните здание в другую папку («Сохранить как...»)")
-            .arg(ShownName(folder.absoluteFilePath()));
-    return {};
-}
-
-QString DisplayName(const QString& path) {
-    return path.isEmpty() ? QStringLiteral("Без имени") : ShownName(QFileInfo(path).fileName());
-}
-
 }  // namespace
 
-// One editor operation in the history: the building before and after it. Undo and redo put
-// the whole building back, which keeps every face of the opening matrix in its place.
-// The matrix's current cell goes back with it, so the grids show what they showed.
-class TBuildingEdit : public QUndoCommand {
-public:
-    struct State {
-        Document Building;
-        QPoint Cell;  // the matrix's current cell: x = column, y = row
-    };
-    TBuildingEdit(Tf_main& window, const QString& text, State before, State after)
-        : QUndoCommand(text), window_(window), before_(std::move(before)), after_(std::move(after)) {}
-
-    void undo() override { window_.SetBuilding(before_.Building, before_.Cell); }
-    void redo() override {
-        // The operation itself made the first "after"; QUndoStack::push calls redo once.
-        if (done_) window_.SetBuilding(after_.Building, after_.Cell);
-        done_ = true;
-    }
-
-private:
-    Tf_main& window_;
-    State before_;
-    State after_;
-    bool done_ = false;
-};
-
 // ---- Menus and caption ------------------------------------------------------------------------
-
-void Tf_main::CreateMenus() {
-    designedCaption_ = windowTitle();
-    // The fields' first texts: a new building's defaults, with the decimal comma.
-    const zf::project::Parameters defaults;
-    for (const Field& f : Fields(*ui, EditFireAreaMax)) {
-        initialFieldTexts_ << QString::fromStdString(zf::PlainNumberText(defaults.*f.Value, ",", f.FirstTextDecimals));
-        f.Edit->setText(initialFieldTexts_.back());
-    }
-    undo_ = new QUndoStack(this);
-
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
-    file->setObjectName(QStringLiteral("MenuFile"));
-    const auto add = [this](QMenu* menu, const char* name, const QString& text, const QKeySequence& keys, auto slot) {
-        QAction* action = menu->addAction(text);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcut(keys);
-        connect(action, &QAction::triggered, this, slot);
-        return action;
-    };
-    add(file, "ActFileNew", QStringLiteral("&Новый"), QKeySequence(Qt::CTRL | Qt::Key_N), [this] { FileNew(); });
-    add(file, "ActFileOpen", QStringLiteral("&Открыть..."), QKeySequence(Qt::CTRL | Qt::Key_O), [this] { FileOpen(); });
-    add(file, "ActFileSave", QStringLiteral("&Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { FileSave(); });
-    add(file, "ActFileSaveAs", QStringLiteral("Сохранить &как..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-        [this] { FileSaveAs(); });
-    add(file, "ActFileReport", QStringLiteral("О&тчет..."), QKeySequence(Qt::CTRL | Qt::Key_P), [this] { FileReport(); })
-        ->setStatusTip(QStringLiteral("Рассчитать здание и сохранить отчет в PDF; здание остается в редакторе"));
-    file->addSeparator();
-    QAction* study = add(file, "ActOpenStudy", QStringLiteral("Открыть &исследование..."), QKeySequence(), [this] { OpenStudy(); });
-    // An unfamiliar word in the menu: the tip says what a study is and what opening one shows.
-    const QString studyTip = QStringLiteral(
-        "Открыть итоги исследования — серии расчетов одного здания с разбросом исходных данных "
-        "(zonefire-cli study): разброс времени блокирования по помещениям, доли выводов «опасно» и "
-        "«не определено» и влияние каждой исходной величины; любой расчет серии можно открыть как здание");
-    study->setStatusTip(studyTip);
-    study->setToolTip(studyTip);
-    file->addSeparator();
-    for (int i = 0; i < kRecentFiles; ++i) {
-        QAction* recent = file->addAction(QString());
-        recent->setObjectName(QStringLiteral("ActRecent%1").arg(i + 1));
-        connect(recent, &QAction::triggered, this, [this, recent] { OpenFile(recent->data().toString()); });
-        recentActions_ << recent;
-    }
-    file->addSeparator();
-    restoreAction_ = add(file, "ActRestoreLast", QStringLiteral("&Вернуть здание последнего расчета"),
-                         QKeySequence(Qt::CTRL | Qt::Key_R), [this] { RestoreLastCalculation(); });
-    file->addSeparator();
-    add(file, "ActExit", QStringLiteral("В&ыход"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
-
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Правка"));
-    edit->setObjectName(QStringLiteral("MenuEdit"));
-    QAction* undo = undo_->createUndoAction(this, QStringLiteral("Отменить"));
-    undo->setObjectName(QStringLiteral("ActUndo"));
-    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction* redo = undo_->createRedoAction(this, QStringLiteral("Повторить"));
-    redo->setObjectName(QStringLiteral("ActRedo"));
-    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
-    edit->addAction(undo);
-    edit->addAction(redo);
-    edit->addSeparator();
-    add(edit, "ActBuilding", QStringLiteral("&Здание..."), QKeySequence(), [this] { btnBuildingClick(); });
-    add(edit, "ActEvacuation", QStringLiteral("&Эвакуация..."), QKeySequence(), [this] { btnEvacuationClick(); });
-    add(edit, "ActModelOptions", QStringLiteral("&Модели расчета..."), QKeySequence(), [this] { btnModelOptionsClick(); })
-        ->setStatusTip(QStringLiteral("Согласованный уход газов через проемы, теплопотери в ограждающие конструкции"));
-    add(edit, "ActCheckStep", QStringLiteral("Проверка &шага расчета..."), QKeySequence(), [this] { CheckStep(); })
-        ->setStatusTip(QStringLiteral("Расчет с шагом dt и dt/2: насколько сдвигаются критические времена"));
-    CreateHelpMenus();
-
-    // The caption's "*" follows every change of the fields, the plume and the building.
-    for (const Field& f : Fields(*ui, EditFireAreaMax)) connect(f.Edit, &QLineEdit::textChanged, this, &Tf_main::UpdateCaption);
-    connect(ui->rbTanaka, &QRadioButton::toggled, this, &Tf_main::UpdateCaption);
-    connect(undo_, &QUndoStack::indexChanged, this, &Tf_main::UpdateCaption);
-
-    // Edit in place: a double click on a room's row or on an opening's row.
-    connect(ui->GridRoom, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { EditRoom(row - 1); });
-    connect(ui->GridProem, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
-        EditOpening(ui->GridMatrix->currentRow() - 1, ui->GridMatrix->currentColumn() - 1, row - 1);
-    });
-    setAcceptDrops(true);
-
-    // The building of the last calculation survives a restart.
-    QFile last(LastCalculationPath());
-    if (last.open(QIODevice::ReadOnly)) {
-        const QByteArray text = last.read(static_cast<qint64>(zf::project::kMaxTextBytes) + 1);
-        Document document;
-        if (!zf::project::ReadDocument(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), document))
-            lastCalculation_ = document;
-    }
-    FillRecentMenu();
-    UpdateActions();
-}
-
-void Tf_main::UpdateCaption() {
-    if (undo_ == nullptr || zm == nullptr) return;  // during construction
-    // The designed text, the file's name, and "*" while there are unsaved changes.
-    const bool modified = IsModified();
-    setWindowTitle(designedCaption_ + (filePath_.isEmpty() ? QString() : QStringLiteral(" — ") + DisplayName(filePath_)) +
-                   (modified ? QStringLiteral("*") : QString()));
-}
-
-void Tf_main::UpdateActions() { restoreAction_->setEnabled(HasLastCalculation()); }
 
 QStringList Tf_main::RecentFiles() const { return QSettings().value(kRecentFilesKey).toStringList(); }
 
@@ -268,102 +84,6 @@ void Tf_main::FillRecentMenu() {
 }
 
 // ---- The building as a document ---------------------------------------------------------------
-
-Document Tf_main::Building() const {
-    Document building;
-    // What the engineer writes of the building and the safety factor change with the rooms,
-    // in the same history.
-    building.Title = document_.Title;
-    building.Notes = document_.Notes;
-    building.SafetyFactor = document_.SafetyFactor;
-    // The model options change with the rooms too (a room keeps its own walls and ceiling).
-    building.ConsistentOutflow = document_.ConsistentOutflow;
-    building.HeatLoss = document_.HeatLoss;
-    // Names are kept per room beside the scenario; a room added to the scenario directly has none.
-    building.Rooms = roomInfo_;
-    building.Rooms.resize(static_cast<std::size_t>(zm->RoomCount()));
-    for (int k = 0; k < zm->RoomCount(); ++k) {
-        const zf::TRoom& room = *zm->Rooms[static_cast<std::size_t>(k)];
-        auto& info = building.Rooms[static_cast<std::size_t>(k)];
-        info.Length = room.Length;
-        info.Width = room.Width;
-        info.Height = room.Height;
-    }
-    building.Openings = zf::project::Capture(*zm).Openings;
-    return building;
-}
-
-void Tf_main::SetBuilding(const Document& building, QPoint cell) {
-    Document document = building;
-    document.Params = zf::project::Capture(*zm).Params;
-    auto fresh = std::make_unique<zf::TzoneMath>();
-    zf::project::Apply(document, *fresh);
-    zm = std::move(fresh);
-    roomInfo_ = building.Rooms;
-    document_.Title = building.Title;
-    document_.Notes = building.Notes;
-    document_.SafetyFactor = building.SafetyFactor;
-    document_.ConsistentOutflow = building.ConsistentOutflow;
-    document_.HeatLoss = building.HeatLoss;
-    FillGridRoom();
-    FillGridMatrix();
-    if (cell.y() >= 1 && cell.x() >= 1 && cell.y() < ui->GridMatrix->rowCount() && cell.x() < ui->GridMatrix->columnCount())
-        ui->GridMatrix->setCurrentCell(cell.y(), cell.x());
-    ShowCurrentCellProems();
-}
-
-Document Tf_main::CurrentDocument() const {
-    Document document = document_;
-    for (const Field& f : Fields(*ui, EditFireAreaMax)) document.Params.*f.Value = NumberFromText(f.Edit->text());
-    document.Params.UseTanaka = ui->rbTanaka->isChecked();
-    Document building = Building();
-    document.Rooms = std::move(building.Rooms);
-    document.Openings = std::move(building.Openings);
-    return document;
-}
-
-bool Tf_main::IsModified() const {
-    try {
-        return CurrentDocument() != saved_;
-    } catch (const ConversionError&) {
-        return true;  // a field holding no number was typed after the last save
-    }
-}
-
-void Tf_main::Edit(const QString& text, const std::function<void()>& operation) {
-    const auto state = [this] {
-        return TBuildingEdit::State{Building(), QPoint(ui->GridMatrix->currentColumn(), ui->GridMatrix->currentRow())};
-    };
-    TBuildingEdit::State before = state();
-    roomInfo_.resize(static_cast<std::size_t>(zm->RoomCount()));
-    operation();
-    TBuildingEdit::State after = state();
-    if (after.Building != before.Building)
-        undo_->push(new TBuildingEdit(*this, text, std::move(before), std::move(after)));
-}
-
-void Tf_main::ReplaceBuilding(const Document& document, const QString& path) {
-    document_ = document;
-    {
-        // One caption update at the end, not one per field.
-        for (const Field& f : Fields(*ui, EditFireAreaMax)) {
-            const QSignalBlocker quietField(f.Edit);
-            f.Edit->setText(ExactNumberText(document.Params.*f.Value));
-        }
-        const QSignalBlocker quietTanaka(ui->rbTanaka);
-        (document.Params.UseTanaka ? ui->rbTanaka : ui->rbMcCaffrey)->setChecked(true);
-        zm = std::make_unique<zf::TzoneMath>();
-        zf::project::Apply(document, *zm);
-        roomInfo_ = document.Rooms;
-        undo_->clear();
-    }
-    filePath_ = path;
-    FillGridMatrix();
-    FillGridRoom();
-    ShowCurrentCellProems();
-    saved_ = CurrentDocument();
-    UpdateCaption();
-}
 
 // ---- "Файл" -----------------------------------------------------------------------------------
 
@@ -555,99 +275,16 @@ bool Tf_main::RestoreLastCalculation() {
 
 // ---- Edit in place ----------------------------------------------------------------------------
 
-void Tf_main::EditRoom(int k) {
-    if (f_AddRoom == nullptr || k < 0 || k >= zm->RoomCount()) return;
-    // The dialog is shared with "add room", which opens with the texts typed last time.
-    const QString title = f_AddRoom->windowTitle();
-    const QString texts[] = {f_AddRoom->LengthText(), f_AddRoom->WidthText(), f_AddRoom->HeightText()};
-    const zf::TRoom& room = zm->Room(k);
-    f_AddRoom->SetTexts(ExactNumberText(room.Length), ExactNumberText(room.Width), ExactNumberText(room.Height));
-    // The title names the room being changed ("Помещение №2 — Коридор") and its row stays
-    // selected behind the dialog, so the user sees which room the numbers belong to.
-    const std::string name = static_cast<std::size_t>(k) < roomInfo_.size() ? roomInfo_[static_cast<std::size_t>(k)].Name : std::string();
-    f_AddRoom->setWindowTitle(QString::fromStdString(zfreport::RoomLabel(k, name)));
-    ui->GridRoom->selectRow(k + 1);
-    const bool accepted = f_AddRoom->exec() == QDialog::Accepted;
-    const QString length = f_AddRoom->LengthText(), width = f_AddRoom->WidthText(), height = f_AddRoom->HeightText();
-    f_AddRoom->SetTexts(texts[0], texts[1], texts[2]);
-    f_AddRoom->setWindowTitle(title);
-    if (!accepted) return;
-    double size[3];
-    try {
-        size[0] = NumberFromText(length);
-        size[1] = NumberFromText(width);
-        size[2] = NumberFromText(height);
-    } catch (const ConversionError& error) {
-        ShowErrorMessage(this, error.Message());
-        return;
-    }
-    Edit(QStringLiteral("изменение помещения №%1").arg(k + 1), [&] {
-        zm->EditRoom(k, size[0], size[1], size[2]);
-        FillGridRoom();
-    });
-}
-
-void Tf_main::EditOpening(int row, int col, int k) {
-    const int n = zm->RoomCount();
-    if (f_AddDoor == nullptr || row < 0 || col < 0 || row >= n || col >= n) return;
-    if (k < 0 || k >= static_cast<int>(zm->Cell(row, col).size())) return;
-    const QString title = f_AddDoor->windowTitle();
-    const bool wasOpen = f_AddDoor->IsOpen();
-    const QString texts[] = {f_AddDoor->HeightText(), f_AddDoor->WidthText()};
-    const zf::TProem& face = *zm->Cell(row, col)[static_cast<std::size_t>(k)];
-    f_AddDoor->SetEntry(face.IsOpen, ExactNumberText(face.Height), ExactNumberText(face.Width));
-    f_AddDoor->setWindowTitle(row == col ? QStringLiteral("Проем №%1 помещения №%2 наружу").arg(k + 1).arg(row + 1)
-                                         : QStringLiteral("Проем №%1 между помещениями №%2 и №%3").arg(k + 1).arg(row + 1).arg(col + 1));
-    const bool accepted = f_AddDoor->exec() == QDialog::Accepted;
-    const bool isOpen = f_AddDoor->IsOpen();
-    const QString height = f_AddDoor->HeightText(), width = f_AddDoor->WidthText();
-    f_AddDoor->SetEntry(wasOpen, texts[0], texts[1]);
-    f_AddDoor->setWindowTitle(title);
-    if (!accepted) return;
-    double h = 0, w = 0;
-    try {
-        h = NumberFromText(height);
-        w = NumberFromText(width);
-    } catch (const ConversionError& error) {
-        ShowErrorMessage(this, error.Message());
-        return;
-    }
-    // Both faces of a doorway change together.
-    Edit(QStringLiteral("изменение проема"), [&] {
-        zm->EditProem(row, col, k, h, w, isOpen);
-        FillGridProem(row, col);
-    });
-}
-
 // ---- Window events ----------------------------------------------------------------------------
 
 namespace {
-QString DroppedFile(const QMimeData* data) {
-    if (data == nullptr || !data->hasUrls() || data->urls().isEmpty()) return {};
-    const QUrl url = data->urls().first();
-    return url.isLocalFile() ? url.toLocalFile() : QString();
-}
 }  // namespace
 
 // A dropped file is opened where it lies, never taken from there: whatever the source proposes
 // (a move, with Shift or by default between some folders), the drop is accepted as a copy, so
 // the source never deletes its file. A source that offers no copy is refused.
 namespace {
-bool AcceptAsCopy(QDropEvent* event) {
-    if (DroppedFile(event->mimeData()).isEmpty() || !(event->possibleActions() & Qt::CopyAction)) return false;
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    return true;
-}
 }  // namespace
-
-void Tf_main::dragEnterEvent(QDragEnterEvent* event) { AcceptAsCopy(event); }
-
-void Tf_main::dragMoveEvent(QDragMoveEvent* event) { AcceptAsCopy(event); }
-
-void Tf_main::dropEvent(QDropEvent* event) {
-    if (AcceptAsCopy(event)) OpenFile(DroppedFile(event->mimeData()));
-}
 
 // ---- "Здание..." and "Отчет..." --------------------------------------------------------------
 

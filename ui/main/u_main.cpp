@@ -41,30 +41,6 @@ constexpr int kNumberColumnWidth = 32;   // "№" column of the rooms and openin
 constexpr int kValueColumnWidth = 72;    // value columns of the rooms and openings grids [px]
 constexpr int kOpenColumnWidth = 100;    // "Открытый (0/1)" column [px]
 
-// The evacuation button: the free column between the rooms grid (x 16..297) and the matrix
-// (x 336..), from below the delete-room button down to the grids' bottom edge (y 473) [px].
-constexpr QRect kEvacuationButton(299, 353, 34, 120);
-constexpr QRect kModelOptionsButton(299, 96, 34, 120);  // in the same free column, under the room buttons
-
-// A push button whose caption reads upwards, for a place narrower than its word.
-class TVerticalButton : public QPushButton {
-public:
-    using QPushButton::QPushButton;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QStylePainter painter(this);
-        QStyleOptionButton option;
-        initStyleOption(&option);
-        option.text.clear();
-        painter.drawControl(QStyle::CE_PushButton, option);
-        painter.rotate(-90);
-        // Rotated, the button's height is the caption's width.
-        const QRect caption(-height(), 0, height(), width());
-        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-        painter.drawText(caption, Qt::AlignCenter | Qt::TextShowMnemonic, text());
-    }
-};
 
 void PrepareGrid(QTableWidget* grid, int columnWidth) {
     grid->verticalHeader()->setMinimumSectionSize(kGridRowHeight);
@@ -150,28 +126,8 @@ bool ShowRunFailure(QWidget* parent, const zf::TzoneMath& zm, bool offerRestore)
     return restore != nullptr && box.clickedButton() == restore;
 }
 
-Tf_main::Tf_main(QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::Tf_main>()) {
-    // The icons live in the static window library; their registration must be pulled in.
-    Q_INIT_RESOURCE(resources);
-    ui->setupUi(this);
-    AddFireAreaField();  // before the menus: the file's fields include it
-    CreateMenus();
-    // One line of hint below the designed client area, which keeps its size and controls; the
-    // menu bar sits above it.
-    auto* hint = new QLabel(QStringLiteral("Помещение 1 — помещение с очагом пожара. Клетка на диагонали матрицы "
-                                           "(строка и столбец одного помещения) — проемы наружу."),
-                            statusBar());
-    hint->setObjectName(QStringLiteral("LabelHint"));
-    hint->setIndent(14);  // in line with the labels above it (16 px from the window's edge)
-    statusBar()->setSizeGripEnabled(false);
-    statusBar()->addWidget(hint, 1);
-    centralWidget()->setFixedSize(kClientWidth, kClientHeight);
-    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
-    if (const QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
-
+// The three grids: fixed rows, header cells in view, whole rows selected in the two lists.
+void Tf_main::SetUpGrids() {
     PrepareGrid(ui->GridRoom, kValueColumnWidth);
     PrepareGrid(ui->GridMatrix, kMatrixColumnWidth);
     PrepareGrid(ui->GridProem, kValueColumnWidth);
@@ -187,103 +143,6 @@ Tf_main::Tf_main(QWidget* parent)
     ui->GridProem->setColumnWidth(0, kNumberColumnWidth);
     ui->GridProem->setColumnWidth(3, kOpenColumnWidth);
 
-    connect(ui->btnAddRoom, &QToolButton::clicked, this, &Tf_main::btnAddRoomClick);
-    connect(ui->btnDelRoom, &QToolButton::clicked, this, &Tf_main::btnDelRoomClick);
-    connect(ui->btnAddDoor, &QToolButton::clicked, this, &Tf_main::btnAddDoorClick);
-    connect(ui->TBXButton2, &QToolButton::clicked, this, &Tf_main::TBXButton2Click);
-    connect(ui->TBXButton1, &QPushButton::clicked, this, &Tf_main::TBXButton1Click);
-    // In the free column between the rooms grid and the matrix, under the room buttons: the
-    // designed controls stay where they are. The column is too narrow for the word across, so
-    // it reads upwards, as a tab on the grid's edge does.
-    auto* evacuation = new TVerticalButton(QStringLiteral("Эвакуация..."), ui->centralwidget);
-    evacuation->setObjectName(QStringLiteral("btnEvacuation"));
-    evacuation->setToolTip(QStringLiteral("Время начала эвакуации и время эвакуации по помещениям, коэффициент безопасности"));
-    evacuation->setGeometry(kEvacuationButton);
-    connect(evacuation, &QPushButton::clicked, this, &Tf_main::btnEvacuationClick);
-    // Above it in the same column: the model options.
-    auto* models = new TVerticalButton(QStringLiteral("Модели..."), ui->centralwidget);
-    models->setObjectName(QStringLiteral("btnModelOptions"));
-    models->setToolTip(QStringLiteral("Модели расчета: согласованный уход газов через проемы, теплопотери в ограждающие конструкции"));
-    models->setGeometry(kModelOptionsButton);
-    connect(models, &QPushButton::clicked, this, &Tf_main::btnModelOptionsClick);
-    connect(ui->GridMatrix, &QTableWidget::currentCellChanged, this,
-            [this](int row, int col, int, int) { GridMatrixSelectCell(col, row); });
-    SetUpKeys();
-
-    FormCreate();
-    saved_ = CurrentDocument();  // the empty building with the initial fields: nothing to save
-    UpdateCaption();
-}
-
-// Insert and Delete in the rooms grid add and delete a room, in the matrix and the openings
-// grid an opening; each presses the button, so the key does exactly what a click does.
-// "Расчет" takes Enter when it has the focus.
-void Tf_main::SetUpKeys() {
-    const struct {
-        QToolButton* button;
-        const char* tip;
-        Qt::Key key;
-        std::vector<QTableWidget*> grids;
-        const char* where;
-    } keys[] = {
-        {ui->btnAddRoom, "Добавить помещение", Qt::Key_Insert, {ui->GridRoom}, "в списке помещений"},
-        {ui->btnDelRoom, "Удалить выбранное помещение", Qt::Key_Delete, {ui->GridRoom}, "в списке помещений"},
-        {ui->btnAddDoor, "Добавить проем в выбранную клетку матрицы", Qt::Key_Insert, {ui->GridMatrix, ui->GridProem},
-         "в матрице и в списке проемов"},
-        {ui->TBXButton2, "Удалить выбранный проем", Qt::Key_Delete, {ui->GridMatrix, ui->GridProem},
-         "в матрице и в списке проемов"},
-    };
-    for (const auto& k : keys) {
-        const QKeySequence sequence(k.key);
-        for (QTableWidget* grid : k.grids) {
-            auto* action = new QAction(k.button->objectName(), grid);
-            action->setShortcut(sequence);
-            action->setShortcutContext(Qt::WidgetShortcut);
-            connect(action, &QAction::triggered, k.button, &QToolButton::click);
-            grid->addAction(action);
-        }
-        k.button->setToolTip(QStringLiteral("%1 (%2 %3)")
-                                 .arg(QString::fromUtf8(k.tip), sequence.toString(QKeySequence::NativeText),
-                                      QString::fromUtf8(k.where)));
-    }
-    ui->TBXButton1->setAutoDefault(true);
-}
-
-bool Tf_main::AskStopAndQuit() {
-    // The main window is disabled during the run, and so would be a box that belongs to it;
-    // the progress window stays usable and on top, so the box belongs to it.
-    QWidget* owner = f_progress != nullptr && f_progress->isVisible() ? static_cast<QWidget*>(f_progress) : nullptr;
-    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(),
-                    QStringLiteral("Прервать расчет и выйти из программы?"), QMessageBox::Yes | QMessageBox::No, owner);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
-}
-
-void Tf_main::closeEvent(QCloseEvent* event) {
-    if (Running_) {
-        // The window stays until the run has returned; it closes then (TBXButton1Click).
-        event->ignore();
-        if (!QuitRequested_ && AskStopAndQuit()) {
-            QuitRequested_ = true;
-            // The run takes the progress window's closing as the user's stop request.
-            if (f_progress != nullptr) f_progress->close();
-        }
-        return;
-    }
-    // Unsaved changes are offered for saving first; cancelling keeps the window. After a run
-    // stopped to quit, the building is already kept as the last calculation's (Ctrl+R).
-    if (!QuitRequested_ && !MaybeSave()) {
-        event->ignore();
-        return;
-    }
-    QMainWindow::closeEvent(event);
-    if (event->isAccepted()) emit Closed();
-}
-
-Tf_main::~Tf_main() {
-    // The history is a child, destroyed after this window's members: its last signals must not
-    // reach a half-destroyed window.
-    if (undo_ != nullptr) undo_->disconnect(this);
 }
 
 // "Fmax, м²": the largest floor area the fire load occupies; the burning circle grows no
@@ -311,16 +170,6 @@ void Tf_main::FormCreate() {
     ShowProemGrid(false);
     FillGridRoom();
     FillGridMatrix();
-}
-
-void Tf_main::SetDialogs(Tf_AddRoom* addRoom, Tf_AddDoor* addDoor) {
-    f_AddRoom = addRoom;
-    f_AddDoor = addDoor;
-}
-
-void Tf_main::SetRunWindows(Tf_progress* progress, TF_ShowResult* results) {
-    f_progress = progress;
-    F_ShowResult = results;
 }
 
 zf::TzoneMath& Tf_main::Scenario() { return *zm; }
@@ -428,100 +277,3 @@ void Tf_main::ShowCurrentCellProems() {
     GridMatrixSelectCell(ui->GridMatrix->currentColumn(), ui->GridMatrix->currentRow());
 }
 
-void Tf_main::btnAddRoomClick() {
-    if (f_AddRoom == nullptr || f_AddRoom->exec() != QDialog::Accepted) return;
-    // Every value is read before the scenario changes, so a bad entry adds nothing.
-    double length = 0;  // [m]
-    double width = 0;   // [m]
-    double height = 0;  // [m]
-    try {
-        length = NumberFromText(f_AddRoom->LengthText());
-        width = NumberFromText(f_AddRoom->WidthText());
-        height = NumberFromText(f_AddRoom->HeightText());
-    } catch (const ConversionError& error) {
-        ShowErrorMessage(this, error.Message());
-        return;
-    }
-    Edit(QStringLiteral("добавление помещения"), [&] {
-        zm->AddRoom(length, width, height);
-        roomInfo_.emplace_back();
-        FillGridRoom();
-        FillGridMatrix();
-    });
-}
-
-void Tf_main::btnDelRoomClick() {
-    const int k = ui->GridRoom->currentRow() - 1;
-    if (k < 0 || k >= zm->RoomCount()) return;
-    Edit(QStringLiteral("удаление помещения №%1").arg(k + 1), [&] {
-        zm->DeleteRoom(k);
-        if (k < static_cast<int>(roomInfo_.size())) roomInfo_.erase(roomInfo_.begin() + k);
-        FillGridRoom();
-        FillGridMatrix();
-        // The matrix cells have shifted under the current cell: show what it holds now, so the
-        // delete-opening button never acts on an opening other than the one shown.
-        ShowCurrentCellProems();
-    });
-}
-
-void Tf_main::btnAddDoorClick() {
-    const int c = ui->GridMatrix->currentColumn() - 1;
-    const int r = ui->GridMatrix->currentRow() - 1;
-    if (r < 0 || c < 0 || r >= zm->RoomCount() || c >= zm->RoomCount()) return;
-    if (f_AddDoor == nullptr || f_AddDoor->exec() != QDialog::Accepted) return;
-    const bool isOpen = f_AddDoor->IsOpen();
-    double height = 0;  // [m]
-    double width = 0;   // [m]
-    try {
-        height = NumberFromText(f_AddDoor->HeightText());
-        width = NumberFromText(f_AddDoor->WidthText());
-    } catch (const ConversionError& error) {
-        ShowErrorMessage(this, error.Message());
-        return;
-    }
-    // A doorway is two faces, one seen from each room; an outside opening has one.
-    Edit(QStringLiteral("добавление проема"), [&] {
-        zm->AddProem(r, c, height, width, isOpen);
-        if (r != c) zm->AddProem(c, r, height, width, isOpen);
-        FillGridProem(r, c);
-        FillGridMatrix();
-    });
-}
-
-void Tf_main::TBXButton2Click() {
-    const int r = ui->GridMatrix->currentRow() - 1;
-    const int c = ui->GridMatrix->currentColumn() - 1;
-    const int k = ui->GridProem->currentRow() - 1;
-    if (r < 0 || c < 0 || k < 0 || r >= zm->RoomCount() || c >= zm->RoomCount()) return;
-    if (k >= static_cast<int>(zm->Cell(r, c).size())) return;
-    Edit(QStringLiteral("удаление проема"), [&] {
-        zm->DeleteProem(r, c, k);  // and its twin in cell (c, r)
-        FillGridMatrix();
-        FillGridProem(r, c);
-    });
-}
-
-void Tf_main::btnEvacuationClick() {
-    if (f_Evacuation == nullptr) f_Evacuation = new TF_Evacuation(this);
-    f_Evacuation->Show(Evacuation(), zm->RoomCount());
-    if (f_Evacuation->exec() != QDialog::Accepted) return;
-    const auto inputs = f_Evacuation->Inputs(nullptr);
-    if (!inputs) return;
-    // The safety factor belongs to the building like its title; the rooms' inputs are an
-    // editor operation that can be undone.
-    Edit(QStringLiteral("эвакуация"), [&] {
-        document_.SafetyFactor = inputs->SafetyFactor;
-        for (int k = 0; k < zm->RoomCount(); ++k) roomInfo_[static_cast<std::size_t>(k)].Evacuation = inputs->Room(k);
-    });
-    UpdateCaption();
-}
-
-zfreport::EvacuationInputs Tf_main::Evacuation() const {
-    zfreport::EvacuationInputs inputs;
-    inputs.SafetyFactor = document_.SafetyFactor;
-    for (int k = 0; k < zm->RoomCount(); ++k) {
-        const auto info = static_cast<std::size_t>(k);
-        inputs.Rooms.push_back(info < roomInfo_.size() ? roomInfo_[info].Evacuation : std::nullopt);
-    }
-    return inputs;
-}

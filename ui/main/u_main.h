@@ -8,6 +8,13 @@
 // is the scenario's opening cell (r - 1, c - 1). The header cells are shown by the grids' own
 // header views, so they stay in view however far a grid is scrolled.
 
+//
+// The class is defined in parts (ui/main/), each calling only the parts listed after it:
+// main_window.cpp (making and closing the window, the menus), main_help.cpp, main_run.cpp,
+// main_project.cpp (the "Файл" menu), main_model_options.cpp, main_editor.cpp (the editor's
+// operations), main_document.cpp (the building as a document, undo, the caption) and
+// u_main.cpp (the grids and fields). project_files.h writes the files and knows no window.
+
 #include <QMainWindow>
 #include <QPoint>
 #include <cstdint>
@@ -176,7 +183,15 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Making the window (main_window.cpp): the hint line under the designed area, the grids,
+    // the buttons beside the grids, the menus, the building last calculated.
+    void AddHintLine();
+    void SetUpGrids();
+    void AddEditorButtons();
     void CreateMenus();
+    void CreateFileMenu();
+    void CreateEditMenu();
+    void LoadLastCalculation();
     void CreateHelpMenus();
     void FillRecentMenu();
     void AddRecentFile(const QString& path);
