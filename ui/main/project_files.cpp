@@ -1,4 +1,5 @@
 #include "project_files.h"
+#include "shown_name.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -7,6 +7,7 @@
 
 #include "chart_quantities.h"
 #include "u_CritTimes.h"
+#include "shown_name.h"
 #include "u_ShowResult.h"
 #include "ui_u_ShowResult.h"
 
