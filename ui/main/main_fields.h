@@ -7,6 +7,7 @@
 #include <QString>
 #include <vector>
 
+#include "shown_name.h"
 #include "project/document.h"
 #include "ui_u_main.h"
 #include "model/number_text.h"
@@ -41,7 +42,7 @@ inline QString ExactNumberText(double value) {
 
 // The file's name as the caption and the questions show it.
 inline QString DisplayName(const QString& path) {
-    return path.isEmpty() ? QStringLiteral("Без имени") : QFileInfo(path).fileName();
+    return path.isEmpty() ? QStringLiteral("Без имени") : ShownName(QFileInfo(path).fileName());
 }
 
 }  // namespace zfmain

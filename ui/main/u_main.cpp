@@ -1,3 +1,4 @@
+#include "shown_name.h"
 #include "u_main.h"
 
 #include <QAction>
@@ -204,7 +205,7 @@ void Tf_main::FillGridRoom() {
         // A room's name, where the file gave one, is shown without changing the grid.
         const auto info = static_cast<std::size_t>(k - 1);
         if (info < roomInfo_.size() && !roomInfo_[info].Name.empty()) {
-            const QString name = QString::fromStdString(roomInfo_[info].Name);
+            const QString name = ShownName(QString::fromStdString(roomInfo_[info].Name));
             for (int c = 0; c < 4; ++c) grid->item(k, c)->setToolTip(name);
         }
     }

@@ -27,6 +27,7 @@
 #include "report_pdf.h"
 #include "verdict.h"
 
+#include "model/input_warnings.h"
 #include "model/scenario.h"
 
 namespace Ui { class Tf_main; }
@@ -234,6 +235,10 @@ private:
 
     // Checks every parameter field; a refused one is named in a message and given the focus.
     bool ReadParameterFields();
+    // Shows the warnings of values that look like a slip (zf::InputWarnings), if any, with
+    // "Считать всё равно" (true) and "Исправить" (false: the focus goes where the first is fixed).
+    bool ConfirmInputWarnings(const zf::TzoneMath& run);
+    void FocusWarned(const zf::InputWarning& warning);
     void AddFireAreaField();
     void FormCreate();
     void ShowProemGrid(bool shown);
