@@ -3,6 +3,7 @@
 #include "help_text.h"
 
 #include "project/fire_loads.h"
+#include "project/input_help.h"
 #include "project/program_info.h"
 #include "model/number_text.h"
 #include "result_writer.h"
@@ -18,7 +19,7 @@ const char* const kUsage =
 
 namespace {
 
-const char* const kHelp =
+const char* const kHelpBeforeNumbers =
     "Выполняет расчет сценария из файла JSON без окон и выводит для каждого помещения\n"
     "время наступления критического значения каждого ОФП, с (T, O2, Vis, CO, CO2, HCl, Rad;\n"
     "«*» — наименьшее из времен помещения, «—» — не достигнуто).\n"
@@ -41,12 +42,10 @@ const char* const kHelp =
     "  --version        версия программы и варианты модели\n"
     "\n"
     "Ключи сценария (все необязательны): format (\"zonefire-scenario\"), version (1; 2 с моделями\n"
-    "consistent_outflow и heat_loss), title,\n"
-    "notes (название и заметки), fire_load (типовая пожарная нагрузка по названию; ее значения\n"
-    "Qn … Lhcl, ключи рядом с ней заменяют их), Qn (Дж/кг), Vlin (м/с), PsiUd (кг/(м²·с)),\n"
-    "D (Нп·м²/кг), Lo2, Lco, Lco2, Lhcl (кг/кг), Nu (доля), T0 (К), hr (м), SimTime, dt (с),\n"
+    "consistent_outflow и heat_loss; 3 с критическими значениями, отличными от принятых по\n"
+    "умолчанию), title, notes (название и заметки), fire_load (типовая пожарная нагрузка по\n"
+    "названию; ее значения Qn … Lhcl, ключи рядом с ней заменяют их), числа (ниже),\n"
     "SamplesPerSec, plume (\"tanaka\" или \"mccaffrey\"),\n"
-    "fire_area_max (наибольшая площадь пожарной нагрузки, м²; 0 — без ограничения),\n"
     "safety_factor (коэффициент безопасности, 0 < f ≤ 1, по умолчанию 0,8),\n"
     "rooms [{length, width, height (м), name, evacuation: {start_delay, duration}}] (время начала\n"
     "эвакуации и время эвакуации, с), openings [{rooms: [i, j], height, width (м), open}]. Помещение 1 — помещение\n"
@@ -57,7 +56,9 @@ const char* const kHelp =
     "в помещении свои walls и ceiling. Поверхность: {material, thickness} или {layers: [{material,\n"
     "thickness}, ...]} (1–4 слоя, первый — обращенный к газу) и back (\"ambient\" или \"adiabatic\");\n"
     "material — concrete, brick, gypsum_board, insulating_board, calcium_silicate_board,\n"
-    "steel_sheet, aluminium_sheet или {k, rho, c} (Вт/(м·К), кг/м³, Дж/(кг·К)); thickness в м.\n"
+    "steel_sheet, aluminium_sheet или {k, rho, c} (Вт/(м·К), кг/м³, Дж/(кг·К)); thickness в м.\n";
+
+const char* const kHelpAfterNumbers =
     "\n"
     "Пути вывода проверяются до расчета. Файл JSON и каталог CSV заменяются целиком только\n"
     "после полной записи: при ошибке или прерывании прежние остаются как были. Каталог CSV\n"
@@ -76,7 +77,8 @@ const char* const kHelp =
 }  // namespace
 
 std::string HelpText() {
-    return std::string(kUsage) + '\n' + kHelp + "\nПараметрические исследования:\n" + study::kStudyUsage + '\n' +
+    return std::string(kUsage) + '\n' + kHelpBeforeNumbers + "\nЧисла сценария верхнего уровня:\n" +
+           zf::project::InputKeysHelp() + kHelpAfterNumbers + "\nПараметрические исследования:\n" + study::kStudyUsage + '\n' +
            study::kStudyHelp + '\n' + zf::project::WhereToReadText();
 }
 

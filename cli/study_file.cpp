@@ -24,7 +24,7 @@ constexpr std::string_view kStudyKeys[] = {"base", "base_file", "runs", "seed", 
 // per second as a choice of whole numbers.
 bool IsTopNumber(std::string_view key) {
     if (key == "SamplesPerSec") return true;
-    for (const zf::project::NumberKey& k : zf::project::kNumberKeys)
+    for (const zf::Input& k : zf::kInputs)
         if (k.Key == key) return true;
     return false;
 }
@@ -241,7 +241,7 @@ zf::project::Document ScenarioOfRun(const Study& study, const std::vector<Draw>&
         } else if (input.Key == "SamplesPerSec") {
             scenario.Params.SamplesPerSec = static_cast<int>(x);  // a choice of whole numbers
         } else {
-            for (const zf::project::NumberKey& key : zf::project::kNumberKeys)
+            for (const zf::Input& key : zf::kInputs)
                 if (key.Key == input.Key) scenario.Params.*key.Field = x;
         }
     }
