@@ -6,7 +6,8 @@
 #include <QIcon>
 
 #include "program_font.h"
-#include "headless_report.h"
+#include "report_command.h"
+#include "report_option.h"
 #include "program_help.h"
 #include "u_AddDoor.h"
 #include "u_AddRoom.h"

@@ -15,6 +15,7 @@ const char* const kUsage =
     "Использование: zonefire-cli СЦЕНАРИЙ.json [--json ФАЙЛ|-] [--csv КАТАЛОГ] [--quiet]\n"
     "       zonefire-cli study ИССЛЕДОВАНИЕ.json --out КАТАЛОГ | merge КАТАЛОГ КАТАЛОГ_ЧАСТИ...\n"
     "       zonefire-cli --check-step СЦЕНАРИЙ.json [--csv ФАЙЛ]\n"
+    "       zonefire-cli report СЦЕНАРИЙ.json ОТЧЕТ.pdf\n"
     "       zonefire-cli --fire-loads | --help | --version\n";
 
 namespace {
@@ -40,6 +41,9 @@ const char* const kHelpBeforeNumbers =
     "                   велик (код завершения 5); --csv ФАЙЛ — сравнение в CSV\n"
     "  --help           эта справка\n"
     "  --version        версия программы и варианты модели\n"
+    "  report СЦЕНАРИЙ.json ОТЧЕТ.pdf\n"
+    "                   рассчитать сценарий и записать отчет в PDF, как zonefire --report (окна и\n"
+    "                   дисплей не нужны; коды завершения те же: 0, 1, 2, 3, 130)\n"
     "\n"
     "Ключи сценария (все необязательны): format (\"zonefire-scenario\"), version (1; 2 с моделями\n"
     "consistent_outflow и heat_loss; 3 с критическими значениями, отличными от принятых по\n"

@@ -29,6 +29,9 @@
 #include "project/scenario_file.h"
 #include "project/program_info.h"
 #include "study_run.h"
+#ifdef ZONEFIRE_CLI_REPORT
+#include "report_main.h"
+#endif
 
 
 namespace {
@@ -341,6 +344,10 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef ZONEFIRE_CLI_REPORT
+    // The report prepares its own standard descriptors and signals, as zonefire --report does.
+    if (argc > 1 && std::strcmp(argv[1], "report") == 0) return zfcli::ReportMain(argc - 1, argv + 1);
+#endif
     const ClosedAtStart closed = OpenClosedStandardDescriptors();
     // A closed pipe is an error of the one output written to it (EPIPE), not the end of the program.
     std::signal(SIGPIPE, SIG_IGN);

@@ -37,6 +37,8 @@ all=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # fuzzing: clang with libFuzzer and the sanitizer runtimes
   clang libclang-rt-14-dev
+  # scripts/sizes.py finds the functions and their lengths
+  universal-ctags
   # tests read the text of written PDF files (pdftotext)
   poppler-utils
   # the validation tools and their tests

@@ -725,9 +725,7 @@ bool Tf_main::FileReport() {
     QString path = AskPath(true, QDir(dir).filePath(base + QStringLiteral(".pdf")));
     if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
-    TF_ShowResult charts;  // never shown: it draws the report's charts
-    charts.SetEvacuationInputs(document.Evacuation());
-    if (const QString failure = WriteReportPdf(path, run, Description(document), charts); !failure.isEmpty()) {
+    if (const QString failure = WriteReportPdf(path, run, Description(document)); !failure.isEmpty()) {
         ShowErrorMessage(this, failure);
         return false;
     }

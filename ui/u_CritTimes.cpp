@@ -24,15 +24,6 @@ TF_CritTimes::TF_CritTimes(QWidget* parent) : QDialog(parent), ui(std::make_uniq
 
 TF_CritTimes::~TF_CritTimes() = default;
 
-QColor VerdictColour(zfreport::Verdict v) {
-    switch (v) {
-        case zfreport::Verdict::Safe: return QColor(0xC8, 0xE6, 0xC9);
-        case zfreport::Verdict::Unsafe: return QColor(0xFF, 0xCD, 0xD2);
-        case zfreport::Verdict::Undetermined: return QColor(0xFF, 0xF1, 0x76);
-    }
-    return {};
-}
-
 void TF_CritTimes::Fill(const zf::TzoneMath& zm, const QStringList& factorTips, const zfreport::EvacuationInputs& evacuation,
                         const std::vector<std::string>& roomNames) {
     const zfreport::VerdictSummary verdict =

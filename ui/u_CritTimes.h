@@ -9,13 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "report_text.h"  // VerdictColour
 #include "verdict.h"
 
 class QColor;
 namespace zf { class TzoneMath; }
-
-// The background of a verdict wherever it is shown: green safe, red unsafe, yellow undetermined.
-QColor VerdictColour(zfreport::Verdict v);
 
 namespace Ui { class TF_CritTimes; }
 

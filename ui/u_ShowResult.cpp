@@ -39,6 +39,7 @@
 #include "program_font.h"
 #include "radio_group.h"
 #include "result_export.h"
+#include "chart_quantities.h"
 #include "sample_csv.h"
 #include "u_CritTimes.h"
 #include "ui_u_ShowResult.h"
@@ -46,55 +47,16 @@
 
 namespace {
 
-// The views of the two radio lists: item text, chart title, axis and column label, the
-// position of the value in a recorded sample, and the quantity's word in a saved file's name.
-struct ParameterView {
-    const char* Item;
-    const char* Title;
-    const char* Label;
-    int Element;
-    const char* FileWord;
-    const char* PrintLabel;  // the axis title on paper: symbol and unit as printed texts write them
-};
-
-const ParameterView kParameterViews[] = {
-    {"Площадь очага пожара", "График зависимости площади очага пожара от времени", "Fп, м2.", 0, "площадь_очага", "Fп, м²"},
-    {"Производительность конвективной колонки",
-     "График зависимости производительности конвективной колонки от времени", "Gк, кг/с.", 1, "расход_колонки", "Gк, кг/с"},
-    {"Координата задымленной зоны", "График зависимости координаты задымленной зоны от времени", "Yк, м.", 2, "координата_зоны", "Yк, м"},
-    {"Плотность газовой среды в зоне задымления",
-     "График зависимости плотности газовой среды в задымленной зоне от времени", "Ro2, кг/м2.", 3, "плотность_газа", "ρ2, кг/м³"},
-    {"Температура газовой среды в зоне задымления",
-     "График зависимости температуры газовой среды в задымленной зоне от времени", "T2, °K.", 4, "температура_газа", "T2, К"},
-    {"Расход газов через проемы", "График зависимости расхода газов через проемы от времени", "Gм, кг/с.", 5, "расход_через_проемы", "Gм, кг/с"},
-};
-constexpr int kParameterCount = static_cast<int>(std::size(kParameterViews));
-// Item 1 outside the fire room: there the gas comes in through the doorways, not from a plume.
-const char* const kInflowItem = "Поступление газа через проемы";
-const char* const kInflowFileWord = "поступление_газа";
-
-// Indexed by zf::HazardKind.
-const ParameterView kHazardViews[] = {
-    {"По повышенной температуре", "График зависимости температуры в рабочей зоне от времени", "T, °K.", 7, "температура", "T, К"},
-    {"По недостатку кислорода", "График зависимости парциальной плотности кислорода от времени", "кг/м3, м.", 9, "кислород", "ρ(O₂), кг/м³"},
-    {"По потере видимости в дыму", "График зависимости дальности видимости от времени", "L, м.", 8, "видимость", "L, м"},
-    {"По критическому содержанию оксида углерода",
-     "График зависимости парциальной плотности оксида углерода от времени", "кг/м3, м.", 11, "оксид_углерода", "ρ(CO), кг/м³"},
-    {"По критическому содержанию диоксида углерода",
-     "График зависимости парциальной плотности диоксида углерода от времени", "кг/м3, м.", 12, "диоксид_углерода", "ρ(CO₂), кг/м³"},
-    {"По критическому содержанию хлороводорода",
-     "График зависимости парциальной плотности хлороводорода от времени", "кг/м3, м.", 13, "хлороводород", "ρ(HCl), кг/м³"},
-    {"По критической величине теплового излучения", "График зависимости теплового излучения от времени",
-     "Вт*м-2", 10, "тепловое_излучение", "q, Вт/м²"},
-};
-static_assert(std::size(kHazardViews) == zf::kHazardCount);
-
-const char* const kTimeTitle = "t, с.";
-const char* const kPrintTimeTitle = "t, с";
+using zfreport::kCritSeriesName;
+using zfreport::kHazardViews;
+using zfreport::kInflowFileWord;
+using zfreport::kInflowItem;
+using zfreport::kLimitNotReached;
+using zfreport::kParameterCount;
+using zfreport::kParameterViews;
+using zfreport::kTimeTitle;
+using ParameterView = zfreport::QuantityView;
 const char* const kTimeColumn = "Время (t), с.";
-const char* const kCritSeriesName = "Время наступления критического значения ОФП";
-// Written where the critical time would be when the room never reached the limit.
-const char* const kLimitNotReached = "Критическое значение не достигнуто";
 
 // The points (time, value) of one room's samples, each at the middle of its sampling interval
 // (the same times the runner's files carry). Samples the run never sized read as zeros.
@@ -630,7 +592,7 @@ void TF_ShowResult::SaveReportAs() {
     QString path = AskSavePath(QStringLiteral("Сохранить отчет"), base + QStringLiteral(".pdf"), {pdf}, &filter);
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
-    const QString failure = WriteReportPdf(path, *Scenario_, Description_, *this);
+    const QString failure = WriteReportPdf(path, *Scenario_, Description_);
     if (!failure.isEmpty()) {
         ReportError(failure);
         return;
@@ -733,107 +695,4 @@ void TF_ShowResult::btnCritTimesClick() {
     CritTimes_->activateWindow();
 }
 
-// ---- Charts for the printed report ------------------------------------------------------
-
-namespace {
-
-// The view of one item of either list; an index beyond the list takes its nearest item.
-const ParameterView& ViewOf(bool hazard, int index) {
-    const int count = hazard ? zf::kHazardCount : kParameterCount;
-    const int at = index < 0 ? 0 : std::min(index, count - 1);
-    return (hazard ? kHazardViews : kParameterViews)[at];
-}
-
-}  // namespace
-
-QString TF_ShowResult::ChartTitle(bool hazard, int index) { return QString::fromUtf8(ViewOf(hazard, index).Title); }
-
-namespace {
-
-// A horizontal reference line across the whole plot, labelled with its value at the right end
-// on the side away from the curve's last point, so the label does not cover the curve.
-void DrawReferenceLine(QPainter& painter, const QPointF& origin, const QRectF& plot, double y, bool curveAbove,
-                       const QPen& pen, const QString& label) {
-    painter.save();
-    painter.setPen(pen);
-    painter.drawLine(QPointF(origin.x() + plot.left(), origin.y() + y), QPointF(origin.x() + plot.right(), origin.y() + y));
-    QFont font = ProgramFont(8, QFont::Bold);
-    painter.setFont(font);
-    const QFontMetricsF metrics(font);
-    constexpr double kPad = 3;  // between the text and its box, and the box and the line [px]
-    const QSizeF size(metrics.horizontalAdvance(label) + 2 * kPad, metrics.height() + kPad);
-    const double top = curveAbove ? y + kPad : y - kPad - size.height();
-    const QRectF box(origin.x() + plot.right() - size.width() - kPad, origin.y() + top, size.width(), size.height());
-    painter.fillRect(box, Qt::white);
-    painter.setPen(pen.color());
-    painter.drawText(box, Qt::AlignCenter, label);
-    painter.restore();
-}
-
-}  // namespace
-
-void TF_ShowResult::PaintChart(QPainter& painter, const QRectF& target, zf::TzoneMath& zm, int room, bool hazard,
-                               int index, ChartStyle style) {
-    const ParameterView& def = ViewOf(hazard, index);
-    const View view{def.Title, def.Label, def.Element, hazard ? static_cast<int>(&def - kHazardViews) : -1};
-    const zf::TRoom* shown = (room >= 0 && room < zm.RoomCount()) ? &zm.Room(room) : nullptr;
-    const bool print = style == ChartStyle::Print;
-    // Drawn where the chart stands, at the target's size; the window's own size comes back after.
-    const QSizeF windowSize = Chart_->size();
-    // The axes' numbers in the locale of the drawing (the report's), the window's afterwards.
-    const QLocale windowLocale = Chart_->locale();
-    Chart_->setLocale(QLocale());
-    DrawChart(zm, shown, view, ui->ChartResult->parentWidget());
-
-    // On paper the chart stands under a caption that names it: no title of its own; axis titles
-    // with printed units; the limit as a labelled line across the whole plot (the window's
-    // leader keeps only its drop to the critical time); the working-zone height on the chart of
-    // the interface height.
-    std::optional<double> limit;
-    const double reached = hazard && shown != nullptr ? shown->CritTimeOf(static_cast<zf::HazardKind>(view.Hazard)) : 0;
-    constexpr int kInterfaceHeight = 2;  // the first list's item: interface height Yк
-    const bool withWorkingZone = print && !hazard && def.Element == kInterfaceHeight;
-    if (print) {
-        Title_->hide();
-        AxisX_->setTitleText(kPrintTimeTitle);
-        AxisY_->setTitleText(QString::fromUtf8(def.PrintLabel));
-        if (hazard && reached > 0) {
-            limit = zm.CritOf(static_cast<zf::HazardKind>(view.Hazard));
-            Series2_->replace({QPointF(reached, *limit), QPointF(reached, AxisY_->min())});
-        }
-        if (withWorkingZone && (zm.hr < AxisY_->min() || zm.hr > AxisY_->max())) {
-            AxisY_->setRange(std::min(AxisY_->min(), zm.hr), std::max(AxisY_->max(), zm.hr));
-            AxisY_->applyNiceNumbers();
-            AxisY2_->setRange(AxisY_->min(), AxisY_->max());
-        }
-    }
-    Chart_->resize(target.size());
-    Chart_->layout()->activate();
-    LayoutTitle();
-    Chart_->layout()->activate();
-    PlaceCritLabel();
-    const QRectF source = Chart_->sceneBoundingRect();
-    ui->ChartResult->scene()->render(&painter, target, source);
-
-    if (print) {
-        // The chart was drawn at its own size: its local coordinates are the target's, shifted.
-        const QPointF origin = target.topLeft();
-        const QRectF plot = Chart_->plotArea();
-        const auto yOf = [&](double value) { return Chart_->mapToPosition(QPointF(AxisX_->min(), value), Series1_).y(); };
-        const bool lastAbove = [&](double value) {
-            return Series1_->count() > 0 && Series1_->at(Series1_->count() - 1).y() > value;
-        }(limit ? *limit : zm.hr);
-        const QString unit = QString::fromUtf8(def.PrintLabel).section(QStringLiteral(", "), 1);
-        if (limit)
-            DrawReferenceLine(painter, origin, plot, yOf(*limit), lastAbove, QPen(Qt::red, 1.2, Qt::DashLine),
-                              QStringLiteral("критическое значение %1 %2").arg(FormatGeneral(*limit), unit));
-        if (withWorkingZone)
-            DrawReferenceLine(painter, origin, plot, yOf(zm.hr), lastAbove, QPen(QColor(0, 110, 0), 1.2, Qt::DashDotLine),
-                              QStringLiteral("высота рабочей зоны hr = %1 м").arg(FormatGeneral(zm.hr)));
-        Title_->show();
-    }
-    Chart_->resize(windowSize);
-    Chart_->setLocale(windowLocale);
-    Chart_->layout()->activate();
-    RedrawCurrent();
-}
+QString TF_ShowResult::ChartTitle(bool hazard, int index) { return QString::fromUtf8(zfreport::ViewOf(hazard, index).Title); }

@@ -12,8 +12,6 @@
 #include "verdict.h"
 
 class QChart;
-class QPainter;
-class QRectF;
 class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
@@ -44,16 +42,8 @@ public:
     // Draws the one view that is visible (page, room, quantity, chart or table) from the
     // scenario's samples, then adjusts the radio lists to the room shown.
     void DrawResults(zf::TzoneMath& zm);
-    // One room's chart drawn by this window's own chart into `target` of `painter` (vector
-    // drawing when the painter draws into a PDF): a layer parameter of the first list
-    // (`hazard` false, index 0..5) or a hazard factor (index by zf::HazardKind) with its limit and
-    // critical time. The window's own view is drawn again afterwards. ChartTitle is the chart's
-    // title for that quantity. In the print style the chart has no title (its caption names it),
-    // its axis titles carry printed units ("T, К", "ρ, кг/м³"), a reached limit is a labelled line
-    // across the plot, and the interface-height chart shows the working-zone height hr.
-    enum class ChartStyle { Window, Print };
-    void PaintChart(QPainter& painter, const QRectF& target, zf::TzoneMath& zm, int room, bool hazard, int index,
-                    ChartStyle style = ChartStyle::Window);
+    // The chart's title for a quantity of either list (`hazard` false: the layer parameters,
+    // index 0..5; true: the hazard factors, index by zf::HazardKind), as the report's captions say it.
     static QString ChartTitle(bool hazard, int index);
 
     // The evacuation inputs the critical-times summary judges the rooms with.

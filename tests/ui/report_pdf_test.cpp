@@ -45,7 +45,7 @@ protected:
     }
     QString Write(const QString& name = QStringLiteral("report.pdf")) {
         const QString path = dir.filePath(name);
-        const QString failure = WriteReportPdf(path, zm, description, charts);
+        const QString failure = WriteReportPdf(path, zm, description);
         EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
         return path;
     }
@@ -218,7 +218,7 @@ TEST_F(ReportPdf, AStoppedRunGivesNoVerdictButItsReason) {
 TEST_F(ReportPdf, AnUnwritablePlaceLeavesNoFileAndSaysWhy) {
     ASSERT_TRUE(zm.Run());
     const QString path = dir.filePath(QStringLiteral("missing/report.pdf"));
-    const QString failure = WriteReportPdf(path, zm, description, charts);
+    const QString failure = WriteReportPdf(path, zm, description);
     EXPECT_FALSE(failure.isEmpty());
     EXPECT_TRUE(failure.contains(path)) << failure.toStdString();
     EXPECT_FALSE(QFile::exists(path));
@@ -365,7 +365,7 @@ TEST_F(ReportPdf, LeakOpeningsAreListedWithTheirSizesAndNamedRoomsWithTheirNames
               std::nullopt);
     ASSERT_TRUE(closed.Run());
     const QString path = dir.filePath(QStringLiteral("closed.pdf"));
-    ASSERT_TRUE(WriteReportPdf(path, closed, {}, charts).isEmpty());
+    ASSERT_TRUE(WriteReportPdf(path, closed, {}).isEmpty());
     EXPECT_TRUE(Flat(PdfText(path)).contains(
         QStringLiteral("Проемов между помещениями и наружу нет (учтены только неплотности ограждений).")));
     EXPECT_TRUE(PdfText(path, true).contains(QRegularExpression(QStringLiteral("\\n\\s*№1\\s+1,8 × 0,2\\s*\\n"))));

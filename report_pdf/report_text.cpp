@@ -48,3 +48,12 @@ QString LiteralUserText(const QString& text) {
     if (!isolate) return out;
     return QChar(kFirstStrongIsolate) + out + QChar(kPopDirectionalIsolate);
 }
+
+QColor VerdictColour(zfreport::Verdict v) {
+    switch (v) {
+        case zfreport::Verdict::Safe: return QColor(0xC8, 0xE6, 0xC9);
+        case zfreport::Verdict::Unsafe: return QColor(0xFF, 0xCD, 0xD2);
+        case zfreport::Verdict::Undetermined: return QColor(0xFF, 0xF1, 0x76);
+    }
+    return {};
+}

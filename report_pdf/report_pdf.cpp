@@ -23,8 +23,8 @@
 #include "project/document.h"
 #include "project/scenario_file.h"
 #include "number_format.h"
-#include "u_CritTimes.h"
-#include "u_ShowResult.h"
+#include "chart_quantities.h"
+#include "report_chart.h"
 #include "verdict_table.h"
 #include "model/constants.h"
 #include "model/scenario.h"
@@ -460,7 +460,7 @@ void ReportBuilder::Charts() {
         Html(QStringLiteral("<p>%1chart %2 %3 %4%1</p>").arg(QChar(kReportPlaceholder)).arg(room).arg(hazard ? 1 : 0).arg(index));
         Html(QStringLiteral("<p align=\"center\"><i>Рисунок %1. %2: %3%4</i></p>")
                  .arg(++figure)
-                 .arg(Esc(RoomCaption(d_, room)), Esc(TF_ShowResult::ChartTitle(hazard, index)), Esc(note)));
+                 .arg(Esc(RoomCaption(d_, room)), Esc(QString::fromUtf8(zfreport::ViewOf(hazard, index).Title)), Esc(note)));
     };
     constexpr int kLayerTemperature = 4;  // the first list's items: smoke-layer temperature
     constexpr int kLayerHeight = 2;       // and interface height
@@ -520,8 +520,8 @@ void KeepTogether(QTextDocument& doc) {
     }
 }
 
-// The process's default locale for as long as the report is drawn: the charts it shares with
-// the results window format their numbers in the default locale.
+// The process's default locale for as long as the report is drawn: the charts' numbers are
+// formatted in the default locale.
 class DefaultLocale {
 public:
     explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
@@ -622,12 +622,12 @@ QString RunStateText(const zf::TzoneMath& zm) {
         .arg(GroupedCount(steps), StepsWord(steps), num(zm.dt), num(last), num(zm.SimTime));
 }
 
-QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDescription& description, TF_ShowResult& charts,
+QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDescription& description,
                        const ReportStamp& stamp) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Не удалось открыть файл для записи отчета:\n%1\n%2").arg(path, file.errorString());
-    if (const QString failure = WriteReportPdf(file, zm, description, charts, stamp); !failure.isEmpty()) {
+    if (const QString failure = WriteReportPdf(file, zm, description, stamp); !failure.isEmpty()) {
         file.cancelWriting();
         return failure + QStringLiteral("\n") + path;
     }
@@ -635,7 +635,7 @@ QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDes
     return {};
 }
 
-QString WriteReportPdf(QIODevice& device, zf::TzoneMath& zm, const ScenarioDescription& description, TF_ShowResult& charts,
+QString WriteReportPdf(QIODevice& device, zf::TzoneMath& zm, const ScenarioDescription& description,
                        const ReportStamp& stamp) {
     const DefaultLocale russian(ReportLocale());
     QPdfWriter writer(&device);
@@ -656,7 +656,7 @@ QString WriteReportPdf(QIODevice& device, zf::TzoneMath& zm, const ScenarioDescr
                                             "th { background-color: #e8e8e8; }"));
     auto* chartObject = new ChartObject(
         [&](QPainter& painter, const QRectF& rect, int room, bool hazard, int index) {
-            charts.PaintChart(painter, rect, zm, room, hazard, index, TF_ShowResult::ChartStyle::Print);
+            PaintReportChart(painter, rect, zm, room, hazard, index);
         },
         &doc);
     doc.documentLayout()->registerHandler(kChartObjectType, chartObject);

@@ -1,4 +1,4 @@
-#include "headless_report.h"
+#include "report_command.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,7 +18,6 @@
 #include "printable_text.h"
 #include "report_pdf.h"
 #include "project/scenario_file.h"
-#include "u_ShowResult.h"
 #include "model/scenario.h"
 
 namespace {
@@ -28,8 +27,6 @@ constexpr int kExitRunFailed = 1;
 constexpr int kExitBadInput = 2;
 constexpr int kExitOutputFailed = 3;  // the report or the run's state could not be written whole
 constexpr int kExitInterrupted = 130;  // 128 + SIGINT
-
-constexpr const char* kUsage = "Использование: zonefire --report ОТЧЕТ.pdf СЦЕНАРИЙ.json\n";
 
 volatile std::sig_atomic_t gInterrupted = 0;
 void OnInterrupt(int) { gInterrupted = 1; }
@@ -70,12 +67,10 @@ int PrepareOutput(const char* output, const char* scenario, std::unique_ptr<zfcl
 
 // The report into memory, then into its file whole; the run's state on stdout.
 int WriteOutputs(zfcli::AtomicFile& file, zf::TzoneMath& zm, const ScenarioDescription& description) {
-    TF_ShowResult charts;  // never shown: it draws the report's charts
-    charts.SetEvacuationInputs(description.Evacuation);
     QByteArray pdf;
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
-    if (const QString failure = WriteReportPdf(buffer, zm, description, charts); !failure.isEmpty())
+    if (const QString failure = WriteReportPdf(buffer, zm, description); !failure.isEmpty())
         return Refuse(file.Target().string(), failure.toStdString(), kExitOutputFailed);
     try {
         file.Stream().write(pdf.constData(), pdf.size());
@@ -93,8 +88,6 @@ int WriteOutputs(zfcli::AtomicFile& file, zf::TzoneMath& zm, const ScenarioDescr
 
 }  // namespace
 
-bool IsReportCommand(int argc, char** argv) { return argc > 1 && std::strcmp(argv[1], "--report") == 0; }
-
 void PrepareReportPlatform() {
     // A closed standard descriptor would be the number of the next file opened, and the state
     // line would land in the report: each is opened on /dev/null first, read-only, so writing
@@ -107,13 +100,7 @@ void PrepareReportPlatform() {
     qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-int RunReportCommand(int argc, char** argv) {
-    if (argc != 4) {
-        Say(std::string("zonefire: после --report нужны имя файла отчета и файл сценария\n") + kUsage);
-        return kExitBadInput;
-    }
-    const char* output = argv[2];
-    const char* scenarioPath = argv[3];
+int WriteScenarioReport(const char* output, const char* scenarioPath) {
     std::string text;
     try {
         text = zfcli::ReadInputText(scenarioPath);

@@ -2,8 +2,8 @@
 // The report of a finished run as a PDF for A4, to hand to an authority: title page (building,
 // date, program version, the scenario's SHA-256, how the run ended), the inputs, the building,
 // the results with the evacuation verdict, the charts of every room and the model's limits.
-// Laid out by Qt's text document and written by its PDF writer; the charts are the results
-// window's own, drawn as vector graphics.
+// Laid out by Qt's text document and written by its PDF writer; the charts are drawn as vector
+// graphics by report_chart.h.
 
 #include <QByteArray>
 #include <QDateTime>
@@ -16,7 +16,6 @@
 #include "verdict.h"
 
 class QIODevice;
-class TF_ShowResult;
 namespace zf { class TzoneMath; }
 namespace zf::project { struct Document; }
 
@@ -68,10 +67,10 @@ QString StepsWord(long long n);
 QString RunStateText(const zf::TzoneMath& zm);
 
 // Writes the report of `zm`, whose run has ended, to `path` through a QSaveFile: an existing
-// file is replaced only by a whole report. The charts are drawn by `charts`, the results
-// window. Returns why the file could not be written, empty on success.
+// file is replaced only by a whole report. Needs Qt's GUI library only (no window, no display).
+// Returns why the file could not be written, empty on success.
 QString WriteReportPdf(const QString& path, zf::TzoneMath& zm, const ScenarioDescription& description,
-                       TF_ShowResult& charts, const ReportStamp& stamp = {});
+                       const ReportStamp& stamp = {});
 // The same report written to an open device (a buffer the caller writes out whole, say).
 QString WriteReportPdf(QIODevice& device, zf::TzoneMath& zm, const ScenarioDescription& description,
-                       TF_ShowResult& charts, const ReportStamp& stamp = {});
+                       const ReportStamp& stamp = {});
