@@ -164,6 +164,8 @@ void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study
         ReadTarget(input.Path, base, input, owner);
         ReadLaw(entry, input, owner);
         if (input.Key == kSafetyFactor) RequireSafetyFactorLaw(input, owner);
+        for (const zf::Input& row : zf::kInputs)
+            if (input.Room < 0 && input.Opening < 0 && input.Key == row.Key) RequireInputLaw(input, row, owner);
         if (input.Evacuation) out.RoomHasEvacuation[static_cast<std::size_t>(input.Room)] = true;
         out.Inputs.push_back(std::move(input));
     }

@@ -27,6 +27,7 @@
 #include <string>
 
 #include "critical_times.h"
+#include "dialog_fields.h"
 #include "number_text.h"
 #include "project/scenario_file.h"
 #include "u_AddDoor.h"
@@ -37,6 +38,7 @@
 #include "study_window.h"
 #include "u_main.h"
 #include "ui_u_main.h"
+#include "model/inputs.h"
 #include "model/number_text.h"
 #include "model/room.h"
 
@@ -49,21 +51,21 @@ constexpr const char* kRecentFilesKey = "recentFiles";
 constexpr const char* kFileFilter = "Сценарии (*.json);;Все файлы (*)";
 constexpr const char* kReportFilter = "Документ PDF (*.pdf)";
 
-// The parameter fields, the document's numbers they hold, and the digits after the decimal
-// comma of the text a field first shows: the default to as many places as the window has
-// always shown it ("0,01450" for 0.0145).
+// The parameter fields of the input table (model/inputs.h) and the document's numbers they
+// hold, in the table's order.
 struct Field {
     QLineEdit* Edit;
     double zf::project::Parameters::*Value;
-    int FirstTextDecimals;
+    const zf::Input* Input;
 };
 
-std::vector<Field> Fields(const Ui::Tf_main& ui, QLineEdit* fireAreaMax) {
-    using P = zf::project::Parameters;
-    return {{ui.Edit11, &P::dt, 4}, {ui.Edit12, &P::SimTime, 0}, {ui.Edit1, &P::Qn, 0},   {ui.Edit2, &P::Vlin, 4},
-            {ui.Edit3, &P::PsiUd, 5}, {ui.Edit4, &P::D, 0},      {ui.Edit5, &P::Lo2, 4},  {ui.Edit6, &P::Lco, 5},
-            {ui.Edit7, &P::Lco2, 5},  {ui.Edit8, &P::Lhcl, 5},   {ui.Edit9, &P::T0, 0},   {ui.Edit10, &P::Nu, 2},
-            {ui.Edithr, &P::hr, 1},   {fireAreaMax, &P::FireAreaMax, 0}};
+std::vector<Field> Fields(const QWidget& window) {
+    std::vector<Field> fields;
+    for (const zf::Input& input : zf::kInputs)
+        if (!input.Widget.empty())
+            if (auto* edit = window.findChild<QLineEdit*>(QString::fromUtf8(input.Widget.data(), static_cast<qsizetype>(input.Widget.size()))))
+                fields.push_back({edit, input.Field, &input});
+    return fields;
 }
 
 // A number as a field or a dialog shows it for editing: the shortest digits that read back to
@@ -144,9 +146,11 @@ private:
 void Tf_main::CreateMenus() {
     designedCaption_ = windowTitle();
     // The fields' first texts: a new building's defaults, with the decimal comma.
-    const zf::project::Parameters defaults;
-    for (const Field& f : Fields(*ui, EditFireAreaMax)) {
-        initialFieldTexts_ << QString::fromStdString(zf::PlainNumberText(defaults.*f.Value, ",", f.FirstTextDecimals));
+    // The captions and tips from the input table; the default to as many places as the window
+    // has always shown it ("0,01450" for 0.0145).
+    for (const Field& f : Fields(*this)) {
+        ShowInputCaption(f.Edit, *f.Input);
+        initialFieldTexts_ << QString::fromStdString(zf::PlainNumberText(f.Input->Default, ",", f.Input->FirstTextDecimals));
         f.Edit->setText(initialFieldTexts_.back());
     }
     undo_ = new QUndoStack(this);
@@ -204,12 +208,14 @@ void Tf_main::CreateMenus() {
     add(edit, "ActEvacuation", QStringLiteral("&Эвакуация..."), QKeySequence(), [this] { btnEvacuationClick(); });
     add(edit, "ActModelOptions", QStringLiteral("&Модели расчета..."), QKeySequence(), [this] { btnModelOptionsClick(); })
         ->setStatusTip(QStringLiteral("Согласованный уход газов через проемы, теплопотери в ограждающие конструкции"));
+    add(edit, "ActCriticalValues", QStringLiteral("&Критические значения..."), QKeySequence(), [this] { btnCriticalValuesClick(); })
+        ->setStatusTip(QStringLiteral("Критические значения опасных факторов пожара и высота рабочей зоны"));
     add(edit, "ActCheckStep", QStringLiteral("Проверка &шага расчета..."), QKeySequence(), [this] { CheckStep(); })
         ->setStatusTip(QStringLiteral("Расчет с шагом dt и dt/2: насколько сдвигаются критические времена"));
     CreateHelpMenus();
 
     // The caption's "*" follows every change of the fields, the plume and the building.
-    for (const Field& f : Fields(*ui, EditFireAreaMax)) connect(f.Edit, &QLineEdit::textChanged, this, &Tf_main::UpdateCaption);
+    for (const Field& f : Fields(*this)) connect(f.Edit, &QLineEdit::textChanged, this, &Tf_main::UpdateCaption);
     connect(ui->rbTanaka, &QRadioButton::toggled, this, &Tf_main::UpdateCaption);
     connect(undo_, &QUndoStack::indexChanged, this, &Tf_main::UpdateCaption);
 
@@ -275,6 +281,9 @@ Document Tf_main::Building() const {
     building.Title = document_.Title;
     building.Notes = document_.Notes;
     building.SafetyFactor = document_.SafetyFactor;
+    // The inputs no field shows (the critical values) change in the same history.
+    for (const zf::Input& input : zf::kInputs)
+        if (input.Widget.empty()) building.Params.*input.Field = document_.Params.*input.Field;
     // The model options change with the rooms too (a room keeps its own walls and ceiling).
     building.ConsistentOutflow = document_.ConsistentOutflow;
     building.HeatLoss = document_.HeatLoss;
@@ -302,6 +311,8 @@ void Tf_main::SetBuilding(const Document& building, QPoint cell) {
     document_.Title = building.Title;
     document_.Notes = building.Notes;
     document_.SafetyFactor = building.SafetyFactor;
+    for (const zf::Input& input : zf::kInputs)
+        if (input.Widget.empty()) document_.Params.*input.Field = building.Params.*input.Field;
     document_.ConsistentOutflow = building.ConsistentOutflow;
     document_.HeatLoss = building.HeatLoss;
     FillGridRoom();
@@ -313,7 +324,7 @@ void Tf_main::SetBuilding(const Document& building, QPoint cell) {
 
 Document Tf_main::CurrentDocument() const {
     Document document = document_;
-    for (const Field& f : Fields(*ui, EditFireAreaMax)) document.Params.*f.Value = NumberFromText(f.Edit->text());
+    for (const Field& f : Fields(*this)) document.Params.*f.Value = NumberFromText(f.Edit->text());
     document.Params.UseTanaka = ui->rbTanaka->isChecked();
     Document building = Building();
     document.Rooms = std::move(building.Rooms);
@@ -345,7 +356,7 @@ void Tf_main::ReplaceBuilding(const Document& document, const QString& path) {
     document_ = document;
     {
         // One caption update at the end, not one per field.
-        for (const Field& f : Fields(*ui, EditFireAreaMax)) {
+        for (const Field& f : Fields(*this)) {
             const QSignalBlocker quietField(f.Edit);
             f.Edit->setText(ExactNumberText(document.Params.*f.Value));
         }
@@ -395,7 +406,7 @@ bool Tf_main::FileNew() {
     if (!MaybeSave()) return false;
     ReplaceBuilding(Document{}, QString());
     // The fields as the window first showed them.
-    const auto fields = Fields(*ui, EditFireAreaMax);
+    const auto fields = Fields(*this);
     for (std::size_t i = 0; i < fields.size(); ++i) fields[i].Edit->setText(initialFieldTexts_[static_cast<int>(i)]);
     saved_ = CurrentDocument();
     UpdateCaption();
