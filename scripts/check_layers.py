@@ -24,8 +24,17 @@ MAY_INCLUDE = {
     "cli": ["model", "report", "project", "study", "report_pdf"],
     "app": ["model", "report", "project", "report_pdf", "ui"],
 }
-# Inside ui/: which window folders each may include (the windows it opens, the shared widgets).
-UI_MAY_INCLUDE = {}
+# Inside ui/: the folders each window's folder may include. ui/ itself holds the widgets the
+# windows share and includes none of them; the main window opens all the others.
+UI_MAY_INCLUDE = {
+    "ui": [],
+    "ui/editor": ["ui"],
+    "ui/progress": ["ui"],
+    "ui/help": ["ui"],
+    "ui/results": ["ui", "ui/help"],
+    "ui/study": ["ui", "ui/help"],
+    "ui/main": ["ui", "ui/editor", "ui/progress", "ui/results", "ui/study", "ui/help"],
+}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.M)
 
@@ -46,7 +55,7 @@ def allowed(src, dst):
     if src == dst:
         return True
     if library(src) == library(dst) == "ui":
-        return dst in UI_MAY_INCLUDE.get(src, UI_MAY_INCLUDE.keys())
+        return dst in UI_MAY_INCLUDE[src]
     return library(dst) in MAY_INCLUDE[library(src)]
 
 

@@ -52,6 +52,10 @@ void ReadTarget(const std::string& path, const zf::project::Document& base, Vari
         const std::string digits(rest.substr(1, close - 1));
         if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9)
             throw BadStudy{owner + "номер в " + Quoted(path) + " должен быть целым числом от 1"};
+        // "rooms[02]" could be a slip for "rooms[2]" or "rooms[20]": a number is written one way.
+        if (digits.size() > 1 && digits[0] == '0' && std::stoi(digits) >= 1)
+            throw BadStudy{owner + "номер в " + Quoted(path) + " записан с ведущим нулем; напишите " +
+                           std::string(list) + "[" + std::to_string(std::stoi(digits)) + "]"};
         const int number = std::stoi(digits);
         if (number < 1 || number > count)
             throw BadStudy{owner + "в базовом сценарии нет элемента " + std::string(list) + " с номером " + digits +

@@ -2,8 +2,11 @@
 
 #include "study_options.h"
 
+#include <unistd.h>
+
 #include <iostream>
 
+#include "output_file.h"
 #include "printable_text.h"
 #include "study_run.h"
 
@@ -11,7 +14,7 @@ namespace zfcli::study {
 
 const char* const kStudyUsage =
     "Использование: zonefire-cli study ИССЛЕДОВАНИЕ.json --out КАТАЛОГ [--jobs N] [--shard I/N\n"
-    "                   [--shard-index-base 0|1]] [--resume] [--quiet]\n"
+    "                   [--shard-index-base 0|1]] [--resume] [--quiet] [--strict]\n"
     "               zonefire-cli study ИССЛЕДОВАНИЕ.json --check\n"
     "               zonefire-cli study ИССЛЕДОВАНИЕ.json --emit-scenario НОМЕР\n"
     "               zonefire-cli merge [--force] [--partial] КАТАЛОГ КАТАЛОГ_ДОЛИ...\n";
@@ -34,6 +37,8 @@ const char* const kStudyHelp =
     "  --check              только прочитать и проверить файл исследования, ничего не рассчитывая\n"
     "  --emit-scenario НОМЕР  вывести сценарий расчета с этим номером (от 1) и выйти\n"
     "  --quiet              не показывать ход исследования\n"
+    "  --strict             не выполнять исследование (код 2), если в базовом сценарии есть\n"
+    "                       предупреждения о значениях, похожих на ошибку единиц или ввода\n"
     "\n"
     "Каталог результатов занят одним исследованием, продолжением или объединением: пока оно\n"
     "идет (файл блокировки study.lock), другое в тот же каталог не запускается. Исследование\n"
@@ -95,6 +100,8 @@ std::optional<std::string> ParseStudyArguments(int argc, char** argv, StudyOptio
             o.Resume = true;
         } else if (arg == "--quiet") {
             o.Quiet = true;
+        } else if (arg == "--strict") {
+            o.Strict = true;
         } else if (arg == "--check") {
             o.Check = true;
         } else if (arg == "--out") {
@@ -152,6 +159,13 @@ std::optional<std::string> ParseMergeArguments(int argc, char** argv, MergeOptio
     o.OutDir = folders[0];
     o.Shards.assign(folders.begin() + 1, folders.end());
     return std::nullopt;
+}
+
+int WriteStdout(const std::string& text, const std::string& what) {
+    const int err = WriteAll(STDOUT_FILENO, text);
+    if (err == 0) return kExitDone;
+    WriteAll(STDERR_FILENO, OutputMessage("стандартный вывод", what, err) + "\n");
+    return kExitOutputFailed;
 }
 
 int Refuse(const std::string& where, const std::string& message) {

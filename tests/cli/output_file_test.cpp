@@ -194,6 +194,29 @@ TEST(PrintableText, EscapesWhatATerminalWouldObeyAndKeepsLetters) {
     EXPECT_EQ(PrintableText("line\nnext\ttab", 100, true), "line\nnext\ttab");
 }
 
+// A direction control would reorder the rest of the line or message; a line separator would
+// break it. Each is written as its code point, the letters of every script are kept.
+struct DirectionCase {
+    const char* Name;
+    std::string Text, Printed;
+};
+
+void PrintTo(const DirectionCase& c, std::ostream* os) { *os << c.Name; }
+
+class PrintableDirection : public testing::TestWithParam<DirectionCase> {};
+
+TEST_P(PrintableDirection, ControlsEscapedLettersKept) { EXPECT_EQ(PrintableText(GetParam().Text), GetParam().Printed); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, PrintableDirection,
+    testing::Values(DirectionCase{"RightToLeftOverride", "exe.\xe2\x80\xaejson", "exe.\\u202ejson"},
+                    DirectionCase{"LeftToRightEmbeddingAndPop", "\xe2\x80\xaa" "a\xe2\x80\xac", "\\u202aa\\u202c"},
+                    DirectionCase{"IsolatesAndMarks", "\xe2\x81\xa6\xe2\x80\x8f\xd8\x9c", "\\u2066\\u200f\\u061c"},
+                    DirectionCase{"LineAndParagraphSeparators", "a\xe2\x80\xa8" "b\xe2\x80\xa9", "a\\u2028b\\u2029"},
+                    DirectionCase{"HebrewAndArabicLettersKept", "\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d \xd8\xba\xd8\xb1\xd9\x81\xd8\xa9",
+                                  "\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d \xd8\xba\xd8\xb1\xd9\x81\xd8\xa9"}),
+    [](const testing::TestParamInfo<DirectionCase>& info) { return std::string(info.param.Name); });
+
 TEST(PrintableText, CutsAfterTheGivenNumberOfCharacters) {
     EXPECT_EQ(PrintableText("абвгд", 3), "абв…");
     EXPECT_EQ(PrintableText("абв", 3), "абв");

@@ -8,6 +8,13 @@
 // is the scenario's opening cell (r - 1, c - 1). The header cells are shown by the grids' own
 // header views, so they stay in view however far a grid is scrolled.
 
+//
+// The class is defined in parts (ui/main/), each calling only the parts listed after it:
+// main_window.cpp (making and closing the window, the menus), main_help.cpp, main_run.cpp,
+// main_project.cpp (the "Файл" menu), main_model_options.cpp, main_editor.cpp (the editor's
+// operations), main_document.cpp (the building as a document, undo, the caption) and
+// u_main.cpp (the grids and fields). project_files.h writes the files and knows no window.
+
 #include <QMainWindow>
 #include <QPoint>
 #include <cstdint>
@@ -20,6 +27,7 @@
 #include "report_pdf.h"
 #include "verdict.h"
 
+#include "model/input_warnings.h"
 #include "model/scenario.h"
 
 namespace Ui { class Tf_main; }
@@ -179,7 +187,15 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Making the window (main_window.cpp): the hint line under the designed area, the grids,
+    // the buttons beside the grids, the menus, the building last calculated.
+    void AddHintLine();
+    void SetUpGrids();
+    void AddEditorButtons();
     void CreateMenus();
+    void CreateFileMenu();
+    void CreateEditMenu();
+    void LoadLastCalculation();
     void CreateHelpMenus();
     void FillRecentMenu();
     void AddRecentFile(const QString& path);
@@ -223,6 +239,10 @@ private:
 
     // Checks every parameter field; a refused one is named in a message and given the focus.
     bool ReadParameterFields();
+    // Shows the warnings of values that look like a slip (zf::InputWarnings), if any, with
+    // "Считать всё равно" (true) and "Исправить" (false: the focus goes where the first is fixed).
+    bool ConfirmInputWarnings(const zf::TzoneMath& run);
+    void FocusWarned(const zf::InputWarning& warning);
     void AddFireAreaField();
     void FormCreate();
     void ShowProemGrid(bool shown);

@@ -1,6 +1,9 @@
 #pragma once
 // The results window: per room, the recorded layer parameters and hazard factors of the
 // finished calculation as a chart or a table, with the limit and the critical time marked.
+// In parts: the window and its lists (u_ShowResult.cpp), the chart (result_chart.h), the table
+// (result_table.h), taking results away (result_window_export.cpp, result_export.h) and the
+// buttons of the summary, the restored building and the report (result_window_summary.cpp).
 #include <QDialog>
 #include <QStringList>
 #include <functional>
@@ -11,11 +14,6 @@
 #include "report_pdf.h"
 #include "verdict.h"
 
-class QChart;
-class QLineSeries;
-class QScatterSeries;
-class QValueAxis;
-class QGraphicsTextItem;
 class QTabWidget;
 class QComboBox;
 class QAction;
@@ -23,7 +21,9 @@ class QToolButton;
 class QImage;
 class TF_CritTimes;
 class TRadioGroup;
+class TResultChart;
 class TResultGridModel;
+struct ResultView;
 namespace zf { class TRoom; }
 namespace zf { class TzoneMath; }
 
@@ -82,37 +82,20 @@ public:
 
 protected:
     void hideEvent(QHideEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct View;
-    void SetUpChart();
-    void SetUpGrid();
-    void DrawChart(const zf::TzoneMath& zm, const zf::TRoom* room, const View& view, QWidget* tab);
-    void DrawTable(const zf::TzoneMath& zm, const zf::TRoom* room, const View& view, QWidget* tab);
-    void FitAxes(bool withLimit);
-    void FitColumns();
-    void PlaceCritLabel();
-    void LayoutTitle();
-    void ShowOnlySeries4InLegend();
+    void DrawTable(const zf::TzoneMath& zm, const zf::TRoom* room, const ResultView& view, QWidget* tab);
     void AdjustRadioLists(int room);
     void RedrawCurrent();
     void SetUpExport();
+    void SetUpCornerButtons();
     QString AskSavePath(const QString& caption, const QString& suggestedName, const QStringList& filters,
                         QString* chosenFilter);
     void ReportError(const QString& message);
     QImage WithRoomInTitle(const std::function<QImage()>& take);
 
     std::unique_ptr<Ui::TF_ShowResult> ui;
-    QChart* Chart_ = nullptr;           // owned by ChartResult
-    QLineSeries* Series1_ = nullptr;    // the quantity over time
-    QLineSeries* Series2_ = nullptr;    // the limit, down to the time axis at the critical time
-    QScatterSeries* Series4_ = nullptr; // the point (critical time, limit)
-    QValueAxis* AxisX_ = nullptr;       // time, bottom
-    QValueAxis* AxisY_ = nullptr;       // the quantity, left
-    QValueAxis* AxisY2_ = nullptr;      // the same range on the right, without labels
-    QGraphicsTextItem* Title_ = nullptr;      // left-aligned, wrapped when long
-    QGraphicsTextItem* CritLabel_ = nullptr;  // the critical time beside Series4's point
+    TResultChart* Chart_ = nullptr;     // owned by ChartResult
     TResultGridModel* GridModel_ = nullptr;
     // The main window's scenario, set by PrepareResults and forgotten when the window is
     // hidden: the main window discards the scenario afterwards.
@@ -122,8 +105,6 @@ private:
     int ShownRoom_ = -1;
     int ShownElement_ = 0;
     QString ShownFileWord_;  // the quantity shown, as a word of a file name
-    // The limit of a hazard chart whose room never reached it; its line spans the time axis.
-    std::optional<double> UnreachedLimit_;
     QString Caption_;  // the window's own caption, before any note of a stopped run
     QToolButton* BtnCritTimes_ = nullptr;  // beside the page tabs, on both pages
     QToolButton* BtnRestoreBuilding_ = nullptr;  // beside it
