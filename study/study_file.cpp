@@ -39,28 +39,34 @@ std::string EntryName(std::size_t number, const json& entry) {
     return name + ": ";
 }
 
+// The list index of "[N].key..." (`rest`, after the list's name in `path`), 0-based, and the
+// key after it; N must name one of the `count` items of `list`.
+std::pair<int, std::string> ListIndex(const std::string& path, std::string_view list, int count, std::string_view rest,
+                                      const std::string& owner) {
+    const std::size_t close = rest.find(']');
+    if (rest.empty() || rest[0] != '[' || close == std::string_view::npos || close < 2 || close + 1 >= rest.size() ||
+        rest[close + 1] != '.')
+        throw BadStudy{owner + "неверная запись параметра " + Quoted(path) + " (ожидается " + std::string(list) +
+                       "[номер].ключ)"};
+    const std::string digits(rest.substr(1, close - 1));
+    if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9)
+        throw BadStudy{owner + "номер в " + Quoted(path) + " должен быть целым числом от 1"};
+    const int number = std::stoi(digits);
+    // "rooms[02]" could be a slip for "rooms[2]" or "rooms[20]": a number is written one way.
+    if (digits.size() > 1 && digits[0] == '0' && number >= 1)
+        throw BadStudy{owner + "номер в " + Quoted(path) + " записан с ведущим нулем; напишите " + std::string(list) +
+                       "[" + std::to_string(number) + "]"};
+    if (number < 1 || number > count)
+        throw BadStudy{owner + "в базовом сценарии нет элемента " + std::string(list) + " с номером " + digits +
+                       (count == 0 ? " (список пуст)" : " (номера 1…" + std::to_string(count) + ")")};
+    return {number - 1, std::string(rest.substr(close + 2))};
+}
+
 // Parses "rooms[2].length", "openings[1].open", "rooms[3].evacuation.duration", "Vlin", "plume"
 // and checks the room or opening exists in the base.
 void ReadTarget(const std::string& path, const zf::project::Document& base, VariedInput& input, const std::string& owner) {
-    auto listIndex = [&](std::string_view list, int count, std::string_view rest) -> std::pair<int, std::string> {
-        // rest = "[N].key..."
-        const std::size_t close = rest.find(']');
-        if (rest.empty() || rest[0] != '[' || close == std::string_view::npos || close < 2 || close + 1 >= rest.size() ||
-            rest[close + 1] != '.')
-            throw BadStudy{owner + "неверная запись параметра " + Quoted(path) + " (ожидается " + std::string(list) +
-                           "[номер].ключ)"};
-        const std::string digits(rest.substr(1, close - 1));
-        if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9)
-            throw BadStudy{owner + "номер в " + Quoted(path) + " должен быть целым числом от 1"};
-        // "rooms[02]" could be a slip for "rooms[2]" or "rooms[20]": a number is written one way.
-        if (digits.size() > 1 && digits[0] == '0' && std::stoi(digits) >= 1)
-            throw BadStudy{owner + "номер в " + Quoted(path) + " записан с ведущим нулем; напишите " +
-                           std::string(list) + "[" + std::to_string(std::stoi(digits)) + "]"};
-        const int number = std::stoi(digits);
-        if (number < 1 || number > count)
-            throw BadStudy{owner + "в базовом сценарии нет элемента " + std::string(list) + " с номером " + digits +
-                           (count == 0 ? " (список пуст)" : " (номера 1…" + std::to_string(count) + ")")};
-        return {number - 1, std::string(rest.substr(close + 2))};
+    auto listIndex = [&](std::string_view list, int count, std::string_view rest) {
+        return ListIndex(path, list, count, rest, owner);
     };
     auto countOf = [&](std::string_view key) {
         return static_cast<int>(key == "rooms" ? base.Rooms.size() : base.Openings.size());

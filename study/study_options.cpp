@@ -87,6 +87,15 @@ std::optional<std::string> ReadShard(const std::string& v, Share& share) {
     return std::nullopt;
 }
 
+// The switch an argument turns on: --resume, --quiet, --strict or --check; null for none.
+bool* Switch(const std::string& arg, StudyOptions& o) {
+    if (arg == "--resume") return &o.Resume;
+    if (arg == "--quiet") return &o.Quiet;
+    if (arg == "--strict") return &o.Strict;
+    if (arg == "--check") return &o.Check;
+    return nullptr;
+}
+
 }  // namespace
 
 std::optional<std::string> ParseStudyArguments(int argc, char** argv, StudyOptions& o) {
@@ -96,14 +105,8 @@ std::optional<std::string> ParseStudyArguments(int argc, char** argv, StudyOptio
         const std::string arg = argv[i];
         auto value = [&]() -> std::string { return i + 1 < argc ? std::string(argv[++i]) : std::string(); };
         if (arg == "--help") return std::string();
-        if (arg == "--resume") {
-            o.Resume = true;
-        } else if (arg == "--quiet") {
-            o.Quiet = true;
-        } else if (arg == "--strict") {
-            o.Strict = true;
-        } else if (arg == "--check") {
-            o.Check = true;
+        if (bool* flag = Switch(arg, o)) {
+            *flag = true;
         } else if (arg == "--out") {
             o.OutDir = value();
             if (o.OutDir.empty()) return "после --out нужно имя каталога";

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "input_text.h"
 #include "output_file.h"
@@ -98,6 +99,52 @@ TEST(AtomicFile, ADeviceIsWrittenInPlaceAndItsErrorNamesTheReason) {
     const std::string error = ErrorOf([&] { full.Commit(); });
     EXPECT_NE(error.find("/dev/full"), std::string::npos) << error;
     EXPECT_NE(error.find(std::strerror(ENOSPC)), std::string::npos) << error;
+}
+
+// Every failed write has one shape (where, what, the system's reason) and one message made of it.
+struct FailedWrite {
+    const char* Name;
+    std::function<void(const fs::path& dir)> Write;
+    std::string Path;  // relative to the folder, or absolute
+    int Error;
+};
+
+void PrintTo(const FailedWrite& c, std::ostream* os) { *os << c.Name; }
+
+class WriteFailureShape : public testing::TestWithParam<FailedWrite> {};
+
+TEST_P(WriteFailureShape, NamesThePathAndTheSystemsReasonInOneMessage) {
+    TempDir dir;
+    try {
+        GetParam().Write(dir.Path());
+        FAIL() << "written";
+    } catch (const OutputError& e) {
+        const WriteFailure& failure = e.Failure();
+        EXPECT_EQ(failure.Path, GetParam().Path[0] == '/' ? fs::path(GetParam().Path) : dir / GetParam().Path);
+        EXPECT_EQ(failure.Error, GetParam().Error) << e.what();
+        EXPECT_FALSE(failure.What.empty());
+        EXPECT_EQ(e.what(), WriteFailureMessage(failure));
+        EXPECT_NE(std::string(e.what()).find(std::strerror(GetParam().Error)), std::string::npos) << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writers, WriteFailureShape,
+    testing::Values(FailedWrite{"FullDevice",
+                                [](const fs::path&) {
+                                    AtomicFile full("/dev/full");
+                                    full.Stream() << "result";
+                                    full.Commit();
+                                },
+                                "/dev/full", ENOSPC},
+                    FailedWrite{"MissingFolder", [](const fs::path& d) { AtomicFile file(d / "no/such/r.json"); },
+                                "no/such/r.json", ENOENT}),
+    [](const testing::TestParamInfo<FailedWrite>& info) { return std::string(info.param.Name); });
+
+TEST(WriteFailureShape, TheMessageEscapesThePathAndLeavesOutAMissingReason) {
+    EXPECT_EQ(WriteFailureMessage({"a\nb.json", "не удалось записать файл", 0}), "a\\x0ab.json: не удалось записать файл");
+    EXPECT_EQ(WriteFailureMessage({"стандартный вывод", "не удалось вывести", EPIPE}),
+              std::string("стандартный вывод: не удалось вывести: ") + std::strerror(EPIPE));
 }
 
 TEST(AtomicFile, RefusesAFolderAndAMissingFolderBeforeAnythingIsWritten) {
