@@ -10,6 +10,7 @@
 
 #include "model/constants.h"
 #include "model/input_warnings.h"
+#include "model/inputs.h"
 #include "model/number_text.h"
 #include "model/scenario.h"
 
@@ -30,17 +31,17 @@ constexpr double kMaxSampleBytes = 2.0 * 1024 * 1024 * 1024;
 // A model input that is no finite number, or a step, temperature, limit or recording rate
 // that cannot be used.
 std::string RefusedNumber(const TzoneMath& z) {
-    struct Field {
-        double value;
-        const char* label;
-    };
-    const Field fields[] = {
-        {z.Qn, "Qн, Дж/кг"},  {z.Vlin, "Vлин, м/с"}, {z.PsiUd, "Psi уд, кг/м2*с"}, {z.D, "D, Нп*м2/кг"},
-        {z.Lo2, "Lo2, кг/кг"}, {z.Lco, "Lco, кг/кг"}, {z.Lco2, "Lco2, кг/кг"},      {z.Lhcl, "Lhcl, кг/кг"},
-        {z.Nu, "Nu"},          {z.T0, "T0, К"},       {z.hr, "hr, м"},              {z.SimTime, "Моделир., c:"},
-        {z.dt, "Шаг, c:"}};
-    for (const Field& f : fields)
-        if (!std::isfinite(f.value)) return std::string("Значение поля \"") + f.label + "\" не является конечным числом.";
+    // The scenario's inputs by the captions of their fields; the area limit has words of its own.
+    for (const Input& input : kInputs) {
+        if (input.Model == nullptr) continue;
+        const double value = z.*input.Model;
+        if (!std::isfinite(value))
+            return "Значение поля \"" + std::string(input.Label) + "\" не является конечным числом.";
+        // A critical value outside its range is a slip, not a criterion.
+        if (input.Group == InputGroup::Critical)
+            if (const std::string why = OutOfRange(input, value); !why.empty())
+                return "Критическое значение (\"" + std::string(input.Label) + "\"): " + why + ".";
+    }
 
     const double areaMax = z.Options.FireAreaMax;  // [m²]
     if (!std::isfinite(areaMax))

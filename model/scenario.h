@@ -44,15 +44,20 @@ public:
     bool UseTanaka = false;  // plume correlation: true = Tanaka, false = McCaffrey
     std::vector<std::unique_ptr<TRoom>> Rooms;  // index 0 is the fire room
     std::vector<std::vector<TProems>> Proems;   // n × n opening matrix
-    double CritT = 343.0;      // critical working-zone temperature [K]
-    double CritVis = 20.0;     // critical visibility [m]
-    double CritO2 = 0.226;     // critical oxygen partial density [kg/m³]
-    double CritCO = 0.00116;   // critical CO partial density [kg/m³]
-    double CritCO2 = 0.11;     // critical CO2 partial density [kg/m³]
-    double CritHCl = 2.3e-05;  // critical HCl partial density [kg/m³]
-    double CritRad = 1400.0;   // critical heat-radiation flux [W/m²]
+    // The critical values: inputs like the others, their defaults in the input table
+    // (model/inputs.h), which the constructor puts here.
+    double CritT = 0;      // critical working-zone temperature [K]
+    double CritVis = 0;    // critical visibility [m]
+    double CritO2 = 0;     // critical oxygen partial density [kg/m³]
+    double CritCO = 0;     // critical CO partial density [kg/m³]
+    double CritCO2 = 0;    // critical CO2 partial density [kg/m³]
+    double CritHCl = 0;    // critical HCl partial density [kg/m³]
+    double CritRad = 0;    // critical heat-radiation flux [W/m²]
     int SamplesPerSec = 10;    // recorded samples per second of model time [1/s]
     RunOptions Options;        // the model options the run is given (run_options.h)
+
+    // A new scenario: every input 0 but the critical values, which take their defaults.
+    TzoneMath();
 
     // ---- Editor operations --------------------------------------------------------------
     bool AddRoom(double length, double width, double height);

@@ -4,6 +4,7 @@
 #include "project/scenario_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdint>
@@ -30,12 +31,19 @@ struct BadInput {
     const json* At = nullptr;  // the refused value; null: the file as a whole
 };
 
-// Format and version come first: a later version may hold keys this one does not know.
-constexpr std::string_view kTopKeys[] = {"format",  "version", "title", "notes", "Qn",  "Vlin",
-                                         "PsiUd",   "D",       "Lo2",   "Lco",   "Lco2", "Lhcl",
-                                         "Nu",      "T0",      "hr",    "SimTime", "dt", "SamplesPerSec",
-                                         "plume",   "rooms",   "openings", "fire_area_max", "safety_factor",
-                                         "fire_load", "consistent_outflow", "heat_loss"};
+// Format and version come first: a later version may hold keys this one does not know. The
+// number inputs follow in the input table's order (model/inputs.h).
+constexpr std::string_view kOtherTopKeys[] = {"format", "version", "title", "notes", "SamplesPerSec", "plume",
+                                              "rooms", "openings", "safety_factor", "fire_load",
+                                              "consistent_outflow", "heat_loss"};
+constexpr auto kTopKeys = [] {
+    std::array<std::string_view, std::size(kOtherTopKeys) + std::size(zf::kInputs)> keys{};
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < 4; ++i) keys[n++] = kOtherTopKeys[i];
+    for (const zf::Input& input : zf::kInputs) keys[n++] = input.Key;
+    for (std::size_t i = 4; i < std::size(kOtherTopKeys); ++i) keys[n++] = kOtherTopKeys[i];
+    return keys;
+}();
 constexpr std::string_view kRoomKeys[] = {"length", "width", "height", "name", "evacuation", "walls", "ceiling"};
 constexpr std::string_view kEvacuationKeys[] = {"start_delay", "duration"};
 constexpr std::string_view kOpeningKeys[] = {"rooms", "height", "width", "open"};
@@ -96,8 +104,7 @@ std::string_view Suggestion(std::string_view key, std::span<const std::string_vi
     return best;
 }
 
-template <std::size_t N>
-void RefuseUnknownKeys(const json& object, const std::string_view (&known)[N], const std::string& owner) {
+void RefuseUnknownKeys(const json& object, std::span<const std::string_view> known, const std::string& owner) {
     for (const auto& [key, value] : object.items()) {
         if (std::find(std::begin(known), std::end(known), key) != std::end(known)) continue;
         std::string message = (owner.empty() ? "" : owner + ": ") + "неизвестный ключ " + Quoted(key);
@@ -320,8 +327,11 @@ Document ReadTop(const json& top) {
         if (load == nullptr) throw BadInput{UnknownFireLoadMessage(document.FireLoad), Find(top, "fire_load")};
         ApplyFireLoad(*load, document.Params);
     }
-    for (const NumberKey& key : kNumberKeys)
-        document.Params.*key.Field = ReadNumber(top, key.Key, document.Params.*key.Field);
+    for (const zf::Input& input : zf::kInputs) {
+        const double value = ReadNumber(top, input.Key, document.Params.*input.Field);
+        if (const std::string why = zf::OutOfRange(input, value); !why.empty()) throw BadInput{Place({}, input.Key) + ": " + why};
+        document.Params.*input.Field = value;
+    }
     document.Params.SamplesPerSec = ReadSamplesPerSec(top);
     document.Params.UseTanaka = ReadUseTanaka(top);
     document.SafetyFactor = ReadSafetyFactor(top);

@@ -24,7 +24,7 @@ constexpr std::string_view kStudyKeys[] = {"base", "base_file", "runs", "seed", 
 // per second as a choice of whole numbers.
 bool IsTopNumber(std::string_view key) {
     if (key == "SamplesPerSec") return true;
-    for (const zf::project::NumberKey& k : zf::project::kNumberKeys)
+    for (const zf::Input& k : zf::kInputs)
         if (k.Key == key) return true;
     return false;
 }
@@ -172,9 +172,9 @@ std::uint64_t WholeNumber(const json& top, std::string_view key, std::uint64_t m
     return v->get<std::uint64_t>();
 }
 
-json ParseJson(std::string_view text) {
+zf::project::StrictJson ParseJson(std::string_view text) {
     try {
-        return zf::project::ParseStrictJson(text);
+        return zf::project::ReadStrictJson(text);
     } catch (const zf::project::JsonRefusal& e) {
         throw BadStudy{e.what()};
     }
@@ -194,26 +194,37 @@ VariedInput ReadEntry(const json& entry, std::size_t number, const zf::project::
     ReadLaw(entry, input, owner);
     if (input.Key == kSafetyFactor) RequireSafetyFactorLaw(input, owner);
     if (!input.Surface.empty() && input.Kind == InputKind::Number) RequireThicknessLaw(input, owner);
+    for (const zf::Input& row : zf::kInputs)
+        if (input.Room < 0 && input.Opening < 0 && input.Key == row.Key) RequireInputLaw(input, row, owner);
     return input;
 }
 
-void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study& out) {
-    const json top = ParseJson(text);
-    Require(top.is_object(), "", "файл исследования должен быть объектом JSON {...}");
-    RefuseUnknownKeys(top, kStudyKeys, "");
-    const json* inlineBase = Find(top, "base");
-    const json* baseFile = Find(top, "base_file");
+// The base scenario: under "base" in the study file, whose lines a refusal then names, or in
+// the file "base_file", whose own lines it names.
+zf::project::Document ReadBase(const zf::project::StrictJson& study, const std::filesystem::path& studyDir) {
+    const json* inlineBase = Find(study.Value, "base");
+    const json* baseFile = Find(study.Value, "base_file");
     Require((inlineBase != nullptr) != (baseFile != nullptr), "",
             "задайте базовый сценарий ровно одним из ключей \"base\" (сценарий) или \"base_file\" (путь к файлу)");
     Require(!inlineBase || inlineBase->is_object(), "ключ \"base\": ", "ожидается объект сценария {...}");
     const std::string baseText = inlineBase ? inlineBase->dump() : ReadBaseFile(*baseFile, studyDir);
     zf::project::Document base;
-    if (auto refused = zf::project::ReadDocument(baseText, base)) throw BadStudy{"базовый сценарий: " + *refused};
-    {
-        zf::TzoneMath probe;
-        if (auto refused = zf::project::ReadScenario(zf::project::WriteDocument(base), probe))
-            throw BadStudy{"базовый сценарий: " + *refused};
+    if (auto refused = zf::project::ReadDocumentOrRefusal(baseText, base)) {
+        if (inlineBase) refused->Line = refused->Path.empty() ? 0 : study.LineOf("base." + refused->Path);
+        throw BadStudy{"базовый сценарий: " + zf::project::RefusalMessage(*refused)};
     }
+    zf::TzoneMath probe;
+    if (auto refused = zf::project::ReadScenario(zf::project::WriteDocument(base), probe))
+        throw BadStudy{"базовый сценарий: " + *refused};
+    return base;
+}
+
+void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study& out) {
+    const zf::project::StrictJson parsed = ParseJson(text);
+    const json& top = parsed.Value;
+    Require(top.is_object(), "", "файл исследования должен быть объектом JSON {...}");
+    RefuseUnknownKeys(top, kStudyKeys, "");
+    zf::project::Document base = ReadBase(parsed, studyDir);
     out.RoomCount = static_cast<int>(base.Rooms.size());
 
     out.Runs = WholeNumber(top, "runs", kMaxRuns);
@@ -316,7 +327,7 @@ zf::project::Document ScenarioOfRun(const Study& study, const std::vector<Draw>&
         } else if (input.Key == "SamplesPerSec") {
             scenario.Params.SamplesPerSec = static_cast<int>(x);  // a choice of whole numbers
         } else {
-            for (const zf::project::NumberKey& key : zf::project::kNumberKeys)
+            for (const zf::Input& key : zf::kInputs)
                 if (key.Key == input.Key) scenario.Params.*key.Field = x;
         }
     }

@@ -197,4 +197,23 @@ void RequireLawWithin(const VariedInput& input, const std::string& owner, const 
     }
 }
 
+void RequireInputLaw(const VariedInput& input, const zf::Input& row, const std::string& owner) {
+    if (row.Min == 0 && row.Max == zf::kNoUpperLimit) return;  // the file's own check suffices
+    const std::string why = std::string(row.Key) + " допустимо " + zf::RangeText(row) + ", ";
+    auto inside = [&](double lo, double hi) { return lo >= row.Min && hi <= row.Max; };
+    if (const auto* d = std::get_if<Uniform>(&input.Law)) {
+        Require(inside(d->Min, d->Max), owner, why + "задайте min и max в этих пределах");
+    } else if (const auto* d = std::get_if<Triangular>(&input.Law)) {
+        Require(inside(d->Min, d->Max), owner, why + "задайте min и max в этих пределах");
+    } else if (const auto* d = std::get_if<Normal>(&input.Law)) {
+        Require(inside(d->Min, d->Max), owner, why + "ограничьте нормальное распределение ключами \"min\" и \"max\" в этих пределах");
+    } else if (std::holds_alternative<Lognormal>(input.Law)) {
+        throw BadStudy{owner + why + "а логнормальное распределение выходит за эти пределы"};
+    } else {
+        for (std::size_t k = 0; k < input.ChoiceNumbers.size(); ++k)
+            Require(inside(input.ChoiceNumbers[k], input.ChoiceNumbers[k]), owner,
+                    why + "а среди значений есть " + input.ChoiceTexts[k]);
+    }
+}
+
 }  // namespace zfcli::study::law

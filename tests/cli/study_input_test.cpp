@@ -74,6 +74,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadInput{"KeyTwiceInTheBase", "{" + kStudyBase.substr(0, kStudyBase.size() - 1) +
                                           ", \"dt\": 0.1}, \"runs\": 2, \"seed\": 1, \"sampling\": \"monte-carlo\", \"vary\": []}",
                  {"\"base.dt\"", "дважды"}},
+        // A refusal inside an inline base names the study file's line, not the base's own text.
+        BadInput{"InlineBaseWrongTypeOnItsLine",
+                 "{\"runs\": 2, \"seed\": 1, \"sampling\": \"monte-carlo\", \"vary\": [],\n \"base\": {\"rooms\": [{},\n  {\"width\": \"5\"}]}}",
+                 {"базовый сценарий: помещение №2, ключ \"width\"", "ожидается число", "(строка 3)"}},
         // A list index is written one way: "rooms[02]" could be a slip for 2 or for 20.
         BadInput{"IndexWithALeadingZero", StudyText(R"({"input": "rooms[02].length", "distribution": "uniform", "min": 4, "max": 6})"),
                  {"\"rooms[02].length\"", "ведущим нулем", "rooms[2]"}},

@@ -116,7 +116,7 @@ bool Tf_main::FileNew() {
     if (!MaybeSave()) return false;
     ReplaceBuilding(Document{}, QString());
     // The fields as the window first showed them.
-    const auto fields = Fields(*ui, EditFireAreaMax);
+    const auto fields = Fields(*this);
     for (std::size_t i = 0; i < fields.size(); ++i) fields[i].Edit->setText(initialFieldTexts_[static_cast<int>(i)]);
     saved_ = CurrentDocument();
     UpdateCaption();

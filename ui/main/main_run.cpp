@@ -18,17 +18,6 @@
 #include "u_progress.h"
 #include "ui_u_main.h"
 
-namespace {
-
-// A field's caption as its label reads it ("Vлин, м/с"), found through the label's buddy.
-QString FieldCaption(const QWidget* window, const QLineEdit* field) {
-    for (const QLabel* label : window->findChildren<QLabel*>())
-        if (label->buddy() == field) return label->text().remove(u'&').trimmed();
-    return field->toolTip();
-}
-
-}  // namespace
-
 bool Tf_main::ConfirmInputWarnings(const zf::TzoneMath& run) {
     const std::vector<zf::InputWarning> warnings = zf::InputWarnings(run);
     if (warnings.empty()) return true;
@@ -70,11 +59,12 @@ void Tf_main::FocusWarned(const zf::InputWarning& warning) {
 }
 
 bool Tf_main::ReadParameterFields() {
-    QLineEdit* const order[] = {ui->Edit11, ui->Edit12, ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4,  ui->Edit5,
-                                ui->Edit6,  ui->Edit7,  ui->Edit8, ui->Edit9, ui->Edit10, ui->Edithr, EditFireAreaMax};
-    for (QLineEdit* field : order) {
+    // The fields of the input table, in its order.
+    for (const zf::Input& input : zf::kInputs) {
+        auto* field = input.Widget.empty() ? nullptr : findChild<QLineEdit*>(InputText(input.Widget));
+        if (field == nullptr) continue;
         try {
-            NumberFromText(field->text(), FieldCaption(this, field));
+            NumberFromText(field->text(), InputText(input.Label));
         } catch (const ConversionError& error) {
             ShowErrorMessage(this, error.Message());
             FocusWithTextSelected(field);

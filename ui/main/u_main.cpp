@@ -148,16 +148,13 @@ void Tf_main::SetUpGrids() {
 // "Fmax, м²": the largest floor area the fire load occupies; the burning circle grows no
 // further (0: no limit, the whole floor of the fire room can burn). A field of the fire load,
 // set in the free space under the plume choice, beside "Расчет", so that no control moves.
+// Its caption and tip, like every field's, come from the input table (CreateMenus).
 void Tf_main::AddFireAreaField() {
-    const QString tip = QStringLiteral(
-        "Наибольшая площадь, занимаемая пожарной нагрузкой, м² (0 — без ограничения: может гореть вся площадь пола)");
-    auto* label = new QLabel(QStringLiteral("Fmax, м²"), ui->centralwidget);
+    auto* label = new QLabel(ui->centralwidget);
     label->setObjectName(QStringLiteral("LabelFireAreaMax"));
-    label->setToolTip(tip);
     label->setGeometry(632, 428, 88, 16);
     EditFireAreaMax = new QLineEdit(ui->centralwidget);  // its text: CreateMenus, from the defaults
     EditFireAreaMax->setObjectName(QStringLiteral("EditFireAreaMax"));
-    EditFireAreaMax->setToolTip(tip);
     EditFireAreaMax->setGeometry(632, 446, 80, 20);
     label->setBuddy(EditFireAreaMax);
     // In the tab order after the last field of the fire load.

@@ -92,6 +92,10 @@ public:
     // "Модели...": consistent outflow, heat loss and the surfaces, in a dialog of their own; an
     // accepted change is an editor operation that can be undone (main_model_options.cpp).
     void btnModelOptionsClick();
+    // "Критические значения...": the limits of the hazard factors and the working-zone height,
+    // in a dialog of their own; an accepted change of a limit can be undone
+    // (main_critical_values.cpp).
+    void btnCriticalValuesClick();
     // "Проверка шага расчета...": the building at dt and dt/2, the shift of the critical times.
     void CheckStep();
     QString lastStepCheck_;  // the text the last step check showed
