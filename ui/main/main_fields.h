@@ -18,7 +18,8 @@ namespace zfmain {
 inline constexpr int kRecentFiles = 5;  // the recent files the "Файл" menu lists
 
 // The parameter fields of the input table (model/inputs.h), found by the row's object name,
-// and the document's numbers they hold, in the table's order.
+// and the document's numbers they hold, in the table's order. The form (u_main.ui) places the
+// fields and their labels; their captions and tips come from the table (CreateMenus).
 struct Field {
     QLineEdit* Edit;
     double zf::project::Parameters::*Value;
