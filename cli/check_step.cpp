@@ -1,11 +1,11 @@
 #include "check_step.h"
 
-#include <fstream>
 #include <iostream>
 #include <string>
 
 #include "input_text.h"
 #include "model/scenario.h"
+#include "output_file.h"
 #include "project/scenario_file.h"
 #include "step_check.h"
 
@@ -47,9 +47,13 @@ int CheckStepMain(int argc, char** argv) {
     const zfreport::StepCheck check = zfreport::CompareSteps(coarse, coarseOk, fine, fineOk);
     std::cout << zfreport::StepCheckText(check);
     if (!csv.empty()) {
-        std::ofstream out(csv, std::ios::binary);
-        out << zfreport::kStepCheckCsvHeader << zfreport::StepCheckCsv(check, scenario);
-        if (!out.flush()) return Refuse(csv + ": не удалось записать файл CSV");
+        try {  // written whole under a temporary name, or not at all
+            AtomicFile out(csv);
+            out.Stream() << zfreport::kStepCheckCsvHeader << zfreport::StepCheckCsv(check, scenario);
+            out.Commit();
+        } catch (const OutputError& e) {
+            return Refuse(std::string("не удалось записать файл CSV: ") + e.what() + "; выберите другой путь");
+        }
     }
     if (!coarseOk || !fineOk) return 1;
     return check.TooLarge() ? kExitStepTooLarge : 0;

@@ -3,6 +3,7 @@
 #include "help_text.h"
 
 #include "project/fire_loads.h"
+#include "project/input_help.h"
 #include "project/program_info.h"
 #include "model/number_text.h"
 #include "result_writer.h"
@@ -11,7 +12,7 @@
 namespace zfcli {
 
 const char* const kUsage =
-    "Использование: zonefire-cli СЦЕНАРИЙ.json [--json ФАЙЛ|-] [--csv КАТАЛОГ] [--quiet]\n"
+    "Использование: zonefire-cli СЦЕНАРИЙ.json [--json ФАЙЛ|-] [--csv КАТАЛОГ] [--quiet] [--strict]\n"
     "       zonefire-cli study ИССЛЕДОВАНИЕ.json --out КАТАЛОГ | merge КАТАЛОГ КАТАЛОГ_ЧАСТИ...\n"
     "       zonefire-cli --check-step СЦЕНАРИЙ.json [--csv ФАЙЛ]\n"
     "       zonefire-cli report СЦЕНАРИЙ.json ОТЧЕТ.pdf\n"
@@ -19,7 +20,7 @@ const char* const kUsage =
 
 namespace {
 
-const char* const kHelp =
+const char* const kHelpBeforeNumbers =
     "Выполняет расчет сценария из файла JSON без окон и выводит для каждого помещения\n"
     "время наступления критического значения каждого ОФП, с (T, O2, Vis, CO, CO2, HCl, Rad;\n"
     "«*» — наименьшее из времен помещения, «—» — не достигнуто).\n"
@@ -33,6 +34,8 @@ const char* const kHelp =
     "                   stopped — остановлен, failed — прерван ошибкой; отсчеты тогда только\n"
     "                   до остановки или ошибки)\n"
     "  --quiet          не показывать ход расчета\n"
+    "  --strict         считать предупреждения ошибками: не рассчитывать (код 2), если\n"
+    "                   значения похожи на ошибку единиц или ввода (см. ниже)\n"
     "  --fire-loads     вывести библиотеку типовых пожарных нагрузок (названия для ключа\n"
     "                   fire_load и их значения)\n"
     "  --check-step     проверить шаг расчета: расчет с шагом dt и с шагом dt/2, сдвиг\n"
@@ -45,12 +48,10 @@ const char* const kHelp =
     "                   дисплей не нужны; коды завершения те же: 0, 1, 2, 3, 130)\n"
     "\n"
     "Ключи сценария (все необязательны): format (\"zonefire-scenario\"), version (1; 2 с моделями\n"
-    "consistent_outflow и heat_loss), title,\n"
-    "notes (название и заметки), fire_load (типовая пожарная нагрузка по названию; ее значения\n"
-    "Qn … Lhcl, ключи рядом с ней заменяют их), Qn (Дж/кг), Vlin (м/с), PsiUd (кг/(м²·с)),\n"
-    "D (Нп·м²/кг), Lo2, Lco, Lco2, Lhcl (кг/кг), Nu (доля), T0 (К), hr (м), SimTime, dt (с),\n"
+    "consistent_outflow и heat_loss; 3 с критическими значениями, отличными от принятых по\n"
+    "умолчанию), title, notes (название и заметки), fire_load (типовая пожарная нагрузка по\n"
+    "названию; ее значения Qn … Lhcl, ключи рядом с ней заменяют их), числа (ниже),\n"
     "SamplesPerSec, plume (\"tanaka\" или \"mccaffrey\"),\n"
-    "fire_area_max (наибольшая площадь пожарной нагрузки, м²; 0 — без ограничения),\n"
     "safety_factor (коэффициент безопасности, 0 < f ≤ 1, по умолчанию 0,8),\n"
     "rooms [{length, width, height (м), name, evacuation: {start_delay, duration}}] (время начала\n"
     "эвакуации и время эвакуации, с), openings [{rooms: [i, j], height, width (м), open}]. Помещение 1 — помещение\n"
@@ -61,7 +62,17 @@ const char* const kHelp =
     "в помещении свои walls и ceiling. Поверхность: {material, thickness} или {layers: [{material,\n"
     "thickness}, ...]} (1–4 слоя, первый — обращенный к газу) и back (\"ambient\" или \"adiabatic\");\n"
     "material — concrete, brick, gypsum_board, insulating_board, calcium_silicate_board,\n"
-    "steel_sheet, aluminium_sheet или {k, rho, c} (Вт/(м·К), кг/м³, Дж/(кг·К)); thickness в м.\n"
+    "steel_sheet, aluminium_sheet или {k, rho, c} (Вт/(м·К), кг/м³, Дж/(кг·К)); thickness в м.\n";
+
+const char* const kHelpAfterNumbers =
+    "\n"
+    "До расчета сценарий проверяется. Здание, которого не может быть (отрицательный размер,\n"
+    "проем шире обеих стен помещения), не рассчитывается (код 2). О значениях, похожих на\n"
+    "ошибку единиц или ввода, выводится предупреждение в стандартный поток ошибок, и расчет\n"
+    "выполняется (с --strict — не выполняется, код 2): Qn меньше 1 МДж/кг (введено в МДж/кг\n"
+    "вместо Дж/кг: 13,8 МДж/кг — это 13800000), T0 ниже 200 К (введено в °C вместо К:\n"
+    "20 °C — это 293 К), проем шире короткой стены или выше своего помещения, помещение\n"
+    "больше 10^6 м³, у помещения очага пожара нет пути наружу через проемы.\n"
     "\n"
     "Пути вывода проверяются до расчета. Файл JSON и каталог CSV заменяются целиком только\n"
     "после полной записи: при ошибке или прерывании прежние остаются как были. Каталог CSV\n"
@@ -80,7 +91,8 @@ const char* const kHelp =
 }  // namespace
 
 std::string HelpText() {
-    return std::string(kUsage) + '\n' + kHelp + "\nПараметрические исследования:\n" + study::kStudyUsage + '\n' +
+    return std::string(kUsage) + '\n' + kHelpBeforeNumbers + "\nЧисла сценария верхнего уровня:\n" +
+           zf::project::InputKeysHelp() + kHelpAfterNumbers + "\nПараметрические исследования:\n" + study::kStudyUsage + '\n' +
            study::kStudyHelp + '\n' + zf::project::WhereToReadText();
 }
 

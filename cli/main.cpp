@@ -26,6 +26,7 @@
 #include "printable_text.h"
 #include "result_writer.h"
 #include "check_step.h"
+#include "unit_warnings.h"
 #include "project/scenario_file.h"
 #include "project/program_info.h"
 #include "study_run.h"
@@ -119,6 +120,7 @@ struct Options {
     std::optional<std::string> Json;  // file, or "-" for stdout
     std::optional<std::string> CsvDir;
     bool Quiet = false;
+    bool Strict = false;  // warnings of values that look like a slip refuse the input
 };
 struct ShowHelp {};
 struct ShowVersion {};
@@ -142,6 +144,8 @@ Command ParseArguments(int argc, char** argv) {
         if (!optionsEnded && arg == "--fire-loads") return ShowFireLoads{};
         if (!optionsEnded && arg == "--quiet") {
             options.Quiet = true;
+        } else if (!optionsEnded && arg == "--strict") {
+            options.Strict = true;
         } else if (!optionsEnded && (arg == "--json" || arg == "--csv")) {
             const auto v = value();
             if (!v || v->empty())
@@ -264,6 +268,7 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
 
     zf::TzoneMath zm;
     if (const auto refused = zf::project::ReadScenario(text, zm)) return Fail(options.Scenario, *refused);
+    if (zfcli::RefusedForWarnings(zm, options.Scenario, options.Strict)) return kExitBadInput;
     // The evacuation inputs the verdict judges the rooms with (read above without a refusal).
     zf::project::Document document;
     zf::project::ReadDocument(text, document);
@@ -354,7 +359,14 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);  // likewise a file-size limit: EFBIG, "File too large"
     std::setlocale(LC_MESSAGES, "");  // the system's reasons (strerror) in the user's language
     // Parameter studies and their merge have their own arguments and their own stop handling.
-    if (argc > 1 && std::strcmp(argv[1], "study") == 0) return zfcli::study::StudyMain(argc - 1, argv + 1);
+    if (argc > 1 && std::strcmp(argv[1], "study") == 0) {
+        // Its summary goes to stdout: with nowhere to put it, nothing is computed.
+        if (closed.Out) {
+            Complain("zonefire-cli study: стандартный вывод закрыт: сводку выводить некуда; исследование не выполнялось");
+            return kExitOutputFailed;
+        }
+        return zfcli::study::StudyMain(argc - 1, argv + 1);
+    }
     if (argc > 1 && std::strcmp(argv[1], "merge") == 0) return zfcli::study::MergeMain(argc - 1, argv + 1);
     if (argc > 1 && std::strcmp(argv[1], "--check-step") == 0) return zfcli::CheckStepMain(argc - 1, argv + 1);
     const Command command = ParseArguments(argc, argv);

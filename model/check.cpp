@@ -1,11 +1,16 @@
-// The input check before a run: inputs that are bound to fail before any result exists are
-// refused with a message naming the field (by its label in the main window) and the room.
+// The input check before a run: inputs that are bound to fail before any result exists, and
+// buildings that cannot exist, are refused with a message naming the field (by its label in
+// the main window), the room or the opening; values that look like a slip are warned of.
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "model/constants.h"
+#include "model/input_warnings.h"
+#include "model/inputs.h"
 #include "model/number_text.h"
 #include "model/scenario.h"
 
@@ -26,17 +31,17 @@ constexpr double kMaxSampleBytes = 2.0 * 1024 * 1024 * 1024;
 // A model input that is no finite number, or a step, temperature, limit or recording rate
 // that cannot be used.
 std::string RefusedNumber(const TzoneMath& z) {
-    struct Field {
-        double value;
-        const char* label;
-    };
-    const Field fields[] = {
-        {z.Qn, "Qн, Дж/кг"},  {z.Vlin, "Vлин, м/с"}, {z.PsiUd, "Psi уд, кг/м2*с"}, {z.D, "D, Нп*м2/кг"},
-        {z.Lo2, "Lo2, кг/кг"}, {z.Lco, "Lco, кг/кг"}, {z.Lco2, "Lco2, кг/кг"},      {z.Lhcl, "Lhcl, кг/кг"},
-        {z.Nu, "Nu"},          {z.T0, "T0, К"},       {z.hr, "hr, м"},              {z.SimTime, "Моделир., c:"},
-        {z.dt, "Шаг, c:"}};
-    for (const Field& f : fields)
-        if (!std::isfinite(f.value)) return std::string("Значение поля \"") + f.label + "\" не является конечным числом.";
+    // The scenario's inputs by the captions of their fields; the area limit has words of its own.
+    for (const Input& input : kInputs) {
+        if (input.Model == nullptr) continue;
+        const double value = z.*input.Model;
+        if (!std::isfinite(value))
+            return "Значение поля \"" + std::string(input.Label) + "\" не является конечным числом.";
+        // A critical value outside its range is a slip, not a criterion.
+        if (input.Group == InputGroup::Critical)
+            if (const std::string why = OutOfRange(input, value); !why.empty())
+                return "Критическое значение (\"" + std::string(input.Label) + "\"): " + why + ".";
+    }
 
     const double areaMax = z.Options.FireAreaMax;  // [m²]
     if (!std::isfinite(areaMax))
@@ -100,6 +105,48 @@ std::string RefusedRoom(const TzoneMath& z, int n) {
     return {};
 }
 
+// "проема №2 клетки [1, 2] (дверь между помещениями 1 и 2)" or "проема №1 клетки [3, 3]
+// (наружу)", as the main window's matrix and opening table show it; 0-based arguments.
+std::string OpeningTitle(int row, int col, std::size_t k) {
+    return "проема №" + std::to_string(k + 1) + " клетки [" + std::to_string(row + 1) + ", " + std::to_string(col + 1) +
+           "]" + (row == col ? " (наружу)" : " (дверь между помещениями " + std::to_string(row + 1) + " и " +
+                                                 std::to_string(col + 1) + ")");
+}
+
+// The longest and the shortest wall of a box room [m]: its length and its width.
+double LongestWall(const TRoom& r) { return std::max(r.Length, r.Width); }
+double ShortestWall(const TRoom& r) { return std::min(r.Length, r.Width); }
+
+// One face of cell (row, col): sizes that are no length, and a width no wall of its rooms can
+// hold. An opening between a room and itself cannot be written: cell (i, i) is room i's
+// opening to the outside, and a doorway's two rooms are its cell's row and column.
+std::string RefusedFace(const TzoneMath& z, int row, int col, std::size_t k) {
+    const TProem& face = *z.Proems[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)][k];
+    const std::string title = OpeningTitle(row, col, k);
+    if (!std::isfinite(face.Width) || !std::isfinite(face.Height))
+        return "Размер " + title + " не является конечным числом.";
+    if (face.Width < 0 || face.Height < 0)
+        return "Размер " + title + " не может быть отрицательным: ширина " + Num(face.Width) + " м, высота " +
+               Num(face.Height) + " м.";
+    for (const int n : {row, col}) {
+        const TRoom& r = *z.Rooms[static_cast<std::size_t>(n)];
+        if (face.Width > LongestWall(r))
+            return "Ширина " + title + " " + Num(face.Width) + " м больше обеих стен помещения №" +
+                   std::to_string(n + 1) + " (" + Num(r.Length) + " и " + Num(r.Width) +
+                   " м): такой проем в помещении не помещается. Исправьте ширину проема или размеры помещения.";
+    }
+    return {};
+}
+
+std::string RefusedOpenings(const TzoneMath& z) {
+    const int n = z.RoomCount();
+    for (int row = 0; row < n; ++row)
+        for (int col = row; col < n; ++col)  // the cells below the diagonal hold the same doorways
+            for (std::size_t k = 0; k < z.Proems[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].size(); ++k)
+                if (std::string why = RefusedFace(z, row, col, k); !why.empty()) return why;
+    return {};
+}
+
 }  // namespace
 
 std::string TzoneMath::CheckInputs() const {
@@ -107,7 +154,95 @@ std::string TzoneMath::CheckInputs() const {
     if (std::string why = RefusedCounts(*this); !why.empty()) return why;
     for (int n = 0; n < RoomCount(); ++n)
         if (std::string why = RefusedRoom(*this, n); !why.empty()) return why;
-    return {};
+    return RefusedOpenings(*this);
+}
+
+// ---- Warnings ------------------------------------------------------------------------------
+
+namespace {
+
+void WarnOfUnits(const TzoneMath& z, std::vector<InputWarning>& out) {
+    if (z.Qn < kLeastHeatOfCombustion)
+        out.push_back({WarningSubject::HeatOfCombustion, -1, -1,
+                       "Теплота сгорания Qн = " + Num(z.Qn) + " Дж/кг меньше 1 МДж/кг: похоже, она введена в МДж/кг. "
+                       "Поле Qн — в Дж/кг: " + Num(z.Qn) + " МДж/кг вводится как " + Num(z.Qn * 1e6) + "."});
+    if (z.T0 < kLeastInitialTemperature)
+        out.push_back({WarningSubject::InitialTemperature, -1, -1,
+                       "Начальная температура T0 = " + Num(z.T0) + " К ниже 200 К: похоже, она введена в °C. "
+                       "Поле T0 — в кельвинах: " + Num(z.T0) + " °C — это " + Num(z.T0 + 273) + " К."});
+}
+
+void WarnOfRooms(const TzoneMath& z, std::vector<InputWarning>& out) {
+    for (int n = 0; n < z.RoomCount(); ++n) {
+        const TRoom& r = *z.Rooms[static_cast<std::size_t>(n)];
+        const double volume = r.Length * r.Width * r.Height;  // [m³]
+        if (volume > kLargestRoomVolume)
+            out.push_back({WarningSubject::Room, n, -1,
+                           RoomTitle(n) + ": объем " + Num(volume) + " м³ больше 1 000 000 м³ (" + Num(r.Length) +
+                               " × " + Num(r.Width) + " × " + Num(r.Height) +
+                               " м): похоже, размеры введены не в метрах. Проверьте длину, ширину и высоту."});
+    }
+}
+
+// A face wider than a room's shorter wall fits only in its longer one; one higher than a room
+// reaches above its ceiling.
+void WarnOfFace(const TzoneMath& z, int row, int col, std::size_t k, std::vector<InputWarning>& out) {
+    const TProem& face = *z.Proems[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)][k];
+    const std::string title = OpeningTitle(row, col, k);
+    for (const int n : row == col ? std::vector<int>{row} : std::vector<int>{row, col}) {
+        const TRoom& r = *z.Rooms[static_cast<std::size_t>(n)];
+        const std::string room = "помещения №" + std::to_string(n + 1);
+        if (face.Width > ShortestWall(r))
+            out.push_back({WarningSubject::Opening, row, col,
+                           "Ширина " + title + " " + Num(face.Width) + " м больше короткой стены " + room + " (" +
+                               Num(ShortestWall(r)) + " м): проем помещается только в длинной стене (" +
+                               Num(LongestWall(r)) + " м). Проверьте ширину проема и размеры помещения."});
+        if (face.Height > r.Height)
+            out.push_back({WarningSubject::Opening, row, col,
+                           "Высота " + title + " " + Num(face.Height) + " м больше высоты " + room + " (" +
+                               Num(r.Height) + " м): верх проема выше потолка. Проверьте высоту проема."});
+    }
+}
+
+void WarnOfOpenings(const TzoneMath& z, std::vector<InputWarning>& out) {
+    const int n = z.RoomCount();
+    for (int row = 0; row < n; ++row)
+        for (int col = row; col < n; ++col)
+            for (std::size_t k = 0; k < z.Proems[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].size(); ++k)
+                WarnOfFace(z, row, col, k, out);
+}
+
+// Whether smoke can leave the building from the fire room through the engineer's openings,
+// open or closed (a closed door leaks too): a walk along the doorways to a room with an
+// opening to the outside. The run's own leak openings are not the engineer's and do not count.
+bool FireRoomReachesOutside(const TzoneMath& z) {
+    const std::size_t n = z.Rooms.size();
+    std::vector<bool> seen(n, false);
+    std::vector<std::size_t> next{0};
+    seen[0] = true;
+    while (!next.empty()) {
+        const std::size_t i = next.back();
+        next.pop_back();
+        if (!z.Proems[i][i].empty()) return true;
+        for (std::size_t j = 0; j < n; ++j)
+            if (!seen[j] && !z.Proems[i][j].empty()) seen[j] = true, next.push_back(j);
+    }
+    return false;
+}
+
+}  // namespace
+
+std::vector<InputWarning> InputWarnings(const TzoneMath& z) {
+    std::vector<InputWarning> warnings;
+    WarnOfUnits(z, warnings);
+    WarnOfRooms(z, warnings);
+    WarnOfOpenings(z, warnings);
+    if (z.RoomCount() > 0 && !FireRoomReachesOutside(z))
+        warnings.push_back({WarningSubject::FireRoomSealed, 0, -1,
+                            "Из помещения очага пожара (помещение №1) нет пути наружу через проемы: ни у него, ни у "
+                            "помещений, связанных с ним дверями, нет проема наружу (клетка [i, i] матрицы). Дым "
+                            "уходит только через неплотности. Добавьте проем наружу или проверьте двери."});
+    return warnings;
 }
 
 }  // namespace zf

@@ -51,6 +51,6 @@ inline constexpr double kWallHeatQuad = 0.00065;    // quadratic surface-tempera
 
 // Run
 inline constexpr double kRefreshMs = 200.0;         // progress refresh interval of wall-clock time [ms]
-inline constexpr double kInitialVisibility = 50.0;  // visibility of clear air [m]
+inline constexpr double kInitialVisibility = kMaxVisibility;  // clear air: as far as the cap [m]
 
 }  // namespace zf

@@ -65,15 +65,17 @@ static void MarkCritical(double& critTime, bool reached, int iter, double dt) {
 }
 
 // Working-zone temperature [K]: ambient below the layer, else T0 + F·(T2 − T0).
+template <bool Look>
 void TzoneMath::CalcTw(int iter, int room, double profile) {
     TRoom& r = Room(room);
     r.Cur.Tw = r.Cur.Yk > hr ? T0 : T0 + profile * (r.Cur.T2 - T0);
-    Checkpoint(room, Quantity::WorkingZoneTemperature);
+    Checkpoint<Look>(room, Quantity::WorkingZoneTemperature);
     MarkCritical(r.CritTimeT, r.Cur.Tw >= CritT, iter, dt);
 }
 
 // Smoke balance, optical density [Np/m] and visibility [m] = 2.38 / (F·optical density),
 // at most 50 m.
+template <bool Look>
 void TzoneMath::CalcLw(int iter, int room, double profile) {
     TRoom& r = Room(room);
     const double gain = SmokeGain(room);
@@ -87,11 +89,12 @@ void TzoneMath::CalcLw(int iter, int room, double profile) {
         r.Cur.Lw = dimming == 0 ? kMaxVisibility : kVisibilityConst / dimming;
         if (r.Cur.Lw > kMaxVisibility) r.Cur.Lw = kMaxVisibility;
     }
-    Checkpoint(room, Quantity::Visibility);
+    Checkpoint<Look>(room, Quantity::Visibility);
     MarkCritical(r.CritTimeVis, r.Cur.Lw <= CritVis, iter, dt);
 }
 
 // Oxygen balance and the oxygen partial density at the working zone [kg/m³].
+template <bool Look>
 void TzoneMath::CalcO2w(int iter, int room, double profile) {
     TRoom& r = Room(room);
     const double gain = OxygenGain(room);
@@ -99,11 +102,12 @@ void TzoneMath::CalcO2w(int iter, int room, double profile) {
     if (r.SumIn > 0) r.XO2 = r.MO2 / ((r.SumIn - r.SumOut) * dt);  // over the layer's gas mass
     const double ambient = kO2MassFraction * Ro0;  // [kg/m³]
     r.Cur.O2w = r.Cur.Yk > hr ? ambient : ambient + profile * (r.XO2 * r.Cur.Ro2 - ambient);
-    Checkpoint(room, Quantity::Oxygen);
+    Checkpoint<Look>(room, Quantity::Oxygen);
     MarkCritical(r.CritTimeO2, r.Cur.O2w <= CritO2, iter, dt);
 }
 
 // Balance and working-zone partial density [kg/m³] of toxic species k (1 CO, 2 CO2, 3 HCl).
+template <bool Look>
 void TzoneMath::CalcSpecies(int speciesIndex, int iter, int room, double profile) {
     const int k = speciesIndex;
     TRoom& r = Room(room);
@@ -114,17 +118,47 @@ void TzoneMath::CalcSpecies(int speciesIndex, int iter, int room, double profile
     if (r.SumIn > 0) X = M / ((r.SumIn - r.SumOut) * dt);
     double& value = r.Cur.*TRoom::WorkingZoneValue(k);
     value = r.Cur.Yk > hr ? 0 : profile * X * r.Cur.Ro2;
-    Checkpoint(room, k == 1 ? Quantity::CO : k == 2 ? Quantity::CO2 : Quantity::HCl);
+    Checkpoint<Look>(room, k == 1 ? Quantity::CO : k == 2 ? Quantity::CO2 : Quantity::HCl);
     MarkCritical(r.CritTime(k), value >= Crit(k), iter, dt);
 }
 
 // Heat-radiation flux [W/m²]: the radiated share of the heat release over a sphere of 3 m
 // radius (4π·r² = 36π m²); only where something burns.
+template <bool Look>
 void TzoneMath::CalcRad(int iter, int room) {
     TRoom& r = Room(room);
     r.Cur.qRad = r.Cur.Fp > 0 ? kRadiatedFraction * r.Q / kRadiationSphereArea : 0;
-    Checkpoint(room, Quantity::Radiation);
+    Checkpoint<Look>(room, Quantity::Radiation);
     MarkCritical(r.CritTimeRad, r.Cur.qRad >= CritRad, iter, dt);
 }
+
+// The routines on their own (outside the time loop): the looking copy while the run is
+// checking, else the fast one. The pass of the run calls its own copy.
+void TzoneMath::CalcTw(int iter, int room, double profile) {
+    State_.Checking ? CalcTw<true>(iter, room, profile) : CalcTw<false>(iter, room, profile);
+}
+void TzoneMath::CalcLw(int iter, int room, double profile) {
+    State_.Checking ? CalcLw<true>(iter, room, profile) : CalcLw<false>(iter, room, profile);
+}
+void TzoneMath::CalcO2w(int iter, int room, double profile) {
+    State_.Checking ? CalcO2w<true>(iter, room, profile) : CalcO2w<false>(iter, room, profile);
+}
+void TzoneMath::CalcSpecies(int k, int iter, int room, double profile) {
+    State_.Checking ? CalcSpecies<true>(k, iter, room, profile) : CalcSpecies<false>(k, iter, room, profile);
+}
+void TzoneMath::CalcRad(int iter, int room) {
+    State_.Checking ? CalcRad<true>(iter, room) : CalcRad<false>(iter, room);
+}
+
+template void TzoneMath::CalcTw<false>(int, int, double);
+template void TzoneMath::CalcLw<false>(int, int, double);
+template void TzoneMath::CalcO2w<false>(int, int, double);
+template void TzoneMath::CalcSpecies<false>(int, int, int, double);
+template void TzoneMath::CalcRad<false>(int, int);
+template void TzoneMath::CalcTw<true>(int, int, double);
+template void TzoneMath::CalcLw<true>(int, int, double);
+template void TzoneMath::CalcO2w<true>(int, int, double);
+template void TzoneMath::CalcSpecies<true>(int, int, int, double);
+template void TzoneMath::CalcRad<true>(int, int);
 
 }  // namespace zf

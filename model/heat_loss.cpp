@@ -7,7 +7,7 @@
 #include "model/constants.h"
 #include "model/heat_loss.h"
 #include "model/power.h"
-#include "model/scenario.h"
+#include "model/speed.h"
 
 namespace zf {
 
@@ -27,8 +27,10 @@ LayerLoss LossToSurfaces(const LayerAtStart& layer, double TsC, double TsW, doub
     if (!(layer.Mass > 0 && layer.Y < layer.Height)) return loss;
     const double areaC = layer.Area;                                // ceiling [m²]
     const double areaW = layer.Perimeter * (layer.Height - layer.Y);  // walls the layer touches [m²]
+    // Above 333 K the coefficient depends on the layer alone, below it on the layer and the
+    // surface: surfaces at one temperature take one coefficient.
     const double hC = GasSideCoefficient(layer.T, TsC);
-    const double hW = GasSideCoefficient(layer.T, TsW);
+    const double hW = layer.T >= kHotLayerLimit || TsW == TsC ? hC : GasSideCoefficient(layer.T, TsW);
     const double K = hC * areaC + hW * areaW;  // conductance of the layer to its surfaces [W/K]
     if (!(K > 0)) return loss;
     // Exact relaxation of m·cp·dT/dt = −Σ h_s·A_s·(T − Ts_s) over dt with the surfaces held.
@@ -75,8 +77,12 @@ double TzoneMath::EnclosureLoss(int i) {
     const double areaW = r.Perimeter() * (r.Height - layer.Y);
     e.Ceiling.Absorbed += loss.qCeiling * r.Area() * dt;
     e.Walls.Absorbed += loss.qWalls * areaW * dt;
-    e.Ceiling.BackLoss += grid.Ceiling.Advance(e.Ceiling.T, loss.qCeiling, T0);
-    e.Walls.BackLoss += grid.Walls.Advance(e.Walls.T, loss.qWalls, T0);
+    const double ceilingBack = grid.Ceiling.Advance(e.Ceiling.T, loss.qCeiling, T0);  // [J/m²]
+    e.Ceiling.BackLoss += ceilingBack;
+    if (WallsFollowCeiling(i, loss.qCeiling, loss.qWalls))  // the speed machinery
+        e.Walls.BackLoss += ceilingBack;
+    else
+        e.Walls.BackLoss += grid.Walls.Advance(e.Walls.T, loss.qWalls, T0);
     e.HeatLost += loss.Total * dt;
     return loss.Total * dt / (r.Area() * kGasCp * Ro0 * T0);
 }

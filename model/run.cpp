@@ -86,7 +86,10 @@ bool TzoneMath::TimeLoop(RunView& view) {
         s.Checking = k <= checkedUntil;
         if (s.Checking) SaveCleanState(k - 1);  // the state a fault in step k falls back to
         try {
-            AdvanceStep(k);
+            if (s.Checking)
+                AdvanceStepLooking(k);
+            else
+                AdvanceStep<false>(k);
         } catch (const StepFault& e) {
             if (s.Checking) {
                 EndWithFault(e.fault, k);
@@ -204,49 +207,56 @@ void TzoneMath::LinkOpenings() {
     State_.CleanReuse = State_.Reuse;
 }
 
+// The looking copy of the building's step, kept out of the fast loop's way: it runs only in
+// the few steps computed again to locate a fault.
+void TzoneMath::AdvanceStepLooking(int k) { AdvanceStep<true>(k); }
+
 // One step of the whole building, its hazard pass and its sampling. A fault found by a look
-// at the flags (when the run is checking) or without them throws.
+// at the flags (the looking copy) or without them throws.
+template <bool Look>
 void TzoneMath::AdvanceStep(int k) {
     CurTime = CurTime + dt;
     Iter = k;
     if (Rooms.empty()) Fail(FaultKind::NoFireRoom, Quantity::FireRoomMissing, 0);
-    Step(0);  // the fire room first
+    Step<Look>(0);  // the fire room first
     for (int i = 1; i < RoomCount(); ++i)
-        if (Room(i).LastIter < k) Step(i);
-    HazardPass();
+        if (Room(i).LastIter < k) Step<Look>(i);
+    HazardPass<Look>();
     if (StepsPerSample <= 0) {
         RunFault fault{FaultKind::BadSampling, Quantity::Sampling, Iter, -1};
         fault.StepLength = dt;
         fault.SampleInterval = 1.0 / SamplesPerSec;
         throw StepFault{fault};
     }
-    SampleStep(k);
+    SampleStep<Look>(k);
 }
 
 // The hazard routines of every room in index order, after every room was stepped: a room's
 // balances see the neighbours of lower index already updated and those of higher index not.
 // Flattened: the hazard routines and their balances' sums are inlined into the pass, so no
 // call spills the floating-point registers (measured: fewer instructions, same bits).
+template <bool Look>
 [[gnu::flatten]] void TzoneMath::HazardPass() {
     for (int i = 0; i < RoomCount(); ++i) {
         if (HazardsRepeat(i)) continue;  // the speed machinery copied the last step's
         // The working-zone profile serves all but the radiation; the temperature is the first
         // to need it, so a fault in it is the temperature's.
-        const double profile = HazardProfile(i);
-        Checkpoint(i, Quantity::WorkingZoneTemperature);
-        CalcTw(Iter, i, profile);
-        CalcLw(Iter, i, profile);
-        CalcO2w(Iter, i, profile);
-        CalcSpecies(1, Iter, i, profile);
-        CalcSpecies(2, Iter, i, profile);
-        CalcSpecies(3, Iter, i, profile);
-        CalcRad(Iter, i);
+        const double profile = HazardProfile<Look>(i);
+        Checkpoint<Look>(i, Quantity::WorkingZoneTemperature);
+        CalcTw<Look>(Iter, i, profile);
+        CalcLw<Look>(Iter, i, profile);
+        CalcO2w<Look>(Iter, i, profile);
+        CalcSpecies<Look>(1, Iter, i, profile);
+        CalcSpecies<Look>(2, Iter, i, profile);
+        CalcSpecies<Look>(3, Iter, i, profile);
+        CalcRad<Look>(Iter, i);
     }
 }
 
 // Adds every room's state of step k into its current sample; a sample is divided by the number
 // of states it received when it is full or the run's last step is reached. Then the state
 // becomes the previous one and Cur starts again from zeros.
+template <bool Look>
 void TzoneMath::SampleStep(int k) {
     const int S = StepsPerSample;
     const int m = k / S;
@@ -257,7 +267,7 @@ void TzoneMath::SampleStep(int k) {
         ResultSample& sample = room.Samples[static_cast<std::size_t>(m)];
         AddInto(sample, room.Cur);
         if (closes) DivideBy(sample, received);
-        Checkpoint(i, Quantity::Sampling);
+        Checkpoint<Look>(i, Quantity::Sampling);
         if (CurStaysPrev(i)) continue;  // the speed machinery: a dormant room's Cur is its Prev
         room.Prev = room.Cur;
         SetZero(room.Cur);

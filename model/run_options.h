@@ -5,7 +5,7 @@
 //
 // Adding an option: a member here with its default, unit and meaning; the routine that reads
 // it takes the value as an argument (the physics stays the equation); a scenario key in
-// project/document.h (kNumberKeys for a number) when the engineer may choose it.
+// model/inputs.h (a row of kInputs for a number) when the engineer may choose it.
 
 #include "model/enclosure.h"
 

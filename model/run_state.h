@@ -89,6 +89,9 @@ struct ReuseRecord {
     // values, instead of Prev = Cur and Cur = 0: its next repeat has nothing to copy.
     std::vector<char> CurIsPrev;
     std::vector<WorkingZoneProfileOf> Profiles;  // the room's last working-zone profile
+    // With heat loss: the room's walls are the very surface of its ceiling and have taken the
+    // ceiling's flux in every step so far, so their temperature profile is the ceiling's.
+    std::vector<char> WallsAsCeiling;
 };
 
 // The constant grids of one room's two surfaces (heat-loss option).

@@ -3,6 +3,7 @@
 #include <cassert>
 
 #include "model/constants.h"
+#include "model/inputs.h"
 #include "model/scenario.h"
 
 namespace zf {
@@ -18,6 +19,11 @@ std::string RoomTitle(int index) { return "Помещение №" + std::to_str
 void TProem::Init(bool isOpen) {
     IsOpen = isOpen;
     Mu = isOpen ? kMuOpen : kMuClosed;
+}
+
+TzoneMath::TzoneMath() {
+    for (const Input& input : kInputs)
+        if (input.Group == InputGroup::Critical) this->*input.Model = input.Default;
 }
 
 double TzoneMath::CritOf(HazardKind kind) const {

@@ -44,15 +44,20 @@ public:
     bool UseTanaka = false;  // plume correlation: true = Tanaka, false = McCaffrey
     std::vector<std::unique_ptr<TRoom>> Rooms;  // index 0 is the fire room
     std::vector<std::vector<TProems>> Proems;   // n × n opening matrix
-    double CritT = 343.0;      // critical working-zone temperature [K]
-    double CritVis = 20.0;     // critical visibility [m]
-    double CritO2 = 0.226;     // critical oxygen partial density [kg/m³]
-    double CritCO = 0.00116;   // critical CO partial density [kg/m³]
-    double CritCO2 = 0.11;     // critical CO2 partial density [kg/m³]
-    double CritHCl = 2.3e-05;  // critical HCl partial density [kg/m³]
-    double CritRad = 1400.0;   // critical heat-radiation flux [W/m²]
+    // The critical values: inputs like the others, their defaults in the input table
+    // (model/inputs.h), which the constructor puts here.
+    double CritT = 0;      // critical working-zone temperature [K]
+    double CritVis = 0;    // critical visibility [m]
+    double CritO2 = 0;     // critical oxygen partial density [kg/m³]
+    double CritCO = 0;     // critical CO partial density [kg/m³]
+    double CritCO2 = 0;    // critical CO2 partial density [kg/m³]
+    double CritHCl = 0;    // critical HCl partial density [kg/m³]
+    double CritRad = 0;    // critical heat-radiation flux [W/m²]
     int SamplesPerSec = 10;    // recorded samples per second of model time [1/s]
     RunOptions Options;        // the model options the run is given (run_options.h)
+
+    // A new scenario: every input 0 but the critical values, which take their defaults.
+    TzoneMath();
 
     // ---- Editor operations --------------------------------------------------------------
     bool AddRoom(double length, double width, double height);
@@ -86,7 +91,7 @@ public:
     // the doorway faces neighbours post into. The run does it at its start; a routine called
     // on its own needs it after the matrix changed.
     void LinkOpenings();
-    void Step(int room);
+    void Step(int room);  // the looking copy while the run looks for a fault, else the fast one
     bool Stopped = false;  // the last run was stopped by the user
     RunFault LastFault;    // where and why the last run failed
 
@@ -117,6 +122,7 @@ public:
     double OpeningFlow(int k, int n, const TProem& face);
     // Hazard factors at the working zone (one room, after every room was stepped). All but
     // the radiation take the room's working-zone profile of the step (WorkingZoneProfile).
+    // Called on their own they take the looking copy while the run looks for a fault.
     void CalcTw(int iter, int room, double profile);
     void CalcLw(int iter, int room, double profile);
     void CalcO2w(int iter, int room, double profile);
@@ -154,16 +160,27 @@ private:
     void PrepareEnclosures();
     bool TimeLoop(RunView& view);
     void StopAfter(int k);
-    void AdvanceStep(int k);
+    // The step of the building, the room's step and its parts, the hazard pass and the
+    // sampling are compiled twice from one source: Look = false, the fast copy the run takes,
+    // with no look at the floating-point flags; Look = true, the looking copy, with a look
+    // after every routine (Checkpoint), taken only while the run locates a fault.
+    template <bool Look> void AdvanceStep(int k);
+    [[gnu::cold, gnu::noinline]] void AdvanceStepLooking(int k);
+    template <bool Look> [[gnu::flatten]] void Step(int i);  // every routine inlined (step.cpp)
     // The parts of one room's step, in their order (step.cpp).
-    double FireSource(int i);
-    double TakeInPostedFlows(int i, bool& posted);
-    void PredictLayer(int i, InterfaceTerms& terms);
-    bool FlowOutThroughOpenings(int i);
+    template <bool Look> double FireSource(int i);
+    template <bool Look> double TakeInPostedFlows(int i, bool& posted);
+    template <bool Look> void PredictLayer(int i, InterfaceTerms& terms);
+    template <bool Look> bool FlowOutThroughOpenings(int i);
     void PostInto(int j, TProem& twin, double flow, double temperature);
-    void UpdateLayer(int i, const InterfaceTerms& terms, double inflow);
-    void HazardPass();
-    void SampleStep(int k);
+    template <bool Look> void UpdateLayer(int i, const InterfaceTerms& terms, double inflow);
+    template <bool Look> void HazardPass();
+    template <bool Look> void CalcTw(int iter, int room, double profile);
+    template <bool Look> void CalcLw(int iter, int room, double profile);
+    template <bool Look> void CalcO2w(int iter, int room, double profile);
+    template <bool Look> void CalcSpecies(int speciesIndex, int iter, int room, double profile);
+    template <bool Look> void CalcRad(int iter, int room);
+    template <bool Look> void SampleStep(int k);
     void CutSamplesAt(int k);
     void RemoveLeakOpenings();
 
@@ -174,8 +191,9 @@ private:
     int RestoreCleanState(int k);
     void RestoreSamples(int k);
     void EndWithFault(const RunFault& fault, int k);
+    template <bool Look>
     void Checkpoint(int room, Quantity what, int column = -1, int face = -1) {
-        if (State_.Checking) [[unlikely]] CheckFlags(room, what, column, face);
+        if constexpr (Look) CheckFlags(room, what, column, face);
     }
     void CheckFlags(int room, Quantity what, int column, int face);
     [[noreturn]] void Fail(FaultKind kind, Quantity what, int room);
@@ -187,11 +205,11 @@ private:
     bool StepRepeats(int room);                     // at a step's start: copied, nothing to compute
     void StepComputed(int room, bool closed);       // after a computed step
     bool HazardsRepeat(int room);                   // the hazard routines' values copied
-    double HazardProfile(int room);                 // WorkingZoneProfile, reused while Yk holds
+    template <bool Look> double HazardProfile(int room);  // WorkingZoneProfile, reused while Yk holds
     LayerProducts LayerProductsOf(int room);        // formed once per run, or now
     void FormProductsPerRun();
     bool CurStaysPrev(int room);                    // after sampling: a dormant room keeps Cur
-    void LayerHeatLoss(int room, double layerTemperature, double interfaceHeight);  // or deferred
+    template <bool Look> void LayerHeatLoss(int room, double layerTemperature, double interfaceHeight);  // or deferred
     void SettleDeferredHeatLosses();                // at the run's end
     bool NothingPosted(int room) const;
     static StepStart StartOf(const TRoom& r);
@@ -202,6 +220,7 @@ private:
     bool StaysDormant(int room);
     bool DeferHeatLoss(int room, double layerTemperature, double interfaceHeight);
     bool EnclosureAtRest(int room);
+    bool WallsFollowCeiling(int room, double qCeiling, double qWalls);  // walls given the ceiling's profile
 
     RunState State_;  // the run's own state, sized once per run
 };

@@ -15,6 +15,12 @@ void TzoneMath::PrepareSpeedMachinery() {
     State_.Reuse.HeatLosses.assign(n, {});
     State_.Reuse.CurIsPrev.assign(n, 0);
     State_.Reuse.Profiles.assign(n, {});
+    State_.Reuse.WallsAsCeiling.assign(n, 0);
+    if (Options.SpeedMachinery && Options.HeatLoss.Enabled)
+        for (int i = 0; i < RoomCount(); ++i) {
+            const ResolvedSurfaces s = ResolveSurfaces(Options.HeatLoss, i);
+            State_.Reuse.WallsAsCeiling[static_cast<std::size_t>(i)] = s.Walls == s.Ceiling;
+        }
     State_.Repeated.assign(n, 0);
     State_.Products.clear();
     State_.ProductsPerRun = false;

@@ -16,10 +16,13 @@
 // - The working-zone profile of a room is formed again only when its interface height moved.
 // - The products of a room's floor area with the outside air's constants that the interface
 //   heights divide by are formed once per run.
+// - With heat loss, walls of the same material as the ceiling that took the same flux are
+//   given the ceiling's temperature profile instead of a conduction step of their own.
 
 // The hooks the step, the hazard pass and the sampling call are defined here, inline, so the
 // time loop pays no call for them; what runs once per run is in speed.cpp.
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -81,9 +84,10 @@ inline bool TzoneMath::CurStaysPrev(int room) {
 
 // The working-zone profile of a room's hazard routines: F depends on the interface height
 // alone (Yk = ±0 alike), so while Yk is the one F was formed from, F is reused. Formed anew
-// while the run looks for a fault, so a fault in it is found in its routine.
+// in the looking copy, so a fault in it is found in its routine.
+template <bool Look>
 inline double TzoneMath::HazardProfile(int room) {
-    if (!Options.SpeedMachinery || State_.Checking) return WorkingZoneProfile(room);
+    if (Look || !Options.SpeedMachinery) return WorkingZoneProfile(room);
     WorkingZoneProfileOf& last = State_.Reuse.Profiles[static_cast<std::size_t>(room)];
     const double yk = Room(room).Cur.Yk;
     if (last.Formed && yk == last.Yk) return last.F;
@@ -180,10 +184,11 @@ inline bool TzoneMath::StaysDormant(int room) {
 // surface under 1e200 m² every product stays far below the largest double; the root's
 // argument is positive whenever it is taken. Beyond these bounds, or for inputs that are no
 // numbers, the heat loss is evaluated in the step.
+template <bool Look>
 [[gnu::always_inline]] inline void TzoneMath::LayerHeatLoss(int room, double layerTemperature, double interfaceHeight) {
     if (Options.SpeedMachinery && DeferHeatLoss(room, layerTemperature, interfaceHeight)) return;
     Room(room).Qloss = HeatLoss(room, layerTemperature, interfaceHeight);
-    Checkpoint(room, Quantity::HeatLoss);
+    Checkpoint<Look>(room, Quantity::HeatLoss);
 }
 
 [[gnu::always_inline]] inline bool TzoneMath::DeferHeatLoss(int room, double layerTemperature, double interfaceHeight) {
@@ -192,6 +197,23 @@ inline bool TzoneMath::StaysDormant(int room) {
                          std::abs(surface) <= 1e200;
     State_.Reuse.HeatLosses[static_cast<std::size_t>(room)] = DeferredHeatLoss{layerTemperature, interfaceHeight, bounded};
     return bounded;
+}
+
+// With heat loss, after the ceiling's conduction step: true when the walls were given the
+// ceiling's new profile instead of a step of their own. Exact: walls of the very surface of
+// the ceiling (the same grid), which started at T0 as the ceiling did and took the ceiling's
+// flux in every step, hold the ceiling's profile; taking its flux again, bit for bit, they
+// step to its new one. A flux that differs in any bit ends the rule for the room's run.
+inline bool TzoneMath::WallsFollowCeiling(int room, double qCeiling, double qWalls) {
+    char& alike = State_.Reuse.WallsAsCeiling[static_cast<std::size_t>(room)];
+    if (!alike) return false;
+    if (std::memcmp(&qCeiling, &qWalls, sizeof qWalls) != 0) {
+        alike = 0;
+        return false;
+    }
+    RoomEnclosure& e = Room(room).Enclosure;
+    std::copy(e.Ceiling.T.begin(), e.Ceiling.T.end(), e.Walls.T.begin());
+    return true;
 }
 
 }  // namespace zf

@@ -1,45 +1,62 @@
 // One room's step of the two-zone model: what enters the smoke layer, the layer predicted
 // before the openings, the flows out through every face the layer reaches, and the layer after
-// them. Each part is followed by a look at the floating-point flags (Checkpoint), which costs
-// nothing until the run computes steps again to locate a fault. What the run leaves out
-// because it already holds the result is decided in speed.cpp, at the step's start.
+// them. The step is compiled twice from this one source: the fast copy (Look = false) the run
+// takes, with no look at the floating-point flags, and the looking copy (Look = true), which
+// follows every part with a look (Checkpoint) while the run computes steps again to locate a
+// fault. What the run leaves out because it already holds the result is decided in speed.h,
+// at the step's start.
 
 #include "model/speed.h"
 
 namespace zf {
 
+// A room's step on its own (outside the time loop, or while the run looks for a fault): the
+// looking copy while the run is checking, else the fast one.
+void TzoneMath::Step(int i) {
+    if (State_.Checking)
+        Step<true>(i);
+    else
+        Step<false>(i);
+}
+
 // One room's step: the fire's plume in the fire room, the flows the neighbours posted
 // elsewhere; the layer predicted before the openings; the outflow through every face the layer
 // reaches (stepping a neighbour first where its prediction is needed); the layer after them.
-void TzoneMath::Step(int i) {
+// Flattened: every routine of the step is inlined into it (the recursion into a neighbour's
+// step aside), so no call spills the floating-point registers; without it the two copies
+// push the compiler past its inlining budget and the flows and densities stay out of line.
+template <bool Look>
+[[gnu::flatten]] void TzoneMath::Step(int i) {
     Room(i).LastIter = Iter;
     if (StepRepeats(i)) return;  // the speed machinery copied the last step
     bool posted = false;         // a neighbour had posted a flow into one of the room's faces
-    const double inflow = i == 0 ? FireSource(i) : TakeInPostedFlows(i, posted);
+    const double inflow = i == 0 ? FireSource<Look>(i) : TakeInPostedFlows<Look>(i, posted);
     InterfaceTerms terms = SharedInterfaceTerms(i, LayerProductsOf(i));
-    Checkpoint(i, Quantity::PredictedInterface);  // the terms are the predicted interface's
-    PredictLayer(i, terms);
-    const bool reached = FlowOutThroughOpenings(i);
-    UpdateLayer(i, terms, inflow);
+    Checkpoint<Look>(i, Quantity::PredictedInterface);  // the terms are the predicted interface's
+    PredictLayer<Look>(i, terms);
+    const bool reached = FlowOutThroughOpenings<Look>(i);
+    UpdateLayer<Look>(i, terms, inflow);
     StepComputed(i, !posted && !reached);
 }
 
 // The fire room's source: burning area, heat release and the plume's mass flow into the
 // layer, which is what the layer takes in [kg/s].
+template <bool Look>
 double TzoneMath::FireSource(int i) {
     TRoom& r = Room(i);
     r.Cur.Fp = BurningArea(i);
-    Checkpoint(i, Quantity::BurningArea);
+    Checkpoint<Look>(i, Quantity::BurningArea);
     r.Q = HeatRelease(i);
-    Checkpoint(i, Quantity::HeatRelease);
+    Checkpoint<Look>(i, Quantity::HeatRelease);
     r.HeatReleased += r.Q * dt;
     r.Cur.Gk = PlumeFlow(i);
-    Checkpoint(i, Quantity::PlumeFlow);
+    Checkpoint<Look>(i, Quantity::PlumeFlow);
     return r.Cur.Gk;
 }
 
 // Takes in what the neighbours posted since this room's last step and returns its mass rate
 // [kg/s]; Gk counts each flow at its own temperature (its volume at outside density).
+template <bool Look>
 double TzoneMath::TakeInPostedFlows(int i, bool& posted) {
     TRoom& r = Room(i);
     double inflow = 0;
@@ -51,33 +68,35 @@ double TzoneMath::TakeInPostedFlows(int i, bool& posted) {
         f.Gin = 0;
         f.Tin = 0;
     }
-    Checkpoint(i, Quantity::Inflow);
+    Checkpoint<Look>(i, Quantity::Inflow);
     return inflow;
 }
 
 // The layer before this step's opening flows: interface, density and temperature, after the
 // heat loss of the previous layer (with the heat-loss option: this step's loss to the
 // surfaces, which both interface heights take in).
+template <bool Look>
 void TzoneMath::PredictLayer(int i, InterfaceTerms& terms) {
     TRoom& r = Room(i);
     if (Options.HeatLoss.Enabled) {
         terms.Cooling = EnclosureLoss(i);
-        Checkpoint(i, Quantity::HeatLoss);
+        Checkpoint<Look>(i, Quantity::HeatLoss);
     } else {
-        LayerHeatLoss(i, r.Prev.T2, r.Prev.Yk);  // of the previous layer
+        LayerHeatLoss<Look>(i, r.Prev.T2, r.Prev.Yk);  // of the previous layer
     }
     r.Cur.YkPred = PredictedInterfaceHeight(i, terms);
-    Checkpoint(i, Quantity::PredictedInterface);
+    Checkpoint<Look>(i, Quantity::PredictedInterface);
     r.Ro2Pred = LayerDensity(i, r.Cur.YkPred);
-    Checkpoint(i, Quantity::PredictedDensity);
+    Checkpoint<Look>(i, Quantity::PredictedDensity);
     r.T2Pred = LayerTemperature(r.Ro2Pred);
-    Checkpoint(i, Quantity::PredictedTemperature);
+    Checkpoint<Look>(i, Quantity::PredictedTemperature);
 }
 
 // The outflow Gm through every face the predicted layer reaches down to. Through a doorway
 // the flow is posted on the twin face for the neighbour to take in, unless the neighbour's own
 // flow through it is still pending; the neighbour is stepped first when its prediction of this
 // step is missing. Returns whether the layer reached any opening.
+template <bool Look>
 bool TzoneMath::FlowOutThroughOpenings(int i) {
     TRoom& r = Room(i);
     bool reached = false;
@@ -91,10 +110,10 @@ bool TzoneMath::FlowOutThroughOpenings(int i) {
             reached = true;
             if (j != i) {
                 if (f.Gin != 0) continue;  // the neighbour's flow through this doorway is pending
-                if (Room(j).LastIter < Iter) Step(j);
+                if (Room(j).LastIter < Iter) Step<Look>(j);
             }
             const double G = OpeningFlow(i, j, f);
-            Checkpoint(i, Quantity::OpeningFlow, j, static_cast<int>(k));
+            Checkpoint<Look>(i, Quantity::OpeningFlow, j, static_cast<int>(k));
             r.Cur.Gm = r.Cur.Gm + G;
             if (j == i || j == 0) r.LeavingFlowHeat += G * r.T2Pred;  // leaves every layer balance
             if (j != i) PostInto(j, *(*link.Twins)[k], G, r.T2Pred);
@@ -113,20 +132,24 @@ void TzoneMath::PostInto(int j, TProem& twin, double flow, double temperature) {
 
 // The sums of what entered and left, the heat loss of the predicted layer, and the layer
 // after the step's flows; the interface stops at the floor.
+template <bool Look>
 void TzoneMath::UpdateLayer(int i, const InterfaceTerms& terms, double inflow) {
     TRoom& r = Room(i);
     r.SumOut = r.SumOut + r.Cur.Gm;
     r.SumIn = r.SumIn + inflow;
     const bool heatLoss = Options.HeatLoss.Enabled;  // its loss was taken before the flows
-    if (!heatLoss) LayerHeatLoss(i, r.T2Pred, r.Cur.YkPred);  // of the predicted layer
+    if (!heatLoss) LayerHeatLoss<Look>(i, r.T2Pred, r.Cur.YkPred);  // of the predicted layer
     r.Cur.Yk = InterfaceHeight(i, terms);
-    Checkpoint(i, Quantity::Interface);
+    Checkpoint<Look>(i, Quantity::Interface);
     r.Cur.Ro2 = LayerDensity(i, r.Cur.Yk);  // from the unclamped height
-    Checkpoint(i, Quantity::Density);
+    Checkpoint<Look>(i, Quantity::Density);
     r.Cur.T2 = LayerTemperature(r.Cur.Ro2);
-    Checkpoint(i, Quantity::Temperature);
+    Checkpoint<Look>(i, Quantity::Temperature);
     if (heatLoss) NeutralLayerGuard(i);
     if (!(r.Cur.Yk >= 0)) r.Cur.Yk = 0;
 }
+
+template void TzoneMath::Step<false>(int);
+template void TzoneMath::Step<true>(int);
 
 }  // namespace zf

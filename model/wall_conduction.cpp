@@ -37,6 +37,8 @@ WallGrid::WallGrid(const Surface& surface, double dt, int cellsPerLayer, double 
     // Backward Euler: (C_j/dt + G_{j−1} + G_j + [last]·h_b)·T'_j − G_{j−1}·T'_{j−1} − G_j·T'_{j+1}
     //                 = C_j/dt·T_j + [first]·q + [last]·h_b·T0. Thomas elimination, once.
     const std::size_t n = C_.size();
+    CPerDt_.resize(n);
+    for (std::size_t j = 0; j < n; ++j) CPerDt_[j] = C_[j] / dt_;
     upper_.assign(n, 0);
     pivot_.assign(n, 0);
     for (std::size_t j = 0; j < n; ++j) {
@@ -50,15 +52,14 @@ WallGrid::WallGrid(const Surface& surface, double dt, int cellsPerLayer, double 
 }
 
 double WallGrid::Advance(std::vector<double>& T, double q, double T0) const {
-    const std::size_t n = C_.size();
-    // Forward sweep: d'_j = (d_j + G_{j−1}·d'_{j−1})·pivot_j, written into T.
-    for (std::size_t j = 0; j < n; ++j) {
-        double d = C_[j] / dt_ * T[j];
-        if (j == 0) d += q;                 // flux from the layer into the exposed face
-        if (j + 1 == n) d += hb_ * T0;      // ambient behind the back face
-        if (j > 0) d += G_[j - 1] * T[j - 1];
-        T[j] = d * pivot_[j];
-    }
+    const std::size_t n = C_.size();  // at least 2: a surface has a cell
+    // Forward sweep: d'_j = (d_j + G_{j−1}·d'_{j−1})·pivot_j, written into T; the right-hand
+    // side d_j = C_j/dt·T_j, plus the flux from the layer at the exposed face and the ambient
+    // behind the back face. The ends are written out, so the loop tests nothing.
+    T[0] = (CPerDt_[0] * T[0] + q) * pivot_[0];
+    for (std::size_t j = 1; j + 1 < n; ++j) T[j] = (CPerDt_[j] * T[j] + G_[j - 1] * T[j - 1]) * pivot_[j];
+    const std::size_t b = n - 1;
+    T[b] = (CPerDt_[b] * T[b] + hb_ * T0 + G_[b - 1] * T[b - 1]) * pivot_[b];
     // Backward sweep: T'_j = d'_j − c'_j·T'_{j+1}.
     for (std::size_t j = n - 1; j-- > 0;) T[j] -= upper_[j] * T[j + 1];
     return hb_ * (T[n - 1] - T0) * dt_;

@@ -43,6 +43,7 @@ private:
     double dt_ = 0;               // [s]
     double hb_ = 0;               // back-face coefficient [W/(m²·K)]
     std::vector<double> C_;       // node capacities Σ ρ·c·δ/2 of the touching cells [J/(m²·K)]
+    std::vector<double> CPerDt_;  // C_j/dt, formed once [W/(m²·K)]
     std::vector<double> G_;       // conductance k/δ of the cell after each node [W/(m²·K)]
     std::vector<double> upper_;   // eliminated upper diagonal c'ⱼ [-]
     std::vector<double> pivot_;   // 1 / eliminated diagonal [m²·K/W]

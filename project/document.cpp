@@ -8,7 +8,7 @@
 namespace zf::project {
 
 void Apply(const Document& document, TzoneMath& fresh) {
-    for (const NumberKey& key : kNumberKeys) key.In(fresh) = document.Params.*key.Field;
+    for (const zf::Input& input : zf::kInputs) input.In(fresh) = document.Params.*input.Field;
     fresh.SamplesPerSec = document.Params.SamplesPerSec;
     fresh.UseTanaka = document.Params.UseTanaka;
     for (const Room& room : document.Rooms) fresh.AddRoom(room.Length, room.Width, room.Height);
@@ -34,9 +34,20 @@ bool Document::UsesModelOptions() const {
     return false;
 }
 
+bool Document::UsesOwnCriticalValues() const {
+    for (const zf::Input& input : zf::kInputs)
+        if (input.Group == zf::InputGroup::Critical && Params.*input.Field != input.Default) return true;
+    return false;
+}
+
+int Document::FormatVersion() const {
+    if (UsesOwnCriticalValues()) return kFormatVersion;
+    return UsesModelOptions() ? kOptionsFormatVersion : kPlainFormatVersion;
+}
+
 Document Capture(const TzoneMath& scenario) {
     Document document;
-    for (const NumberKey& key : kNumberKeys) document.Params.*key.Field = key.In(scenario);
+    for (const zf::Input& input : zf::kInputs) document.Params.*input.Field = input.In(scenario);
     document.Params.SamplesPerSec = scenario.SamplesPerSec;
     document.Params.UseTanaka = scenario.UseTanaka;
     const HeatLossOptions& heat = scenario.Options.HeatLoss;

@@ -5,9 +5,9 @@
 // calculation", compared whole in tests, turned into a runnable scenario by Apply.
 //
 // Adding a key to the file:
-// - a top-level number that is a model input: a field in Parameters with its default, a row in
-//   kNumberKeys (reader, writer, Apply and Capture all walk that table); a number that is a
-//   model option (RunOptions) likewise, its row naming the option's member;
+// - a top-level number (a model input or a number of RunOptions): a row of zf::kInputs and its
+//   member in Parameters (model/inputs.h); the reader, the writer, Apply, Capture, the study
+//   keys, the runner's help, the report and the windows all walk that table;
 // - anything else: a field here (in Document or Room), its key in the reader's list of known
 //   keys, one line in the reader's ReadTop / ReadRoom and one in the writer's WriteTop /
 //   WriteRoom (scenario_file.cpp). A key the engine does not read needs nothing in Apply.
@@ -19,18 +19,22 @@
 #include <vector>
 
 #include "model/defaults.h"
+#include "model/inputs.h"
 #include "model/scenario.h"
 #include "verdict.h"
 
 namespace zf::project {
 
 // The file's "format" and "version" keys. A file without them is read as version 1; a file of
-// a later version is refused. A file is written as version 2 only when it uses the model
-// options ("consistent_outflow", "heat_loss", a room's "walls" or "ceiling"), so files without
-// them stay version 1 and byte for byte as they were.
+// a later version is refused. A file is written as the lowest version that holds its keys:
+// version 3 when a critical value differs from its default ("critical_temperature", ...),
+// version 2 when it uses the model options ("consistent_outflow", "heat_loss", a room's "walls"
+// or "ceiling"), else version 1; so files without them stay byte for byte as they were, and an
+// older program refuses a file it would misread with "обновите программу".
 inline constexpr std::string_view kFormatName = "zonefire-scenario";
-inline constexpr int kFormatVersion = 2;      // the latest the reader reads
-inline constexpr int kPlainFormatVersion = 1; // written when no model option is used
+inline constexpr int kFormatVersion = 3;         // the latest the reader reads
+inline constexpr int kPlainFormatVersion = 1;    // written when no model option is used
+inline constexpr int kOptionsFormatVersion = 2;  // model options
 
 // The runner's result file: "format" and "version". Version 2 writes a critical time never
 // reached as null; version 1 (without "format" and "version") wrote 0.
@@ -44,64 +48,11 @@ inline constexpr int kMaxOpenings = 10000;
 // A scenario is a few kilobytes; longer text is refused unread.
 inline constexpr std::size_t kMaxTextBytes = std::size_t{16} << 20;
 
-// Defaults of a missing key: the main window's initial texts and the two dialogs' fields.
+// Defaults of a missing key: the two dialogs' fields (the parameters' own: model/inputs.h).
 using ScenarioDefaults = zf::ScenarioDefaults;
 
-// The main window's parameter fields and plume choice, in the model's units.
-struct Parameters {
-    double Qn = ScenarioDefaults::Qn;
-    double Vlin = ScenarioDefaults::Vlin;
-    double PsiUd = ScenarioDefaults::PsiUd;
-    double D = ScenarioDefaults::D;
-    double Lo2 = ScenarioDefaults::Lo2;
-    double Lco = ScenarioDefaults::Lco;
-    double Lco2 = ScenarioDefaults::Lco2;
-    double Lhcl = ScenarioDefaults::Lhcl;
-    double Nu = ScenarioDefaults::Nu;
-    double T0 = ScenarioDefaults::T0;
-    double hr = ScenarioDefaults::hr;
-    double SimTime = ScenarioDefaults::SimTime;
-    double dt = ScenarioDefaults::dt;
-    int SamplesPerSec = ScenarioDefaults::SamplesPerSec;
-    bool UseTanaka = ScenarioDefaults::UseTanaka;
-    // Largest area the fire load occupies [m²]; 0: no limit, the whole floor may burn.
-    double FireAreaMax = ScenarioDefaults::FireAreaMax;
-
-    bool operator==(const Parameters&) const = default;
-};
-
-// A top-level number key of the file: a finite, non-negative model input, or a model option
-// (RunOptions) where Model is null. An optional key whose 0 means "not used" is left out of
-// the file at 0, so files without it stay as they were.
-struct NumberKey {
-    std::string_view Key;
-    double Parameters::*Field;
-    double TzoneMath::*Model;
-    double RunOptions::*Option = nullptr;
-    bool OmittedAtZero = false;
-
-    // The scenario's value of this key: its input, or its member of the scenario's options.
-    double& In(TzoneMath& scenario) const { return Model ? scenario.*Model : scenario.Options.*Option; }
-    double In(const TzoneMath& scenario) const { return Model ? scenario.*Model : scenario.Options.*Option; }
-};
-
-// In the order the writer puts them.
-inline constexpr NumberKey kNumberKeys[] = {
-    {"Qn", &Parameters::Qn, &TzoneMath::Qn},
-    {"Vlin", &Parameters::Vlin, &TzoneMath::Vlin},
-    {"PsiUd", &Parameters::PsiUd, &TzoneMath::PsiUd},
-    {"fire_area_max", &Parameters::FireAreaMax, nullptr, &RunOptions::FireAreaMax, true},
-    {"D", &Parameters::D, &TzoneMath::D},
-    {"Lo2", &Parameters::Lo2, &TzoneMath::Lo2},
-    {"Lco", &Parameters::Lco, &TzoneMath::Lco},
-    {"Lco2", &Parameters::Lco2, &TzoneMath::Lco2},
-    {"Lhcl", &Parameters::Lhcl, &TzoneMath::Lhcl},
-    {"Nu", &Parameters::Nu, &TzoneMath::Nu},
-    {"T0", &Parameters::T0, &TzoneMath::T0},
-    {"hr", &Parameters::hr, &TzoneMath::hr},
-    {"SimTime", &Parameters::SimTime, &TzoneMath::SimTime},
-    {"dt", &Parameters::dt, &TzoneMath::dt},
-};
+// The main window's parameter fields, plume choice and critical values (model/inputs.h).
+using Parameters = zf::Parameters;
 
 struct Room {
     double Length = ScenarioDefaults::RoomLength;  // [m]
@@ -153,6 +104,10 @@ struct Document {
 
     // Whether the file needs version 2: a model option is used.
     bool UsesModelOptions() const;
+    // Whether a critical value differs from its default: the file needs version 3.
+    bool UsesOwnCriticalValues() const;
+    // The version the file of this document is written as: the lowest that holds its keys.
+    int FormatVersion() const;
 
     bool operator==(const Document&) const = default;
     // The rooms' evacuation inputs and the safety factor, as the verdict takes them.

@@ -177,29 +177,33 @@ const FireLoad* FindFireLoad(std::string_view name) {
 
 namespace {
 
-// The row's inputs and the parameters they set, with the file's key of each.
+// The row's inputs by the file key of the input each sets (model/inputs.h).
 struct Link {
     std::string_view Key;
     double FireLoad::*Row;
-    double Parameters::*Param;
+    double Parameters::*Param() const { return zf::InputOf(Key).Field; }
 };
 constexpr Link kLinks[] = {
-    {"Qn", &FireLoad::Qn, &Parameters::Qn},       {"Vlin", &FireLoad::Vlin, &Parameters::Vlin},
-    {"PsiUd", &FireLoad::PsiUd, &Parameters::PsiUd}, {"D", &FireLoad::D, &Parameters::D},
-    {"Lo2", &FireLoad::Lo2, &Parameters::Lo2},    {"Lco", &FireLoad::Lco, &Parameters::Lco},
-    {"Lco2", &FireLoad::Lco2, &Parameters::Lco2}, {"Lhcl", &FireLoad::Lhcl, &Parameters::Lhcl},
+    {"Qn", &FireLoad::Qn},   {"Vlin", &FireLoad::Vlin}, {"PsiUd", &FireLoad::PsiUd}, {"D", &FireLoad::D},
+    {"Lo2", &FireLoad::Lo2}, {"Lco", &FireLoad::Lco},   {"Lco2", &FireLoad::Lco2},   {"Lhcl", &FireLoad::Lhcl},
 };
 
 }  // namespace
 
+std::vector<std::string_view> FireLoadKeys() {
+    std::vector<std::string_view> keys;
+    for (const Link& link : kLinks) keys.push_back(link.Key);
+    return keys;
+}
+
 void ApplyFireLoad(const FireLoad& load, Parameters& params) {
-    for (const Link& link : kLinks) params.*link.Param = load.*link.Row;
+    for (const Link& link : kLinks) params.*link.Param() = load.*link.Row;
 }
 
 std::vector<std::string_view> ChangedFromFireLoad(const Parameters& params, const FireLoad& load) {
     std::vector<std::string_view> keys;
     for (const Link& link : kLinks)
-        if (params.*link.Param != load.*link.Row) keys.push_back(link.Key);
+        if (params.*link.Param() != load.*link.Row) keys.push_back(link.Key);
     return keys;
 }
 

@@ -41,6 +41,9 @@ const std::optional<std::string>& BuiltInFireLoadError();
 // The row of that exact name, or nullptr.
 const FireLoad* FindFireLoad(std::string_view name);
 
+// The file keys of the row's eight inputs ("Qn", "Vlin", ...), in the table's order.
+std::vector<std::string_view> FireLoadKeys();
+
 // Puts the row's eight inputs into the parameters; the rest stay as they are.
 void ApplyFireLoad(const FireLoad& load, Parameters& params);
 

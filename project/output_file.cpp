@@ -22,7 +22,7 @@ namespace zfcli {
 namespace {
 
 [[noreturn]] void Throw(const fs::path& path, std::string_view what, int err) {
-    throw OutputError(OutputMessage(path, what, err));
+    throw OutputError(WriteFailure{path, std::string(what), err});
 }
 
 // Permissions a newly created file or folder gets from the process's umask: `full` (0666 for
@@ -62,9 +62,9 @@ void SyncFolder(const fs::path& folder) {
 
 }  // namespace
 
-std::string OutputMessage(const fs::path& path, std::string_view what, int err) {
-    std::string message = PrintableText(path.string()) + ": " + std::string(what);
-    if (err != 0) message += std::string(": ") + std::strerror(err);
+std::string WriteFailureMessage(const WriteFailure& failure) {
+    std::string message = PrintableText(failure.Path.string()) + ": " + failure.What;
+    if (failure.Error != 0) message += std::string(": ") + std::strerror(failure.Error);
     return message;
 }
 

@@ -27,14 +27,34 @@
 
 namespace zfcli {
 
-// An output could not be prepared or written. what(): "<path>: <what failed>: <reason>".
-class OutputError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
+// A write that could not be finished, as every writer reports it: where, what it was doing
+// and the system's reason.
+struct WriteFailure {
+    std::filesystem::path Path;  // the file, the folder or the stream ("стандартный вывод")
+    std::string What;            // in Russian: "не удалось записать файл"
+    int Error = 0;               // errno of the failure; 0 when the system gave none
 };
 
-// "<path>: <what>: <strerror(err)>" with the path made safe to print (see PrintableText).
-std::string OutputMessage(const std::filesystem::path& path, std::string_view what, int err);
+// The one text of a write failure: "<path>: <what>: <strerror(Error)>", the path made safe
+// to print (see PrintableText).
+std::string WriteFailureMessage(const WriteFailure& failure);
+inline std::string OutputMessage(const std::filesystem::path& path, std::string_view what, int err) {
+    return WriteFailureMessage({path, std::string(what), err});
+}
+
+// An output could not be prepared or written. what() is WriteFailureMessage(Failure()); an
+// output refused before anything was written (it would overwrite the input, say) carries its
+// message alone and an empty Failure().
+class OutputError : public std::runtime_error {
+public:
+    explicit OutputError(WriteFailure failure)
+        : std::runtime_error(WriteFailureMessage(failure)), failure_(std::move(failure)) {}
+    explicit OutputError(const std::string& refusal) : std::runtime_error(refusal) {}
+    const WriteFailure& Failure() const { return failure_; }
+
+private:
+    WriteFailure failure_;
+};
 
 // Writes all of `text` to descriptor `fd`, resuming after partial and interrupted writes.
 // Returns 0, or the errno of the failure (EPIPE for a closed pipe when SIGPIPE is ignored).

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/inputs.h"
 #include "project/fire_loads.h"
 #include "project/scenario_file.h"
 #include "zonefire_version.h"
@@ -13,7 +14,7 @@ namespace {
 // Every model option there may be; those the reader knows are the ones built in.
 constexpr ModelOption kAllModelOptions[] = {
     {"plume", "конвективная колонка: \"tanaka\" (зависимость Танака, по умолчанию) или \"mccaffrey\" (МакКефри)"},
-    {"fire_area_max", "наибольшая площадь пожарной нагрузки, м² (0 — без ограничения, по умолчанию)"},
+    {"fire_area_max", zf::InputOf("fire_area_max").Name},  // its words from the input table
     {"consistent_outflow", "истечение из помещения, согласованное с балансом энергии (по умолчанию выключено)"},
     {"heat_loss", "теплопотери в ограждающие конструкции (по умолчанию выключены)"},
 };

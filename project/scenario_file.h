@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "project/document.h"
+#include "project/strict_json.h"
 #include "model/scenario.h"
 
 namespace zf::project {
@@ -33,14 +34,19 @@ namespace zf::project {
 // Reads a scenario file's text. On success stores the document in `out` and returns
 // std::nullopt; otherwise returns one message in Russian naming the place (line and column),
 // the key and, where one is concerned, the room or opening by its 1-based number ("помещение
-// №2, ключ \"length\": ..."), and leaves `out` as it was. Refuses text over kMaxTextBytes, a NUL
-// byte, duplicate keys, unknown keys, a file of another format or a later version, more than
+// №2, ключ \"length\": ...") with its line, and leaves `out` as it was. Refuses text over
+// kMaxTextBytes, what ReadStrictJson refuses (a NUL, a duplicate key, nesting beyond 64 levels,
+// a number beyond a double's range), unknown keys (a known key in another case among them), a
+// file of another format or a later version, more than
 // kMaxRooms rooms or kMaxOpenings openings (before building them). Accepts what the editor can
 // hold but not run (no room, a room lower than the working zone): RunRefusal tells those.
 // Time and memory grow linearly with the text. Quoted input in a message is cut to a readable
 // length with its control characters escaped. A pure function: never throws for any input (an
 // allocation failure aside).
 std::optional<std::string> ReadDocument(std::string_view text, Document& out);
+// The same, the refusal as the reader makes it: the key path and line of the refused value
+// (none for a refusal of the file as a whole) and the reason; ReadDocument gives its message.
+std::optional<ReadRefusal> ReadDocumentOrRefusal(std::string_view text, Document& out);
 
 // Reads a scenario file's text into `out`, which must be a freshly created scenario.
 // Returns std::nullopt when the scenario is complete and passes RunRefusal and the engine's own

@@ -82,15 +82,18 @@ std::string List(const std::vector<std::string>& elements) {
 std::string WriteTop(const Document& d) {
     Members m(",\n  ");
     m.Add("format", JsonString(kFormatName));
-    m.Add("version", std::to_string(d.UsesModelOptions() ? kFormatVersion : kPlainFormatVersion));
+    m.Add("version", std::to_string(d.FormatVersion()));
     m.AddText("title", d.Title);
     m.AddText("notes", d.Notes);
     if (!d.FireLoad.empty() && FindFireLoad(d.FireLoad) == nullptr)
         throw std::invalid_argument(UnknownFireLoadMessage(d.FireLoad));
     m.AddText("fire_load", d.FireLoad);
-    for (const NumberKey& key : kNumberKeys) {
-        if (key.OmittedAtZero && d.Params.*key.Field == 0) continue;
-        m.Add(key.Key, Number(d.Params.*key.Field, {}, key.Key));
+    for (const zf::Input& input : zf::kInputs) {
+        const double value = d.Params.*input.Field;
+        if (input.OmittedAtDefault && value == input.Default) continue;
+        m.Add(input.Key, Number(value, {}, input.Key));
+        if (const std::string why = zf::OutOfRange(input, value); !why.empty())
+            throw std::invalid_argument(Place({}, input.Key) + ": " + why);
     }
     if (d.Params.SamplesPerSec < 1)
         throw std::invalid_argument("ключ \"SamplesPerSec\": число отсчетов в секунду " +

@@ -29,18 +29,18 @@ std::string KeyList(const char* const (&keys)[N]) {
 
 template <std::size_t N>
 void RequireObjectWithKeys(const json& v, const char* const (&keys)[N], const std::string& place) {
-    if (!v.is_object()) throw SurfaceRefused{place + ": ожидается объект, а задано: " + v.dump()};
+    if (!v.is_object()) throw SurfaceRefused{place + ": ожидается объект, а задано: " + v.dump(), &v};
     for (const auto& item : v.items())
         if (std::find_if(std::begin(keys), std::end(keys), [&](const char* k) { return item.key() == k; }) == std::end(keys))
-            throw SurfaceRefused{place + ": неизвестный ключ " + Quoted(item.key()) + " (допустимы " + KeyList(keys) + ")"};
+            throw SurfaceRefused{place + ": неизвестный ключ " + Quoted(item.key()) + " (допустимы " + KeyList(keys) + ")", &item.value()};
 }
 
 double ReadPositive(const json& object, const char* key, const std::string& place) {
     const auto it = object.find(key);
-    if (it == object.end()) throw SurfaceRefused{place + ": не задан ключ " + Quoted(key)};
+    if (it == object.end()) throw SurfaceRefused{place + ": не задан ключ " + Quoted(key), &object};
     if (!it->is_number() || !std::isfinite(it->get<double>()) || it->get<double>() <= 0)
         throw SurfaceRefused{place + ", ключ " + Quoted(key) + ": ожидается положительное конечное число, а задано: " +
-                             it->dump()};
+                             it->dump(), &*it};
     return it->get<double>();
 }
 
@@ -48,12 +48,12 @@ double ReadPositive(const json& object, const char* key, const std::string& plac
 SurfaceLayer ReadLayer(const json& object, const std::string& place) {
     SurfaceLayer layer;
     const auto m = object.find("material");
-    if (m == object.end()) throw SurfaceRefused{place + ": не задан ключ \"material\""};
+    if (m == object.end()) throw SurfaceRefused{place + ": не задан ключ \"material\"", &object};
     if (m->is_string()) {
         const Material* known = FindMaterial(m->get<std::string>());
         if (known == nullptr)
             throw SurfaceRefused{place + ", ключ \"material\": неизвестный материал " + Quoted(m->get<std::string>()) +
-                                 " (известны: " + KnownMaterialKeys() + "; или задайте {\"k\", \"rho\", \"c\"})"};
+                                 " (известны: " + KnownMaterialKeys() + "; или задайте {\"k\", \"rho\", \"c\"})", &*m};
         layer = SurfaceLayer{std::string(known->Key), known->k, known->rho, known->c, 0};
     } else {
         const std::string custom = place + ", ключ \"material\"";
@@ -64,7 +64,7 @@ SurfaceLayer ReadLayer(const json& object, const std::string& place) {
     }
     layer.Thickness = ReadPositive(object, "thickness", place);
     if (layer.Thickness > kMaxLayerThickness)
-        throw SurfaceRefused{place + ", ключ \"thickness\": толщина больше 1 м, а задано: " + NumberText(layer.Thickness)};
+        throw SurfaceRefused{place + ", ключ \"thickness\": толщина больше 1 м, а задано: " + NumberText(layer.Thickness), &object};
     return layer;
 }
 
@@ -76,10 +76,10 @@ Surface ReadSurface(const json& value, const std::string& owner, const std::stri
     Surface s;
     if (const auto layers = value.find("layers"); layers != value.end()) {
         if (value.contains("material") || value.contains("thickness"))
-            throw SurfaceRefused{place + ": задайте либо \"layers\", либо \"material\" и \"thickness\", но не оба"};
+            throw SurfaceRefused{place + ": задайте либо \"layers\", либо \"material\" и \"thickness\", но не оба", &value};
         if (!layers->is_array() || layers->empty() || layers->size() > static_cast<std::size_t>(kMaxSurfaceLayers))
             throw SurfaceRefused{place + ", ключ \"layers\": ожидается от 1 до " + std::to_string(kMaxSurfaceLayers) +
-                                 " слоев, а задано: " + (layers->is_array() ? std::to_string(layers->size()) : layers->dump())};
+                                 " слоев, а задано: " + (layers->is_array() ? std::to_string(layers->size()) : layers->dump()), &*layers};
         s.Multilayer = true;
         for (std::size_t i = 0; i < layers->size(); ++i) {
             const std::string layerPlace = place + ", слой " + std::to_string(i + 1);
@@ -93,7 +93,7 @@ Surface ReadSurface(const json& value, const std::string& owner, const std::stri
         if (*back == "adiabatic")
             s.Back = BackFace::Adiabatic;
         else if (*back != "ambient")
-            throw SurfaceRefused{place + ", ключ \"back\": ожидается \"ambient\" или \"adiabatic\", а задано: " + back->dump()};
+            throw SurfaceRefused{place + ", ключ \"back\": ожидается \"ambient\" или \"adiabatic\", а задано: " + back->dump(), &*back};
     }
     return s;
 }
@@ -105,7 +105,7 @@ BuildingSurfaces ReadHeatLoss(const json& value) {
     const auto walls = value.find("walls");
     if (walls == value.end())
         throw SurfaceRefused{place + ": не задан ключ \"walls\" (материал и толщина стен обязательны: от них зависит "
-                             "время блокирования по температуре)"};
+                             "время блокирования по температуре)", &value};
     b.Walls = ReadSurface(*walls, {}, "heat_loss.walls");
     if (const auto ceiling = value.find("ceiling"); ceiling != value.end())
         b.Ceiling = ReadSurface(*ceiling, {}, "heat_loss.ceiling");

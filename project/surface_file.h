@@ -20,6 +20,7 @@ namespace zf::project {
 // its own message.
 struct SurfaceRefused {
     std::string Message;
+    const nlohmann::json* At = nullptr;  // the refused value, for its key path and line
 };
 
 // Reading: `owner` is "" at the top or "помещение №N". Throws SurfaceRefused.

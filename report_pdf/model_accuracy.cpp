@@ -87,6 +87,8 @@ const QuantityAccuracy* Find(const std::vector<QuantityAccuracy>& figures, const
 
 }  // namespace
 
+QString AccuracyFigure(double v) { return Figure(v); }
+
 QString ScatterText(const std::optional<double>& scatter) {
     if (!scatter) return QStringLiteral("—");
     return WithinUncertainty(*scatter) ? QStringLiteral("в пределах погрешности опытов") : Figure(*scatter);

@@ -33,6 +33,9 @@ std::vector<QuantityAccuracy> ParseModelAccuracy(const QByteArray& json);
 // The summary built into the program.
 const std::vector<QuantityAccuracy>& ModelAccuracy();
 
+// A bias or scatter with two decimals and the windows' decimal separator: "1,25", "0,50".
+QString AccuracyFigure(double v);
+
 // The scatter in words: two decimals; "в пределах погрешности опытов" when it is 0 (the single
 // tests lie no farther from the bias than the measurements' own uncertainty, so the model's
 // spread cannot be told apart from it); "—" when there is none (N < 2).

@@ -8,6 +8,7 @@
 #include "project/fire_loads.h"
 #include "project/scenario_file.h"
 #include "model/constants.h"
+#include "model/inputs.h"
 
 namespace zfpdf {
 
@@ -44,35 +45,17 @@ void ReportBuilder::Inputs() {
 
 void ReportBuilder::InputsTable() {
     const QString user = QStringLiteral("задано пользователем (файл сценария)");
-    struct Field {
-        const char* symbol;
-        const char* name;
-        double value;
-        const char* unit;
-    };
-    const Field fields[] = {
-        {"Qн", "Низшая теплота сгорания горючей нагрузки", zm_.Qn, "Дж/кг"},
-        {"Vлин", "Линейная скорость распространения пламени по поверхности горючей нагрузки", zm_.Vlin, "м/с"},
-        {"ψуд", "Удельная массовая скорость выгорания горючей нагрузки", zm_.PsiUd, "кг/(м²·с)"},
-        {"D", "Величина удельного дымовыделения (дымообразующая способность горючей нагрузки)", zm_.D, "Нп·м²/кг"},
-        {"LO2", "Удельное потребление кислорода на сгорание 1 кг горючей нагрузки", zm_.Lo2, "кг/кг"},
-        {"LCO", "Удельное выделение оксида углерода с 1 кг горючей нагрузки", zm_.Lco, "кг/кг"},
-        {"LCO2", "Удельное выделение углекислого газа с 1 кг горючей нагрузки", zm_.Lco2, "кг/кг"},
-        {"LHCl", "Удельное выделение хлороводорода с 1 кг горючей нагрузки", zm_.Lhcl, "кг/кг"},
-        {"η", "Коэффициент полноты сгорания горючего материала", zm_.Nu, "—"},
-        {"Fmax", "Наибольшая площадь горения (0 — не ограничена)", zm_.Options.FireAreaMax, "м²"},
-        {"T0", "Температура наружного воздуха", zm_.T0, "К"},
-        {"hr", "Высота рабочей зоны", zm_.hr, "м"},
-        {"dt", "Шаг расчета", zm_.dt, "с"},
-        {"tмод", "Время моделирования", zm_.SimTime, "с"},
-        {"Δtзап", "Интервал записи результатов", zm_.SamplesPerSec > 0 ? 1.0 / zm_.SamplesPerSec : 0.0, "с"},
-        {"f", "Коэффициент безопасности при сравнении с временем блокирования", d_.Evacuation.SafetyFactor, "—"},
-    };
     std::vector<std::vector<QString>> rows = {
         {QStringLiteral("Обозначение"), QStringLiteral("Величина"), QStringLiteral("Значение"),
          QStringLiteral("Ед. изм."), QStringLiteral("Источник")}};
-    for (const Field& f : fields)
-        rows.push_back({QString::fromUtf8(f.symbol), QString::fromUtf8(f.name), num_(f.value), QString::fromUtf8(f.unit), user});
+    // Every number input but the critical values, as the input table describes it.
+    const auto row = [&](std::string_view symbol, std::string_view name, double value, std::string_view unit) {
+        rows.push_back({Utf8(symbol), Utf8(name), num_(value), Utf8(unit), user});
+    };
+    for (const zf::Input& input : zf::kInputs)
+        if (input.Group != zf::InputGroup::Critical) row(input.Symbol, input.Name, input.In(zm_), input.UnitOrDash());
+    row("Δtзап", "Интервал записи результатов", zm_.SamplesPerSec > 0 ? 1.0 / zm_.SamplesPerSec : 0.0, "с");
+    row("f", "Коэффициент безопасности при сравнении с временем блокирования", d_.Evacuation.SafetyFactor, "—");
     rows.push_back({QStringLiteral("—"), QStringLiteral("Расчет производительности конвективной колонки"),
                     zm_.UseTanaka ? QStringLiteral("зависимость Танака") : QStringLiteral("зависимость МакКефри"),
                     QStringLiteral("—"), user});
@@ -82,29 +65,29 @@ void ReportBuilder::InputsTable() {
         Html(Paragraph(QString::fromStdString(note)));
 }
 
+// The limits the critical times were judged by; one the user changed is marked and its
+// default given beside it.
 void ReportBuilder::CriticalValues() {
     Html(QStringLiteral("<h3>Критические значения опасных факторов пожара (ОФП) в рабочей зоне</h3>"));
-    const struct {
-        zf::HazardKind kind;
-        const char* what;
-        const char* unit;
-        const char* sense;
-    } limits[] = {
-        {zf::hkTemperature, "Температура", "К", "не ниже"},
-        {zf::hkOxygen, "Парциальная плотность кислорода", "кг/м³", "не выше"},
-        {zf::hkVisibility, "Дальность видимости", "м", "не выше"},
-        {zf::hkCO, "Парциальная плотность оксида углерода", "кг/м³", "не ниже"},
-        {zf::hkCO2, "Парциальная плотность диоксида углерода", "кг/м³", "не ниже"},
-        {zf::hkHCl, "Парциальная плотность хлороводорода", "кг/м³", "не ниже"},
-        {zf::hkRadiation, "Плотность теплового потока излучения", "Вт/м²", "не ниже"},
-    };
-    std::vector<std::vector<QString>> crit = {{QStringLiteral("ОФП"), QStringLiteral("Критическим считается значение"),
-                                               QStringLiteral("Значение"), QStringLiteral("Ед. изм."),
-                                               QStringLiteral("Источник")}};
-    for (const auto& l : limits)
-        crit.push_back({QString::fromUtf8(l.what), QString::fromUtf8(l.sense), num_(zm_.CritOf(l.kind)),
-                        QString::fromUtf8(l.unit), QStringLiteral("значение программы по умолчанию")});
+    std::vector<std::vector<QString>> crit = {{QStringLiteral("Обозначение"), QStringLiteral("Величина"),
+                                               QStringLiteral("Опасно значение"), QStringLiteral("Значение"),
+                                               QStringLiteral("Ед. изм."), QStringLiteral("Источник")}};
+    bool changed = false;
+    for (const zf::Input& input : zf::kInputs) {
+        if (input.Group != zf::InputGroup::Critical) continue;
+        const double value = input.In(zm_);
+        const bool own = value != input.Default;
+        changed = changed || own;
+        crit.push_back({Utf8(input.Symbol), Utf8(input.Name),
+                        input.ReachedFalling ? QStringLiteral("не выше") : QStringLiteral("не ниже"),
+                        own ? num_(value) + QStringLiteral(" *") : num_(value), Utf8(input.UnitOrDash()),
+                        own ? QStringLiteral("задано пользователем (по умолчанию %1)").arg(num_(input.Default))
+                            : QStringLiteral("значение программы по умолчанию")});
+    }
     Html(HtmlTable(ToCells(crit)));
+    if (changed)
+        Html(Paragraph(QStringLiteral("* — критическое значение изменено пользователем; критические времена и вывод "
+                                      "об эвакуации получены с ним.")));
 }
 
 void ReportBuilder::EvacuationTimes() {

@@ -83,4 +83,6 @@ std::vector<std::vector<std::string>> ToCells(const std::vector<std::vector<QStr
 
 QString Paragraph(const QString& text) { return QStringLiteral("<p>") + Esc(text) + QStringLiteral("</p>"); }
 
+QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
 }  // namespace zfpdf

@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/number_text.h"
@@ -45,5 +46,7 @@ QString HtmlTable(const std::vector<std::vector<std::string>>& cells,
 std::vector<std::vector<std::string>> ToCells(const std::vector<std::vector<QString>>& rows);
 
 QString Paragraph(const QString& text);
+
+QString Utf8(std::string_view text);
 
 }  // namespace zfpdf

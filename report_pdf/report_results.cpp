@@ -5,6 +5,8 @@
 #include "chart_quantities.h"
 #include "model_accuracy.h"
 #include "model_notes.h"
+#include "model_warnings.h"
+#include "option_accuracy.h"
 #include "report_text.h"
 
 namespace zfpdf {
@@ -33,6 +35,9 @@ void ReportBuilder::Results() {
     TimesTable();
     VerdictTable();
     Html(QStringLiteral("<p><b>%1</b></p>").arg(Esc(summary_.BuildingLine)));
+    // Where this run's own numbers show the model to be wrong, beside the verdict they qualify.
+    for (const std::string& w : zfreport::RunWarnings(zm_))
+        Html(QStringLiteral("<p><b>Внимание:</b> %1</p>").arg(Esc(w)));
     // Which way the model errs for the factors that govern this run: a reader of the verdict
     // must know whether its blocking times lean to the safe side.
     if (const QString direction = ErrorDirectionText(GoverningFactors(), zm_.UseTanaka); !direction.isEmpty())
@@ -128,6 +133,14 @@ void ReportBuilder::Model() {
         return;
     }
     Html(Paragraph(ModelAccuracyIntro()));
+    // First the figures of the model this run used, with its plume, and where it is not on the
+    // safe side; then the reference model's for every compared quantity.
+    if (const QStringList used = UsedModelAccuracyNotes(zm_.Options, zm_.UseTanaka); !used.isEmpty()) {
+        Html(Paragraph(used.front()));
+        Html(HtmlTable(ToCells(UsedModelAccuracyTable(zm_.Options, zm_.UseTanaka)), {}, {34, 6, 15, 15, 15, 15}));
+        for (qsizetype i = 1; i < used.size(); ++i) Html(Paragraph(used[i]));
+        Html(Paragraph(QStringLiteral("Эталонная модель (без вариантов) по всем сравненным величинам:")));
+    }
     Html(HtmlTable(ToCells(table), {}, {30, 10, 15, 15, 15, 15}));
     for (const QString& p : ModelAccuracyNotes()) Html(Paragraph(p));
 }

@@ -24,7 +24,7 @@ constexpr std::string_view kStudyKeys[] = {"base", "base_file", "runs", "seed", 
 // per second as a choice of whole numbers.
 bool IsTopNumber(std::string_view key) {
     if (key == "SamplesPerSec") return true;
-    for (const zf::project::NumberKey& k : zf::project::kNumberKeys)
+    for (const zf::Input& k : zf::kInputs)
         if (k.Key == key) return true;
     return false;
 }
@@ -39,30 +39,99 @@ std::string EntryName(std::size_t number, const json& entry) {
     return name + ": ";
 }
 
+// The surface a study varies: the building's (input.Room −1) or a room's own walls or ceiling,
+// which the base must give, of one layer; null when the base gives none.
+const zf::Surface* SurfaceIn(const zf::project::Document& base, const VariedInput& input) {
+    if (!base.HeatLoss) return nullptr;
+    const bool walls = input.Surface == "walls";
+    if (input.Room < 0) return walls ? &base.HeatLoss->Walls : base.HeatLoss->Ceiling ? &*base.HeatLoss->Ceiling : nullptr;
+    const zf::project::Room& room = base.Rooms[static_cast<std::size_t>(input.Room)];
+    const std::optional<zf::Surface>& own = walls ? room.Walls : room.Ceiling;
+    return own ? &*own : nullptr;
+}
+
+// The same surface of a run's scenario, which is the base with draws set: it is there.
+zf::Surface& SurfaceIn(zf::project::Document& scenario, const VariedInput& input) {
+    const bool walls = input.Surface == "walls";
+    if (input.Room < 0) return walls ? scenario.HeatLoss->Walls : *scenario.HeatLoss->Ceiling;
+    zf::project::Room& room = scenario.Rooms[static_cast<std::size_t>(input.Room)];
+    return walls ? *room.Walls : *room.Ceiling;
+}
+
+// "walls.material", "ceiling.thickness" of the heat-loss option: the base must have the option
+// on and give that surface, of one layer, so a draw replaces one material or one thickness.
+void ReadSurfaceTarget(const std::string& path, std::string_view rest, const zf::project::Document& base,
+                       VariedInput& input, const std::string& owner) {
+    const std::size_t dot = rest.find('.');
+    input.Surface = std::string(rest.substr(0, dot));
+    input.Key = dot == std::string_view::npos ? std::string() : std::string(rest.substr(dot + 1));
+    if ((input.Surface != "walls" && input.Surface != "ceiling") || (input.Key != "material" && input.Key != "thickness"))
+        throw BadStudy{owner + "неверная запись параметра " + Quoted(path) +
+                       " (допустимы walls.material, walls.thickness, ceiling.material, ceiling.thickness)"};
+    if (!base.HeatLoss)
+        throw BadStudy{owner + "в базовом сценарии теплопотери не учитываются: добавьте в него ключ \"heat_loss\" "
+                               "со стенами (\"walls\"), чтобы изменять их материал или толщину"};
+    const zf::Surface* surface = SurfaceIn(base, input);
+    if (surface == nullptr)
+        throw BadStudy{owner + "в базовом сценарии нет своей поверхности " + Quoted(path.substr(0, path.rfind('.'))) +
+                       ": задайте ее там (материал и толщину), чтобы изменять ее"};
+    if (surface->Layers.size() != 1)
+        throw BadStudy{owner + "поверхность " + Quoted(path.substr(0, path.rfind('.'))) +
+                       " в базовом сценарии из нескольких слоев: изменять можно материал и толщину поверхности из одного слоя"};
+    if (input.Key == "material") input.Kind = InputKind::Material;
+}
+
+// The key of a room's input: its size, its evacuation inputs or its own surfaces.
+void ReadRoomKey(const std::string& path, std::string key, const zf::project::Document& base, VariedInput& input,
+                 const std::string& owner) {
+    if (key.starts_with("walls.") || key.starts_with("ceiling.")) return ReadSurfaceTarget(path, key, base, input, owner);
+    if (key.starts_with("evacuation.") && Contains(kEvacuationNumbers, std::string_view(key).substr(11))) {
+        input.Evacuation = true;
+        key.erase(0, 11);
+    } else if (!Contains(kRoomNumbers, key)) {
+        throw BadStudy{owner + "у помещения нельзя изменять " + Quoted(key) +
+                       " (допустимы length, width, height, evacuation.start_delay, evacuation.duration, "
+                       "walls|ceiling.material|thickness)"};
+    }
+    input.Key = key;
+}
+
+// The list index of "[N].key..." (`rest`, after the list's name in `path`), 0-based, and the
+// key after it; N must name one of the `count` items of `list`.
+std::pair<int, std::string> ListIndex(const std::string& path, std::string_view list, int count, std::string_view rest,
+                                      const std::string& owner) {
+    const std::size_t close = rest.find(']');
+    if (rest.empty() || rest[0] != '[' || close == std::string_view::npos || close < 2 || close + 1 >= rest.size() ||
+        rest[close + 1] != '.')
+        throw BadStudy{owner + "неверная запись параметра " + Quoted(path) + " (ожидается " + std::string(list) +
+                       "[номер].ключ)"};
+    const std::string digits(rest.substr(1, close - 1));
+    if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9)
+        throw BadStudy{owner + "номер в " + Quoted(path) + " должен быть целым числом от 1"};
+    const int number = std::stoi(digits);
+    // "rooms[02]" could be a slip for "rooms[2]" or "rooms[20]": a number is written one way.
+    if (digits.size() > 1 && digits[0] == '0' && number >= 1)
+        throw BadStudy{owner + "номер в " + Quoted(path) + " записан с ведущим нулем; напишите " + std::string(list) +
+                       "[" + std::to_string(number) + "]"};
+    if (number < 1 || number > count)
+        throw BadStudy{owner + "в базовом сценарии нет элемента " + std::string(list) + " с номером " + digits +
+                       (count == 0 ? " (список пуст)" : " (номера 1…" + std::to_string(count) + ")")};
+    return {number - 1, std::string(rest.substr(close + 2))};
+}
+
 // Parses "rooms[2].length", "openings[1].open", "rooms[3].evacuation.duration", "Vlin", "plume"
 // and checks the room or opening exists in the base.
 void ReadTarget(const std::string& path, const zf::project::Document& base, VariedInput& input, const std::string& owner) {
-    auto listIndex = [&](std::string_view list, int count, std::string_view rest) -> std::pair<int, std::string> {
-        // rest = "[N].key..."
-        const std::size_t close = rest.find(']');
-        if (rest.empty() || rest[0] != '[' || close == std::string_view::npos || close < 2 || close + 1 >= rest.size() ||
-            rest[close + 1] != '.')
-            throw BadStudy{owner + "неверная запись параметра " + Quoted(path) + " (ожидается " + std::string(list) +
-                           "[номер].ключ)"};
-        const std::string digits(rest.substr(1, close - 1));
-        if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9)
-            throw BadStudy{owner + "номер в " + Quoted(path) + " должен быть целым числом от 1"};
-        const int number = std::stoi(digits);
-        if (number < 1 || number > count)
-            throw BadStudy{owner + "в базовом сценарии нет элемента " + std::string(list) + " с номером " + digits +
-                           (count == 0 ? " (список пуст)" : " (номера 1…" + std::to_string(count) + ")")};
-        return {number - 1, std::string(rest.substr(close + 2))};
+    auto listIndex = [&](std::string_view list, int count, std::string_view rest) {
+        return ListIndex(path, list, count, rest, owner);
     };
     auto countOf = [&](std::string_view key) {
         return static_cast<int>(key == "rooms" ? base.Rooms.size() : base.Openings.size());
     };
     const std::string_view p = path;
-    if (p == "plume") {
+    if (p.starts_with("heat_loss.")) {
+        ReadSurfaceTarget(path, p.substr(10), base, input, owner);
+    } else if (p == "plume") {
         input.Kind = InputKind::Plume;
         input.Key = "plume";
     } else if (IsTopNumber(p) || p == kSafetyFactor) {
@@ -70,14 +139,7 @@ void ReadTarget(const std::string& path, const zf::project::Document& base, Vari
     } else if (p.starts_with("rooms")) {
         auto [index, key] = listIndex("rooms", countOf("rooms"), p.substr(5));
         input.Room = index;
-        if (key.starts_with("evacuation.") && Contains(kEvacuationNumbers, std::string_view(key).substr(11))) {
-            input.Evacuation = true;
-            key.erase(0, 11);
-        } else if (!Contains(kRoomNumbers, key)) {
-            throw BadStudy{owner + "у помещения нельзя изменять " + Quoted(key) +
-                           " (допустимы length, width, height, evacuation.start_delay, evacuation.duration)"};
-        }
-        input.Key = key;
+        ReadRoomKey(path, key, base, input, owner);
     } else if (p.starts_with("openings")) {
         auto [index, key] = listIndex("openings", countOf("openings"), p.substr(8));
         input.Opening = index;
@@ -110,31 +172,59 @@ std::uint64_t WholeNumber(const json& top, std::string_view key, std::uint64_t m
     return v->get<std::uint64_t>();
 }
 
-json ParseJson(std::string_view text) {
+zf::project::StrictJson ParseJson(std::string_view text) {
     try {
-        return zf::project::ParseStrictJson(text);
+        return zf::project::ReadStrictJson(text);
     } catch (const zf::project::JsonRefusal& e) {
         throw BadStudy{e.what()};
     }
 }
 
-void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study& out) {
-    const json top = ParseJson(text);
-    Require(top.is_object(), "", "файл исследования должен быть объектом JSON {...}");
-    RefuseUnknownKeys(top, kStudyKeys, "");
-    const json* inlineBase = Find(top, "base");
-    const json* baseFile = Find(top, "base_file");
+// Entry `number` (1-based) of "vary": the input it varies, where it goes and its law; `seen`
+// holds the inputs of the entries before it.
+VariedInput ReadEntry(const json& entry, std::size_t number, const zf::project::Document& base, std::set<std::string>& seen) {
+    const std::string owner = EntryName(number, entry);
+    Require(entry.is_object(), owner, "ожидается объект {\"input\": ..., \"distribution\": ...}");
+    const json* path = Find(entry, "input");
+    Require(path && path->is_string(), owner, "не задан ключ \"input\" (например \"Vlin\" или \"rooms[1].length\")");
+    VariedInput input;
+    input.Path = path->get<std::string>();
+    Require(seen.insert(input.Path).second, owner, "этот параметр уже изменяется в другом элементе списка");
+    ReadTarget(input.Path, base, input, owner);
+    ReadLaw(entry, input, owner);
+    if (input.Key == kSafetyFactor) RequireSafetyFactorLaw(input, owner);
+    if (!input.Surface.empty() && input.Kind == InputKind::Number) RequireThicknessLaw(input, owner);
+    for (const zf::Input& row : zf::kInputs)
+        if (input.Room < 0 && input.Opening < 0 && input.Key == row.Key) RequireInputLaw(input, row, owner);
+    return input;
+}
+
+// The base scenario: under "base" in the study file, whose lines a refusal then names, or in
+// the file "base_file", whose own lines it names.
+zf::project::Document ReadBase(const zf::project::StrictJson& study, const std::filesystem::path& studyDir) {
+    const json* inlineBase = Find(study.Value, "base");
+    const json* baseFile = Find(study.Value, "base_file");
     Require((inlineBase != nullptr) != (baseFile != nullptr), "",
             "задайте базовый сценарий ровно одним из ключей \"base\" (сценарий) или \"base_file\" (путь к файлу)");
     Require(!inlineBase || inlineBase->is_object(), "ключ \"base\": ", "ожидается объект сценария {...}");
     const std::string baseText = inlineBase ? inlineBase->dump() : ReadBaseFile(*baseFile, studyDir);
     zf::project::Document base;
-    if (auto refused = zf::project::ReadDocument(baseText, base)) throw BadStudy{"базовый сценарий: " + *refused};
-    {
-        zf::TzoneMath probe;
-        if (auto refused = zf::project::ReadScenario(zf::project::WriteDocument(base), probe))
-            throw BadStudy{"базовый сценарий: " + *refused};
+    if (auto refused = zf::project::ReadDocumentOrRefusal(baseText, base)) {
+        if (inlineBase) refused->Line = refused->Path.empty() ? 0 : study.LineOf("base." + refused->Path);
+        throw BadStudy{"базовый сценарий: " + zf::project::RefusalMessage(*refused)};
     }
+    zf::TzoneMath probe;
+    if (auto refused = zf::project::ReadScenario(zf::project::WriteDocument(base), probe))
+        throw BadStudy{"базовый сценарий: " + *refused};
+    return base;
+}
+
+void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study& out) {
+    const zf::project::StrictJson parsed = ParseJson(text);
+    const json& top = parsed.Value;
+    Require(top.is_object(), "", "файл исследования должен быть объектом JSON {...}");
+    RefuseUnknownKeys(top, kStudyKeys, "");
+    zf::project::Document base = ReadBase(parsed, studyDir);
     out.RoomCount = static_cast<int>(base.Rooms.size());
 
     out.Runs = WholeNumber(top, "runs", kMaxRuns);
@@ -153,17 +243,7 @@ void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study
     Require(vary && vary->is_array(), "ключ \"vary\": ", "ожидается список изменяемых параметров [...]");
     std::set<std::string> seen;
     for (std::size_t k = 0; k < vary->size(); ++k) {
-        const json& entry = (*vary)[k];
-        const std::string owner = EntryName(k + 1, entry);
-        Require(entry.is_object(), owner, "ожидается объект {\"input\": ..., \"distribution\": ...}");
-        const json* path = Find(entry, "input");
-        Require(path && path->is_string(), owner, "не задан ключ \"input\" (например \"Vlin\" или \"rooms[1].length\")");
-        VariedInput input;
-        input.Path = path->get<std::string>();
-        Require(seen.insert(input.Path).second, owner, "этот параметр уже изменяется в другом элементе списка");
-        ReadTarget(input.Path, base, input, owner);
-        ReadLaw(entry, input, owner);
-        if (input.Key == kSafetyFactor) RequireSafetyFactorLaw(input, owner);
+        VariedInput input = ReadEntry((*vary)[k], k + 1, base, seen);
         if (input.Evacuation) out.RoomHasEvacuation[static_cast<std::size_t>(input.Room)] = true;
         out.Inputs.push_back(std::move(input));
     }
@@ -222,6 +302,12 @@ zf::project::Document ScenarioOfRun(const Study& study, const std::vector<Draw>&
         const double x = draws[j].Rank;
         if (input.Kind == InputKind::Plume) {
             scenario.Params.UseTanaka = draws[j].Text == "tanaka";
+        } else if (!input.Surface.empty()) {
+            zf::SurfaceLayer& layer = SurfaceIn(scenario, input).Layers.front();  // there since the study was read
+            if (input.Kind == InputKind::Material)
+                layer = zf::MaterialSurface(draws[j].Text, layer.Thickness).Layers.front();
+            else
+                layer.Thickness = x;
         } else if (input.Kind == InputKind::OpenState) {
             scenario.Openings[static_cast<std::size_t>(input.Opening)].Open = draws[j].Text == "true";
         } else if (input.Room >= 0 && input.Evacuation) {
@@ -241,7 +327,7 @@ zf::project::Document ScenarioOfRun(const Study& study, const std::vector<Draw>&
         } else if (input.Key == "SamplesPerSec") {
             scenario.Params.SamplesPerSec = static_cast<int>(x);  // a choice of whole numbers
         } else {
-            for (const zf::project::NumberKey& key : zf::project::kNumberKeys)
+            for (const zf::Input& key : zf::kInputs)
                 if (key.Key == input.Key) scenario.Params.*key.Field = x;
         }
     }

@@ -10,14 +10,20 @@
 //      {"input": "D", "distribution": "lognormal", "median": 270, "factor": 1.5},
 //      {"input": "rooms[2].length", "distribution": "triangular", "min": 5, "mode": 6, "max": 8},
 //      {"input": "openings[1].open", "distribution": "bernoulli", "p": 0.8},
-//      {"input": "plume", "distribution": "choice", "values": ["tanaka", "mccaffrey"], "weights": [3, 1]}]}
+//      {"input": "plume", "distribution": "choice", "values": ["tanaka", "mccaffrey"], "weights": [3, 1]},
+//      {"input": "heat_loss.walls.material", "distribution": "choice", "values": ["gypsum_board", "brick"]},
+//      {"input": "heat_loss.walls.thickness", "distribution": "uniform", "min": 0.01, "max": 0.02}]}
 //
 // Inputs: a top-level number of the scenario file (Qn, Vlin, PsiUd, fire_area_max, D, Lo2, Lco,
 // Lco2, Lhcl, Nu, T0, hr, SimTime, dt; SamplesPerSec as a choice of whole numbers; the safety
 // factor "safety_factor", whose law must keep every draw in 0 < f ≤ 1); a room's length, width
 // or height ("rooms[i]....", 1-based); a room's evacuation inputs
 // ("rooms[i].evacuation.start_delay|duration", seconds); an opening's width, height or open
-// state ("openings[k]....", 1-based, counted as in the scenario's list); the plume correlation.
+// state ("openings[k]....", 1-based, counted as in the scenario's list); the plume correlation;
+// with the heat-loss option in the base, the material (a choice of the table's keys) or the
+// thickness (0 < L ≤ 1 m in every draw) of a surface of one layer the base gives: the
+// building's ("heat_loss.walls|ceiling.material|thickness") or a room's own
+// ("rooms[i].walls|ceiling.material|thickness").
 // Varying one evacuation input of a room the base gives none sets the other to 0 (a varied
 // duration alone: people start leaving at once). A room has a verdict in every run when the
 // base gives it evacuation inputs or one of them is varied.
@@ -43,6 +49,7 @@ enum class InputKind {
     Number,     // a number
     OpenState,  // an opening's "open": true or false
     Plume,      // "tanaka" or "mccaffrey"
+    Material,   // a wall material's key of the table ("concrete", ...)
 };
 
 struct VariedInput {
@@ -56,6 +63,7 @@ struct VariedInput {
     int Room = -1;
     int Opening = -1;
     bool Evacuation = false;
+    std::string Surface;  // "walls" or "ceiling" for a surface of the heat-loss option, else empty
     std::string Key;
 };
 

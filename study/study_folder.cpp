@@ -201,7 +201,7 @@ std::optional<std::string> WriteSummaries(const Folder& folder, const Study& stu
 std::optional<std::string> RemoveSummaries(const Folder& folder) {
     for (const char* name : {kSummaryJson, kSummaryText})
         if (::unlink(folder.File(name).c_str()) != 0 && errno != ENOENT)
-            return Shown(folder.File(name)) + ": не удалось удалить прежнюю сводку: " + std::strerror(errno);
+            return WriteFailureMessage({folder.File(name), "не удалось удалить прежнюю сводку", errno});
     return std::nullopt;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "model/enclosure.h"
 #include "number_format.h"
 
 namespace zfcli::study::law {
@@ -71,6 +72,11 @@ void ReadChoice(const json& entry, VariedInput& input, const std::string& owner)
                 Require(v == "tanaka" || v == "mccaffrey", owner, bad + "допустимы \"tanaka\" и \"mccaffrey\"");
                 input.ChoiceTexts.push_back(v.get<std::string>());
                 break;
+            case InputKind::Material:
+                Require(v.is_string() && zf::FindMaterial(v.get<std::string>()) != nullptr, owner,
+                        bad + "ожидается название материала из таблицы: " + zf::KnownMaterialKeys());
+                input.ChoiceTexts.push_back(v.get<std::string>());
+                break;
         }
     }
     if (const json* weights = Find(entry, "weights")) {
@@ -101,7 +107,7 @@ void ReadLaw(const json& entry, VariedInput& input, const std::string& owner) {
     auto allow = [&](std::initializer_list<std::string_view> more) { keys.insert(keys.end(), more); };
     if (input.Kind != InputKind::Number && law != "choice" && !(law == "bernoulli" && input.Kind == InputKind::OpenState))
         throw BadStudy{owner + "для " + Quoted(input.Path) + " допустимо только распределение " +
-                       (input.Kind == InputKind::Plume ? "choice" : "bernoulli или choice")};
+                       (input.Kind == InputKind::OpenState ? "bernoulli или choice" : "choice")};
     if (input.Key == "SamplesPerSec" && law != "choice")
         throw BadStudy{owner + "для \"SamplesPerSec\" допустимо только распределение choice из целых чисел от 1"};
     if (law == "uniform") {
@@ -165,7 +171,16 @@ void ReadLaw(const json& entry, VariedInput& input, const std::string& owner) {
 // offers, and the bounds of the others, must lie in (0, 1]. A lower bound of exactly 0 is
 // refused too, since a draw may round onto it; a lognormal law has no upper bound.
 void RequireSafetyFactorLaw(const VariedInput& input, const std::string& owner) {
-    const std::string why = "коэффициент безопасности должен лежать в пределах 0 < f ≤ 1, ";
+    RequireLawWithin(input, owner, "коэффициент безопасности должен лежать в пределах 0 < f ≤ 1, ");
+}
+
+// A layer's thickness must lie in (0, 1 m] in every run, as the scenario file requires.
+void RequireThicknessLaw(const VariedInput& input, const std::string& owner) {
+    RequireLawWithin(input, owner, "толщина слоя должна лежать в пределах 0 < L ≤ 1 м, ");
+}
+
+// Every draw of the law lies in (0, 1]; otherwise refused with `why` and what to change.
+void RequireLawWithin(const VariedInput& input, const std::string& owner, const std::string& why) {
     auto inside = [](double lo, double hi) { return lo > 0 && hi <= 1; };
     if (const auto* d = std::get_if<Uniform>(&input.Law)) {
         Require(inside(d->Min, d->Max), owner, why + "задайте 0 < min ≤ max ≤ 1");
@@ -175,6 +190,25 @@ void RequireSafetyFactorLaw(const VariedInput& input, const std::string& owner) 
         Require(inside(d->Min, d->Max), owner, why + "ограничьте нормальное распределение ключами \"min\" > 0 и \"max\" ≤ 1");
     } else if (std::holds_alternative<Lognormal>(input.Law)) {
         throw BadStudy{owner + why + "а логнормальное распределение не ограничено сверху"};
+    } else {
+        for (std::size_t k = 0; k < input.ChoiceNumbers.size(); ++k)
+            Require(inside(input.ChoiceNumbers[k], input.ChoiceNumbers[k]), owner,
+                    why + "а среди значений есть " + input.ChoiceTexts[k]);
+    }
+}
+
+void RequireInputLaw(const VariedInput& input, const zf::Input& row, const std::string& owner) {
+    if (row.Min == 0 && row.Max == zf::kNoUpperLimit) return;  // the file's own check suffices
+    const std::string why = std::string(row.Key) + " допустимо " + zf::RangeText(row) + ", ";
+    auto inside = [&](double lo, double hi) { return lo >= row.Min && hi <= row.Max; };
+    if (const auto* d = std::get_if<Uniform>(&input.Law)) {
+        Require(inside(d->Min, d->Max), owner, why + "задайте min и max в этих пределах");
+    } else if (const auto* d = std::get_if<Triangular>(&input.Law)) {
+        Require(inside(d->Min, d->Max), owner, why + "задайте min и max в этих пределах");
+    } else if (const auto* d = std::get_if<Normal>(&input.Law)) {
+        Require(inside(d->Min, d->Max), owner, why + "ограничьте нормальное распределение ключами \"min\" и \"max\" в этих пределах");
+    } else if (std::holds_alternative<Lognormal>(input.Law)) {
+        throw BadStudy{owner + why + "а логнормальное распределение выходит за эти пределы"};
     } else {
         for (std::size_t k = 0; k < input.ChoiceNumbers.size(); ++k)
             Require(inside(input.ChoiceNumbers[k], input.ChoiceNumbers[k]), owner,

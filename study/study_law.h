@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "study_file.h"
+#include "model/inputs.h"
 
 namespace zfcli::study::law {
 
@@ -48,5 +49,11 @@ void RefuseUnknownKeys(const json& object, const List& known, const std::string&
 void ReadLaw(const json& entry, VariedInput& input, const std::string& owner);
 // A varied safety factor's law must keep every draw in 0 < f ≤ 1. Throws BadStudy.
 void RequireSafetyFactorLaw(const VariedInput& input, const std::string& owner);
+// The same bounds for a wall or ceiling layer's thickness (0 < L ≤ 1 m).
+void RequireThicknessLaw(const VariedInput& input, const std::string& owner);
+void RequireLawWithin(const VariedInput& input, const std::string& owner, const std::string& why);
+// A row of the input table with a range narrower than "not negative" (the critical values):
+// every value the law can draw lies within it.
+void RequireInputLaw(const VariedInput& input, const zf::Input& row, const std::string& owner);
 
 }  // namespace zfcli::study::law

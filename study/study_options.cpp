@@ -2,8 +2,11 @@
 
 #include "study_options.h"
 
+#include <unistd.h>
+
 #include <iostream>
 
+#include "output_file.h"
 #include "printable_text.h"
 #include "study_run.h"
 
@@ -11,7 +14,7 @@ namespace zfcli::study {
 
 const char* const kStudyUsage =
     "Использование: zonefire-cli study ИССЛЕДОВАНИЕ.json --out КАТАЛОГ [--jobs N] [--shard I/N\n"
-    "                   [--shard-index-base 0|1]] [--resume] [--quiet]\n"
+    "                   [--shard-index-base 0|1]] [--resume] [--quiet] [--strict]\n"
     "               zonefire-cli study ИССЛЕДОВАНИЕ.json --check\n"
     "               zonefire-cli study ИССЛЕДОВАНИЕ.json --emit-scenario НОМЕР\n"
     "               zonefire-cli merge [--force] [--partial] КАТАЛОГ КАТАЛОГ_ДОЛИ...\n";
@@ -34,6 +37,8 @@ const char* const kStudyHelp =
     "  --check              только прочитать и проверить файл исследования, ничего не рассчитывая\n"
     "  --emit-scenario НОМЕР  вывести сценарий расчета с этим номером (от 1) и выйти\n"
     "  --quiet              не показывать ход исследования\n"
+    "  --strict             не выполнять исследование (код 2), если в базовом сценарии есть\n"
+    "                       предупреждения о значениях, похожих на ошибку единиц или ввода\n"
     "\n"
     "Каталог результатов занят одним исследованием, продолжением или объединением: пока оно\n"
     "идет (файл блокировки study.lock), другое в тот же каталог не запускается. Исследование\n"
@@ -55,7 +60,10 @@ const char* const kStudyHelp =
     "\"latin-hypercube\") и \"vary\": [{\"input\": ..., \"distribution\": ..., параметры}, ...].\n"
     "Изменяемые параметры: числа сценария верхнего уровня (Vlin, PsiUd, D, T0, fire_area_max,\n"
     "safety_factor и др.; SamplesPerSec — только choice), plume, rooms[i].length|width|height,\n"
-    "rooms[i].evacuation.start_delay|duration, openings[k].width|height|open (номера с 1).\n"
+    "rooms[i].evacuation.start_delay|duration, openings[k].width|height|open (номера с 1); при\n"
+    "теплопотерях в базовом сценарии — heat_loss.walls|ceiling.material|thickness и\n"
+    "rooms[i].walls|ceiling.material|thickness однослойной поверхности (material — только choice\n"
+    "из таблицы материалов, thickness — в пределах 0 < L ≤ 1 м).\n"
     "Распределения: uniform (min, max), normal (mean, sd, необязательные min, max), lognormal\n"
     "(mu, sigma или median, factor), triangular (min, mode, max), bernoulli (p; только open),\n"
     "choice (values, необязательные weights). Пример: examples/study/two_rooms_study.json.\n"
@@ -82,6 +90,15 @@ std::optional<std::string> ReadShard(const std::string& v, Share& share) {
     return std::nullopt;
 }
 
+// The switch an argument turns on: --resume, --quiet, --strict or --check; null for none.
+bool* Switch(const std::string& arg, StudyOptions& o) {
+    if (arg == "--resume") return &o.Resume;
+    if (arg == "--quiet") return &o.Quiet;
+    if (arg == "--strict") return &o.Strict;
+    if (arg == "--check") return &o.Check;
+    return nullptr;
+}
+
 }  // namespace
 
 std::optional<std::string> ParseStudyArguments(int argc, char** argv, StudyOptions& o) {
@@ -91,12 +108,8 @@ std::optional<std::string> ParseStudyArguments(int argc, char** argv, StudyOptio
         const std::string arg = argv[i];
         auto value = [&]() -> std::string { return i + 1 < argc ? std::string(argv[++i]) : std::string(); };
         if (arg == "--help") return std::string();
-        if (arg == "--resume") {
-            o.Resume = true;
-        } else if (arg == "--quiet") {
-            o.Quiet = true;
-        } else if (arg == "--check") {
-            o.Check = true;
+        if (bool* flag = Switch(arg, o)) {
+            *flag = true;
         } else if (arg == "--out") {
             o.OutDir = value();
             if (o.OutDir.empty()) return "после --out нужно имя каталога";
@@ -152,6 +165,13 @@ std::optional<std::string> ParseMergeArguments(int argc, char** argv, MergeOptio
     o.OutDir = folders[0];
     o.Shards.assign(folders.begin() + 1, folders.end());
     return std::nullopt;
+}
+
+int WriteStdout(const std::string& text, const std::string& what) {
+    const int err = WriteAll(STDOUT_FILENO, text);
+    if (err == 0) return kExitDone;
+    WriteAll(STDERR_FILENO, OutputMessage("стандартный вывод", what, err) + "\n");
+    return kExitOutputFailed;
 }
 
 int Refuse(const std::string& where, const std::string& message) {

@@ -24,6 +24,7 @@ struct StudyOptions {
     Share Part;
     bool Resume = false;
     bool Quiet = false;
+    bool Strict = false;  // warnings of the base building refuse the study
     bool Check = false;  // read and validate only
     std::optional<std::uint64_t> EmitRun;
 };
@@ -42,6 +43,10 @@ struct MergeOptions {
 
 // Parses the arguments after "merge"; returns a usage message, or "" for --help.
 std::optional<std::string> ParseMergeArguments(int argc, char** argv, MergeOptions& options);
+
+// Writes `text` whole on stdout; when it cannot (closed, full, a broken pipe), says `what` and
+// the system's reason on stderr and returns kExitOutputFailed, else kExitDone.
+int WriteStdout(const std::string& text, const std::string& what);
 
 // "<where>: <message>" on stderr (the file names made safe to print); returns kExitBadInput.
 int Refuse(const std::string& where, const std::string& message);

@@ -12,6 +12,7 @@
 #include "study_folder.h"
 #include "study_options.h"
 #include "study_pool.h"
+#include "unit_warnings.h"
 #include "project/scenario_file.h"
 #include "verdict.h"
 
@@ -35,23 +36,22 @@ int EmitScenario(const Study& study, std::uint64_t run) {
     if (run > study.Runs)
         return Refuse("", "нет расчета с номером " + std::to_string(run) + " (в исследовании расчеты 1…" + std::to_string(study.Runs) + ")");
     const Sampler sampler(study.Method, study.Seed, study.Runs, study.Inputs.size());
+    std::string text;
     try {
-        std::cout << ScenarioText(study, DrawsOfRun(study, sampler, run));
+        text = ScenarioText(study, DrawsOfRun(study, sampler, run));
     } catch (const std::invalid_argument& e) {
         return Refuse("", "сценарий расчета №" + std::to_string(run) + " нельзя записать: " + e.what());
     }
-    std::cout.flush();
-    if (!std::cout) return Refuse("", "не удалось вывести сценарий");
-    return kExitDone;
+    return WriteStdout(text, "не удалось вывести сценарий расчета");
 }
 
 // What --check tells: the study as read and how it would run here.
 int CheckStudy(const StudyOptions& o, const Study& study) {
-    std::cout << PrintableText(o.StudyFile) << ": исследование прочитано, ошибок нет: " << study.Runs << " расчетов, "
-              << study.Inputs.size() << " изменяемых параметров, " << study.RoomCount << " помещений; "
-              << "одновременных расчетов по умолчанию здесь: " << DefaultJobs() << "\n";
-    std::cout.flush();
-    return std::cout ? kExitDone : kExitOutputFailed;
+    return WriteStdout(PrintableText(o.StudyFile) + ": исследование прочитано, ошибок нет: " + std::to_string(study.Runs) +
+                           " расчетов, " + std::to_string(study.Inputs.size()) + " изменяемых параметров, " +
+                           std::to_string(study.RoomCount) + " помещений; одновременных расчетов по умолчанию здесь: " +
+                           std::to_string(DefaultJobs()) + "\n",
+                       "не удалось вывести итог проверки");
 }
 
 int OutputFailed(const std::string& message) {
@@ -92,6 +92,10 @@ int RunStudy(const StudyOptions& o) {
     Study study;
     if (auto bad = ReadStudy(text, std::filesystem::path(o.StudyFile).parent_path(), study)) return Refuse(o.StudyFile, *bad);
     if (o.EmitRun) return EmitScenario(study, *o.EmitRun);
+    // The base building's warnings; a run's drawn values are the study's own choice.
+    zf::TzoneMath base;
+    zf::project::Apply(study.Base, base);
+    if (RefusedForWarnings(base, o.StudyFile, o.Strict)) return kExitBadInput;
     if (o.Check) return CheckStudy(o, study);
     if (o.Part.Count > study.Runs) return Refuse("", "долей (" + std::to_string(o.Part.Count) + ") больше, чем расчетов (" + std::to_string(study.Runs) + ")");
 
@@ -116,8 +120,8 @@ int RunStudy(const StudyOptions& o) {
     }
     std::string summary;
     ReadSmallFile(folder.File(kSummaryText), summary);
-    std::cout << summary;
-    return kExitDone;
+    // The folder is complete; only the summary's copy on stdout may fail.
+    return WriteStdout(summary, "не удалось вывести сводку (она записана в " + PrintableText(folder.File(kSummaryText).string()) + ")");
 }
 
 }  // namespace
@@ -165,10 +169,7 @@ RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run,
 int StudyMain(int argc, char** argv) {
     StudyOptions options;
     if (auto usage = ParseStudyArguments(argc, argv, options)) {
-        if (usage->empty()) {
-            std::cout << kStudyUsage << '\n' << kStudyHelp;
-            return kExitDone;
-        }
+        if (usage->empty()) return WriteStdout(std::string(kStudyUsage) + '\n' + kStudyHelp, "не удалось вывести справку");
         return UsageError(*usage);
     }
     InstallStopHandler();

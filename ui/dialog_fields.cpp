@@ -8,6 +8,7 @@
 
 #include "number_text.h"
 
+#include "model/inputs.h"
 #include "model/number_text.h"
 
 void AppendUnit(QLineEdit* field, const QString& unit) {
@@ -53,4 +54,27 @@ bool CheckNumberFields(QWidget* dialog, std::initializer_list<QLineEdit*> fields
         }
     }
     return true;
+}
+
+QString InputText(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+void ShowInputCaption(QLineEdit* field, const zf::Input& input) {
+    field->setToolTip(InputText(input.Name));
+    for (QLabel* label : field->window()->findChildren<QLabel*>())
+        if (label->buddy() == field) {
+            label->setText(InputText(input.Label));
+            label->setToolTip(InputText(input.Name));
+        }
+}
+
+std::optional<double> InputFieldValue(QLineEdit* field, const zf::Input& input, QString* refusal) {
+    try {
+        const double value = NumberFromText(field->text(), InputText(input.Label));
+        const std::string why = zf::OutOfRange(input, value);
+        if (why.empty()) return value;
+        if (refusal) *refusal = QStringLiteral("Поле «%1»: %2.").arg(InputText(input.Label), QString::fromStdString(why));
+    } catch (const ConversionError& error) {
+        if (refusal) *refusal = error.Message();
+    }
+    return std::nullopt;
 }

@@ -5,6 +5,10 @@
 
 #include <QString>
 #include <initializer_list>
+#include <optional>
+#include <string_view>
+
+#include "model/inputs.h"
 
 class QWidget;
 
@@ -24,3 +28,14 @@ void FocusWithTextSelected(QLineEdit* field);
 // A default size [m] as a dialog's field first shows it: the shortest digits that read back
 // to it, with the decimal comma ("0,9").
 QString DefaultSizeText(double metres);
+
+// A text of the input table as the windows show it.
+QString InputText(std::string_view text);
+
+// The caption and tip of an input's field from the input table (model/inputs.h): the tip on
+// the field and on its label (the label whose buddy it is), the caption on the label.
+void ShowInputCaption(QLineEdit* field, const zf::Input& input);
+
+// The field's number (NumberFromText, captioned by the input's label) within the input's
+// range; otherwise nullopt with `refusal` (when given) saying why, naming the field.
+std::optional<double> InputFieldValue(QLineEdit* field, const zf::Input& input, QString* refusal);

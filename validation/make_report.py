@@ -186,9 +186,36 @@ def heat_release_note(index):
             "mean over the comparison window: " + "; ".join(parts) + ".")
 
 
+def step_check_section(check):
+    """The engineer's step check (zonefire-cli --check-step) on the same cases: the critical
+    and blocking times that moved between dt and dt/2."""
+    L = ["The same cases through the step check an engineer runs (`zonefire-cli --check-step`, "
+         "`results/step_check.csv`, written by that command): every room's critical times and blocking time "
+         "at the case's step and at half of it; a time that moves by more than 5 % says the step is too large."]
+    L.append("")
+    if not check:
+        return L + ["(not run: `scripts/validate.sh` writes it.)", ""]
+    moved = [r for r in check if r["shift"]]
+    L.append("| case | rooms | times reached at both steps | largest shift | step too large |")
+    L.append("|---|---|---|---|---|")
+    for case in dict.fromkeys(r["case"] for r in check):
+        rows = [r for r in check if r["case"] == case]
+        shifts = [float(r["shift"]) for r in rows if r["shift"]]
+        L.append("| %s | %d | %d | %s | %s |" % (
+            case, len({r["room"] for r in rows}), len(shifts), "%.1e" % max(shifts) if shifts else "–",
+            "yes" if any(r["too_large"] == "1" for r in rows) else "no"))
+    L.append("")
+    if moved:
+        L.append("Largest shift of a time reached at both steps: %.1e." % max(float(r["shift"]) for r in moved))
+        L.append("")
+    return L
+
+
 def write_report(results_dir, index, points, stats, scatter_files, series_files):
     by_id = {c["id"]: c for c in index["cases"]}
-    step = read_csv(os.path.join(results_dir, "step_check.csv")) if os.path.exists(
+    step = read_csv(os.path.join(results_dir, "step_rise.csv")) if os.path.exists(
+        os.path.join(results_dir, "step_rise.csv")) else []
+    check = read_csv(os.path.join(results_dir, "step_check.csv")) if os.path.exists(
         os.path.join(results_dir, "step_check.csv")) else []
     steps = {}
     for c in index["cases"]:
@@ -361,6 +388,7 @@ def write_report(results_dir, index, points, stats, scatter_files, series_files)
     else:
         w("(not run: `scripts/validate.sh` writes it.)")
     w("")
+    L.extend(step_check_section(check))
     L.extend(model_options.report_section(results_dir))
     with open(os.path.join(HERE, "REPORT.md"), "w", encoding="utf-8") as fh:
         fh.write("\n".join(L))

@@ -5,8 +5,9 @@ and the upper-layer temperature rise's bias and scatter per series and per room 
 
     python3 validation/model_options.py --cli build/cli/zonefire-cli [--out validation/results/options]
 
-Writes statistics.csv (option, group, quantity, plume, N, bias, scatter) and table.md (the
-table make_report.py puts into REPORT.md).
+Writes statistics.csv (option, group, quantity, plume, N, bias, scatter), table.md (the
+table make_report.py puts into REPORT.md) and model_accuracy.json (the same figures, which the
+program quotes for the model a run used).
 
 Linings: Steckler — walls and ceiling 12.7 mm insulating board on 0.66 mm aluminium sheet;
 NBS — fire room 50 mm insulating board, vestibule and corridor 12.7 mm calcium-silicate
@@ -16,6 +17,7 @@ calcium-silicate board.
 
 import argparse
 import csv
+import json
 import os
 import sys
 
@@ -71,6 +73,17 @@ GROUPS = [
     ("nist", "NIST/NRC large room", lambda c, r: c["series"].startswith("NIST")),
 ]
 QUANTITIES = ("upper_temp_rise", "layer_depth")
+# The groups' names in the program's language.
+RUSSIAN_GROUP_NAMES = {
+    "all": "все сравниваемые опыты",
+    "steckler": "одно помещение (Steckler), все опыты",
+    "steckler_centre": "— очаг в центре помещения",
+    "steckler_wall": "— очаг у стены или в углу",
+    "nbs": "несколько помещений (NBS)",
+    "nbs_fire": "— помещения очага",
+    "nbs_downstream": "— помещения, куда приходит дым",
+    "nist": "большое помещение (NIST/NRC)",
+}
 
 
 def option_statistics(index, points, option):
@@ -111,6 +124,37 @@ def table(rows, quantity):
     return "\n".join(lines) + "\n"
 
 
+def accuracy_json(rows):
+    """The figures the program quotes for the model a run used ("О модели", the report): per
+    option, per group of tests, per quantity and plume N, bias and scatter (none for groups of
+    two or fewer points), and the groups in which heat loss leaves the model too cold."""
+    options = {}
+    for option, name in OPTIONS:
+        groups = []
+        for gkey, gname, _ in GROUPS:
+            entry = {"key": gkey, "name": RUSSIAN_GROUP_NAMES[gkey]}
+            for qty in QUANTITIES:
+                for plume in v.PLUMES:
+                    r = next((r for r in rows if r["option"] == option and r["group"] == gkey
+                              and r["quantity"] == qty and r["plume"] == plume), None)
+                    if r is None:
+                        continue
+                    n = int(r["n"])
+                    entry.setdefault(qty, {})[plume] = {
+                        "n": n, "bias": round(float(r["bias"]), 3),
+                        "scatter": round(float(r["scatter"]), 3) if n > 2 and r["scatter"] not in ("", None) else None}
+            if len(entry) > 2:
+                groups.append(entry)
+        options[option] = {"name": name, "groups": groups}
+    return {"quantities": list(QUANTITIES), "options": options}
+
+
+def write_accuracy_json(folder, rows):
+    with open(os.path.join(folder, "model_accuracy.json"), "w", encoding="utf-8") as f:
+        json.dump(accuracy_json(rows), f, indent=1, ensure_ascii=False)
+        f.write("\n")
+
+
 def report_section(results_dir):
     """The lines of REPORT.md's section on the model options, from statistics.csv and table.md
     of `results_dir`/options; empty when they were not computed."""
@@ -146,7 +190,13 @@ def main(argv):
     ap.add_argument("--cases", default=os.path.join(HERE, "cases"))
     ap.add_argument("--out", default=os.path.join(HERE, "results", "options"))
     ap.add_argument("--jobs", type=int, default=2)
+    ap.add_argument("--figures-only", action="store_true",
+                    help="write model_accuracy.json from the statistics.csv already in --out, computing nothing")
     args = ap.parse_args(argv)
+    if args.figures_only:
+        with open(os.path.join(args.out, "statistics.csv"), newline="", encoding="utf-8") as f:
+            write_accuracy_json(args.out, list(csv.DictReader(f)))
+        return 0
     rows, failed = [], []
     for option, _ in OPTIONS:
         index, results = v.compute(args.cli, args.cases, args.jobs, modify=option_modifier(option))
@@ -159,6 +209,7 @@ def main(argv):
         w.writeheader()
         for r in rows:
             w.writerow({k: v.fmt(x) if isinstance(x, float) else x for k, x in r.items()})
+    write_accuracy_json(args.out, [{k: v.fmt(x) if isinstance(x, float) else x for k, x in r.items()} for r in rows])
     with open(os.path.join(args.out, "table.md"), "w", encoding="utf-8") as f:
         f.write("Upper-layer temperature rise, bias/scatter (scatter net of the experiments' 0.07; "
                 "groups of two or fewer points: bias only):\n\n" + table(rows, "upper_temp_rise"))

@@ -32,7 +32,9 @@ TEST(CliHelp, SaysWhereTheGuideTheExamplesAndTheFireLoadsAre) {
     const ChildResult help = RunChild(kCli, {"--help"});
     ASSERT_EQ(help.ExitCode, 0);
     for (const char* part : {"Руководство пользователя", "docs/guide.md", "guide.html", "«Файл → Примеры»", "--fire-loads",
-                             "Помещение 1 — помещение\nочага пожара", "[i, i] — проем помещения i наружу"})
+                             "Помещение 1 — помещение\nочага пожара", "[i, i] — проем помещения i наружу",
+                             "[--strict]", "--strict         считать предупреждения ошибками", "13,8 МДж/кг — это 13800000",
+                             "20 °C — это 293 К"})
         EXPECT_NE(help.Out.find(part), std::string::npos) << part;
 }
 

@@ -95,7 +95,7 @@ TEST_P(ExampleFile, PrintsAndWritesWhatTheEngineComputes) {
                                             (dir / "csv").string()});
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_EQ(run.Out, ExpectedReport(*zm, zfcli::RunOutcome::Completed));
-    EXPECT_EQ(run.Err, "");  // stderr is a pipe here, not a terminal: no progress line
+    EXPECT_EQ(zftest::WithoutWarnings(run.Err), "");  // stderr is a pipe here, not a terminal: no progress line
 
     const json doc = json::parse(ReadFile(dir / "out.json"));
     EXPECT_EQ(doc["completed"], true);
@@ -183,7 +183,7 @@ TEST(Cli, AFailedRunReportsTheStepAndTheFaultAndStillWritesItsOutputs) {
     const ChildResult run = RunChild(kCli, {(dir / "s.json").string(), "--json", (dir / "out.json").string(),
                                             "--csv", (dir / "csv").string()});
     EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Err, "Ошибка при выполнении расчета!\n(на итерации №" + std::to_string(zm->Iter) + ")\n" +
+    EXPECT_EQ(zftest::WithoutWarnings(run.Err), "Ошибка при выполнении расчета!\n(на итерации №" + std::to_string(zm->Iter) + ")\n" +
                            zf::DescribeFault(zm->LastFault) + "\n");
     EXPECT_EQ(run.Out, ExpectedReport(*zm, zfcli::RunOutcome::Failed));
     const json doc = json::parse(ReadFile(dir / "out.json"));
@@ -263,7 +263,7 @@ TEST(Cli, QuietKeepsTheTerminalFreeOfProgress) {
     const ChildResult run =
         RunChild(kCli, {(dir / "long.json").string(), "--quiet", "--json", (dir / "out.json").string()}, options);
     EXPECT_EQ(run.ExitCode, 130);
-    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(zftest::WithoutWarnings(run.Err), "");
     EXPECT_EQ(json::parse(ReadFile(dir / "out.json"))["stopped"], true);
 }
 
@@ -283,7 +283,7 @@ TEST(Cli, ARunThatFailsBeforeItsFirstStepSaysItWasNotStarted) {
         kCli, {(dir / "big.json").string(), "--json", (dir / "out.json").string(), "--csv", (dir / "csv").string()},
         options);
     EXPECT_EQ(run.ExitCode, 1) << run.Err;
-    EXPECT_EQ(run.Err, "Ошибка при подготовке расчета, расчет не начат!\n"
+    EXPECT_EQ(zftest::WithoutWarnings(run.Err), "Ошибка при подготовке расчета, расчет не начат!\n"
                        "Недостаточно памяти для записи результатов: уменьшите время моделирования или увеличьте шаг.\n");
     EXPECT_TRUE(run.Out.ends_with("\nРасчет не начат: ошибка при подготовке, ни один шаг не выполнен.\n")) << run.Out;
     EXPECT_EQ(run.Out.find("на шаге"), std::string::npos) << run.Out;

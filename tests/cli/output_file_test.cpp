@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "input_text.h"
 #include "output_file.h"
@@ -98,6 +99,52 @@ TEST(AtomicFile, ADeviceIsWrittenInPlaceAndItsErrorNamesTheReason) {
     const std::string error = ErrorOf([&] { full.Commit(); });
     EXPECT_NE(error.find("/dev/full"), std::string::npos) << error;
     EXPECT_NE(error.find(std::strerror(ENOSPC)), std::string::npos) << error;
+}
+
+// Every failed write has one shape (where, what, the system's reason) and one message made of it.
+struct FailedWrite {
+    const char* Name;
+    std::function<void(const fs::path& dir)> Write;
+    std::string Path;  // relative to the folder, or absolute
+    int Error;
+};
+
+void PrintTo(const FailedWrite& c, std::ostream* os) { *os << c.Name; }
+
+class WriteFailureShape : public testing::TestWithParam<FailedWrite> {};
+
+TEST_P(WriteFailureShape, NamesThePathAndTheSystemsReasonInOneMessage) {
+    TempDir dir;
+    try {
+        GetParam().Write(dir.Path());
+        FAIL() << "written";
+    } catch (const OutputError& e) {
+        const WriteFailure& failure = e.Failure();
+        EXPECT_EQ(failure.Path, GetParam().Path[0] == '/' ? fs::path(GetParam().Path) : dir / GetParam().Path);
+        EXPECT_EQ(failure.Error, GetParam().Error) << e.what();
+        EXPECT_FALSE(failure.What.empty());
+        EXPECT_EQ(e.what(), WriteFailureMessage(failure));
+        EXPECT_NE(std::string(e.what()).find(std::strerror(GetParam().Error)), std::string::npos) << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writers, WriteFailureShape,
+    testing::Values(FailedWrite{"FullDevice",
+                                [](const fs::path&) {
+                                    AtomicFile full("/dev/full");
+                                    full.Stream() << "result";
+                                    full.Commit();
+                                },
+                                "/dev/full", ENOSPC},
+                    FailedWrite{"MissingFolder", [](const fs::path& d) { AtomicFile file(d / "no/such/r.json"); },
+                                "no/such/r.json", ENOENT}),
+    [](const testing::TestParamInfo<FailedWrite>& info) { return std::string(info.param.Name); });
+
+TEST(WriteFailureShape, TheMessageEscapesThePathAndLeavesOutAMissingReason) {
+    EXPECT_EQ(WriteFailureMessage({"a\nb.json", "не удалось записать файл", 0}), "a\\x0ab.json: не удалось записать файл");
+    EXPECT_EQ(WriteFailureMessage({"стандартный вывод", "не удалось вывести", EPIPE}),
+              std::string("стандартный вывод: не удалось вывести: ") + std::strerror(EPIPE));
 }
 
 TEST(AtomicFile, RefusesAFolderAndAMissingFolderBeforeAnythingIsWritten) {
@@ -193,6 +240,29 @@ TEST(PrintableText, EscapesWhatATerminalWouldObeyAndKeepsLetters) {
     EXPECT_EQ(PrintableText("line\nnext\ttab"), "line\\x0anext\\x09tab");
     EXPECT_EQ(PrintableText("line\nnext\ttab", 100, true), "line\nnext\ttab");
 }
+
+// A direction control would reorder the rest of the line or message; a line separator would
+// break it. Each is written as its code point, the letters of every script are kept.
+struct DirectionCase {
+    const char* Name;
+    std::string Text, Printed;
+};
+
+void PrintTo(const DirectionCase& c, std::ostream* os) { *os << c.Name; }
+
+class PrintableDirection : public testing::TestWithParam<DirectionCase> {};
+
+TEST_P(PrintableDirection, ControlsEscapedLettersKept) { EXPECT_EQ(PrintableText(GetParam().Text), GetParam().Printed); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, PrintableDirection,
+    testing::Values(DirectionCase{"RightToLeftOverride", "exe.\xe2\x80\xaejson", "exe.\\u202ejson"},
+                    DirectionCase{"LeftToRightEmbeddingAndPop", "\xe2\x80\xaa" "a\xe2\x80\xac", "\\u202aa\\u202c"},
+                    DirectionCase{"IsolatesAndMarks", "\xe2\x81\xa6\xe2\x80\x8f\xd8\x9c", "\\u2066\\u200f\\u061c"},
+                    DirectionCase{"LineAndParagraphSeparators", "a\xe2\x80\xa8" "b\xe2\x80\xa9", "a\\u2028b\\u2029"},
+                    DirectionCase{"HebrewAndArabicLettersKept", "\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d \xd8\xba\xd8\xb1\xd9\x81\xd8\xa9",
+                                  "\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d \xd8\xba\xd8\xb1\xd9\x81\xd8\xa9"}),
+    [](const testing::TestParamInfo<DirectionCase>& info) { return std::string(info.param.Name); });
 
 TEST(PrintableText, CutsAfterTheGivenNumberOfCharacters) {
     EXPECT_EQ(PrintableText("абвгд", 3), "абв…");

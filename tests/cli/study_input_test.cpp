@@ -73,7 +73,16 @@ INSTANTIATE_TEST_SUITE_P(
                  "min": 0.01, "max": 0.02, "max": 0.03})"), {"\"vary[1].max\"", "дважды", "строка 2"}},
         BadInput{"KeyTwiceInTheBase", "{" + kStudyBase.substr(0, kStudyBase.size() - 1) +
                                           ", \"dt\": 0.1}, \"runs\": 2, \"seed\": 1, \"sampling\": \"monte-carlo\", \"vary\": []}",
-                 {"\"base.dt\"", "дважды"}}),
+                 {"\"base.dt\"", "дважды"}},
+        // A refusal inside an inline base names the study file's line, not the base's own text.
+        BadInput{"InlineBaseWrongTypeOnItsLine",
+                 "{\"runs\": 2, \"seed\": 1, \"sampling\": \"monte-carlo\", \"vary\": [],\n \"base\": {\"rooms\": [{},\n  {\"width\": \"5\"}]}}",
+                 {"базовый сценарий: помещение №2, ключ \"width\"", "ожидается число", "(строка 3)"}},
+        // A list index is written one way: "rooms[02]" could be a slip for 2 or for 20.
+        BadInput{"IndexWithALeadingZero", StudyText(R"({"input": "rooms[02].length", "distribution": "uniform", "min": 4, "max": 6})"),
+                 {"\"rooms[02].length\"", "ведущим нулем", "rooms[2]"}},
+        BadInput{"OpeningIndexZeroZero", StudyText(R"({"input": "openings[00].width", "distribution": "uniform", "min": 1, "max": 2})"),
+                 {"openings", "с номером 00"}}),
     [](const testing::TestParamInfo<BadInput>& info) { return std::string(info.param.Name); });
 
 // Laws whose parameters cannot be drawn are refused before any run, with the entry and key.
@@ -89,7 +98,7 @@ TEST(StudyLaws, ParametersThatCannotBeDrawnAreRefusedByEntryAndKey) {
         {R"({"input": "D", "distribution": "lognormal", "mu": 5, "sigma": -1})", "ключ \"sigma\""},
         {R"({"input": "D", "distribution": "Uniform", "min": 1, "max": 2})", "неизвестное распределение \"Uniform\""},
         {R"({"input": "D", "distribution": 7})", "\"distribution\""},
-        {R"({"input": "Vlin", "distribution": "uniform", "min": 0.01, "max": 1e400})", "ошибка в записи JSON"},
+        {R"({"input": "Vlin", "distribution": "uniform", "min": 0.01, "max": 1e400})", "\"vary[1].max\": число 1e400"},
     };
     for (const Case& c : cases) {
         const std::string message = Refusal(StudyText(c.Vary));

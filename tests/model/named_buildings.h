@@ -36,6 +36,8 @@ struct NamedBuilding {
     double T0 = 293;         // [K]
     double hr = 1.7;         // [m]
     double FireAreaMax = 0;  // [m²]
+    bool ConsistentOutflow = false;
+    zf::HeatLossOptions HeatLoss;  // off unless Enabled
     std::vector<RoomSize> Rooms;
     std::vector<OpeningPlan> Openings;
     int FailsAt = 0;         // step in which the run fails; 0: it completes
@@ -55,6 +57,8 @@ inline void Load(zf::TzoneMath& z, const NamedBuilding& b, int samplesPerSec = 1
     z.hr = b.hr;
     z.SamplesPerSec = samplesPerSec;
     z.Options.FireAreaMax = b.FireAreaMax;
+    z.Options.ConsistentOutflow = b.ConsistentOutflow;
+    z.Options.HeatLoss = b.HeatLoss;
     for (const RoomSize& r : b.Rooms) z.AddRoom(r.Length, r.Width, r.Height);
     for (const OpeningPlan& o : b.Openings) {
         z.AddProem(o.Row, o.Col, o.Height, o.Width, o.IsOpen);
@@ -85,6 +89,25 @@ inline NamedBuilding CorridorPlan(const char* name, bool tanaka) {
         {1, 1, 2.2, 1.2, false}, {3, 3, 2.5, 1.5, true},  {4, 4, 1.8, 1.0, true},
     };
     return b;
+}
+
+// Heat loss with walls and ceiling of one board (their profiles stay alike all run), and with a
+// concrete ceiling, steel-sheet walls in the corridor and consistent outflow.
+inline std::vector<NamedBuilding> HeatLossBuildings() {
+    std::vector<NamedBuilding> all;
+    NamedBuilding b = TwoRoomPlan("TwoRoomsGypsumHeatLoss", true);
+    b.HeatLoss.Enabled = true;
+    b.HeatLoss.Walls = zf::MaterialSurface("gypsum_board", 0.0125);
+    all.push_back(b);
+    b = CorridorPlan("CorridorMixedSurfacesHeatLoss", false);
+    b.ConsistentOutflow = true;
+    b.HeatLoss.Enabled = true;
+    b.HeatLoss.Walls = zf::MaterialSurface("gypsum_board", 0.0125);
+    b.HeatLoss.Ceiling = zf::MaterialSurface("concrete", 0.2);
+    b.HeatLoss.Rooms.resize(2);
+    b.HeatLoss.Rooms[1].Walls = zf::MaterialSurface("steel_sheet", 0.001);
+    all.push_back(b);
+    return all;
 }
 
 inline std::vector<NamedBuilding> NamedBuildings() {
@@ -182,6 +205,7 @@ inline std::vector<NamedBuilding> NamedBuildings() {
     b.Openings = {{0, 1, 2.2, 0.9, true}};
     b.FailsAt = 1199;
     all.push_back(b);
+    for (const NamedBuilding& h : HeatLossBuildings()) all.push_back(h);
     return all;
 }
 

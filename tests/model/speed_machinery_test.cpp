@@ -52,6 +52,9 @@ testing::AssertionResult SameRun(zf::TzoneMath& fast, zf::TzoneMath& full) {
             if (!SameBits(x.CritTimeOf(kind), y.CritTimeOf(kind))) why << "room " << i << " critical time " << h << "\n";
         }
         if (!SameBits(x.Qloss, y.Qloss)) why << "room " << i << " heat loss " << x.Qloss << " / " << y.Qloss << "\n";
+        if (!SameBits(x.Enclosure.HeatLost, y.Enclosure.HeatLost) || x.Enclosure.Walls.T != y.Enclosure.Walls.T ||
+            x.Enclosure.Ceiling.T != y.Enclosure.Ceiling.T || !SameBits(x.Enclosure.Walls.BackLoss, y.Enclosure.Walls.BackLoss))
+            why << "room " << i << " heat lost to the enclosure or its surfaces' temperatures differ\n";
     }
     if (why.str().empty()) return testing::AssertionSuccess();
     return testing::AssertionFailure() << why.str();

@@ -2,29 +2,16 @@
 // Buildings and inputs shared by the engine's tests.
 
 #include "model/defaults.h"
+#include "model/inputs.h"
 #include "model/scenario.h"
 
 namespace testing_zf {
 
-// The main window's initial parameter values.
+// The main window's initial parameter values: every input's default.
 inline void SetDefaultInputs(zf::TzoneMath& z) {
-    using D = zf::ScenarioDefaults;
-    z.Qn = D::Qn;
-    z.Vlin = D::Vlin;
-    z.PsiUd = D::PsiUd;
-    z.D = D::D;
-    z.Lo2 = D::Lo2;
-    z.Lco = D::Lco;
-    z.Lco2 = D::Lco2;
-    z.Lhcl = D::Lhcl;
-    z.Nu = D::Nu;
-    z.T0 = D::T0;
-    z.hr = D::hr;
-    z.SimTime = D::SimTime;
-    z.dt = D::dt;
-    z.SamplesPerSec = D::SamplesPerSec;
-    z.UseTanaka = D::UseTanaka;
-    z.Options.FireAreaMax = D::FireAreaMax;
+    for (const zf::Input& input : zf::kInputs) input.In(z) = input.Default;
+    z.SamplesPerSec = zf::ScenarioDefaults::SamplesPerSec;
+    z.UseTanaka = zf::ScenarioDefaults::UseTanaka;
 }
 
 // A doorway as the editor adds it: a face in (a, b), then its twin in (b, a).

@@ -29,7 +29,7 @@ std::string ReadFile(const fs::path& path) {
 
 // Every field of two scenarios' inputs and opening matrices equal, to the bit.
 void ExpectSameScenario(zf::TzoneMath& a, zf::TzoneMath& b) {
-    for (const NumberKey& key : kNumberKeys) EXPECT_EQ(key.In(a), key.In(b)) << key.Key;
+    for (const zf::Input& input : zf::kInputs) EXPECT_EQ(input.In(a), input.In(b)) << input.Key;
     EXPECT_EQ(a.SamplesPerSec, b.SamplesPerSec);
     EXPECT_EQ(a.UseTanaka, b.UseTanaka);
     ASSERT_EQ(a.RoomCount(), b.RoomCount());
@@ -85,7 +85,12 @@ Document RandomDocument(std::mt19937_64& rng) {
     Document d;
     d.Title = RandomText(rng);
     d.Notes = RandomText(rng);
-    for (const NumberKey& key : kNumberKeys) d.Params.*key.Field = RandomNumber(rng);
+    // Any number the file holds, within each input's range (the critical values have one).
+    for (const zf::Input& input : zf::kInputs) {
+        double& value = d.Params.*input.Field;
+        do value = RandomNumber(rng);
+        while (value < input.Min || value > input.Max);
+    }
     d.Params.SamplesPerSec = std::uniform_int_distribution<int>(1, 1000)(rng);
     d.Params.UseTanaka = rng() % 2 == 0;
     const int rooms = std::uniform_int_distribution<int>(0, 8)(rng);

@@ -160,7 +160,7 @@ TEST(ScenarioFile, TextPastItsLimitOrWithANulByteIsRefused) {
     EXPECT_NE(nul->find("строке 2, столбце 1"), std::string::npos) << *nul;
     const auto escaped = Refusal(R"({"rooms": [{"name": "a\u0000b"}]})");
     ASSERT_TRUE(escaped);
-    EXPECT_NE(escaped->find("ключ \"name\": строка содержит нулевой символ"), std::string::npos) << *escaped;
+    EXPECT_NE(escaped->find("ключ \"rooms[1].name\": строка содержит нулевой символ"), std::string::npos) << *escaped;
 }
 
 // 300 000 small objects, far more than any scenario: read through to the unknown key. How the
@@ -223,7 +223,7 @@ TEST(ScenarioFile, ARefusedDocumentLeavesTheOneGivenAsItWas) {
     document.Title = "прежнее здание";
     document.Rooms = {{7, 8, 9, "Зал", {}, {}, {}}};
     const zf::project::Document before = document;
-    for (const char* text : {R"({"rooms": [{}], "dt": -1})", R"({"version": 3})", "{"})
+    for (const char* text : {R"({"rooms": [{}], "dt": -1})", R"({"version": 4})", "{"})
         EXPECT_TRUE(zf::project::ReadDocument(text, document)) << text;
     EXPECT_EQ(document, before);
 }
@@ -237,10 +237,10 @@ TEST(ScenarioFile, AFileWithoutFormatAndVersionIsReadAsTheFirstVersion) {
 }
 
 TEST(ScenarioFile, ANewerVersionIsRefusedBeforeItsUnknownKeys) {
-    const auto message = Refusal(R"({"format": "zonefire-scenario", "version": 3, "rooms": [{"floor": 3}], "wind": 1})");
+    const auto message = Refusal(R"({"format": "zonefire-scenario", "version": 4, "rooms": [{"floor": 3}], "wind": 1})");
     ASSERT_TRUE(message);
-    EXPECT_NE(message->find("более новой версией программы (версия формата 3)"), std::string::npos) << *message;
-    EXPECT_NE(message->find("не выше 2"), std::string::npos) << *message;
+    EXPECT_NE(message->find("более новой версией программы (версия формата 4)"), std::string::npos) << *message;
+    EXPECT_NE(message->find("не выше 3"), std::string::npos) << *message;
 }
 
 // ---- Bad input: one message naming the key, the room or the opening ------------------------
@@ -288,7 +288,7 @@ const BadFile kBadFiles[] = {
     {"UnknownOpeningKey", R"({"rooms": [{}], "openings": [{"rooms": [1, 1], "heigth": 2}]})",
      {"проем №1", "\"heigth\"", "\"height\""}},
     {"DuplicateKey", R"({"rooms": [{}], "dt": 0.01, "dt": 0.02})", {"\"dt\"", "дважды"}},
-    {"DuplicateRoomKey", R"({"rooms": [{"width": 3, "width": 4}]})", {"\"width\"", "дважды"}},
+    {"DuplicateRoomKey", R"({"rooms": [{"width": 3, "width": 4}]})", {"\"rooms[1].width\"", "дважды", "(строка 1)"}},
     // Wrong types
     {"NumberAsString", R"({"rooms": [{}], "dt": "0.01"})", {"ключ \"dt\"", "ожидается число", "строка \"0.01\""}},
     {"NumberAsBoolean", R"({"rooms": [{}], "Qn": true})", {"ключ \"Qn\"", "ожидается число"}},
@@ -314,7 +314,7 @@ const BadFile kBadFiles[] = {
      {"проем №1, ключ \"width\"", "неотрицательное"}},
     {"InfiniteNumber", "{\"rooms\": [{}],\n \"Vlin\": 1e400}",
      {"ключ \"Vlin\"", "1e400", "строке 2, столбце 10", "бесконечность"}},
-    {"NegativeInfiniteRoomSize", R"({"rooms": [{"height": -1e309}]})", {"ключ \"height\"", "-1e309", "бесконечность"}},
+    {"NegativeInfiniteRoomSize", R"({"rooms": [{"height": -1e309}]})", {"ключ \"rooms[1].height\"", "-1e309", "бесконечность"}},
     {"NaN", R"({"rooms": [{}], "D": NaN})", {"JSON", "строке 1, столбце 22"}},
     // Room numbers of openings
     {"RoomNumberBeyondLast", R"({"rooms": [{}, {}], "openings": [{"rooms": [1, 2]}, {"rooms": [3, 1]}]})",

@@ -50,8 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"SixtyFiveLevels", Nested(65), {"вложенность", "64"}},
         RefusedCase{"AMillionLevels", Nested(1000000), {"вложенность", "строка 1"}},
         RefusedCase{"DeepUnderAKey", "{\"vary\": [\n" + Nested(70) + "]}", {"\"vary[1]", "строка 2"}},
-        RefusedCase{"Syntax", "{\"runs\": 1,\n\n \"seed\" 2}", {"ошибка в записи JSON", "строка 3"}},
-        RefusedCase{"NulByte", std::string("{\"a\":\n\"x\0y\"}", 13), {"нулевой байт", "строка 2"}}),
+        RefusedCase{"Syntax", "{\"runs\": 1,\n\n \"seed\" 2}", {"ошибка в записи JSON", "строке 3"}},
+        RefusedCase{"NulByte", std::string("{\"a\":\n\"x\0y\"}", 13), {"нулевой байт", "строке 2"}}),
     [](const testing::TestParamInfo<RefusedCase>& info) { return std::string(info.param.Name); });
 
 TEST(StrictJson, ReadsWhatAPlainParserReadsUpToSixtyFourLevels) {

@@ -33,6 +33,7 @@ TEST_P(HotterThanFireRoom, NamesTheRoomsAndPointsToConsistentOutflow) {
     if (!text.empty()) {
         for (int i : GetParam().Hotter) EXPECT_NE(text.find("№" + std::to_string(i + 1)), std::string::npos) << text;
         EXPECT_NE(text.find("consistent_outflow"), std::string::npos) << text;
+        EXPECT_NE(text.find("«Согласованный уход газов через проемы»"), std::string::npos) << text;  // the check box
         zm.Options.ConsistentOutflow = true;  // already on: the text does not suggest it again
         EXPECT_EQ(zfreport::HotterThanFireRoomWarning(zm).find("consistent_outflow"), std::string::npos);
     }

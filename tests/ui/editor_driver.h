@@ -77,8 +77,20 @@ protected:
         addDoor_ = new Tf_AddDoor(main_.get());
         main_->SetDialogs(addRoom_, addDoor_);
         main_->show();
+        // The warnings of values that look like a slip ("InputWarningsBox") are answered
+        // "Считать всё равно", so a test of something else runs its building as it stands; a
+        // test of those warnings turns runAnyway_ off and answers them itself.
+        QObject::connect(&warningAnswerer_, &QTimer::timeout, [this] {
+            QWidget* w = QApplication::activeModalWidget();
+            if (runAnyway_ && w != nullptr && w->objectName() == QLatin1String("InputWarningsBox"))
+                QTest::mouseClick(w->findChild<QPushButton*>("btnRunAnyway"), Qt::LeftButton);
+        });
+        warningAnswerer_.start(5);
     }
-    void TearDown() override { *answering_ = false; }  // leftover answers must not touch the next test
+    void TearDown() override {
+        *answering_ = false;  // leftover answers must not touch the next test
+        warningAnswerer_.stop();
+    }
 
     template <class W = QWidget> W* Find(const char* name) const {
         W* w = main_->findChild<W*>(QString::fromLatin1(name));
@@ -106,11 +118,14 @@ protected:
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(row, col)).center());
     }
 
-    // Answers the next modal window of the given class from inside its event loop.
+    // Answers the next modal window of the given class from inside its event loop; the
+    // warnings of values that look like a slip are left to the answerer of SetUp.
     void WhenModal(const char* className, std::function<void(QWidget*)> act, int tries = 300) {
         QTimer::singleShot(5, [this, className, act, tries, alive = answering_] {
             if (!*alive) return;
             QWidget* w = QApplication::activeModalWidget();
+            if (runAnyway_ && w != nullptr && w->objectName() == QLatin1String("InputWarningsBox"))
+                return WhenModal(className, act, tries);  // the answerer's (SetUp)
             if (w != nullptr && w->inherits(className) && w->isVisible()) return act(w);
             if (tries > 0) WhenModal(className, act, tries - 1);
         });
@@ -180,6 +195,8 @@ protected:
     }
 
     std::shared_ptr<bool> answering_ = std::make_shared<bool>(true);
+    bool runAnyway_ = true;
+    QTimer warningAnswerer_;
     std::unique_ptr<Tf_main> main_;
     Tf_AddRoom* addRoom_ = nullptr;
     Tf_AddDoor* addDoor_ = nullptr;

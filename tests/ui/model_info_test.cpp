@@ -13,6 +13,7 @@
 
 #include "model_accuracy.h"
 #include "model_info_dialog.h"
+#include "option_accuracy.h"
 #include "results_driver.h"
 
 namespace {
@@ -145,8 +146,37 @@ TEST_F(ModelInfoFromResults, ChartMenuOpensTheDialogWithTheBuiltInText) {
             }
     });
     info->trigger();
-    // The dialog's plain text gives the non-breaking spaces of "N = 44" back as plain ones.
-    EXPECT_EQ(shown, ModelLimitsText().replace(QChar(0x00A0), QLatin1Char(' ')));
+    // The figures of the model the run used first, then the reference model's for every
+    // quantity. The dialog's plain text gives the non-breaking spaces back as plain ones.
+    const auto plain = [](QString t) { return t.replace(QChar(0x00A0), QLatin1Char(' ')); };
+    const QString used = plain(UsedModelAccuracyText(zm.Options, zm.UseTanaka));
+    ASSERT_FALSE(used.isEmpty());
+    EXPECT_TRUE(shown.startsWith(used)) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(plain(ModelLimitsText()))) << shown.toStdString();
+}
+
+// A heat-loss run's dialog quotes the heat-loss model's figures and where they are too cold.
+TEST_F(ModelInfoFromResults, AHeatLossRunsDialogQuotesTheHeatLossModel) {
+    Fill(zm, 1, 20, 10, 0.01);
+    zm.Options.HeatLoss.Enabled = true;
+    zm.UseTanaka = false;
+    w.PrepareResults(zm);
+    QAction* info = nullptr;
+    for (QAction* a : Find<QChartView>("ChartResult")->actions())
+        if (a->objectName() == QLatin1String("ActModelInfo")) info = a;
+    ASSERT_NE(info, nullptr);
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<TModelInfoDialog*>(top); d != nullptr && d->isVisible()) {
+                shown = d->Text();
+                d->accept();
+            }
+    });
+    info->trigger();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Модель этого расчета: теплопотери, зависимость для факела МакКефри"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("«очаг у стены или в углу» — на 11 % (с зависимостью Танака — на 25 %)")))
+        << shown.toStdString();
 }
 
 }  // namespace

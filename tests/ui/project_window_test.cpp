@@ -127,6 +127,27 @@ TEST_F(ProjectWindowTest, TheRunnerGetsBitIdenticalResultsFromABuildingTheWindow
         }
 }
 
+// A file's or a room's name with a right-to-left override or a newline is shown escaped in the
+// window's title, in a message and in the rooms table: it can neither reorder nor break them.
+TEST_F(ProjectWindowTest, NamesWithDirectionOverridesAndNewlinesAreShownEscaped) {
+    const QString hostile = QString::fromUtf8("evil\u202enosj.\nx.json");
+    WriteBytes(Path(hostile), R"({"rooms": [{"name": "Зал\u202eКладовая\nB"}, {}],
+                               "openings": [{"rooms": [1, 2]}, {"rooms": [2, 2]}]})");
+    ASSERT_TRUE(main_->OpenFile(Path(hostile)));
+    const QString title = main_->windowTitle();
+    EXPECT_TRUE(title.endsWith(QStringLiteral("evil\\u202enosj.\\x0ax.json"))) << title.toStdString();
+    EXPECT_FALSE(title.contains(QChar(0x202E)) || title.contains(u'\n')) << title.toStdString();
+    const QString tip = Grid("GridRoom")->item(1, 1)->toolTip();
+    EXPECT_EQ(tip, QStringLiteral("Зал\\u202eКладовая\\x0aB"));
+
+    WriteBytes(Path(hostile + ".bad"), "{");
+    QString text;
+    ExpectMessage(&text);
+    EXPECT_FALSE(main_->OpenFile(Path(hostile + ".bad")));
+    EXPECT_TRUE(text.contains(QStringLiteral("evil\\u202enosj.\\x0ax.json.bad"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QChar(0x202E))) << text.toStdString();
+}
+
 TEST_F(ProjectWindowTest, AFileThatCannotBeReadIsNamedAndTheBuildingKept) {
     EnterThreeRooms();
     ASSERT_TRUE(main_->SaveFile(Path("good.json")));

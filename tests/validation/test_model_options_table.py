@@ -48,5 +48,24 @@ class HeatLossTable(unittest.TestCase):
             self.assertAlmostEqual(with_loss, ref, delta=0.02)
 
 
+class QuotedFigures(unittest.TestCase):
+    """The figures the program quotes for the model a run used come from the same statistics."""
+
+    def test_the_built_in_figures_are_the_statistics(self):
+        import json
+        import sys
+        sys.path.insert(0, os.path.join(ROOT, "validation"))
+        import model_options
+        with open(STATS, newline="", encoding="utf-8") as f:
+            rows = list(csv.DictReader(f))
+        with open(os.path.join(ROOT, "validation", "results", "options", "model_accuracy.json"), encoding="utf-8") as f:
+            committed = json.load(f)
+        self.assertEqual(committed, model_options.accuracy_json(rows))
+        wall = next(g for g in committed["options"]["heat_loss"]["groups"] if g["key"] == "steckler_wall")
+        # With heat loss, wall and corner fires come out 11–25 % too cold.
+        self.assertAlmostEqual(wall["upper_temp_rise"]["tanaka"]["bias"], 0.75, delta=0.0051)
+        self.assertAlmostEqual(wall["upper_temp_rise"]["mccaffrey"]["bias"], 0.89, delta=0.0051)
+
+
 if __name__ == "__main__":
     unittest.main()

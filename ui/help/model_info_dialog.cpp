@@ -8,11 +8,14 @@
 
 #include "model_accuracy.h"
 
-TModelInfoDialog::TModelInfoDialog(QWidget* parent) : QDialog(parent) {
+TModelInfoDialog::TModelInfoDialog(QWidget* parent, const QString& usedModel) : QDialog(parent) {
     setObjectName(QStringLiteral("ModelInfo"));
     setWindowTitle(QStringLiteral("О модели"));
+    const QString text = usedModel.isEmpty() ? ModelLimitsText()
+                                             : usedModel + QStringLiteral("\n\nЭталонная модель (без вариантов) по всем "
+                                                                         "сравненным величинам.\n\n") + ModelLimitsText();
     // Read-only but selectable, so the figures can be copied into a report.
-    Text_ = new QPlainTextEdit(ModelLimitsText(), this);
+    Text_ = new QPlainTextEdit(text, this);
     Text_->setObjectName(QStringLiteral("ModelInfoText"));
     Text_->setReadOnly(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
@@ -25,7 +28,7 @@ TModelInfoDialog::TModelInfoDialog(QWidget* parent) : QDialog(parent) {
 
 QString TModelInfoDialog::Text() const { return Text_->toPlainText(); }
 
-void AddModelInfoAction(QWidget* window, QWidget* chart) {
+void AddModelInfoAction(QWidget* window, QWidget* chart, std::function<QString()> usedModel) {
     auto* separator = new QAction(chart);
     separator->setSeparator(true);
     auto* info = new QAction(QStringLiteral("О модели..."), window);
@@ -35,8 +38,8 @@ void AddModelInfoAction(QWidget* window, QWidget* chart) {
     info->setShortcutContext(Qt::WindowShortcut);
     window->addAction(info);
     chart->addActions({separator, info});
-    QObject::connect(info, &QAction::triggered, window, [window] {
-        TModelInfoDialog dialog(window);
+    QObject::connect(info, &QAction::triggered, window, [window, usedModel = std::move(usedModel)] {
+        TModelInfoDialog dialog(window, usedModel ? usedModel() : QString());
         dialog.exec();
     });
 }

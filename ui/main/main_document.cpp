@@ -51,6 +51,9 @@ Document Tf_main::Building() const {
     building.Title = document_.Title;
     building.Notes = document_.Notes;
     building.SafetyFactor = document_.SafetyFactor;
+    // The inputs no field shows (the critical values) change in the same history.
+    for (const zf::Input& input : zf::kInputs)
+        if (input.Widget.empty()) building.Params.*input.Field = document_.Params.*input.Field;
     // The model options change with the rooms too (a room keeps its own walls and ceiling).
     building.ConsistentOutflow = document_.ConsistentOutflow;
     building.HeatLoss = document_.HeatLoss;
@@ -78,6 +81,8 @@ void Tf_main::SetBuilding(const Document& building, QPoint cell) {
     document_.Title = building.Title;
     document_.Notes = building.Notes;
     document_.SafetyFactor = building.SafetyFactor;
+    for (const zf::Input& input : zf::kInputs)
+        if (input.Widget.empty()) document_.Params.*input.Field = building.Params.*input.Field;
     document_.ConsistentOutflow = building.ConsistentOutflow;
     document_.HeatLoss = building.HeatLoss;
     FillGridRoom();
@@ -89,7 +94,7 @@ void Tf_main::SetBuilding(const Document& building, QPoint cell) {
 
 Document Tf_main::CurrentDocument() const {
     Document document = document_;
-    for (const Field& f : Fields(*ui, EditFireAreaMax)) document.Params.*f.Value = NumberFromText(f.Edit->text());
+    for (const Field& f : Fields(*this)) document.Params.*f.Value = NumberFromText(f.Edit->text());
     document.Params.UseTanaka = ui->rbTanaka->isChecked();
     Document building = Building();
     document.Rooms = std::move(building.Rooms);
@@ -121,7 +126,7 @@ void Tf_main::ReplaceBuilding(const Document& document, const QString& path) {
     document_ = document;
     {
         // One caption update at the end, not one per field.
-        for (const Field& f : Fields(*ui, EditFireAreaMax)) {
+        for (const Field& f : Fields(*this)) {
             const QSignalBlocker quietField(f.Edit);
             f.Edit->setText(zfmain::ExactNumberText(document.Params.*f.Value));
         }

@@ -7,7 +7,9 @@
 #include <QString>
 #include <vector>
 
+#include "shown_name.h"
 #include "project/document.h"
+#include "model/inputs.h"
 #include "ui_u_main.h"
 #include "model/number_text.h"
 
@@ -15,21 +17,23 @@ namespace zfmain {
 
 inline constexpr int kRecentFiles = 5;  // the recent files the "Файл" menu lists
 
-// The parameter fields, the document's numbers they hold, and the digits after the decimal
-// comma of the text a field first shows: the default to as many places as the window has
-// always shown it ("0,01450" for 0.0145).
+// The parameter fields of the input table (model/inputs.h), found by the row's object name,
+// and the document's numbers they hold, in the table's order. The form (u_main.ui) places the
+// fields and their labels; their captions and tips come from the table (CreateMenus).
 struct Field {
     QLineEdit* Edit;
     double zf::project::Parameters::*Value;
-    int FirstTextDecimals;
+    const zf::Input* Input;
 };
 
-inline std::vector<Field> Fields(const Ui::Tf_main& ui, QLineEdit* fireAreaMax) {
-    using P = zf::project::Parameters;
-    return {{ui.Edit11, &P::dt, 4}, {ui.Edit12, &P::SimTime, 0}, {ui.Edit1, &P::Qn, 0},   {ui.Edit2, &P::Vlin, 4},
-            {ui.Edit3, &P::PsiUd, 5}, {ui.Edit4, &P::D, 0},      {ui.Edit5, &P::Lo2, 4},  {ui.Edit6, &P::Lco, 5},
-            {ui.Edit7, &P::Lco2, 5},  {ui.Edit8, &P::Lhcl, 5},   {ui.Edit9, &P::T0, 0},   {ui.Edit10, &P::Nu, 2},
-            {ui.Edithr, &P::hr, 1},   {fireAreaMax, &P::FireAreaMax, 0}};
+inline std::vector<Field> Fields(const QWidget& window) {
+    std::vector<Field> fields;
+    for (const zf::Input& input : zf::kInputs) {
+        if (input.Widget.empty()) continue;
+        const QString name = QString::fromUtf8(input.Widget.data(), static_cast<qsizetype>(input.Widget.size()));
+        if (auto* edit = window.findChild<QLineEdit*>(name)) fields.push_back({edit, input.Field, &input});
+    }
+    return fields;
 }
 
 // A number as a field or a dialog shows it for editing: the shortest digits that read back to
@@ -41,7 +45,7 @@ inline QString ExactNumberText(double value) {
 
 // The file's name as the caption and the questions show it.
 inline QString DisplayName(const QString& path) {
-    return path.isEmpty() ? QStringLiteral("Без имени") : QFileInfo(path).fileName();
+    return path.isEmpty() ? QStringLiteral("Без имени") : ShownName(QFileInfo(path).fileName());
 }
 
 }  // namespace zfmain

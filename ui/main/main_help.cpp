@@ -19,6 +19,7 @@
 #include "project/fire_loads.h"
 #include "project/program_info.h"
 #include "project/scenario_file.h"
+#include "dialog_fields.h"
 #include "u_main.h"
 #include "ui_u_main.h"
 
@@ -78,16 +79,16 @@ bool Tf_main::ChooseFireLoad() {
 bool Tf_main::FillFireLoad(const QString& name) {
     const zf::project::FireLoad* load = zf::project::FindFireLoad(name.toStdString());
     if (load == nullptr) return false;
-    using P = zf::project::Parameters;
-    const std::pair<QLineEdit*, double P::*> fields[] = {
-        {ui->Edit1, &P::Qn},  {ui->Edit2, &P::Vlin}, {ui->Edit3, &P::PsiUd}, {ui->Edit4, &P::D},
-        {ui->Edit5, &P::Lo2}, {ui->Edit6, &P::Lco},  {ui->Edit7, &P::Lco2},  {ui->Edit8, &P::Lhcl},
-    };
-    P values;
+    zf::project::Parameters values;
     zf::project::ApplyFireLoad(*load, values);
     document_.FireLoad = load->Name;
     const std::string point = QLocale().decimalPoint().toStdString();
-    for (const auto& [edit, value] : fields) edit->setText(QString::fromStdString(zf::PlainNumberText(values.*value, point)));
+    // The library's inputs into their fields (model/inputs.h names each field).
+    for (const std::string_view key : zf::project::FireLoadKeys()) {
+        const zf::Input& input = zf::InputOf(key);
+        if (auto* edit = findChild<QLineEdit*>(InputText(input.Widget)))
+            edit->setText(QString::fromStdString(zf::PlainNumberText(values.*input.Field, point)));
+    }
     UpdateCaption();
     return true;
 }

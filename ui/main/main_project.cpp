@@ -26,6 +26,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "shown_name.h"
 #include "critical_times.h"
 #include "number_text.h"
 #include "project/scenario_file.h"
@@ -115,7 +116,7 @@ bool Tf_main::FileNew() {
     if (!MaybeSave()) return false;
     ReplaceBuilding(Document{}, QString());
     // The fields as the window first showed them.
-    const auto fields = Fields(*ui, EditFireAreaMax);
+    const auto fields = Fields(*this);
     for (std::size_t i = 0; i < fields.size(); ++i) fields[i].Edit->setText(initialFieldTexts_[static_cast<int>(i)]);
     saved_ = CurrentDocument();
     UpdateCaption();
@@ -150,7 +151,7 @@ bool Tf_main::OpenScenarioText(const QString& text, const QString& title) {
     Document document;
     const std::string utf8 = text.toStdString();
     if (const auto refused = zf::project::ReadDocument(utf8, document)) {
-        ShowErrorMessage(this, QStringLiteral("Расчет «%1» не открыт: %2").arg(title, QString::fromStdString(*refused)));
+        ShowErrorMessage(this, QStringLiteral("Расчет «%1» не открыт: %2").arg(ShownName(title), QString::fromStdString(*refused)));
         return false;
     }
     if (!MaybeSave()) return false;
@@ -166,18 +167,18 @@ bool Tf_main::OpenFile(const QString& path) {
     // leaves everything as it was.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        ShowErrorMessage(this, QStringLiteral("Не удалось открыть файл «%1»: %2").arg(path, file.errorString()));
+        ShowErrorMessage(this, QStringLiteral("Не удалось открыть файл «%1»: %2").arg(ShownName(path), file.errorString()));
         return false;
     }
     const QByteArray text = file.read(static_cast<qint64>(zf::project::kMaxTextBytes) + 1);
     if (file.error() != QFileDevice::NoError) {
-        ShowErrorMessage(this, QStringLiteral("Не удалось прочитать файл «%1»: %2").arg(path, file.errorString()));
+        ShowErrorMessage(this, QStringLiteral("Не удалось прочитать файл «%1»: %2").arg(ShownName(path), file.errorString()));
         return false;
     }
     Document document;
     if (const auto refused =
             zf::project::ReadDocument(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), document)) {
-        ShowErrorMessage(this, QStringLiteral("Файл «%1» не открыт: %2").arg(path, QString::fromStdString(*refused)));
+        ShowErrorMessage(this, QStringLiteral("Файл «%1» не открыт: %2").arg(ShownName(path), QString::fromStdString(*refused)));
         return false;
     }
     if (!MaybeSave()) return false;
@@ -212,7 +213,7 @@ bool Tf_main::SaveFile(const QString& path) {
     }
     QString reason = ReadOnlyReason(path);
     if (!reason.isEmpty() || !WriteWhole(path, text, &reason)) {
-        ShowErrorMessage(this, QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(path, reason));
+        ShowErrorMessage(this, QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(ShownName(path), reason));
         return false;
     }
     filePath_ = QFileInfo(path).absoluteFilePath();
@@ -343,6 +344,7 @@ bool Tf_main::FileReport() {
         ShowErrorMessage(this, QString::fromStdString(refusal));
         return false;
     }
+    if (!ConfirmInputWarnings(run)) return false;
     Running_ = true;
     if (f_progress != nullptr) {
         TProgressRunView view(*f_progress, this);

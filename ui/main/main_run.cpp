@@ -2,35 +2,69 @@
 // run with the progress window, and shown in the results window or the failure message. The
 // editor keeps its building, its unsaved edits, its file and its history whatever the outcome.
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 
 #include "dialog_fields.h"
 #include "number_text.h"
+#include "model/input_warnings.h"
 #include "project/scenario_file.h"
 #include "u_ShowResult.h"
 #include "u_main.h"
 #include "u_progress.h"
 #include "ui_u_main.h"
 
-namespace {
-
-// A field's caption as its label reads it ("Vлин, м/с"), found through the label's buddy.
-QString FieldCaption(const QWidget* window, const QLineEdit* field) {
-    for (const QLabel* label : window->findChildren<QLabel*>())
-        if (label->buddy() == field) return label->text().remove(u'&').trimmed();
-    return field->toolTip();
+bool Tf_main::ConfirmInputWarnings(const zf::TzoneMath& run) {
+    const std::vector<zf::InputWarning> warnings = zf::InputWarnings(run);
+    if (warnings.empty()) return true;
+    QStringList lines;
+    for (const zf::InputWarning& warning : warnings) lines << QStringLiteral("• ") + QString::fromStdString(warning.Message);
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(),
+                    QStringLiteral("Значения похожи на ошибку ввода или единиц измерения:\n\n%1\n\n"
+                                   "«Исправить» вернет к вводу; «Считать всё равно» начнет расчет с этими значениями.")
+                        .arg(lines.join(QStringLiteral("\n\n"))),
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("InputWarningsBox"));
+    QPushButton* runAnyway = box.addButton(QStringLiteral("Считать всё равно"), QMessageBox::AcceptRole);
+    runAnyway->setObjectName(QStringLiteral("btnRunAnyway"));
+    QPushButton* fix = box.addButton(QStringLiteral("Исправить"), QMessageBox::RejectRole);
+    fix->setObjectName(QStringLiteral("btnFix"));
+    box.setDefaultButton(fix);  // Enter and closing the box return to the editor
+    box.setEscapeButton(fix);
+    box.exec();
+    if (box.clickedButton() == runAnyway) return true;
+    FocusWarned(warnings.front());
+    return false;
 }
 
-}  // namespace
+// "Исправить": the field where the value is typed, the room's row or the opening's matrix cell.
+void Tf_main::FocusWarned(const zf::InputWarning& warning) {
+    switch (warning.Subject) {
+        case zf::WarningSubject::HeatOfCombustion: return FocusWithTextSelected(ui->Edit1);
+        case zf::WarningSubject::InitialTemperature: return FocusWithTextSelected(ui->Edit9);
+        case zf::WarningSubject::Room:
+            ui->GridRoom->setCurrentCell(warning.Room + 1, 1);
+            return ui->GridRoom->setFocus();
+        case zf::WarningSubject::Opening:
+        case zf::WarningSubject::FireRoomSealed: {
+            const int col = warning.Subject == zf::WarningSubject::Opening ? warning.Column : warning.Room;
+            ui->GridMatrix->setCurrentCell(warning.Room + 1, col + 1);
+            return ui->GridMatrix->setFocus();
+        }
+    }
+}
 
 bool Tf_main::ReadParameterFields() {
-    QLineEdit* const order[] = {ui->Edit11, ui->Edit12, ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4,  ui->Edit5,
-                                ui->Edit6,  ui->Edit7,  ui->Edit8, ui->Edit9, ui->Edit10, ui->Edithr, EditFireAreaMax};
-    for (QLineEdit* field : order) {
+    // The fields of the input table, in its order.
+    for (const zf::Input& input : zf::kInputs) {
+        auto* field = input.Widget.empty() ? nullptr : findChild<QLineEdit*>(InputText(input.Widget));
+        if (field == nullptr) continue;
         try {
-            NumberFromText(field->text(), FieldCaption(this, field));
+            NumberFromText(field->text(), InputText(input.Label));
         } catch (const ConversionError& error) {
             ShowErrorMessage(this, error.Message());
             FocusWithTextSelected(field);
@@ -53,6 +87,8 @@ void Tf_main::TBXButton1Click() {
         ShowErrorMessage(this, QString::fromStdString(refusal));
         return;
     }
+    // Values that look typed in another unit: the engineer decides.
+    if (!ConfirmInputWarnings(*run)) return;
     KeepLastCalculation();
     run_ = std::move(run);  // the results window reads it until the next run
     bool completed;

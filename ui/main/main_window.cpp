@@ -26,6 +26,7 @@
 
 #include "main_fields.h"
 #include "project/scenario_file.h"
+#include "dialog_fields.h"
 #include "u_main.h"
 #include "u_progress.h"
 #include "ui_u_main.h"
@@ -231,10 +232,12 @@ void Tf_main::SetRunWindows(Tf_progress* progress, TF_ShowResult* results) {
 
 void Tf_main::CreateMenus() {
     designedCaption_ = windowTitle();
-    // The fields' first texts: a new building's defaults, with the decimal comma.
-    const zf::project::Parameters defaults;
-    for (const Field& f : Fields(*ui, EditFireAreaMax)) {
-        initialFieldTexts_ << QString::fromStdString(zf::PlainNumberText(defaults.*f.Value, ",", f.FirstTextDecimals));
+    // The fields' captions and tips from the input table, their first texts a new building's
+    // defaults with the decimal comma, to as many places as the window has always shown them
+    // ("0,01450" for 0.0145).
+    for (const Field& f : Fields(*this)) {
+        ShowInputCaption(f.Edit, *f.Input);
+        initialFieldTexts_ << QString::fromStdString(zf::PlainNumberText(f.Input->Default, ",", f.Input->FirstTextDecimals));
         f.Edit->setText(initialFieldTexts_.back());
     }
     undo_ = new QUndoStack(this);
@@ -242,7 +245,7 @@ void Tf_main::CreateMenus() {
     CreateEditMenu();
     CreateHelpMenus();
     // The caption's "*" follows every change of the fields, the plume and the building.
-    for (const Field& f : Fields(*ui, EditFireAreaMax)) connect(f.Edit, &QLineEdit::textChanged, this, &Tf_main::UpdateCaption);
+    for (const Field& f : Fields(*this)) connect(f.Edit, &QLineEdit::textChanged, this, &Tf_main::UpdateCaption);
     connect(ui->rbTanaka, &QRadioButton::toggled, this, &Tf_main::UpdateCaption);
     connect(undo_, &QUndoStack::indexChanged, this, &Tf_main::UpdateCaption);
 
@@ -313,6 +316,8 @@ void Tf_main::CreateEditMenu() {
     add(edit, "ActEvacuation", QStringLiteral("&Эвакуация..."), QKeySequence(), [this] { btnEvacuationClick(); });
     add(edit, "ActModelOptions", QStringLiteral("&Модели расчета..."), QKeySequence(), [this] { btnModelOptionsClick(); })
         ->setStatusTip(QStringLiteral("Согласованный уход газов через проемы, теплопотери в ограждающие конструкции"));
+    add(edit, "ActCriticalValues", QStringLiteral("&Критические значения..."), QKeySequence(), [this] { btnCriticalValuesClick(); })
+        ->setStatusTip(QStringLiteral("Критические значения опасных факторов пожара и высота рабочей зоны"));
     add(edit, "ActCheckStep", QStringLiteral("Проверка &шага расчета..."), QKeySequence(), [this] { CheckStep(); })
         ->setStatusTip(QStringLiteral("Расчет с шагом dt и dt/2: насколько сдвигаются критические времена"));
 }

@@ -1,4 +1,5 @@
 #include "project_files.h"
+#include "shown_name.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -28,6 +29,6 @@ QString ReadOnlyReason(const QString& path) {
     const QFileInfo folder(file.absolutePath());
     if (!file.exists() && folder.exists() && !(folder.permissions() & QFileDevice::WriteOwner))
         return QStringLiteral("папка «%1» доступна только для чтения. Сохраните здание в другую папку («Сохранить как...»)")
-            .arg(folder.absoluteFilePath());
+            .arg(ShownName(folder.absoluteFilePath()));
     return {};
 }

@@ -1,3 +1,4 @@
+#include "shown_name.h"
 #include "u_main.h"
 
 #include <QAction>
@@ -147,16 +148,13 @@ void Tf_main::SetUpGrids() {
 // "Fmax, м²": the largest floor area the fire load occupies; the burning circle grows no
 // further (0: no limit, the whole floor of the fire room can burn). A field of the fire load,
 // set in the free space under the plume choice, beside "Расчет", so that no control moves.
+// Its caption and tip, like every field's, come from the input table (CreateMenus).
 void Tf_main::AddFireAreaField() {
-    const QString tip = QStringLiteral(
-        "Наибольшая площадь, занимаемая пожарной нагрузкой, м² (0 — без ограничения: может гореть вся площадь пола)");
-    auto* label = new QLabel(QStringLiteral("Fmax, м²"), ui->centralwidget);
+    auto* label = new QLabel(ui->centralwidget);
     label->setObjectName(QStringLiteral("LabelFireAreaMax"));
-    label->setToolTip(tip);
     label->setGeometry(632, 428, 88, 16);
     EditFireAreaMax = new QLineEdit(ui->centralwidget);  // its text: CreateMenus, from the defaults
     EditFireAreaMax->setObjectName(QStringLiteral("EditFireAreaMax"));
-    EditFireAreaMax->setToolTip(tip);
     EditFireAreaMax->setGeometry(632, 446, 80, 20);
     label->setBuddy(EditFireAreaMax);
     // In the tab order after the last field of the fire load.
@@ -204,7 +202,7 @@ void Tf_main::FillGridRoom() {
         // A room's name, where the file gave one, is shown without changing the grid.
         const auto info = static_cast<std::size_t>(k - 1);
         if (info < roomInfo_.size() && !roomInfo_[info].Name.empty()) {
-            const QString name = QString::fromStdString(roomInfo_[info].Name);
+            const QString name = ShownName(QString::fromStdString(roomInfo_[info].Name));
             for (int c = 0; c < 4; ++c) grid->item(k, c)->setToolTip(name);
         }
     }

@@ -27,6 +27,7 @@
 #include "report_pdf.h"
 #include "verdict.h"
 
+#include "model/input_warnings.h"
 #include "model/scenario.h"
 
 namespace Ui { class Tf_main; }
@@ -91,6 +92,10 @@ public:
     // "Модели...": consistent outflow, heat loss and the surfaces, in a dialog of their own; an
     // accepted change is an editor operation that can be undone (main_model_options.cpp).
     void btnModelOptionsClick();
+    // "Критические значения...": the limits of the hazard factors and the working-zone height,
+    // in a dialog of their own; an accepted change of a limit can be undone
+    // (main_critical_values.cpp).
+    void btnCriticalValuesClick();
     // "Проверка шага расчета...": the building at dt and dt/2, the shift of the critical times.
     void CheckStep();
     QString lastStepCheck_;  // the text the last step check showed
@@ -234,6 +239,10 @@ private:
 
     // Checks every parameter field; a refused one is named in a message and given the focus.
     bool ReadParameterFields();
+    // Shows the warnings of values that look like a slip (zf::InputWarnings), if any, with
+    // "Считать всё равно" (true) and "Исправить" (false: the focus goes where the first is fixed).
+    bool ConfirmInputWarnings(const zf::TzoneMath& run);
+    void FocusWarned(const zf::InputWarning& warning);
     void AddFireAreaField();
     void FormCreate();
     void ShowProemGrid(bool shown);

@@ -7,6 +7,7 @@
 
 #include "chart_quantities.h"
 #include "u_CritTimes.h"
+#include "shown_name.h"
 #include "u_ShowResult.h"
 #include "ui_u_ShowResult.h"
 
@@ -71,7 +72,7 @@ void TF_ShowResult::btnCritTimesClick() {
     if (CritTimes_ == nullptr) CritTimes_ = new TF_CritTimes(this);
     QStringList tips;
     for (const zfreport::QuantityView& v : zfreport::kHazardViews) tips << QString(v.Item);
-    CritTimes_->Fill(*Scenario_, tips, Description_.Evacuation, Description_.RoomNameList());
+    CritTimes_->Fill(*Scenario_, tips, Description_.Evacuation, ShownNames(Description_.RoomNameList()));
     // Not modal: the charts stay at hand while the summary is open.
     CritTimes_->show();
     CritTimes_->raise();

@@ -10,6 +10,7 @@
 
 #include "verdict_table.h"
 #include "result_export.h"
+#include "run_warnings_label.h"
 #include "ui_u_CritTimes.h"
 #include "model/scenario.h"
 
@@ -37,12 +38,7 @@ void TF_CritTimes::Fill(const zf::TzoneMath& zm, const QStringList& factorTips, 
                                             .arg(VerdictColour(*verdict.Verdict.Building).name()));
     else
         ui->LabelVerdict->setStyleSheet(QString());
-    // A stopped run's times are only those reached before the stop: the caption says so.
-    if (Caption_.isEmpty()) Caption_ = windowTitle();
-    const QString stopped = StoppedRunNote(zm);
-    setWindowTitle(stopped.isEmpty() ? Caption_ : Caption_ + QStringLiteral(" — ") + stopped);
-    ui->LabelStopped->setText(stopped);
-    ui->LabelStopped->setVisible(!stopped.isEmpty());
+    ShowRunNotes(zm);
     QTableWidget* grid = ui->GridCritTimes;
     grid->clear();
     grid->setColumnCount(static_cast<int>(summary.Header.size()));
@@ -85,6 +81,17 @@ void TF_CritTimes::Fill(const zf::TzoneMath& zm, const QStringList& factorTips, 
         }
     }
     FitToTable();
+}
+
+// A stopped run's times are only those reached before the stop: the caption and a line say
+// so. Where the run's own numbers show the model to be wrong, a warning above the table says so.
+void TF_CritTimes::ShowRunNotes(const zf::TzoneMath& zm) {
+    if (Caption_.isEmpty()) Caption_ = windowTitle();
+    const QString stopped = StoppedRunNote(zm);
+    setWindowTitle(stopped.isEmpty() ? Caption_ : Caption_ + QStringLiteral(" — ") + stopped);
+    ui->LabelStopped->setText(stopped);
+    ui->LabelStopped->setVisible(!stopped.isEmpty());
+    ShowRunWarnings(*ui->LabelModelWarnings, zm);
 }
 
 // The dialog as large as the whole table, up to most of the screen; beyond that it scrolls.

@@ -31,6 +31,7 @@ public:
               const std::vector<std::string>& roomNames = {});
 
 private:
+    void ShowRunNotes(const zf::TzoneMath& zm);
     void FitToTable();
 
     std::unique_ptr<Ui::TF_CritTimes> ui;

@@ -8,10 +8,12 @@
 
 #include "chart_quantities.h"
 #include "model_info_dialog.h"
+#include "option_accuracy.h"
 #include "radio_group.h"
 #include "result_chart.h"
 #include "result_export.h"
 #include "result_table.h"
+#include "run_warnings_label.h"
 #include "u_CritTimes.h"
 #include "ui_u_ShowResult.h"
 #include "model/scenario.h"
@@ -60,7 +62,9 @@ TF_ShowResult::TF_ShowResult(QWidget* parent) : QDialog(parent), ui(std::make_un
     SetUpResultGrid(ui->GridResult, GridModel_);
     SetUpExport();
     SetUpCornerButtons();
-    AddModelInfoAction(this, ui->ChartResult);
+    AddModelInfoAction(this, ui->ChartResult, [this] {  // the figures of the model the run used
+        return Scenario_ != nullptr ? UsedModelAccuracyText(Scenario_->Options, Scenario_->UseTanaka) : QString();
+    });
 
     connect(ui->RadioResults, &TRadioGroup::Clicked, this, &TF_ShowResult::RadioResultsClick);
     connect(ui->RadioOFP, &TRadioGroup::Clicked, this, &TF_ShowResult::RadioResultsClick);
@@ -97,6 +101,7 @@ void TF_ShowResult::PrepareResults(zf::TzoneMath& zm) {
     // A stopped run's results end early: the caption says where.
     const QString stopped = StoppedRunNote(zm);
     setWindowTitle(stopped.isEmpty() ? Caption_ : Caption_ + QStringLiteral(" — ") + stopped);
+    ShowRunWarnings(*ui->LabelModelWarnings, zm);  // where the model is known to be wrong
     // Each showing starts at the table's first row, whatever the last one scrolled to.
     ui->GridResult->scrollToTop();
     DrawResults(zm);

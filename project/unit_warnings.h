@@ -1,0 +1,16 @@
+#pragma once
+// The warnings of values that look like a slip (zf::InputWarnings) as the runner gives them: one
+// line each on standard error; with --strict they refuse the input as an error would.
+
+#include <string>
+
+#include "model/scenario.h"
+
+namespace zfcli {
+
+// Prints "<where>: предупреждение: ..." on stderr for every warning of the scenario. Returns
+// true when there was one and `strict` makes it a refusal, which is then printed too: the
+// caller exits with the bad-input code without computing anything.
+bool RefusedForWarnings(const zf::TzoneMath& scenario, const std::string& where, bool strict);
+
+}  // namespace zfcli
