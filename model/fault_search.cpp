@@ -20,6 +20,32 @@ FaultKind KindOfFlags(int flags) {
     return FaultKind::InvalidOperation;
 }
 
+// The value of the quantity the room has just computed, as the room holds it, in the unit
+// DescribeFault gives; none for a quantity that is no one value of the room.
+std::optional<double> ValueIn(const TRoom& r, Quantity what) {
+    switch (what) {
+        case Quantity::BurningArea: return r.Cur.Fp;             // [m²]
+        case Quantity::HeatRelease: return r.Q;                  // [W]
+        case Quantity::PlumeFlow:                                // [kg/s]
+        case Quantity::Inflow: return r.Cur.Gk;                  // [kg/s]
+        case Quantity::HeatLoss: return r.Qloss;                 // [W]
+        case Quantity::PredictedInterface: return r.Cur.YkPred;  // [m]
+        case Quantity::PredictedDensity: return r.Ro2Pred;       // [kg/m³]
+        case Quantity::PredictedTemperature: return r.T2Pred;    // [K]
+        case Quantity::Interface: return r.Cur.Yk;               // [m]
+        case Quantity::Density: return r.Cur.Ro2;                // [kg/m³]
+        case Quantity::Temperature: return r.Cur.T2;             // [K]
+        case Quantity::WorkingZoneTemperature: return r.Cur.Tw;  // [K]
+        case Quantity::Visibility: return r.Cur.Lw;              // [m]
+        case Quantity::Oxygen: return r.Cur.O2w;                 // [kg/m³]
+        case Quantity::CO: return r.Cur.COw;                     // [kg/m³]
+        case Quantity::CO2: return r.Cur.CO2w;                   // [kg/m³]
+        case Quantity::HCl: return r.Cur.HClw;                   // [kg/m³]
+        case Quantity::Radiation: return r.Cur.qRad;             // [W/m²]
+        default: return std::nullopt;
+    }
+}
+
 }  // namespace
 
 // The state at the end of a step whose flags were clean: every room without its recorded
@@ -98,12 +124,16 @@ void TzoneMath::EndWithFault(const RunFault& fault, int k) {
     CutSamplesAt(k - 1);
 }
 
-void TzoneMath::CheckFlags(int room, Quantity what, int column, int face) {
+void TzoneMath::CheckFlags(int room, Quantity what, int column, int face, std::optional<double> value,
+                           bool valueInRoom) {
     const int flags = std::fetestexcept(kFaultFlags);
     if (flags == 0) return;
     RunFault fault{KindOfFlags(flags), what, Iter, room, column, face};
-    if (what == Quantity::OpeningFlow && room >= 0 && room < RoomCount())
-        fault.DenserThanAir = Room(room).Ro2Pred > Ro0;
+    fault.Value = value;
+    if (room >= 0 && room < RoomCount()) {
+        if (valueInRoom) fault.Value = ValueIn(Room(room), what);
+        if (what == Quantity::OpeningFlow) fault.DenserThanAir = Room(room).Ro2Pred > Ro0;
+    }
     throw StepFault{fault};
 }
 

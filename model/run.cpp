@@ -242,7 +242,7 @@ template <bool Look>
         // The working-zone profile serves all but the radiation; the temperature is the first
         // to need it, so a fault in it is the temperature's.
         const double profile = HazardProfile<Look>(i);
-        Checkpoint<Look>(i, Quantity::WorkingZoneTemperature);
+        CheckpointOf<Look>(i, Quantity::WorkingZoneTemperature, std::nullopt);
         CalcTw<Look>(Iter, i, profile);
         CalcLw<Look>(Iter, i, profile);
         CalcO2w<Look>(Iter, i, profile);

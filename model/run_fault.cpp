@@ -1,5 +1,6 @@
 // Why a run failed, in words an engineer can act on.
 
+#include <cmath>
 #include <string>
 
 #include "model/room.h"
@@ -60,13 +61,66 @@ const char* QuantityText(Quantity q) {
     return "";
 }
 
+// The unit of the value RunFault::Value holds for the quantity.
+const char* UnitOf(Quantity q) {
+    switch (q) {
+        case Quantity::BurningArea: return "м²";
+        case Quantity::HeatRelease:
+        case Quantity::HeatLoss: return "Вт";
+        case Quantity::PlumeFlow:
+        case Quantity::Inflow:
+        case Quantity::OpeningFlow: return "кг/с";
+        case Quantity::PredictedInterface:
+        case Quantity::Interface:
+        case Quantity::Visibility: return "м";
+        case Quantity::PredictedDensity:
+        case Quantity::Density:
+        case Quantity::Oxygen:
+        case Quantity::CO:
+        case Quantity::CO2:
+        case Quantity::HCl: return "кг/м³";
+        case Quantity::PredictedTemperature:
+        case Quantity::Temperature:
+        case Quantity::WorkingZoneTemperature: return "К";
+        case Quantity::Radiation: return "Вт/м²";
+        default: return "";
+    }
+}
+
+// "; получено значение: бесконечность К", or nothing when the fault holds no value.
+std::string ValueText(const RunFault& f) {
+    if (!f.Value) return {};
+    const double v = *f.Value;
+    std::string text = std::isnan(v)   ? "не число (результат неопределенной операции)"
+                       : std::isinf(v) ? (v > 0 ? "бесконечность" : "минус бесконечность")
+                                       : MessageNumberText(v);
+    if (!std::isnan(v) && *UnitOf(f.What) != '\0') text += std::string(" ") + UnitOf(f.What);
+    return "; получено значение: " + text;
+}
+
+// What the engineer can do about a fault in the quantity: the fire's own quantities come from
+// the fire load; a sample too large to record from a room's sizes; the others from the
+// building and the step.
+const char* AdviceFor(Quantity q) {
+    switch (q) {
+        case Quantity::BurningArea:
+        case Quantity::HeatRelease:
+        case Quantity::PlumeFlow:
+            return "Проверьте параметры горючей нагрузки (Qн, Vлин, ψуд, η) и выбор расчета конвективной колонки.";
+        case Quantity::Sampling:
+            return "Проверьте размеры помещений: значения слишком велики, чтобы их записать.";
+        default:
+            return "Проверьте размеры помещений и проемов и температуру наружного воздуха или уменьшите шаг расчета.";
+    }
+}
+
 }  // namespace
 
 std::string DescribeFault(const RunFault& f) {
     if (!f.Failed()) return {};
     switch (f.Kind) {
         case FaultKind::NoFireRoom:
-            return "В здании нет ни одного помещения: негде развиваться пожару.";
+            return "В здании нет ни одного помещения: негде развиваться пожару. Добавьте помещение очага пожара.";
         case FaultKind::BadSampling:
             return "Шаг расчета " + MessageNumberText(f.StepLength) + " с больше интервала записи результатов " +
                    MessageNumberText(f.SampleInterval) + " с: уменьшите шаг.";
@@ -85,17 +139,19 @@ std::string DescribeFault(const RunFault& f) {
     if (f.What == Quantity::OpeningFlow && f.DenserThanAir)
         return "Плотность газа в зоне задымления " + RoomName(f.Room) +
                " стала больше плотности наружного воздуха: расход газов через проем" + opening +
-               " не определен (" + KindText(f.Kind) + "); слой стал нефизичным на шаге №" + std::to_string(f.Step) +
-               ". " + kAvoidAdvice;
+               " не определен (" + KindText(f.Kind) + ValueText(f) + "); слой стал нефизичным на шаге №" +
+               std::to_string(f.Step) + ". " + kAvoidAdvice;
     if (f.What == Quantity::HeatLoss)
         return RoomTitle(f.Room) + ": не удалось вычислить " + QuantityText(f.What) + " на шаге №" +
-               std::to_string(f.Step) + " (" + KindText(f.Kind) +
+               std::to_string(f.Step) + " (" + KindText(f.Kind) + ValueText(f) +
                "): температура газа в зоне задымления стала нефизичной. " + kAvoidAdvice;
     std::string text = f.Room >= 0 ? RoomTitle(f.Room) + ": не" : "Не";
-    if (f.What == Quantity::None) return text + " удалось выполнить шаг расчета: " + KindText(f.Kind) + ".";
+    if (f.What == Quantity::None)
+        return text + " удалось выполнить шаг расчета №" + std::to_string(f.Step) + ": " + KindText(f.Kind) + ". " +
+               AdviceFor(f.What);
     text += std::string(" удалось вычислить ") + QuantityText(f.What);
     if (f.What == Quantity::OpeningFlow) text += opening;
-    return text + ": " + KindText(f.Kind) + ".";
+    return text + ": " + KindText(f.Kind) + ValueText(f) + " (шаг №" + std::to_string(f.Step) + "). " + AdviceFor(f.What);
 }
 
 }  // namespace zf

@@ -3,6 +3,7 @@
 // of arithmetic fault. Found by computing the steps since the last clean look at the flags
 // again, with a check after every routine.
 
+#include <optional>
 #include <string>
 
 namespace zf {
@@ -55,11 +56,16 @@ struct RunFault {
     // For a step longer than the recording interval: the step and the interval [s].
     double StepLength = 0;
     double SampleInterval = 0;
+    // The value the quantity came out with (infinite, not a number, or a number beyond sense)
+    // in the unit DescribeFault names; none when the quantity is not one value (the sample).
+    std::optional<double> Value;
 
     bool Failed() const { return Kind != FaultKind::None; }
 };
 
-// A Russian sentence an engineer can act on, e.g. "Помещение №2: ... (деление на ноль)".
+// Russian sentences an engineer can act on: what failed, where and with what value, and what
+// to do, e.g. "Помещение №2: не удалось вычислить ...: деление на ноль; получено значение:
+// бесконечность К (шаг №12). Проверьте ...".
 std::string DescribeFault(const RunFault& fault);
 
 }  // namespace zf

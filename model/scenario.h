@@ -191,11 +191,18 @@ private:
     int RestoreCleanState(int k);
     void RestoreSamples(int k);
     void EndWithFault(const RunFault& fault, int k);
+    // The quantity's value, should it fault, is the one the room holds for it.
     template <bool Look>
-    void Checkpoint(int room, Quantity what, int column = -1, int face = -1) {
-        if constexpr (Look) CheckFlags(room, what, column, face);
+    void Checkpoint(int room, Quantity what) {
+        if constexpr (Look) CheckFlags(room, what, -1, -1, std::nullopt, true);
     }
-    void CheckFlags(int room, Quantity what, int column, int face);
+    // The same for a value no room holds (an opening's flow), or none where the routine
+    // formed only terms of the quantity.
+    template <bool Look>
+    void CheckpointOf(int room, Quantity what, std::optional<double> value, int column = -1, int face = -1) {
+        if constexpr (Look) CheckFlags(room, what, column, face, value, false);
+    }
+    void CheckFlags(int room, Quantity what, int column, int face, std::optional<double> value, bool valueInRoom);
     [[noreturn]] void Fail(FaultKind kind, Quantity what, int room);
 
     // The run's speed machinery (speed.cpp), the one place where the run leaves out work

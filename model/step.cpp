@@ -32,7 +32,7 @@ template <bool Look>
     bool posted = false;         // a neighbour had posted a flow into one of the room's faces
     const double inflow = i == 0 ? FireSource<Look>(i) : TakeInPostedFlows<Look>(i, posted);
     InterfaceTerms terms = SharedInterfaceTerms(i, LayerProductsOf(i));
-    Checkpoint<Look>(i, Quantity::PredictedInterface);  // the terms are the predicted interface's
+    CheckpointOf<Look>(i, Quantity::PredictedInterface, std::nullopt);  // the terms are the predicted interface's
     PredictLayer<Look>(i, terms);
     const bool reached = FlowOutThroughOpenings<Look>(i);
     UpdateLayer<Look>(i, terms, inflow);
@@ -113,7 +113,7 @@ bool TzoneMath::FlowOutThroughOpenings(int i) {
                 if (Room(j).LastIter < Iter) Step<Look>(j);
             }
             const double G = OpeningFlow(i, j, f);
-            Checkpoint<Look>(i, Quantity::OpeningFlow, j, static_cast<int>(k));
+            CheckpointOf<Look>(i, Quantity::OpeningFlow, G, j, static_cast<int>(k));
             r.Cur.Gm = r.Cur.Gm + G;
             if (j == i || j == 0) r.LeavingFlowHeat += G * r.T2Pred;  // leaves every layer balance
             if (j != i) PostInto(j, *(*link.Twins)[k], G, r.T2Pred);

@@ -205,11 +205,14 @@ QString RunStateText(const zf::TzoneMath& zm) {
     const Numbers num;
     const QString of = QString::number(std::max(zm.StepCount - 1, 0));
     const double reached = zfreport::RunEndTime(zm);
-    if (zm.LastFault.Failed())
-        return QStringLiteral("расчет прерван ошибкой на шаге %1 из %2; последний выполненный шаг — на %3 с. %4. "
+    if (zm.LastFault.Failed()) {
+        // The fault's sentences end with their own full stop.
+        const QString fault = QString::fromStdString(zf::DescribeFault(zm.LastFault));
+        return QStringLiteral("расчет прерван ошибкой на шаге %1 из %2; последний выполненный шаг — на %3 с. %4 "
                               "Критические времена, достигнутые до ошибки, действительны.")
             .arg(zm.Iter)
-            .arg(of, num(reached), QString::fromStdString(zf::DescribeFault(zm.LastFault)));
+            .arg(of, num(reached), fault);
+    }
     if (zm.Stopped)
         return QStringLiteral("расчет остановлен пользователем на шаге %1 из %2, на %3 с из %4 с. Результаты "
                               "относятся только к этому отрезку времени.")

@@ -173,6 +173,19 @@ TEST(Cli, ReadsTheScenarioFromStdin) {
 
 // ---- A failed run ---------------------------------------------------------------------------
 
+// The runner says what failed, with the value it came out with, and what to do.
+TEST(Cli, AFailedRunNamesTheFaultsValueAndWhatToDo) {
+    // McCaffrey's plume without heat release: 0 / 0 in step 1.
+    const std::string text = R"({"plume": "mccaffrey", "Vlin": 0, "rooms": [{}, {}], "openings": [{"rooms": [1, 2]}]})";
+    ChildOptions options;
+    options.Stdin = text;
+    const ChildResult run = RunChild(kCli, {"-"}, options);
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_NE(run.Err.find("производительность конвективной колонки: деление на ноль; получено значение: не число"),
+              std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find("Проверьте параметры горючей нагрузки"), std::string::npos) << run.Err;
+}
+
 TEST(Cli, AFailedRunReportsTheStepAndTheFaultAndStillWritesItsOutputs) {
     // A step longer than the 0.1 s sampling interval leaves no sample to record into.
     const std::string text = R"({"dt": 0.3, "rooms": [{}, {}], "openings": [{"rooms": [1, 2]}]})";

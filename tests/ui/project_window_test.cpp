@@ -201,7 +201,10 @@ TEST_F(ProjectWindowTest, AFailedSaveLeavesTheOldFileAndSaysWhy) {
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(saved100);
     EXPECT_TRUE(text.contains("kept.json")) << text.toStdString();
-    EXPECT_GT(text.indexOf(": "), 0) << text.toStdString();  // the reason follows the name
+    // In the writer's own words, as the runner says it (WriteFailureMessage), the system's reason
+    // after them, and what to do.
+    EXPECT_TRUE(text.contains(": не удалось записать: ")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Освободите место на диске")) << text.toStdString();
     EXPECT_EQ(ReadBytes(Path("kept.json")), old);
     EXPECT_TRUE(main_->IsModified());
     // A field without a number is named instead of writing a file that lies.

@@ -67,6 +67,21 @@ TEST_F(ReportPdf, TitlePageGivesTheStepsComputedAndTheVerdictsScope) {
     EXPECT_TRUE(results.contains(Flat(direction).replace(QChar(0x00A0), QLatin1Char(' ')).left(120))) << results.toStdString();
 }
 
+// A failed run's title page says what failed, with the value it came out with, and what to do,
+// in the fault's own sentences (one full stop each).
+TEST(ReportText, AFailedRunsStateNamesTheFaultsValueAndWhatToDo) {
+    zf::TzoneMath zm;
+    // McCaffrey's plume without heat release: 0 / 0 in step 1.
+    ASSERT_EQ(zf::project::ReadScenario(R"({"plume": "mccaffrey", "Vlin": 0, "rooms": [{}, {}],
+                                            "openings": [{"rooms": [1, 2]}]})", zm), std::nullopt);
+    ASSERT_FALSE(zm.Run());
+    const QString state = RunStateText(zm);
+    EXPECT_TRUE(state.contains(QString::fromStdString(zf::DescribeFault(zm.LastFault)))) << state.toStdString();
+    EXPECT_TRUE(state.contains(QStringLiteral("получено значение: не число"))) << state.toStdString();
+    EXPECT_TRUE(state.contains(QStringLiteral("Проверьте параметры горючей нагрузки"))) << state.toStdString();
+    EXPECT_FALSE(state.contains(QStringLiteral(".."))) << state.toStdString();
+}
+
 TEST(ReportText, StepCountsReadAsRussianWritesThem) {
     const std::pair<long long, const char*> words[] = {{1, "1 шаг"},     {2, "2 шага"},       {4, "4 шага"},
                                                        {5, "5 шагов"},   {11, "11 шагов"},    {14, "14 шагов"},

@@ -211,9 +211,14 @@ bool Tf_main::SaveFile(const QString& path) {
         ShowErrorMessage(this, QStringLiteral("Здание не сохранено: %1").arg(QString::fromStdString(error.what())));
         return false;
     }
-    QString reason = ReadOnlyReason(path);
-    if (!reason.isEmpty() || !WriteWhole(path, text, &reason)) {
-        ShowErrorMessage(this, QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(ShownName(path), reason));
+    if (const QString readOnly = ReadOnlyReason(path); !readOnly.isEmpty()) {
+        ShowErrorMessage(this, QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(ShownName(path), readOnly));
+        return false;
+    }
+    if (const std::optional<std::string> failure = WriteWhole(path, text)) {
+        ShowErrorMessage(this, QStringLiteral("Здание не сохранено, прежний файл остался как был. %1. Освободите место "
+                                              "на диске или сохраните здание в другое место («Сохранить как...»).")
+                                   .arg(QString::fromStdString(*failure)));
         return false;
     }
     filePath_ = QFileInfo(path).absoluteFilePath();
@@ -247,9 +252,8 @@ void Tf_main::KeepLastCalculation() {
     } catch (const std::invalid_argument&) {
         return;
     }
-    QString reason;
-    if (!WriteWhole(path, text, &reason))
-        qWarning("The last calculated building was not kept in %s: %s", qPrintable(path), qPrintable(reason));
+    if (const std::optional<std::string> failure = WriteWhole(path, text))
+        qWarning("The last calculated building was not kept: %s", failure->c_str());
 }
 
 void Tf_main::AfterCalculation() {

@@ -3,22 +3,18 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
-bool WriteWhole(const QString& path, const std::string& text, QString* reason) {
-    // The file put in place keeps the permissions the old one had.
-    const QFileInfo old(path);
-    const bool existed = old.exists();
-    const QFileDevice::Permissions permissions = old.permissions();
-    QSaveFile file(path);
-    const auto size = static_cast<qint64>(text.size());
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(text.data(), size) == size && file.commit()) {
-        if (existed) QFile::setPermissions(path, permissions);
-        return true;
+#include "output_file.h"
+
+std::optional<std::string> WriteWhole(const QString& path, const std::string& text) {
+    try {
+        zfcli::AtomicFile file(QFile::encodeName(path).toStdString());
+        file.Stream() << text;
+        file.Commit();
+        return std::nullopt;
+    } catch (const zfcli::OutputError& e) {
+        return e.what();
     }
-    *reason = file.errorString();
-    file.cancelWriting();
-    return false;
 }
 
 QString ReadOnlyReason(const QString& path) {

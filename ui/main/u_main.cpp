@@ -115,7 +115,8 @@ bool ShowRunFailure(QWidget* parent, const zf::TzoneMath& zm, bool offerRestore)
     QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(),
                     QStringLiteral("Ошибка при выполнении расчета!\r\n(на итерации №%1)").arg(zm.Iter),
                     QMessageBox::Ok, parent);
-    box.setDetailedText(QString::fromStdString(zf::DescribeFault(zm.LastFault)));
+    // What failed, with its value, and what to do, in the box itself.
+    box.setInformativeText(QString::fromStdString(zf::DescribeFault(zm.LastFault)));
     QPushButton* restore = nullptr;
     if (offerRestore) {
         restore = box.addButton(QStringLiteral("Вернуть здание последнего расчета"), QMessageBox::AcceptRole);
