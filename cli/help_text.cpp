@@ -16,7 +16,7 @@ const char* const kUsage =
     "       zonefire-cli study ИССЛЕДОВАНИЕ.json --out КАТАЛОГ | merge КАТАЛОГ КАТАЛОГ_ЧАСТИ...\n"
     "       zonefire-cli --check-step СЦЕНАРИЙ.json [--csv ФАЙЛ]\n"
     "       zonefire-cli report СЦЕНАРИЙ.json ОТЧЕТ.pdf\n"
-    "       zonefire-cli --fire-loads | --help | --version\n";
+    "       zonefire-cli --fire-loads | --inputs | --help | --version\n";
 
 namespace {
 
@@ -38,6 +38,8 @@ const char* const kHelpBeforeNumbers =
     "                   значения похожи на ошибку единиц или ввода (см. ниже)\n"
     "  --fire-loads     вывести библиотеку типовых пожарных нагрузок (названия для ключа\n"
     "                   fire_load и их значения)\n"
+    "  --inputs         вывести в JSON таблицу исходных данных (ключ, обозначение,\n"
+    "                   единица, значение по умолчанию, диапазон) и постоянные модели\n"
     "  --check-step     проверить шаг расчета: расчет с шагом dt и с шагом dt/2, сдвиг\n"
     "                   критических времен и времени блокирования; больше 5 % — шаг слишком\n"
     "                   велик (код завершения 5); --csv ФАЙЛ — сравнение в CSV\n"

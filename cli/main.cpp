@@ -20,6 +20,7 @@
 #include <variant>
 
 #include "help_text.h"
+#include "input_table.h"
 #include "input_text.h"
 #include "output_file.h"
 #include "printable_text.h"
@@ -122,10 +123,11 @@ struct Options : zfcli::RunPaths {
 struct ShowHelp {};
 struct ShowVersion {};
 struct ShowFireLoads {};
+struct ShowInputs {};
 struct UsageError {
     std::string Message;
 };
-using Command = std::variant<Options, ShowHelp, ShowVersion, ShowFireLoads, UsageError>;
+using Command = std::variant<Options, ShowHelp, ShowVersion, ShowFireLoads, ShowInputs, UsageError>;
 
 Command ParseArguments(int argc, char** argv) {
     Options options;
@@ -139,6 +141,7 @@ Command ParseArguments(int argc, char** argv) {
         if (!optionsEnded && arg == "--help") return ShowHelp{};
         if (!optionsEnded && arg == "--version") return ShowVersion{};
         if (!optionsEnded && arg == "--fire-loads") return ShowFireLoads{};
+        if (!optionsEnded && arg == "--inputs") return ShowInputs{};
         if (!optionsEnded && arg == "--quiet") {
             options.Quiet = true;
         } else if (!optionsEnded && arg == "--strict") {
@@ -298,6 +301,7 @@ int main(int argc, char** argv) {
     if (!std::holds_alternative<Options>(command) && !std::holds_alternative<UsageError>(command)) {
         const std::string text = std::holds_alternative<ShowHelp>(command)      ? zfcli::HelpText()
                                  : std::holds_alternative<ShowVersion>(command) ? zf::project::VersionText("zonefire-cli")
+                                 : std::holds_alternative<ShowInputs>(command)  ? zfcli::InputTableJson()
                                                                                 : zfcli::FireLoadListText();
         if (const int err = closed.Out ? EBADF : zfcli::WriteAll(STDOUT_FILENO, text)) {
             Complain(zfcli::OutputMessage("стандартный вывод", "не удалось вывести справку", err));

@@ -1,5 +1,7 @@
 """The model's predictions as the validation compares them: a case run by zonefire-cli with a
-chosen plume (and step, and model option), and its samples reduced to the measured quantities."""
+chosen plume (and step, and model option), and its samples reduced to the measured quantities.
+The inputs' defaults and the model's constants come from the program itself
+(`zonefire-cli --inputs`), never from copies kept here."""
 
 import json
 import math
@@ -12,9 +14,38 @@ from measurements import ValidationError, mean
 # Molar masses [g/mol]: a layer's mass fraction becomes a volume fraction as
 # X_vol = X_mass · M_air / M_species (the layer is mostly air).
 M_AIR, M_CO2, M_CO = 28.96, 44.01, 28.01
-O2_MASS_FRACTION_AIR = 0.23   # the model's oxygen mass fraction of air
-VISIBILITY_CONST = 2.38       # the model's visibility = 2.38 / (F·optical density) [m]
-MAX_VISIBILITY = 50.0         # the model's visibility cap [m]
+
+INPUT_TABLE_FORMAT = "zonefire-inputs"
+INPUT_TABLE_VERSION = 1
+_tables = {}
+
+
+def program_table(cli):
+    """The program's input table and constants, as `zonefire-cli --inputs` prints them; read
+    once per program."""
+    if cli not in _tables:
+        proc = subprocess.run([cli, "--inputs"], capture_output=True, text=True)
+        if proc.returncode != 0:
+            raise ValidationError("zonefire-cli --inputs exit %d: %s" % (proc.returncode, proc.stderr.strip()))
+        table = json.loads(proc.stdout)
+        if table.get("format") != INPUT_TABLE_FORMAT or table.get("version") != INPUT_TABLE_VERSION:
+            raise ValidationError("zonefire-cli --inputs wrote %s version %s; this tool reads %s version %d" % (
+                table.get("format"), table.get("version"), INPUT_TABLE_FORMAT, INPUT_TABLE_VERSION))
+        _tables[cli] = table
+    return _tables[cli]
+
+
+def with_defaults(scenario, table):
+    """The scenario's number inputs as the program runs them: a key left out takes the table's default."""
+    full = dict(scenario)
+    for row in table["inputs"]:
+        full.setdefault(row["key"], row["default"])
+    return full
+
+
+def constant(result, name):
+    """One of the model's constants the program gave with the result (see run_case)."""
+    return result["program"]["constants"][name]["value"]
 
 
 RESULT_FORMAT = "zonefire-result"
@@ -32,10 +63,11 @@ def check_result_version(result, where):
 def run_case(cli, case_file, plume, step_scale=1.0, modify=None):
     """Runs zonefire-cli on the case with the given plume and its time step times
     `step_scale`, after `modify(scenario)` (a model option's keys); returns its JSON result."""
+    table = program_table(cli)
     with open(case_file, encoding="utf-8") as f:
         scenario = json.load(f)
     scenario["plume"] = plume
-    scenario["dt"] *= step_scale
+    scenario["dt"] = with_defaults(scenario, table)["dt"] * step_scale
     if modify:
         modify(scenario)
     with tempfile.TemporaryDirectory(prefix="zf-validation-") as tmp:
@@ -50,23 +82,27 @@ def run_case(cli, case_file, plume, step_scale=1.0, modify=None):
         with open(out, encoding="utf-8") as f:
             result = json.load(f)
     check_result_version(result, os.path.basename(case_file))
-    result["scenario"] = scenario
+    result["scenario"] = with_defaults(scenario, table)
+    result["program"] = table
     return result
 
 
-def working_zone_profile(hr, yk, height):
-    """The model's working-zone factor F = z·e^(1.4z), z = (hr − Yk)/(H − Yk); None outside the layer."""
+def working_zone_profile(hr, yk, height, exponent):
+    """The model's working-zone factor F = z·e^(exponent·z), z = (hr − Yk)/(H − Yk); None outside the layer."""
     if yk >= hr or height - yk <= 0:
         return None
     z = (hr - yk) / (height - yk)
-    return z * math.exp(1.4 * z)
+    return z * math.exp(exponent * z)
 
 
 def predicted_steady(case, result, rooms):
     """{room: {quantity: predicted rise}} over the case's window, for the given rooms."""
     sc = result["scenario"]
     t0, hr = sc["T0"], sc["hr"]
-    ro0 = 353.5138 / t0
+    ro0 = constant(result, "air_density_times_temperature") / t0
+    o2_air = constant(result, "oxygen_mass_fraction")
+    exponent = constant(result, "profile_exponent")
+    visibility, max_visibility = constant(result, "visibility_constant"), constant(result, "max_visibility")
     lo, hi = case["window_s"]
     idx = [m for m, t in enumerate(result["sample_times"]) if lo <= t <= hi]
     if not idx:
@@ -80,17 +116,17 @@ def predicted_steady(case, result, rooms):
         if case["series"].startswith("NIST"):
             o2, co2, co, ext = [], [], [], []
             for m in idx:
-                f = working_zone_profile(hr, s["Yk"][m], h)
+                f = working_zone_profile(hr, s["Yk"][m], h, exponent)
                 if f is None or f == 0:
                     continue
                 ro2 = s["Ro2"][m]
                 # The working-zone values are ambient + F·(layer − ambient): invert for the layer.
-                o2_layer = O2_MASS_FRACTION_AIR * ro0 + (s["O2w"][m] - O2_MASS_FRACTION_AIR * ro0) / f
-                o2.append(1.0 - o2_layer / ro2 / O2_MASS_FRACTION_AIR)
+                o2_layer = o2_air * ro0 + (s["O2w"][m] - o2_air * ro0) / f
+                o2.append(1.0 - o2_layer / ro2 / o2_air)
                 co2.append(s["CO2w"][m] / (f * ro2) * M_AIR / M_CO2)
                 co.append(s["COw"][m] / (f * ro2) * M_AIR / M_CO)
-                if s["Lw"][m] < MAX_VISIBILITY:
-                    ext.append(VISIBILITY_CONST / (f * s["Lw"][m]))
+                if s["Lw"][m] < max_visibility:
+                    ext.append(visibility / (f * s["Lw"][m]))
             q.update({"o2_drop": mean(o2), "co2_rise": mean(co2), "co": mean(co), "smoke_extinction": mean(ext)})
         out[room] = q
     return out

@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "model/constants.h"
+#include "model/inputs.h"
 #include "project/fire_loads.h"
 #include "project/program_info.h"
 #include "subprocess.h"
@@ -52,6 +55,36 @@ TEST(CliFireLoads, ListsEveryRowOfTheLibraryWithItsSource) {
     // Joules per kilogram, as the field takes them: 13800 kJ/kg is written 13800000.
     EXPECT_NE(list.Out.find("Qn, Дж/кг"), std::string::npos);
     EXPECT_NE(list.Out.find("13800000"), std::string::npos);
+}
+
+// --inputs gives every row of the input table as the program holds it, and the constants a
+// reader of the results needs: a tool takes them from here rather than keeping copies.
+TEST(CliInputs, GivesEveryRowOfTheInputTableAndTheModelsConstants) {
+    const ChildResult run = RunChild(kCli, {"--inputs"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const auto doc = nlohmann::json::parse(run.Out);
+    EXPECT_EQ(doc["format"], "zonefire-inputs");
+    EXPECT_EQ(doc["version"], 1);
+    ASSERT_EQ(doc["inputs"].size(), std::size(zf::kInputs));
+    for (std::size_t i = 0; i < std::size(zf::kInputs); ++i) {
+        const zf::Input& input = zf::kInputs[i];
+        const auto& row = doc["inputs"][i];
+        EXPECT_EQ(row["key"], std::string(input.Key));
+        EXPECT_EQ(row["unit"], std::string(input.Unit)) << input.Key;
+        EXPECT_EQ(row["default"].get<double>(), input.Default) << input.Key;  // to the bit
+        EXPECT_EQ(row["min"].get<double>(), input.Min) << input.Key;
+        if (input.Max == zf::kNoUpperLimit)
+            EXPECT_TRUE(row["max"].is_null()) << input.Key;
+        else
+            EXPECT_EQ(row["max"].get<double>(), input.Max) << input.Key;
+    }
+    EXPECT_EQ(doc["constants"]["air_density_times_temperature"]["value"].get<double>(), zf::kAirDensityTimesT);
+    EXPECT_EQ(doc["constants"]["oxygen_mass_fraction"]["value"].get<double>(), zf::kO2MassFraction);
+    EXPECT_EQ(doc["constants"]["profile_exponent"]["value"].get<double>(), zf::kProfileExponent);
+    EXPECT_EQ(doc["constants"]["visibility_constant"]["value"].get<double>(), zf::kVisibilityConst);
+    EXPECT_EQ(doc["constants"]["max_visibility"]["value"].get<double>(), zf::kMaxVisibility);
+    const ChildResult help = RunChild(kCli, {"--help"});
+    EXPECT_NE(help.Out.find("--inputs"), std::string::npos);
 }
 
 TEST(CliResult, TheJsonNamesTheProgramAndItsVersion) {

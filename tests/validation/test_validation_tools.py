@@ -1,8 +1,14 @@
 #!/usr/bin/env python3
 """Checks of the validation tools: the fire-load representation of a burner, the rules that
-leave a test out, the statistics and the reduction of computed samples."""
+leave a test out, the statistics, the reduction of computed samples and the program's input
+table the tools read.
+
+    test_validation_tools.py PATH/TO/zonefire-cli
+"""
 
 import copy
+import glob
+import json
 import math
 import os
 import sys
@@ -13,6 +19,9 @@ sys.path.insert(0, os.path.join(ROOT, "validation"))
 import make_cases  # noqa: E402
 import predictions  # noqa: E402
 import validate  # noqa: E402
+
+CLI = None  # zonefire-cli, from the command line
+TABLE = None  # its input table and constants (zonefire-cli --inputs)
 
 FUELS = {"fuels": {"methane": {"match": ["methane"], "o2_per_kg": 4.0, "co2_per_kg": 2.75, "co_per_kg": 0.0,
                                "soot_per_kg": 0.0}},
@@ -126,9 +135,32 @@ class Statistics(unittest.TestCase):
         self.assertEqual(validate.statistics([], 0.05)["bias"], None)
 
 
+class ProgramTable(unittest.TestCase):
+    def test_every_number_key_of_the_cases_is_one_the_program_reads(self):
+        known = {row["key"] for row in TABLE["inputs"]} | {"SamplesPerSec"}  # a whole number, no row
+        for path in glob.glob(os.path.join(ROOT, "validation", "cases", "*.json")):
+            if path.endswith("cases.json"):
+                continue
+            with open(path, encoding="utf-8") as f:
+                scenario = json.load(f)
+            numbers = {k for k, v in scenario.items() if isinstance(v, (int, float)) and not isinstance(v, bool)}
+            self.assertLessEqual(numbers - {"version"}, known, path)
+
+    def test_a_key_left_out_takes_the_programs_default(self):
+        dt = next(row["default"] for row in TABLE["inputs"] if row["key"] == "dt")
+        self.assertEqual(predictions.with_defaults({"T0": 300.0}, TABLE)["dt"], dt)
+        self.assertEqual(predictions.with_defaults({"T0": 300.0}, TABLE)["T0"], 300.0)
+
+    def test_the_constants_are_the_models(self):
+        # The outside air's density at 293 K, 1.2065 kg/m³, as the model's constant gives it.
+        rho_t = TABLE["constants"]["air_density_times_temperature"]["value"]
+        self.assertAlmostEqual(rho_t / 293.0, 1.2065, places=4)
+        self.assertEqual(TABLE["constants"]["profile_exponent"]["value"], 1.4)
+
+
 class Reduction(unittest.TestCase):
     def result(self, yk, t2, times):
-        return {"completed": True, "sample_times": times,
+        return {"completed": True, "sample_times": times, "program": TABLE,
                 "scenario": {"T0": 300.0, "hr": 1.9, "SimTime": times[-1] + 0.5, "rooms": [{"height": 2.13}]},
                 "rooms": [{"samples": {"Yk": yk, "T2": t2}}]}
 
@@ -158,10 +190,11 @@ class Reduction(unittest.TestCase):
 
     def test_working_zone_profile_is_inverted_exactly(self):
         # ambient + F·(layer − ambient) at the working zone gives back the layer value.
-        f = predictions.working_zone_profile(3.4, 1.2, 3.82)
+        exponent = TABLE["constants"]["profile_exponent"]["value"]
+        f = predictions.working_zone_profile(3.4, 1.2, 3.82, exponent)
         z = (3.4 - 1.2) / (3.82 - 1.2)
         self.assertAlmostEqual(f, z * math.exp(1.4 * z))
-        self.assertIsNone(predictions.working_zone_profile(1.0, 1.2, 3.82))
+        self.assertIsNone(predictions.working_zone_profile(1.0, 1.2, 3.82, exponent))
 
 
 class CommittedFigures(unittest.TestCase):
@@ -177,4 +210,6 @@ class CommittedFigures(unittest.TestCase):
 
 
 if __name__ == "__main__":
+    CLI = sys.argv.pop(1)
+    TABLE = predictions.program_table(CLI)
     unittest.main()

@@ -1,0 +1,17 @@
+#pragma once
+// `zonefire-cli --inputs`: the input table and the model's constants as JSON, for tools that
+// write scenario files or read results (the validation reads its defaults and the constants that
+// invert the working-zone values from it, rather than keeping copies of its own).
+#include <string>
+
+namespace zfcli {
+
+inline constexpr const char* kInputTableFormat = "zonefire-inputs";
+inline constexpr int kInputTableVersion = 1;
+
+// {"format", "version", "inputs": [{"key", "symbol", "name", "unit", "default", "min", "max"
+// (null: no upper limit), "group" ("fire_load", "initial", "critical"), "help"}...],
+// "constants": {name: {"value", "unit", "meaning"}...}}, in the table's order.
+std::string InputTableJson();
+
+}  // namespace zfcli
