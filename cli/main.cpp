@@ -272,6 +272,7 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
     // The evacuation inputs the verdict judges the rooms with (read above without a refusal).
     zf::project::Document document;
     zf::project::ReadDocument(text, document);
+    if (zfcli::RefusedForRouteWarnings(document, options.Scenario, options.Strict)) return kExitBadInput;
     const zfreport::EvacuationInputs evacuation = document.Evacuation();
     std::vector<std::string> roomNames;
     for (const zf::project::Room& room : document.Rooms) roomNames.push_back(room.Name);
