@@ -63,7 +63,9 @@ std::string TypedTimesLine(const zfreport::EvacuationInputs& evacuation) {
 }  // namespace
 
 std::string RoutesReport(const zfreport::RunVerdict& verdict, const zfreport::EvacuationInputs& evacuation) {
-    std::string text = evacuation.Routes.empty() ? "" : "\nПути эвакуации (упрощенная аналитическая модель движения людского потока):\n";
+    // Without routes the runner's text stays as it was: every t_р is typed.
+    if (evacuation.Routes.empty()) return {};
+    std::string text = "\nПути эвакуации (упрощенная аналитическая модель движения людского потока):\n";
     if (!verdict.RoutesRefused.empty()) text += "пути не рассчитаны: " + verdict.RoutesRefused + "\n";
     for (std::size_t r = 0; r < verdict.Routes.size(); ++r) {
         const zf::flow::Route& route = evacuation.Routes[r];

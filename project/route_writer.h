@@ -12,8 +12,8 @@
 
 namespace zfcli {
 
-// The routes' text for the runner (decimal point), after the critical-times table; empty when
-// the scenario has no routes and no room's t_р is typed. Names are made printable.
+// The routes' text for the runner (decimal point), after the critical-times table, naming the
+// rooms whose t_р is typed; empty when the scenario has no routes. Names are made printable.
 std::string RoutesReport(const zfreport::RunVerdict& verdict, const zfreport::EvacuationInputs& evacuation);
 
 // The JSON members ",\n \"evacuation_routes\": [...]" (and the refusal or t_ск's definition);
