@@ -107,6 +107,20 @@ std::string ProbabilityText(const std::optional<double>& probability, std::strin
     return zf::PlainNumberText(*probability, decimalSeparator, 3);
 }
 
+std::vector<std::string> RouteSummaryLines(const RunVerdict& verdict, std::string_view sep) {
+    std::vector<std::string> lines;
+    if (!verdict.RoutesRefused.empty()) lines.push_back("Пути эвакуации не рассчитаны: " + verdict.RoutesRefused);
+    for (std::size_t r = 0; r < verdict.Routes.size(); ++r) {
+        const RouteVerdict& v = verdict.Routes[r];
+        lines.push_back("Путь " + std::to_string(r + 1) + ": tр = " + zf::PlainNumberText(v.Time / kSecondsPerMinute, sep, 3) +
+                        " мин (" + zf::PlainNumberText(v.Time, sep, 1) + " с), tск = " +
+                        zf::PlainNumberText(v.CrowdTime / kSecondsPerMinute, sep, 3) + " мин, Pэ = " +
+                        ProbabilityText(v.Probability, sep) + " — " +
+                        std::string(v.Outcome ? VerdictText(*v.Outcome) : "не определено"));
+    }
+    return lines;
+}
+
 std::string_view CrowdTimeDefinition() {
     return "t_ск — наибольшая длительность плотного потока (D > 0,5) на пути: скопление перед участком "
            "существует N·f/(q_{D=0,9}·δ) плюс время прохода участка; плотный начальный участок — время его прохода l/V";

@@ -47,6 +47,10 @@ std::vector<RouteVerdict> JudgeRoutes(const zf::TzoneMath& zm, const RunReach& r
 // "0,999", "0,412", "0": P_э as every window, table and report shows it; "—" when none.
 std::string ProbabilityText(const std::optional<double>& probability, std::string_view decimalSeparator);
 
+// One line per route as the summaries show it: "Путь 1: tр = 2,141 мин (128,4 с), tск =
+// 2,000 мин, Pэ = 0,999 — безопасно"; or why the routes were not computed. Empty without routes.
+std::vector<std::string> RouteSummaryLines(const RunVerdict& verdict, std::string_view decimalSeparator);
+
 // The definition of t_ск printed beside it.
 std::string_view CrowdTimeDefinition();
 

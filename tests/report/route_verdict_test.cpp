@@ -137,4 +137,18 @@ TEST(JudgeRunRoutes, RefusedRoutesLeaveTheBuildingUndetermined) {
     EXPECT_NE(run.Reason.find("ширина"), std::string::npos) << run.Reason;
 }
 
+// The summaries' line per route: t_р, t_ск, P_э and the verdict (the room-by-room route above).
+TEST(RouteSummaryLines, OneLinePerRouteOrTheRefusal) {
+    const zf::TzoneMath zm = TwoRooms(100, 30);
+    EvacuationInputs inputs;
+    inputs.Routes = {FirstWorkedRoute()};
+    EXPECT_EQ(RouteSummaryLines(JudgeRun(zm, inputs), ","),
+              std::vector<std::string>{"Путь 1: tр = 0,675 мин (40,5 с), tск = 0,000 мин, Pэ = 0,150 — опасно"});
+    inputs.Routes[0].People = -1;
+    const std::vector<std::string> refused = RouteSummaryLines(JudgeRun(zm, inputs), ",");
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_NE(refused[0].find("не рассчитаны: путь 1, ключ \"people\""), std::string::npos) << refused[0];
+    EXPECT_TRUE(RouteSummaryLines(JudgeRun(zm, EvacuationInputs{}), ",").empty());
+}
+
 }  // namespace

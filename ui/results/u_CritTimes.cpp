@@ -8,11 +8,24 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "route_verdict.h"
 #include "verdict_table.h"
 #include "result_export.h"
 #include "run_warnings_label.h"
 #include "ui_u_CritTimes.h"
 #include "model/scenario.h"
+
+namespace {
+
+// The building's line, then each escape route's t_р, t_ск and P_э.
+QString VerdictText(const zfreport::VerdictSummary& verdict) {
+    std::string text = verdict.BuildingLine;
+    for (const std::string& line : zfreport::RouteSummaryLines(verdict.Verdict, QLocale().decimalPoint().toStdString()))
+        text += "\n" + line;
+    return QString::fromStdString(text);
+}
+
+}  // namespace
 
 TF_CritTimes::TF_CritTimes(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TF_CritTimes>()) {
     ui->setupUi(this);
@@ -32,7 +45,7 @@ void TF_CritTimes::Fill(const zf::TzoneMath& zm, const QStringList& factorTips, 
     const zfreport::CriticalTimesTable& summary = verdict.Table;
     // The runner's legend lines, one statement a line.
     ui->LabelLegend->setText(QString::fromStdString(verdict.Legend).replace(QStringLiteral("; "), QStringLiteral("\n")));
-    ui->LabelVerdict->setText(QString::fromStdString(verdict.BuildingLine));
+    ui->LabelVerdict->setText(VerdictText(verdict));
     if (verdict.Verdict.Building)
         ui->LabelVerdict->setStyleSheet(QStringLiteral("font-weight: bold; background: %1; padding: 2px;")
                                             .arg(VerdictColour(*verdict.Verdict.Building).name()));
