@@ -47,47 +47,38 @@ TEST_F(ProjectWindowTest, AFileDroppedAsAMoveIsTakenAsACopy) {
     EXPECT_FALSE(moveOnly.isAccepted());
 }
 
-// Every way a run ends leaves the editor exactly as it was: the building, the unsaved edits,
-// the file and the modified mark. With the window's own first building and with an edited one.
-TEST_F(ProjectWindowTest, EveryRunOutcomeLeavesTheEditorAndItsUnsavedEditsAsTheyWere) {
+// Every way a run ends: completed, stopped from the progress window, failed in step 1, refused.
+class RunOutcomesTest : public ProjectWindowTest {
+protected:
     struct Outcome {
         const char* name;
         std::function<void()> arrange;  // the run's fields and who ends it
     };
-    const Outcome outcomes[] = {
-        {"completed", [this] {
-             SetField("Edit11", "0,01"), SetField("Edit12", "2"), SetField("Edithr", "1,7");
-         }},
-        {"stopped", [this] {
-             main_->SetRunClock(&SecondPerReading);
-             SetField("Edit11", "0,01"), SetField("Edit12", "1000"), SetField("Edithr", "1,7");
-             AtFirstRefresh(progress_.get(), [this] {
-                 QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton);
-             });
-         }},
-        {"failed", [this] {
-             SetField("Edit11", "0,3"), SetField("Edit12", "20"), SetField("Edithr", "1,7");  // longer than a sample: fails in step 1
-         }},
-        {"refused", [this] {
-             SetField("Edithr", "30");  // the working zone above every ceiling
-         }},
-    };
-    // The results window or the message each run ends with is closed as a user would.
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [] {
-        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-    });
-    closer.start(2);
-    for (bool edited : {false, true}) {
-        if (edited) {
-            closer.stop();
-            EnterThreeRooms();
-            ASSERT_TRUE(main_->SaveFile(Path("kept.json")));
-            closer.stop();
-            AddRoom("7", "7", "3");  // an edit not saved
-            closer.start(2);
-        }
-        for (const Outcome& outcome : outcomes) {
+
+    std::vector<Outcome> Outcomes() {
+        return {
+            {"completed", [this] {
+                 SetField("Edit11", "0,01"), SetField("Edit12", "2"), SetField("Edithr", "1,7");
+             }},
+            {"stopped", [this] {
+                 main_->SetRunClock(&SecondPerReading);
+                 SetField("Edit11", "0,01"), SetField("Edit12", "1000"), SetField("Edithr", "1,7");
+                 AtFirstRefresh(progress_.get(), [this] {
+                     QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton);
+                 });
+             }},
+            {"failed", [this] {
+                 SetField("Edit11", "0,3"), SetField("Edit12", "20"), SetField("Edithr", "1,7");  // longer than a sample: fails in step 1
+             }},
+            {"refused", [this] {
+                 SetField("Edithr", "30");  // the working zone above every ceiling
+             }},
+        };
+    }
+
+    // Each outcome in turn, the editor compared before and after.
+    void ExpectEveryOutcomeKeepsTheEditor(bool edited) {
+        for (const Outcome& outcome : Outcomes()) {
             SCOPED_TRACE(std::string(outcome.name) + (edited ? ", edited building" : ", first building"));
             outcome.arrange();
             const std::string before = Shown();
@@ -101,6 +92,24 @@ TEST_F(ProjectWindowTest, EveryRunOutcomeLeavesTheEditorAndItsUnsavedEditsAsThey
             if (edited) EXPECT_TRUE(main_->IsModified());
         }
     }
+};
+
+// Every way a run ends leaves the editor exactly as it was: the building, the unsaved edits,
+// the file and the modified mark. With the window's own first building and with an edited one.
+TEST_F(RunOutcomesTest, EveryRunOutcomeLeavesTheEditorAndItsUnsavedEditsAsTheyWere) {
+    // The results window or the message each run ends with is closed as a user would.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    closer.start(2);
+    ExpectEveryOutcomeKeepsTheEditor(false);
+    closer.stop();
+    EnterThreeRooms();
+    ASSERT_TRUE(main_->SaveFile(Path("kept.json")));
+    AddRoom("7", "7", "3");  // an edit not saved
+    closer.start(2);
+    ExpectEveryOutcomeKeepsTheEditor(true);
 }
 
 // ---- The building of the last calculation --------------------------------------------------
@@ -300,8 +309,7 @@ void AnswerBuildingDialog(std::function<void(QDialog*)> fill) {
 }  // namespace
 
 // "Здание..." edits what the engineer writes of the building: title, notes and room names.
-// They mark the building changed, are undone like the rooms, saved and opened back, and
-// follow the rooms when one is deleted or added.
+// They mark the building changed, are undone like the rooms, and saved and opened back.
 TEST_F(ProjectWindowTest, TheBuildingsTitleNotesAndNamesAreEditedSavedAndUndone) {
     EnterThreeRooms();
     ASSERT_TRUE(main_->SaveFile(Path("named.json")));
@@ -346,7 +354,16 @@ TEST_F(ProjectWindowTest, TheBuildingsTitleNotesAndNamesAreEditedSavedAndUndone)
     EXPECT_EQ(main_->UndoStack()->count(), steps);
     EXPECT_FALSE(main_->IsModified());
 
-    // Room 1 deleted: "Коридор" is room 1's now; a room added has no name.
+}
+
+// The names follow the rooms: room 1 deleted, "Коридор" is room 1's now; a room added has no name.
+TEST_F(ProjectWindowTest, TheRoomsNamesFollowTheRoomsWhenOneIsDeletedOrAdded) {
+    EnterThreeRooms();
+    AnswerBuildingDialog([](QDialog* dialog) {
+        dialog->findChild<QTableWidget*>("GridRoomNames")->item(1, 2)->setText("Коридор");
+        dialog->findChild<QLineEdit*>("EditTitle")->setText("Склад №3");
+    });
+    Action("ActBuilding")->trigger();
     Click(Grid("GridRoom"), 1, 1);
     QTest::mouseClick(Find<QToolButton>("btnDelRoom"), Qt::LeftButton);
     AddRoom("2", "2", "2");

@@ -62,6 +62,19 @@ TEST_F(ReportPdf, OneVectorChartPerRoomForTemperatureLayerHeightAndEachReachedFa
     }
     const auto figures = text.count(QRegularExpression(QStringLiteral("Рисунок \\d+\\. Помещение №")));
     EXPECT_EQ(figures, expected);
+    // No picture in the file: the charts are lines and text.
+    QProcess images;
+    images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path});
+    ASSERT_TRUE(images.waitForFinished(30000));
+    const QStringList lines = QString::fromUtf8(images.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.size(), 2) << lines.join('\n').toStdString();  // the header lines only
+}
+
+// The charts under their captions: no title of their own, axis titles with printed units, the
+// working-zone height and each reached limit labelled with its value and unit.
+TEST_F(ReportPdf, ChartsLabelTheirAxesAndLimitsWithPrintedUnits) {
+    ASSERT_TRUE(zm.Run());
+    const QString text = Flat(PdfText(Write()));
     // The chart stands under its caption and repeats no title of its own.
     EXPECT_EQ(text.count(TF_ShowResult::ChartTitle(false, 2)), zm.RoomCount());
     // Axis titles with printed units; none of the window's "°K", "м2", "*" or trailing dots.
@@ -85,13 +98,6 @@ TEST_F(ReportPdf, OneVectorChartPerRoomForTemperatureLayerHeightAndEachReachedFa
     ASSERT_GT(temperatureCharts + visibilityCharts, 0);
     EXPECT_EQ(text.count(limitLabel(zf::hkTemperature, "К")), temperatureCharts);
     EXPECT_EQ(text.count(limitLabel(zf::hkVisibility, "м")), visibilityCharts);
-
-    // No picture in the file: the charts are lines and text.
-    QProcess images;
-    images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path});
-    ASSERT_TRUE(images.waitForFinished(30000));
-    const QStringList lines = QString::fromUtf8(images.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    EXPECT_EQ(lines.size(), 2) << lines.join('\n').toStdString();  // the header lines only
 }
 
 // The report ends with the model's limits and the validation's figures, whole: the charts'

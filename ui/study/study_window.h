@@ -35,6 +35,8 @@ signals:
     void OpenRunAsBuilding(const QString& scenarioJson, const QString& title);
 
 private:
+    void MakeWidgets();
+    void LayOut();
     void OpenSelectedRun();
     void FillRuns();
     void DrawDistribution(int room);
