@@ -182,7 +182,7 @@ namespace {
 // The document's head: what made it, how the run ended, the building's verdict and warnings,
 // and the counts of steps and samples.
 void WriteJsonHead(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error,
-                   const zfreport::RunVerdict& verdict) {
+                   const zfreport::RunVerdict& verdict, const std::vector<zf::flow::Route>& routes) {
     // The format, then the program and its version: a result file says what made it.
     out << "{\"format\": \"" << zf::project::kResultFormatName << "\", \"version\": "
         << zf::project::kResultFormatVersion << ", \"program\": \"zonefire " << zf::project::ProgramVersion() << '"'
@@ -197,7 +197,7 @@ void WriteJsonHead(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcom
         out << ", \"evacuation_verdict_reason\": ";
         WriteJsonString(out, verdict.Reason);
     }
-    WriteJsonRoutes(out, verdict, evacuation.Routes);
+    WriteJsonRoutes(out, verdict, routes);
     if (zm.Options.HeatLoss.Enabled) {
         out << ", \"guard_energy_fraction\": ";
         WriteJsonNumber(out, zm.GuardEnergyFraction());
@@ -253,7 +253,7 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
                const zfreport::EvacuationInputs& evacuation, const std::vector<std::string>& roomNames) {
     const int samples = RecordedSampleCount(zm);
     const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, evacuation);
-    WriteJsonHead(out, zm, outcome, error, verdict);
+    WriteJsonHead(out, zm, outcome, error, verdict, evacuation.Routes);
     out << ",\n \"sample_times\": ";
     WriteJsonArray(out, samples, [&](int m) { return SampleTime(zm, m); });
     out << ",\n \"rooms\": [";
