@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -25,11 +26,14 @@
 
 #include "study_file.h"
 #include "verdict.h"
+#include "window_size.h"
 #include "model/room.h"
 
 using namespace zfcli::study;
 
 namespace {
+
+const char* const kWindowKey = "study";  // where the window's size is kept
 
 std::optional<QString> ReadText(const QString& path, std::string& text) {
     QFile file(path);
@@ -80,7 +84,7 @@ QValueAxis* NewAxis(QChart* chart, Qt::Alignment where, const QString& title, do
 StudyWindow::StudyWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("StudyWindow"));
     setWindowTitle(QStringLiteral("Исследование"));
-    resize(1000, 720);
+    RestoreWindowSize(this, kWindowKey, QSize(1000, 720));
 
     rooms_ = new QComboBox(this);
     rooms_->setObjectName(QStringLiteral("CBRoom"));
@@ -329,4 +333,9 @@ void StudyWindow::OpenSelectedRun() {
     }
     emit OpenRunAsBuilding(QString::fromStdString(scenario),
                            QStringLiteral("%1, расчет №%2").arg(QFileInfo(folder_).fileName()).arg(row.Run));
+}
+
+void StudyWindow::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous()) SaveWindowSize(this, kWindowKey);
+    QWidget::hideEvent(event);
 }
