@@ -21,6 +21,7 @@
 #include "../cli/subprocess.h"
 #include "model_accuracy.h"
 #include "model_notes.h"
+#include "number_text.h"
 #include "pdf_text.h"
 #include "report_pdf.h"
 #include "project/scenario_file.h"
@@ -197,6 +198,12 @@ TEST_F(ReportPdf, AStoppedRunSaysSoOnTheFirstPage) {
     EXPECT_TRUE(first.contains(QStringLiteral("расчет остановлен пользователем на шаге %1").arg(zm.Iter)))
         << first.toStdString();
     EXPECT_TRUE(first.contains(QStringLiteral("SHA-256")));
+    // The banner the windows show, first of all.
+    const zfreport::RunReach reach = zfreport::RunReachOf(zm);
+    const QString banner = QString::fromStdString(zfreport::RunEndBanner(reach, FormatGeneral(reach.Time).toStdString()));
+    ASSERT_TRUE(banner.startsWith(QStringLiteral("Расчет остановлен на "))) << banner.toStdString();
+    EXPECT_TRUE(first.contains(banner)) << first.toStdString();
+    EXPECT_LT(first.indexOf(banner), first.indexOf(QStringLiteral("Здание:")));
     const QString sha = QString::fromLatin1(QCryptographicHash::hash(description.FileBytes, QCryptographicHash::Sha256).toHex());
     EXPECT_TRUE(first.contains(sha)) << first.toStdString();
 }

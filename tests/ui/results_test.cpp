@@ -13,15 +13,18 @@
 #include <QScrollBar>
 #include <QLegendMarker>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableView>
 #include <QValueAxis>
 #include <QXYSeries>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <ostream>
 
+#include "number_text.h"
 #include "results_driver.h"
 #include "../model/test_buildings.h"
 
@@ -112,8 +115,8 @@ TEST_F(ResultsWindow, ColumnsAreWideEnoughForEveryNumber) {
     EXPECT_GE(grid->columnWidth(0), grid->fontMetrics().horizontalAdvance(Cell(0, 0)));
 }
 
-// General number format: up to 15 significant digits with the decimal comma, scientific
-// below 0.0001 and from 16 integer digits on.
+// A cell shows at most 4 significant digits, in the general format with the decimal comma
+// (scientific below 0.0001 and from 16 integer digits on); its tip and a copy hold the value whole.
 struct Formatted {
     double value;
     const char* text;
@@ -127,17 +130,19 @@ TEST_P(NumberFormat, TableCells) {
     w.PrepareResults(zm);
     ShowTable("PageResults");
     EXPECT_EQ(Cell(1, 1), QString(GetParam().text));
+    const QModelIndex cell = Find<QTableView>("GridResult")->model()->index(0, 1);
+    EXPECT_EQ(NumberFromText(cell.data(Qt::ToolTipRole).toString().remove(QRegularExpression("^-"))), std::fabs(GetParam().value));
 }
 
 INSTANTIATE_TEST_SUITE_P(General, NumberFormat,
                          ::testing::Values(Formatted{0, "0"}, Formatted{100, "100"}, Formatted{1.5, "1,5"},
-                                           Formatted{0.1 + 0.2, "0,3"}, Formatted{1.0 / 3, "0,333333333333333"},
+                                           Formatted{0.1 + 0.2, "0,3"}, Formatted{1.0 / 3, "0,3333"},
                                            Formatted{0.0001, "0,0001"}, Formatted{-0.000123, "-0,000123"},
+                                           Formatted{0.00011590958206587, "0,0001159"},
                                            Formatted{0.00001, "1E-5"}, Formatted{2.5e-6, "2,5E-6"},
-                                           Formatted{2.3e-05, "2,3E-5"}, Formatted{1e20, "1E20"},
-                                           Formatted{123456789012345, "123456789012345"},
-                                           Formatted{1234567890123456, "1,23456789012346E15"},
-                                           Formatted{293.15, "293,15"}));
+                                           Formatted{2.08887244430757e-7, "2,089E-7"}, Formatted{1e20, "1E20"},
+                                           Formatted{9999.5, "10000"}, Formatted{167.209, "167,2"},
+                                           Formatted{1234567890123456, "1,235E15"}, Formatted{293.16, "293,2"}));
 
 // Each hazard factor reads its own value, limit and critical time: three different orders.
 struct Hazard {
@@ -435,31 +440,38 @@ TEST_F(ResultsWindow, DoubleClickUndoesTheZoom) {
     w.hide();
 }
 
-// A run the user stopped says where, in the caption of the results and of the summary, with
-// the time in the window's number format.
-TEST_F(ResultsWindow, StoppedRunSaysWhereInTheCaptions) {
+// A run the user stopped says where, in the caption of the results and of the summary and in
+// a banner over each, with the time reached (steps × step) in the window's number format.
+TEST_F(ResultsWindow, StoppedRunSaysWhereInTheCaptionsAndBanners) {
     Fill(zm, 1, 10, 10, 0.01);
     const struct {
-        double reached;
+        int steps;
+        double dt;
         const char* text;
-    } cases[] = {{37.300000000000004, "37,3"}, {1000000.0000001, "1000000"}, {0.05, "0,05"}, {12.345, "12,35"}};
+    } cases[] = {{4120, 0.01, "41,2"}, {3730, 0.01, "37,3"}, {5, 0.01, "0,05"}, {12345, 0.001, "12,345"}};
+    w.show();
     for (const auto& c : cases) {
         zm.Stopped = true;
-        zm.CurTime = c.reached;
+        zm.Iter = c.steps;
+        zm.dt = c.dt;
         w.PrepareResults(zm);
         EXPECT_EQ(w.windowTitle(), QString("Результаты расчета — Расчет остановлен на %1 с").arg(c.text));
+        const QString banner = QString("Расчет остановлен на %1 с: показаны результаты до этого времени").arg(c.text);
+        EXPECT_EQ(Find<QLabel>("LabelRunEnd")->text(), banner);
+        EXPECT_TRUE(Find<QLabel>("LabelRunEnd")->isVisible());
         w.btnCritTimesClick();
         auto* summary = w.findChild<QDialog*>("TF_CritTimes");
         ASSERT_NE(summary, nullptr);
         EXPECT_EQ(summary->windowTitle(), QString("Критические времена — Расчет остановлен на %1 с").arg(c.text));
         auto* line = summary->findChild<QLabel*>("LabelStopped");
         ASSERT_NE(line, nullptr);
-        EXPECT_EQ(line->text(), QString("Расчет остановлен на %1 с").arg(c.text));
+        EXPECT_EQ(line->text(), banner);
         EXPECT_FALSE(line->isHidden());
     }
     zm.Stopped = false;  // the next, completed run: no note left over
     w.PrepareResults(zm);
     EXPECT_EQ(w.windowTitle(), "Результаты расчета");
+    EXPECT_TRUE(Find<QLabel>("LabelRunEnd")->isHidden());
     w.btnCritTimesClick();
     auto* summary = w.findChild<QDialog*>("TF_CritTimes");
     EXPECT_EQ(summary->windowTitle(), "Критические времена");

@@ -99,8 +99,7 @@ void TF_CritTimes::ShowRunNotes(const zf::TzoneMath& zm) {
     if (Caption_.isEmpty()) Caption_ = windowTitle();
     const QString stopped = StoppedRunNote(zm);
     setWindowTitle(stopped.isEmpty() ? Caption_ : Caption_ + QStringLiteral(" — ") + stopped);
-    ui->LabelStopped->setText(stopped);
-    ui->LabelStopped->setVisible(!stopped.isEmpty());
+    ShowRunEndBanner(*ui->LabelStopped, RunEndBannerText(zm));
     ShowRunWarnings(*ui->LabelModelWarnings, zm);
 }
 

@@ -105,9 +105,10 @@ void TF_ShowResult::PrepareResults(zf::TzoneMath& zm) {
         ui->ComboOFPRooms->setCurrentIndex(zm.RoomCount() > 0 ? 0 : -1);
         ui->PageAllResults->setCurrentWidget(ui->TabResults);
     }
-    // A stopped run's results end early: the caption says where.
+    // A stopped run's results end early: the caption says where,
     const QString stopped = StoppedRunNote(zm);
     setWindowTitle(stopped.isEmpty() ? Caption_ : Caption_ + QStringLiteral(" — ") + stopped);
+    ShowRunEndBanner(*ui->LabelRunEnd, RunEndBannerText(zm));  // and over the results, in a banner
     ShowRunWarnings(*ui->LabelModelWarnings, zm);  // where the model is known to be wrong
     // Each showing starts at the table's first row, whatever the last one scrolled to.
     ui->GridResult->scrollToTop();
