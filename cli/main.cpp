@@ -4,7 +4,6 @@
 // run never leaves a result cut short or mixed with an older one.
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -25,6 +24,7 @@
 #include "output_file.h"
 #include "printable_text.h"
 #include "result_writer.h"
+#include "run_outputs.h"
 #include "check_step.h"
 #include "unit_warnings.h"
 #include "project/scenario_file.h"
@@ -115,10 +115,7 @@ void SetTemporariesForSignals(const fs::path& file, const fs::path& folder) {
     sigprocmask(SIG_SETMASK, &previous, nullptr);
 }
 
-struct Options {
-    std::string Scenario;
-    std::optional<std::string> Json;  // file, or "-" for stdout
-    std::optional<std::string> CsvDir;
+struct Options : zfcli::RunPaths {
     bool Quiet = false;
     bool Strict = false;  // warnings of values that look like a slip refuse the input
 };
@@ -209,55 +206,15 @@ int Fail(const std::string& where, const std::string& message) {
     return kExitBadInput;
 }
 
-// The outputs, checked and their temporary files made before the run.
-struct Outputs {
-    std::unique_ptr<zfcli::AtomicFile> Json;  // absent for no --json and for --json -
-    std::unique_ptr<zfcli::AtomicFolder> Csv;
+// The scenario and the evacuation inputs the verdict judges the rooms with, read whole, or
+// the refusal said on stderr.
+struct ReadScenario {
+    zf::TzoneMath Zm;
+    zfreport::EvacuationInputs Evacuation;
+    std::vector<std::string> RoomNames;
 };
 
-bool IsStdout(const fs::path& path) {
-    struct stat out {}, file {};
-    return ::fstat(STDOUT_FILENO, &out) == 0 && ::stat(path.c_str(), &file) == 0 && out.st_dev == file.st_dev &&
-           out.st_ino == file.st_ino;
-}
-
-bool SameFile(const fs::path& a, const fs::path& b) {
-    struct stat sa {}, sb {};
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
-}
-
-// Refuses outputs that would destroy the input or each other, then prepares them. Throws
-// OutputError.
-Outputs PrepareOutputs(const Options& options, bool jsonToStdout) {
-    const bool scenarioIsFile = options.Scenario != "-";
-    Outputs outputs;
-    if (options.Json && !jsonToStdout) {
-        if (scenarioIsFile && SameFile(*options.Json, options.Scenario))
-            throw zfcli::OutputError("--json " + zfcli::PrintableText(*options.Json) + ": это файл сценария " +
-                                     zfcli::PrintableText(options.Scenario) +
-                                     "; результат записался бы на его место — задайте другой файл");
-        outputs.Json = std::make_unique<zfcli::AtomicFile>(*options.Json);
-    }
-    if (options.CsvDir) {
-        const fs::path folder = zfcli::ResolveOutputPath(*options.CsvDir);
-        auto inside = [&](const fs::path& file) { return zfcli::ResolveOutputPath(file).parent_path() == folder; };
-        if (outputs.Json && outputs.Json->ResolvedTarget() == folder)
-            throw zfcli::OutputError("--json и --csv: один и тот же путь " + zfcli::PrintableText(*options.CsvDir));
-        if (outputs.Json && outputs.Json->ResolvedTarget().parent_path() == folder)
-            throw zfcli::OutputError("--json " + zfcli::PrintableText(*options.Json) + " лежит в каталоге --csv " +
-                                     zfcli::PrintableText(*options.CsvDir) +
-                                     ", который заменяется целиком — задайте файл вне его");
-        if (scenarioIsFile && inside(options.Scenario))
-            throw zfcli::OutputError("--csv " + zfcli::PrintableText(*options.CsvDir) + ": в нем лежит файл сценария " +
-                                     zfcli::PrintableText(options.Scenario) +
-                                     ", а каталог заменяется целиком — задайте другой каталог");
-        outputs.Csv = std::make_unique<zfcli::AtomicFolder>(*options.CsvDir, &zfcli::IsCsvFolderFile);
-    }
-    return outputs;
-}
-
-int RunCli(const Options& options, const ClosedAtStart& closed) {
+std::optional<int> Read(const Options& options, const ClosedAtStart& closed, ReadScenario& read) {
     if (options.Scenario == "-" && closed.In) return Fail("-", "стандартный ввод закрыт, сценарий читать неоткуда");
     std::string text;
     try {
@@ -265,30 +222,32 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
     } catch (const zfcli::InputError& e) {
         return Fail(options.Scenario, e.what());
     }
-
-    zf::TzoneMath zm;
-    if (const auto refused = zf::project::ReadScenario(text, zm)) return Fail(options.Scenario, *refused);
-    if (zfcli::RefusedForWarnings(zm, options.Scenario, options.Strict)) return kExitBadInput;
-    // The evacuation inputs the verdict judges the rooms with (read above without a refusal).
+    if (const auto refused = zf::project::ReadScenario(text, read.Zm)) return Fail(options.Scenario, *refused);
+    if (zfcli::RefusedForWarnings(read.Zm, options.Scenario, options.Strict)) return kExitBadInput;
+    // Read above without a refusal.
     zf::project::Document document;
     zf::project::ReadDocument(text, document);
-    const zfreport::EvacuationInputs evacuation = document.Evacuation();
-    std::vector<std::string> roomNames;
-    for (const zf::project::Room& room : document.Rooms) roomNames.push_back(room.Name);
+    read.Evacuation = document.Evacuation();
+    for (const zf::project::Room& room : document.Rooms) read.RoomNames.push_back(room.Name);
+    return std::nullopt;
+}
 
+int RunCli(const Options& options, const ClosedAtStart& closed) {
+    ReadScenario read;
+    if (const auto refused = Read(options, closed, read)) return *refused;
+    zf::TzoneMath& zm = read.Zm;
     // With the JSON on stdout the table moves to stderr, so stdout stays one JSON document.
     // A path that is stdout itself (/dev/stdout, or the file stdout is redirected to) means the same.
-    const bool jsonToStdout = options.Json && (*options.Json == "-" || IsStdout(*options.Json));
+    const bool jsonToStdout = options.Json && (*options.Json == "-" || zfcli::IsStdout(*options.Json));
     if (closed.Out) {
         Complain(std::string("стандартный вывод закрыт: ") + (jsonToStdout ? "JSON" : "таблицу критических времен") +
                  " выводить некуда; расчет не выполнялся");
         return kExitOutputFailed;
     }
-
     InstallStopHandlers();
-    Outputs outputs;
+    zfcli::RunOutputs outputs;
     try {
-        outputs = PrepareOutputs(options, jsonToStdout);
+        outputs = zfcli::PrepareOutputs(options, jsonToStdout);
     } catch (const zfcli::OutputError& e) {
         Complain(e.what());
         return kExitBadInput;
@@ -297,53 +256,19 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
                              outputs.Csv ? outputs.Csv->TemporaryPath() : fs::path());
 
     TerminalRunView view(!options.Quiet && isatty(STDERR_FILENO));
-    const bool result = zm.Run(view);
-    const zfcli::RunOutcome outcome = zfcli::OutcomeOf(result, zm);
-
+    const zfcli::RunOutcome outcome = zfcli::OutcomeOf(zm.Run(view), zm);
     std::string error;
     if (outcome == zfcli::RunOutcome::Failed) {
         error = zf::DescribeFault(zm.LastFault);
         Complain(zfcli::FailureMessage(zm, error));
     }
-
-    int exitCode = outcome == zfcli::RunOutcome::Completed ? kExitCompleted
-                   : outcome == zfcli::RunOutcome::Stopped ? kExitSignalBase + static_cast<int>(gStopSignal)
-                                                           : kExitRunFailed;
-    bool outputFailed = false;
-    // Each output fails on its own: a broken pipe on the table still leaves the files written.
-    const std::string table = zfcli::CriticalTimesReport(zm, evacuation, roomNames) + zfcli::OutcomeLine(outcome, zm) +
-                              "\n" + zfcli::WarningLines(zm);
-    if (const int err = zfcli::WriteAll(jsonToStdout ? STDERR_FILENO : STDOUT_FILENO, table); err && !jsonToStdout) {
-        Complain(zfcli::OutputMessage("стандартный вывод", "не удалось вывести таблицу критических времен", err));
-        outputFailed = true;
-    }
-    if (jsonToStdout) {
-        zfcli::FdOutputStream out(STDOUT_FILENO);
-        zfcli::WriteJson(out, zm, outcome, error, evacuation, roomNames);
-        if (const int err = out.Finish()) {
-            Complain(zfcli::OutputMessage("стандартный вывод", "не удалось вывести результат JSON", err));
-            outputFailed = true;
-        }
-    }
-    try {
-        if (outputs.Json) {
-            zfcli::WriteJson(outputs.Json->Stream(), zm, outcome, error, evacuation, roomNames);
-            outputs.Json->Commit();
-        }
-    } catch (const zfcli::OutputError& e) {
-        Complain(e.what());
-        outputFailed = true;
-    }
-    try {
-        if (outputs.Csv) {
-            zfcli::WriteCsvFiles(*outputs.Csv, zm, outcome, error);
-            outputs.Csv->Commit();
-        }
-    } catch (const zfcli::OutputError& e) {
-        Complain(e.what());
-        outputFailed = true;
-    }
-    return outputFailed ? kExitOutputFailed : exitCode;
+    const int exitCode = outcome == zfcli::RunOutcome::Completed ? kExitCompleted
+                         : outcome == zfcli::RunOutcome::Stopped ? kExitSignalBase + static_cast<int>(gStopSignal)
+                                                                 : kExitRunFailed;
+    const std::vector<std::string> failures = zfcli::WriteOutputs(
+        outputs, {zm, outcome, error, std::move(read.Evacuation), std::move(read.RoomNames)}, jsonToStdout);
+    for (const std::string& failure : failures) Complain(failure);
+    return failures.empty() ? exitCode : kExitOutputFailed;
 }
 
 }  // namespace

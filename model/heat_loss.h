@@ -15,6 +15,10 @@ struct RoomEnclosure {
     double GuardEnergy = 0;   // enthalpy the neutral-layer guard added [J]
     int GuardSteps = 0;       // steps in which the guard acted
     bool AtRest = true;       // no loss yet: every node still exactly at T0
+    // With a surface interval: the fluxes of the steps since the surfaces last advanced.
+    double PendingCeiling = 0;  // Σ q_c [W/m²]
+    double PendingWalls = 0;    // Σ q_w [W/m²]
+    int PendingSteps = 0;
 };
 
 // Gas-side heat-exchange coefficient, convection and radiation lumped [W/(m²·K)], for a layer
@@ -23,8 +27,12 @@ struct RoomEnclosure {
 double GasSideCoefficient(double T, double Ts);
 
 // φ = (1 − e^(−x))/x: the mean of the exponential relaxation over a step of x time constants
-// [-]; 1 − x/2 below x = 1e-8 where the quotient loses its digits.
+// [-].
 double RelaxationFactor(double x);
+
+// The run's steps in one advance of the surfaces for a surface interval [s] and a step dt [s]:
+// round(interval/dt), at least 1; 1 for an interval of 0 (every step).
+int SurfaceStepsPerAdvance(double interval, double dt);
 
 // What one room's layer gives off in one step.
 struct LayerLoss {

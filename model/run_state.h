@@ -98,6 +98,7 @@ struct ReuseRecord {
 struct EnclosureGrids {
     WallGrid Ceiling;
     WallGrid Walls;
+    int StepsPerAdvance = 1;  // the run's steps in one advance of the surfaces
 };
 
 struct RunState {

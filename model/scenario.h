@@ -116,6 +116,7 @@ public:
     // advances, as the rise of the interface [m]; the guard that keeps a layer from ending
     // denser than outside air; the guard's enthalpy over the fire's heat of the run [-].
     double EnclosureLoss(int room);
+    void AdvanceSurfaces(int room, double qCeiling, double qWalls);
     void NeutralLayerGuard(int room);
     double GuardEnergyFraction() const;
     // Gas exchange: mass flow of room k's layer gas through one face to room n (n = k: outside)

@@ -23,6 +23,7 @@ void Apply(const Document& document, TzoneMath& fresh) {
         heat.Enabled = true;
         heat.Walls = document.HeatLoss->Walls;
         heat.Ceiling = document.HeatLoss->Ceiling;
+        heat.SurfaceInterval = document.HeatLoss->SurfaceInterval;
     }
     for (const Room& room : document.Rooms) heat.Rooms.push_back(RoomSurfaces{room.Walls, room.Ceiling});
 }
@@ -57,7 +58,7 @@ Document Capture(const TzoneMath& scenario) {
         document.Rooms.push_back({room->Length, room->Width, room->Height, {}, {}, own.Walls, own.Ceiling});
     }
     document.ConsistentOutflow = scenario.Options.ConsistentOutflow;
-    if (heat.Enabled) document.HeatLoss = BuildingSurfaces{heat.Walls, heat.Ceiling};
+    if (heat.Enabled) document.HeatLoss = BuildingSurfaces{heat.Walls, heat.Ceiling, heat.SurfaceInterval};
     const std::size_t n = scenario.Rooms.size();
     for (std::size_t i = 0; i < n; ++i) {
         // Cells below the diagonal hold the twins of the upper ones.

@@ -84,6 +84,7 @@ struct Opening {
 struct BuildingSurfaces {
     Surface Walls;
     std::optional<Surface> Ceiling;
+    double SurfaceInterval = 0;  // [s]; 0: the surfaces advance every step
 
     bool operator==(const BuildingSurfaces&) const = default;
 };

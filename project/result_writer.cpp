@@ -171,10 +171,12 @@ void WriteJsonVerdict(std::ostream& out, const zfreport::RoomVerdict& v) {
 
 }  // namespace
 
-void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error,
-               const zfreport::EvacuationInputs& evacuation, const std::vector<std::string>& roomNames) {
-    const int samples = RecordedSampleCount(zm);
-    const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, evacuation);
+namespace {
+
+// The document's head: what made it, how the run ended, the building's verdict and warnings,
+// and the counts of steps and samples.
+void WriteJsonHead(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error,
+                   const zfreport::RunVerdict& verdict) {
     // The format, then the program and its version: a result file says what made it.
     out << "{\"format\": \"" << zf::project::kResultFormatName << "\", \"version\": "
         << zf::project::kResultFormatVersion << ", \"program\": \"zonefire " << zf::project::ProgramVersion() << '"'
@@ -202,38 +204,54 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
         out << ']';
     }
     out << ",\n \"StepCount\": " << zm.StepCount << ", \"StepsPerSample\": " << zm.StepsPerSample
-        << ", \"SampleCount\": " << zm.SampleCount << ",\n \"sample_times\": ";
+        << ", \"SampleCount\": " << zm.SampleCount;
+}
+
+// One room: its number and name, its critical times (null where never reached), its verdict and
+// its `samples` recorded samples.
+void WriteJsonRoom(std::ostream& out, const zf::TzoneMath& zm, int i, const zfreport::RoomVerdict& verdict,
+                   const std::vector<std::string>& roomNames, int samples) {
+    const zf::TRoom& room = RoomAt(zm, i);
+    out << (i > 0 ? ",\n  " : "\n  ") << "{\"number\": " << i + 1;
+    if (const std::string_view name = zfreport::RoomNameOf(roomNames, i); !name.empty()) {
+        out << ", \"name\": ";
+        WriteJsonString(out, name);
+    }
+    if (zm.Options.HeatLoss.Enabled) {
+        out << ", \"heat_lost_J\": ";
+        WriteJsonNumber(out, room.Enclosure.HeatLost);
+    }
+    out << ",\n   \"critical_times\": {";
+    bool first = true;
+    for (const zf::HazardKind kind : kJsonCritTimeOrder) {
+        out << (first ? "" : ", ") << '"' << zfreport::kHazardShortNames[kind] << "\": ";
+        // 0 in the room means "not reached"; in the file 0 would read "reached at once".
+        const double t = room.CritTimeOf(kind);
+        WriteJsonOptional(out, t == 0 ? std::nullopt : std::optional(t));
+        first = false;
+    }
+    out << '}';
+    WriteJsonVerdict(out, verdict);
+    out << ",\n   \"samples\": {";
+    for (int e = 0; e < zf::ResultSample::kCount; ++e) {
+        out << (e > 0 ? ",\n    " : "\n    ") << '"' << zf::ResultSample::Name(e) << "\": ";
+        WriteJsonArray(out, samples, [&](int m) { return room.Samples[static_cast<std::size_t>(m)][e]; });
+    }
+    out << "}}";
+}
+
+}  // namespace
+
+void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error,
+               const zfreport::EvacuationInputs& evacuation, const std::vector<std::string>& roomNames) {
+    const int samples = RecordedSampleCount(zm);
+    const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, evacuation);
+    WriteJsonHead(out, zm, outcome, error, verdict);
+    out << ",\n \"sample_times\": ";
     WriteJsonArray(out, samples, [&](int m) { return SampleTime(zm, m); });
     out << ",\n \"rooms\": [";
-    for (int i = 0; i < zm.RoomCount(); ++i) {
-        const zf::TRoom& room = RoomAt(zm, i);
-        out << (i > 0 ? ",\n  " : "\n  ") << "{\"number\": " << i + 1;
-        if (const std::string_view name = zfreport::RoomNameOf(roomNames, i); !name.empty()) {
-            out << ", \"name\": ";
-            WriteJsonString(out, name);
-        }
-        if (zm.Options.HeatLoss.Enabled) {
-            out << ", \"heat_lost_J\": ";
-            WriteJsonNumber(out, room.Enclosure.HeatLost);
-        }
-        out << ",\n   \"critical_times\": {";
-        bool first = true;
-        for (const zf::HazardKind kind : kJsonCritTimeOrder) {
-            out << (first ? "" : ", ") << '"' << zfreport::kHazardShortNames[kind] << "\": ";
-            // 0 in the room means "not reached"; in the file 0 would read "reached at once".
-            const double t = room.CritTimeOf(kind);
-            WriteJsonOptional(out, t == 0 ? std::nullopt : std::optional(t));
-            first = false;
-        }
-        out << '}';
-        WriteJsonVerdict(out, verdict.Rooms[static_cast<std::size_t>(i)]);
-        out << ",\n   \"samples\": {";
-        for (int e = 0; e < zf::ResultSample::kCount; ++e) {
-            out << (e > 0 ? ",\n    " : "\n    ") << '"' << zf::ResultSample::Name(e) << "\": ";
-            WriteJsonArray(out, samples, [&](int m) { return room.Samples[static_cast<std::size_t>(m)][e]; });
-        }
-        out << "}}";
-    }
+    for (int i = 0; i < zm.RoomCount(); ++i)
+        WriteJsonRoom(out, zm, i, verdict.Rooms[static_cast<std::size_t>(i)], roomNames, samples);
     out << (zm.RoomCount() > 0 ? "\n ]}\n" : "]}\n");
 }
 

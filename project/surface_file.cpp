@@ -18,7 +18,7 @@ using nlohmann::json;
 constexpr const char* kSurfaceKeys[] = {"material", "thickness", "layers", "back"};
 constexpr const char* kLayerKeys[] = {"material", "thickness"};
 constexpr const char* kCustomKeys[] = {"k", "rho", "c"};
-constexpr const char* kHeatLossKeys[] = {"walls", "ceiling"};
+constexpr const char* kHeatLossKeys[] = {"walls", "ceiling", "surface_interval"};
 
 template <std::size_t N>
 std::string KeyList(const char* const (&keys)[N]) {
@@ -109,6 +109,13 @@ BuildingSurfaces ReadHeatLoss(const json& value) {
     b.Walls = ReadSurface(*walls, {}, "heat_loss.walls");
     if (const auto ceiling = value.find("ceiling"); ceiling != value.end())
         b.Ceiling = ReadSurface(*ceiling, {}, "heat_loss.ceiling");
+    if (const auto interval = value.find("surface_interval"); interval != value.end()) {
+        if (!interval->is_number() || !(interval->get<double>() >= 0) || interval->get<double>() > kMaxSurfaceInterval)
+            throw SurfaceRefused{place + ", ключ \"surface_interval\": ожидается время в секундах от 0 (каждый шаг) до " +
+                                 NumberText(kMaxSurfaceInterval) + ", а задано: " + interval->dump() +
+                                 ". Задайте, например, 0.1", &*interval};
+        b.SurfaceInterval = interval->get<double>();
+    }
     return b;
 }
 
@@ -141,6 +148,7 @@ std::string WriteSurface(const Surface& s, const std::string& owner, const std::
 std::string WriteHeatLoss(const BuildingSurfaces& b) {
     std::string text = "{\"walls\": " + WriteSurface(b.Walls, {}, "heat_loss.walls");
     if (b.Ceiling) text += ", \"ceiling\": " + WriteSurface(*b.Ceiling, {}, "heat_loss.ceiling");
+    if (b.SurfaceInterval > 0) text += ", \"surface_interval\": " + NumberText(b.SurfaceInterval);
     return text + "}";
 }
 

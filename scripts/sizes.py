@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Sizes a reader can hold: every C++ source file of the program and of its tests at most
-400 lines (Qt Designer .ui forms are not sources), every function at most 50 lines from its
-signature to its closing brace. Functions are found by Universal Ctags (scripts/deps.sh).
+"""Sizes a reader can hold: every C++ and Python source file of the program, its tools and its
+tests at most 400 lines (Qt Designer .ui forms are not sources), every function at most 50
+lines from its signature to its closing brace (Python: to its last line). Functions are found
+by Universal Ctags (scripts/deps.sh).
 
     scripts/sizes.py            the largest files and functions, and those over the limits
     scripts/sizes.py --check    the same; exit code 1 when any is over a limit
@@ -17,7 +18,8 @@ import sys
 MAX_FILE_LINES = 400
 MAX_FUNCTION_LINES = 50
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-SUFFIXES = (".cpp", ".h", ".hpp", ".cpp.in")
+CPP_SUFFIXES = (".cpp", ".h", ".hpp", ".cpp.in")
+SUFFIXES = CPP_SUFFIXES + (".py",)
 
 
 def sources():
@@ -30,9 +32,17 @@ def file_sizes(paths):
     return [(sum(1 for _ in open(ROOT / p, encoding="utf-8", errors="replace")), p) for p in paths]
 
 
+def tags(paths, options):
+    if not paths:
+        return ""
+    return subprocess.run(["ctags", "--output-format=json", "--fields=+ne"] + options + ["-f", "-"] + paths, cwd=ROOT,
+                          check=True, capture_output=True, text=True).stdout
+
+
 def function_sizes(paths):
-    out = subprocess.run(["ctags", "--output-format=json", "--fields=+ne", "--kinds-C++=f", "--language-force=C++",
-                          "-f", "-"] + paths, cwd=ROOT, check=True, capture_output=True, text=True).stdout
+    cpp = [p for p in paths if p.endswith(CPP_SUFFIXES)]
+    python = [p for p in paths if p.endswith(".py")]
+    out = tags(cpp, ["--kinds-C++=f", "--language-force=C++"]) + tags(python, ["--kinds-Python=fm"])
     sizes = []
     for line in out.splitlines():
         tag = json.loads(line)
@@ -47,7 +57,7 @@ def report(title, sizes, limit, top):
     over = [s for s in sizes if s[0] > limit]
     print(f"{title}: {len(sizes)}, over {limit} lines: {len(over)}; the largest {top}:")
     for n, what in sizes[:top]:
-        print(f"  {n:5d}  {what}")
+        print(f"  {n:5d}  {what}" + ("  (over)" if n > limit else ""))
     for n, what in over[top:]:
         print(f"  {n:5d}  {what}  (over)")
     return over

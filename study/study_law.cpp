@@ -96,6 +96,39 @@ void ReadChoice(const json& entry, VariedInput& input, const std::string& owner)
     input.Law = choice;
 }
 
+// A normal law, cut to [min, max] when they are given.
+Normal ReadNormal(const json& entry, const std::string& owner) {
+    Normal d;
+    d.Mean = FiniteNumber(entry, "mean", owner);
+    d.Sd = FiniteNumber(entry, "sd", owner);
+    Require(d.Sd > 0, owner, "ключ \"sd\": стандартное отклонение должно быть больше нуля");
+    if (auto lo = OptionalNumber(entry, "min", owner)) d.Min = *lo;
+    if (auto hi = OptionalNumber(entry, "max", owner)) d.Max = *hi;
+    Require(d.Min < d.Max, owner, "ключ \"max\": должен быть больше \"min\"");
+    // Bounds many deviations beyond the mean leave no probability a double can resolve.
+    Require(NormalCdf((d.Max - d.Mean) / d.Sd) - NormalCdf((d.Min - d.Mean) / d.Sd) > 1e-12, owner,
+            "пределы \"min\" и \"max\" отсекают почти всю вероятность распределения");
+    return d;
+}
+
+// A lognormal law by mu and sigma of ln X, or by its median and the factor to its 95th percentile.
+Lognormal ReadLognormal(const json& entry, const std::string& owner) {
+    Lognormal d;
+    if (Find(entry, "median") || Find(entry, "factor")) {
+        Require(!Find(entry, "mu") && !Find(entry, "sigma"), owner, "задайте либо mu и sigma, либо median и factor");
+        const double median = FiniteNumber(entry, "median", owner), factor = FiniteNumber(entry, "factor", owner);
+        Require(median > 0, owner, "ключ \"median\": медиана должна быть больше нуля");
+        Require(factor > 1, owner, "ключ \"factor\": множитель (95-й процентиль / медиана) должен быть больше 1");
+        // The 95th percentile of ln X is Mu + 1.6449·Sigma.
+        d.Mu = std::log(median);
+        d.Sigma = std::log(factor) / NormalQuantile(0.95);
+    } else {
+        d.Mu = FiniteNumber(entry, "mu", owner);
+        d.Sigma = FiniteNumber(entry, "sigma", owner);
+        Require(d.Sigma > 0, owner, "ключ \"sigma\": должно быть больше нуля");
+    }
+    return d;
+}
 
 }  // namespace
 
@@ -117,34 +150,10 @@ void ReadLaw(const json& entry, VariedInput& input, const std::string& owner) {
         input.Law = Uniform{lo, hi};
     } else if (law == "normal") {
         allow({"mean", "sd", "min", "max"});
-        Normal d;
-        d.Mean = FiniteNumber(entry, "mean", owner);
-        d.Sd = FiniteNumber(entry, "sd", owner);
-        Require(d.Sd > 0, owner, "ключ \"sd\": стандартное отклонение должно быть больше нуля");
-        if (auto lo = OptionalNumber(entry, "min", owner)) d.Min = *lo;
-        if (auto hi = OptionalNumber(entry, "max", owner)) d.Max = *hi;
-        Require(d.Min < d.Max, owner, "ключ \"max\": должен быть больше \"min\"");
-        // Bounds many deviations beyond the mean leave no probability a double can resolve.
-        Require(NormalCdf((d.Max - d.Mean) / d.Sd) - NormalCdf((d.Min - d.Mean) / d.Sd) > 1e-12, owner,
-                "пределы \"min\" и \"max\" отсекают почти всю вероятность распределения");
-        input.Law = d;
+        input.Law = ReadNormal(entry, owner);
     } else if (law == "lognormal") {
         allow({"mu", "sigma", "median", "factor"});
-        Lognormal d;
-        if (Find(entry, "median") || Find(entry, "factor")) {
-            Require(!Find(entry, "mu") && !Find(entry, "sigma"), owner, "задайте либо mu и sigma, либо median и factor");
-            const double median = FiniteNumber(entry, "median", owner), factor = FiniteNumber(entry, "factor", owner);
-            Require(median > 0, owner, "ключ \"median\": медиана должна быть больше нуля");
-            Require(factor > 1, owner, "ключ \"factor\": множитель (95-й процентиль / медиана) должен быть больше 1");
-            // The 95th percentile of ln X is Mu + 1.6449·Sigma.
-            d.Mu = std::log(median);
-            d.Sigma = std::log(factor) / NormalQuantile(0.95);
-        } else {
-            d.Mu = FiniteNumber(entry, "mu", owner);
-            d.Sigma = FiniteNumber(entry, "sigma", owner);
-            Require(d.Sigma > 0, owner, "ключ \"sigma\": должно быть больше нуля");
-        }
-        input.Law = d;
+        input.Law = ReadLognormal(entry, owner);
     } else if (law == "triangular") {
         allow({"min", "mode", "max"});
         Triangular d{FiniteNumber(entry, "min", owner), FiniteNumber(entry, "mode", owner), FiniteNumber(entry, "max", owner)};

@@ -100,30 +100,15 @@ unsigned DefaultJobs() {
     return DefaultJobs(cores, std::getenv("SLURM_CPUS_PER_TASK"));
 }
 
-PoolOutcome RunPool(const Study& study, const Folder& folder, std::uint64_t first, std::uint64_t last,
-                    const std::vector<bool>& done, std::uint64_t alreadyDone, unsigned jobs, bool showProgress) {
-    const Sampler sampler(study.Method, study.Seed, study.Runs, study.Inputs.size());
-    Handover handover;
-    handover.Running = jobs;
-    std::atomic<std::uint64_t> next{first};
-    std::atomic<bool> abandoned{false};  // runs.csv could not be written: computing more is in vain
-    auto worker = [&] {
-        StudyRunView view;
-        for (std::uint64_t run; gStop == 0 && !abandoned && (run = next.fetch_add(1)) <= last;) {
-            if (done[run - first]) continue;
-            RunRow row = ComputeRun(study, sampler, run, view);
-            if (row.Status == RunStatus::Stopped) break;  // not a result: --resume computes it again
-            std::lock_guard lock(handover.Mutex);
-            handover.Finished.push_back(std::move(row));
-        }
-        --handover.Running;
-    };
-    std::vector<std::thread> threads;
-    for (unsigned j = 0; j < jobs; ++j) threads.emplace_back(worker);
+namespace {
 
+// The pool's own thread while the runs go on: it takes the finished rows from the workers,
+// shows the progress and writes runs.csv at each checkpoint, until no worker is left. A failed
+// write sets `abandoned`, which the workers read: computing more is in vain.
+PoolOutcome CollectRuns(const Study& study, const Folder& folder, Handover& handover, std::atomic<bool>& abandoned,
+                        ProgressLine& progress, std::uint64_t alreadyDone) {
     PoolOutcome outcome;
     outcome.Done = alreadyDone;
-    ProgressLine progress(showProgress, last + 1 - first, alreadyDone);
     using Clock = std::chrono::steady_clock;
     // runs.csv is rewritten at each checkpoint, once a second; a study of very many runs
     // waits twenty times as long as the last rewrite took, so this thread never takes more
@@ -155,6 +140,33 @@ PoolOutcome RunPool(const Study& study, const Folder& folder, std::uint64_t firs
             checkpointEvery = std::max(std::chrono::duration<double>(1.0), 20 * std::chrono::duration<double>(lastCheckpoint - writeStart));
         }
     }
+    return outcome;
+}
+
+}  // namespace
+
+PoolOutcome RunPool(const Study& study, const Folder& folder, std::uint64_t first, std::uint64_t last,
+                    const std::vector<bool>& done, std::uint64_t alreadyDone, unsigned jobs, bool showProgress) {
+    const Sampler sampler(study.Method, study.Seed, study.Runs, study.Inputs.size());
+    Handover handover;
+    handover.Running = jobs;
+    std::atomic<std::uint64_t> next{first};
+    std::atomic<bool> abandoned{false};  // runs.csv could not be written: computing more is in vain
+    auto worker = [&] {
+        StudyRunView view;
+        for (std::uint64_t run; gStop == 0 && !abandoned && (run = next.fetch_add(1)) <= last;) {
+            if (done[run - first]) continue;
+            RunRow row = ComputeRun(study, sampler, run, view);
+            if (row.Status == RunStatus::Stopped) break;  // not a result: --resume computes it again
+            std::lock_guard lock(handover.Mutex);
+            handover.Finished.push_back(std::move(row));
+        }
+        --handover.Running;
+    };
+    std::vector<std::thread> threads;
+    for (unsigned j = 0; j < jobs; ++j) threads.emplace_back(worker);
+    ProgressLine progress(showProgress, last + 1 - first, alreadyDone);
+    const PoolOutcome outcome = CollectRuns(study, folder, handover, abandoned, progress, alreadyDone);
     for (std::thread& t : threads) t.join();
     progress.Close();
     return outcome;

@@ -28,12 +28,13 @@ import csv
 import json
 import math
 import os
-import subprocess
 import sys
 import tempfile
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-DATA = os.path.join(HERE, "data")
+# The measured and the predicted values each have a file of their own (DATA is the report's too).
+from measurements import DATA, HERE, ValidationError, measured_series, measured_steady, read_csv  # noqa: F401
+from predictions import predicted_at, predicted_steady, run_case
+
 PLUMES = ("tanaka", "mccaffrey")
 PLUME_NAMES = {"tanaka": "Tanaka", "mccaffrey": "McCaffrey"}
 
@@ -48,14 +49,6 @@ QUANTITIES = [
 ]
 UNCERTAINTY = {k: u for k, _, u in QUANTITIES}
 
-# Molar masses [g/mol]: a layer's mass fraction becomes a volume fraction as
-# X_vol = X_mass · M_air / M_species (the layer is mostly air).
-M_AIR, M_CO2, M_CO = 28.96, 44.01, 28.01
-O2_MASS_FRACTION_AIR = 0.23   # the model's oxygen mass fraction of air
-VISIBILITY_CONST = 2.38       # the model's visibility = 2.38 / (F·optical density) [m]
-MAX_VISIBILITY = 50.0         # the model's visibility cap [m]
-SMOKE_EXTINCTION_PER_MG_M3 = 8.7e-3  # 8.7 m²/g: smoke mass [mg/m³] -> extinction [1/m]
-
 # Groups of points with statistics of their own, besides all points together.
 GROUPS = [
     ("all", "all compared tests", lambda c: True),
@@ -64,197 +57,6 @@ GROUPS = [
     ("nbs", "multi-room (3–5 rooms)", lambda c: c["series"].startswith("NBS")),
     ("nist", "large room, 1.2 MW", lambda c: c["series"].startswith("NIST")),
 ]
-
-
-class ValidationError(Exception):
-    pass
-
-
-# ---------------------------------------------------------------- measurements
-
-def read_csv(path):
-    with open(path, newline="", encoding="utf-8") as f:
-        return list(csv.DictReader(f))
-
-
-def num(text):
-    v = float(text)
-    return None if math.isnan(v) else v
-
-
-def mean(values):
-    values = [v for v in values if v is not None]
-    return sum(values) / len(values) if values else None
-
-
-def measured_steady(case):
-    """{room number: {quantity: measured rise}} for the case's steady comparison."""
-    series, cmp_ = case["series"], case["compare"]
-    amb = case["ambient_K"]
-    heights = {i + 1: r["height"] for i, r in enumerate(case["rooms"])}
-    if series == "Steckler":
-        row = next(r for r in read_csv(os.path.join(DATA, cmp_["file"])) if r["test"] == cmp_["row"])
-        return {1: {"layer_depth": heights[1] - float(row["layer_height_m"]),
-                    "upper_temp_rise": float(row["T_upper_recomputed_K"]) - float(row["T_ambient_K"])}}
-    if series.startswith("NBS"):
-        test = case["id"].split("_")[-1]
-        rows = [r for r in read_csv(os.path.join(DATA, cmp_["steady_means"])) if r["test"] == test]
-        by_room = {}
-        for r in rows:
-            room = cmp_["tree_to_room"].get("tree" + r["tree"])
-            if room is None:
-                continue
-            by_room.setdefault(room, []).append(r)
-        # Trees in the same room are averaged, so a room counts once whatever its tree count.
-        return {room: {"layer_depth": heights[room] - mean(float(r["mean_layer_height_m"]) for r in rs),
-                       "upper_temp_rise": mean(float(r["mean_T_upper_K"]) for r in rs) - amb}
-                for room, rs in sorted(by_room.items())}
-    if series.startswith("NIST"):
-        test = case["id"].split("_")[-1]
-        row = next(r for r in read_csv(os.path.join(DATA, "nist_nrc/NIST_NRC_steady_period_means.csv")) if r["test"] == test)
-        ts = read_csv(os.path.join(DATA, cmp_["file"]))
-        before = [r for r in ts if float(r["time_s"]) < 0]  # pre-fire baseline
-        o2_0 = mean(num(r["O2_upper_volfrac"]) for r in before)
-        co2_0 = mean(num(r["CO2_upper_volfrac"]) for r in before)
-        out = {"layer_depth": heights[1] - float(row["mean_layer_height_m"]),
-               "upper_temp_rise": float(row["mean_T_upper_K"]) - amb,
-               "o2_drop": (o2_0 - float(row["mean_O2_upper"])) / o2_0,
-               "co2_rise": float(row["mean_CO2_upper"]) - co2_0,
-               "smoke_extinction": SMOKE_EXTINCTION_PER_MG_M3 * float(row["mean_smoke_mg_m3"])}
-        co = num(row["mean_CO_upper"])
-        if co is not None:
-            out["co"] = co
-        return {1: out}
-    raise ValidationError("%s: no measured values for the series %s" % (case["id"], series))
-
-
-def measured_series(case):
-    """[(label, room, quantity, [(t, value)])] of the measured time series; temperatures in K."""
-    series, cmp_ = case["series"], case["compare"]
-    if series == "Steckler":
-        return []
-    rows = read_csv(os.path.join(DATA, cmp_["file"]))
-    out = []
-    if series.startswith("NBS"):
-        for tree, room in sorted(cmp_["tree_to_room"].items()):
-            for qty, col, add in (("layer_height", "_layer_height_m", 0.0), ("upper_temp", "_T_upper_C", 273.15)):
-                pts = [(float(r["time_s"]), num(r[tree + col])) for r in rows if tree + col in r]
-                pts = [(t, v + add) for t, v in pts if v is not None and t >= 0]
-                if pts:
-                    out.append((tree, room, qty, pts))
-    else:
-        for qty, col, add in (("layer_height", "layer_height_m", 0.0), ("upper_temp", "T_upper_C", 273.15)):
-            pts = [(float(r["time_s"]), num(r[col])) for r in rows]
-            out.append(("layer", 1, qty, [(t, v + add) for t, v in pts if v is not None and t >= 0]))
-    return out
-
-
-# ---------------------------------------------------------------- predictions
-
-RESULT_FORMAT = "zonefire-result"
-RESULT_VERSION = 2  # critical times never reached are null (version 1 wrote 0)
-
-
-def check_result_version(result, where):
-    """Refuses a result of another format version, naming the version it has."""
-    version = result.get("version", 1) if result.get("format", RESULT_FORMAT) == RESULT_FORMAT else None
-    if version != RESULT_VERSION:
-        raise ValidationError("%s: zonefire-cli wrote a result of format version %s; this tool reads version %d" % (
-            where, version if version is not None else "unknown (format %r)" % result.get("format"), RESULT_VERSION))
-
-
-def run_case(cli, case_file, plume, step_scale=1.0, modify=None):
-    """Runs zonefire-cli on the case with the given plume and its time step times
-    `step_scale`, after `modify(scenario)` (a model option's keys); returns its JSON result."""
-    with open(case_file, encoding="utf-8") as f:
-        scenario = json.load(f)
-    scenario["plume"] = plume
-    scenario["dt"] *= step_scale
-    if modify:
-        modify(scenario)
-    with tempfile.TemporaryDirectory(prefix="zf-validation-") as tmp:
-        path = os.path.join(tmp, "case.json")
-        out = os.path.join(tmp, "result.json")
-        with open(path, "w", encoding="utf-8") as f:
-            json.dump(scenario, f)
-        proc = subprocess.run([cli, path, "--json", out, "--quiet"], capture_output=True, text=True)
-        if proc.returncode not in (0, 1) or not os.path.exists(out):
-            raise ValidationError("%s (%s): zonefire-cli exit %d: %s" % (
-                os.path.basename(case_file), plume, proc.returncode, proc.stderr.strip()))
-        with open(out, encoding="utf-8") as f:
-            result = json.load(f)
-    check_result_version(result, os.path.basename(case_file))
-    result["scenario"] = scenario
-    return result
-
-
-def working_zone_profile(hr, yk, height):
-    """The model's working-zone factor F = z·e^(1.4z), z = (hr − Yk)/(H − Yk); None outside the layer."""
-    if yk >= hr or height - yk <= 0:
-        return None
-    z = (hr - yk) / (height - yk)
-    return z * math.exp(1.4 * z)
-
-
-def predicted_steady(case, result, rooms):
-    """{room: {quantity: predicted rise}} over the case's window, for the given rooms."""
-    sc = result["scenario"]
-    t0, hr = sc["T0"], sc["hr"]
-    ro0 = 353.5138 / t0
-    lo, hi = case["window_s"]
-    idx = [m for m, t in enumerate(result["sample_times"]) if lo <= t <= hi]
-    if not idx:
-        raise ValidationError("%s: no computed sample in %g–%g s" % (case["id"], lo, hi))
-    out = {}
-    for room in rooms:
-        s = result["rooms"][room - 1]["samples"]
-        h = case["rooms"][room - 1]["height"]
-        q = {"layer_depth": h - mean(s["Yk"][m] for m in idx),
-             "upper_temp_rise": mean(s["T2"][m] for m in idx) - t0}
-        if case["series"].startswith("NIST"):
-            o2, co2, co, ext = [], [], [], []
-            for m in idx:
-                f = working_zone_profile(hr, s["Yk"][m], h)
-                if f is None or f == 0:
-                    continue
-                ro2 = s["Ro2"][m]
-                # The working-zone values are ambient + F·(layer − ambient): invert for the layer.
-                o2_layer = O2_MASS_FRACTION_AIR * ro0 + (s["O2w"][m] - O2_MASS_FRACTION_AIR * ro0) / f
-                o2.append(1.0 - o2_layer / ro2 / O2_MASS_FRACTION_AIR)
-                co2.append(s["CO2w"][m] / (f * ro2) * M_AIR / M_CO2)
-                co.append(s["COw"][m] / (f * ro2) * M_AIR / M_CO)
-                if s["Lw"][m] < MAX_VISIBILITY:
-                    ext.append(VISIBILITY_CONST / (f * s["Lw"][m]))
-            q.update({"o2_drop": mean(o2), "co2_rise": mean(co2), "co": mean(co), "smoke_extinction": mean(ext)})
-        out[room] = q
-    return out
-
-
-def interpolate(times, values, t):
-    if t < times[0] or t > times[-1]:
-        return None
-    lo, hi = 0, len(times) - 1
-    while hi - lo > 1:
-        mid = (lo + hi) // 2
-        if times[mid] <= t:
-            lo = mid
-        else:
-            hi = mid
-    if times[hi] == times[lo]:
-        return values[lo]
-    w = (t - times[lo]) / (times[hi] - times[lo])
-    return values[lo] + w * (values[hi] - values[lo])
-
-
-def predicted_at(result, room, qty, t):
-    """The computed value at time t, linear between samples; before the first sample the
-    initial state (layer at the ceiling, ambient temperature)."""
-    s = result["rooms"][room - 1]["samples"]
-    times = result["sample_times"]
-    values = s["Yk"] if qty == "layer_height" else s["T2"]
-    if t < times[0]:
-        return result["scenario"]["rooms"][room - 1]["height"] if qty == "layer_height" else result["scenario"]["T0"]
-    return interpolate(times, values, t)
 
 
 # ---------------------------------------------------------------- statistics
@@ -450,7 +252,8 @@ def main(argv):
             json.dump(model_accuracy(stats), f, indent=1, ensure_ascii=False)
             f.write("\n")
         if args.step_check:
-            write_step_check(args, index, results)
+            import step_check  # it reads this tool's driver in turn
+            step_check.write_step_check(args, index, results)
         for f_ in failed:
             print("validate: run did not complete: " + f_, file=sys.stderr)
         print("validate: %d runs, %d points written to %s" % (len(results), len(points), args.out))
@@ -458,70 +261,6 @@ def main(argv):
     except (ValidationError, OSError, KeyError, ValueError) as e:
         print("validate: %s" % e, file=sys.stderr)
         return 2
-
-
-STEP_CHECK_CASES = ("Steckler_14", "Steckler_21", "NBS_MV100Z", "NIST_NRC_Test_03")
-
-
-def write_step_check(args, index, results):
-    """The two checks of the time step: step_rise.csv, the reduced values of a few cases with the
-    chosen step and a 5x smaller one; step_check.csv, the engineer's step check of the runner
-    (zonefire-cli --check-step: critical and blocking times at dt and dt/2) on the same cases."""
-    write_step_rise(args, index, results)
-    with open(os.path.join(args.out, "step_check.csv"), "w", encoding="utf-8", newline="") as f:
-        f.write(step_check_csv(args.cli, args.cases, STEP_CHECK_CASES))
-
-
-def write_step_rise(args, index, results):
-    """The reduced values of a few cases with the chosen step and a 5x smaller one."""
-    subset = {"cases": [c for c in index["cases"] if c["id"] in STEP_CHECK_CASES]}
-    rows = []
-    _, fine = compute(args.cli, args.cases, args.jobs, step_scale=0.2, only=STEP_CHECK_CASES)
-    coarse_pts = reduce_all(subset, results)
-    fine_pts = reduce_all(subset, fine)
-    for a, b in zip(coarse_pts, fine_pts):
-        dt = results[(a["case"], a["plume"])]["scenario"]["dt"]
-        diff = None
-        if a["predicted_rise"] is not None and b["predicted_rise"]:
-            diff = abs(a["predicted_rise"] - b["predicted_rise"]) / abs(b["predicted_rise"])
-        rows.append({"case": a["case"], "room": a["room"], "quantity": a["quantity"], "plume": a["plume"],
-                     "dt": dt, "predicted_rise": a["predicted_rise"], "dt_fine": dt / 5,
-                     "predicted_rise_fine": b["predicted_rise"], "relative_difference": diff})
-    write_csv(os.path.join(args.out, "step_rise.csv"), rows,
-              ["case", "room", "quantity", "plume", "dt", "predicted_rise", "dt_fine", "predicted_rise_fine",
-               "relative_difference"])
-
-
-def check_step(cli, case_file, plume):
-    """The runner's step check of one case with one plume: its CSV lines without the header.
-    The case column is the scenario's file name, <case>_<plume>.json."""
-    with open(case_file, encoding="utf-8") as f:
-        scenario = json.load(f)
-    scenario["plume"] = plume
-    name = "%s_%s.json" % (os.path.splitext(os.path.basename(case_file))[0], plume)
-    with tempfile.TemporaryDirectory(prefix="zf-step-check-") as tmp:
-        with open(os.path.join(tmp, name), "w", encoding="utf-8") as f:
-            json.dump(scenario, f)
-        proc = subprocess.run([os.path.abspath(cli), "--check-step", name, "--csv", "check.csv"], cwd=tmp,
-                              capture_output=True, text=True)
-        # 0: the step is small enough, 5: too large, 1: a run failed; the CSV says which.
-        if proc.returncode not in (0, 1, 5) or not os.path.exists(os.path.join(tmp, "check.csv")):
-            raise ValidationError("%s: zonefire-cli --check-step exit %d: %s" % (name, proc.returncode,
-                                                                               proc.stderr.strip()))
-        with open(os.path.join(tmp, "check.csv"), encoding="utf-8", newline="") as f:
-            header, *lines = f.read().splitlines(keepends=True)
-    return header, lines
-
-
-def step_check_csv(cli, cases_dir, only):
-    """The runner's step check of the chosen cases with both plumes, as one CSV (its header once)."""
-    index = load_cases(cases_dir)
-    todo = [(c, p) for c in index["cases"] for p in PLUMES if c["id"] in only]
-    header, body = None, []
-    for case, plume in todo:
-        header, lines = check_step(cli, os.path.join(cases_dir, case["file"]), plume)
-        body.extend(lines)
-    return (header or "") + "".join(body)
 
 
 if __name__ == "__main__":

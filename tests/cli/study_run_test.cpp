@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include <nlohmann/json.hpp>
@@ -82,6 +83,57 @@ TEST(StudyRun, EmittedScenariosReproduceTheirRowsThroughTheOrdinaryRunner) {
     EXPECT_NE(beyond.Err.find("1…12"), std::string::npos) << beyond.Err;
 }
 
+namespace {
+
+// The run of the study emitted as a scenario and run by the ordinary runner gives the verdicts
+// the study's row holds, "не определено" with the same reason, and only then; counted by room.
+void ExpectTheOrdinaryRunnersVerdicts(const std::string& study, const RunRow& row, const fs::path& tmp,
+                                      std::map<std::string, int> (&counts)[2]) {
+    const ChildResult emitted = Cli({"study", study, "--emit-scenario", std::to_string(row.Run)});
+    ASSERT_EQ(emitted.ExitCode, 0) << emitted.Err;
+    const auto scenario = nlohmann::json::parse(emitted.Out);
+    EXPECT_EQ(scenario["rooms"][0]["evacuation"]["duration"], 0);
+    EXPECT_EQ(scenario["rooms"][1]["evacuation"]["start_delay"], 0);
+    EXPECT_EQ(zfreport::NumberText(scenario["rooms"][1]["evacuation"]["duration"].get<double>()), row.Inputs[1]);
+    const fs::path file = tmp / ("run" + std::to_string(row.Run) + ".json");
+    WriteFile(file, emitted.Out);
+    const ChildResult ordinary = Cli({file.string(), "--json", "-", "--quiet"});
+    ASSERT_EQ(ordinary.ExitCode, 0) << ordinary.Err;
+    const auto result = nlohmann::json::parse(ordinary.Out);
+    ASSERT_EQ(row.Status, RunStatus::Completed);
+    for (std::size_t r = 0; r < 2; ++r) {
+        const std::string verdict = result["rooms"][r]["evacuation"]["verdict"];
+        EXPECT_EQ(row.Rooms[r].Verdict, verdict) << "run " << row.Run << " room " << r + 1;
+        const auto& evacuation = result["rooms"][r]["evacuation"];
+        EXPECT_EQ(row.Rooms[r].VerdictReason, evacuation.contains("reason") ? evacuation["reason"].get<std::string>() : "");
+        EXPECT_EQ(row.Rooms[r].VerdictReason.empty(), verdict != "undetermined") << "run " << row.Run;
+        ++counts[r][verdict];
+    }
+}
+
+// The signals come once runs.csv in `out` has rows of three runs: part-way, however fast the machine.
+std::function<bool(const ChildResult&)> AfterThreeRuns(const fs::path& out) {
+    return [out](const ChildResult&) {
+        const std::string text = ReadFile(out / "runs.csv");
+        return std::count(text.begin(), text.end(), '\n') >= 4;  // the header and three rows
+    };
+}
+
+// Killed part-way (nothing is written at the end), the study leaves a valid runs.csv of some
+// of its runs, in run order.
+void ExpectAKillLeavesValidRows(const std::string& study, const fs::path& out, int runs) {
+    ChildOptions kill;
+    kill.InterruptWhen = AfterThreeRuns(out);
+    kill.InterruptSignal = SIGKILL;
+    const ChildResult killed = Cli({"study", study, "--out", out.string(), "--jobs", "1"}, kill);
+    ASSERT_EQ(killed.Signal, SIGKILL) << "the study ended before the kill; make its runs longer";
+    const std::vector<RunRow> left = RowsOf(out);
+    EXPECT_LT(left.size(), static_cast<std::size_t>(runs));
+    for (std::size_t i = 1; i < left.size(); ++i) EXPECT_LT(left[i - 1].Run, left[i].Run);
+}
+
+}  // namespace
+
 TEST(StudyRun, VariedEvacuationInputsGiveTheOrdinaryRunnersVerdicts) {
     TempDir tmp;
     // The base has no evacuation inputs: room 1 gets a drawn start delay (and duration 0),
@@ -101,29 +153,7 @@ TEST(StudyRun, VariedEvacuationInputsGiveTheOrdinaryRunnersVerdicts) {
     ASSERT_EQ(rows.size(), 16u);
 
     std::map<std::string, int> counts[2];
-    for (const RunRow& row : rows) {
-        const ChildResult emitted = Cli({"study", study, "--emit-scenario", std::to_string(row.Run)});
-        ASSERT_EQ(emitted.ExitCode, 0) << emitted.Err;
-        const auto scenario = nlohmann::json::parse(emitted.Out);
-        EXPECT_EQ(scenario["rooms"][0]["evacuation"]["duration"], 0);
-        EXPECT_EQ(scenario["rooms"][1]["evacuation"]["start_delay"], 0);
-        EXPECT_EQ(zfreport::NumberText(scenario["rooms"][1]["evacuation"]["duration"].get<double>()), row.Inputs[1]);
-        const fs::path file = tmp / ("run" + std::to_string(row.Run) + ".json");
-        WriteFile(file, emitted.Out);
-        const ChildResult ordinary = Cli({file.string(), "--json", "-", "--quiet"});
-        ASSERT_EQ(ordinary.ExitCode, 0) << ordinary.Err;
-        const auto result = nlohmann::json::parse(ordinary.Out);
-        ASSERT_EQ(row.Status, RunStatus::Completed);
-        for (std::size_t r = 0; r < 2; ++r) {
-            const std::string verdict = result["rooms"][r]["evacuation"]["verdict"];
-            EXPECT_EQ(row.Rooms[r].Verdict, verdict) << "run " << row.Run << " room " << r + 1;
-            // "не определено" with the same reason as the ordinary runner's, and only then.
-            const auto& evacuation = result["rooms"][r]["evacuation"];
-            EXPECT_EQ(row.Rooms[r].VerdictReason, evacuation.contains("reason") ? evacuation["reason"].get<std::string>() : "");
-            EXPECT_EQ(row.Rooms[r].VerdictReason.empty(), verdict != "undetermined") << "run " << row.Run;
-            ++counts[r][verdict];
-        }
-    }
+    for (const RunRow& row : rows) ExpectTheOrdinaryRunnersVerdicts(study, row, tmp.Path(), counts);
     // The study shows every outcome, so the comparison above means something.
     EXPECT_GT(counts[1]["safe"], 0);
     EXPECT_GT(counts[1]["unsafe"], 0);
@@ -146,25 +176,10 @@ TEST(StudyRun, ResumeAfterAKillAndAfterCtrlCGivesTheWholeStudy) {
     const fs::path base = fs::path("study") / "two_rooms_dt0001.json";
     WriteFile(tmp / "study.json", TwoRoomStudy(kRuns, "latin-hypercube", base));
     const std::string study = (tmp / "study.json").string();
-    // The signals come once runs.csv has rows of three runs: part-way, however fast the machine.
-    auto afterThreeRuns = [](const fs::path& out) {
-        return [out](const ChildResult&) {
-            const std::string text = ReadFile(out / "runs.csv");
-            return std::count(text.begin(), text.end(), '\n') >= 4;  // the header and three rows
-        };
-    };
-    ChildOptions kill;
-    kill.InterruptWhen = afterThreeRuns(tmp / "killed");
-    kill.InterruptSignal = SIGKILL;  // nothing is written at the end
-    const ChildResult killed = Cli({"study", study, "--out", (tmp / "killed").string(), "--jobs", "1"}, kill);
-    ASSERT_EQ(killed.Signal, SIGKILL) << "the study ended before the kill; make its runs longer";
-    // What the kill left is a valid runs.csv of some runs, in run order.
-    const std::vector<RunRow> left = RowsOf(tmp / "killed");
-    EXPECT_LT(left.size(), static_cast<std::size_t>(kRuns));
-    for (std::size_t i = 1; i < left.size(); ++i) EXPECT_LT(left[i - 1].Run, left[i].Run);
+    ExpectAKillLeavesValidRows(study, tmp / "killed", kRuns);
 
     ChildOptions interrupt;
-    interrupt.InterruptWhen = afterThreeRuns(tmp / "stopped");
+    interrupt.InterruptWhen = AfterThreeRuns(tmp / "stopped");
     const ChildResult stopped = Cli({"study", study, "--out", (tmp / "stopped").string(), "--jobs", "2"}, interrupt);
     ASSERT_EQ(stopped.ExitCode, 130) << stopped.Err;
     EXPECT_NE(stopped.Err.find("--resume"), std::string::npos) << stopped.Err;

@@ -64,31 +64,40 @@ TEST(StudyCsv, RowsReadBackAsWritten) {
     EXPECT_NE(refused->find("строка 4"), std::string::npos) << *refused;
 }
 
-TEST(StudySummary, CountsSharesAndRankingOfRows) {
-    Study study;
-    ASSERT_EQ(ReadStudy(StudyText(R"({"input": "Vlin", "distribution": "uniform", "min": 0.01, "max": 0.02},
+// Six runs of a two-room study varying Vlin, T0 and Lco: blocking falls as Vlin grows, T0 is
+// unrelated; run 5 failed at step 1234 and run 6 never reached a limit. Room 1 has evacuation
+// inputs, room 2 none.
+class StudySummary : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(ReadStudy(StudyText(R"({"input": "Vlin", "distribution": "uniform", "min": 0.01, "max": 0.02},
         {"input": "T0", "distribution": "uniform", "min": 280, "max": 300},
         {"input": "Lco", "distribution": "uniform", "min": 0, "max": 60})"),
-                        ".", study),
-              std::nullopt);
-    study.RoomHasEvacuation = {true, false};  // as a study whose room 1 has evacuation inputs
-    // Blocking falls as Vlin grows; T0 is unrelated; one run failed, one never reached a limit.
-    std::vector<RunRow> rows;
-    const double vlin[] = {0.011, 0.013, 0.015, 0.017, 0.019, 0.012};
-    const double t0[] = {290, 283, 299, 281, 295, 288};
-    const char* verdict[] = {"safe", "safe", "unsafe", "unsafe", "unsafe", "undetermined"};
-    for (int i = 0; i < 6; ++i) {
-        RunRow r;
-        r.Run = static_cast<std::uint64_t>(i + 1);
-        r.Inputs = {std::to_string(vlin[i]), std::to_string(t0[i]), "30"};
-        r.Rooms.resize(2);
-        if (i < 5) r.Rooms[0].Blocking = 100.0 - 10 * i;  // 100, 90, 80, 70, 60
-        r.Rooms[0].Verdict = verdict[i];
-        rows.push_back(r);
+                            ".", study),
+                  std::nullopt);
+        study.RoomHasEvacuation = {true, false};  // as a study whose room 1 has evacuation inputs
+        const double t0[] = {290, 283, 299, 281, 295, 288};
+        const char* verdict[] = {"safe", "safe", "unsafe", "unsafe", "unsafe", "undetermined"};
+        for (int i = 0; i < 6; ++i) {
+            RunRow r;
+            r.Run = static_cast<std::uint64_t>(i + 1);
+            r.Inputs = {std::to_string(kVlin[i]), std::to_string(t0[i]), "30"};
+            r.Rooms.resize(2);
+            if (i < 5) r.Rooms[0].Blocking = 100.0 - 10 * i;  // 100, 90, 80, 70, 60
+            r.Rooms[0].Verdict = verdict[i];
+            rows.push_back(r);
+        }
+        rows[4].Status = RunStatus::Failed;
+        rows[4].Step = 1234;
+        rows[4].Fault = "переполнение";
     }
-    rows[4].Status = RunStatus::Failed;
-    rows[4].Step = 1234;
-    rows[4].Fault = "переполнение";
+
+    static constexpr double kVlin[] = {0.011, 0.013, 0.015, 0.017, 0.019, 0.012};
+    Study study;
+    std::vector<RunRow> rows;
+};
+
+TEST_F(StudySummary, CountsTheRunsAndTheTimesOfTheCompletedOnes) {
     const std::string json = SummaryJson(study, rows, Share{});
     EXPECT_NE(json.find("\"completed\": 5"), std::string::npos) << json;
     EXPECT_NE(json.find("\"failed\": 1"), std::string::npos) << json;
@@ -97,9 +106,12 @@ TEST(StudySummary, CountsSharesAndRankingOfRows) {
     EXPECT_NE(json.find("\"share_reached\": 0.8"), std::string::npos) << json;
     EXPECT_NE(json.find("\"p50\": 90.0"), std::string::npos) << json;
     EXPECT_NE(json.find("\"p95\": null"), std::string::npos) << json;
+}
+
+TEST_F(StudySummary, SharesVerdictsAmongCompletedRunsAndListsTheFailedOne) {
     // The failed run's "unsafe" counts nowhere: shares are among the completed runs with a
     // verdict (2 safe, 2 unsafe); the undetermined one and the failed one stand apart.
-    const auto summary = nlohmann::json::parse(json);
+    const auto summary = nlohmann::json::parse(SummaryJson(study, rows, Share{}));
     const auto& verdicts = summary["rooms"][0]["verdict"];
     EXPECT_EQ(verdicts["safe"], 2);
     EXPECT_EQ(verdicts["unsafe"], 2);
@@ -111,12 +123,18 @@ TEST(StudySummary, CountsSharesAndRankingOfRows) {
     ASSERT_EQ(summary["failed_runs"].size(), 1u);
     EXPECT_EQ(summary["failed_runs"][0]["run"], 5);
     EXPECT_EQ(summary["failed_runs"][0]["step"], 1234);
-    EXPECT_EQ(summary["failed_runs"][0]["inputs"]["Vlin"], std::to_string(vlin[4]));
+    EXPECT_EQ(summary["failed_runs"][0]["inputs"]["Vlin"], std::to_string(kVlin[4]));
+}
+
+TEST_F(StudySummary, RanksTheInputThatDrivesTheBlockingTimeFirst) {
     // Vlin is ranked first, with a strong negative correlation.
+    const std::string json = SummaryJson(study, rows, Share{});
     const auto vlinAt = json.find("\"input\": \"Vlin\""), t0At = json.find("\"input\": \"T0\"");
     EXPECT_LT(vlinAt, t0At);
     EXPECT_NE(json.find("\"rank_correlation\": -", vlinAt), std::string::npos);
+}
 
+TEST_F(StudySummary, SaysTheSameInWords) {
     const std::string text = SummaryText(study, rows, Share{});
     EXPECT_NE(text.find("Помещение №1"), std::string::npos);
     EXPECT_NE(text.find("Среднее t_бл: 85,0 с"), std::string::npos) << text;
@@ -125,5 +143,5 @@ TEST(StudySummary, CountsSharesAndRankingOfRows) {
                         "«не определено»: завершенных расчетов — 1, расчетов с ошибкой — 1"),
               std::string::npos)
         << text;
-    EXPECT_NE(text.find("№5, шаг 1234: переполнение\n    Vlin = " + std::to_string(vlin[4]) + "; T0 = "), std::string::npos) << text;
+    EXPECT_NE(text.find("№5, шаг 1234: переполнение\n    Vlin = " + std::to_string(kVlin[4]) + "; T0 = "), std::string::npos) << text;
 }

@@ -236,62 +236,68 @@ TEST(StudyFile, ReadsEveryKindOfInput) {
     EXPECT_NE(DrawsOfRun(study, sampler, 5)[0].Text, draws[0].Text);
 }
 
-TEST(StudyFile, BadEntriesAreRefusedByName) {
-    struct Case {
-        std::string Text, Expected;
-    };
-    const std::vector<Case> cases = {
-        {"[1]", "объектом JSON"},
-        {"{\"runs\": 1", "ошибка в записи JSON"},
-        {StudyText("", R"("runs": 0, "seed": 1, "sampling": "monte-carlo")"), "хотя бы один расчет"},
-        {StudyText("", R"("runs": 2.5, "seed": 1, "sampling": "monte-carlo")"), "ключ \"runs\""},
-        {StudyText("", R"("runs": 2, "seed": -1, "sampling": "monte-carlo")"), "ключ \"seed\""},
-        {StudyText("", R"("runs": 2, "seed": 1, "sampling": "sobol")"), "ключ \"sampling\""},
-        {StudyText("", R"("runs": 2, "seed": 1, "sampling": "monte-carlo", "colour": 1)"), "неизвестный ключ \"colour\""},
-        {R"({"runs": 2, "seed": 1, "sampling": "monte-carlo", "vary": []})", "\"base_file\""},
-        {R"({"base": {"rooms": []}, "runs": 2, "seed": 1, "sampling": "monte-carlo", "vary": []})", "базовый сценарий: ключ \"rooms\""},
-        {R"({"base_file": "no-such-file.json", "runs": 2, "seed": 1, "sampling": "monte-carlo", "vary": []})", "no-such-file.json"},
-        {StudyText(R"({"input": "Vlim", "distribution": "uniform", "min": 0, "max": 1})"), "параметр №1 (\"Vlim\"): неизвестный параметр"},
-        {StudyText(R"({"input": "Vlin", "distribution": "uniform", "min": 0, "max": 1},
-                      {"input": "rooms[3].length", "distribution": "uniform", "min": 1, "max": 2})"),
-         "параметр №2 (\"rooms[3].length\"): в базовом сценарии нет элемента rooms с номером 3 (номера 1…2)"},
-        {StudyText(R"({"input": "rooms[0].length", "distribution": "uniform", "min": 1, "max": 2})"), "номером 0"},
-        {StudyText(R"({"input": "rooms[1].colour", "distribution": "uniform", "min": 1, "max": 2})"), "нельзя изменять \"colour\""},
-        {StudyText(R"({"input": "openings[1].rooms", "distribution": "uniform", "min": 1, "max": 2})"), "нельзя изменять \"rooms\""},
-        {StudyText(R"({"input": "Vlin", "distribution": "uniform", "min": 2, "max": 1})"), "параметр №1 (\"Vlin\"): ключ \"max\""},
-        {StudyText(R"({"input": "Vlin", "distribution": "uniform", "min": 0})"), "не задан ключ \"max\""},
-        {StudyText(R"({"input": "Vlin", "distribution": "uniform", "min": 0, "max": 1, "mode": 2})"), "неизвестный ключ \"mode\""},
-        {StudyText(R"({"input": "Vlin", "distribution": "normal", "mean": 1, "sd": 0})"), "ключ \"sd\""},
-        {StudyText(R"({"input": "Vlin", "distribution": "normal", "mean": 0, "sd": 1, "min": 40})"), "отсекают"},
-        {StudyText(R"({"input": "D", "distribution": "lognormal", "median": 270, "factor": 0.5})"), "ключ \"factor\""},
-        {StudyText(R"({"input": "D", "distribution": "lognormal", "median": 270, "factor": 2, "sigma": 1})"), "либо mu и sigma"},
-        {StudyText(R"({"input": "D", "distribution": "triangular", "min": 1, "mode": 5, "max": 4})"), "min ≤ mode ≤ max"},
-        {StudyText(R"({"input": "openings[1].open", "distribution": "bernoulli", "p": 1.5})"), "ключ \"p\""},
-        {StudyText(R"({"input": "openings[1].open", "distribution": "uniform", "min": 0, "max": 1})"), "bernoulli или choice"},
-        {StudyText(R"({"input": "Vlin", "distribution": "bernoulli", "p": 0.5})"), "только для openings[k].open"},
-        {StudyText(R"({"input": "plume", "distribution": "choice", "values": ["tanaka", "heskestad"]})"), "\"heskestad\" не подходит"},
-        {StudyText(R"({"input": "Vlin", "distribution": "choice", "values": [0.01, 0.02], "weights": [1]})"), "ключ \"weights\""},
-        {StudyText(R"({"input": "Vlin", "distribution": "choice", "values": [0.01], "weights": [0]})"), "сумма весов"},
-        {StudyText(R"({"input": "Vlin", "distribution": "choice", "values": []})"), "непустой массив"},
-        {StudyText(R"({"input": "Vlin", "distribution": "gamma"})"), "неизвестное распределение \"gamma\""},
-        {StudyText(R"({"input": "Vlin", "distribution": "uniform", "min": 0, "max": 1},
-                      {"input": "Vlin", "distribution": "uniform", "min": 0, "max": 1})"), "параметр №2 (\"Vlin\"): этот параметр уже изменяется"},
-        {StudyText(R"("Vlin")"), "параметр №1: ожидается объект"},
-        {StudyText(R"({"input": "SamplesPerSec", "distribution": "uniform", "min": 1, "max": 9})"), "только распределение choice"},
-        {StudyText(R"({"input": "SamplesPerSec", "distribution": "choice", "values": [2.5]})"), "целое число отсчетов"},
-        {StudyText(R"({"input": "rooms[1].evacuation.speed", "distribution": "uniform", "min": 1, "max": 2})"),
-         "нельзя изменять \"evacuation.speed\""},
-        {StudyText(R"({"input": "safety_factor", "distribution": "uniform", "min": 0, "max": 1})"), "параметр №1 (\"safety_factor\"): коэффициент безопасности"},
-        {StudyText(R"({"input": "safety_factor", "distribution": "triangular", "min": 0.5, "mode": 1, "max": 1.1})"), "0 < min ≤ mode ≤ max ≤ 1"},
-        {StudyText(R"({"input": "safety_factor", "distribution": "normal", "mean": 0.8, "sd": 0.05, "min": 0.5})"), "\"max\" ≤ 1"},
-        {StudyText(R"({"input": "safety_factor", "distribution": "lognormal", "median": 0.8, "factor": 1.1})"), "не ограничено сверху"},
-        {StudyText(R"({"input": "safety_factor", "distribution": "choice", "values": [0.8, 1.2]})"), "есть 1.2"},
-    };
-    for (const Case& c : cases) {
-        const std::string message = Refusal(c.Text);
-        EXPECT_NE(message.find(c.Expected), std::string::npos) << "study: " << c.Text << "\nmessage: " << message;
-    }
+// A bad study file and the words its refusal must carry.
+struct RefusedStudy {
+    std::string Text, Expected;
+    friend void PrintTo(const RefusedStudy& c, std::ostream* os) { *os << c.Expected; }
+};
+
+const std::vector<RefusedStudy> kRefusedStudies = {
+    {"[1]", "объектом JSON"},
+    {"{\"runs\": 1", "ошибка в записи JSON"},
+    {StudyText("", R"("runs": 0, "seed": 1, "sampling": "monte-carlo")"), "хотя бы один расчет"},
+    {StudyText("", R"("runs": 2.5, "seed": 1, "sampling": "monte-carlo")"), "ключ \"runs\""},
+    {StudyText("", R"("runs": 2, "seed": -1, "sampling": "monte-carlo")"), "ключ \"seed\""},
+    {StudyText("", R"("runs": 2, "seed": 1, "sampling": "sobol")"), "ключ \"sampling\""},
+    {StudyText("", R"("runs": 2, "seed": 1, "sampling": "monte-carlo", "colour": 1)"), "неизвестный ключ \"colour\""},
+    {R"({"runs": 2, "seed": 1, "sampling": "monte-carlo", "vary": []})", "\"base_file\""},
+    {R"({"base": {"rooms": []}, "runs": 2, "seed": 1, "sampling": "monte-carlo", "vary": []})", "базовый сценарий: ключ \"rooms\""},
+    {R"({"base_file": "no-such-file.json", "runs": 2, "seed": 1, "sampling": "monte-carlo", "vary": []})", "no-such-file.json"},
+    {StudyText(R"({"input": "Vlim", "distribution": "uniform", "min": 0, "max": 1})"), "параметр №1 (\"Vlim\"): неизвестный параметр"},
+    {StudyText(R"({"input": "Vlin", "distribution": "uniform", "min": 0, "max": 1},
+                  {"input": "rooms[3].length", "distribution": "uniform", "min": 1, "max": 2})"),
+     "параметр №2 (\"rooms[3].length\"): в базовом сценарии нет элемента rooms с номером 3 (номера 1…2)"},
+    {StudyText(R"({"input": "rooms[0].length", "distribution": "uniform", "min": 1, "max": 2})"), "номером 0"},
+    {StudyText(R"({"input": "rooms[1].colour", "distribution": "uniform", "min": 1, "max": 2})"), "нельзя изменять \"colour\""},
+    {StudyText(R"({"input": "openings[1].rooms", "distribution": "uniform", "min": 1, "max": 2})"), "нельзя изменять \"rooms\""},
+    {StudyText(R"({"input": "Vlin", "distribution": "uniform", "min": 2, "max": 1})"), "параметр №1 (\"Vlin\"): ключ \"max\""},
+    {StudyText(R"({"input": "Vlin", "distribution": "uniform", "min": 0})"), "не задан ключ \"max\""},
+    {StudyText(R"({"input": "Vlin", "distribution": "uniform", "min": 0, "max": 1, "mode": 2})"), "неизвестный ключ \"mode\""},
+    {StudyText(R"({"input": "Vlin", "distribution": "normal", "mean": 1, "sd": 0})"), "ключ \"sd\""},
+    {StudyText(R"({"input": "Vlin", "distribution": "normal", "mean": 0, "sd": 1, "min": 40})"), "отсекают"},
+    {StudyText(R"({"input": "D", "distribution": "lognormal", "median": 270, "factor": 0.5})"), "ключ \"factor\""},
+    {StudyText(R"({"input": "D", "distribution": "lognormal", "median": 270, "factor": 2, "sigma": 1})"), "либо mu и sigma"},
+    {StudyText(R"({"input": "D", "distribution": "triangular", "min": 1, "mode": 5, "max": 4})"), "min ≤ mode ≤ max"},
+    {StudyText(R"({"input": "openings[1].open", "distribution": "bernoulli", "p": 1.5})"), "ключ \"p\""},
+    {StudyText(R"({"input": "openings[1].open", "distribution": "uniform", "min": 0, "max": 1})"), "bernoulli или choice"},
+    {StudyText(R"({"input": "Vlin", "distribution": "bernoulli", "p": 0.5})"), "только для openings[k].open"},
+    {StudyText(R"({"input": "plume", "distribution": "choice", "values": ["tanaka", "heskestad"]})"), "\"heskestad\" не подходит"},
+    {StudyText(R"({"input": "Vlin", "distribution": "choice", "values": [0.01, 0.02], "weights": [1]})"), "ключ \"weights\""},
+    {StudyText(R"({"input": "Vlin", "distribution": "choice", "values": [0.01], "weights": [0]})"), "сумма весов"},
+    {StudyText(R"({"input": "Vlin", "distribution": "choice", "values": []})"), "непустой массив"},
+    {StudyText(R"({"input": "Vlin", "distribution": "gamma"})"), "неизвестное распределение \"gamma\""},
+    {StudyText(R"({"input": "Vlin", "distribution": "uniform", "min": 0, "max": 1},
+                  {"input": "Vlin", "distribution": "uniform", "min": 0, "max": 1})"), "параметр №2 (\"Vlin\"): этот параметр уже изменяется"},
+    {StudyText(R"("Vlin")"), "параметр №1: ожидается объект"},
+    {StudyText(R"({"input": "SamplesPerSec", "distribution": "uniform", "min": 1, "max": 9})"), "только распределение choice"},
+    {StudyText(R"({"input": "SamplesPerSec", "distribution": "choice", "values": [2.5]})"), "целое число отсчетов"},
+    {StudyText(R"({"input": "rooms[1].evacuation.speed", "distribution": "uniform", "min": 1, "max": 2})"),
+     "нельзя изменять \"evacuation.speed\""},
+    {StudyText(R"({"input": "safety_factor", "distribution": "uniform", "min": 0, "max": 1})"), "параметр №1 (\"safety_factor\"): коэффициент безопасности"},
+    {StudyText(R"({"input": "safety_factor", "distribution": "triangular", "min": 0.5, "mode": 1, "max": 1.1})"), "0 < min ≤ mode ≤ max ≤ 1"},
+    {StudyText(R"({"input": "safety_factor", "distribution": "normal", "mean": 0.8, "sd": 0.05, "min": 0.5})"), "\"max\" ≤ 1"},
+    {StudyText(R"({"input": "safety_factor", "distribution": "lognormal", "median": 0.8, "factor": 1.1})"), "не ограничено сверху"},
+    {StudyText(R"({"input": "safety_factor", "distribution": "choice", "values": [0.8, 1.2]})"), "есть 1.2"},
+};
+
+class StudyFileRefusal : public ::testing::TestWithParam<RefusedStudy> {};
+
+TEST_P(StudyFileRefusal, NamesTheBadEntry) {
+    const std::string message = Refusal(GetParam().Text);
+    EXPECT_NE(message.find(GetParam().Expected), std::string::npos) << "study: " << GetParam().Text << "\nmessage: " << message;
 }
+
+INSTANTIATE_TEST_SUITE_P(BadEntries, StudyFileRefusal, ::testing::ValuesIn(kRefusedStudies));
 
 TEST(StudyFile, EvacuationInputsAndSafetyFactorGoIntoTheRunsBuilding) {
     // Room 1 has evacuation inputs in the base; room 2 gets them only from a draw.

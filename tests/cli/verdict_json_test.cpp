@@ -56,6 +56,77 @@ zfreport::EvacuationInputs RandomInputs(std::mt19937& rng, int rooms) {
     return inputs;
 }
 
+// The room's smallest reached critical time, 0 when it reaches none. A time never reached is
+// null, never 0 ("reached at once").
+double SmallestTime(const json& room) {
+    double smallest = 0;
+    for (const auto& [key, t] : room["critical_times"].items()) {
+        EXPECT_TRUE(t.is_null() || t.get<double>() > 0) << key;
+        if (!t.is_null() && (smallest == 0 || t.get<double>() < smallest)) smallest = t.get<double>();
+    }
+    return smallest;
+}
+
+// The blocking time is the smallest reached critical time; its factors are every key reached then.
+void ExpectBlocking(const json& room, double smallest) {
+    std::vector<std::string> keys;
+    for (const auto& [key, t] : room["critical_times"].items())
+        if (smallest > 0 && !t.is_null() && t.get<double>() == smallest) keys.push_back(key);
+    std::vector<std::string> factors = room["blocking_factors"].get<std::vector<std::string>>();
+    std::sort(factors.begin(), factors.end());
+    std::sort(keys.begin(), keys.end());  // the document's key order is not ours
+    EXPECT_EQ(factors, keys);
+    if (smallest > 0)
+        EXPECT_EQ(room["blocking_time"].get<double>(), smallest);
+    else
+        EXPECT_TRUE(room["blocking_time"].is_null());
+}
+
+// What the run gives a room's evacuation to be judged by.
+struct Judged {
+    bool Ran;         // the run completed
+    double Smallest;  // the room's blocking time, 0 when never blocked [s]
+    double F;         // the safety factor
+    double EndTime;   // the run's last step [s]
+};
+
+// The verdict the room's evacuation fields must give, each field checked on the way.
+std::string ExpectedVerdict(const json& e, const zfreport::EvacuationInput& given, const Judged& j) {
+    const double required = e["required"].get<double>();
+    EXPECT_EQ(required, given.StartDelay + given.Duration);
+    if (!j.Ran) {
+        // A failed run judges nothing and says why.
+        EXPECT_TRUE(e["margin"].is_null());
+        EXPECT_NE(e["reason"].get<std::string>().find("расчет"), std::string::npos);
+        return "undetermined";
+    }
+    if (j.Smallest > 0) {
+        EXPECT_EQ(e["allowed"].get<double>(), j.F * j.Smallest);
+        // The margin as the tables show it: tenths of a second, never above the true one.
+        const double margin = e["margin"].get<double>(), exact = e["allowed"].get<double>() - required;
+        EXPECT_LE(margin, exact + 1e-6);
+        EXPECT_GT(margin, exact - 0.1 - 1e-6);
+        EXPECT_NEAR(margin * 10, std::round(margin * 10), 1e-6);
+        const bool safe = required <= j.F * j.Smallest;
+        if (!safe) EXPECT_LT(margin, 0);
+        return safe ? "safe" : "unsafe";
+    }
+    EXPECT_TRUE(e["allowed"].is_null());
+    EXPECT_TRUE(e["margin"].is_null());
+    return required <= j.F * j.EndTime ? "safe" : "undetermined";
+}
+
+// The building's verdict is its worst room's (safe < undetermined < unsafe; −1 for no room
+// judged), with a reason exactly when it is undetermined.
+void ExpectBuildingVerdict(const json& doc, int worst) {
+    const char* const words[] = {"safe", "undetermined", "unsafe"};
+    EXPECT_EQ(doc.contains("evacuation_verdict_reason"), worst == 1);
+    if (worst < 0)
+        EXPECT_FALSE(doc.contains("evacuation_verdict"));
+    else
+        EXPECT_EQ(doc["evacuation_verdict"], words[worst]);
+}
+
 }  // namespace
 
 TEST(VerdictJson, AgreesWithTheCriticalTimesItReportsOnGeneratedBuildings) {
@@ -63,6 +134,7 @@ TEST(VerdictJson, AgreesWithTheCriticalTimesItReportsOnGeneratedBuildings) {
     int blocked = 0, unblocked = 0, ties = 0;
     int verdicts[3] = {0, 0, 0};  // safe, undetermined, unsafe
     for (int building = 0; building < 24; ++building) {
+        SCOPED_TRACE("building " + std::to_string(building));
         zf::TzoneMath zm;
         Generate(rng, zm);
         const bool ran = zm.Run();
@@ -75,68 +147,27 @@ TEST(VerdictJson, AgreesWithTheCriticalTimesItReportsOnGeneratedBuildings) {
 
         int worst = -1;  // the building's verdict: the worst room's, safe < undetermined < unsafe
         for (int i = 0; i < zm.RoomCount(); ++i) {
-            SCOPED_TRACE("building " + std::to_string(building) + ", room " + std::to_string(i + 1));
+            SCOPED_TRACE("room " + std::to_string(i + 1));
             const json& room = doc["rooms"][i];
-            double smallest = 0;
-            for (const auto& [key, t] : room["critical_times"].items()) {
-                // Never reached is null, never 0 ("reached at once").
-                ASSERT_TRUE(t.is_null() || t.get<double>() > 0) << key;
-                if (!t.is_null() && (smallest == 0 || t.get<double>() < smallest)) smallest = t.get<double>();
-            }
-            std::vector<std::string> keys;
-            for (const auto& [key, t] : room["critical_times"].items())
-                if (smallest > 0 && !t.is_null() && t.get<double>() == smallest) keys.push_back(key);
-            std::vector<std::string> factors = room["blocking_factors"].get<std::vector<std::string>>();
-            std::sort(factors.begin(), factors.end());
-            std::sort(keys.begin(), keys.end());  // the document's key order is not ours
-            EXPECT_EQ(factors, keys);
+            const double smallest = SmallestTime(room);
+            ExpectBlocking(room, smallest);
             if (smallest > 0) {
-                EXPECT_EQ(room["blocking_time"].get<double>(), smallest);
                 ++blocked;
-                ties += factors.size() > 1;
+                ties += room["blocking_factors"].size() > 1;
             } else {
-                EXPECT_TRUE(room["blocking_time"].is_null());
                 ++unblocked;
             }
-
             const auto given = inputs.Room(i);
             ASSERT_EQ(room.contains("evacuation"), given.has_value());
             if (!given) continue;
             const json& e = room["evacuation"];
-            const double required = e["required"].get<double>();
-            EXPECT_EQ(required, given->StartDelay + given->Duration);
-            std::string expected;
-            if (!ran) {
-                // A failed run judges nothing and says why.
-                expected = "undetermined";
-                EXPECT_TRUE(e["margin"].is_null());
-                EXPECT_NE(e["reason"].get<std::string>().find("расчет"), std::string::npos);
-            } else if (smallest > 0) {
-                EXPECT_EQ(e["allowed"].get<double>(), f * smallest);
-                // The margin as the tables show it: tenths of a second, never above the true one.
-                const double margin = e["margin"].get<double>(), exact = e["allowed"].get<double>() - required;
-                EXPECT_LE(margin, exact + 1e-6);
-                EXPECT_GT(margin, exact - 0.1 - 1e-6);
-                EXPECT_NEAR(margin * 10, std::round(margin * 10), 1e-6);
-                expected = required <= f * smallest ? "safe" : "unsafe";
-                if (expected == "unsafe") EXPECT_LT(margin, 0);
-            } else {
-                EXPECT_TRUE(e["allowed"].is_null());
-                EXPECT_TRUE(e["margin"].is_null());
-                expected = required <= f * endTime ? "safe" : "undetermined";
-            }
+            const std::string expected = ExpectedVerdict(e, *given, {ran, smallest, f, endTime});
             EXPECT_EQ(e["verdict"], expected);
             const int rank = expected == "safe" ? 0 : expected == "undetermined" ? 1 : 2;
             ++verdicts[rank];
             worst = std::max(worst, rank);
         }
-        const char* const words[] = {"safe", "undetermined", "unsafe"};
-        EXPECT_EQ(doc.contains("evacuation_verdict_reason"), worst == 1);
-        if (worst < 0) {
-            EXPECT_FALSE(doc.contains("evacuation_verdict"));
-        } else {
-            EXPECT_EQ(doc["evacuation_verdict"], words[worst]) << "building " << building;
-        }
+        ExpectBuildingVerdict(doc, worst);
     }
     // The generated buildings did exercise both sides of every rule.
     EXPECT_GT(blocked, 0);

@@ -128,9 +128,10 @@ INSTANTIATE_TEST_SUITE_P(Table, GasSide,
 TEST(Relaxation, IsTheStepMeanOfTheExponential) {
     EXPECT_EQ(RelaxationFactor(0), 1.0);
     EXPECT_NEAR(RelaxationFactor(1e-9), 1 - 5e-10, 1e-16);
-    // At the switch the quotient has lost half its digits (1 − e^(−x) for x = 1e-8): the two
-    // forms meet within that rounding.
-    EXPECT_NEAR(RelaxationFactor(1.0000001e-8), RelaxationFactor(0.9999999e-8), 2e-8);
+    // The series below 0.03 and the quotient above it both agree with the accurate −expm1(−x)/x
+    // to the last digits (a wrong term of the series shows from x ≈ 1e-3 on).
+    for (double x = 1e-6; x < 0.5; x *= 1.3)
+        EXPECT_NEAR(RelaxationFactor(x), -std::expm1(-x) / x, 4e-16) << "x = " << x;
     EXPECT_NEAR(RelaxationFactor(1), 1 - std::exp(-1.0), 1e-15);
     EXPECT_NEAR(RelaxationFactor(50) * 50, 1.0, 1e-15);
     for (double x = 1e-7; x < 1e3; x *= 1.7) {  // falling in x wherever a double can tell

@@ -110,7 +110,9 @@ inline std::vector<NamedBuilding> HeatLossBuildings() {
     return all;
 }
 
-inline std::vector<NamedBuilding> NamedBuildings() {
+// Plans of rooms and doorways: chains, a fire room between two, doorways sharing a pair, a
+// corridor, twelve rooms that wake in turn.
+inline std::vector<NamedBuilding> ShapedBuildings() {
     std::vector<NamedBuilding> all = {TwoRoomPlan("TwoRoomsTanaka", true), TwoRoomPlan("TwoRoomsMcCaffrey", false)};
     NamedBuilding b = TwoRoomPlan("ChainOfThree", true);
     b.Rooms.push_back({4, 4, 3});
@@ -141,6 +143,14 @@ inline std::vector<NamedBuilding> NamedBuildings() {
     b = CorridorPlan("CorridorFireLoadLimited", true);  // the burning area stops at 4 m²
     b.FireAreaMax = 4;
     all.push_back(b);
+    return all;
+}
+
+// The run's own edges: a step that does not divide the sampling interval, no step at all, a
+// fast fire in a low building, no heat.
+inline std::vector<NamedBuilding> TimedBuildings() {
+    std::vector<NamedBuilding> all;
+    NamedBuilding b;
     // A step that does not divide the sampling interval evenly: 3 states per sample, 4001
     // states in all, so the last sample receives 2 states and is divided by 2.
     b = TwoRoomPlan("PartialLastSample", true);
@@ -161,6 +171,13 @@ inline std::vector<NamedBuilding> NamedBuildings() {
     b.Qn = 0;
     b.SimTime = 20;
     all.push_back(b);
+    return all;
+}
+
+// Buildings whose run fails, each at the step FailsAt says and for its own arithmetic reason.
+inline std::vector<NamedBuilding> FailingBuildings() {
+    std::vector<NamedBuilding> all;
+    NamedBuilding b;
     b = TwoRoomPlan("NoHeatMcCaffreyFails", false);  // no heat release divides by zero
     b.Qn = 0;
     b.FailsAt = 1;
@@ -205,7 +222,14 @@ inline std::vector<NamedBuilding> NamedBuildings() {
     b.Openings = {{0, 1, 2.2, 0.9, true}};
     b.FailsAt = 1199;
     all.push_back(b);
-    for (const NamedBuilding& h : HeatLossBuildings()) all.push_back(h);
+    return all;
+}
+
+// Every named building, in one order the tests' names rely on.
+inline std::vector<NamedBuilding> NamedBuildings() {
+    std::vector<NamedBuilding> all;
+    for (auto part : {ShapedBuildings, TimedBuildings, FailingBuildings, HeatLossBuildings})
+        for (NamedBuilding& b : part()) all.push_back(std::move(b));
     return all;
 }
 

@@ -72,4 +72,26 @@ TEST_P(HeatLossGolden, SamplesCriticalTimesAndHeatLostAsRecorded) {
 
 INSTANTIATE_TEST_SUITE_P(Recorded, HeatLossGolden, ::testing::Values("Steckler_14", "NBS_MV100A"));
 
+// Surfaces advanced every 0.1 s with the mean flux instead of every step: every sample's layer
+// temperature stays within 10⁻⁴ of the recorded one (hundredths of a kelvin), yet differs (the
+// setting acts).
+TEST_P(HeatLossGolden, SurfacesEveryTenthOfASecondStayWithinATenThousandth) {
+    const std::string name = GetParam();
+    zf::TzoneMath zm;
+    ASSERT_EQ(zf::project::ReadScenario(ReadText(kGolden / (name + ".scenario.json")), zm), std::nullopt);
+    zm.Options.HeatLoss.SurfaceInterval = 0.1;
+    const json expected = json::parse(ReadText(kGolden / (name + ".expected.json")));
+    ASSERT_TRUE(zm.Run()) << zf::DescribeFault(zm.LastFault);
+    double largest = 0;
+    for (const json& room : expected["rooms"]) {
+        const zf::TRoom& r = zm.Room(room["number"].get<int>() - 1);
+        for (std::size_t m = 0; m < room["T2"].size(); ++m) {
+            const double recorded = room["T2"][m].get<double>();
+            largest = std::max(largest, std::abs(r.Samples[m].T2 - recorded) / recorded);
+        }
+    }
+    EXPECT_LE(largest, 1e-4);
+    EXPECT_GT(largest, 0.0);
+}
+
 }  // namespace

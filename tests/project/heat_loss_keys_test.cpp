@@ -40,6 +40,7 @@ TEST(ModelOptionKeys, BuildingAndRoomSurfacesCustomMaterialsAndStacksRoundTrip) 
                                              {"material": "aluminium_sheet", "thickness": 0.00066}]}}],
             "heat_loss": {"walls": {"layers": [{"material": "steel_sheet", "thickness": 0.001}]}}})",
         R"({"rooms": [{}], "consistent_outflow": true})",
+        R"({"rooms": [{}], "heat_loss": {"walls": {"material": "brick", "thickness": 0.1}, "surface_interval": 0.1}})",
     };
     for (const char* text : texts) ExpectRoundTrip(Read(text));
 }
@@ -127,6 +128,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "помещение №2, ключ \"walls\": поверхности помещения заданы, а учет теплопотерь не включен"},
         Refused{R"({"rooms": [{}, {"ceiling": {"material": "brick"}}], "heat_loss": {"walls": {"material": "brick", "thickness": 0.1}}})",
                 "помещение №2, ключ \"ceiling\": не задан ключ \"thickness\""},
+        Refused{R"({"rooms": [{}], "heat_loss": {"walls": {"material": "brick", "thickness": 0.1}, "surface_interval": -0.1}})",
+                "ключ \"surface_interval\": ожидается время в секундах"},
+        Refused{R"({"rooms": [{}], "heat_loss": {"walls": {"material": "brick", "thickness": 0.1}, "surface_interval": 5}})",
+                "до 1"},
         Refused{R"({"rooms": [{}], "consistent_outflow": 1})", "ключ \"consistent_outflow\": ожидается true или false"}));
 
 }  // namespace

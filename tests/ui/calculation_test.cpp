@@ -1,85 +1,14 @@
 // The whole program through its windows: a building entered in the editor, "Расчет", the
 // progress window, the results window or the failure message, and the editor starting over.
-#include <gtest/gtest.h>
-
-#include <QAbstractItemModel>
-#include <QChartView>
-#include <QComboBox>
-#include <QMessageBox>
-#include <QRadioButton>
-#include <QRegularExpression>
-#include <QSignalSpy>
-#include <QTabWidget>
-#include <QTableView>
-#include <QXYSeries>
-
-#include "editor_driver.h"
-#include "results_driver.h"
-#include "radio_group.h"
-#include "u_ShowResult.h"
-#include "u_progress.h"
+#include "calculation_fixture.h"
 
 namespace {
 
-class CalculationTest : public EditorTest {
+// Two rooms entered in the editor, run with dt 0.01 s for 100 s; the results window checked
+// part by part.
+class TwoRoomsRun : public CalculationTest {
 protected:
-    void SetUp() override {
-        EditorTest::SetUp();
-        progress_ = std::make_unique<Tf_progress>();  // no parent: it must stay clickable during a run
-        results_ = new TF_ShowResult(main_.get());
-        main_->SetRunWindows(progress_.get(), results_);
-    }
-    void TearDown() override {
-        EditorTest::TearDown();
-        main_.reset();
-        progress_.reset();
-    }
-
-    void SetField(const char* name, const QString& text) { Find<QLineEdit>(name)->setText(text); }
-    void PressCalculate() { QTest::mouseClick(Find<QPushButton>("TBXButton1"), Qt::LeftButton); }
-
-    // Fire room 5 × 4 × 3 m and a second room 6 × 5 × 3 m joined by an open doorway 2 × 0,9 m.
-    void EnterTwoRooms() {
-        AddRoom("5", "4", "3");
-        AddRoom("6", "5", "3");
-        Click(Grid("GridMatrix"), 1, 2);
-        AddOpening("2", "0,9");
-        ASSERT_EQ(main_->Scenario().Cell(1, 0).size(), 1u);
-    }
-
-    // After a run the editor holds the building it had: the run worked on a copy.
-    void ExpectEditorKept(int rooms) {
-        EXPECT_EQ(main_->Scenario().RoomCount(), rooms);
-        ExpectGridsShowScenario();
-        EXPECT_TRUE(main_->isEnabled());
-        EXPECT_FALSE(progress_->isVisible());
-    }
-
-    template <class T> T* InResults(const char* name) {
-        T* w = results_->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QXYSeries* Series(const char* name) { return FindSeries(InResults<QChartView>("ChartResult"), name); }
-    QStringList RadioItems(const char* name) {
-        QStringList items;
-        TRadioGroup* radio = InResults<TRadioGroup>(name);
-        for (int i = 0; i < radio->ItemCount(); ++i) items << radio->ItemText(i);
-        return items;
-    }
-
-    std::unique_ptr<Tf_progress> progress_;
-    TF_ShowResult* results_ = nullptr;
-};
-
-TEST_F(CalculationTest, TwoRoomsFromTheEditorToTheResultsAndBack) {
-    SetField("Edit11", "0,01");
-    SetField("Edit12", "100");
-    EnterTwoRooms();
-    bool shown = false;
-    WhenModal("TF_ShowResult", [&](QWidget* window) {
-        shown = true;
-        zf::TzoneMath& zm = *main_->LastRun();
+    static void ExpectInputs(const zf::TzoneMath& zm) {
         EXPECT_EQ(zm.dt, 0.01);
         EXPECT_EQ(zm.SimTime, 100);
         EXPECT_EQ(zm.Qn, 13800000);
@@ -87,15 +16,19 @@ TEST_F(CalculationTest, TwoRoomsFromTheEditorToTheResultsAndBack) {
         EXPECT_EQ(zm.hr, 1.7);
         EXPECT_TRUE(zm.UseTanaka);
         EXPECT_EQ(zm.SampleCount, 1000);
+    }
 
-        // The table of the first parameter: a header row and one row per sample.
+    // The table of the first parameter: a header row and one row per sample.
+    void ExpectFirstTable() {
         auto* pages = InResults<QTabWidget>("PageResults");
         pages->setCurrentWidget(InResults<QWidget>("TabResultTable"));
         const QAbstractItemModel* table = InResults<QTableView>("GridResult")->model();
         EXPECT_EQ(table->rowCount() + 1, 1001);
         EXPECT_EQ(table->index(0, 0).data().toString(), "0,05");
+    }
 
-        // The temperature chart of room 1 marks its limit and critical time.
+    // The temperature chart of room 1 marks its limit and critical time.
+    void ExpectTemperatureChart(zf::TzoneMath& zm) {
         InResults<QTabWidget>("PageAllResults")->setCurrentWidget(InResults<QWidget>("TabOFP"));
         const double t = zm.Room(0).CritTimeT;
         ASSERT_GT(t, 0);
@@ -107,8 +40,10 @@ TEST_F(CalculationTest, TwoRoomsFromTheEditorToTheResultsAndBack) {
         ASSERT_EQ(Series("Series4")->points().size(), 1);
         EXPECT_EQ(Series("Series4")->points()[0], QPointF(t, 343));
         EXPECT_EQ(Series("Series1")->points().size(), 1000);
+    }
 
-        // Room 1 is the fire room: the plume and the radiation items are listed.
+    // Room 1 is the fire room: the plume and the radiation items are listed; room 2's are not.
+    void ExpectRoomLists(zf::TzoneMath& zm) {
         EXPECT_EQ(RadioItems("RadioResults")[1], "Производительность конвективной колонки");
         EXPECT_EQ(RadioItems("RadioOFP").size(), 7);
         auto* rooms = InResults<QComboBox>("ComboOFPRooms");
@@ -118,11 +53,26 @@ TEST_F(CalculationTest, TwoRoomsFromTheEditorToTheResultsAndBack) {
         EXPECT_EQ(RadioItems("RadioResults")[1], "Поступление газа через проемы");
         EXPECT_EQ(RadioItems("RadioOFP").size(), 6);
         const double t2 = zm.Room(1).CritTimeT;
-        EXPECT_GT(t2, t);  // the smoke reaches the second room's working zone later
+        EXPECT_GT(t2, zm.Room(0).CritTimeT);  // the smoke reaches the second room's working zone later
         EXPECT_EQ(Series("Series4")->points()[0], QPointF(t2, 343));
         rooms->setCurrentIndex(0);
         ASSERT_EQ(RadioItems("RadioOFP").size(), 7);
         EXPECT_EQ(RadioItems("RadioOFP")[6], "По критической величине теплового излучения");
+    }
+};
+
+TEST_F(TwoRoomsRun, FromTheEditorToTheResultsAndBack) {
+    SetField("Edit11", "0,01");
+    SetField("Edit12", "100");
+    EnterTwoRooms();
+    bool shown = false;
+    WhenModal("TF_ShowResult", [&](QWidget* window) {
+        shown = true;
+        zf::TzoneMath& zm = *main_->LastRun();
+        ExpectInputs(zm);
+        ExpectFirstTable();
+        ExpectTemperatureChart(zm);
+        ExpectRoomLists(zm);
         window->close();
     });
     PressCalculate();
@@ -290,152 +240,5 @@ TEST_F(CalculationTest, RefusedInputsKeepTheBuilding) {
 // Every button of the main window, and a click on every grid cell, in every state the editor
 // passes through: empty, with rooms, with header and empty cells current, after a failed run and
 // after a stopped one. Any window that opens is closed at once, as a user dismissing it would.
-TEST_F(CalculationTest, EveryButtonInEveryStateLeavesTheEditorSound) {
-    QTimer closer;
-    int closedWindows = 0;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            modal->close();
-            ++closedWindows;
-        }
-    });
-    closer.start(2);
-    auto pressEverything = [&] {
-        for (const char* name : {"GridRoom", "GridMatrix", "GridProem"}) {
-            QTableWidget* grid = Grid(name);
-            if (grid->isHidden()) continue;
-            for (int r = 0; r < grid->rowCount(); ++r)
-                for (int c = 0; c < grid->columnCount(); ++c)
-                    if (grid->item(r, c) != nullptr) Click(grid, r, c);
-        }
-        for (const char* button : {"btnAddRoom", "btnDelRoom", "btnAddDoor", "TBXButton2"}) Press(button);
-        ExpectGridsShowScenario();
-        const int rooms = main_->Scenario().RoomCount();
-        QTest::mouseClick(Find<QPushButton>("TBXButton1"), Qt::LeftButton);  // "Расчет"
-        ExpectEditorKept(rooms);
-    };
-    SetField("Edit11", "0,01");
-    SetField("Edit12", "2");
-    pressEverything();  // empty building: the run fails in step 1
-
-    zf::TzoneMath& zm = main_->Scenario();
-    zm.AddRoom(5, 4, 3);
-    zm.AddRoom(6, 5, 3);
-    zm.AddProem(0, 1, 2, 0.9, true);
-    zm.AddProem(1, 0, 2, 0.9, true);
-    zm.AddProem(1, 1, 1.5, 1, false);
-    main_->FillGridRoom();
-    main_->FillGridMatrix();
-    pressEverything();  // a building that completes: the results window opens and is closed
-
-    SetField("Edit11", "0,3");  // longer than a sample: fails in step 1
-    main_->Scenario().AddRoom(4, 5, 3);
-    main_->FillGridRoom();
-    main_->FillGridMatrix();
-    pressEverything();
-    closer.stop();
-    EXPECT_GE(closedWindows, 3);
-}
-
-// Closing the main window during a run asks first. Yes stops the run at its next refresh and
-// closes the window without any results: the program ends.
-TEST_F(CalculationTest, ClosingTheMainWindowDuringARunAsksAndYesEndsTheProgram) {
-    main_->SetRunClock(&SecondPerReading);
-    SetField("Edit11", "0,01");
-    SetField("Edit12", "1000");  // far longer than the test lets it run
-    AddRoom("5", "4", "3");
-    QSignalSpy closed(main_.get(), &Tf_main::Closed);
-    QString question;
-    AtFirstRefresh(progress_.get(), [&] {
-        ASSERT_TRUE(main_->Running());
-        WhenModal("QMessageBox", [&](QWidget* box) {
-            question = static_cast<QMessageBox*>(box)->text();
-            EXPECT_EQ(static_cast<QMessageBox*>(box)->defaultButton(), static_cast<QMessageBox*>(box)->button(QMessageBox::No));
-            static_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
-        });
-        main_->close();  // as the window manager's close box does, disabled window or not
-        EXPECT_TRUE(closed.isEmpty());  // not before the run has returned
-    });
-    bool resultsShown = false;
-    WhenModal("TF_ShowResult", [&](QWidget* window) {
-        resultsShown = true;
-        window->close();
-    }, 3000);
-    PressCalculate();
-    EXPECT_EQ(question, "Прервать расчет и выйти из программы?");
-    EXPECT_TRUE(main_->LastRun()->Stopped);
-    EXPECT_EQ(main_->LastRun()->Iter, 2);  // at the refresh after the answer
-    EXPECT_FALSE(resultsShown);
-    EXPECT_FALSE(main_->isVisible());
-    EXPECT_FALSE(progress_->isVisible());
-    EXPECT_EQ(closed.count(), 1);  // the program's cue to end
-}
-
-// No changes nothing: the run goes on (here until the progress window stops it) and its
-// results are shown, their caption saying where the run was stopped.
-TEST_F(CalculationTest, ClosingTheMainWindowDuringARunAndAnsweringNoChangesNothing) {
-    main_->SetRunClock(&SecondPerReading);
-    SetField("Edit11", "0,01");
-    SetField("Edit12", "1000");
-    AddRoom("5", "4", "3");
-    QSignalSpy closed(main_.get(), &Tf_main::Closed);
-    int asked = 0;
-    AtFirstRefresh(progress_.get(), [&] {
-        WhenModal("QMessageBox", [&](QWidget* box) {
-            ++asked;
-            static_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
-        });
-        main_->close();
-        // The run goes on: the next refresh comes, and "Закрыть" there stops it at the one after.
-        AtRefreshAfter(progress_.get(), ShownStep(progress_.get()), [&] {
-            EXPECT_TRUE(main_->Running());
-            QTest::mouseClick(progress_->findChild<QPushButton*>("TBXButton1"), Qt::LeftButton);
-        });
-    });
-    QString caption, summaryCaption;
-    int stoppedAt = -1;
-    WhenModal("TF_ShowResult", [&](QWidget* window) {
-        stoppedAt = main_->LastRun()->Iter;
-        caption = window->windowTitle();
-        results_->btnCritTimesClick();
-        if (auto* summary = results_->findChild<QDialog*>("TF_CritTimes")) summaryCaption = summary->windowTitle();
-        window->close();
-    }, 3000);
-    PressCalculate();
-    EXPECT_EQ(asked, 1);
-    EXPECT_EQ(stoppedAt, 3);  // asked at step 1, "Закрыть" at step 2
-    EXPECT_TRUE(main_->isVisible());
-    EXPECT_TRUE(closed.isEmpty());
-    // The time reached, in the window's number format.
-    const QRegularExpression stopped("^Результаты расчета — Расчет остановлен на \\d+(,\\d{1,2})? с$");
-    EXPECT_TRUE(stopped.match(caption).hasMatch()) << caption.toStdString();
-    EXPECT_TRUE(summaryCaption.startsWith("Критические времена — Расчет остановлен на ")) << summaryCaption.toStdString();
-    ExpectEditorKept(1);
-
-    // Closed when no run is under way, the window goes once the unsaved building is let go.
-    WhenModal("QMessageBox", [](QWidget* box) { static_cast<QMessageBox*>(box)->button(QMessageBox::Discard)->click(); });
-    main_->close();
-    EXPECT_FALSE(main_->isVisible());
-    EXPECT_EQ(closed.count(), 1);
-    EXPECT_EQ(asked, 1);
-}
-
-// Enter on the focused "Расчет" button starts the calculation; a completed run's caption has
-// no note.
-TEST_F(CalculationTest, EnterOnTheCalculateButtonStartsTheRun) {
-    SetField("Edit11", "0,01");
-    SetField("Edit12", "5");
-    AddRoom("5", "4", "3");
-    QString caption;
-    WhenModal("TF_ShowResult", [&](QWidget* window) {
-        caption = window->windowTitle();
-        window->close();
-    });
-    auto* calculate = Find<QPushButton>("TBXButton1");
-    calculate->setFocus();
-    QTest::keyClick(calculate, Qt::Key_Return);
-    EXPECT_EQ(caption, "Результаты расчета");
-    ExpectEditorKept(1);
-}
 
 }  // namespace

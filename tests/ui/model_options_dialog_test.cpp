@@ -84,6 +84,21 @@ TEST_F(ModelOptionsDialog, ASurfaceOfSeveralLayersIsKeptAsGivenAndHeatLossOffCle
     EXPECT_FALSE(choice->Rooms[0].Walls);
 }
 
+TEST_F(ModelOptionsDialog, TheSurfaceIntervalIsOffByDefaultTakesATenthAndKeepsTheFilesOwn) {
+    dialog.Show(ModelChoice{}, 1);
+    Find<QCheckBox>("CBHeatLoss")->setChecked(true);
+    QCheckBox* interval = Find<QCheckBox>("CBSurfaceInterval");
+    EXPECT_FALSE(interval->isChecked());
+    EXPECT_EQ(dialog.Choice(nullptr)->HeatLoss->SurfaceInterval, 0.0);
+    interval->setChecked(true);
+    EXPECT_EQ(dialog.Choice(nullptr)->HeatLoss->SurfaceInterval, 0.1);
+    ModelChoice given;
+    given.HeatLoss = zf::project::BuildingSurfaces{zf::MaterialSurface("brick", 0.1), std::nullopt, 0.25};
+    dialog.Show(given, 1);
+    EXPECT_TRUE(interval->text().contains("0,25 с")) << interval->text().toStdString();
+    EXPECT_EQ(dialog.Choice(nullptr)->HeatLoss->SurfaceInterval, 0.25);
+}
+
 TEST(ModelOptionsButton, StandsClearOfTheDesignedControls) {
     Tf_main main;
     auto* models = main.findChild<QPushButton*>("btnModelOptions");

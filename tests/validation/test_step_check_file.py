@@ -12,6 +12,7 @@ import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(ROOT, "validation"))
+import step_check  # noqa: E402
 import validate  # noqa: E402
 
 CLI = None
@@ -27,7 +28,7 @@ class StepCheckFile(unittest.TestCase):
                     if c["id"] == CASE)
         for plume in validate.PLUMES:
             with self.subTest(plume=plume):
-                fresh_header, fresh = validate.check_step(CLI, os.path.join(ROOT, "validation", "cases", case["file"]),
+                fresh_header, fresh = step_check.check_step(CLI, os.path.join(ROOT, "validation", "cases", case["file"]),
                                                           plume)
                 self.assertEqual(header, fresh_header)
                 name = "%s_%s.json," % (CASE, plume)
@@ -38,7 +39,7 @@ class StepCheckFile(unittest.TestCase):
     def test_every_checked_case_and_plume_is_in_the_file(self):
         with open(COMMITTED, encoding="utf-8") as f:
             cases = {line.split(",")[0] for line in f.read().splitlines()[1:]}
-        want = {"%s_%s.json" % (c, p) for c in validate.STEP_CHECK_CASES for p in validate.PLUMES}
+        want = {"%s_%s.json" % (c, p) for c in step_check.STEP_CHECK_CASES for p in validate.PLUMES}
         self.assertEqual(cases, want)
 
 

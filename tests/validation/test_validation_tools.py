@@ -11,6 +11,7 @@ import unittest
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 sys.path.insert(0, os.path.join(ROOT, "validation"))
 import make_cases  # noqa: E402
+import predictions  # noqa: E402
 import validate  # noqa: E402
 
 FUELS = {"fuels": {"methane": {"match": ["methane"], "o2_per_kg": 4.0, "co2_per_kg": 2.75, "co_per_kg": 0.0,
@@ -29,11 +30,11 @@ ROOM_TEST = {
 
 class ResultVersion(unittest.TestCase):
     def test_a_result_of_version_one_is_refused_naming_its_version(self):
-        validate.check_result_version({"format": "zonefire-result", "version": 2}, "case")
-        with self.assertRaisesRegex(validate.ValidationError, "format version 1; this tool reads version 2"):
-            validate.check_result_version({"completed": True, "rooms": []}, "case")
-        with self.assertRaisesRegex(validate.ValidationError, "version 3"):
-            validate.check_result_version({"format": "zonefire-result", "version": 3}, "case")
+        predictions.check_result_version({"format": "zonefire-result", "version": 2}, "case")
+        with self.assertRaisesRegex(predictions.ValidationError, "format version 1; this tool reads version 2"):
+            predictions.check_result_version({"completed": True, "rooms": []}, "case")
+        with self.assertRaisesRegex(predictions.ValidationError, "version 3"):
+            predictions.check_result_version({"format": "zonefire-result", "version": 3}, "case")
 
 
 class BurnerRepresentation(unittest.TestCase):
@@ -137,30 +138,30 @@ class Reduction(unittest.TestCase):
         t2 = [300.0 if t < 1500 else 390.0 for t in times]
         case = {"id": "T1", "series": "Steckler", "window_s": [1500.0, 1800.0],
                 "rooms": [{"name": "burn room", "height": 2.13}]}
-        pred = validate.predicted_steady(case, self.result(yk, t2, times), [1])
+        pred = predictions.predicted_steady(case, self.result(yk, t2, times), [1])
         self.assertAlmostEqual(pred[1]["layer_depth"], 2.13 - 0.8)
         self.assertAlmostEqual(pred[1]["upper_temp_rise"], 90.0)
 
     def test_empty_window_is_an_error(self):
         case = {"id": "T1", "series": "Steckler", "window_s": [5000.0, 6000.0],
                 "rooms": [{"name": "burn room", "height": 2.13}]}
-        with self.assertRaises(validate.ValidationError):
-            validate.predicted_steady(case, self.result([1.0], [350.0], [0.5]), [1])
+        with self.assertRaises(predictions.ValidationError):
+            predictions.predicted_steady(case, self.result([1.0], [350.0], [0.5]), [1])
 
     def test_series_at_measured_times(self):
         res = self.result([2.0, 1.0, 0.5], [300.0, 340.0, 360.0], [0.5, 1.5, 2.5])
-        self.assertAlmostEqual(validate.predicted_at(res, 1, "layer_height", 1.0), 1.5)
-        self.assertAlmostEqual(validate.predicted_at(res, 1, "upper_temp", 2.0), 350.0)
+        self.assertAlmostEqual(predictions.predicted_at(res, 1, "layer_height", 1.0), 1.5)
+        self.assertAlmostEqual(predictions.predicted_at(res, 1, "upper_temp", 2.0), 350.0)
         # Before the first sample: the initial state, layer at the ceiling and ambient gas.
-        self.assertEqual(validate.predicted_at(res, 1, "layer_height", 0.0), 2.13)
-        self.assertIsNone(validate.predicted_at(res, 1, "layer_height", 3.0))
+        self.assertEqual(predictions.predicted_at(res, 1, "layer_height", 0.0), 2.13)
+        self.assertIsNone(predictions.predicted_at(res, 1, "layer_height", 3.0))
 
     def test_working_zone_profile_is_inverted_exactly(self):
         # ambient + F·(layer − ambient) at the working zone gives back the layer value.
-        f = validate.working_zone_profile(3.4, 1.2, 3.82)
+        f = predictions.working_zone_profile(3.4, 1.2, 3.82)
         z = (3.4 - 1.2) / (3.82 - 1.2)
         self.assertAlmostEqual(f, z * math.exp(1.4 * z))
-        self.assertIsNone(validate.working_zone_profile(1.0, 1.2, 3.82))
+        self.assertIsNone(predictions.working_zone_profile(1.0, 1.2, 3.82))
 
 
 class CommittedFigures(unittest.TestCase):

