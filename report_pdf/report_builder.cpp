@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include "critical_times.h"
+#include "report_text.h"  // VerdictColour
 #include "number_format.h"
 #include "project/fire_loads.h"
 #include "project/scenario_file.h"
