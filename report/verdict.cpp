@@ -115,6 +115,18 @@ std::string RunShortfall(const RunReach& reach) {
     return {};
 }
 
+std::string RunEndBanner(const RunReach& reach, std::string_view reachedText) {
+    const std::string reached = std::string(reachedText) + " с";
+    switch (reach.End) {
+        case RunEnd::Stopped: return "Расчет остановлен на " + reached + ": показаны результаты до этого времени";
+        case RunEnd::Failed:
+            if (reach.Step == 0) return "Расчет не начат: ошибка при подготовке расчета, результатов нет";
+            return "Расчет прерван ошибкой на " + reached + ": показаны результаты до этого времени";
+        case RunEnd::Completed: return {};
+    }
+    return {};
+}
+
 RoomVerdict JudgeRoom(const std::array<double, zf::kHazardCount>& critTimes, const RunReach& reach,
                       const std::optional<EvacuationInput>& evacuation, double safetyFactor) {
     RoomVerdict v;

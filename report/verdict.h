@@ -110,6 +110,12 @@ RoomVerdict JudgeRoom(const std::array<double, zf::kHazardCount>& critTimes, con
 // else safe; none when no room has a verdict.
 std::optional<Verdict> BuildingVerdictOf(const std::vector<RoomVerdict>& rooms);
 
+// The note over a stopped or failed run's results, the same in the windows and the report:
+// "Расчет остановлен на 41,2 с: показаны результаты до этого времени" (or "прерван ошибкой"),
+// with t_end written as `reachedText` ("41,2") in the number format of the window or report;
+// empty for a completed run.
+std::string RunEndBanner(const RunReach& reach, std::string_view reachedText);
+
 // t_end of a finished run [s] (RunReachOf(zm).Time).
 double RunEndTime(const zf::TzoneMath& zm);
 

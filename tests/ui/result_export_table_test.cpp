@@ -30,6 +30,7 @@ TEST_F(ResultsExport, CtrlCCopiesTheSelectedRowsWithTheHeaderRow) {
 TEST_F(ResultsExport, CopiesEveryRowWhenNoneIsSelected) {
     Fill(zm, 2, 2000, 1000, 0.0001);
     for (zf::ResultSample& s : zm.Room(1).Samples) s.O2w = 0.2305;
+    zm.Room(1).Samples.back().O2w = 0.230512345;  // shown as 0,2305, copied whole
     w.PrepareResults(zm);
     ShowHazards();
     Find<QComboBox>("ComboOFPRooms")->setCurrentIndex(1);
@@ -40,7 +41,7 @@ TEST_F(ResultsExport, CopiesEveryRowWhenNoneIsSelected) {
     ASSERT_EQ(lines.size(), 2001 + 1);  // the last line ends with a line break too
     EXPECT_EQ(lines[0], QString("Время (t), с.\tкг/м3, м."));
     EXPECT_EQ(lines[1], QString("0,05\t0,2305"));
-    EXPECT_EQ(lines[2000], QString("199,95\t0,2305"));
+    EXPECT_EQ(lines[2000], QString("199,95\t0,230512345"));
     EXPECT_EQ(lines[2001], QString());
 }
 

@@ -197,7 +197,7 @@ void TResultChart::SetLimit(const zf::TzoneMath& zm, const zf::TRoom& room, int 
     } else {
         Series2_->replace({QPointF(0, c), QPointF(t, c), QPointF(t, 0)});
         Series4_->append(t, c);
-        CritLabel_->setPlainText(FormatGeneral(t));
+        CritLabel_->setPlainText(FormatShown(t));
     }
 }
 
