@@ -84,12 +84,12 @@ TEST_F(ResultsWindow, ChartAndTableMoveToTheTabShown) {
     ShowHazards();
     ShowTable("PageOFP");
     EXPECT_EQ(Find<QTableView>("GridResult")->parentWidget(), Find<QWidget>("TabOFPTable"));
-    EXPECT_EQ(Cell(0, 1), QString("T, °K."));
+    EXPECT_EQ(Cell(0, 1), QString("T, К"));
 
     ShowParameters();
     ShowTable("PageResults");
     EXPECT_EQ(Find<QTableView>("GridResult")->parentWidget(), Find<QWidget>("TabResultTable"));
-    EXPECT_EQ(Cell(0, 1), QString("Fп, м2."));
+    EXPECT_EQ(Cell(0, 1), QString("Fп, м²"));
     EXPECT_EQ(Cell(4, 1), QString::number(Value(0, 0, 3)));
 
     ShowHazards();

@@ -96,7 +96,7 @@ TEST_F(ResultsWindow, TableHasAHeaderRowAndOneRowPerSample) {
     EXPECT_EQ(Find<QTableView>("GridResult")->parentWidget(), Find<QWidget>("TabResultTable"));
     EXPECT_EQ(GridRows(), 2001);
     EXPECT_EQ(Cell(0, 0), QString("Время (t), с."));
-    EXPECT_EQ(Cell(0, 1), QString("T2, °K."));
+    EXPECT_EQ(Cell(0, 1), QString("T2, К"));
     EXPECT_EQ(Cell(1, 0), QString("0,05"));
     EXPECT_EQ(Cell(1, 1), QString::number(Value(0, 4, 0)));
     EXPECT_EQ(Cell(2000, 1), QString::number(Value(0, 4, 1999)));
@@ -192,13 +192,13 @@ TEST_P(HazardCharts, MarkTheLimitAndTheCriticalTime) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, HazardCharts,
-                         ::testing::Values(Hazard{zf::hkTemperature, 7, 343.0, "T, °K."},
-                                           Hazard{zf::hkOxygen, 9, 0.226, "кг/м3, м."},
-                                           Hazard{zf::hkVisibility, 8, 20.0, "L, м."},
-                                           Hazard{zf::hkCO, 11, 0.00116, "кг/м3, м."},
-                                           Hazard{zf::hkCO2, 12, 0.11, "кг/м3, м."},
-                                           Hazard{zf::hkHCl, 13, 2.3e-05, "кг/м3, м."},
-                                           Hazard{zf::hkRadiation, 10, 1400.0, "Вт*м-2"}));
+                         ::testing::Values(Hazard{zf::hkTemperature, 7, 343.0, "T, К"},
+                                           Hazard{zf::hkOxygen, 9, 0.226, "ρ(O₂), кг/м³"},
+                                           Hazard{zf::hkVisibility, 8, 20.0, "L, м"},
+                                           Hazard{zf::hkCO, 11, 0.00116, "ρ(CO), кг/м³"},
+                                           Hazard{zf::hkCO2, 12, 0.11, "ρ(CO₂), кг/м³"},
+                                           Hazard{zf::hkHCl, 13, 2.3e-05, "ρ(HCl), кг/м³"},
+                                           Hazard{zf::hkRadiation, 10, 1400.0, "q, Вт/м²"}));
 
 // A limit never reached (critical time 0) is no hazard from the first second: no point, the
 // limit line across the whole time axis, and the label says it was not reached.
