@@ -230,6 +230,7 @@ std::optional<int> Read(const Options& options, const ClosedAtStart& closed, Rea
     // Read above without a refusal.
     zf::project::Document document;
     zf::project::ReadDocument(text, document);
+    if (zfcli::RefusedForRouteWarnings(document, options.Scenario, options.Strict)) return kExitBadInput;
     read.Evacuation = document.Evacuation();
     for (const zf::project::Room& room : document.Rooms) read.RoomNames.push_back(room.Name);
     return std::nullopt;

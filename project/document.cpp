@@ -42,7 +42,8 @@ bool Document::UsesOwnCriticalValues() const {
 }
 
 int Document::FormatVersion() const {
-    if (UsesOwnCriticalValues()) return kFormatVersion;
+    if (!Routes.empty()) return kRoutesFormatVersion;
+    if (UsesOwnCriticalValues()) return kCriticalFormatVersion;
     return UsesModelOptions() ? kOptionsFormatVersion : kPlainFormatVersion;
 }
 
@@ -91,6 +92,10 @@ std::optional<std::string> RunRefusal(const Document& document) {
             return Place(owner, "height") + ": помещение высотой " + NumberText(room.Height) +
                    " м не выше рабочей зоны (ключ \"hr\": " + NumberText(p.hr) + " м)";
     }
+    const zf::flow::RouteCheck routes = zf::flow::CheckRoutes(document.Routes, static_cast<int>(document.Rooms.size()));
+    if (!routes.Refusals.empty())
+        return "ключ \"evacuation_routes\", " + zf::flow::ProblemPlace(routes.Refusals.front()) + ": " +
+               routes.Refusals.front().Text;
     return std::nullopt;
 }
 
@@ -98,6 +103,7 @@ zfreport::EvacuationInputs Document::Evacuation() const {
     zfreport::EvacuationInputs inputs;
     inputs.SafetyFactor = SafetyFactor;
     for (const Room& room : Rooms) inputs.Rooms.push_back(room.Evacuation);
+    inputs.Routes = Routes;
     return inputs;
 }
 

@@ -27,14 +27,16 @@ namespace zf::project {
 
 // The file's "format" and "version" keys. A file without them is read as version 1; a file of
 // a later version is refused. A file is written as the lowest version that holds its keys:
-// version 3 when a critical value differs from its default ("critical_temperature", ...),
+// version 4 when it holds escape routes ("evacuation_routes"), version 3 when a critical value differs from its default ("critical_temperature", ...),
 // version 2 when it uses the model options ("consistent_outflow", "heat_loss", a room's "walls"
 // or "ceiling"), else version 1; so files without them stay byte for byte as they were, and an
 // older program refuses a file it would misread with "обновите программу".
 inline constexpr std::string_view kFormatName = "zonefire-scenario";
-inline constexpr int kFormatVersion = 3;         // the latest the reader reads
+inline constexpr int kFormatVersion = 4;         // the latest the reader reads
 inline constexpr int kPlainFormatVersion = 1;    // written when no model option is used
 inline constexpr int kOptionsFormatVersion = 2;  // model options
+inline constexpr int kCriticalFormatVersion = 3;  // a critical value of its own
+inline constexpr int kRoutesFormatVersion = 4;    // escape routes ("evacuation_routes")
 
 // The runner's result file: "format" and "version". Version 2 writes a critical time never
 // reached as null; version 1 (without "format" and "version") wrote 0.
@@ -102,6 +104,9 @@ struct Document {
     double SafetyFactor = zfreport::kDefaultSafetyFactor;  // f of t_нэ + t_р ≤ f·t_бл, 0 < f ≤ 1 [-]
     bool ConsistentOutflow = false;           // "consistent_outflow": true
     std::optional<BuildingSurfaces> HeatLoss; // "heat_loss": present = the heat-loss option on
+    // "evacuation_routes": the escape routes, whose t_р is computed from the people's flow
+    // (model/people_flow.h); rooms keep their typed t_р beside them.
+    std::vector<zf::flow::Route> Routes;
 
     // Whether the file needs version 2: a model option is used.
     bool UsesModelOptions() const;

@@ -13,6 +13,7 @@
 #include "printable_text.h"
 #include "project/file_text.h"
 #include "model_warnings.h"
+#include "route_writer.h"
 #include "verdict_table.h"
 
 namespace zfcli {
@@ -23,6 +24,8 @@ using zfreport::SampleTime;
 namespace {
 
 const zf::TRoom& RoomAt(const zf::TzoneMath& zm, int i) { return *zm.Rooms[static_cast<std::size_t>(i)]; }
+
+}  // namespace
 
 void WriteJsonString(std::ostream& out, std::string_view s) {
     out << '"';
@@ -41,7 +44,7 @@ void WriteJsonString(std::ostream& out, std::string_view s) {
 }
 
 // The shortest text that reads back to the same double; JSON has no infinity or NaN.
-void AppendJsonNumber(std::string& out, double v) {
+static void AppendJsonNumber(std::string& out, double v) {
     if (!std::isfinite(v)) {
         out += "null";
         return;
@@ -54,6 +57,8 @@ void WriteJsonNumber(std::ostream& out, double v) {
     AppendJsonNumber(text, v);
     out << text;
 }
+
+namespace {
 
 // A list of numbers, formed whole and written at once: a long run has millions of them.
 template <class Value>
@@ -76,6 +81,11 @@ static_assert(std::size(kJsonCritTimeOrder) == zf::kHazardCount, "every factor o
 
 }  // namespace
 
+void WriteJsonOptional(std::ostream& out, const std::optional<double>& v) {
+    if (v) WriteJsonNumber(out, *v);
+    else out << "null";
+}
+
 RunOutcome OutcomeOf(bool runResult, const zf::TzoneMath& zm) {
     if (!runResult) return RunOutcome::Failed;
     return zm.Stopped ? RunOutcome::Stopped : RunOutcome::Completed;
@@ -88,7 +98,8 @@ std::string CriticalTimesReport(const zf::TzoneMath& zm, const zfreport::Evacuat
     for (const std::string& name : roomNames) printable.push_back(PrintableText(name));
     const zfreport::VerdictSummary summary = zfreport::SummaryWithVerdict(zm, evacuation, ".", printable);
     return FormatTable(summary.Table.Cells()) + std::string(zfreport::kCriticalTimesLegend) + '\n' +
-           zfreport::VerdictLegend(evacuation.SafetyFactor, ".") + '\n' + summary.BuildingLine + '\n';
+           zfreport::VerdictLegend(evacuation.SafetyFactor, ".") + '\n' + summary.BuildingLine + '\n' +
+           RoutesReport(zfreport::JudgeRun(zm, evacuation), evacuation);
 }
 
 std::string FormatTable(const std::vector<std::vector<std::string>>& rows) {
@@ -137,11 +148,6 @@ std::string FailureMessage(const zf::TzoneMath& zm, std::string_view error) {
 
 namespace {
 
-// A number, or null for none.
-void WriteJsonOptional(std::ostream& out, const std::optional<double>& v) {
-    if (v) WriteJsonNumber(out, *v);
-    else out << "null";
-}
 
 // The room's blocking time and factors, and its evacuation verdict when it has inputs.
 void WriteJsonVerdict(std::ostream& out, const zfreport::RoomVerdict& v) {
@@ -176,7 +182,7 @@ namespace {
 // The document's head: what made it, how the run ended, the building's verdict and warnings,
 // and the counts of steps and samples.
 void WriteJsonHead(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error,
-                   const zfreport::RunVerdict& verdict) {
+                   const zfreport::RunVerdict& verdict, const std::vector<zf::flow::Route>& routes) {
     // The format, then the program and its version: a result file says what made it.
     out << "{\"format\": \"" << zf::project::kResultFormatName << "\", \"version\": "
         << zf::project::kResultFormatVersion << ", \"program\": \"zonefire " << zf::project::ProgramVersion() << '"'
@@ -191,6 +197,7 @@ void WriteJsonHead(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcom
         out << ", \"evacuation_verdict_reason\": ";
         WriteJsonString(out, verdict.Reason);
     }
+    WriteJsonRoutes(out, verdict, routes);
     if (zm.Options.HeatLoss.Enabled) {
         out << ", \"guard_energy_fraction\": ";
         WriteJsonNumber(out, zm.GuardEnergyFraction());
@@ -246,7 +253,7 @@ void WriteJson(std::ostream& out, const zf::TzoneMath& zm, RunOutcome outcome, s
                const zfreport::EvacuationInputs& evacuation, const std::vector<std::string>& roomNames) {
     const int samples = RecordedSampleCount(zm);
     const zfreport::RunVerdict verdict = zfreport::JudgeRun(zm, evacuation);
-    WriteJsonHead(out, zm, outcome, error, verdict);
+    WriteJsonHead(out, zm, outcome, error, verdict, evacuation.Routes);
     out << ",\n \"sample_times\": ";
     WriteJsonArray(out, samples, [&](int m) { return SampleTime(zm, m); });
     out << ",\n \"rooms\": [";

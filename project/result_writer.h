@@ -24,6 +24,12 @@ enum class RunOutcome {
     Failed,     // an arithmetic fault ended the run
 };
 
+// JSON pieces: a string escaped, the shortest number that reads back the same (null when not
+// finite), a number or null for none.
+void WriteJsonString(std::ostream& out, std::string_view s);
+void WriteJsonNumber(std::ostream& out, double v);
+void WriteJsonOptional(std::ostream& out, const std::optional<double>& v);
+
 // How a run ended, from Run's result and the scenario's Stopped flag.
 RunOutcome OutcomeOf(bool runResult, const zf::TzoneMath& zm);
 

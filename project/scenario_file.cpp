@@ -18,6 +18,7 @@
 #include "project/strict_json.h"
 #include "project/surface_file.h"
 #include "project/fire_loads.h"
+#include "project/route_file.h"
 
 namespace zf::project {
 namespace {
@@ -35,7 +36,7 @@ struct BadInput {
 // number inputs follow in the input table's order (model/inputs.h).
 constexpr std::string_view kOtherTopKeys[] = {"format", "version", "title", "notes", "SamplesPerSec", "plume",
                                               "rooms", "openings", "safety_factor", "fire_load",
-                                              "consistent_outflow", "heat_loss"};
+                                              "consistent_outflow", "heat_loss", "evacuation_routes"};
 constexpr auto kTopKeys = [] {
     std::array<std::string_view, std::size(kOtherTopKeys) + std::size(zf::kInputs)> keys{};
     std::size_t n = 0;
@@ -344,6 +345,7 @@ Document ReadTop(const json& top) {
         for (const json& opening : *openings)
             document.Openings.push_back(
                 ReadOpening(opening, document.Rooms.size(), OpeningOwner(document.Openings.size())));
+    if (const json* routes = Find(top, "evacuation_routes")) document.Routes = ReadRoutes(*routes);
     return document;
 }
 
@@ -362,6 +364,8 @@ std::optional<ReadRefusal> ReadDocumentOrRefusal(std::string_view text, Document
         return parsed.RefusalAt(bad.At, bad.Message);
     } catch (const SurfaceRefused& bad) {
         return parsed.RefusalAt(bad.At, bad.Message);
+    } catch (const RouteRefused& bad) {
+        return parsed.RefusalAt(bad.At, bad.Message);
     } catch (const json::exception& e) {
         return ReadRefusal{{}, 0, 0, "ошибка чтения JSON: " + JsonErrorReason(e.what())};
     }
@@ -377,7 +381,7 @@ std::vector<std::string_view> KnownKeys() {
     std::vector<std::string_view> keys;
     for (const auto& list : {std::span<const std::string_view>(kTopKeys), std::span<const std::string_view>(kRoomKeys),
                              std::span<const std::string_view>(kEvacuationKeys), std::span<const std::string_view>(kOpeningKeys),
-                             std::span<const std::string_view>(kSurfaceFileKeys)})
+                             std::span<const std::string_view>(kSurfaceFileKeys), std::span<const std::string_view>(kRouteFileKeys)})
         for (std::string_view key : list)
             if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
     return keys;

@@ -7,6 +7,7 @@
 #include "project/file_text.h"
 #include "project/fire_loads.h"
 #include "project/scenario_file.h"
+#include "project/route_file.h"
 #include "project/surface_file.h"
 
 namespace zf::project {
@@ -118,6 +119,7 @@ std::string WriteTop(const Document& d) {
         openings.push_back(WriteOpening(d.Openings[i], d.Rooms.size(), OpeningOwner(i)));
     m.Add("rooms", List(rooms));
     m.Add("openings", List(openings));
+    if (!d.Routes.empty()) m.Add("evacuation_routes", List(WriteRoutes(d.Routes)));
     return "{\n  " + m.Text() + "\n}\n";
 }
 

@@ -1,18 +1,19 @@
 #pragma once
 // The quantities a room's results are shown by, in the results window and in the report alike:
 // the layer parameters of the first list and the hazard factors of the second, each with its
-// list item, chart title, axis and column label, the position of its value in a recorded
-// sample, its word in a saved file's name and its axis title on paper.
+// list item, chart title, the position of its value in a recorded sample, its word in a saved
+// file's name and its axis and column title.
 
 namespace zfreport {
 
 struct QuantityView {
     const char* Item;
     const char* Title;
-    const char* Label;
     int Element;             // in zf::TRoom::Samples' records
     const char* FileWord;
-    const char* PrintLabel;  // the axis title on paper: symbol and unit as printed texts write them
+    // The axis and column title, symbol and unit as printed texts write them ("T2, К", "ρ2, кг/м³"),
+    // in the window and on paper alike.
+    const char* Label;
 };
 
 // The first list: area, plume flow, interface height, density, temperature, doorway flow.

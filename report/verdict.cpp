@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "model/number_text.h"
+#include "route_verdict.h"
 
 namespace zfreport {
 
@@ -14,7 +15,7 @@ std::optional<EvacuationInput> EvacuationInputs::Room(int index) const {
 }
 
 bool EvacuationInputs::Any() const {
-    return std::any_of(Rooms.begin(), Rooms.end(), [](const auto& r) { return r.has_value(); });
+    return !Routes.empty() || std::any_of(Rooms.begin(), Rooms.end(), [](const auto& r) { return r.has_value(); });
 }
 
 std::string CheckEvacuationInput(const EvacuationInput& input, std::string_view who) {
@@ -114,6 +115,18 @@ std::string RunShortfall(const RunReach& reach) {
     return {};
 }
 
+std::string RunEndBanner(const RunReach& reach, std::string_view reachedText) {
+    const std::string reached = std::string(reachedText) + " с";
+    switch (reach.End) {
+        case RunEnd::Stopped: return "Расчет остановлен на " + reached + ": показаны результаты до этого времени";
+        case RunEnd::Failed:
+            if (reach.Step == 0) return "Расчет не начат: ошибка при подготовке расчета, результатов нет";
+            return "Расчет прерван ошибкой на " + reached + ": показаны результаты до этого времени";
+        case RunEnd::Completed: return {};
+    }
+    return {};
+}
+
 RoomVerdict JudgeRoom(const std::array<double, zf::kHazardCount>& critTimes, const RunReach& reach,
                       const std::optional<EvacuationInput>& evacuation, double safetyFactor) {
     RoomVerdict v;
@@ -196,7 +209,25 @@ std::string BuildingReason(const RunVerdict& run) {
         if (!reason.empty()) reason += "; ";
         reason += "№" + std::to_string(i + 1) + ": " + run.Rooms[i].Reason;
     }
+    for (std::size_t i = 0; i < run.Routes.size(); ++i) {
+        if (run.Routes[i].Outcome != Verdict::Undetermined) continue;
+        if (!reason.empty()) reason += "; ";
+        reason += "путь " + std::to_string(i + 1) + ": " + run.Routes[i].Reason;
+    }
+    if (!run.RoutesRefused.empty()) reason += (reason.empty() ? "" : "; ") + run.RoutesRefused;
     return reason;
+}
+
+// The escape routes' flows and verdicts; routes the computation refuses get none, and say why.
+void JudgeRunRoutes(const zf::TzoneMath& zm, const EvacuationInputs& inputs, RunVerdict& run) {
+    if (inputs.Routes.empty()) return;
+    const zf::flow::RouteCheck check = zf::flow::CheckRoutes(inputs.Routes, zm.RoomCount());
+    if (!check.Refusals.empty()) {
+        run.RoutesRefused = zf::flow::ProblemPlace(check.Refusals.front()) + ": " + check.Refusals.front().Text;
+        return;
+    }
+    run.Flow = zf::flow::ComputeFlow(inputs.Routes);
+    run.Routes = JudgeRoutes(zm, run.Reach, inputs.Routes, run.Flow, inputs.SafetyFactor);
 }
 
 }  // namespace
@@ -209,7 +240,14 @@ RunVerdict JudgeRun(const zf::TzoneMath& zm, const EvacuationInputs& inputs) {
     for (int i = 0; i < zm.RoomCount(); ++i)
         run.Rooms.push_back(JudgeRoom(CriticalTimesOf(*zm.Rooms[static_cast<std::size_t>(i)]), run.Reach,
                                       inputs.Room(i), inputs.SafetyFactor));
-    run.Building = BuildingVerdictOf(run.Rooms);
+    JudgeRunRoutes(zm, inputs, run);
+    std::vector<RoomVerdict> judged = run.Rooms;
+    for (const RouteVerdict& route : run.Routes) {
+        judged.emplace_back();
+        judged.back().Outcome = route.Outcome;
+    }
+    if (!run.RoutesRefused.empty()) judged.push_back(RoomVerdict{.Outcome = Verdict::Undetermined});
+    run.Building = BuildingVerdictOf(judged);
     run.Reason = BuildingReason(run);
     return run;
 }

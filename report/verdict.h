@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/people_flow.h"
 #include "model/scenario.h"
 
 namespace zfreport {
@@ -32,11 +33,13 @@ struct EvacuationInput {
 struct EvacuationInputs {
     std::vector<std::optional<EvacuationInput>> Rooms;
     double SafetyFactor = kDefaultSafetyFactor;  // f, 0 < f ≤ 1 [-]
+    // The escape routes: t_р computed from the people's flow (route_verdict.h).
+    std::vector<zf::flow::Route> Routes;
 
     bool operator==(const EvacuationInputs&) const = default;
     // The room's inputs, none when the room has none or lies beyond the list.
     std::optional<EvacuationInput> Room(int index) const;
-    bool Any() const;  // at least one room has inputs
+    bool Any() const;  // at least one room has inputs, or there is a route
 };
 
 // Why an input is refused ("" when it is acceptable): a start delay or a duration must be
@@ -107,6 +110,12 @@ RoomVerdict JudgeRoom(const std::array<double, zf::kHazardCount>& critTimes, con
 // else safe; none when no room has a verdict.
 std::optional<Verdict> BuildingVerdictOf(const std::vector<RoomVerdict>& rooms);
 
+// The note over a stopped or failed run's results, the same in the windows and the report:
+// "Расчет остановлен на 41,2 с: показаны результаты до этого времени" (or "прерван ошибкой"),
+// with t_end written as `reachedText` ("41,2") in the number format of the window or report;
+// empty for a completed run.
+std::string RunEndBanner(const RunReach& reach, std::string_view reachedText);
+
 // t_end of a finished run [s] (RunReachOf(zm).Time).
 double RunEndTime(const zf::TzoneMath& zm);
 
@@ -117,13 +126,35 @@ double ShownMargin(double margin);
 // "+20,0 с", "−4,1 с", "0,0 с" for a room with a verdict of safe or unsafe; "—" otherwise.
 std::string MarginText(const RoomVerdict& room, std::string_view decimalSeparator);
 
+// One room a route's path crosses.
+struct RouteRoom {
+    int Room = 0;          // 0-based
+    double LeaveTime = 0;  // the time the last person of the route leaves it, from the start of movement [s]
+    RoomVerdict Verdict;   // against its own t_бл
+    std::optional<double> Probability;  // P_э with this room's t_бл
+};
+
+struct RouteVerdict {
+    double Time = 0;        // t_р [s]
+    double CrowdTime = 0;   // t_ск [s]
+    double StartDelay = 0;  // t_нэ [s]
+    std::vector<RouteRoom> Rooms;
+    std::optional<Verdict> Outcome;     // the worst of its rooms
+    std::string Reason;                 // why "не определено", in Russian
+    std::optional<double> Probability;  // P_э: the lowest of its rooms; none when it cannot be told
+    std::string ProbabilityReason;      // why P_э is not given
+};
+
 // The whole verdict of a finished run.
 struct RunVerdict {
     RunReach Reach;
     double EndTime = 0;       // t_end [s]
     double SafetyFactor = kDefaultSafetyFactor;  // f [-]
     std::vector<RoomVerdict> Rooms;  // in room order
-    std::optional<Verdict> Building;
+    zf::flow::FlowResult Flow;         // the routes' flows, by route and segment
+    std::vector<RouteVerdict> Routes;  // by route; empty when the routes were refused
+    std::string RoutesRefused;         // why the routes were not computed, in Russian; empty otherwise
+    std::optional<Verdict> Building;   // the worst of the rooms' and the routes'
     std::string Reason;  // why the building's verdict is "не определено", in Russian; empty otherwise
 };
 

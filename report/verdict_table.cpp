@@ -19,11 +19,27 @@ std::string RoomsWith(const RunVerdict& verdict, Verdict which) {
     return list;
 }
 
-// "№1, №3–№5": the rooms without evacuation inputs, runs of three or more as a range.
+// "1, 3" of the escape routes with the given verdict.
+std::string RoutesWith(const RunVerdict& verdict, Verdict which) {
+    std::string list;
+    for (std::size_t i = 0; i < verdict.Routes.size(); ++i)
+        if (verdict.Routes[i].Outcome == which) list += (list.empty() ? "" : ", ") + std::to_string(i + 1);
+    return list;
+}
+
+// Whether an escape route judged room i.
+bool OnARoute(const RunVerdict& verdict, std::size_t i) {
+    for (const RouteVerdict& route : verdict.Routes)
+        for (const RouteRoom& room : route.Rooms)
+            if (room.Room == static_cast<int>(i)) return true;
+    return false;
+}
+
+// "№1, №3–№5": the rooms without evacuation inputs and on no route, runs of three or more as a range.
 std::string RoomsUnchecked(const RunVerdict& verdict) {
     std::vector<std::size_t> rooms;
     for (std::size_t i = 0; i < verdict.Rooms.size(); ++i)
-        if (!verdict.Rooms[i].Outcome) rooms.push_back(i + 1);
+        if (!verdict.Rooms[i].Outcome && !OnARoute(verdict, i)) rooms.push_back(i + 1);
     std::string list;
     for (std::size_t at = 0; at < rooms.size();) {
         std::size_t end = at;
@@ -81,14 +97,21 @@ std::string BuildingVerdictLine(const RunVerdict& verdict, std::string_view deci
     // The building's verdict covers only the rooms with evacuation inputs: the others are named,
     // so that "безопасно" is never read as a verdict on rooms nobody checked.
     const std::string unchecked = RoomsUnchecked(verdict);
-    const std::string scope = unchecked.empty() ? "" : "; не проверены (время эвакуации не задано): " + unchecked;
+    const std::string why = verdict.Routes.empty() ? "время эвакуации не задано" : "время эвакуации не задано, путей эвакуации нет";
+    const std::string scope = unchecked.empty() ? "" : "; не проверены (" + why + "): " + unchecked;
     switch (*verdict.Building) {
         case Verdict::Safe:
             return head + std::string(VerdictText(Verdict::Safe)) + " — во всех помещениях с заданным временем эвакуации t_нэ + t_р ≤ " + f +
                    "·t_бл" + scope;
-        case Verdict::Unsafe:
-            return head + std::string(VerdictText(Verdict::Unsafe)) + " — помещения " + RoomsWith(verdict, Verdict::Unsafe) +
-                   ": t_нэ + t_р > " + f + "·t_бл" + scope;
+        case Verdict::Unsafe: {
+            const std::string rooms = RoomsWith(verdict, Verdict::Unsafe), routes = RoutesWith(verdict, Verdict::Unsafe);
+            std::string what;
+            if (!rooms.empty()) what = "помещения " + rooms + ": t_нэ + t_р > " + f + "·t_бл";
+            if (!routes.empty())
+                what += (what.empty() ? "" : "; ") + std::string("пути эвакуации ") + routes +
+                        ": люди покидают помещение пути позже " + f + "·t_бл этого помещения";
+            return head + std::string(VerdictText(Verdict::Unsafe)) + " — " + what + scope;
+        }
         case Verdict::Undetermined:
             return head + std::string(VerdictText(Verdict::Undetermined)) + " — " + verdict.Reason + scope;
     }

@@ -80,3 +80,19 @@ QString FormatGeneral(double value) {
     // One formatter for the windows and the headless runner's summary.
     return QString::fromStdString(zfreport::GeneralNumberText(value, QLocale().decimalPoint().toStdString()));
 }
+
+QString FormatShown(double value) {
+    if (!std::isfinite(value) || value == 0) return FormatGeneral(value);
+    // Scientific with 3 decimals rounds to 4 significant digits, correctly and whatever the
+    // C locale; read back, the general format writes it without the digits it no longer has.
+    constexpr int kShownDigits = 4;
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, kShownDigits - 1);
+    double rounded = value;
+    std::from_chars(text, written.ptr, rounded);
+    return FormatGeneral(rounded);
+}
+
+QString FormatExact(double value) {
+    return QString::fromStdString(zf::NumberText(value)).replace(u'.', QLocale().decimalPoint());
+}

@@ -37,3 +37,10 @@ double NumberFromText(const QString& text, const QString& field = QString());
 // decimal separator; scientific form (1E-5, 2,5E-6, 1E20) for magnitudes below 0.0001 or with
 // more than 15 digits before the separator; 0 gives "0".
 QString FormatGeneral(double value);
+
+// What a window shows of a computed number it does not let the user edit: the general format
+// of the value rounded to 4 significant digits ("167,2", "0,0001159", "2,089E-7"); 0 gives "0".
+QString FormatShown(double value);
+// What a copy or a file keeps: the shortest text that reads back to the same double, with the
+// locale's decimal separator ("0,000115909582065", "2,08887244430757e-07").
+QString FormatExact(double value);

@@ -4,6 +4,7 @@
 #include <QLocale>
 
 #include "critical_times.h"
+#include "report_text.h"  // VerdictColour
 #include "number_format.h"
 #include "project/fire_loads.h"
 #include "project/scenario_file.h"
@@ -14,6 +15,11 @@ namespace zfpdf {
 
 void ReportBuilder::TitlePage() {
     Html(QStringLiteral("<h1>Отчет о расчете времени блокирования путей эвакуации</h1>"));
+    // A stopped or failed run says so before anything else, as the results window does.
+    const zfreport::RunReach reach = zfreport::RunReachOf(zm_);
+    if (const std::string banner = zfreport::RunEndBanner(reach, num_(reach.Time).toStdString()); !banner.empty())
+        Html(QStringLiteral("<p style=\"background-color: %1\"><b>%2</b></p>")
+                 .arg(VerdictColour(zfreport::Verdict::Undetermined).name(), Esc(QString::fromStdString(banner))));
     Html(QStringLiteral("<p><b>Здание:</b> %1</p>")
              .arg(d_.Title.isEmpty() ? QStringLiteral("название не задано") : Esc(d_.Title)));
     if (!d_.Notes.isEmpty())

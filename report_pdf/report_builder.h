@@ -38,6 +38,7 @@ private:
     // t_бл not reached said in words.
     std::vector<std::vector<std::string>> PaperCells(std::vector<std::vector<std::string>> cells) const;
     void TimesTable();
+    void RoutesSheet();  // report_routes.cpp
     void VerdictTable();
     // The factors that govern the blocking time of any room, each once, in zf::HazardKind order.
     std::vector<zf::HazardKind> GoverningFactors() const {

@@ -89,7 +89,7 @@ void FitAxes(ChartContent& c) {
 ChartContent Content(zf::TzoneMath& zm, int room, bool hazard, int index) {
     const zfreport::QuantityView& view = zfreport::ViewOf(hazard, index);
     ChartContent c;
-    c.AxisTitle = QString::fromUtf8(view.PrintLabel);
+    c.AxisTitle = QString::fromUtf8(view.Label);
     c.Unit = c.AxisTitle.section(QStringLiteral(", "), 1);
     const bool shown = room >= 0 && room < zm.RoomCount();
     if (shown) c.Curve = Curve(zm, zm.Room(room), view.Element);

@@ -8,6 +8,7 @@
 #include "model_warnings.h"
 #include "option_accuracy.h"
 #include "report_text.h"
+#include "route_verdict.h"
 
 namespace zfpdf {
 
@@ -33,8 +34,11 @@ std::vector<std::vector<std::string>> ReportBuilder::PaperCells(std::vector<std:
 void ReportBuilder::Results() {
     Section(QStringLiteral("3. Результаты"), false);
     TimesTable();
+    RoutesSheet();
     VerdictTable();
     Html(QStringLiteral("<p><b>%1</b></p>").arg(Esc(summary_.BuildingLine)));
+    for (const std::string& line : zfreport::RouteSummaryLines(summary_.Verdict, num_.Separator()))
+        Html(QStringLiteral("<p><b>%1</b></p>").arg(Esc(line)));
     // Where this run's own numbers show the model to be wrong, beside the verdict they qualify.
     for (const std::string& w : zfreport::RunWarnings(zm_))
         Html(QStringLiteral("<p><b>Внимание:</b> %1</p>").arg(Esc(w)));

@@ -221,6 +221,26 @@ TEST(RunReach, CompletedStoppedAndFailedRuns) {
     EXPECT_EQ(RunShortfall(RunReachOf(zm)), "расчет остановлен на 41,2 с (выполните расчет до конца)");
 }
 
+// The banner over a stopped or failed run's results, with the time in the caller's format;
+// nothing over a completed run.
+struct BannerCase {
+    RunEnd End;
+    int Step;
+    const char* Time;
+    const char* Banner;
+};
+class RunEndBannerText : public ::testing::TestWithParam<BannerCase> {};
+TEST_P(RunEndBannerText, SaysHowTheRunEndedAndWhen) {
+    const BannerCase c = GetParam();
+    EXPECT_EQ(RunEndBanner(RunReach{c.End, c.Step, 0}, c.Time), c.Banner);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Ends, RunEndBannerText,
+    ::testing::Values(BannerCase{RunEnd::Completed, 120, "60", ""},
+                      BannerCase{RunEnd::Stopped, 412, "41,2", "Расчет остановлен на 41,2 с: показаны результаты до этого времени"},
+                      BannerCase{RunEnd::Failed, 40, "19,5", "Расчет прерван ошибкой на 19,5 с: показаны результаты до этого времени"},
+                      BannerCase{RunEnd::Failed, 0, "0", "Расчет не начат: ошибка при подготовке расчета, результатов нет"}));
+
 // A stopped or failed run keeps the critical times it recorded, but judges no room.
 TEST(JudgeRun, StoppedAndFailedRunsJudgeNoRoom) {
     zf::TzoneMath zm;

@@ -2,6 +2,7 @@
 // holds every room's blocking time and verdict as the summary shows them, one chart per room
 // and per factor that reached its limit, drawn as vector graphics; a stopped run says so on the
 // first page; the headless command writes it with the runner's exit codes.
+#include "number_text.h"
 #include "report_pdf_fixture.h"
 
 namespace {
@@ -153,6 +154,12 @@ TEST_F(ReportPdf, AStoppedRunSaysSoOnTheFirstPage) {
     EXPECT_TRUE(first.contains(QStringLiteral("расчет остановлен пользователем на шаге %1").arg(zm.Iter)))
         << first.toStdString();
     EXPECT_TRUE(first.contains(QStringLiteral("SHA-256")));
+    // The banner the windows show, first of all.
+    const zfreport::RunReach reach = zfreport::RunReachOf(zm);
+    const QString banner = QString::fromStdString(zfreport::RunEndBanner(reach, FormatGeneral(reach.Time).toStdString()));
+    ASSERT_TRUE(banner.startsWith(QStringLiteral("Расчет остановлен на "))) << banner.toStdString();
+    EXPECT_TRUE(first.contains(banner)) << first.toStdString();
+    EXPECT_LT(first.indexOf(banner), first.indexOf(QStringLiteral("Здание:")));
     const QString sha = QString::fromLatin1(QCryptographicHash::hash(description.FileBytes, QCryptographicHash::Sha256).toHex());
     EXPECT_TRUE(first.contains(sha)) << first.toStdString();
 }

@@ -22,7 +22,7 @@ TEST_F(ResultsExport, CtrlCCopiesTheSelectedRowsWithTheHeaderRow) {
     grid->setFocus();
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(Clipboard(), QString("Время (t), с.\tT2, °K.\n0,25\t1402\n0,45\t1404\n"));
+    EXPECT_EQ(Clipboard(), QString("Время (t), с.\tT2, К\n0,25\t1402\n0,45\t1404\n"));
     EXPECT_EQ(Clipboard(), QString("%1\t%2\n%3\t%4\n%5\t%6\n")
                                .arg(Cell(0, 0), Cell(0, 1), Cell(3, 0), Cell(3, 1), Cell(5, 0), Cell(5, 1)));
 }
@@ -30,6 +30,7 @@ TEST_F(ResultsExport, CtrlCCopiesTheSelectedRowsWithTheHeaderRow) {
 TEST_F(ResultsExport, CopiesEveryRowWhenNoneIsSelected) {
     Fill(zm, 2, 2000, 1000, 0.0001);
     for (zf::ResultSample& s : zm.Room(1).Samples) s.O2w = 0.2305;
+    zm.Room(1).Samples.back().O2w = 0.230512345;  // shown as 0,2305, copied whole
     w.PrepareResults(zm);
     ShowHazards();
     Find<QComboBox>("ComboOFPRooms")->setCurrentIndex(1);
@@ -38,9 +39,9 @@ TEST_F(ResultsExport, CopiesEveryRowWhenNoneIsSelected) {
     Trigger("ActCopyRows");
     const QStringList lines = Clipboard().split('\n');
     ASSERT_EQ(lines.size(), 2001 + 1);  // the last line ends with a line break too
-    EXPECT_EQ(lines[0], QString("Время (t), с.\tкг/м3, м."));
+    EXPECT_EQ(lines[0], QString("Время (t), с.\tρ(O₂), кг/м³"));
     EXPECT_EQ(lines[1], QString("0,05\t0,2305"));
-    EXPECT_EQ(lines[2000], QString("199,95\t0,2305"));
+    EXPECT_EQ(lines[2000], QString("199,95\t0,230512345"));
     EXPECT_EQ(lines[2001], QString());
 }
 

@@ -56,7 +56,7 @@ TEST_F(ResultsExport, SvgIsAVectorDrawingOfTheChartWithItsTexts) {
     const QString drawn = svg.texts.join(' ').simplified();
     EXPECT_TRUE(drawn.contains(kTemperatureTitle)) << drawn.toStdString();
     EXPECT_TRUE(svg.texts.contains("10,25")) << "critical-time label: " << drawn.toStdString();
-    EXPECT_TRUE(drawn.contains("T, °K.")) << drawn.toStdString();
+    EXPECT_TRUE(drawn.contains("T, К")) << drawn.toStdString();
     EXPECT_TRUE(drawn.contains("t, с.")) << drawn.toStdString();
     // Texts stay texts in the program's font, and the drawing is made of shapes, not a picture.
     QStringList families = svg.fontFamilies.values();

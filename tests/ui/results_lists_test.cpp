@@ -84,12 +84,12 @@ TEST_F(ResultsWindow, ChartAndTableMoveToTheTabShown) {
     ShowHazards();
     ShowTable("PageOFP");
     EXPECT_EQ(Find<QTableView>("GridResult")->parentWidget(), Find<QWidget>("TabOFPTable"));
-    EXPECT_EQ(Cell(0, 1), QString("T, °K."));
+    EXPECT_EQ(Cell(0, 1), QString("T, К"));
 
     ShowParameters();
     ShowTable("PageResults");
     EXPECT_EQ(Find<QTableView>("GridResult")->parentWidget(), Find<QWidget>("TabResultTable"));
-    EXPECT_EQ(Cell(0, 1), QString("Fп, м2."));
+    EXPECT_EQ(Cell(0, 1), QString("Fп, м²"));
     EXPECT_EQ(Cell(4, 1), QString::number(Value(0, 0, 3)));
 
     ShowHazards();
@@ -213,31 +213,38 @@ TEST_F(ResultsWindow, DoubleClickUndoesTheZoom) {
     w.hide();
 }
 
-// A run the user stopped says where, in the caption of the results and of the summary, with
-// the time in the window's number format.
-TEST_F(ResultsWindow, StoppedRunSaysWhereInTheCaptions) {
+// A run the user stopped says where, in the caption of the results and of the summary and in
+// a banner over each, with the time reached (steps × step) in the window's number format.
+TEST_F(ResultsWindow, StoppedRunSaysWhereInTheCaptionsAndBanners) {
     Fill(zm, 1, 10, 10, 0.01);
     const struct {
-        double reached;
+        int steps;
+        double dt;
         const char* text;
-    } cases[] = {{37.300000000000004, "37,3"}, {1000000.0000001, "1000000"}, {0.05, "0,05"}, {12.345, "12,35"}};
+    } cases[] = {{4120, 0.01, "41,2"}, {3730, 0.01, "37,3"}, {5, 0.01, "0,05"}, {12345, 0.001, "12,345"}};
+    w.show();
     for (const auto& c : cases) {
         zm.Stopped = true;
-        zm.CurTime = c.reached;
+        zm.Iter = c.steps;
+        zm.dt = c.dt;
         w.PrepareResults(zm);
         EXPECT_EQ(w.windowTitle(), QString("Результаты расчета — Расчет остановлен на %1 с").arg(c.text));
+        const QString banner = QString("Расчет остановлен на %1 с: показаны результаты до этого времени").arg(c.text);
+        EXPECT_EQ(Find<QLabel>("LabelRunEnd")->text(), banner);
+        EXPECT_TRUE(Find<QLabel>("LabelRunEnd")->isVisible());
         w.btnCritTimesClick();
         auto* summary = w.findChild<QDialog*>("TF_CritTimes");
         ASSERT_NE(summary, nullptr);
         EXPECT_EQ(summary->windowTitle(), QString("Критические времена — Расчет остановлен на %1 с").arg(c.text));
         auto* line = summary->findChild<QLabel*>("LabelStopped");
         ASSERT_NE(line, nullptr);
-        EXPECT_EQ(line->text(), QString("Расчет остановлен на %1 с").arg(c.text));
+        EXPECT_EQ(line->text(), banner);
         EXPECT_FALSE(line->isHidden());
     }
     zm.Stopped = false;  // the next, completed run: no note left over
     w.PrepareResults(zm);
     EXPECT_EQ(w.windowTitle(), "Результаты расчета");
+    EXPECT_TRUE(Find<QLabel>("LabelRunEnd")->isHidden());
     w.btnCritTimesClick();
     auto* summary = w.findChild<QDialog*>("TF_CritTimes");
     EXPECT_EQ(summary->windowTitle(), "Критические времена");

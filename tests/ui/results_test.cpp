@@ -13,15 +13,18 @@
 #include <QScrollBar>
 #include <QLegendMarker>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableView>
 #include <QValueAxis>
 #include <QXYSeries>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <ostream>
 
+#include "number_text.h"
 #include "results_driver.h"
 #include "../model/test_buildings.h"
 
@@ -93,7 +96,7 @@ TEST_F(ResultsWindow, TableHasAHeaderRowAndOneRowPerSample) {
     EXPECT_EQ(Find<QTableView>("GridResult")->parentWidget(), Find<QWidget>("TabResultTable"));
     EXPECT_EQ(GridRows(), 2001);
     EXPECT_EQ(Cell(0, 0), QString("Время (t), с."));
-    EXPECT_EQ(Cell(0, 1), QString("T2, °K."));
+    EXPECT_EQ(Cell(0, 1), QString("T2, К"));
     EXPECT_EQ(Cell(1, 0), QString("0,05"));
     EXPECT_EQ(Cell(1, 1), QString::number(Value(0, 4, 0)));
     EXPECT_EQ(Cell(2000, 1), QString::number(Value(0, 4, 1999)));
@@ -112,8 +115,8 @@ TEST_F(ResultsWindow, ColumnsAreWideEnoughForEveryNumber) {
     EXPECT_GE(grid->columnWidth(0), grid->fontMetrics().horizontalAdvance(Cell(0, 0)));
 }
 
-// General number format: up to 15 significant digits with the decimal comma, scientific
-// below 0.0001 and from 16 integer digits on.
+// A cell shows at most 4 significant digits, in the general format with the decimal comma
+// (scientific below 0.0001 and from 16 integer digits on); its tip and a copy hold the value whole.
 struct Formatted {
     double value;
     const char* text;
@@ -127,17 +130,19 @@ TEST_P(NumberFormat, TableCells) {
     w.PrepareResults(zm);
     ShowTable("PageResults");
     EXPECT_EQ(Cell(1, 1), QString(GetParam().text));
+    const QModelIndex cell = Find<QTableView>("GridResult")->model()->index(0, 1);
+    EXPECT_EQ(NumberFromText(cell.data(Qt::ToolTipRole).toString().remove(QRegularExpression("^-"))), std::fabs(GetParam().value));
 }
 
 INSTANTIATE_TEST_SUITE_P(General, NumberFormat,
                          ::testing::Values(Formatted{0, "0"}, Formatted{100, "100"}, Formatted{1.5, "1,5"},
-                                           Formatted{0.1 + 0.2, "0,3"}, Formatted{1.0 / 3, "0,333333333333333"},
+                                           Formatted{0.1 + 0.2, "0,3"}, Formatted{1.0 / 3, "0,3333"},
                                            Formatted{0.0001, "0,0001"}, Formatted{-0.000123, "-0,000123"},
+                                           Formatted{0.00011590958206587, "0,0001159"},
                                            Formatted{0.00001, "1E-5"}, Formatted{2.5e-6, "2,5E-6"},
-                                           Formatted{2.3e-05, "2,3E-5"}, Formatted{1e20, "1E20"},
-                                           Formatted{123456789012345, "123456789012345"},
-                                           Formatted{1234567890123456, "1,23456789012346E15"},
-                                           Formatted{293.15, "293,15"}));
+                                           Formatted{2.08887244430757e-7, "2,089E-7"}, Formatted{1e20, "1E20"},
+                                           Formatted{9999.5, "10000"}, Formatted{167.209, "167,2"},
+                                           Formatted{1234567890123456, "1,235E15"}, Formatted{293.16, "293,2"}));
 
 // Each hazard factor reads its own value, limit and critical time: three different orders.
 struct Hazard {
@@ -187,13 +192,13 @@ TEST_P(HazardCharts, MarkTheLimitAndTheCriticalTime) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, HazardCharts,
-                         ::testing::Values(Hazard{zf::hkTemperature, 7, 343.0, "T, °K."},
-                                           Hazard{zf::hkOxygen, 9, 0.226, "кг/м3, м."},
-                                           Hazard{zf::hkVisibility, 8, 20.0, "L, м."},
-                                           Hazard{zf::hkCO, 11, 0.00116, "кг/м3, м."},
-                                           Hazard{zf::hkCO2, 12, 0.11, "кг/м3, м."},
-                                           Hazard{zf::hkHCl, 13, 2.3e-05, "кг/м3, м."},
-                                           Hazard{zf::hkRadiation, 10, 1400.0, "Вт*м-2"}));
+                         ::testing::Values(Hazard{zf::hkTemperature, 7, 343.0, "T, К"},
+                                           Hazard{zf::hkOxygen, 9, 0.226, "ρ(O₂), кг/м³"},
+                                           Hazard{zf::hkVisibility, 8, 20.0, "L, м"},
+                                           Hazard{zf::hkCO, 11, 0.00116, "ρ(CO), кг/м³"},
+                                           Hazard{zf::hkCO2, 12, 0.11, "ρ(CO₂), кг/м³"},
+                                           Hazard{zf::hkHCl, 13, 2.3e-05, "ρ(HCl), кг/м³"},
+                                           Hazard{zf::hkRadiation, 10, 1400.0, "q, Вт/м²"}));
 
 // A limit never reached (critical time 0) is no hazard from the first second: no point, the
 // limit line across the whole time axis, and the label says it was not reached.

@@ -49,6 +49,8 @@ TF_Building::TF_Building(QWidget* parent) : QDialog(parent) {
     rooms_->horizontalHeader()->setHighlightSections(false);
     rooms_->setEditTriggers(QAbstractItemView::AllEditTriggers);
     rooms_->setMinimumSize(520, 200);
+    rooms_->resizeColumnToContents(kRoomColumn);  // the titles whole before any room is shown
+    rooms_->resizeColumnToContents(kSizeColumn);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Название здания:"), title_);

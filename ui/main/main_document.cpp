@@ -57,6 +57,7 @@ Document Tf_main::Building() const {
     // The model options change with the rooms too (a room keeps its own walls and ceiling).
     building.ConsistentOutflow = document_.ConsistentOutflow;
     building.HeatLoss = document_.HeatLoss;
+    building.Routes = document_.Routes;  // the escape routes change in the same history
     // Names are kept per room beside the scenario; a room added to the scenario directly has none.
     building.Rooms = roomInfo_;
     building.Rooms.resize(static_cast<std::size_t>(zm->RoomCount()));
@@ -85,6 +86,7 @@ void Tf_main::SetBuilding(const Document& building, QPoint cell) {
         if (input.Widget.empty()) document_.Params.*input.Field = building.Params.*input.Field;
     document_.ConsistentOutflow = building.ConsistentOutflow;
     document_.HeatLoss = building.HeatLoss;
+    document_.Routes = building.Routes;
     FillGridRoom();
     FillGridMatrix();
     if (cell.y() >= 1 && cell.x() >= 1 && cell.y() < ui->GridMatrix->rowCount() && cell.x() < ui->GridMatrix->columnCount())

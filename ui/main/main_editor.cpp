@@ -7,6 +7,7 @@
 #include "number_text.h"
 #include "u_AddDoor.h"
 #include "u_AddRoom.h"
+#include "routes_dialog.h"
 #include "u_Evacuation.h"
 #include "u_main.h"
 #include "ui_u_main.h"
@@ -100,6 +101,16 @@ void Tf_main::btnEvacuationClick() {
     UpdateCaption();
 }
 
+void Tf_main::btnRoutesClick() {
+    TF_Routes dialog(this);
+    dialog.Show(document_.Routes, zm->RoomCount());
+    if (dialog.exec() != QDialog::Accepted) return;
+    const auto routes = dialog.Routes(nullptr);
+    if (!routes) return;
+    Edit(QStringLiteral("пути эвакуации"), [&] { document_.Routes = *routes; });
+    UpdateCaption();
+}
+
 zfreport::EvacuationInputs Tf_main::Evacuation() const {
     zfreport::EvacuationInputs inputs;
     inputs.SafetyFactor = document_.SafetyFactor;
@@ -107,6 +118,7 @@ zfreport::EvacuationInputs Tf_main::Evacuation() const {
         const auto info = static_cast<std::size_t>(k);
         inputs.Rooms.push_back(info < roomInfo_.size() ? roomInfo_[info].Evacuation : std::nullopt);
     }
+    inputs.Routes = document_.Routes;
     return inputs;
 }
 void Tf_main::EditRoom(int k) {

@@ -314,6 +314,8 @@ void Tf_main::CreateEditMenu() {
     edit->addSeparator();
     add(edit, "ActBuilding", QStringLiteral("&Здание..."), QKeySequence(), [this] { btnBuildingClick(); });
     add(edit, "ActEvacuation", QStringLiteral("&Эвакуация..."), QKeySequence(), [this] { btnEvacuationClick(); });
+    add(edit, "ActRoutes", QStringLiteral("&Пути эвакуации..."), QKeySequence(), [this] { btnRoutesClick(); })
+        ->setStatusTip(QStringLiteral("Время эвакуации по путям эвакуации: движение людского потока"));
     add(edit, "ActModelOptions", QStringLiteral("&Модели расчета..."), QKeySequence(), [this] { btnModelOptionsClick(); })
         ->setStatusTip(QStringLiteral("Согласованный уход газов через проемы, теплопотери в ограждающие конструкции"));
     add(edit, "ActCriticalValues", QStringLiteral("&Критические значения..."), QKeySequence(), [this] { btnCriticalValuesClick(); })

@@ -83,6 +83,9 @@ public:
     void TBXButton1Click();
     // "Эвакуация...": t_нэ and t_р per room and the safety factor, in a dialog of its own.
     void btnEvacuationClick();
+    // "Пути эвакуации...": the escape routes and the people-flow computation, in a dialog of
+    // their own; an accepted change is an editor operation that can be undone.
+    void btnRoutesClick();
     // The evacuation inputs of the building: per room (kept with the room's name) and the
     // safety factor (kept with the building's title and notes).
     zfreport::EvacuationInputs Evacuation() const;

@@ -78,7 +78,8 @@ TResultChart::TResultChart(QChartView* view) : QObject(view), View_(view) {
     View_->setRenderHint(QPainter::Antialiasing);
     View_->setRubberBand(QChartView::RectangleRubberBand);
     // A double click undoes the zoom: the right button keeps the context menu.
-    View_->viewport()->installEventFilter(this);
+    Viewport_ = View_->viewport();
+    Viewport_->installEventFilter(this);
 }
 
 void TResultChart::SetUpAxes() {
@@ -144,7 +145,7 @@ void TResultChart::SetUpLabels() {
 }
 
 bool TResultChart::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == View_->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+    if (event->type() == QEvent::MouseButtonDblClick && watched == Viewport_ &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         Chart_->zoomReset();
         return true;
@@ -196,7 +197,7 @@ void TResultChart::SetLimit(const zf::TzoneMath& zm, const zf::TRoom& room, int 
     } else {
         Series2_->replace({QPointF(0, c), QPointF(t, c), QPointF(t, 0)});
         Series4_->append(t, c);
-        CritLabel_->setPlainText(FormatGeneral(t));
+        CritLabel_->setPlainText(FormatShown(t));
     }
 }
 

@@ -56,6 +56,10 @@ private:
     void ShowOnlySeries4InLegend();
 
     QChartView* View_;
+    // The view's viewport as it was when the filter was put on it: the filter compares against
+    // this pointer, because while the view is being destroyed it is no longer a scroll area and
+    // asking it for its viewport is undefined.
+    QObject* Viewport_ = nullptr;
     QChart* Chart_ = nullptr;           // owned by the view
     QLineSeries* Series1_ = nullptr;    // the quantity over time
     QLineSeries* Series2_ = nullptr;    // the limit, down to the time axis at the critical time

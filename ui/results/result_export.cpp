@@ -18,6 +18,7 @@
 #include "number_format.h"
 #include "number_text.h"
 #include "sample_csv.h"
+#include "verdict.h"
 #include "model/scenario.h"
 
 namespace {
@@ -89,7 +90,7 @@ QString TableRowsText(const QAbstractItemView* view) {
     text += u'\n';
     for (int r : rows) {
         for (int c = 0; c < columns; ++c)
-            text += (c > 0 ? QStringLiteral("\t") : QString()) + CellText(model->index(r, c).data());
+            text += (c > 0 ? QStringLiteral("\t") : QString()) + CellText(model->index(r, c).data(Qt::EditRole));
         text += u'\n';
     }
     return text;
@@ -174,8 +175,10 @@ QString SaveRoomCsv(const zf::TzoneMath& zm, int room, const QString& path, CsvF
 
 QString StoppedRunNote(const zf::TzoneMath& zm) {
     if (!zm.Stopped) return {};
-    // The model time reached [s], to a hundredth: the sum of the steps carries rounding noise
-    // in its last digits that a person should not have to read.
-    const double reached = std::round(zm.CurTime * 100) / 100;
-    return QStringLiteral("Расчет остановлен на %1 с").arg(FormatGeneral(reached));
+    return QStringLiteral("Расчет остановлен на %1 с").arg(FormatGeneral(zfreport::RunEndTime(zm)));
+}
+
+QString RunEndBannerText(const zf::TzoneMath& zm) {
+    const zfreport::RunReach reach = zfreport::RunReachOf(zm);
+    return QString::fromStdString(zfreport::RunEndBanner(reach, FormatGeneral(reach.Time).toStdString()));
 }

@@ -27,7 +27,8 @@ QString SaveChart(QGraphicsView* view, const QString& path, ChartFileFormat form
 
 // A table's rows as tab-separated text with one line per row: the header row first, then the
 // selected rows (a row counts when any of its cells is selected), or every row when nothing is
-// selected. Cells are the texts shown, so numbers keep the locale's decimal separator.
+// selected. Cells are the texts a cell edits (a computed number whole, not as rounded to be
+// read), with the locale's decimal separator.
 QString TableRowsText(const QAbstractItemView* view);
 
 // Puts TableRowsText on the clipboard.
@@ -55,5 +56,7 @@ QString SaveRoomCsv(const zf::TzoneMath& zm, int room, const QString& path, CsvF
 // The spreadsheet form's text (see CsvForm::Spreadsheet), without the byte-order mark.
 QString SpreadsheetRoomCsv(const zf::TzoneMath& zm, int room);
 
-// "Расчет остановлен на 12,5 с" after a run the user stopped, empty otherwise.
+// "Расчет остановлен на 12,5 с" after a run the user stopped, empty otherwise: the caption's note.
 QString StoppedRunNote(const zf::TzoneMath& zm);
+// The banner over a stopped or failed run's results (zfreport::RunEndBanner), empty otherwise.
+QString RunEndBannerText(const zf::TzoneMath& zm);

@@ -17,10 +17,13 @@ const char* const kTimeColumn = "Время (t), с.";
 
 QVariant TResultGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
-    if (role == Qt::DisplayRole) {
-        const QPointF& row = Rows_[index.row()];
-        return FormatGeneral(index.column() == 0 ? row.x() : row.y());
-    }
+    const QPointF& row = Rows_[index.row()];
+    const double value = index.column() == 0 ? row.x() : row.y();
+    // The sample's time as it is (rows may be 0,05 s apart), in 15 digits that hide the noise of
+    // summing steps; a value to four significant digits, whole in the tip and in what is copied.
+    if (index.column() == 0 && (role == Qt::DisplayRole || role == Qt::EditRole)) return FormatGeneral(value);
+    if (index.column() == 1 && role == Qt::DisplayRole) return FormatShown(value);
+    if (index.column() == 1 && (role == Qt::EditRole || role == Qt::ToolTipRole)) return FormatExact(value);
     if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     // The time column is drawn like the header: it labels the rows.
     if (role == Qt::BackgroundRole && index.column() == 0) return QPalette().button();
@@ -36,7 +39,7 @@ QVariant TResultGridModel::headerData(int section, Qt::Orientation orientation, 
 int TResultGridModel::WidestText(int column, const QFontMetrics& metrics) const {
     int widest = 0;
     for (const QPointF& row : Rows_)
-        widest = std::max(widest, metrics.horizontalAdvance(FormatGeneral(column == 0 ? row.x() : row.y())));
+        widest = std::max(widest, metrics.horizontalAdvance(column == 0 ? FormatGeneral(row.x()) : FormatShown(row.y())));
     return widest;
 }
 

@@ -41,6 +41,6 @@ private:
 
 // The grid's rows at a fixed height, its columns sized by FitResultColumns.
 void SetUpResultGrid(QTableView* grid, TResultGridModel* model);
-// 64 and 104 pixels, or wider where a column's title or a number of 15 digits needs it.
+// 64 and 104 pixels, or wider where a column's title or a number shown needs it.
 // Called after every fill: a model reset gives the columns their default widths back.
 void FitResultColumns(QTableView* grid, const TResultGridModel& model);

@@ -5,6 +5,7 @@
 
 #include "model/scenario.h"
 #include "model_warnings.h"
+#include "report_text.h"  // VerdictColour
 
 void ShowRunWarnings(QLabel& label, const zf::TzoneMath& zm) {
     QStringList lines;
@@ -14,4 +15,13 @@ void ShowRunWarnings(QLabel& label, const zf::TzoneMath& zm) {
     label.setTextInteractionFlags(Qt::TextSelectableByMouse);  // to copy into a note
     label.setStyleSheet(QStringLiteral("background: #FFF59D; padding: 4px;"));
     label.setVisible(!lines.isEmpty());
+}
+
+void ShowRunEndBanner(QLabel& label, const QString& text) {
+    label.setText(text);
+    label.setWordWrap(true);
+    label.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label.setStyleSheet(QStringLiteral("font-weight: bold; background: %1; padding: 4px;")
+                            .arg(VerdictColour(zfreport::Verdict::Undetermined).name()));
+    label.setVisible(!text.isEmpty());
 }

@@ -1,6 +1,7 @@
 #include "u_CritTimes.h"
 
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QLocale>
 #include <QLayout>
 #include <QPushButton>
@@ -8,14 +9,31 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "route_verdict.h"
 #include "verdict_table.h"
 #include "result_export.h"
 #include "run_warnings_label.h"
 #include "ui_u_CritTimes.h"
+#include "window_size.h"
 #include "model/scenario.h"
+
+namespace {
+
+// The building's line, then each escape route's t_р, t_ск and P_э.
+QString VerdictText(const zfreport::VerdictSummary& verdict) {
+    std::string text = verdict.BuildingLine;
+    for (const std::string& line : zfreport::RouteSummaryLines(verdict.Verdict, QLocale().decimalPoint().toStdString()))
+        text += "\n" + line;
+    return QString::fromStdString(text);
+}
+
+const char* const kWindowKey = "summary";  // where the dialog's size is kept
+
+}  // namespace
 
 TF_CritTimes::TF_CritTimes(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TF_CritTimes>()) {
     ui->setupUi(this);
+    AllowMaximise(this);
     ui->GridCritTimes->verticalHeader()->setDefaultSectionSize(18);
     ui->GridCritTimes->verticalHeader()->setMinimumSectionSize(1);
     AddCopyRowsAction(ui->GridCritTimes);
@@ -32,6 +50,7 @@ void FillRoomRow(QTableWidget* grid, int r, const zfreport::CriticalTimesRow& ro
     auto* room = new QTableWidgetItem(QString::fromStdString(row.Room));
     room->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     room->setBackground(headerBrush);
+    room->setToolTip(room->text());  // whole, where the column elides it
     grid->setItem(r, 0, room);
     for (int k = 0; k < zf::kHazardCount; ++k) {
         auto* cell = new QTableWidgetItem(QString::fromStdString(row.Times[static_cast<std::size_t>(k)]));
@@ -68,7 +87,7 @@ void TF_CritTimes::Fill(const zf::TzoneMath& zm, const QStringList& factorTips, 
     const zfreport::CriticalTimesTable& summary = verdict.Table;
     // The runner's legend lines, one statement a line.
     ui->LabelLegend->setText(QString::fromStdString(verdict.Legend).replace(QStringLiteral("; "), QStringLiteral("\n")));
-    ui->LabelVerdict->setText(QString::fromStdString(verdict.BuildingLine));
+    ui->LabelVerdict->setText(VerdictText(verdict));
     if (verdict.Verdict.Building)
         ui->LabelVerdict->setStyleSheet(QStringLiteral("font-weight: bold; background: %1; padding: 2px;")
                                             .arg(VerdictColour(*verdict.Verdict.Building).name()));
@@ -97,25 +116,45 @@ void TF_CritTimes::ShowRunNotes(const zf::TzoneMath& zm) {
     if (Caption_.isEmpty()) Caption_ = windowTitle();
     const QString stopped = StoppedRunNote(zm);
     setWindowTitle(stopped.isEmpty() ? Caption_ : Caption_ + QStringLiteral(" — ") + stopped);
-    ui->LabelStopped->setText(stopped);
-    ui->LabelStopped->setVisible(!stopped.isEmpty());
+    ShowRunEndBanner(*ui->LabelStopped, RunEndBannerText(zm));
     ShowRunWarnings(*ui->LabelModelWarnings, zm);
 }
 
-// The dialog as large as the whole table, up to most of the screen; beyond that it scrolls.
+// The dialog as large as the whole table, within the screen; the room column gives up what
+// the other columns need to be seen whole, its long names elided with the full name as the
+// cell's tip. Beyond the screen's height the table scrolls. A size the user gave the dialog
+// is kept when it is larger.
 void TF_CritTimes::FitToTable() {
     QTableWidget* grid = ui->GridCritTimes;
     QHeaderView* columns = grid->horizontalHeader();
     columns->resizeSections(QHeaderView::ResizeToContents);
     for (int c = 1; c < grid->columnCount(); ++c) grid->setColumnWidth(c, std::max(grid->columnWidth(c), 64));
+    const QSize screen = WithinScreen(this, QSize(1 << 20, 1 << 20));
     const int frame = 2 * grid->frameWidth();
+    const QMargins margins = layout()->contentsMargins();
+    const int scrollBar = grid->verticalScrollBar()->sizeHint().width();
+    // Room for the window's own frame, which the window manager draws.
+    constexpr int kWindowFrame = 16;
+    const int others = columns->length() - grid->columnWidth(0);
+    const int roomRoom = screen.width() - kWindowFrame - margins.left() - margins.right() - frame - scrollBar - others;
+    const int narrowest = grid->fontMetrics().horizontalAdvance(QStringLiteral("Помещение №10…")) + 12;
+    if (grid->columnWidth(0) > roomRoom) grid->setColumnWidth(0, std::max(roomRoom, narrowest));
     const int height = columns->sizeHint().height() + grid->verticalHeader()->length() + frame;
-    int width = columns->length() + frame;
-    const QSize screen = this->screen() != nullptr ? this->screen()->availableSize() : QSize(1024, 768);
     const int maxHeight = screen.height() * 2 / 3;
-    if (height > maxHeight) width += grid->verticalScrollBar()->sizeHint().width();
-    grid->setMinimumSize(std::min(width, screen.width() * 9 / 10), std::min(height, maxHeight));
-    // No more than the table needs: its minimum is its whole size.
+    const int width = columns->length() + frame + (height > maxHeight ? scrollBar : 0);
+    grid->setFixedSize(width, std::min(height, maxHeight));
     layout()->activate();
-    resize(minimumSizeHint());
+    // Labels that wrap their words need their height at the width the table sets.
+    QSize fitted = minimumSizeHint();
+    fitted.setHeight(std::max(fitted.height(), layout()->totalHeightForWidth(fitted.width())));
+    // The table may be made smaller by hand: then it scrolls.
+    grid->setMinimumSize(160, 60);
+    grid->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    layout()->activate();
+    resize(WithinScreen(this, fitted.expandedTo(SavedWindowSize(kWindowKey))));
+}
+
+void TF_CritTimes::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous()) SaveWindowSize(this, kWindowKey);
+    QDialog::hideEvent(event);
 }

@@ -30,6 +30,9 @@ public:
     void Fill(const zf::TzoneMath& zm, const QStringList& factorTips, const zfreport::EvacuationInputs& evacuation = {},
               const std::vector<std::string>& roomNames = {});
 
+protected:
+    void hideEvent(QHideEvent* event) override;  // keeps the dialog's size
+
 private:
     void ShowRunNotes(const zf::TzoneMath& zm);
     void FitToTable();

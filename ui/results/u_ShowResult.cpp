@@ -16,9 +16,12 @@
 #include "run_warnings_label.h"
 #include "u_CritTimes.h"
 #include "ui_u_ShowResult.h"
+#include "window_size.h"
 #include "model/scenario.h"
 
 namespace {
+
+const char* const kWindowKey = "results";  // where the window's size is kept
 
 using zfreport::kHazardViews;
 using zfreport::kInflowFileWord;
@@ -43,7 +46,8 @@ void MoveOnto(QWidget* widget, QWidget* tab) {
 TF_ShowResult::TF_ShowResult(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TF_ShowResult>()) {
     ui->setupUi(this);
     Caption_ = windowTitle();
-    resize(875, 420);
+    AllowMaximise(this);
+    RestoreWindowSize(this, kWindowKey, QSize(875, 420));
 
     ui->RadioResults->setTitle(QStringLiteral(" Расчётные значения параметров "));
     for (const ParameterView& v : kParameterViews) ui->RadioResults->AppendItem(v.Item);
@@ -55,6 +59,9 @@ TF_ShowResult::TF_ShowResult(QWidget* parent) : QDialog(parent), ui(std::make_un
     for (auto [splitter, panel] : {std::pair{ui->Splitter2, ui->Panel2}, std::pair{ui->Splitter1, ui->Panel1}}) {
         const int left = std::max(297, panel->minimumSizeHint().width());
         splitter->setSizes({left, width() - left});
+        // A larger window gives its room to the chart or the table, not to the lists.
+        splitter->setStretchFactor(0, 0);
+        splitter->setStretchFactor(1, 1);
     }
 
     Chart_ = new TResultChart(ui->ChartResult);
@@ -98,9 +105,10 @@ void TF_ShowResult::PrepareResults(zf::TzoneMath& zm) {
         ui->ComboOFPRooms->setCurrentIndex(zm.RoomCount() > 0 ? 0 : -1);
         ui->PageAllResults->setCurrentWidget(ui->TabResults);
     }
-    // A stopped run's results end early: the caption says where.
+    // A stopped run's results end early: the caption says where,
     const QString stopped = StoppedRunNote(zm);
     setWindowTitle(stopped.isEmpty() ? Caption_ : Caption_ + QStringLiteral(" — ") + stopped);
+    ShowRunEndBanner(*ui->LabelRunEnd, RunEndBannerText(zm));  // and over the results, in a banner
     ShowRunWarnings(*ui->LabelModelWarnings, zm);  // where the model is known to be wrong
     // Each showing starts at the table's first row, whatever the last one scrolled to.
     ui->GridResult->scrollToTop();
@@ -164,6 +172,7 @@ void TF_ShowResult::PageResultsChange() { RedrawCurrent(); }
 void TF_ShowResult::hideEvent(QHideEvent* event) {
     // A window manager minimising the window is no closing: keep the scenario then.
     if (!event->spontaneous()) {
+        SaveWindowSize(this, kWindowKey);
         Scenario_ = nullptr;
         if (CritTimes_ != nullptr) CritTimes_->hide();
     }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -20,11 +21,14 @@
 #include "study_charts.h"
 #include "study_file.h"
 #include "verdict.h"
+#include "window_size.h"
 #include "model/room.h"
 
 using namespace zfcli::study;
 
 namespace {
+
+const char* const kWindowKey = "study";  // where the window's size is kept
 
 std::optional<QString> ReadText(const QString& path, std::string& text) {
     QFile file(path);
@@ -67,7 +71,7 @@ QChart* NewChart(const QString& title) {
 StudyWindow::StudyWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("StudyWindow"));
     setWindowTitle(QStringLiteral("Исследование"));
-    resize(1000, 720);
+    RestoreWindowSize(this, kWindowKey, QSize(1000, 720));
     MakeWidgets();
     LayOut();
     connect(rooms_, &QComboBox::currentIndexChanged, this, &StudyWindow::ShowRoom);
@@ -259,4 +263,9 @@ void StudyWindow::OpenSelectedRun() {
     }
     emit OpenRunAsBuilding(QString::fromStdString(scenario),
                            QStringLiteral("%1, расчет №%2").arg(QFileInfo(folder_).fileName()).arg(row.Run));
+}
+
+void StudyWindow::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous()) SaveWindowSize(this, kWindowKey);
+    QWidget::hideEvent(event);
 }

@@ -34,6 +34,9 @@ signals:
     // a title naming the run.
     void OpenRunAsBuilding(const QString& scenarioJson, const QString& title);
 
+protected:
+    void hideEvent(QHideEvent* event) override;  // keeps the window's size
+
 private:
     void MakeWidgets();
     void LayOut();
