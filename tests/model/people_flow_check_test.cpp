@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "model/people_flow.h"
+#include "model/route_rooms.h"
 
 namespace {
 
@@ -161,6 +162,33 @@ TEST(PeopleFlowWarning, EmptyRouteFedByAnotherIsFine) {
     std::vector<Route> routes{Plain(0), Plain()};
     routes[1].JoinsInto = Join{0, 1};
     EXPECT_TRUE(zf::flow::CheckRoutes(routes, 1).Warnings.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A deleted room takes its segments' room away and moves every later room up by one; earlier
+// rooms and segments without a room stay as they were.
+TEST(ForgetRoom, LaterRoomsMoveUpAndTheDeletedRoomsSegmentsKeepNone) {
+    struct Case {
+        std::vector<int> rooms;
+        int deleted;
+        std::vector<int> after;
+        int unbound;
+    };
+    const Case cases[] = {
+        {{0, 1, 2}, 1, {0, -1, 1}, 1},
+        {{0, 1, 2}, 2, {0, 1, -1}, 1},
+        {{2, 2, -1}, 0, {1, 1, -1}, 0},
+        {{3, 3, 0}, 3, {-1, -1, 0}, 2},
+    };
+    for (const Case& c : cases) {
+        std::vector<zf::flow::Route> routes(1);
+        for (int room : c.rooms) routes[0].Segments.push_back({zf::flow::SegmentKind::Horizontal, 5, 1, room});
+        EXPECT_EQ(zf::flow::ForgetRoom(routes, c.deleted), c.unbound);
+        for (std::size_t i = 0; i < c.after.size(); ++i) EXPECT_EQ(routes[0].Segments[i].Room, c.after[i]) << i;
+    }
 }
 
 }  // namespace

@@ -10,6 +10,9 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QUndoStack>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <fstream>
 #include <gtest/gtest.h>
 
 #include "editor_driver.h"
@@ -188,6 +191,37 @@ TEST_F(RoutesWindow, RoutesKeptWithTheBuildingAndUndone) {
     EXPECT_TRUE(main_->IsModified());
     main_->UndoStack()->undo();
     EXPECT_TRUE(main_->CurrentDocument().Routes.empty());
+}
+
+// Deleting a room keeps each route segment on its own room: later rooms move up, the deleted
+// room's segments keep none and the window says so; undo gives the routes back as they were.
+TEST_F(RoutesWindow, DeletingARoomKeepsTheSegmentsOnTheirRooms) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("three.json"));
+    {
+        std::ofstream out(path.toStdString());
+        out << R"({"rooms": [{}, {}, {}], "evacuation_routes": [{"people": 20, "segments": [
+              {"kind": "horizontal", "length": 5, "width": 1, "room": 3},
+              {"kind": "horizontal", "length": 5, "width": 1, "room": 2},
+              {"kind": "horizontal", "length": 5, "width": 1, "room": 1}]}]})";
+    }
+    ASSERT_TRUE(main_->OpenFile(path));
+    QString said;
+    WhenModal("QMessageBox", [&said](QWidget* box) {
+        said = static_cast<QMessageBox*>(box)->text();
+        static_cast<QMessageBox*>(box)->accept();
+    });
+    Click(Grid("GridRoom"), 2, 1);
+    Press("btnDelRoom");
+    const auto rooms = [this] {
+        std::vector<int> r;
+        for (const auto& segment : main_->CurrentDocument().Routes.at(0).Segments) r.push_back(segment.Room);
+        return r;
+    };
+    EXPECT_EQ(rooms(), (std::vector<int>{1, -1, 0}));
+    EXPECT_TRUE(said.contains(QStringLiteral("Помещение №2 удалено"))) << said.toStdString();
+    main_->UndoStack()->undo();
+    EXPECT_EQ(rooms(), (std::vector<int>{2, 1, 0}));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The main window's editor operations: add and delete a room, add and delete an opening, edit
 // one in place, the rooms' evacuation inputs. Each is one undoable step (main_document.cpp).
+#include <QApplication>
+#include <QMessageBox>
 #include <QTableWidget>
 
 #include "critical_times.h"
@@ -12,6 +14,7 @@
 #include "u_main.h"
 #include "ui_u_main.h"
 #include "model/room.h"
+#include "model/route_rooms.h"
 
 void Tf_main::btnAddRoomClick() {
     if (f_AddRoom == nullptr || f_AddRoom->exec() != QDialog::Accepted) return;
@@ -38,15 +41,25 @@ void Tf_main::btnAddRoomClick() {
 void Tf_main::btnDelRoomClick() {
     const int k = ui->GridRoom->currentRow() - 1;
     if (k < 0 || k >= zm->RoomCount()) return;
+    int unbound = 0;  // route segments that lay in the deleted room
     Edit(QStringLiteral("удаление помещения №%1").arg(k + 1), [&] {
         zm->DeleteRoom(k);
         if (k < static_cast<int>(roomInfo_.size())) roomInfo_.erase(roomInfo_.begin() + k);
+        unbound = zf::flow::ForgetRoom(document_.Routes, k);
         FillGridRoom();
         FillGridMatrix();
         // The matrix cells have shifted under the current cell: show what it holds now, so the
         // delete-opening button never acts on an opening other than the one shown.
         ShowCurrentCellProems();
     });
+    if (unbound > 0) {
+        const QString text = QStringLiteral(
+            "Помещение №%1 удалено. Участков путей эвакуации в нем: %2; теперь они не привязаны к помещению. "
+            "Укажите их помещение в окне «Правка → Пути эвакуации...» или отмените удаление (Ctrl+Z).");
+        QMessageBox box(QMessageBox::Information, QApplication::applicationDisplayName(), text.arg(k + 1).arg(unbound),
+                        QMessageBox::Ok, this);
+        box.exec();
+    }
 }
 
 void Tf_main::btnAddDoorClick() {
