@@ -122,16 +122,19 @@ void TF_ModelOptions::ShowSurface(SurfaceFields f, const std::optional<zf::Surfa
     f.Thickness->setText(QString::number(s->Layers[0].Thickness).replace('.', ','));
 }
 
+// The surface interval the check box offers [s]: the shown file's own, else 0.1 s.
+double TF_ModelOptions::OfferedInterval() const {
+    return shown_.HeatLoss && shown_.HeatLoss->SurfaceInterval > 0 ? shown_.HeatLoss->SurfaceInterval : 0.1;
+}
+
 void TF_ModelOptions::Show(const ModelChoice& choice, int roomCount) {
     shown_ = choice;
     shown_.Rooms.resize(static_cast<std::size_t>(roomCount));
     consistent_->setChecked(choice.ConsistentOutflow);
     heatLoss_->setChecked(choice.HeatLoss.has_value());
-    // A file's own interval is kept; a new choice takes 0.1 s.
-    const double interval = choice.HeatLoss && choice.HeatLoss->SurfaceInterval > 0 ? choice.HeatLoss->SurfaceInterval : 0.1;
+    const double interval = OfferedInterval();
     surfaceInterval_->setText(QStringLiteral("Прогревать конструкции раз в %1 с, а не на каждом шаге (быстрее)")
                                   .arg(QString::number(interval).replace('.', ',')));
-    surfaceInterval_->setProperty("interval", interval);
     surfaceInterval_->setChecked(choice.HeatLoss && choice.HeatLoss->SurfaceInterval > 0);
     ShowSurface(walls_, choice.HeatLoss ? std::optional(choice.HeatLoss->Walls) : std::optional(zf::MaterialSurface("gypsum_board", 0.0125)));
     ShowSurface(ceiling_, choice.HeatLoss ? choice.HeatLoss->Ceiling : std::nullopt);
@@ -191,7 +194,7 @@ std::optional<ModelChoice> TF_ModelOptions::Choice(QString* refusal) const {
                                 shown_.HeatLoss ? std::optional(shown_.HeatLoss->Walls) : std::nullopt);
         if (walls) b.Walls = *walls;
         b.Ceiling = read(ceiling_, QStringLiteral("Потолок здания"), shown_.HeatLoss ? shown_.HeatLoss->Ceiling : std::nullopt);
-        b.SurfaceInterval = surfaceInterval_->isChecked() ? surfaceInterval_->property("interval").toDouble() : 0.0;
+        b.SurfaceInterval = surfaceInterval_->isChecked() ? OfferedInterval() : 0.0;
         c.HeatLoss = b;
     } else {
         // Without heat loss no room keeps surfaces of its own: the file could not hold them.

@@ -47,6 +47,7 @@ private:
 
     QCheckBox* consistent_ = nullptr;
     QCheckBox* heatLoss_ = nullptr;
+    double OfferedInterval() const;
     QCheckBox* surfaceInterval_ = nullptr;  // the surfaces' conduction not every step
     SurfaceFields walls_, ceiling_;
     QTableWidget* rooms_ = nullptr;
