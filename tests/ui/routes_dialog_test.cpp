@@ -215,7 +215,9 @@ TEST_F(RoutesWindow, DeletingARoomKeepsTheSegmentsOnTheirRooms) {
     Press("btnDelRoom");
     const auto rooms = [this] {
         std::vector<int> r;
-        for (const auto& segment : main_->CurrentDocument().Routes.at(0).Segments) r.push_back(segment.Room);
+        // The document is returned by value: keep it alive while its segments are read.
+        const auto document = main_->CurrentDocument();
+        for (const auto& segment : document.Routes.at(0).Segments) r.push_back(segment.Room);
         return r;
     };
     EXPECT_EQ(rooms(), (std::vector<int>{1, -1, 0}));
