@@ -2,8 +2,10 @@
 
 #include <QCryptographicHash>
 #include <QLocale>
+#include <algorithm>
 
 #include "critical_times.h"
+#include "report_inputs.h"
 #include "report_text.h"  // VerdictColour
 #include "number_format.h"
 #include "project/fire_loads.h"
@@ -49,26 +51,35 @@ void ReportBuilder::Inputs() {
     EvacuationTimes();
 }
 
+namespace {
+
+std::vector<std::vector<QString>> LineRows(const std::vector<InputLine>& lines) {
+    std::vector<std::vector<QString>> rows = {{QStringLiteral("Обозначение"), QStringLiteral("Величина"),
+                                               QStringLiteral("Значение"), QStringLiteral("Ед. изм."),
+                                               QStringLiteral("Источник")}};
+    for (const InputLine& l : lines) rows.push_back({l.Symbol, l.Name, l.Value, l.Unit, l.Source});
+    return rows;
+}
+
+bool AnyChanged(const std::vector<InputLine>& lines) {
+    return std::any_of(lines.begin(), lines.end(), [](const InputLine& l) { return l.Changed; });
+}
+
+}  // namespace
+
+// The fire load, the initial conditions and the run's settings, then the model's options; a
+// value that is not the program's default is marked.
 void ReportBuilder::InputsTable() {
-    const QString user = QStringLiteral("задано пользователем (файл сценария)");
-    std::vector<std::vector<QString>> rows = {
-        {QStringLiteral("Обозначение"), QStringLiteral("Величина"), QStringLiteral("Значение"),
-         QStringLiteral("Ед. изм."), QStringLiteral("Источник")}};
-    // Every number input but the critical values, as the input table describes it.
-    const auto row = [&](std::string_view symbol, std::string_view name, double value, std::string_view unit) {
-        rows.push_back({Utf8(symbol), Utf8(name), num_(value), Utf8(unit), user});
-    };
-    for (const zf::Input& input : zf::kInputs)
-        if (input.Group != zf::InputGroup::Critical) row(input.Symbol, input.Name, input.In(zm_), input.UnitOrDash());
-    row("Δtзап", "Интервал записи результатов", zm_.SamplesPerSec > 0 ? 1.0 / zm_.SamplesPerSec : 0.0, "с");
-    row("f", "Коэффициент безопасности при сравнении с временем блокирования", d_.Evacuation.SafetyFactor, "—");
-    rows.push_back({QStringLiteral("—"), QStringLiteral("Расчет производительности конвективной колонки"),
-                    zm_.UseTanaka ? QStringLiteral("зависимость Танака") : QStringLiteral("зависимость МакКефри"),
-                    QStringLiteral("—"), user});
-    Html(HtmlTable(ToCells(rows)));
+    Html(QStringLiteral("<h3>Пожарная нагрузка, начальные условия и параметры расчета</h3>"));
+    const std::vector<InputLine> settings = SettingLines(zm_, d_);
+    Html(HtmlTable(ToCells(LineRows(settings)), {}, {15, 33, 14, 10, 28}));
     if (const std::string note = zf::project::FireLoadNote(d_.FireLoad.toStdString(), zf::project::Capture(zm_).Params);
         !note.empty())
         Html(Paragraph(QString::fromStdString(note)));
+    Html(QStringLiteral("<h3>Варианты модели</h3>"));
+    const std::vector<InputLine> options = OptionLines(zm_);
+    Html(HtmlTable(ToCells(LineRows(options)), {}, {15, 33, 14, 10, 28}));
+    if (AnyChanged(settings) || AnyChanged(options)) Html(Paragraph(ChangedFootnote()));
 }
 
 // The limits the critical times were judged by; one the user changed is marked and its
@@ -81,14 +92,10 @@ void ReportBuilder::CriticalValues() {
     bool changed = false;
     for (const zf::Input& input : zf::kInputs) {
         if (input.Group != zf::InputGroup::Critical) continue;
-        const double value = input.In(zm_);
-        const bool own = value != input.Default;
-        changed = changed || own;
-        crit.push_back({Utf8(input.Symbol), Utf8(input.Name),
-                        input.ReachedFalling ? QStringLiteral("не выше") : QStringLiteral("не ниже"),
-                        own ? num_(value) + QStringLiteral(" *") : num_(value), Utf8(input.UnitOrDash()),
-                        own ? QStringLiteral("задано пользователем (по умолчанию %1)").arg(num_(input.Default))
-                            : QStringLiteral("значение программы по умолчанию")});
+        const InputLine line = LineOf(input, zm_, {});
+        changed = changed || line.Changed;
+        crit.push_back({line.Symbol, line.Name, input.ReachedFalling ? QStringLiteral("не выше") : QStringLiteral("не ниже"),
+                        line.Value, line.Unit, line.Source});
     }
     Html(HtmlTable(ToCells(crit)));
     if (changed)

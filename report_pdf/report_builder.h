@@ -26,7 +26,8 @@ public:
     void Building();
     void Results();   // report_results.cpp
     void Charts();
-    void Model();
+    void Scope();       // report_scope.cpp
+    void Validation();
     const QString& Text() const { return html_; }
 
 private:

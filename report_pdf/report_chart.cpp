@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "chart_quantities.h"
 #include "number_text.h"
@@ -20,7 +21,6 @@ namespace {
 
 constexpr double kPad = 8;        // between the chart's edges and what it draws [px]
 constexpr double kTick = 5;       // the length of a tick mark [px]
-constexpr double kGap = 6;        // between the critical-time point and its label [px]
 constexpr double kMarkerSize = 9; // the critical-time point's square [px]
 const QColor kGridColour(0xC0, 0xC0, 0xC0);
 const QColor kCurveColour(1, 73, 116);
@@ -121,13 +121,14 @@ struct Frame {
     }
 };
 
-Frame PlaceFrame(const QRectF& target, const ChartContent& c, bool legend) {
+Frame PlaceFrame(const QRectF& target, const ChartContent& c, int legendRows) {
     const QFontMetricsF labels(ProgramFont(8)), titles(ProgramFont(9));
     double widest = 0;
     for (int i = 0; i < c.Y.Ticks; ++i)
         widest = std::max(widest, labels.horizontalAdvance(TickText(c.Y.Min + i * (c.Y.Max - c.Y.Min) / (c.Y.Ticks - 1), c.Y)));
     const double left = kPad + titles.height() + kPad / 2 + widest + kTick;
-    const double bottom = kPad + kTick + labels.height() + titles.height() + (legend ? titles.height() + kPad : 0);
+    const double legend = legendRows > 0 ? legendRows * titles.height() + kPad / 2 : 0;
+    const double bottom = kPad + kTick + labels.height() + titles.height() + legend;
     const double right = kPad + labels.horizontalAdvance(TickText(c.X.Max, c.X)) / 2;
     return {target.adjusted(left, kPad + labels.height() / 2, -right, -bottom), c.X, c.Y, target};
 }
@@ -144,7 +145,10 @@ void DrawAxes(QPainter& painter, const Frame& f) {
         painter.drawLine(at, at + QPointF(0, kTick));
         const QString text = TickText(x, f.X);
         painter.setPen(Qt::black);
-        painter.drawText(QRectF(at.x() - 50, at.y() + kTick, 100, labels.height()), Qt::AlignHCenter | Qt::AlignTop, text);
+        // The first label starts at the axis, clear of the value axis's lowest label.
+        const QRectF box = i == 0 ? QRectF(at.x(), at.y() + kTick, 100, labels.height())
+                                  : QRectF(at.x() - 50, at.y() + kTick, 100, labels.height());
+        painter.drawText(box, (i == 0 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignTop, text);
     }
     for (int i = 0; i < f.Y.Ticks; ++i) {
         const double y = f.Y.Min + i * (f.Y.Max - f.Y.Min) / (f.Y.Ticks - 1);
@@ -197,63 +201,72 @@ void DrawCurve(QPainter& painter, const Frame& f, const QList<QPointF>& curve) {
     painter.drawPath(path);
 }
 
-// A horizontal reference line across the whole plot, labelled with its value at the right end
-// on the side away from the curve's last point, so the label does not cover the curve.
-void DrawReferenceLine(QPainter& painter, const Frame& f, double value, bool curveAbove, const QPen& pen,
-                       const QString& label) {
+// A horizontal reference line across the whole plot. Its words stand in the legend under the
+// chart, where they cover neither the curve nor another label.
+void DrawReferenceLine(QPainter& painter, const Frame& f, double value, const QPen& pen) {
     const double y = f.At(f.X.Min, value).y();
     painter.save();
     painter.setPen(pen);
     painter.drawLine(QPointF(f.Plot.left(), y), QPointF(f.Plot.right(), y));
-    const QFont font = ProgramFont(8, QFont::Bold);
-    painter.setFont(font);
-    const QFontMetricsF metrics(font);
-    constexpr double kBoxPad = 3;  // between the text and its box, and the box and the line [px]
-    const QSizeF size(metrics.horizontalAdvance(label) + 2 * kBoxPad, metrics.height() + kBoxPad);
-    const double top = curveAbove ? y + kBoxPad : y - kBoxPad - size.height();
-    const QRectF box(f.Plot.right() - size.width() - kBoxPad, top, size.width(), size.height());
-    painter.fillRect(box, Qt::white);
-    painter.setPen(pen.color());
-    painter.drawText(box, Qt::AlignCenter, label);
     painter.restore();
 }
 
-// The critical time: the limit's drop to the time axis, its point, and its value in a box
-// beside the point, kept inside the plot.
+// The critical time: the limit's drop to the time axis and its point; its value is in the legend.
 void DrawCriticalTime(QPainter& painter, const Frame& f, double limit, double reached) {
     const QPointF point = f.At(reached, limit);
     painter.setPen(QPen(Qt::red, 1, Qt::DotLine));
     painter.drawLine(point, f.At(reached, f.Y.Min));
     painter.fillRect(QRectF(point - QPointF(kMarkerSize / 2, kMarkerSize / 2), QSizeF(kMarkerSize, kMarkerSize)), Qt::red);
-    const QFont font = ProgramFont(9, QFont::Bold);
-    const QString text = FormatGeneral(reached);
-    const QFontMetricsF metrics(font);
-    const QSizeF size(metrics.horizontalAdvance(text) + 8, metrics.height() + 4);
-    double x = point.x() + kGap;
-    if (x + size.width() > f.Plot.right()) x = std::max(f.Plot.left(), point.x() - kGap - size.width());
-    double y = point.y() - kGap - size.height();
-    if (y < f.Plot.top()) y = point.y() + kGap;
-    const QRectF box(QPointF(x, y), size);
-    painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(Qt::white);
-    painter.drawRect(box.adjusted(0.5, 0.5, -0.5, -0.5));
-    painter.setFont(font);
-    painter.drawText(box, Qt::AlignCenter, text);
 }
 
-// Below the axis title: what the red point means.
-void DrawLegend(QPainter& painter, const QRectF& target, const Frame& f) {
-    QFont font = ProgramFont(9);
-    font.setItalic(true);
+// One row of the legend: how the line or point is drawn, and what it means.
+struct LegendRow {
+    QPen Pen;          // a line's pen; Qt::NoPen: a red point
+    QString Text;
+};
+
+std::vector<LegendRow> Legend(const ChartContent& c) {
+    std::vector<LegendRow> rows;
+    if (c.Limit && c.Reached > 0) {
+        rows.push_back({QPen(Qt::red, 1.2, Qt::DashLine),
+                        QStringLiteral("критическое значение %1 %2").arg(FormatGeneral(*c.Limit), c.Unit)});
+        rows.push_back({QPen(Qt::NoPen), QStringLiteral("%1: %2 с").arg(QString::fromUtf8(zfreport::kCritSeriesName),
+                                                                          FormatGeneral(c.Reached))});
+    } else if (c.Limit) {
+        rows.push_back({QPen(Qt::red, 1, Qt::DotLine), QStringLiteral("критическое значение %1 %2 (%3)")
+                                                           .arg(FormatGeneral(*c.Limit), c.Unit,
+                                                                QString::fromUtf8(zfreport::kLimitNotReached).toLower())});
+    }
+    if (c.WorkingZone)
+        rows.push_back({QPen(QColor(0, 110, 0), 1.2, Qt::DashDotLine),
+                        QStringLiteral("высота рабочей зоны hr = %1 м").arg(FormatGeneral(*c.WorkingZone))});
+    return rows;
+}
+
+// Under the time axis's title, one row per line or point: its sample, then its meaning; the
+// rows' block centred under the plot.
+void DrawLegend(QPainter& painter, const QRectF& target, const Frame& f, const std::vector<LegendRow>& rows) {
+    const QFont font = ProgramFont(9);
     const QFontMetricsF metrics(font);
-    const QString text = QString::fromUtf8(zfreport::kCritSeriesName);
-    const double width = kMarkerSize + kPad / 2 + metrics.horizontalAdvance(text);
-    const double top = target.bottom() - kPad / 2 - metrics.height();
-    const double left = f.Plot.center().x() - width / 2;
-    painter.fillRect(QRectF(left, top + (metrics.height() - kMarkerSize) / 2, kMarkerSize, kMarkerSize), Qt::red);
+    constexpr double kSample = 24;  // a line's sample [px]
+    double width = 0;
+    for (const LegendRow& row : rows) width = std::max(width, kSample + kPad / 2 + metrics.horizontalAdvance(row.Text));
+    const double left = std::max(target.left() + kPad, f.Plot.center().x() - width / 2);
+    double top = target.bottom() - kPad / 2 - rows.size() * metrics.height();
     painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(QRectF(left + kMarkerSize + kPad / 2, top, width, metrics.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
+    for (const LegendRow& row : rows) {
+        const double middle = top + metrics.height() / 2;
+        if (row.Pen.style() == Qt::NoPen) {
+            painter.fillRect(QRectF(left + (kSample - kMarkerSize) / 2, middle - kMarkerSize / 2, kMarkerSize, kMarkerSize), Qt::red);
+        } else {
+            painter.setPen(row.Pen);
+            painter.drawLine(QPointF(left, middle), QPointF(left + kSample, middle));
+        }
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(left + kSample + kPad / 2, top, target.right() - left - kSample, metrics.height()),
+                         Qt::AlignLeft | Qt::AlignVCenter, row.Text);
+        top += metrics.height();
+    }
 }
 
 }  // namespace
@@ -268,25 +281,18 @@ ChartAxis NiceAxis(double min, double max, int ticks) {
 void PaintReportChart(QPainter& painter, const QRectF& target, zf::TzoneMath& zm, int room, bool hazard, int index) {
     const ChartContent c = Content(zm, room, hazard, index);
     const bool point = c.Limit && c.Reached > 0;
-    const Frame f = PlaceFrame(target, c, point);
+    const std::vector<LegendRow> legend = Legend(c);
+    const Frame f = PlaceFrame(target, c, static_cast<int>(legend.size()));
     painter.save();
     painter.fillRect(target, Qt::white);
     DrawAxes(painter, f);
     DrawAxisTitles(painter, f, c);
     painter.setClipRect(f.Plot.adjusted(-kMarkerSize, -kMarkerSize, kMarkerSize, kMarkerSize));
     DrawCurve(painter, f, c.Curve);
-    const bool lastAbove = !c.Curve.isEmpty() && c.Curve.last().y() > (c.Limit ? *c.Limit : zm.hr);
-    if (c.Limit && point)
-        DrawReferenceLine(painter, f, *c.Limit, lastAbove, QPen(Qt::red, 1.2, Qt::DashLine),
-                          QStringLiteral("критическое значение %1 %2").arg(FormatGeneral(*c.Limit), c.Unit));
-    else if (c.Limit)
-        DrawReferenceLine(painter, f, *c.Limit, lastAbove, QPen(Qt::red, 1, Qt::DotLine),
-                          QString::fromUtf8(zfreport::kLimitNotReached));
-    if (c.WorkingZone)
-        DrawReferenceLine(painter, f, *c.WorkingZone, lastAbove, QPen(QColor(0, 110, 0), 1.2, Qt::DashDotLine),
-                          QStringLiteral("высота рабочей зоны hr = %1 м").arg(FormatGeneral(*c.WorkingZone)));
+    if (c.Limit) DrawReferenceLine(painter, f, *c.Limit, point ? QPen(Qt::red, 1.2, Qt::DashLine) : QPen(Qt::red, 1, Qt::DotLine));
+    if (c.WorkingZone) DrawReferenceLine(painter, f, *c.WorkingZone, QPen(QColor(0, 110, 0), 1.2, Qt::DashDotLine));
     if (point) DrawCriticalTime(painter, f, *c.Limit, c.Reached);
     painter.setClipping(false);
-    if (point) DrawLegend(painter, target, f);
+    DrawLegend(painter, target, f, legend);
     painter.restore();
 }

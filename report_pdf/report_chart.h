@@ -1,10 +1,11 @@
 #pragma once
 // One room's chart as the printed report draws it, with Qt's painter alone (no window, no
 // display): a quantity of either list over time, under a caption that names it, so the chart
-// has no title of its own. Axis titles carry printed units ("T2, К"); a hazard factor's reached
-// limit is a labelled line across the plot with its critical time marked; the chart of the
-// interface height shows the working-zone height hr. The axes are rounded outward to readable
-// tick values, as the results window's charts are.
+// has no title of its own. Axis titles carry printed units ("T2, К"); a hazard factor's limit is
+// a line across the plot with its critical time marked; the chart of the interface height shows
+// the working-zone height hr. What each line and point means, with its value, stands in a legend
+// under the chart, so no label covers a curve or another label. The axes are rounded outward to
+// readable tick values, as the results window's charts are.
 
 #include <QRectF>
 

@@ -3,6 +3,7 @@
 #include "critical_times.h"
 #include "number_format.h"
 #include "report_pdf.h"
+#include "report_inputs.h"
 #include "report_text.h"
 
 namespace zfpdf {
@@ -15,7 +16,9 @@ bool IsNumberCell(const std::string& text) {
     return !text.empty() && text.find_first_not_of("0123456789.,-E*") == std::string::npos;
 }
 bool IsNumberCell(const QString& text) {
-    return IsNumberCell(text.toStdString()) || text.contains(QStringLiteral("·10"));
+    // A value marked as not the default ("5 *") is still a number.
+    const QString number = text.endsWith(kChangedMark) ? text.chopped(kChangedMark.size()) : text;
+    return IsNumberCell(number.toStdString()) || number.contains(QStringLiteral("·10"));
 }
 
 }  // namespace
@@ -55,6 +58,9 @@ QString HtmlTable(const std::vector<std::vector<std::string>>& cells,
                   const std::function<QString(std::size_t row, std::size_t col)>& colours, const std::vector<int>& widths) {
     QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">");
     for (std::size_t r = 0; r < cells.size(); ++r) {
+        // The header row is the table's head: a table broken over pages repeats it on each.
+        if (r == 0) html += QStringLiteral("<thead>");
+        if (r == 1) html += QStringLiteral("<tbody>");
         html += QStringLiteral("<tr>");
         for (std::size_t c = 0; c < cells[r].size(); ++c) {
             const QString tag = r == 0 ? QStringLiteral("th") : QStringLiteral("td");
@@ -67,8 +73,9 @@ QString HtmlTable(const std::vector<std::vector<std::string>>& cells,
             html += QStringLiteral("<%1%2>%3</%1>").arg(tag, attributes, Esc(cells[r][c]));
         }
         html += QStringLiteral("</tr>");
+        if (r == 0) html += QStringLiteral("</thead>");
     }
-    return html + QStringLiteral("</table>");
+    return html + (cells.size() > 1 ? QStringLiteral("</tbody></table>") : QStringLiteral("</table>"));
 }
 
 std::vector<std::vector<std::string>> ToCells(const std::vector<std::vector<QString>>& rows) {

@@ -263,7 +263,8 @@ void LayOutReport(QTextDocument& doc, QPdfWriter& writer, const QSizeF& page, zf
     builder.Building();
     builder.Results();
     builder.Charts();
-    builder.Model();
+    builder.Scope();
+    builder.Validation();
     doc.setHtml(builder.Text());
     PlaceCharts(doc, page.width() - 2 * doc.documentMargin() - 4);
     // The charts' sizes were set after the first layout: lay the whole text out again, or the

@@ -125,28 +125,4 @@ void ReportBuilder::Charts() {
     }
 }
 
-void ReportBuilder::Model() {
-    Section(QStringLiteral("5. Модель и ее ограничения"), false);
-    for (const std::string& p : zfreport::ModelLimitsParagraphs()) Html(Paragraph(QString::fromStdString(p)));
-    Html(QStringLiteral("<h3>Сравнение с опытными данными</h3>"));
-    // The validation's figures, as the windows' "О модели" quotes them, but as a table, and
-    // without the pointer to the source texts: the report must stand on its own.
-    const std::vector<std::vector<QString>> table = ModelAccuracyTable();
-    if (table.empty()) {
-        Html(Paragraph(QStringLiteral("Сравнение результатов модели с опытными данными в этом отчете не приводится.")));
-        return;
-    }
-    Html(Paragraph(ModelAccuracyIntro()));
-    // First the figures of the model this run used, with its plume, and where it is not on the
-    // safe side; then the reference model's for every compared quantity.
-    if (const QStringList used = UsedModelAccuracyNotes(zm_.Options, zm_.UseTanaka); !used.isEmpty()) {
-        Html(Paragraph(used.front()));
-        Html(HtmlTable(ToCells(UsedModelAccuracyTable(zm_.Options, zm_.UseTanaka)), {}, {34, 6, 15, 15, 15, 15}));
-        for (qsizetype i = 1; i < used.size(); ++i) Html(Paragraph(used[i]));
-        Html(Paragraph(QStringLiteral("Эталонная модель (без вариантов) по всем сравненным величинам:")));
-    }
-    Html(HtmlTable(ToCells(table), {}, {30, 10, 15, 15, 15, 15}));
-    for (const QString& p : ModelAccuracyNotes()) Html(Paragraph(p));
-}
-
 }  // namespace zfpdf

@@ -58,9 +58,36 @@ TEST_F(ReportOnTheModel, QuotesTheFiguresOfTheModelTheRunUsed) {
     const QString text = Flat(PdfText(Write()));
     const qsizetype model = text.indexOf(QStringLiteral("Модель этого расчета: теплопотери, зависимость для факела"));
     ASSERT_GE(model, 0) << text.toStdString();
-    EXPECT_GT(model, text.indexOf(QStringLiteral("Модель и ее ограничения")));
+    EXPECT_GT(model, text.indexOf(QStringLiteral("Область применения и ограничения")));
     EXPECT_TRUE(text.contains(QStringLiteral("Не в запас: температура слоя дыма получается ниже измеренной")));
     EXPECT_TRUE(text.contains(QStringLiteral("очаг у стены или в углу")));
+}
+
+// The report states where the model applies, what it leaves out and where it errs on the unsafe
+// side, then the validation's summary; it carries no notice against real use. With heat loss on,
+// the paragraph on heat kept in the gas and the matching "not modelled" item are left out.
+TEST_F(ReportOnTheModel, StatesItsScopeAndValidationWithoutADisclaimer) {
+    ASSERT_TRUE(zm.Run());
+    const QString text = Flat(PdfText(Write()));
+    const qsizetype scope = text.indexOf(QStringLiteral("5. Область применения и ограничения"));
+    const qsizetype check = text.indexOf(QStringLiteral("6. Проверка модели"));
+    ASSERT_GE(scope, 0);
+    EXPECT_GT(check, scope);
+    for (const char* heading : {"Допущения двухзонной модели", "Что модель не учитывает", "Где результат не в запас"}) {
+        const qsizetype at = text.indexOf(QString::fromUtf8(heading), scope);
+        EXPECT_TRUE(at > scope && at < check) << heading;
+    }
+    EXPECT_TRUE(text.contains(QStringLiteral("теплопотери газа в потолок и стены")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Теплообмен газа со стенами и перекрытиями в балансе энергии не учитывается")));
+    for (const char* notice : {"реальных расчетов", "не может применяться", "тестирования расчетного модуля"})
+        EXPECT_FALSE(text.contains(QString::fromUtf8(notice))) << notice;
+
+    zm.Options.HeatLoss.Enabled = true;
+    zm.Options.HeatLoss.Walls = zf::MaterialSurface("concrete", 0.2);
+    ASSERT_TRUE(zm.Run());
+    const QString warm = Flat(PdfText(Write(QStringLiteral("heat_loss.pdf"))));
+    EXPECT_FALSE(warm.contains(QStringLiteral("теплопотери газа в потолок и стены")));
+    EXPECT_FALSE(warm.contains(QStringLiteral("Теплообмен газа со стенами и перекрытиями в балансе энергии не учитывается")));
 }
 
 }  // namespace

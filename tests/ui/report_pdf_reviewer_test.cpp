@@ -158,7 +158,7 @@ TEST_F(ReportPdf, NoPageButTheLastIsNearlyEmpty) {
     const QStringList headings = {QStringLiteral("1. Исходные данные"), QStringLiteral("Время эвакуации"),
                                   QStringLiteral("2. Здание"), QStringLiteral("Проемы"),
                                   QStringLiteral("Неплотности ограждений"), QStringLiteral("3. Результаты"),
-                                  QStringLiteral("Вывод по эвакуации"), QStringLiteral("5. Модель и ее ограничения")};
+                                  QStringLiteral("Вывод по эвакуации"), QStringLiteral("5. Область применения и ограничения"), QStringLiteral("6. Проверка модели")};
     for (qsizetype p = 0; p + 1 < pages.size(); ++p) {
         // The footer alone is some 80 characters; a page of charts has their titles and captions.
         EXPECT_GT(Flat(pages[p]).size(), 300) << "page " << p + 1 << ": " << pages[p].toStdString();
