@@ -54,7 +54,7 @@ void ReportBuilder::Inputs() {
 namespace {
 
 std::vector<std::vector<QString>> LineRows(const std::vector<InputLine>& lines) {
-    std::vector<std::vector<QString>> rows = {{QStringLiteral("Обозначение"), QStringLiteral("Величина"),
+    std::vector<std::vector<QString>> rows = {{QStringLiteral("Обозн."), QStringLiteral("Величина"),
                                                QStringLiteral("Значение"), QStringLiteral("Ед. изм."),
                                                QStringLiteral("Источник")}};
     for (const InputLine& l : lines) rows.push_back({l.Symbol, l.Name, l.Value, l.Unit, l.Source});
@@ -72,13 +72,13 @@ bool AnyChanged(const std::vector<InputLine>& lines) {
 void ReportBuilder::InputsTable() {
     Html(QStringLiteral("<h3>Пожарная нагрузка, начальные условия и параметры расчета</h3>"));
     const std::vector<InputLine> settings = SettingLines(zm_, d_);
-    Html(HtmlTable(ToCells(LineRows(settings)), {}, {15, 33, 14, 10, 28}));
+    Html(HtmlTable(ToCells(LineRows(settings)), {}, {10, 34, 16, 11, 29}));
     if (const std::string note = zf::project::FireLoadNote(d_.FireLoad.toStdString(), zf::project::Capture(zm_).Params);
         !note.empty())
         Html(Paragraph(QString::fromStdString(note)));
     Html(QStringLiteral("<h3>Варианты модели</h3>"));
     const std::vector<InputLine> options = OptionLines(zm_);
-    Html(HtmlTable(ToCells(LineRows(options)), {}, {15, 33, 14, 10, 28}));
+    Html(HtmlTable(ToCells(LineRows(options)), {}, {10, 34, 16, 11, 29}));
     if (AnyChanged(settings) || AnyChanged(options)) Html(Paragraph(ChangedFootnote()));
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The report's text, section by section, as one HTML text (an inner header of report_pdf/).
 #include <QString>
+#include <QStringList>
+#include <utility>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -9,6 +11,8 @@
 #include "report_pdf.h"
 #include "verdict_table.h"
 #include "model/scenario.h"
+
+class QTextDocument;
 
 namespace zfpdf {
 
@@ -22,13 +26,16 @@ public:
           summary_(zfreport::SummaryWithVerdict(zm, description.Evacuation, num_.Separator(), description.RoomNameList())) {}
 
     void TitlePage();
+    void Contents();  // where the contents stand; their lines are written by Text()
     void Inputs();    // report_builder.cpp
     void Building();
     void Results();   // report_results.cpp
     void Charts();
     void Scope();       // report_scope.cpp
     void Validation();
-    const QString& Text() const { return html_; }
+    // The whole text, the contents in their place: a line per section with a placeholder for
+    // its page, which NumberContents fills once the text is laid out.
+    QString Text() const;
 
 private:
     void InputsTable();
@@ -56,6 +63,7 @@ private:
 private:
     void Html(const QString& html) { html_ += html; }
     void Section(const QString& title, bool newPage) {
+        sections_ << title;
         const QString heading = newPage ? QStringLiteral("<h2 style=\"page-break-before: always\">%1</h2>") : QStringLiteral("<h2>%1</h2>");
         Html(heading.arg(Esc(title)));
     }
@@ -66,6 +74,17 @@ private:
     Numbers num_;
     zfreport::VerdictSummary summary_;
     QString html_;
+    QStringList sections_;   // the sections' titles, in order
+    qsizetype contentsAt_ = -1;  // where the contents stand in html_; -1: none
+    // The figures of room `room`'s charts: the first one's number and how many.
+    std::pair<int, int> Figures(int room) const;
 };
+
+// The page placeholder of the contents' line of section `index` (from 0).
+QString ContentsPagePlaceholder(int index);
+// The contents' own heading, which is no line of them.
+inline const QString kContentsTitle = QStringLiteral("Содержание");
+// Writes each section's page into its line of the contents, once `doc` is laid out in pages.
+void NumberContents(QTextDocument& doc);
 
 }  // namespace zfpdf

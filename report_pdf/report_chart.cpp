@@ -14,6 +14,7 @@
 #include "chart_quantities.h"
 #include "number_text.h"
 #include "program_font.h"
+#include "report_html.h"
 #include "sample_csv.h"
 #include "model/scenario.h"
 
@@ -229,12 +230,12 @@ std::vector<LegendRow> Legend(const ChartContent& c) {
     std::vector<LegendRow> rows;
     if (c.Limit && c.Reached > 0) {
         rows.push_back({QPen(Qt::red, 1.2, Qt::DashLine),
-                        QStringLiteral("критическое значение %1 %2").arg(FormatGeneral(*c.Limit), c.Unit)});
+                        QStringLiteral("критическое значение %1 %2").arg(zfpdf::PowerOfTen(FormatGeneral(*c.Limit)), c.Unit)});
         rows.push_back({QPen(Qt::NoPen), QStringLiteral("%1: %2 с").arg(QString::fromUtf8(zfreport::kCritSeriesName),
                                                                           FormatGeneral(c.Reached))});
     } else if (c.Limit) {
         rows.push_back({QPen(Qt::red, 1, Qt::DotLine), QStringLiteral("критическое значение %1 %2 (%3)")
-                                                           .arg(FormatGeneral(*c.Limit), c.Unit,
+                                                           .arg(zfpdf::PowerOfTen(FormatGeneral(*c.Limit)), c.Unit,
                                                                 QString::fromUtf8(zfreport::kLimitNotReached).toLower())});
     }
     if (c.WorkingZone)

@@ -259,6 +259,7 @@ void LayOutReport(QTextDocument& doc, QPdfWriter& writer, const QSizeF& page, zf
 
     ReportBuilder builder(zm, description, stamp);
     builder.TitlePage();
+    builder.Contents();
     builder.Inputs();
     builder.Building();
     builder.Results();
@@ -271,6 +272,7 @@ void LayOutReport(QTextDocument& doc, QPdfWriter& writer, const QSizeF& page, zf
     // page count stays that of the smaller charts and the last pages are cut off.
     doc.markContentsDirty(0, doc.characterCount());
     KeepTogether(doc);
+    zfpdf::NumberContents(doc);
 }
 
 // Every page of the laid-out text, with a footer that says which report and which page it is.

@@ -69,6 +69,11 @@ void ReportBuilder::TimesTable() {
     for (auto& row : times) row.resize(std::min(row.size(), kTimesColumns));
     // Room, seven factors, t_бл, the governing factor [% of the page].
     Html(HtmlTable(times, {}, {5, 9, 9, 9, 9, 9, 9, 9, 13, 19}));
+    if (zm_.RoomCount() > 0) {
+        const auto [first, count] = Figures(zm_.RoomCount() - 1);
+        Html(Paragraph(QStringLiteral("Изменение ОФП во времени и моменты достижения критических значений показаны на "
+                                      "рисунках 1–%1 (раздел 4).").arg(first + count - 1)));
+    }
     // The legend without "Время, с": the headers carry the unit.
     QStringList legend = QString::fromStdString(summary_.Legend).split(QStringLiteral("; "));
     legend.removeAll(QStringLiteral("Время, с"));
@@ -100,9 +105,13 @@ void ReportBuilder::VerdictTable() {
 
 void ReportBuilder::Charts() {
     Section(QStringLiteral("4. Графики"), false);
-    Html(Paragraph(QStringLiteral("Для каждого помещения: температура газа в зоне задымления, координата "
-                                  "задымленной зоны и каждый ОФП, достигший критического значения, с линией "
-                                  "критического значения и отметкой критического времени.")));
+    if (zm_.RoomCount() == 0) return;
+    const auto [firstOfLast, countOfLast] = Figures(zm_.RoomCount() - 1);
+    Html(Paragraph(QStringLiteral("На рисунках 1–%1 для каждого помещения: температура газа в зоне задымления, "
+                                  "координата задымленной зоны и каждый ОФП, достигший критического значения, с "
+                                  "линией критического значения и отметкой критического времени; значения линий и "
+                                  "отметок — в подписи под графиком.")
+                       .arg(firstOfLast + countOfLast - 1)));
     int figure = 0;
     auto chart = [&](int room, bool hazard, int index, const QString& note) {
         Html(QStringLiteral("<p>%1chart %2 %3 %4%1</p>").arg(QChar(kReportPlaceholder)).arg(room).arg(hazard ? 1 : 0).arg(index));
@@ -113,7 +122,9 @@ void ReportBuilder::Charts() {
     constexpr int kLayerTemperature = 4;  // the first list's items: smoke-layer temperature
     constexpr int kLayerHeight = 2;       // and interface height
     for (int i = 0; i < zm_.RoomCount(); ++i) {
-        Html(QStringLiteral("<h3>%1</h3>").arg(Esc(RoomCaption(d_, i))));
+        // The figures' numbers in the heading, which stays on the page of the first chart.
+        const auto [first, count] = Figures(i);
+        Html(QStringLiteral("<h3>%1 (рисунки %2–%3)</h3>").arg(Esc(RoomCaption(d_, i))).arg(first).arg(first + count - 1));
         chart(i, false, kLayerTemperature, {});
         chart(i, false, kLayerHeight, {});
         const zf::TRoom& r = zm_.Room(i);

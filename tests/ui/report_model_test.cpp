@@ -69,8 +69,9 @@ TEST_F(ReportOnTheModel, QuotesTheFiguresOfTheModelTheRunUsed) {
 TEST_F(ReportOnTheModel, StatesItsScopeAndValidationWithoutADisclaimer) {
     ASSERT_TRUE(zm.Run());
     const QString text = Flat(PdfText(Write()));
-    const qsizetype scope = text.indexOf(QStringLiteral("5. Область применения и ограничения"));
-    const qsizetype check = text.indexOf(QStringLiteral("6. Проверка модели"));
+    // The sections, after their lines in the contents.
+    const qsizetype scope = text.lastIndexOf(QStringLiteral("5. Область применения и ограничения"));
+    const qsizetype check = text.lastIndexOf(QStringLiteral("6. Проверка модели"));
     ASSERT_GE(scope, 0);
     EXPECT_GT(check, scope);
     for (const char* heading : {"Допущения двухзонной модели", "Что модель не учитывает", "Где результат не в запас"}) {

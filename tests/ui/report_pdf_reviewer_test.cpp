@@ -52,7 +52,7 @@ TEST_F(ReportPdf, TitlePageGivesTheStepsComputedAndTheVerdictsScope) {
     EXPECT_TRUE(laidOut.contains(QRegularExpression(QStringLiteral("\\n\\s*№2\\s.*не проверено\\s*\\n")))) << laidOut.toStdString();
     // Between the verdict and the charts: the direction of the error for this run's factors.
     const qsizetype verdict = text.indexOf(QStringLiteral("Вывод по эвакуации"));
-    const qsizetype charts = text.indexOf(QStringLiteral("4. Графики"));
+    const qsizetype charts = text.lastIndexOf(QStringLiteral("4. Графики"));  // the section, after the contents
     ASSERT_GE(verdict, 0);
     ASSERT_GT(charts, verdict);
     const QString results = text.mid(verdict, charts - verdict);
