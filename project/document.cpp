@@ -42,6 +42,7 @@ bool Document::UsesOwnCriticalValues() const {
 }
 
 int Document::FormatVersion() const {
+    if (UsesObjectInfo()) return kObjectFormatVersion;
     if (!Routes.empty()) return kRoutesFormatVersion;
     if (UsesOwnCriticalValues()) return kCriticalFormatVersion;
     return UsesModelOptions() ? kOptionsFormatVersion : kPlainFormatVersion;

@@ -27,16 +27,18 @@ namespace zf::project {
 
 // The file's "format" and "version" keys. A file without them is read as version 1; a file of
 // a later version is refused. A file is written as the lowest version that holds its keys:
+// version 5 when it holds the object's address, organisation or author ("address", ...),
 // version 4 when it holds escape routes ("evacuation_routes"), version 3 when a critical value differs from its default ("critical_temperature", ...),
 // version 2 when it uses the model options ("consistent_outflow", "heat_loss", a room's "walls"
 // or "ceiling"), else version 1; so files without them stay byte for byte as they were, and an
 // older program refuses a file it would misread with "обновите программу".
 inline constexpr std::string_view kFormatName = "zonefire-scenario";
-inline constexpr int kFormatVersion = 4;         // the latest the reader reads
+inline constexpr int kFormatVersion = 5;         // the latest the reader reads
 inline constexpr int kPlainFormatVersion = 1;    // written when no model option is used
 inline constexpr int kOptionsFormatVersion = 2;  // model options
 inline constexpr int kCriticalFormatVersion = 3;  // a critical value of its own
 inline constexpr int kRoutesFormatVersion = 4;    // escape routes ("evacuation_routes")
+inline constexpr int kObjectFormatVersion = 5;    // the object's address, organisation, author
 
 // The runner's result file: "format" and "version". Version 2 writes a critical time never
 // reached as null; version 1 (without "format" and "version") wrote 0.
@@ -92,7 +94,11 @@ struct BuildingSurfaces {
 };
 
 struct Document {
-    std::string Title;  // free text for the engineer; empty: none
+    std::string Title;  // the object's name: free text for the engineer; empty: none
+    // The report's title page: where the object is and who made the calculation; empty: none.
+    std::string Address;
+    std::string Organisation;
+    std::string Author;
     std::string Notes;  // free text, several lines; empty: none
     // The typical fire load of the library the fire-load inputs were taken from ("Магазин");
     // empty: typed by hand. Inputs changed after choosing it keep the name (the report says
@@ -110,6 +116,8 @@ struct Document {
 
     // Whether the file needs version 2: a model option is used.
     bool UsesModelOptions() const;
+    // Whether the address, organisation or author is given: the file needs version 5.
+    bool UsesObjectInfo() const { return !Address.empty() || !Organisation.empty() || !Author.empty(); }
     // Whether a critical value differs from its default: the file needs version 3.
     bool UsesOwnCriticalValues() const;
     // The version the file of this document is written as: the lowest that holds its keys.
@@ -118,6 +126,20 @@ struct Document {
     bool operator==(const Document&) const = default;
     // The rooms' evacuation inputs and the safety factor, as the verdict takes them.
     zfreport::EvacuationInputs Evacuation() const;
+};
+
+// The texts of the object and of who made the calculation, as the file keys them, the report's
+// title page prints them and "Сведения об объекте" edits them.
+struct ObjectField {
+    std::string_view Key;      // the file's key
+    std::string_view Caption;  // the title page's and the dialog's caption
+    std::string Document::*Text;
+};
+inline constexpr ObjectField kObjectFields[] = {
+    {"title", "Объект", &Document::Title},
+    {"address", "Адрес объекта", &Document::Address},
+    {"organisation", "Организация", &Document::Organisation},
+    {"author", "Исполнитель", &Document::Author},
 };
 
 // Puts the document's parameters, rooms and openings into `fresh`, a newly created scenario,

@@ -34,15 +34,15 @@ struct BadInput {
 
 // Format and version come first: a later version may hold keys this one does not know. The
 // number inputs follow in the input table's order (model/inputs.h).
-constexpr std::string_view kOtherTopKeys[] = {"format", "version", "title", "notes", "SamplesPerSec", "plume",
-                                              "rooms", "openings", "safety_factor", "fire_load",
+constexpr std::string_view kOtherTopKeys[] = {"format", "version", "title", "address", "organisation", "author", "notes",
+                                              "SamplesPerSec", "plume", "rooms", "openings", "safety_factor", "fire_load",
                                               "consistent_outflow", "heat_loss", "evacuation_routes"};
 constexpr auto kTopKeys = [] {
     std::array<std::string_view, std::size(kOtherTopKeys) + std::size(zf::kInputs)> keys{};
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < 4; ++i) keys[n++] = kOtherTopKeys[i];
+    std::size_t n = 0, before = 7;  // the keys before the inputs: format ... notes
+    for (std::size_t i = 0; i < before; ++i) keys[n++] = kOtherTopKeys[i];
     for (const zf::Input& input : zf::kInputs) keys[n++] = input.Key;
-    for (std::size_t i = 4; i < std::size(kOtherTopKeys); ++i) keys[n++] = kOtherTopKeys[i];
+    for (std::size_t i = before; i < std::size(kOtherTopKeys); ++i) keys[n++] = kOtherTopKeys[i];
     return keys;
 }();
 constexpr std::string_view kRoomKeys[] = {"length", "width", "height", "name", "evacuation", "walls", "ceiling"};
@@ -319,7 +319,7 @@ Document ReadTop(const json& top) {
     ReadFormatAndVersion(top);
     RefuseUnknownKeys(top, kTopKeys, {});
     Document document;
-    document.Title = ReadText(top, "title");
+    for (const ObjectField& field : kObjectFields) document.*field.Text = ReadText(top, field.Key);
     document.Notes = ReadText(top, "notes");
     // A typical fire load first: the file's own numbers beside it override its values.
     document.FireLoad = ReadText(top, "fire_load");

@@ -84,7 +84,7 @@ std::string WriteTop(const Document& d) {
     Members m(",\n  ");
     m.Add("format", JsonString(kFormatName));
     m.Add("version", std::to_string(d.FormatVersion()));
-    m.AddText("title", d.Title);
+    for (const ObjectField& field : kObjectFields) m.AddText(field.Key, d.*field.Text);
     m.AddText("notes", d.Notes);
     if (!d.FireLoad.empty() && FindFireLoad(d.FireLoad) == nullptr)
         throw std::invalid_argument(UnknownFireLoadMessage(d.FireLoad));

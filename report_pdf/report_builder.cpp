@@ -9,6 +9,7 @@
 #include "report_text.h"  // VerdictColour
 #include "number_format.h"
 #include "project/fire_loads.h"
+#include "project/document.h"
 #include "project/scenario_file.h"
 #include "model/constants.h"
 #include "model/inputs.h"
@@ -22,22 +23,26 @@ void ReportBuilder::TitlePage() {
     if (const std::string banner = zfreport::RunEndBanner(reach, num_(reach.Time).toStdString()); !banner.empty())
         Html(QStringLiteral("<p style=\"background-color: %1\"><b>%2</b></p>")
                  .arg(VerdictColour(zfreport::Verdict::Undetermined).name(), Esc(QString::fromStdString(banner))));
-    Html(QStringLiteral("<p><b>Здание:</b> %1</p>")
-             .arg(d_.Title.isEmpty() ? QStringLiteral("название не задано") : Esc(d_.Title)));
-    if (!d_.Notes.isEmpty())
-        Html(QStringLiteral("<p><b>Примечания:</b><br>%1</p>").arg(Esc(d_.Notes).replace('\n', QStringLiteral("<br>"))));
     const QString sha = QString::fromLatin1(QCryptographicHash::hash(ScenarioBytes(zm_, d_), QCryptographicHash::Sha256).toHex());
-    const std::vector<std::vector<QString>> rows = {
-        {QStringLiteral("Параметр"), QStringLiteral("Значение")},
+    // The object and who made the calculation, in the order of the project file's texts.
+    const QString given[] = {d_.Title, d_.Address, d_.Organisation, d_.Author};
+    static_assert(std::size(given) == std::size(zf::project::kObjectFields));
+    std::vector<std::vector<QString>> rows = {{QStringLiteral("Сведение"), QStringLiteral("Значение")}};
+    for (std::size_t i = 0; i < std::size(given); ++i)
+        rows.push_back({Utf8(zf::project::kObjectFields[i].Caption), given[i].isEmpty() ? QStringLiteral("не указано") : given[i]});
+    rows.insert(rows.end(), {
         {QStringLiteral("Дата отчета"), ReportLocale().toString(stamp_.Made, QStringLiteral("dd.MM.yyyy HH:mm"))},
         {QStringLiteral("Программа"), QStringLiteral("zonefire, версия ") + stamp_.Version},
+        {QStringLiteral("Модель"), ModelText(zm_)},
         {QStringLiteral("Файл сценария"), d_.FileName.isEmpty() ? QStringLiteral("не сохранен") : d_.FileName},
         {QStringLiteral("SHA-256 сценария"), sha},
         {QStringLiteral("Состояние расчета"), RunStateText(zm_)},
-    };
+    });
     // The sum in a typewriter face: it has no ligatures, so "ff" is copied from the PDF as two
     // letters and the sum compares with sha256sum's.
     Html(HtmlTable(ToCells(rows)).replace(sha, QStringLiteral("<span style=\"font-family: '%1'\">%2</span>").arg(kFixedFont, sha)));
+    if (!d_.Notes.isEmpty())
+        Html(QStringLiteral("<p><b>Примечания:</b><br>%1</p>").arg(Esc(d_.Notes).replace('\n', QStringLiteral("<br>"))));
     Html(QStringLiteral("<p><b>%1</b></p>").arg(Esc(summary_.BuildingLine)));
     Html(Paragraph(QStringLiteral("Хеш SHA-256 вычислен по байтам файла сценария (или, если файл не сохранен, по "
                                   "сценарию в формате файла); по нему можно убедиться, что отчет относится к "

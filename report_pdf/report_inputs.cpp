@@ -104,6 +104,18 @@ std::vector<InputLine> OptionLines(const zf::TzoneMath& zm) {
     return lines;
 }
 
+QString ModelText(const zf::TzoneMath& zm) {
+    const Numbers num;
+    QStringList options;
+    if (zm.Options.FireAreaMax > 0)
+        options << QStringLiteral("площадь пожара не больше %1 м²").arg(num(zm.Options.FireAreaMax));
+    if (zm.Options.ConsistentOutflow) options << QStringLiteral("согласованный по энергии расход газа через проемы");
+    if (zm.Options.HeatLoss.Enabled) options << QStringLiteral("теплопотери в потолок и стены");
+    return QStringLiteral("двухзонная; конвективная колонка — %1; варианты модели: %2")
+        .arg(zm.UseTanaka ? QStringLiteral("зависимость Танака") : QStringLiteral("зависимость МакКефри"),
+             options.isEmpty() ? QStringLiteral("нет (эталонная модель)") : options.join(QStringLiteral(", ")));
+}
+
 QString SurfaceText(const zf::Surface& surface) {
     const Numbers num;
     QStringList layers;

@@ -39,6 +39,10 @@ std::vector<InputLine> SettingLines(const zf::TzoneMath& zm, const ScenarioDescr
 // enclosure with its surfaces; each off in the reference model.
 std::vector<InputLine> OptionLines(const zf::TzoneMath& zm);
 
+// The model in one line for the title page: "двухзонная; конвективная колонка — зависимость
+// Танака; варианты модели: нет" or the options turned on.
+QString ModelText(const zf::TzoneMath& zm);
+
 // "бетон 0,2 м" or "k 1,6 Вт/(м·К), ρ 2 300 кг/м³, c 900 Дж/(кг·К), 0,2 м", the layers from the
 // exposed one joined by " + ", then the back face when it is adiabatic.
 QString SurfaceText(const zf::Surface& surface);

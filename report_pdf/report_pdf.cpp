@@ -148,6 +148,9 @@ std::vector<std::string> ScenarioDescription::RoomNameList() const {
 ScenarioDescription DescribeDocument(const zf::project::Document& document, const QString& fileName, const QByteArray& bytes) {
     ScenarioDescription description;
     description.Title = QString::fromStdString(document.Title);
+    description.Address = QString::fromStdString(document.Address);
+    description.Organisation = QString::fromStdString(document.Organisation);
+    description.Author = QString::fromStdString(document.Author);
     description.Notes = QString::fromStdString(document.Notes);
     description.FireLoad = QString::fromStdString(document.FireLoad);
     for (const zf::project::Room& room : document.Rooms) description.RoomNames << QString::fromStdString(room.Name);
@@ -162,6 +165,9 @@ QByteArray ScenarioBytes(const zf::TzoneMath& zm, const ScenarioDescription& des
     // Not saved: the scenario as the file would hold it, so the same building gives the same sum.
     zf::project::Document document = zf::project::Capture(zm);
     document.Title = description.Title.toStdString();
+    document.Address = description.Address.toStdString();
+    document.Organisation = description.Organisation.toStdString();
+    document.Author = description.Author.toStdString();
     document.Notes = description.Notes.toStdString();
     document.FireLoad = description.FireLoad.toStdString();
     document.SafetyFactor = description.Evacuation.SafetyFactor;

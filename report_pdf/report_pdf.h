@@ -21,7 +21,10 @@ namespace zf::project { struct Document; }
 
 // What the report says about a scenario beyond its rooms and results.
 struct ScenarioDescription {
-    QString Title;          // the building's title; empty: none given
+    QString Title;          // the object's name; empty: none given
+    QString Address;        // the object's address; empty: none given
+    QString Organisation;   // who made the calculation; empty: none given
+    QString Author;
     QString Notes;          // free text of the user
     QString FireLoad;       // the typical fire load the inputs were taken from; empty: none
     QStringList RoomNames;  // by room; missing or empty: the room has none

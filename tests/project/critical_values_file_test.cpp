@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Refused{R"({"critical_heat_flux": -1})", "неотрицательное"},
                     Refused{R"({"critical_co": "0,001"})", "ожидается число"},
                     Refused{R"({"critical_temprature": 300})", "возможно, имелся в виду \"critical_temperature\""},
-                    Refused{R"({"version": 5})", "не выше 4"}));
+                    Refused{R"({"version": 6})", "не выше 5"}));
 
 TEST(CriticalValuesFile, TheWriterRefusesWhatTheReaderWould) {
     Document d = TwoRooms();

@@ -223,7 +223,7 @@ TEST(ScenarioFile, ARefusedDocumentLeavesTheOneGivenAsItWas) {
     document.Title = "прежнее здание";
     document.Rooms = {{7, 8, 9, "Зал", {}, {}, {}}};
     const zf::project::Document before = document;
-    for (const char* text : {R"({"rooms": [{}], "dt": -1})", R"({"version": 5})", "{"})
+    for (const char* text : {R"({"rooms": [{}], "dt": -1})", R"({"version": 6})", "{"})
         EXPECT_TRUE(zf::project::ReadDocument(text, document)) << text;
     EXPECT_EQ(document, before);
 }
@@ -237,10 +237,10 @@ TEST(ScenarioFile, AFileWithoutFormatAndVersionIsReadAsTheFirstVersion) {
 }
 
 TEST(ScenarioFile, ANewerVersionIsRefusedBeforeItsUnknownKeys) {
-    const auto message = Refusal(R"({"format": "zonefire-scenario", "version": 5, "rooms": [{"floor": 3}], "wind": 1})");
+    const auto message = Refusal(R"({"format": "zonefire-scenario", "version": 6, "rooms": [{"floor": 3}], "wind": 1})");
     ASSERT_TRUE(message);
-    EXPECT_NE(message->find("более новой версией программы (версия формата 5)"), std::string::npos) << *message;
-    EXPECT_NE(message->find("не выше 4"), std::string::npos) << *message;
+    EXPECT_NE(message->find("более новой версией программы (версия формата 6)"), std::string::npos) << *message;
+    EXPECT_NE(message->find("не выше 5"), std::string::npos) << *message;
 }
 
 // ---- Bad input: one message naming the key, the room or the opening ------------------------

@@ -39,6 +39,8 @@ protected:
             suggested_ = suggested;
             return reportPath_;
         });
+        // The object's texts are not asked for: the report says "не указано" (object_info_test.cpp).
+        main_->SetObjectInfoAsker([](zf::project::Document&) { return false; });
     }
     void TearDown() override {
         EditorTest::TearDown();

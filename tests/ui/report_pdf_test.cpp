@@ -159,7 +159,7 @@ TEST_F(ReportPdf, AStoppedRunSaysSoOnTheFirstPage) {
     const QString banner = QString::fromStdString(zfreport::RunEndBanner(reach, FormatGeneral(reach.Time).toStdString()));
     ASSERT_TRUE(banner.startsWith(QStringLiteral("Расчет остановлен на "))) << banner.toStdString();
     EXPECT_TRUE(first.contains(banner)) << first.toStdString();
-    EXPECT_LT(first.indexOf(banner), first.indexOf(QStringLiteral("Здание:")));
+    EXPECT_LT(first.indexOf(banner), first.indexOf(QStringLiteral("Объект")));
     const QString sha = QString::fromLatin1(QCryptographicHash::hash(description.FileBytes, QCryptographicHash::Sha256).toHex());
     EXPECT_TRUE(first.contains(sha)) << first.toStdString();
 }

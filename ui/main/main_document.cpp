@@ -48,7 +48,7 @@ Document Tf_main::Building() const {
     Document building;
     // What the engineer writes of the building and the safety factor change with the rooms,
     // in the same history.
-    building.Title = document_.Title;
+    for (const zf::project::ObjectField& field : zf::project::kObjectFields) building.*field.Text = document_.*field.Text;
     building.Notes = document_.Notes;
     building.SafetyFactor = document_.SafetyFactor;
     // The inputs no field shows (the critical values) change in the same history.
@@ -79,7 +79,7 @@ void Tf_main::SetBuilding(const Document& building, QPoint cell) {
     zf::project::Apply(document, *fresh);
     zm = std::move(fresh);
     roomInfo_ = building.Rooms;
-    document_.Title = building.Title;
+    for (const zf::project::ObjectField& field : zf::project::kObjectFields) document_.*field.Text = building.*field.Text;
     document_.Notes = building.Notes;
     document_.SafetyFactor = building.SafetyFactor;
     for (const zf::Input& input : zf::kInputs)
@@ -140,6 +140,7 @@ void Tf_main::ReplaceBuilding(const Document& document, const QString& path) {
         undo_->clear();
     }
     filePath_ = path;
+    objectInfoAsked_ = false;
     FillGridMatrix();
     FillGridRoom();
     ShowCurrentCellProems();

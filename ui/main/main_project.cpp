@@ -362,6 +362,7 @@ bool Tf_main::FileReport() {
         close();
         return false;
     }
+    AskObjectInfoOnce(document);
     // A stopped or failed run is reported too: its report says how far it went and why it ended.
     const QString dir = filePath_.isEmpty() ? QDir::homePath() : QFileInfo(filePath_).absolutePath();
     const QString base = filePath_.isEmpty() ? QStringLiteral("Отчет") : QFileInfo(filePath_).completeBaseName();

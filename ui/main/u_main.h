@@ -99,6 +99,9 @@ public:
     // in a dialog of their own; an accepted change of a limit can be undone
     // (main_critical_values.cpp).
     void btnCriticalValuesClick();
+    // "Сведения об объекте...": the object's name and address, the organisation and the author
+    // the report's title page prints; an accepted change can be undone (main_object_info.cpp).
+    void btnObjectInfoClick();
     // "Проверка шага расчета...": the building at dt and dt/2, the shift of the critical times.
     void CheckStep();
     QString lastStepCheck_;  // the text the last step check showed
@@ -162,6 +165,10 @@ public:
     // without one); empty when cancelled. A report's suggested name ends in ".pdf".
     using PathAsker = std::function<QString(bool save, const QString& suggested)>;
     void SetPathAsker(PathAsker asker) { pathAsker_ = std::move(asker); }
+    // Asks for the object's texts before a report when one is missing (the dialog "Сведения об
+    // объекте" unless replaced: tests answer without one); true when the texts were changed.
+    using ObjectInfoAsker = std::function<bool(zf::project::Document& document)>;
+    void SetObjectInfoAsker(ObjectInfoAsker asker) { objectInfoAsker_ = std::move(asker); }
 
     // ---- A newcomer's way in (main_help.cpp) ----
 
@@ -239,6 +246,11 @@ private:
     QString lastCalculationPath_;
     bool restoreRequested_ = false;
     PathAsker pathAsker_;
+    ObjectInfoAsker objectInfoAsker_;
+    bool objectInfoAsked_ = false;  // asked once for this building before its report
+    // Before a report: asks once for the object's texts when one is missing; an accepted answer
+    // changes the building (in its history) and `document` with it.
+    void AskObjectInfoOnce(zf::project::Document& document);
 
     // Checks every parameter field; a refused one is named in a message and given the focus.
     bool ReadParameterFields();
