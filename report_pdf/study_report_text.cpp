@@ -34,6 +34,11 @@ QString UnitOf(const VariedInput& input) {
 }
 
 QString WithUnit(const QString& text, const QString& unit) { return unit.isEmpty() ? text : text + QChar(0x00A0) + unit; }
+// "Vlin, м/с" as a column or an axis names an input; "plume" without a unit.
+QString Titled(const VariedInput& input) {
+    const QString unit = UnitOf(input), path = QString::fromStdString(input.Path);
+    return unit.isEmpty() ? path : path + QStringLiteral(", ") + unit;
+}
 
 // A choice's value k as the report writes it: a number with the decimal comma, a name as it is.
 QString ChoiceValue(const VariedInput& input, std::size_t k) {
@@ -191,9 +196,7 @@ void StudyReportText::Inputs() {
                                                QStringLiteral("Разыгранные значения (завершенные расчеты)")}};
     for (std::size_t j = 0; j < in_.Study.Inputs.size(); ++j) {
         const VariedInput& input = in_.Study.Inputs[j];
-        rows.push_back({QString::number(j + 1), WithUnit(QString::fromStdString(input.Path) + QLatin1Char(','), UnitOf(input)).replace(
-                                                    QStringLiteral(",\u00A0"), QStringLiteral(", ")),
-                        LawText(input), DrawnText(input, in_.Data.Ranks[j])});
+        rows.push_back({QString::number(j + 1), Titled(input), LawText(input), DrawnText(input, in_.Data.Ranks[j])});
     }
     Html(Paragraph(QStringLiteral("Законы распределения и разыгранные значения — в таблице %1; гистограммы числовых "
                                   "параметров — на рисунках, следующих за ней.").arg(tables_ + 1)));
@@ -207,8 +210,7 @@ void StudyReportText::InputCharts() {
         DistributionChart chart;
         chart.Values = Finite(in_.Data.Ranks[j]);
         chart.Total = chart.Values.size();
-        chart.AxisTitle = WithUnit(QString::fromStdString(input.Path) + QLatin1Char(','), UnitOf(input)).replace(QStringLiteral(",\u00A0"), QStringLiteral(", "));
-        if (UnitOf(input).isEmpty()) chart.AxisTitle.chop(1);
+        chart.AxisTitle = Titled(input);
         chart.Decimals = 3;
         chart.Height = kSmallChart;
         Figure(std::move(chart), QStringLiteral("Гистограмма разыгранных значений %1").arg(QString::fromStdString(input.Path)));
