@@ -31,6 +31,8 @@ bool IsTopNumber(std::string_view key) {
 constexpr std::string_view kRoomNumbers[] = {"length", "width", "height"};
 constexpr std::string_view kEvacuationNumbers[] = {"start_delay", "duration"};
 constexpr std::string_view kOpeningNumbers[] = {"width", "height"};
+constexpr std::string_view kRouteList = "evacuation_routes";
+constexpr std::string_view kRouteNumbers[] = {"people", "projection", "start_delay"};
 // An entry of "vary", for messages: "ключ \"vary\", параметр №2 (\"Vlin\"): ".
 std::string EntryName(std::size_t number, const json& entry) {
     std::string name = "ключ \"vary\", параметр №" + std::to_string(number);
@@ -119,6 +121,19 @@ std::pair<int, std::string> ListIndex(const std::string& path, std::string_view 
     return {number - 1, std::string(rest.substr(close + 2))};
 }
 
+// "evacuation_routes[1].people": N, f or t_нэ of a route the base gives.
+void ReadRouteTarget(const std::string& path, const zf::project::Document& base, VariedInput& input, const std::string& owner) {
+    if (base.Routes.empty())
+        throw BadStudy{owner + "в базовом сценарии нет путей эвакуации: задайте их там (ключ \"evacuation_routes\" или окно "
+                               "«Пути эвакуации»), чтобы изменять " + Quoted(path)};
+    auto [index, key] = ListIndex(path, kRouteList, static_cast<int>(base.Routes.size()),
+                                  std::string_view(path).substr(kRouteList.size()), owner);
+    if (!Contains(kRouteNumbers, key))
+        throw BadStudy{owner + "у пути эвакуации нельзя изменять " + Quoted(key) + " (допустимы people, projection, start_delay)"};
+    input.Route = index;
+    input.Key = key;
+}
+
 // Parses "rooms[2].length", "openings[1].open", "rooms[3].evacuation.duration", "Vlin", "plume"
 // and checks the room or opening exists in the base.
 void ReadTarget(const std::string& path, const zf::project::Document& base, VariedInput& input, const std::string& owner) {
@@ -129,7 +144,9 @@ void ReadTarget(const std::string& path, const zf::project::Document& base, Vari
         return static_cast<int>(key == "rooms" ? base.Rooms.size() : base.Openings.size());
     };
     const std::string_view p = path;
-    if (p.starts_with("heat_loss.")) {
+    if (p.starts_with(kRouteList)) {
+        ReadRouteTarget(path, base, input, owner);
+    } else if (p.starts_with("heat_loss.")) {
         ReadSurfaceTarget(path, p.substr(10), base, input, owner);
     } else if (p == "plume") {
         input.Kind = InputKind::Plume;
@@ -149,7 +166,8 @@ void ReadTarget(const std::string& path, const zf::project::Document& base, Vari
         input.Key = key;
     } else {
         throw BadStudy{owner + "неизвестный параметр " + Quoted(path) +
-                       " (допустимы числа сценария верхнего уровня, plume, rooms[i].…, openings[k].…)"};
+                       " (допустимы числа сценария верхнего уровня, plume, rooms[i].…, openings[k].…, "
+                       "evacuation_routes[i].…)"};
     }
 }
 
@@ -194,6 +212,7 @@ VariedInput ReadEntry(const json& entry, std::size_t number, const zf::project::
     ReadLaw(entry, input, owner);
     if (input.Key == kSafetyFactor) RequireSafetyFactorLaw(input, owner);
     if (!input.Surface.empty() && input.Kind == InputKind::Number) RequireThicknessLaw(input, owner);
+    if (input.Route >= 0) RequireRouteLaw(input, owner);
     for (const zf::Input& row : zf::kInputs)
         if (input.Room < 0 && input.Opening < 0 && input.Key == row.Key) RequireInputLaw(input, row, owner);
     return input;
@@ -226,6 +245,7 @@ void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study
     RefuseUnknownKeys(top, kStudyKeys, "");
     zf::project::Document base = ReadBase(parsed, studyDir);
     out.RoomCount = static_cast<int>(base.Rooms.size());
+    out.RouteCount = static_cast<int>(base.Routes.size());
 
     out.Runs = WholeNumber(top, "runs", kMaxRuns);
     Require(out.Runs >= 1, "ключ \"runs\": ", "нужен хотя бы один расчет");
@@ -310,6 +330,9 @@ zf::project::Document ScenarioOfRun(const Study& study, const std::vector<Draw>&
                 layer.Thickness = x;
         } else if (input.Kind == InputKind::OpenState) {
             scenario.Openings[static_cast<std::size_t>(input.Opening)].Open = draws[j].Text == "true";
+        } else if (input.Route >= 0) {
+            zf::flow::Route& route = scenario.Routes[static_cast<std::size_t>(input.Route)];
+            (input.Key == "people" ? route.People : input.Key == "projection" ? route.Projection : route.StartDelay) = x;
         } else if (input.Room >= 0 && input.Evacuation) {
             // A room the base leaves without evacuation inputs starts from t_нэ = t_р = 0: a
             // varied duration alone means people start leaving at once.

@@ -88,6 +88,10 @@ void StudyWindow::MakeWidgets() {
     stats_->setObjectName(QStringLiteral("LabelStats"));
     stats_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     stats_->setWordWrap(true);
+    routes_ = new QLabel(this);
+    routes_->setObjectName(QStringLiteral("LabelRoutes"));
+    routes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    routes_->setWordWrap(true);
     cdfView_ = new QChartView(NewChart(QStringLiteral("Функция распределения времени блокирования")), this);
     cdfView_->setObjectName(QStringLiteral("ChartCdf"));
     cdfView_->setRenderHint(QPainter::Antialiasing);
@@ -138,6 +142,7 @@ void StudyWindow::LayOut() {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(stats_);
+    layout->addWidget(routes_);
     layout->addWidget(parts, 1);
 }
 
@@ -169,6 +174,8 @@ std::optional<QString> StudyWindow::OpenStudy(const QString& summaryPath) {
         rooms_->clear();
         for (int r = 0; r < study_.RoomCount; ++r) rooms_->addItem(QString::fromStdString(zf::RoomTitle(r)));
     }
+    routes_->setText(RoutesText());
+    routes_->setVisible(!routes_->text().isEmpty());
     ShowRoom(0);
     return std::nullopt;
 }
@@ -213,6 +220,31 @@ QString StudyWindow::StatsText(int room) const {
                       .arg(VerdictText("undetermined"))
                       .arg(v.value(QStringLiteral("undetermined")).toInteger())
                       .arg(v.value(QStringLiteral("failed")).toInteger());
+}
+
+// One line per route: t_р [s] and P_э over the completed runs, and the runs without a verdict.
+QString StudyWindow::RoutesText() const {
+    auto spread = [](const QJsonObject& s, int decimals, const QString& unit) {
+        QString text = QStringLiteral("расчетов %1").arg(s.value(QStringLiteral("count")).toInteger());
+        if (!s.value(QStringLiteral("mean")).isDouble()) return text;
+        auto n = [&](const char* key) { return Number(s.value(QLatin1String(key)).toDouble(), decimals); };
+        text += QStringLiteral(", среднее %1%2").arg(n("mean"), unit);
+        if (s.value(QStringLiteral("sd")).isDouble()) text += QStringLiteral(", ст. откл. %1%2").arg(n("sd"), unit);
+        return text + QStringLiteral(", процентили 5/50/95-й: %1; %2; %3%4").arg(n("p5"), n("p50"), n("p95"), unit);
+    };
+    QStringList lines;
+    for (const QJsonValue& v : summary_.value(QStringLiteral("routes")).toArray()) {
+        const QJsonObject r = v.toObject();
+        const QString name = r.value(QStringLiteral("name")).toString();
+        // One pass of arg(): a name holding "%3" stays as typed.
+        lines << QStringLiteral("Путь %1%2: t_р — %3; P_э — %4; расчетов без вывода: %5")
+                     .arg(QString::number(r.value(QStringLiteral("route")).toInteger()),
+                          name.isEmpty() ? QString() : QStringLiteral(" «%1»").arg(name),
+                          spread(r.value(QStringLiteral("evacuation_time")).toObject(), 1, QStringLiteral(" с")),
+                          spread(r.value(QStringLiteral("probability")).toObject(), 3, QString()),
+                          QString::number(r.value(QStringLiteral("runs_without_verdict")).toInteger()));
+    }
+    return lines.join('\n');
 }
 
 void StudyWindow::DrawDistribution(int room) {

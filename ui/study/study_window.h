@@ -1,7 +1,8 @@
 #pragma once
 // The window of a parameter study's results: per room, the blocking time's cumulative
 // distribution and histogram over the study's completed runs, with the percentiles and the
-// share of unsafe verdicts from its summary, and the list of runs, any of which can be opened
+// share of unsafe verdicts from its summary, the escape routes' evacuation time t_р and
+// probability of evacuation P_э over the runs, and the list of runs, any of which can be opened
 // as a building.
 
 #include <QJsonObject>
@@ -44,9 +45,11 @@ private:
     void FillRuns();
     void DrawDistribution(int room);
     QString StatsText(int room) const;
+    QString RoutesText() const;
 
     QComboBox* rooms_;
     QLabel* stats_;
+    QLabel* routes_;  // t_р and P_э of each escape route over the runs
     QChartView* cdfView_;
     QChartView* histogramView_;
     QTableWidget* runs_;
