@@ -17,7 +17,8 @@ const char* const kStudyUsage =
     "                   [--shard-index-base 0|1]] [--resume] [--quiet] [--strict]\n"
     "               zonefire-cli study ИССЛЕДОВАНИЕ.json --check\n"
     "               zonefire-cli study ИССЛЕДОВАНИЕ.json --emit-scenario НОМЕР\n"
-    "               zonefire-cli merge [--force] [--partial] КАТАЛОГ КАТАЛОГ_ДОЛИ...\n";
+    "               zonefire-cli merge [--force] [--partial] КАТАЛОГ КАТАЛОГ_ДОЛИ...\n"
+    "               zonefire-cli study-report КАТАЛОГ ОТЧЕТ.pdf\n";
 
 const char* const kStudyHelp =
     "study выполняет серию расчетов со случайно выбранными входными данными и оценивает\n"

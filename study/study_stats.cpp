@@ -96,6 +96,17 @@ Spread Describe(const std::vector<double>& values) {
     return s;
 }
 
+Histogram HistogramOf(const std::vector<double>& sorted) {
+    Histogram h;
+    if (sorted.empty()) return h;
+    const int bins = std::clamp(static_cast<int>(std::ceil(std::sqrt(static_cast<double>(sorted.size())))), 5, 12);
+    h.Low = sorted.front();
+    h.Width = std::max((sorted.back() - h.Low) / bins, 1e-9);
+    h.Counts.assign(static_cast<std::size_t>(bins), 0);
+    for (double v : sorted) ++h.Counts[static_cast<std::size_t>(std::min(bins - 1, static_cast<int>((v - h.Low) / h.Width)))];
+    return h;
+}
+
 }  // namespace stats
 
 }  // namespace zfcli::study

@@ -115,6 +115,14 @@ struct Spread {
     std::optional<double> Min, Max;         // of the finite values
 };
 Spread Describe(const std::vector<double>& values);
+
+// Counts of ascending finite values in √n equal bins (5 to 12, so labels stay readable) from
+// the least to the greatest; equal values all fall in the first bin.
+struct Histogram {
+    double Low = 0, Width = 0;  // the first bin's lower edge and every bin's width
+    std::vector<std::uint64_t> Counts;
+};
+Histogram HistogramOf(const std::vector<double>& sorted);
 }  // namespace stats
 
 // What the summary needs of the rows, gathered a row at a time in run order: the counts, the

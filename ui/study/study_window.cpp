@@ -4,6 +4,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHideEvent>
@@ -12,6 +13,7 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
@@ -20,6 +22,7 @@
 
 #include "study_charts.h"
 #include "study_file.h"
+#include "study_report.h"
 #include "verdict.h"
 #include "window_size.h"
 #include "model/room.h"
@@ -78,6 +81,7 @@ StudyWindow::StudyWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(runs_, &QTableWidget::itemSelectionChanged, this, [this] { openRun_->setEnabled(!runs_->selectedItems().isEmpty()); });
     connect(runs_, &QTableWidget::cellDoubleClicked, this, &StudyWindow::OpenSelectedRun);
     connect(openRun_, &QPushButton::clicked, this, &StudyWindow::OpenSelectedRun);
+    connect(report_, &QPushButton::clicked, this, &StudyWindow::AskAndWriteReport);
 }
 
 // The room's list, the summary's words, the two charts, the runs' table and its button.
@@ -110,6 +114,11 @@ void StudyWindow::MakeWidgets() {
     openRun_ = new QPushButton(QStringLiteral("Открыть расчет как здание"), this);
     openRun_->setObjectName(QStringLiteral("BOpenRun"));
     openRun_->setEnabled(false);
+    report_ = new QPushButton(QStringLiteral("Отчет в PDF..."), this);
+    report_->setObjectName(QStringLiteral("BStudyReport"));
+    report_->setToolTip(QStringLiteral("Распределения времени блокирования, t_р, P_э и выводов с гистограммами, "
+                                       "входные данные и число расчетов — в PDF"));
+    report_->setEnabled(false);
 }
 
 // The charts side by side above the runs' table, both splitters keeping every part visible.
@@ -118,6 +127,7 @@ void StudyWindow::LayOut() {
     top->addWidget(new QLabel(QStringLiteral("Помещение:"), this));
     top->addWidget(rooms_);
     top->addStretch();
+    top->addWidget(report_);
     auto* charts = new QSplitter(Qt::Horizontal, this);
     charts->addWidget(cdfView_);
     charts->addWidget(histogramView_);
@@ -174,6 +184,7 @@ std::optional<QString> StudyWindow::OpenStudy(const QString& summaryPath) {
         rooms_->clear();
         for (int r = 0; r < study_.RoomCount; ++r) rooms_->addItem(QString::fromStdString(zf::RoomTitle(r)));
     }
+    report_->setEnabled(true);
     routes_->setText(RoutesText());
     routes_->setVisible(!routes_->text().isEmpty());
     ShowRoom(0);
@@ -295,6 +306,18 @@ void StudyWindow::OpenSelectedRun() {
     }
     emit OpenRunAsBuilding(QString::fromStdString(scenario),
                            QStringLiteral("%1, расчет №%2").arg(QFileInfo(folder_).fileName()).arg(row.Run));
+}
+
+QString StudyWindow::WriteReport(const QString& path) const {
+    return WriteStudyReportPdf(path, folder_).Failure;
+}
+
+void StudyWindow::AskAndWriteReport() {
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Отчет об исследовании"),
+                                                      folder_ + QStringLiteral("/study_report.pdf"), QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty()) return;
+    if (const QString failure = WriteReport(path); !failure.isEmpty())
+        QMessageBox::warning(this, QStringLiteral("Отчет не записан"), failure + QStringLiteral("\nВыберите другое место или имя файла."));
 }
 
 void StudyWindow::hideEvent(QHideEvent* event) {

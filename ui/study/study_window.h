@@ -30,6 +30,10 @@ public:
     // The room shown (0-based).
     void ShowRoom(int room);
 
+    // The study's PDF report to `path` (what "Отчет в PDF..." writes after asking where).
+    // Returns why it was not written, empty when written.
+    QString WriteReport(const QString& path) const;
+
 signals:
     // "Открыть как здание": the scenario of the selected run, as the study computed it, with
     // a title naming the run.
@@ -42,6 +46,7 @@ private:
     void MakeWidgets();
     void LayOut();
     void OpenSelectedRun();
+    void AskAndWriteReport();
     void FillRuns();
     void DrawDistribution(int room);
     QString StatsText(int room) const;
@@ -54,6 +59,7 @@ private:
     QChartView* histogramView_;
     QTableWidget* runs_;
     QPushButton* openRun_;
+    QPushButton* report_;  // "Отчет в PDF...": the study's report
 
     QString folder_;
     zfcli::study::Study study_;
