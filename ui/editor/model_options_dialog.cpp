@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "model/room.h"
+#include "count_text.h"
 
 namespace {
 
@@ -113,7 +114,7 @@ void TF_ModelOptions::ShowSurface(SurfaceFields f, const std::optional<zf::Surfa
     }
     const int index = TableIndex(*s);
     if (index < 0) {  // several layers, a custom material or an adiabatic back: kept as given
-        f.Material->addItem(QStringLiteral("как в файле (%1 сл.)").arg(s->Layers.size()), kKept);
+        f.Material->addItem(QStringLiteral("как в файле (%1)").arg(QString::fromStdString(zfreport::CountText(static_cast<long long>(s->Layers.size()), zfreport::kLayersWord))), kKept);
         f.Material->setCurrentIndex(f.Material->count() - 1);
         f.Thickness->clear();
         return;

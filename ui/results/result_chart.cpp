@@ -11,6 +11,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScatterSeries>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
@@ -131,6 +133,11 @@ void TResultChart::SetUpLabels() {
     Title_->setObjectName(QStringLiteral("ChartTitle"));
     Title_->setFont(ProgramFont(10, QFont::Bold));
     Title_->setDefaultTextColor(Qt::darkGray);
+    // Lines break between words only: a word wider than the chart runs past its edge rather
+    // than being cut in two.
+    QTextOption wrap = Title_->document()->defaultTextOption();
+    wrap.setWrapMode(QTextOption::WordWrap);
+    Title_->document()->setDefaultTextOption(wrap);
     connect(Chart_, &QGraphicsWidget::geometryChanged, this, &TResultChart::LayoutTitle);
 
     CritLabel_ = new TCritTimeLabel(Chart_);
@@ -151,6 +158,11 @@ bool TResultChart::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QObject::eventFilter(watched, event);
+}
+
+QString UnbrokenRoomNumber(QString caption) {
+    // "Помещение №10": the word and its number stay on one line.
+    return caption.replace(QStringLiteral("Помещение №"), QStringLiteral("Помещение\u00A0№"));
 }
 
 QString TResultChart::Title() const { return Title_->toPlainText(); }

@@ -8,9 +8,7 @@
 #include <QGraphicsView>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
-#include <QPainter>
 #include <QSaveFile>
-#include <QSvgGenerator>
 #include <cmath>
 #include <set>
 #include <sstream>
@@ -47,31 +45,6 @@ std::optional<ChartFileFormat> ChartFormatOfName(const QString& path) {
 QImage ChartImage(QGraphicsView* view) {
     // The viewport holds the drawing; the view's frame around it is no part of the chart.
     return view->viewport()->grab().toImage();
-}
-
-QString SaveChart(QGraphicsView* view, const QString& path, ChartFileFormat format, const QString& title) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return WriteFailure(path, file.errorString());
-    if (format == ChartFileFormat::Png) {
-        if (!ChartImage(view).save(&file, "PNG")) {
-            file.cancelWriting();
-            return WriteFailure(path, file.errorString());
-        }
-    } else {
-        const QRect area = view->viewport()->rect();
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        svg.setSize(area.size());
-        svg.setViewBox(QRect(QPoint(0, 0), area.size()));
-        svg.setTitle(title);
-        svg.setResolution(view->logicalDpiX());  // printed as large as it is on screen
-        QPainter painter(&svg);
-        painter.setRenderHints(view->renderHints());
-        view->render(&painter, QRectF(QPointF(0, 0), area.size()), area);
-        painter.end();
-    }
-    if (!file.commit()) return WriteFailure(path, file.errorString());
-    return {};
 }
 
 QString TableRowsText(const QAbstractItemView* view) {
