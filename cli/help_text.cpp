@@ -114,7 +114,7 @@ std::string FireLoadListText() {
         row.push_back(load.Source);
         rows.push_back(std::move(row));
     }
-    return FormatTable(rows);
+    return zf::project::FormatTable(rows);
 }
 
 }  // namespace zfcli

@@ -18,7 +18,7 @@ int ReportMain(int argc, char** argv) {
     if (argc != 3) {
         const std::string usage = "zonefire-cli: после report нужны файл сценария и имя файла отчета\n"
                                   "Использование: zonefire-cli report СЦЕНАРИЙ.json ОТЧЕТ.pdf\n";
-        WriteAll(STDERR_FILENO, PrintableText(usage, kPrintedMessageChars, true) + "\n");
+        zf::project::WriteAll(STDERR_FILENO, zf::project::PrintableText(usage, zf::project::kPrintedMessageChars, true) + "\n");
         return kExitBadInput;
     }
     // Qt's GUI library lays the report out and draws its charts; the offscreen platform needs

@@ -158,8 +158,8 @@ std::string ReadBaseFile(const json& name, const std::filesystem::path& studyDir
     Require(name.is_string() && !name.get<std::string>().empty(), "ключ \"base_file\": ", "ожидается имя файла сценария");
     const std::filesystem::path path = studyDir / name.get<std::string>();
     try {
-        return ReadInputText(path.string(), kMaxInputBytes, "файл сценария");
-    } catch (const InputError& e) {
+        return zf::project::ReadInputText(path.string(), zf::project::kMaxInputBytes, "файл сценария");
+    } catch (const zf::project::InputError& e) {
         throw BadStudy{"ключ \"base_file\" (" + path.string() + "): " + e.what()};
     }
 }

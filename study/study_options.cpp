@@ -168,20 +168,20 @@ std::optional<std::string> ParseMergeArguments(int argc, char** argv, MergeOptio
 }
 
 int WriteStdout(const std::string& text, const std::string& what) {
-    const int err = WriteAll(STDOUT_FILENO, text);
+    const int err = zf::project::WriteAll(STDOUT_FILENO, text);
     if (err == 0) return kExitDone;
-    WriteAll(STDERR_FILENO, OutputMessage("стандартный вывод", what, err) + "\n");
+    zf::project::WriteAll(STDERR_FILENO, zf::project::OutputMessage("стандартный вывод", what, err) + "\n");
     return kExitOutputFailed;
 }
 
 int Refuse(const std::string& where, const std::string& message) {
-    std::cerr << PrintableText(where.empty() ? std::string("zonefire-cli") : where) << ": "
-              << PrintableText(message, kPrintedMessageChars, true) << '\n';
+    std::cerr << zf::project::PrintableText(where.empty() ? std::string("zonefire-cli") : where) << ": "
+              << zf::project::PrintableText(message, zf::project::kPrintedMessageChars, true) << '\n';
     return kExitBadInput;
 }
 
 int UsageError(const std::string& message) {
-    std::cerr << "zonefire-cli: " << PrintableText(message) << '\n' << kStudyUsage << "Подробнее: zonefire-cli study --help\n";
+    std::cerr << "zonefire-cli: " << zf::project::PrintableText(message) << '\n' << kStudyUsage << "Подробнее: zonefire-cli study --help\n";
     return kExitBadInput;
 }
 
