@@ -2,14 +2,14 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QBuffer>
 #include <QClipboard>
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGraphicsView>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <cmath>
 #include <set>
@@ -17,6 +17,7 @@
 
 #include "number_format.h"
 #include "number_text.h"
+#include "output_file.h"
 #include "sample_csv.h"
 #include "verdict.h"
 #include "model/scenario.h"
@@ -31,11 +32,24 @@ QString CellText(const QVariant& value) {
     return text;
 }
 
-QString WriteFailure(const QString& path, const QString& reason) {
-    return QStringLiteral("Не удалось записать файл\n%1\n(%2)").arg(QDir::toNativeSeparators(path), reason);
+}  // namespace
+
+QString ExportFailureText(const std::string& failure) {
+    return QStringLiteral("Файл не сохранен, прежний файл (если он был) остался как был.\n%1.\nПроверьте, что папка "
+                          "существует и в нее можно писать, освободите место на диске или сохраните файл в другое место.")
+        .arg(QString::fromStdString(failure));
 }
 
-}  // namespace
+QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    try {
+        zf::project::AtomicFile file(QFile::encodeName(path).toStdString());
+        file.Stream().write(bytes.constData(), static_cast<std::streamsize>(bytes.size()));
+        file.Commit();
+        return {};
+    } catch (const zf::project::OutputError& e) {
+        return ExportFailureText(e.what());
+    }
+}
 
 std::optional<ChartFileFormat> ChartFormatOfName(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -50,17 +64,16 @@ QImage ChartImage(QGraphicsView* view) {
 }
 
 QString SaveChart(QGraphicsView* view, const QString& path, ChartFileFormat format, const QString& title) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return WriteFailure(path, file.errorString());
+    // Drawn in memory first, then written whole by the one file writer the program has.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     if (format == ChartFileFormat::Png) {
-        if (!ChartImage(view).save(&file, "PNG")) {
-            file.cancelWriting();
-            return WriteFailure(path, file.errorString());
-        }
+        ChartImage(view).save(&buffer, "PNG");
     } else {
         const QRect area = view->viewport()->rect();
         QSvgGenerator svg;
-        svg.setOutputDevice(&file);
+        svg.setOutputDevice(&buffer);
         svg.setSize(area.size());
         svg.setViewBox(QRect(QPoint(0, 0), area.size()));
         svg.setTitle(title);
@@ -70,8 +83,7 @@ QString SaveChart(QGraphicsView* view, const QString& path, ChartFileFormat form
         view->render(&painter, QRectF(QPointF(0, 0), area.size()), area);
         painter.end();
     }
-    if (!file.commit()) return WriteFailure(path, file.errorString());
-    return {};
+    return WriteWholeFile(path, bytes);
 }
 
 QString TableRowsText(const QAbstractItemView* view) {
@@ -132,16 +144,6 @@ const char* const kInflowColumn = "Поступление газа через п
 
 QString CommaNumber(double value) { return QString::fromStdString(zfreport::GeneralNumberText(value, ",")); }
 
-QString WriteWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return WriteFailure(path, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return WriteFailure(path, file.errorString());
-    }
-    if (!file.commit()) return WriteFailure(path, file.errorString());
-    return {};
-}
 
 }  // namespace
 
@@ -165,12 +167,12 @@ QString SpreadsheetRoomCsv(const zf::TzoneMath& zm, int room) {
 QString SaveRoomCsv(const zf::TzoneMath& zm, int room, const QString& path, CsvForm form) {
     if (form == CsvForm::Spreadsheet) {
         // The byte-order mark tells a spreadsheet the file is UTF-8, so the header reads in Cyrillic.
-        return WriteWhole(path, QByteArray("\xEF\xBB\xBF") + SpreadsheetRoomCsv(zm, room).toUtf8());
+        return WriteWholeFile(path, QByteArray("\xEF\xBB\xBF") + SpreadsheetRoomCsv(zm, room).toUtf8());
     }
     std::ostringstream csv;
     zfreport::WriteRoomCsv(csv, zm, room);
     const std::string text = csv.str();
-    return WriteWhole(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    return WriteWholeFile(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 QString StoppedRunNote(const zf::TzoneMath& zm) {
