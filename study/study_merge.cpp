@@ -185,7 +185,7 @@ int Merge(const MergeOptions& o) {
 int MergeMain(int argc, char** argv) {
     MergeOptions options;
     if (auto usage = ParseMergeArguments(argc, argv, options)) {
-        if (usage->empty()) return WriteStdout(std::string(kStudyUsage) + '\n' + kStudyHelp, "не удалось вывести справку");
+        if (usage->empty()) return WriteStdout(std::string(kStudyUsage) + '\n' + StudyHelp(), "не удалось вывести справку");
         return UsageError(*usage);
     }
     return Merge(options);

@@ -8,6 +8,7 @@
 
 #include "output_file.h"
 #include "printable_text.h"
+#include "project/element_inputs.h"
 #include "study_run.h"
 
 namespace zfcli::study {
@@ -19,7 +20,7 @@ const char* const kStudyUsage =
     "               zonefire-cli study ИССЛЕДОВАНИЕ.json --emit-scenario НОМЕР\n"
     "               zonefire-cli merge [--force] [--partial] КАТАЛОГ КАТАЛОГ_ДОЛИ...\n";
 
-const char* const kStudyHelp =
+static const char* const kStudyHelpText =
     "study выполняет серию расчетов со случайно выбранными входными данными и оценивает\n"
     "разброс времени блокирования путей эвакуации в каждом помещении, доли расчетов с выводом\n"
     "«безопасно» и «опасно» (среди расчетов с выводом), число расчетов «не определено» и\n"
@@ -59,8 +60,8 @@ const char* const kStudyHelp =
     "исследования), \"runs\" (число расчетов), \"seed\", \"sampling\" (\"monte-carlo\" или\n"
     "\"latin-hypercube\") и \"vary\": [{\"input\": ..., \"distribution\": ..., параметры}, ...].\n"
     "Изменяемые параметры: числа сценария верхнего уровня (Vlin, PsiUd, D, T0, fire_area_max,\n"
-    "safety_factor и др.; SamplesPerSec — только choice), plume, rooms[i].length|width|height,\n"
-    "rooms[i].evacuation.start_delay|duration, openings[k].width|height|open (номера с 1); при\n"
+    "safety_factor и др.; SamplesPerSec — только choice), plume, rooms[i].{room},\n"
+    "rooms[i].evacuation.{evacuation}, openings[k].{opening}|open (номера с 1); при\n"
     "теплопотерях в базовом сценарии — heat_loss.walls|ceiling.material|thickness и\n"
     "rooms[i].walls|ceiling.material|thickness однослойной поверхности (material — только choice\n"
     "из таблицы материалов, thickness — в пределах 0 < L ≤ 1 м).\n"
@@ -72,6 +73,28 @@ const char* const kStudyHelp =
     "Коды завершения: 0 — все расчеты выполнены (в том числе с ошибками расчета);\n"
     "1 — merge: не хватает расчетов; 2 — неверные входные данные или параметры, каталог занят\n"
     "или чужой; 3 — не удалось записать результаты; 130 — исследование остановлено.\n";
+
+namespace {
+
+// "length|width|height": the keys of an element's numbers a study may vary.
+template <class Owner, std::size_t N>
+std::string Keys(const zf::project::ElementInput<Owner> (&table)[N]) {
+    std::string keys;
+    for (const auto& row : table) keys += (keys.empty() ? "" : "|") + std::string(row.Key);
+    return keys;
+}
+
+void Put(std::string& text, std::string_view mark, const std::string& keys) { text.replace(text.find(mark), mark.size(), keys); }
+
+}  // namespace
+
+std::string StudyHelp() {
+    std::string text = kStudyHelpText;
+    Put(text, "{room}", Keys(zf::project::kRoomInputs));
+    Put(text, "{evacuation}", Keys(zf::project::kEvacuationInputs));
+    Put(text, "{opening}", Keys(zf::project::kOpeningInputs));
+    return text;
+}
 
 namespace {
 

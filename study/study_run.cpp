@@ -169,7 +169,7 @@ RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run,
 int StudyMain(int argc, char** argv) {
     StudyOptions options;
     if (auto usage = ParseStudyArguments(argc, argv, options)) {
-        if (usage->empty()) return WriteStdout(std::string(kStudyUsage) + '\n' + kStudyHelp, "не удалось вывести справку");
+        if (usage->empty()) return WriteStdout(std::string(kStudyUsage) + '\n' + StudyHelp(), "не удалось вывести справку");
         return UsageError(*usage);
     }
     InstallStopHandler();
