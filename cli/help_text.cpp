@@ -16,6 +16,7 @@ const char* const kUsage =
     "       zonefire-cli study ИССЛЕДОВАНИЕ.json --out КАТАЛОГ | merge КАТАЛОГ КАТАЛОГ_ЧАСТИ...\n"
     "       zonefire-cli --check-step СЦЕНАРИЙ.json [--csv ФАЙЛ]\n"
     "       zonefire-cli report СЦЕНАРИЙ.json ОТЧЕТ.pdf\n"
+    "       zonefire-cli study-report КАТАЛОГ ОТЧЕТ.pdf\n"
     "       zonefire-cli --fire-loads | --inputs | --help | --version\n";
 
 namespace {
@@ -48,6 +49,11 @@ const char* const kHelpBeforeNumbers =
     "  report СЦЕНАРИЙ.json ОТЧЕТ.pdf\n"
     "                   рассчитать сценарий и записать отчет в PDF, как zonefire --report (окна и\n"
     "                   дисплей не нужны; коды завершения те же: 0, 1, 2, 3, 130)\n"
+    "  study-report КАТАЛОГ ОТЧЕТ.pdf\n"
+    "                   записать в PDF отчет об исследовании из каталога его результатов:\n"
+    "                   распределения времени блокирования, t_р, P_э и выводов (гистограммы и\n"
+    "                   кумулятивные кривые), входных данных, число расчетов и расчетов без\n"
+    "                   вывода (коды: 0 — записан, 2 — каталог не исследования, 3 — не записан)\n"
     "\n"
     "Ключи сценария (все необязательны): format (\"zonefire-scenario\"), version (1; 2 с моделями\n"
     "consistent_outflow и heat_loss; 3 с критическими значениями, отличными от принятых по\n"

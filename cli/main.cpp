@@ -281,6 +281,7 @@ int main(int argc, char** argv) {
 #ifdef ZONEFIRE_CLI_REPORT
     // The report prepares its own standard descriptors and signals, as zonefire --report does.
     if (argc > 1 && std::strcmp(argv[1], "report") == 0) return zfcli::ReportMain(argc - 1, argv + 1);
+    if (argc > 1 && std::strcmp(argv[1], "study-report") == 0) return zfcli::StudyReportMain(argc - 1, argv + 1);
 #endif
     const ClosedAtStart closed = OpenClosedStandardDescriptors();
     // A closed pipe is an error of the one output written to it (EPIPE), not the end of the program.

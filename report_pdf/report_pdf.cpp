@@ -21,6 +21,7 @@
 #include "model_notes.h"
 #include "report_builder.h"
 #include "report_html.h"
+#include "report_pages.h"
 #include "report_text.h"
 #include "project/document.h"
 #include "project/scenario_file.h"
@@ -95,12 +96,14 @@ void PlaceCharts(QTextDocument& doc, double width) {
     }
 }
 
+}  // namespace
+
 // A paragraph is not split over two pages, and a heading, and a chart, stay on the page of
 // what follows them (the first row of a table, a paragraph, the chart's caption): a block that
 // would be split or parted starts a new page instead. Done in reading order, so each decision
 // sees the pages the earlier ones made. (A paragraph split over pages is also drawn whole on
 // both, its lines beyond the page only clipped: a search in the PDF would find them twice.)
-void KeepTogether(QTextDocument& doc) {
+void zfpdf::KeepTogether(QTextDocument& doc) {
     QAbstractTextDocumentLayout* layout = doc.documentLayout();
     const double pageHeight = doc.pageSize().height();
     const double pageTop = 0.05 * pageHeight;  // a block this near the top already starts its page
@@ -121,6 +124,8 @@ void KeepTogether(QTextDocument& doc) {
         QTextCursor(block).setBlockFormat(format);
     }
 }
+
+namespace {
 
 // The process's default locale for as long as the report is drawn: the charts' numbers are
 // formatted in the default locale.
@@ -269,7 +274,7 @@ void LayOutReport(QTextDocument& doc, QPdfWriter& writer, const QSizeF& page, zf
     // The charts' sizes were set after the first layout: lay the whole text out again, or the
     // page count stays that of the smaller charts and the last pages are cut off.
     doc.markContentsDirty(0, doc.characterCount());
-    KeepTogether(doc);
+    zfpdf::KeepTogether(doc);
 }
 
 // Every page of the laid-out text, with a footer that says which report and which page it is.

@@ -19,7 +19,7 @@ MAY_INCLUDE = {
     "report": ["model"],
     "project": ["model", "report"],
     "study": ["model", "report", "project"],
-    "report_pdf": ["model", "report", "project"],
+    "report_pdf": ["model", "report", "project", "study"],
     "ui": ["model", "report", "project", "study", "report_pdf"],
     "cli": ["model", "report", "project", "study", "report_pdf"],
     "app": ["model", "report", "project", "report_pdf", "ui"],

@@ -37,6 +37,7 @@ std::string KeyList(const zf::project::ElementInput<Owner> (&table)[N], std::str
     for (const auto& row : table) list += (list.empty() ? "" : ", ") + std::string(prefix) + std::string(row.Key);
     return list;
 }
+constexpr std::string_view kRouteList = "evacuation_routes";
 // An entry of "vary", for messages: "ключ \"vary\", параметр №2 (\"Vlin\"): ".
 std::string EntryName(std::size_t number, const json& entry) {
     std::string name = "ключ \"vary\", параметр №" + std::to_string(number);
@@ -126,6 +127,20 @@ std::pair<int, std::string> ListIndex(const std::string& path, std::string_view 
     return {number - 1, std::string(rest.substr(close + 2))};
 }
 
+// "evacuation_routes[1].people": N, f or t_нэ of a route the base gives.
+void ReadRouteTarget(const std::string& path, const zf::project::Document& base, VariedInput& input, const std::string& owner) {
+    if (base.Routes.empty())
+        throw BadStudy{owner + "в базовом сценарии нет путей эвакуации: задайте их там (ключ \"evacuation_routes\" или окно "
+                               "«Пути эвакуации»), чтобы изменять " + Quoted(path)};
+    auto [index, key] = ListIndex(path, kRouteList, static_cast<int>(base.Routes.size()),
+                                  std::string_view(path).substr(kRouteList.size()), owner);
+    if (!zf::project::RowOf(zf::project::kRouteInputs, key))
+        throw BadStudy{owner + "у пути эвакуации нельзя изменять " + Quoted(key) + " (допустимы " +
+                       KeyList(zf::project::kRouteInputs) + ")"};
+    input.Route = index;
+    input.Key = key;
+}
+
 // Parses "rooms[2].length", "openings[1].open", "rooms[3].evacuation.duration", "Vlin", "plume"
 // and checks the room or opening exists in the base.
 void ReadTarget(const std::string& path, const zf::project::Document& base, VariedInput& input, const std::string& owner) {
@@ -136,7 +151,9 @@ void ReadTarget(const std::string& path, const zf::project::Document& base, Vari
         return static_cast<int>(key == "rooms" ? base.Rooms.size() : base.Openings.size());
     };
     const std::string_view p = path;
-    if (p.starts_with("heat_loss.")) {
+    if (p.starts_with(kRouteList)) {
+        ReadRouteTarget(path, base, input, owner);
+    } else if (p.starts_with("heat_loss.")) {
         ReadSurfaceTarget(path, p.substr(10), base, input, owner);
     } else if (p == "plume") {
         input.Kind = InputKind::Plume;
@@ -157,7 +174,8 @@ void ReadTarget(const std::string& path, const zf::project::Document& base, Vari
         input.Key = key;
     } else {
         throw BadStudy{owner + "неизвестный параметр " + Quoted(path) +
-                       " (допустимы числа сценария верхнего уровня, plume, rooms[i].…, openings[k].…)"};
+                       " (допустимы числа сценария верхнего уровня, plume, rooms[i].…, openings[k].…, "
+                       "evacuation_routes[i].…)"};
     }
 }
 
@@ -202,6 +220,7 @@ VariedInput ReadEntry(const json& entry, std::size_t number, const zf::project::
     ReadLaw(entry, input, owner);
     if (input.Key == kSafetyFactor) RequireSafetyFactorLaw(input, owner);
     if (!input.Surface.empty() && input.Kind == InputKind::Number) RequireThicknessLaw(input, owner);
+    if (input.Route >= 0) RequireRouteLaw(input, owner);
     for (const zf::Input& row : zf::kInputs)
         if (input.Room < 0 && input.Opening < 0 && input.Key == row.Key) RequireInputLaw(input, row, owner);
     return input;
@@ -234,6 +253,7 @@ void ReadTop(std::string_view text, const std::filesystem::path& studyDir, Study
     RefuseUnknownKeys(top, kStudyKeys, "");
     zf::project::Document base = ReadBase(parsed, studyDir);
     out.RoomCount = static_cast<int>(base.Rooms.size());
+    out.RouteCount = static_cast<int>(base.Routes.size());
 
     out.Runs = WholeNumber(top, "runs", kMaxRuns);
     Require(out.Runs >= 1, "ключ \"runs\": ", "нужен хотя бы один расчет");
@@ -318,6 +338,9 @@ zf::project::Document ScenarioOfRun(const Study& study, const std::vector<Draw>&
                 layer.Thickness = x;
         } else if (input.Kind == InputKind::OpenState) {
             scenario.Openings[static_cast<std::size_t>(input.Opening)].Open = draws[j].Text == "true";
+        } else if (input.Route >= 0) {
+            zf::flow::Route& route = scenario.Routes[static_cast<std::size_t>(input.Route)];
+            route.*zf::project::RowOf(zf::project::kRouteInputs, input.Key)->Field = x;
         } else if (input.Room >= 0 && input.Evacuation) {
             // A room the base leaves without evacuation inputs starts from t_нэ = t_р = 0: a
             // varied duration alone means people start leaving at once.

@@ -12,7 +12,10 @@
 //      {"input": "openings[1].open", "distribution": "bernoulli", "p": 0.8},
 //      {"input": "plume", "distribution": "choice", "values": ["tanaka", "mccaffrey"], "weights": [3, 1]},
 //      {"input": "heat_loss.walls.material", "distribution": "choice", "values": ["gypsum_board", "brick"]},
-//      {"input": "heat_loss.walls.thickness", "distribution": "uniform", "min": 0.01, "max": 0.02}]}
+//      {"input": "heat_loss.walls.thickness", "distribution": "uniform", "min": 0.01, "max": 0.02},
+//      {"input": "evacuation_routes[1].people", "distribution": "triangular", "min": 40, "mode": 60, "max": 90},
+//      {"input": "evacuation_routes[1].projection", "distribution": "choice", "values": [0.1, 0.125]},
+//      {"input": "evacuation_routes[1].start_delay", "distribution": "uniform", "min": 60, "max": 360}]}
 //
 // Inputs: a top-level number of the scenario file (Qn, Vlin, PsiUd, fire_area_max, D, Lo2, Lco,
 // Lco2, Lhcl, Nu, T0, hr, SimTime, dt; SamplesPerSec as a choice of whole numbers; the safety
@@ -23,7 +26,11 @@
 // with the heat-loss option in the base, the material (a choice of the table's keys) or the
 // thickness (0 < L ≤ 1 m in every draw) of a surface of one layer the base gives: the
 // building's ("heat_loss.walls|ceiling.material|thickness") or a room's own
-// ("rooms[i].walls|ceiling.material|thickness").
+// ("rooms[i].walls|ceiling.material|thickness"); an escape route's people count N (N ≥ 0 in
+// every draw), the projection f of one person (0 < f ≤ 1 m² in every draw) or its start delay
+// t_нэ (seconds, ≥ 0 in every draw): "evacuation_routes[i].people|projection|start_delay",
+// 1-based, of a route the base gives. Each run's row then carries per route t_р, P_э and the
+// route's verdict, and the summary their distributions.
 // Varying one evacuation input of a room the base gives none sets the other to 0 (a varied
 // duration alone: people start leaving at once). A room has a verdict in every run when the
 // base gives it evacuation inputs or one of them is varied.
@@ -62,6 +69,7 @@ struct VariedInput {
     // index; Evacuation: inside its "evacuation") or an opening's key.
     int Room = -1;
     int Opening = -1;
+    int Route = -1;  // an escape route's key: its 0-based index
     bool Evacuation = false;
     std::string Surface;  // "walls" or "ceiling" for a surface of the heat-loss option, else empty
     std::string Key;
@@ -80,6 +88,7 @@ struct Study {
     Sampling Method = Sampling::MonteCarlo;
     std::vector<VariedInput> Inputs;
     int RoomCount = 0;
+    int RouteCount = 0;  // the base's escape routes, each judged in every run
     std::vector<bool> RoomHasEvacuation;  // the base or a varied input gives the room evacuation inputs
     // The whole study with the base written in, in one fixed layout: what an output folder
     // keeps, so a resumed study or a merge can tell whether it holds the same study.

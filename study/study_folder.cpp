@@ -187,13 +187,16 @@ std::optional<std::string> WriteRunsCsv(const Folder& folder, const Study& study
     return std::nullopt;
 }
 
+std::optional<std::string> ReadSummaryData(const Folder& folder, const Study& study, SummaryData& data) {
+    return EachRow(folder, study, [&](const RunRow& row) -> std::optional<std::string> {
+        data.Add(row);
+        return std::nullopt;
+    });
+}
+
 std::optional<std::string> WriteSummaries(const Folder& folder, const Study& study, const Share& share) {
     SummaryData data(study);
-    if (auto bad = EachRow(folder, study, [&](const RunRow& row) -> std::optional<std::string> {
-            data.Add(row);
-            return std::nullopt;
-        }))
-        return bad;
+    if (auto bad = ReadSummaryData(folder, study, data)) return bad;
     if (auto failed = WriteFileWhole(folder.File(kSummaryJson), SummaryJson(study, data, share))) return failed;
     return WriteFileWhole(folder.File(kSummaryText), SummaryText(study, data, share));
 }

@@ -82,6 +82,9 @@ std::optional<std::string> DoneRuns(const Folder& folder, const Study& study, st
 // the same run replaces the old). Returns why it failed.
 std::optional<std::string> WriteRunsCsv(const Folder& folder, const Study& study, const std::map<std::uint64_t, RunRow>& fresh);
 
+// The summary's data of runs.csv as it stands, a row at a time. Returns why it could not be read.
+std::optional<std::string> ReadSummaryData(const Folder& folder, const Study& study, SummaryData& data);
+
 // Writes summary.json and summary.txt from runs.csv as it stands.
 std::optional<std::string> WriteSummaries(const Folder& folder, const Study& study, const Share& share);
 

@@ -208,21 +208,40 @@ void RequireLawWithin(const VariedInput& input, const std::string& owner, const 
 
 void RequireInputLaw(const VariedInput& input, const zf::Input& row, const std::string& owner) {
     if (row.Min == 0 && row.Max == zf::kNoUpperLimit) return;  // the file's own check suffices
-    const std::string why = std::string(row.Key) + " допустимо " + zf::RangeText(row) + ", ";
-    auto inside = [&](double lo, double hi) { return lo >= row.Min && hi <= row.Max; };
+    RequireLawInRange(input, owner, std::string(row.Key) + " допустимо " + zf::RangeText(row) + ", ", row.Min, row.Max);
+}
+
+// Every draw of the law lies in [lo, hi]; otherwise refused with `why` and what to change. A
+// lognormal law draws above 0 without an upper bound.
+void RequireLawInRange(const VariedInput& input, const std::string& owner, const std::string& why, double lo, double hi) {
+    auto inside = [&](double a, double b) { return a >= lo && b <= hi; };
+    const bool open = hi == zf::kNoUpperLimit;
     if (const auto* d = std::get_if<Uniform>(&input.Law)) {
         Require(inside(d->Min, d->Max), owner, why + "задайте min и max в этих пределах");
     } else if (const auto* d = std::get_if<Triangular>(&input.Law)) {
         Require(inside(d->Min, d->Max), owner, why + "задайте min и max в этих пределах");
     } else if (const auto* d = std::get_if<Normal>(&input.Law)) {
-        Require(inside(d->Min, d->Max), owner, why + "ограничьте нормальное распределение ключами \"min\" и \"max\" в этих пределах");
+        Require(inside(d->Min, d->Max), owner,
+                why + (open ? "ограничьте нормальное распределение ключом \"min\" в этих пределах"
+                            : "ограничьте нормальное распределение ключами \"min\" и \"max\" в этих пределах"));
     } else if (std::holds_alternative<Lognormal>(input.Law)) {
-        throw BadStudy{owner + why + "а логнормальное распределение выходит за эти пределы"};
+        Require(lo <= 0 && open, owner, why + "а логнормальное распределение выходит за эти пределы");
     } else {
         for (std::size_t k = 0; k < input.ChoiceNumbers.size(); ++k)
             Require(inside(input.ChoiceNumbers[k], input.ChoiceNumbers[k]), owner,
                     why + "а среди значений есть " + input.ChoiceTexts[k]);
     }
+}
+
+// N and t_нэ of a route are not negative in any draw; f lies in (0, 1] m² (a person's
+// projection over a square metre is a slip of units).
+void RequireRouteLaw(const VariedInput& input, const std::string& owner) {
+    if (input.Key == "people")
+        RequireLawInRange(input, owner, "число людей N на пути допустимо от 0, ", 0, zf::kNoUpperLimit);
+    else if (input.Key == "start_delay")
+        RequireLawInRange(input, owner, "время начала эвакуации t_нэ допустимо от 0 с, ", 0, zf::kNoUpperLimit);
+    else
+        RequireLawWithin(input, owner, "площадь горизонтальной проекции человека f должна лежать в пределах 0 < f ≤ 1 м², ");
 }
 
 }  // namespace zfcli::study::law

@@ -55,5 +55,10 @@ void RequireLawWithin(const VariedInput& input, const std::string& owner, const 
 // A row of the input table with a range narrower than "not negative" (the critical values):
 // every value the law can draw lies within it.
 void RequireInputLaw(const VariedInput& input, const zf::Input& row, const std::string& owner);
+// Every value the law can draw lies in [lo, hi] (hi may be zf::kNoUpperLimit); otherwise
+// refused with `why` and what to change.
+void RequireLawInRange(const VariedInput& input, const std::string& owner, const std::string& why, double lo, double hi);
+// The bounds of an escape route's N (≥ 0), t_нэ (≥ 0 s) and f (0 < f ≤ 1 m²).
+void RequireRouteLaw(const VariedInput& input, const std::string& owner);
 
 }  // namespace zfcli::study::law

@@ -32,6 +32,20 @@ RoomRow RoomRowOf(const zfreport::RoomVerdict& verdict, const zf::TRoom& room) {
     return r;
 }
 
+// t_р and P_э of each route and its verdict; none when the routes were not computed.
+std::vector<RouteRow> RouteRowsOf(const Study& study, const zfreport::RunVerdict& verdict) {
+    std::vector<RouteRow> rows(static_cast<std::size_t>(study.RouteCount));
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        rows[k].Verdict = zfreport::VerdictKey(zfreport::Verdict::Undetermined);
+        if (k >= verdict.Routes.size()) continue;  // the routes were refused: no time, no verdict
+        const zfreport::RouteVerdict& route = verdict.Routes[k];
+        rows[k].Time = route.Time;
+        rows[k].Probability = route.Probability;
+        if (route.Outcome) rows[k].Verdict = zfreport::VerdictKey(*route.Outcome);
+    }
+    return rows;
+}
+
 int EmitScenario(const Study& study, std::uint64_t run) {
     if (run > study.Runs)
         return Refuse("", "нет расчета с номером " + std::to_string(run) + " (в исследовании расчеты 1…" + std::to_string(study.Runs) + ")");
@@ -132,6 +146,9 @@ RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run,
     const std::vector<Draw> draws = DrawsOfRun(study, sampler, run);
     for (const Draw& d : draws) row.Inputs.push_back(d.Text);
     row.Rooms.assign(static_cast<std::size_t>(study.RoomCount), RoomRow{});
+    // Until the routes are judged, no route has a verdict.
+    row.Routes.assign(static_cast<std::size_t>(study.RouteCount),
+                      RouteRow{{}, {}, std::string(zfreport::VerdictKey(zfreport::Verdict::Undetermined))});
     const zf::project::Document building = ScenarioOfRun(study, draws);
     zf::TzoneMath zm;
     std::optional<std::string> refused;
@@ -163,6 +180,7 @@ RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run,
     // The program's one verdict: a failed, stopped or too short run is undetermined, with why.
     for (int r = 0; r < study.RoomCount; ++r)
         row.Rooms[static_cast<std::size_t>(r)] = RoomRowOf(verdict.Rooms[static_cast<std::size_t>(r)], zm.Room(r));
+    row.Routes = RouteRowsOf(study, verdict);
     return row;
 }
 

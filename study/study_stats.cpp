@@ -69,6 +69,44 @@ std::optional<double> RankCorrelation(const std::vector<double>& x, const std::v
     return sxy / std::sqrt(sxx * syy);
 }
 
+Spread Describe(const std::vector<double>& values) {
+    Spread s;
+    std::vector<double> sorted = values;
+    std::sort(sorted.begin(), sorted.end());
+    s.P5 = Percentile(sorted, 5);
+    s.P50 = Percentile(sorted, 50);
+    s.P95 = Percentile(sorted, 95);
+    double sum = 0;
+    for (double v : values)
+        if (std::isfinite(v)) sum += v, ++s.Count;
+    if (s.Count == 0) return s;
+    s.Min = sorted.front();
+    s.Max = *std::find_if(sorted.rbegin(), sorted.rend(), [](double v) { return std::isfinite(v); });
+    const double m = static_cast<double>(s.Count);
+    s.Mean = sum / m;
+    if (s.Count < 2) return s;
+    double squares = 0;
+    for (double v : values)
+        if (std::isfinite(v)) squares += (v - *s.Mean) * (v - *s.Mean);
+    const double variance = squares / (m - 1);  // of the sample [unit²]
+    s.Sd = std::sqrt(variance);
+    const double half = StudentT975(s.Count - 1) * std::sqrt(variance / m);
+    s.Low = *s.Mean - half;
+    s.High = *s.Mean + half;
+    return s;
+}
+
+Histogram HistogramOf(const std::vector<double>& sorted) {
+    Histogram h;
+    if (sorted.empty()) return h;
+    const int bins = std::clamp(static_cast<int>(std::ceil(std::sqrt(static_cast<double>(sorted.size())))), 5, 12);
+    h.Low = sorted.front();
+    h.Width = std::max((sorted.back() - h.Low) / bins, 1e-9);
+    h.Counts.assign(static_cast<std::size_t>(bins), 0);
+    for (double v : sorted) ++h.Counts[static_cast<std::size_t>(std::min(bins - 1, static_cast<int>((v - h.Low) / h.Width)))];
+    return h;
+}
+
 }  // namespace stats
 
 }  // namespace zfcli::study

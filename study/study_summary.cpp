@@ -32,35 +32,19 @@ struct RoomStats {
     std::vector<Influence> Ranking;  // strongest influence first
 };
 
-// Mean of the reached times (summed in run order) and its 95 % interval from Student's t.
-void MeanAndInterval(const std::vector<double>& blocking, RoomStats& s) {
-    if (s.Reached == 0) return;
-    const double m = static_cast<double>(s.Reached);
-    double sum = 0;
-    for (double v : blocking)
-        if (std::isfinite(v)) sum += v;
-    s.Mean = sum / m;
-    if (s.Reached < 2) return;
-    double squares = 0;
-    for (double v : blocking)
-        if (std::isfinite(v)) squares += (v - *s.Mean) * (v - *s.Mean);
-    const double half = stats::StudentT975(s.Reached - 1) * std::sqrt(squares / (m - 1) / m);
-    s.Low = *s.Mean - half;
-    s.High = *s.Mean + half;
-}
-
 RoomStats StatsOfRoom(const Study& study, const SummaryData& data, std::size_t room) {
     RoomStats s;
     const std::vector<double>& blocking = data.Blocking[room];
     if (!blocking.empty()) {
-        std::vector<double> sorted = blocking;
-        std::sort(sorted.begin(), sorted.end());
-        s.Reached = static_cast<std::uint64_t>(std::count_if(sorted.begin(), sorted.end(), [](double v) { return std::isfinite(v); }));
+        const stats::Spread spread = stats::Describe(blocking);
+        s.Reached = spread.Count;
         s.ShareReached = static_cast<double>(s.Reached) / static_cast<double>(blocking.size());
-        s.P5 = stats::Percentile(sorted, 5);
-        s.P50 = stats::Percentile(sorted, 50);
-        s.P95 = stats::Percentile(sorted, 95);
-        MeanAndInterval(blocking, s);
+        s.P5 = spread.P5;
+        s.P50 = spread.P50;
+        s.P95 = spread.P95;
+        s.Mean = spread.Mean;
+        s.Low = spread.Low;
+        s.High = spread.High;
     }
     for (std::size_t j = 0; j < study.Inputs.size(); ++j)
         s.Ranking.push_back({study.Inputs[j].Path, stats::RankCorrelation(data.Ranks[j], blocking)});
@@ -97,8 +81,7 @@ std::uint64_t PlannedRuns(const Study& study, const Share& share) {
 
 std::string Said(zfreport::Verdict v) { return "«" + std::string(zfreport::VerdictText(v)) + "»"; }
 
-ordered_json VerdictJson(const SummaryData& data, std::size_t room) {
-    const SummaryData::RoomVerdicts& v = data.Verdicts[room];
+ordered_json VerdictJson(const SummaryData& data, const SummaryData::RoomVerdicts& v) {
     ordered_json j;
     j["safe"] = v.Safe;
     j["unsafe"] = v.Unsafe;
@@ -110,9 +93,8 @@ ordered_json VerdictJson(const SummaryData& data, std::size_t room) {
     return j;
 }
 
-std::string VerdictText(const SummaryData& data, std::size_t room) {
+std::string VerdictText(const SummaryData& data, const SummaryData::RoomVerdicts& v) {
     using zfreport::Verdict;
-    const SummaryData::RoomVerdicts& v = data.Verdicts[room];
     const std::uint64_t judged = v.Safe + v.Unsafe;
     std::string t = "  Вывод об эвакуации: " + Said(Verdict::Safe) + " — " + std::to_string(v.Safe) + ", " +
                     Said(Verdict::Unsafe) + " — " + std::to_string(v.Unsafe) + " (расчетов с выводом: " + std::to_string(judged);
@@ -120,6 +102,72 @@ std::string VerdictText(const SummaryData& data, std::size_t room) {
     t += "); " + Said(Verdict::Undetermined) + ": завершенных расчетов — " + std::to_string(v.Undetermined) +
          ", расчетов с ошибкой — " + std::to_string(data.Failed);
     return t + "\n";
+}
+
+// ---- The escape routes: t_р and P_э over the completed runs --------------------------------
+
+ordered_json SpreadJson(const stats::Spread& s) {
+    ordered_json j;
+    j["count"] = s.Count;
+    j["mean"] = OrNull(s.Mean);
+    j["sd"] = OrNull(s.Sd);
+    j["ci95"] = s.Low ? ordered_json::array({*s.Low, *s.High}) : ordered_json(nullptr);
+    j["p5"] = OrNull(s.P5);
+    j["p50"] = OrNull(s.P50);
+    j["p95"] = OrNull(s.P95);
+    j["min"] = OrNull(s.Min);
+    j["max"] = OrNull(s.Max);
+    return j;
+}
+
+// The runs done that gave the route neither "безопасно" nor "опасно": undetermined, failed, stopped.
+std::uint64_t WithoutVerdict(const SummaryData& data, std::size_t route) {
+    const SummaryData::RoomVerdicts& v = data.RouteVerdicts[route];
+    return data.Done - v.Safe - v.Unsafe;
+}
+
+std::string RouteName(const Study& study, std::size_t route) {
+    const std::string& name = study.Base.Routes[route].Name;
+    return "Путь " + std::to_string(route + 1) + (name.empty() ? std::string() : " «" + name + "»");
+}
+
+ordered_json RoutesJson(const Study& study, const SummaryData& data) {
+    ordered_json list = ordered_json::array();
+    for (std::size_t k = 0; k < data.RouteTimes.size(); ++k) {
+        ordered_json route;
+        route["route"] = k + 1;
+        route["name"] = study.Base.Routes[k].Name;
+        route["evacuation_time"] = SpreadJson(stats::Describe(data.RouteTimes[k]));
+        route["probability"] = SpreadJson(stats::Describe(data.RouteProbabilities[k]));
+        route["verdict"] = VerdictJson(data, data.RouteVerdicts[k]);
+        route["runs_without_verdict"] = WithoutVerdict(data, k);
+        list.push_back(route);
+    }
+    return list;
+}
+
+// "среднее 128,4 (95 % …), стандартное отклонение 3,2; процентили: …" with `decimals` decimals.
+std::string SpreadText(const stats::Spread& s, int decimals) {
+    auto shown = [&](const std::optional<double>& v) { return v ? Fixed(*v, decimals) : std::string("—"); };
+    std::string t = "расчетов — " + std::to_string(s.Count);
+    if (!s.Mean) return t;
+    t += "; среднее " + shown(s.Mean);
+    if (s.Low) t += " (95 % доверительный интервал " + shown(s.Low) + "…" + shown(s.High) + ")";
+    if (s.Sd) t += ", стандартное отклонение " + shown(s.Sd);
+    t += "; процентили: 5-й " + shown(s.P5) + ", 50-й " + shown(s.P50) + ", 95-й " + shown(s.P95);
+    return t + "; наименьшее " + shown(s.Min) + ", наибольшее " + shown(s.Max);
+}
+
+std::string RoutesText(const Study& study, const SummaryData& data) {
+    std::string t;
+    for (std::size_t k = 0; k < data.RouteTimes.size(); ++k) {
+        t += "\n" + RouteName(study, k) + "\n";
+        t += "  Время эвакуации t_р, с: " + SpreadText(stats::Describe(data.RouteTimes[k]), 1) + "\n";
+        t += "  Вероятность эвакуации P_э: " + SpreadText(stats::Describe(data.RouteProbabilities[k]), 3) + "\n";
+        t += VerdictText(data, data.RouteVerdicts[k]);
+        t += "  Расчетов без вывода: " + std::to_string(WithoutVerdict(data, k)) + " из " + std::to_string(data.Done) + "\n";
+    }
+    return t;
 }
 
 ordered_json FailedRunsJson(const Study& study, const SummaryData& data) {
@@ -149,7 +197,7 @@ std::string RoomText(const Study& study, const SummaryData& data, std::size_t ro
     const RoomStats s = StatsOfRoom(study, data, room);
     std::string t = "\n" + zf::RoomTitle(static_cast<int>(room)) + "\n";
     t += "  Расчетов завершено: " + std::to_string(data.Completed) + ", с ошибкой: " + std::to_string(data.Failed) + "\n";
-    if (study.RoomHasEvacuation[room]) t += VerdictText(data, room);
+    if (study.RoomHasEvacuation[room]) t += VerdictText(data, data.Verdicts[room]);
     if (!s.ShareReached) return t + "  Нет завершенных расчетов.\n";
     t += "  Время блокирования t_бл достигнуто в " + Percent(*s.ShareReached) + " расчетов\n";
     if (s.Mean) {
@@ -178,6 +226,9 @@ SummaryData::SummaryData(const Study& study)
     : Blocking(static_cast<std::size_t>(study.RoomCount)),
       Ranks(study.Inputs.size()),
       Verdicts(static_cast<std::size_t>(study.RoomCount)),
+      RouteTimes(static_cast<std::size_t>(study.RouteCount)),
+      RouteProbabilities(static_cast<std::size_t>(study.RouteCount)),
+      RouteVerdicts(static_cast<std::size_t>(study.RouteCount)),
       study_(study) {}
 
 void SummaryData::Add(const RunRow& row) {
@@ -197,6 +248,14 @@ void SummaryData::Add(const RunRow& row) {
         Verdicts[r].Undetermined += room.Verdict == zfreport::VerdictKey(zfreport::Verdict::Undetermined);
     }
     for (std::size_t j = 0; j < Ranks.size(); ++j) Ranks[j].push_back(InputRank(study_.Inputs[j], row.Inputs[j]));
+    for (std::size_t k = 0; k < RouteTimes.size() && k < row.Routes.size(); ++k) {
+        const RouteRow& route = row.Routes[k];
+        if (route.Time) RouteTimes[k].push_back(*route.Time);
+        if (route.Probability) RouteProbabilities[k].push_back(*route.Probability);
+        RouteVerdicts[k].Safe += route.Verdict == zfreport::VerdictKey(zfreport::Verdict::Safe);
+        RouteVerdicts[k].Unsafe += route.Verdict == zfreport::VerdictKey(zfreport::Verdict::Unsafe);
+        RouteVerdicts[k].Undetermined += route.Verdict == zfreport::VerdictKey(zfreport::Verdict::Undetermined);
+    }
 }
 
 std::string SummaryJson(const Study& study, const SummaryData& data, const Share& share) {
@@ -227,12 +286,13 @@ std::string SummaryJson(const Study& study, const SummaryData& data, const Share
         blocking["p95"] = OrNull(s.P95);
         blocking["share_reached"] = OrNull(s.ShareReached);
         room["blocking_time"] = blocking;
-        room["verdict"] = study.RoomHasEvacuation[r] ? VerdictJson(data, r) : ordered_json(nullptr);
+        room["verdict"] = study.RoomHasEvacuation[r] ? VerdictJson(data, data.Verdicts[r]) : ordered_json(nullptr);
         room["influence"] = ordered_json::array();
         for (const Influence& i : s.Ranking)
             room["influence"].push_back(ordered_json{{"input", i.Input}, {"rank_correlation", OrNull(i.Correlation)}});
         top["rooms"].push_back(room);
     }
+    if (study.RouteCount > 0) top["routes"] = RoutesJson(study, data);
     top["failed_runs"] = FailedRunsJson(study, data);
     return top.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }
@@ -252,6 +312,7 @@ std::string SummaryText(const Study& study, const SummaryData& data, const Share
     t += "Доля " + Said(zfreport::Verdict::Safe) + " — среди расчетов с выводом; " + Said(zfreport::Verdict::Undetermined) +
          " и расчеты с ошибкой указаны отдельно.\n";
     for (std::size_t r = 0; r < data.Blocking.size(); ++r) t += RoomText(study, data, r);
+    t += RoutesText(study, data);
     return t + FailedRunsText(study, data);
 }
 

@@ -58,6 +58,47 @@ bool ValidInput(const VariedInput& input, const std::string& text) {
     return std::find(input.ChoiceTexts.begin(), input.ChoiceTexts.end(), text) != input.ChoiceTexts.end();
 }
 
+bool ValidVerdict(const std::string& v) { return v.empty() || v == "safe" || v == "unsafe" || v == "undetermined"; }
+
+// The rooms' cells of a record from cell `c` on into row.Rooms; what is wrong, if anything.
+std::optional<std::string> ReadRoomCells(const Study& study, const std::vector<std::string>& cells, std::size_t& c, RunRow& row) {
+    for (int r = 0; r < study.RoomCount; ++r) {
+        RoomRow room;
+        if (!cells[c].empty() && !(room.Blocking = ParseNumber(cells[c]))) return "неверное время блокирования";
+        ++c;
+        room.Factors = cells[c++];
+        for (double& t : room.Times) {
+            const auto v = cells[c].empty() ? std::optional<double>(0.0) : ParseNumber(cells[c]);
+            if (!v || *v < 0 || (!cells[c].empty() && *v == 0)) return "неверное критическое время";
+            t = *v;
+            ++c;
+        }
+        if (study.RoomHasEvacuation[static_cast<std::size_t>(r)]) {
+            room.Verdict = cells[c++];
+            room.VerdictReason = cells[c++];
+            if (!ValidVerdict(room.Verdict)) return "неверный вывод об эвакуации";
+        }
+        row.Rooms.push_back(std::move(room));
+    }
+    return std::nullopt;
+}
+
+// The escape routes' cells: t_р ≥ 0, 0 ≤ P_э ≤ 1, a verdict.
+std::optional<std::string> ReadRouteCells(const Study& study, const std::vector<std::string>& cells, std::size_t& c, RunRow& row) {
+    for (int k = 0; k < study.RouteCount; ++k) {
+        RouteRow route;
+        const std::string& time = cells[c++];
+        const std::string& probability = cells[c++];
+        route.Verdict = cells[c++];
+        if (!time.empty() && (!(route.Time = ParseNumber(time)) || *route.Time < 0)) return "неверное время эвакуации по пути";
+        if (!probability.empty() && (!(route.Probability = ParseNumber(probability)) || *route.Probability < 0 || *route.Probability > 1))
+            return "неверная вероятность эвакуации по пути";
+        if (!ValidVerdict(route.Verdict)) return "неверный вывод об эвакуации по пути";
+        row.Routes.push_back(std::move(route));
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::string CsvHeader(const Study& study) {
@@ -69,6 +110,10 @@ std::string CsvHeader(const Study& study) {
         header += "," + room + "blocking_time," + room + "blocking_factors";
         for (std::string_view name : zfreport::kHazardShortNames) header += "," + room + std::string(name);
         if (study.RoomHasEvacuation[static_cast<std::size_t>(r - 1)]) header += "," + room + "verdict," + room + "verdict_reason";
+    }
+    for (int k = 1; k <= study.RouteCount; ++k) {
+        const std::string route = "route" + std::to_string(k) + "_";
+        header += "," + route + "evacuation_time," + route + "probability," + route + "verdict";
     }
     return header;
 }
@@ -83,6 +128,9 @@ std::string CsvRow(const Study& study, const RunRow& row) {
         for (double t : room.Times) line += "," + TimeCell(t);
         if (study.RoomHasEvacuation[r]) line += "," + room.Verdict + "," + CsvCell(room.VerdictReason);
     }
+    for (const RouteRow& route : row.Routes)
+        line += "," + (route.Time ? zfreport::NumberText(*route.Time) : std::string()) + "," +
+                (route.Probability ? zfreport::NumberText(*route.Probability) : std::string()) + "," + route.Verdict;
     return line + "\n";
 }
 
@@ -154,25 +202,8 @@ bool RunsCsvReader::Next(RunRow& row) {
         return Fail(where + "неверный номер шага");
     row.Step = static_cast<int>(*step);
     row.Fault = cells[c++];
-    for (int r = 0; r < study_.RoomCount; ++r) {
-        RoomRow room;
-        if (!cells[c].empty() && !(room.Blocking = ParseNumber(cells[c]))) return Fail(where + "неверное время блокирования");
-        ++c;
-        room.Factors = cells[c++];
-        for (double& t : room.Times) {
-            const auto v = cells[c].empty() ? std::optional<double>(0.0) : ParseNumber(cells[c]);
-            if (!v || *v < 0 || (!cells[c].empty() && *v == 0)) return Fail(where + "неверное критическое время");
-            t = *v;
-            ++c;
-        }
-        if (study_.RoomHasEvacuation[static_cast<std::size_t>(r)]) {
-            room.Verdict = cells[c++];
-            room.VerdictReason = cells[c++];
-            if (room.Verdict != "" && room.Verdict != "safe" && room.Verdict != "unsafe" && room.Verdict != "undetermined")
-                return Fail(where + "неверный вывод об эвакуации");
-        }
-        row.Rooms.push_back(std::move(room));
-    }
+    if (auto bad = ReadRoomCells(study_, cells, c, row)) return Fail(where + *bad);
+    if (auto bad = ReadRouteCells(study_, cells, c, row)) return Fail(where + *bad);
     return true;
 }
 

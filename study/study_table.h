@@ -29,6 +29,13 @@ struct RoomRow {
     std::string VerdictReason;                 // why "undetermined", in Russian; empty otherwise
 };
 
+// One escape route of a run: its evacuation time, its probability of evacuation and verdict.
+struct RouteRow {
+    std::optional<double> Time;         // t_р [s]; none when the routes were not computed
+    std::optional<double> Probability;  // P_э [-]; none when the run cannot tell
+    std::string Verdict;                // "safe", "unsafe", "undetermined"
+};
+
 struct RunRow {
     std::uint64_t Run = 0;            // run number from 1
     std::vector<std::string> Inputs;  // the drawn values as Draw::Text
@@ -36,6 +43,7 @@ struct RunRow {
     int Step = 0;       // the last step computed, or the failed one
     std::string Fault;  // why the run failed (failed runs only)
     std::vector<RoomRow> Rooms;
+    std::vector<RouteRow> Routes;  // the base's escape routes, in their order
 };
 
 // The header line of runs.csv for this study (without the line end).
@@ -97,6 +105,24 @@ std::optional<double> Percentile(const std::vector<double>& sorted, double p);
 // Spearman's rank correlation: the correlation of the average ranks (ties share their mean
 // rank). None when either side is constant or fewer than three pairs exist.
 std::optional<double> RankCorrelation(const std::vector<double>& x, const std::vector<double>& y);
+
+// A sample described: +∞ values stand for "not reached" and count in the percentiles only.
+struct Spread {
+    std::uint64_t Count = 0;                // finite values
+    std::optional<double> Mean, Sd;         // of the finite values (summed in the given order); Sd from two
+    std::optional<double> Low, High;        // 95 % interval of the mean from Student's t, from two values
+    std::optional<double> P5, P50, P95;     // percentiles of all values
+    std::optional<double> Min, Max;         // of the finite values
+};
+Spread Describe(const std::vector<double>& values);
+
+// Counts of ascending finite values in √n equal bins (5 to 12, so labels stay readable) from
+// the least to the greatest; equal values all fall in the first bin.
+struct Histogram {
+    double Low = 0, Width = 0;  // the first bin's lower edge and every bin's width
+    std::vector<std::uint64_t> Counts;
+};
+Histogram HistogramOf(const std::vector<double>& sorted);
 }  // namespace stats
 
 // What the summary needs of the rows, gathered a row at a time in run order: the counts, the
@@ -120,6 +146,9 @@ public:
     std::vector<std::vector<double>> Blocking;  // by room, per completed run: t_бл [s], +∞ not reached
     std::vector<std::vector<double>> Ranks;     // by input, per completed run: the value ordered as a number
     std::vector<RoomVerdicts> Verdicts;         // by room
+    // By escape route, per completed run that gives it: t_р [s] and P_э [-]; the verdicts.
+    std::vector<std::vector<double>> RouteTimes, RouteProbabilities;
+    std::vector<RoomVerdicts> RouteVerdicts;
     std::vector<FailedRun> FailedRuns;          // in run order
 
 private:

@@ -186,6 +186,49 @@ TEST(StudyStatistics, StudentQuantileAgreesWithTables) {
     EXPECT_NEAR(stats::StudentT975(1000000), 1.9600, 1e-3);
 }
 
+// Every value falls in exactly one bin, the one whose interval holds it (the greatest in the
+// last), in √n bins kept between 5 and 12; equal values all in the first.
+TEST(StudyStatistics, HistogramBinsHoldEachValueOnceInItsInterval) {
+    const std::vector<std::vector<double>> samples = {
+        {7.5}, {3, 3, 3}, {0, 1}, {0, 0.25, 0.5, 0.75, 1.0}, [] {
+            std::vector<double> v;
+            for (int k = 0; k < 400; ++k) v.push_back(20 + 0.37 * k);
+            return v;
+        }()};
+    for (const std::vector<double>& values : samples) {
+        const stats::Histogram h = stats::HistogramOf(values);
+        const std::size_t bins = h.Counts.size();
+        EXPECT_EQ(bins, std::clamp<std::size_t>(static_cast<std::size_t>(std::ceil(std::sqrt(values.size()))), 5, 12));
+        EXPECT_EQ(std::accumulate(h.Counts.begin(), h.Counts.end(), std::uint64_t{0}), values.size());
+        EXPECT_EQ(h.Low, values.front());
+        std::vector<std::uint64_t> expected(bins, 0);
+        for (double v : values) {
+            std::size_t k = 0;
+            while (k + 1 < bins && v >= h.Low + static_cast<double>(k + 1) * h.Width) ++k;
+            ++expected[k];
+        }
+        EXPECT_EQ(h.Counts, expected) << values.size() << " values from " << values.front();
+    }
+    EXPECT_TRUE(stats::HistogramOf({}).Counts.empty());
+}
+
+// The description the summary gives of a sample: the count, mean and deviation of the values
+// reached, their percentiles with "not reached" above everything, the least and greatest.
+TEST(StudyStatistics, DescribeCountsOnlyReachedValuesInTheMoments) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const stats::Spread s = stats::Describe({30, 10, inf, 20});
+    EXPECT_EQ(s.Count, 3u);
+    EXPECT_DOUBLE_EQ(*s.Mean, 20);
+    EXPECT_DOUBLE_EQ(*s.Sd, 10);
+    EXPECT_NEAR(*s.High - *s.Mean, stats::StudentT975(2) * 10 / std::sqrt(3.0), 1e-12);
+    EXPECT_DOUBLE_EQ(*s.P50, 25);  // position 1.5 of 10, 20, 30, ∞
+    EXPECT_FALSE(s.P95);
+    EXPECT_EQ(*s.Min, 10);
+    EXPECT_EQ(*s.Max, 30);
+    EXPECT_FALSE(stats::Describe({5}).Sd);
+    EXPECT_FALSE(stats::Describe({inf}).Mean);
+}
+
 TEST(StudyShares, ShardsCoverEveryRunOnce) {
     for (std::uint64_t runs : {1, 7, 200, 1001})
         for (std::uint64_t count : {1, 2, 3, 7}) {

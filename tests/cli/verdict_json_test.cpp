@@ -108,7 +108,9 @@ std::string ExpectedVerdict(const json& e, const zfreport::EvacuationInput& give
         EXPECT_GT(margin, exact - 0.1 - 1e-6);
         EXPECT_NEAR(margin * 10, std::round(margin * 10), 1e-6);
         const bool safe = required <= j.F * j.Smallest;
-        if (!safe) EXPECT_LT(margin, 0);
+        if (!safe) {
+            EXPECT_LT(margin, 0);
+        }
         return safe ? "safe" : "unsafe";
     }
     EXPECT_TRUE(e["allowed"].is_null());

@@ -28,7 +28,9 @@ TEST_P(Probability, ThreeCasesAndWhatTheRunCannotTell) {
     std::string reason;
     const std::optional<double> p = EvacuationProbability(c.Tr, c.Tne, c.Tck, c.Tbl, c.Reach, &reason);
     ASSERT_EQ(p.has_value(), c.Expected.has_value());
-    if (p) EXPECT_NEAR(*p, *c.Expected, 1e-12);
+    if (p) {
+        EXPECT_NEAR(*p, *c.Expected, 1e-12);
+    }
     EXPECT_NE(reason.find(c.Reason), std::string::npos) << reason;
 }
 

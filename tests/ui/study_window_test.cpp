@@ -184,3 +184,42 @@ TEST_F(StudyFolder, AFolderThatIsNotAWholeStudyIsRefusedByFile) {
     // The window still shows nothing it could not read.
     EXPECT_EQ(window.findChild<QComboBox*>("CBRoom")->count(), 0);
 }
+
+// A study of an escape route's N: the window gives t_р and P_э of the route as the summary
+// does, and hides the line in a study without routes.
+TEST(StudyWindowRoutes, ShowTheRoutesTimeAndProbabilityFromTheSummary) {
+    TempDir tmp;
+    const fs::path study = tmp.Path() / "study.json";
+    std::ofstream(study) << R"({"base": {"SimTime": 120, "dt": 0.01, "rooms": [{}, {}], "openings": [{"rooms": [1, 2]}],
+        "evacuation_routes": [{"name": "Зал", "people": 60, "start_delay": 20,
+          "segments": [{"kind": "horizontal", "length": 20, "width": 2, "room": 2}, {"kind": "doorway", "width": 1.0, "room": 2}]}]},
+        "runs": 6, "seed": 3, "sampling": "latin-hypercube", "vary": [
+        {"input": "evacuation_routes[1].people", "distribution": "uniform", "min": 10, "max": 100}]})";
+    const ChildResult run = RunChild(ZONEFIRE_CLI, {"study", study.string(), "--out", (tmp.Path() / "out").string(), "--quiet"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const QJsonObject route = QJsonDocument::fromJson(QByteArray::fromStdString(ReadFile(tmp.Path() / "out" / "summary.json")))
+                                  .object()["routes"].toArray()[0].toObject();
+    const QJsonObject time = route["evacuation_time"].toObject();
+
+    StudyWindow window;
+    ASSERT_EQ(window.OpenStudy(QString::fromStdString((tmp.Path() / "out" / "summary.json").string())), std::nullopt);
+    auto* routes = window.findChild<QLabel*>("LabelRoutes");
+    ASSERT_NE(routes, nullptr);
+    EXPECT_FALSE(routes->isHidden());
+    const QString text = routes->text();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Путь 1 «Зал»: t_р — расчетов 6, среднее %1 с")
+                                    .arg(QLocale().toString(time["mean"].toDouble(), 'f', 1))))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("5/50/95-й: %1;").arg(QLocale().toString(time["p5"].toDouble(), 'f', 1))))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("P_э — расчетов %1").arg(route["probability"].toObject()["count"].toInteger())))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("расчетов без вывода: %1").arg(route["runs_without_verdict"].toInteger())))
+        << text.toStdString();
+}
+
+TEST_F(StudyFolder, AStudyWithoutRoutesShowsNoRoutesLine) {
+    StudyWindow window;
+    ASSERT_EQ(window.OpenStudy(QString::fromStdString((dir_ / "out" / "summary.json").string())), std::nullopt);
+    EXPECT_TRUE(window.findChild<QLabel*>("LabelRoutes")->isHidden());
+}

@@ -1,5 +1,7 @@
 #include "study_charts.h"
 
+#include "study_table.h"
+
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -79,18 +81,13 @@ void DrawHistogram(QChart* histogram, const std::vector<double>& times) {
     auto* categories = new QBarCategoryAxis(histogram);
     categories->setTitleText(QStringLiteral("Время блокирования, с (середина интервала)"));
     double most = 1;
-    if (!times.empty()) {
-        const int bins = std::clamp(static_cast<int>(std::ceil(std::sqrt(static_cast<double>(times.size())))), 5, 12);
-        const double lo = times.front(), width = std::max((times.back() - lo) / bins, 1e-9);
-        std::vector<int> bin(static_cast<std::size_t>(bins));
-        // Enough decimals that neighbouring bins' labels differ (a category axis merges equal ones).
-        const int decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(width))), 0, 9);
-        for (double t : times) ++bin[static_cast<std::size_t>(std::min(bins - 1, static_cast<int>((t - lo) / width)))];
-        for (int k = 0; k < bins; ++k) {
-            *counts << bin[static_cast<std::size_t>(k)];
-            categories->append(Number(lo + (k + 0.5) * width, decimals));
-            most = std::max(most, static_cast<double>(bin[static_cast<std::size_t>(k)]));
-        }
+    const zfcli::study::stats::Histogram h = zfcli::study::stats::HistogramOf(times);
+    // Enough decimals that neighbouring bins' labels differ (a category axis merges equal ones).
+    const int decimals = std::clamp(static_cast<int>(std::ceil(-std::log10(std::max(h.Width, 1e-9)))), 0, 9);
+    for (std::size_t k = 0; k < h.Counts.size(); ++k) {
+        *counts << static_cast<double>(h.Counts[k]);
+        categories->append(Number(h.Low + (static_cast<double>(k) + 0.5) * h.Width, decimals));
+        most = std::max(most, static_cast<double>(h.Counts[k]));
     }
     auto* bars = new QBarSeries(histogram);
     bars->setBarWidth(1.0);

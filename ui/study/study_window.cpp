@@ -4,6 +4,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHideEvent>
@@ -12,6 +13,7 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
@@ -20,6 +22,7 @@
 
 #include "study_charts.h"
 #include "study_file.h"
+#include "study_report.h"
 #include "verdict.h"
 #include "window_size.h"
 #include "model/room.h"
@@ -78,6 +81,7 @@ StudyWindow::StudyWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(runs_, &QTableWidget::itemSelectionChanged, this, [this] { openRun_->setEnabled(!runs_->selectedItems().isEmpty()); });
     connect(runs_, &QTableWidget::cellDoubleClicked, this, &StudyWindow::OpenSelectedRun);
     connect(openRun_, &QPushButton::clicked, this, &StudyWindow::OpenSelectedRun);
+    connect(report_, &QPushButton::clicked, this, &StudyWindow::AskAndWriteReport);
 }
 
 // The room's list, the summary's words, the two charts, the runs' table and its button.
@@ -88,6 +92,10 @@ void StudyWindow::MakeWidgets() {
     stats_->setObjectName(QStringLiteral("LabelStats"));
     stats_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     stats_->setWordWrap(true);
+    routes_ = new QLabel(this);
+    routes_->setObjectName(QStringLiteral("LabelRoutes"));
+    routes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    routes_->setWordWrap(true);
     cdfView_ = new QChartView(NewChart(QStringLiteral("Функция распределения времени блокирования")), this);
     cdfView_->setObjectName(QStringLiteral("ChartCdf"));
     cdfView_->setRenderHint(QPainter::Antialiasing);
@@ -106,6 +114,11 @@ void StudyWindow::MakeWidgets() {
     openRun_ = new QPushButton(QStringLiteral("Открыть расчет как здание"), this);
     openRun_->setObjectName(QStringLiteral("BOpenRun"));
     openRun_->setEnabled(false);
+    report_ = new QPushButton(QStringLiteral("Отчет в PDF..."), this);
+    report_->setObjectName(QStringLiteral("BStudyReport"));
+    report_->setToolTip(QStringLiteral("Распределения времени блокирования, t_р, P_э и выводов с гистограммами, "
+                                       "входные данные и число расчетов — в PDF"));
+    report_->setEnabled(false);
 }
 
 // The charts side by side above the runs' table, both splitters keeping every part visible.
@@ -114,6 +127,7 @@ void StudyWindow::LayOut() {
     top->addWidget(new QLabel(QStringLiteral("Помещение:"), this));
     top->addWidget(rooms_);
     top->addStretch();
+    top->addWidget(report_);
     auto* charts = new QSplitter(Qt::Horizontal, this);
     charts->addWidget(cdfView_);
     charts->addWidget(histogramView_);
@@ -138,6 +152,7 @@ void StudyWindow::LayOut() {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(stats_);
+    layout->addWidget(routes_);
     layout->addWidget(parts, 1);
 }
 
@@ -169,6 +184,9 @@ std::optional<QString> StudyWindow::OpenStudy(const QString& summaryPath) {
         rooms_->clear();
         for (int r = 0; r < study_.RoomCount; ++r) rooms_->addItem(QString::fromStdString(zf::RoomTitle(r)));
     }
+    report_->setEnabled(true);
+    routes_->setText(RoutesText());
+    routes_->setVisible(!routes_->text().isEmpty());
     ShowRoom(0);
     return std::nullopt;
 }
@@ -213,6 +231,31 @@ QString StudyWindow::StatsText(int room) const {
                       .arg(VerdictText("undetermined"))
                       .arg(v.value(QStringLiteral("undetermined")).toInteger())
                       .arg(v.value(QStringLiteral("failed")).toInteger());
+}
+
+// One line per route: t_р [s] and P_э over the completed runs, and the runs without a verdict.
+QString StudyWindow::RoutesText() const {
+    auto spread = [](const QJsonObject& s, int decimals, const QString& unit) {
+        QString text = QStringLiteral("расчетов %1").arg(s.value(QStringLiteral("count")).toInteger());
+        if (!s.value(QStringLiteral("mean")).isDouble()) return text;
+        auto n = [&](const char* key) { return Number(s.value(QLatin1String(key)).toDouble(), decimals); };
+        text += QStringLiteral(", среднее %1%2").arg(n("mean"), unit);
+        if (s.value(QStringLiteral("sd")).isDouble()) text += QStringLiteral(", ст. откл. %1%2").arg(n("sd"), unit);
+        return text + QStringLiteral(", процентили 5/50/95-й: %1; %2; %3%4").arg(n("p5"), n("p50"), n("p95"), unit);
+    };
+    QStringList lines;
+    for (const QJsonValue& v : summary_.value(QStringLiteral("routes")).toArray()) {
+        const QJsonObject r = v.toObject();
+        const QString name = r.value(QStringLiteral("name")).toString();
+        // One pass of arg(): a name holding "%3" stays as typed.
+        lines << QStringLiteral("Путь %1%2: t_р — %3; P_э — %4; расчетов без вывода: %5")
+                     .arg(QString::number(r.value(QStringLiteral("route")).toInteger()),
+                          name.isEmpty() ? QString() : QStringLiteral(" «%1»").arg(name),
+                          spread(r.value(QStringLiteral("evacuation_time")).toObject(), 1, QStringLiteral(" с")),
+                          spread(r.value(QStringLiteral("probability")).toObject(), 3, QString()),
+                          QString::number(r.value(QStringLiteral("runs_without_verdict")).toInteger()));
+    }
+    return lines.join('\n');
 }
 
 void StudyWindow::DrawDistribution(int room) {
@@ -263,6 +306,18 @@ void StudyWindow::OpenSelectedRun() {
     }
     emit OpenRunAsBuilding(QString::fromStdString(scenario),
                            QStringLiteral("%1, расчет №%2").arg(QFileInfo(folder_).fileName()).arg(row.Run));
+}
+
+QString StudyWindow::WriteReport(const QString& path) const {
+    return WriteStudyReportPdf(path, folder_).Failure;
+}
+
+void StudyWindow::AskAndWriteReport() {
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Отчет об исследовании"),
+                                                      folder_ + QStringLiteral("/study_report.pdf"), QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty()) return;
+    if (const QString failure = WriteReport(path); !failure.isEmpty())
+        QMessageBox::warning(this, QStringLiteral("Отчет не записан"), failure + QStringLiteral("\nВыберите другое место или имя файла."));
 }
 
 void StudyWindow::hideEvent(QHideEvent* event) {
