@@ -9,6 +9,7 @@
 #include <string>
 
 #include "project/file_text.h"
+#include "count_text.h"
 
 namespace zf::project {
 
@@ -97,7 +98,7 @@ double ReadCell(const std::string& cell, const NumberColumn& column, const std::
 
 FireLoad ReadRow(const std::vector<std::string>& cells, const std::string& where) {
     if (cells.size() != kColumnCount)
-        throw BadRow{where + ": " + std::to_string(cells.size()) + " ячеек вместо " + std::to_string(kColumnCount)};
+        throw BadRow{where + ": " + zfreport::CountText(static_cast<long long>(cells.size()), zfreport::kCellsWord) + " вместо " + std::to_string(kColumnCount)};
     FireLoad load{cells[0], cells[1], cells[2]};
     if (load.Name.empty()) throw BadRow{where + ": не задано название (столбец \"name\")"};
     if (load.Source.empty()) throw BadRow{where + ": не указан источник (столбец \"source_as_cited\")"};

@@ -166,7 +166,7 @@ void ReportBuilder::Leaks() {
     Html(QStringLiteral("<h3>Неплотности ограждений</h3>"));
     Html(Paragraph(QStringLiteral("Кроме перечисленных проемов, расчет учитывает неплотности ограждения каждого "
                                   "помещения: щель наружу у пола высотой %1 м и шириной %2·(длина + ширина) м, "
-                                  "через которую газ проходит так же, как через щели закрытой двери.")
+                                  "через которую газ проходит так же, как через щели закрытого проема.")
                        .arg(num_(zf::kLeakHeight), num_(zf::kLeakWidthPerSide))));
     std::vector<std::vector<QString>> leaks = {{QStringLiteral("Помещение"), QStringLiteral("Ширина × высота щели, м")}};
     const std::vector<std::string> names = d_.RoomNameList();

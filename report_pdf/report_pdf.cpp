@@ -1,6 +1,7 @@
 #include "report_pdf.h"
 
 #include "model_accuracy.h"
+#include "count_text.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCryptographicHash>
@@ -199,11 +200,8 @@ QString GroupedCount(long long n) {
 }
 
 QString StepsWord(long long n) {
-    const long long tens = n % 100, units = n % 10;
-    if (tens >= 11 && tens <= 14) return QStringLiteral("шагов");
-    if (units == 1) return QStringLiteral("шаг");
-    if (units >= 2 && units <= 4) return QStringLiteral("шага");
-    return QStringLiteral("шагов");
+    const std::string_view word = zfreport::CountNoun(n, zfreport::kStepsWord);
+    return QString::fromUtf8(word.data(), static_cast<qsizetype>(word.size()));
 }
 
 QString RunStateText(const zf::TzoneMath& zm) {

@@ -72,7 +72,7 @@ std::optional<std::string> FolderLock::Lock(const Folder& folder, bool exclusive
                              : ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         if (!exclusive && errno == ENOENT) return std::nullopt;  // no study ever wrote there
-        return Shown(file) + ": не удалось открыть файл блокировки: " + std::strerror(errno);
+        return Shown(file) + ": не удалось открыть файл занятости: " + std::strerror(errno);
     }
     if (::flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
         const int err = errno;

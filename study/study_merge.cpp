@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "output_file.h"
+#include "count_text.h"
 #include "printable_text.h"
 #include "study_folder.h"
 #include "study_options.h"
@@ -138,7 +139,7 @@ int TakeTarget(const MergeOptions& o, const Study& study, std::uint64_t rows, Fo
     const FolderContents contents = InspectFolder(folder, study);
     if (contents.Foreign) return Refuse("", *contents.Foreign);
     if (contents.HasResults && contents.Rows > rows && !o.Force)
-        return Refuse(o.OutDir, "в каталоге уже " + std::to_string(contents.Rows) + " расчетов этого исследования, а объединяется " +
+        return Refuse(o.OutDir, "в каталоге уже " + zfreport::CountText(static_cast<long long>(contents.Rows), zfreport::kRunsWord) + " этого исследования, а объединяется " +
                                     std::to_string(rows) + "; заменить более полный результат: --force");
     return kExitDone;
 }
@@ -174,7 +175,7 @@ int Merge(const MergeOptions& o) {
     }
     if (rows < study.Runs) {
         std::cerr << "zonefire-cli merge: не хватает расчетов " << MissingRuns(have) << " из 1…" << study.Runs
-                  << "; результаты записаны по имеющимся " << rows << " расчетам\n";
+                  << "; результаты записаны по имеющимся расчетам, их " << rows << "\n";
         return kExitIncomplete;
     }
     return kExitDone;

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "study_run.h"
+#include "count_text.h"
 
 namespace zfcli::study {
 namespace {
@@ -39,7 +40,7 @@ public:
         if (!show_) return;
         const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
         const std::uint64_t fresh = done - already_;
-        std::string line = "\rИсследование: " + std::to_string(done) + " из " + std::to_string(total_) + " расчетов";
+        std::string line = "\rИсследование: " + std::to_string(done) + " из " + zfreport::CountText(static_cast<long long>(total_), zfreport::kRunsGenitive);
         if (failed) line += ", с ошибкой " + std::to_string(failed);
         if (fresh > 0 && done < total_) {
             const auto left = static_cast<long long>(elapsed / static_cast<double>(fresh) * static_cast<double>(total_ - done) + 0.5);

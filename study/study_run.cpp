@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "input_text.h"
+#include "count_text.h"
 #include "printable_text.h"
 #include "result_writer.h"
 #include "study_folder.h"
@@ -61,9 +62,10 @@ int EmitScenario(const Study& study, std::uint64_t run) {
 
 // What --check tells: the study as read and how it would run here.
 int CheckStudy(const StudyOptions& o, const Study& study) {
-    return WriteStdout(zf::project::PrintableText(o.StudyFile) + ": исследование прочитано, ошибок нет: " + std::to_string(study.Runs) +
-                           " расчетов, " + std::to_string(study.Inputs.size()) + " изменяемых параметров, " +
-                           std::to_string(study.RoomCount) + " помещений; одновременных расчетов по умолчанию здесь: " +
+    return WriteStdout(zf::project::PrintableText(o.StudyFile) + ": исследование прочитано, ошибок нет: " +
+                           zfreport::CountText(static_cast<long long>(study.Runs), zfreport::kRunsWord) + ", " +
+                           zfreport::CountText(static_cast<long long>(study.Inputs.size()), zfreport::kVaryingInputsWord) + ", " +
+                           zfreport::CountText(static_cast<long long>(study.RoomCount), zfreport::kRoomsWord) + "; одновременных расчетов по умолчанию здесь: " +
                            std::to_string(DefaultJobs()) + "\n",
                        "не удалось вывести итог проверки");
 }

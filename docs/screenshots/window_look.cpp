@@ -7,6 +7,7 @@
 // A run stopped part way is shown too, so the windows' notes of a stopped run can be looked at.
 
 #include <QApplication>
+#include <QChartView>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,10 +17,12 @@
 #include <QTest>
 #include <cstdio>
 
+#include "chart_picture.h"
 #include "program_font.h"
 #include "project/scenario_file.h"
 #include "qt_translations.h"
 #include "report_pdf.h"
+#include "routes_dialog.h"
 #include "study_window.h"
 #include "u_CritTimes.h"
 #include "u_ShowResult.h"
@@ -84,6 +87,16 @@ bool SaveResults(const QString& examplePath, const QDir& out, const QString& pre
                                                                                     view == 0 ? "chart" : "table")) && ok;
         }
     }
+    // The hazard chart as "Сохранить график..." writes it: at the default size and at a small one.
+    all->setCurrentIndex(1);
+    results.findChild<QTabWidget*>(QStringLiteral("PageOFP"))->setCurrentIndex(0);
+    QApplication::processEvents();
+    auto* chart = results.findChild<QChartView*>(QStringLiteral("ChartResult"));
+    for (const ChartPictureSize size : {ChartPictureSize{}, ChartPictureSize{{472, 364}, 300}}) {
+        const QString name = out.filePath(QStringLiteral("%1-chart-export-%2x%3.png").arg(prefix).arg(size.Pixels.width()).arg(size.Pixels.height()));
+        ok = ChartPicture(chart, size).save(name) && ok;
+        std::fprintf(stderr, "saved %s\n", qPrintable(name));
+    }
     results.btnCritTimesClick();
     if (auto* summary = results.findChild<TF_CritTimes*>(); summary != nullptr)
         ok = SaveBoth(summary, out, prefix + QStringLiteral("-summary")) && ok;
@@ -111,6 +124,18 @@ int main(int argc, char* argv[]) {
         window.show();
         ok = window.OpenExample(examples.filePath(QStringLiteral("office_floor.json"))) && ok;
         ok = SaveBoth(&window, out, QStringLiteral("main")) && ok;
+    }
+    {
+        // The routes window with one route of two segments.
+        TF_Routes routes;
+        zf::flow::Route route;
+        route.Name = "Лестница А";
+        route.People = 40;
+        route.StartDelay = 60;
+        route.Segments = {{zf::flow::SegmentKind::Horizontal, 12, 1.6, 0}, {zf::flow::SegmentKind::Doorway, 0, 0.9, 1}};
+        routes.Show({route}, 2);
+        routes.show();
+        ok = SaveBoth(&routes, out, QStringLiteral("routes")) && ok;
     }
     ok = SaveResults(examples.filePath(QStringLiteral("office_floor.json")), out, QStringLiteral("office"), false) && ok;
     ok = SaveResults(examples.filePath(QStringLiteral("five_rooms_corridor.json")), out, QStringLiteral("five"), false) && ok;

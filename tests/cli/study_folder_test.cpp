@@ -204,6 +204,6 @@ TEST(StudyJobs, TheCheckReportsTheJobsOfTheAffinityAndTheAllocation) {
     const ChildResult allocated = RunChild("/usr/bin/env", {"SLURM_CPUS_PER_TASK=1", kCli, "study", study, "--check"});
     ASSERT_EQ(allocated.ExitCode, 0) << allocated.Err;
     EXPECT_NE(allocated.Out.find("одновременных расчетов по умолчанию здесь: 1"), std::string::npos) << allocated.Out;
-    EXPECT_NE(allocated.Out.find("4 расчетов"), std::string::npos) << allocated.Out;
+    EXPECT_NE(allocated.Out.find("4 расчета, 6 изменяемых параметров, 2 помещения"), std::string::npos) << allocated.Out;
     EXPECT_FALSE(fs::exists(tmp / "out"));
 }

@@ -1,8 +1,9 @@
 #pragma once
 // What a user sees cut off in a window, found from the widgets themselves: a table whose
 // columns do not all fit its view, a column narrower than its title or its cells (unless the
-// cell's whole text is its tip), a label or a button narrower than its text, a widget reaching
-// past the window's edge, a window larger than the screen. Each fault is a line naming it.
+// cell's whole text is its tip), a wrapping cell that would break a word in two, a label or a
+// button narrower than its text, a widget reaching past the window's edge, a window larger
+// than the screen. Each fault is a line naming it.
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QHeaderView>
@@ -45,6 +46,11 @@ inline void CheckColumns(const QTableView* table, QStringList& faults) {
             const bool tipWhole = at.data(Qt::ToolTipRole).toString() == text;
             if (!tipWhole && cells.horizontalAdvance(text) + kCellMargins > width)
                 faults << QStringLiteral("%1: cell (%2, %3) \"%4\" cut at %5 px").arg(Name(table)).arg(r).arg(c).arg(text).arg(width);
+            // A wrapping view breaks a word wider than its column in two.
+            if (table->wordWrap())
+                for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                    if (cells.horizontalAdvance(word) + kCellMargins > width)
+                        faults << QStringLiteral("%1: cell (%2, %3) breaks the word \"%4\" at %5 px").arg(Name(table)).arg(r).arg(c).arg(word).arg(width);
         }
     }
 }

@@ -21,6 +21,7 @@
 #include <ostream>
 #include <string>
 
+#include "chart_picture.h"
 #include "result_export.h"
 #include "program_font.h"
 #include "results_driver.h"
@@ -90,6 +91,12 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         w.SetErrorReporter([this](const QString& message) { errors << message; });
+        // The picture's size is answered without its dialog: `pictureSize`, or cancelled.
+        w.SetPictureSizeAsker([this](ChartPictureSize& size) {
+            askedPictureSize = size;
+            size = pictureSize;
+            return pictureAnswered;
+        });
     }
     void TearDown() override { w.hide(); }
 
@@ -124,6 +131,9 @@ protected:
 
     QTemporaryDir dir;
     QStringList errors;
+    ChartPictureSize pictureSize;       // the size answered
+    ChartPictureSize askedPictureSize;  // the size the window offered
+    bool pictureAnswered = true;
     QString askedCaption, askedName;
     QStringList askedFilters;
 };

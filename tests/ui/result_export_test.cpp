@@ -20,7 +20,8 @@ TEST_F(ResultsExport, ContextMenusOfferTheExports) {
     EXPECT_EQ(texts(grid), (QStringList{"Копировать", "Сохранить в CSV..."}));
 }
 
-// The file and the clipboard hold the chart as shown: its size, the curve, the limit and the point.
+// The clipboard holds the chart as shown, the file the chart at the size chosen: the curve,
+// the limit and the point.
 TEST_F(ResultsExport, PngAndClipboardHoldTheChartAsShown) {
     ShowTemperatureChart();
     Answer("chart.png");
@@ -31,9 +32,11 @@ TEST_F(ResultsExport, PngAndClipboardHoldTheChartAsShown) {
     QGuiApplication::clipboard()->clear();
     Trigger("ActCopyChart");
 
-    for (const QImage& image : {QImage(dir.filePath("chart.png")), QGuiApplication::clipboard()->image()}) {
+    const QImage file(dir.filePath("chart.png")), clipboard = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(file.size(), pictureSize.Pixels);
+    EXPECT_EQ(clipboard.size(), ChartSize());
+    for (const QImage& image : {file, clipboard}) {
         ASSERT_FALSE(image.isNull());
-        EXPECT_EQ(image.size(), ChartSize());
         EXPECT_GT(PixelsNear(image, kSeries1Colour), 50);  // the curve
         EXPECT_GT(PixelsNear(image, Qt::red, 30), 40);     // the critical-time point and the limit
     }
@@ -64,10 +67,10 @@ TEST_F(ResultsExport, SvgIsAVectorDrawingOfTheChartWithItsTexts) {
     EXPECT_EQ(families.join(", ").toStdString(), kProgramFontFamily);
     EXPECT_GT(svg.shapes, 10);
     EXPECT_EQ(svg.images, 0);
-    // Drawn in the chart's own pixels.
+    // Drawn in the pixels of the layout the picture's size gives.
     QSvgRenderer renderer(path);
     ASSERT_TRUE(renderer.isValid());
-    EXPECT_EQ(renderer.viewBox(), QRect(QPoint(0, 0), ChartSize()));
+    EXPECT_EQ(renderer.viewBox(), QRect(QPoint(0, 0), ChartLayoutSize(pictureSize.Pixels).toSize()));
 }
 
 // The chart's own texts ask for the program's font by name, and the machine has it: what is

@@ -15,6 +15,7 @@
 #include "dialog_fields.h"
 #include "model/room.h"
 #include "project/element_inputs.h"
+#include "count_text.h"
 
 namespace {
 
@@ -118,7 +119,7 @@ void TF_ModelOptions::ShowSurface(SurfaceFields f, const std::optional<zf::Surfa
     }
     const int index = TableIndex(*s);
     if (index < 0) {  // several layers, a custom material or an adiabatic back: kept as given
-        f.Material->addItem(QStringLiteral("как в файле (%1 сл.)").arg(s->Layers.size()), kKept);
+        f.Material->addItem(QStringLiteral("как в файле (%1)").arg(QString::fromStdString(zfreport::CountText(static_cast<long long>(s->Layers.size()), zfreport::kLayersWord))), kKept);
         f.Material->setCurrentIndex(f.Material->count() - 1);
         f.Thickness->clear();
         return;

@@ -17,6 +17,7 @@
 #include "model/number_text.h"
 #include "routes_diagram.h"
 #include "routes_texts.h"
+#include "sheet_table.h"
 
 using namespace routes_columns;
 
@@ -64,6 +65,8 @@ void TF_Routes::BuildTables() {
     for (int c = 0; c < SegmentColumns; ++c) segments_->horizontalHeaderItem(c)->setToolTip(SegmentHeaderTip(c));
     routes_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     segments_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    MakeSheetLike(routes_);
+    MakeSheetLike(segments_);
     connect(routes_, &QTableWidget::itemChanged, this, [this] { Recompute(); });
     connect(segments_, &QTableWidget::itemChanged, this, [this] { Recompute(); });
 }

@@ -28,7 +28,7 @@ void Tf_main::CreateHelpMenus() {
     auto* edit = findChild<QMenu*>(QStringLiteral("MenuEdit"));
 
     // "Файл → Примеры": one item per example building, named by its title.
-    auto* examples = new QMenu(QStringLiteral("Пр&имеры"), file);
+    auto* examples = new QMenu(QStringLiteral("П&римеры"), file);
     examples->setObjectName(QStringLiteral("MenuExamples"));
     const QString folder = ExamplesFolder();
     for (std::string_view name : zf::project::kExampleFiles) {

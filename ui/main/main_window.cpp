@@ -103,6 +103,7 @@ Tf_main::Tf_main(QWidget* parent)
     SetUpGrids();
     AddEditorButtons();
     SetUpKeys();
+    MakeGridsSheetLike();
 
     FormCreate();
     saved_ = CurrentDocument();  // the empty building with the initial fields: nothing to save
@@ -303,10 +304,10 @@ void Tf_main::CreateEditMenu() {
     };
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Правка"));
     edit->setObjectName(QStringLiteral("MenuEdit"));
-    QAction* undo = undo_->createUndoAction(this, QStringLiteral("Отменить"));
+    QAction* undo = undo_->createUndoAction(this, QStringLiteral("&Отменить"));
     undo->setObjectName(QStringLiteral("ActUndo"));
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction* redo = undo_->createRedoAction(this, QStringLiteral("Повторить"));
+    QAction* redo = undo_->createRedoAction(this, QStringLiteral("По&вторить"));
     redo->setObjectName(QStringLiteral("ActRedo"));
     redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     edit->addAction(undo);

@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "project/document.h"
 #include "report_pdf.h"
@@ -157,6 +158,11 @@ public:
     // with opening k of cell (row, col); "Принять" changes it where it stands.
     void EditRoom(int k);
     void EditOpening(int row, int col, int k);
+    // Ctrl+V in the rooms grid or the openings grid (or the matrix): a block of cells copied
+    // from a spreadsheet changes the rooms or the current cell's openings from the current row
+    // on and adds those past the last, as one undoable step (main_paste.cpp).
+    void PasteRooms(const std::vector<QStringList>& cells);
+    void PasteOpenings(const std::vector<QStringList>& cells);
 
     // Asks where to open or save a file (a file dialog unless replaced: tests answer
     // without one); empty when cancelled. A report's suggested name ends in ".pdf".
@@ -194,6 +200,7 @@ private:
     // the buttons beside the grids, the menus, the building last calculated.
     void AddHintLine();
     void SetUpGrids();
+    void MakeGridsSheetLike();
     void AddEditorButtons();
     void CreateMenus();
     void CreateFileMenu();

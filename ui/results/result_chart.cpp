@@ -11,6 +11,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScatterSeries>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
@@ -87,6 +89,9 @@ void TResultChart::SetUpAxes() {
     AxisY_ = new QValueAxis(Chart_);
     AxisY2_ = new QValueAxis(Chart_);
     AxisX_->setTitleText(kTimeTitle);
+    // Times without a trailing ",0": the first time label ("0") then stays clear of the lowest
+    // value label beside it at the plot's corner.
+    AxisX_->setLabelFormat(QStringLiteral("%g"));
     AxisY2_->setLabelsVisible(false);
     for (QValueAxis* axis : {AxisX_, AxisY_, AxisY2_}) axis->setGridLineColor(QColor(0xC0, 0xC0, 0xC0));
     AxisY2_->setGridLineVisible(false);
@@ -131,6 +136,11 @@ void TResultChart::SetUpLabels() {
     Title_->setObjectName(QStringLiteral("ChartTitle"));
     Title_->setFont(ProgramFont(10, QFont::Bold));
     Title_->setDefaultTextColor(Qt::darkGray);
+    // Lines break between words only: a word wider than the chart runs past its edge rather
+    // than being cut in two.
+    QTextOption wrap = Title_->document()->defaultTextOption();
+    wrap.setWrapMode(QTextOption::WordWrap);
+    Title_->document()->setDefaultTextOption(wrap);
     connect(Chart_, &QGraphicsWidget::geometryChanged, this, &TResultChart::LayoutTitle);
 
     CritLabel_ = new TCritTimeLabel(Chart_);
@@ -151,6 +161,11 @@ bool TResultChart::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QObject::eventFilter(watched, event);
+}
+
+QString UnbrokenRoomNumber(QString caption) {
+    // "Помещение №10": the word and its number stay on one line.
+    return caption.replace(QStringLiteral("Помещение №"), QStringLiteral("Помещение\u00A0№"));
 }
 
 QString TResultChart::Title() const { return Title_->toPlainText(); }

@@ -30,6 +30,10 @@ struct ResultView {
 // (the same times the runner's files carry); none without a room.
 QList<QPointF> SamplePoints(const zf::TzoneMath& zm, const zf::TRoom* room, int element);
 
+// "Помещение №10 — Коридор" with the word and its number joined by a non-breaking space, so
+// a wrapped title never parts them.
+QString UnbrokenRoomNumber(QString caption);
+
 class TResultChart : public QObject {
     Q_OBJECT
 public:

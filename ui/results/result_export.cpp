@@ -2,15 +2,12 @@
 
 #include <QAbstractItemView>
 #include <QAction>
-#include <QBuffer>
 #include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
 #include <QGraphicsView>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
-#include <QPainter>
-#include <QSvgGenerator>
 #include <cmath>
 #include <set>
 #include <sstream>
@@ -61,29 +58,6 @@ std::optional<ChartFileFormat> ChartFormatOfName(const QString& path) {
 QImage ChartImage(QGraphicsView* view) {
     // The viewport holds the drawing; the view's frame around it is no part of the chart.
     return view->viewport()->grab().toImage();
-}
-
-QString SaveChart(QGraphicsView* view, const QString& path, ChartFileFormat format, const QString& title) {
-    // Drawn in memory first, then written whole by the one file writer the program has.
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (format == ChartFileFormat::Png) {
-        ChartImage(view).save(&buffer, "PNG");
-    } else {
-        const QRect area = view->viewport()->rect();
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(area.size());
-        svg.setViewBox(QRect(QPoint(0, 0), area.size()));
-        svg.setTitle(title);
-        svg.setResolution(view->logicalDpiX());  // printed as large as it is on screen
-        QPainter painter(&svg);
-        painter.setRenderHints(view->renderHints());
-        view->render(&painter, QRectF(QPointF(0, 0), area.size()), area);
-        painter.end();
-    }
-    return WriteWholeFile(path, bytes);
 }
 
 QString TableRowsText(const QAbstractItemView* view) {

@@ -31,9 +31,7 @@ std::optional<ChartFileFormat> ChartFormatOfName(const QString& path);
 // series, limit line, labels and legend.
 QImage ChartImage(QGraphicsView* view);
 
-// Writes the chart view's visible area: PNG as ChartImage, SVG as a vector drawing of the same
-// area and size, with `title` as the drawing's title. Returns why it failed, empty on success.
-QString SaveChart(QGraphicsView* view, const QString& path, ChartFileFormat format, const QString& title);
+// Saving the chart as a file of a chosen size: chart_picture.h.
 
 // A table's rows as tab-separated text with one line per row: the header row first, then the
 // selected rows (a row counts when any of its cells is selected), or every row when nothing is

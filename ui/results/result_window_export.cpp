@@ -48,6 +48,7 @@ void TF_ShowResult::SetUpExport() {
 
 void TF_ShowResult::SetSavePathAsker(SavePathAsker asker) { SavePathAsker_ = std::move(asker); }
 void TF_ShowResult::SetErrorReporter(ErrorReporter reporter) { ErrorReporter_ = std::move(reporter); }
+void TF_ShowResult::SetPictureSizeAsker(PictureSizeAsker asker) { PictureSizeAsker_ = std::move(asker); }
 
 QString TF_ShowResult::AskSavePath(const QString& caption, const QString& suggestedName, const QStringList& filters,
                                    QString* chosenFilter) {
@@ -70,7 +71,7 @@ void TF_ShowResult::ReportError(const QString& message) {
 // window whose room list said which room it shows.
 QImage TF_ShowResult::WithRoomInTitle(const std::function<QImage()>& take) {
     const QString shown = Chart_->Title();
-    if (ShownRoom_ >= 0) Chart_->SetTitle(RoomCaption(Description_, ShownRoom_) + QStringLiteral(". ") + shown);
+    if (ShownRoom_ >= 0) Chart_->SetTitle(UnbrokenRoomNumber(RoomCaption(Description_, ShownRoom_)) + QStringLiteral(". ") + shown);
     QImage image = take();
     if (ShownRoom_ >= 0) Chart_->SetTitle(shown);
     return image;
@@ -81,6 +82,10 @@ void TF_ShowResult::SaveChartAs() {
     QString filter = png;
     const QString name = ShownRoom_ < 0 ? QStringLiteral("График.png")
                                         : QStringLiteral("Помещение_%1_%2.png").arg(ShownRoom_ + 1).arg(ShownFileWord_);
+    // The picture's size first, as last chosen (1600 × 1000 at 300 dpi the first time).
+    ChartPictureSize size = LastChartPictureSize();
+    if (!(PictureSizeAsker_ ? PictureSizeAsker_(size) : AskChartPictureSize(this, size))) return;
+    KeepChartPictureSize(size);
     QString path = AskSavePath(QStringLiteral("Сохранить график"), name, {png, svg}, &filter);
     if (path.isEmpty()) return;
     // The name's suffix decides; a name without one takes the type chosen in the dialog.
@@ -91,7 +96,8 @@ void TF_ShowResult::SaveChartAs() {
     }
     QString failure;
     WithRoomInTitle([&] {
-        failure = SaveChart(ui->ChartResult, path, *format, Chart_->Title());
+        failure = SaveChartPicture(ui->ChartResult, path, *format == ChartFileFormat::Svg,
+                                   Chart_->Title().replace(QChar(0x00A0), QLatin1Char(' ')), size);
         return QImage();
     });
     if (!failure.isEmpty()) {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <utility>
 
+#include "chart_picture.h"
 #include "report_pdf.h"
 #include "verdict.h"
 
@@ -61,6 +62,10 @@ public:
     // Tells the user why a file could not be written; a message box unless replaced.
     using ErrorReporter = std::function<void(const QString& message)>;
     void SetErrorReporter(ErrorReporter reporter);
+    // Asks the width, height and resolution of a saved chart (chart_picture.h), opening with
+    // the size given and changing it; false when cancelled. A dialog unless replaced.
+    using PictureSizeAsker = std::function<bool(ChartPictureSize& size)>;
+    void SetPictureSizeAsker(PictureSizeAsker asker);
 
     // The chart's and the table's context menus, and the critical-times button. Each works
     // on what is shown, and does nothing when no scenario is.
@@ -112,6 +117,7 @@ private:
     TF_CritTimes* CritTimes_ = nullptr;    // created at the first opening
     SavePathAsker SavePathAsker_;
     ErrorReporter ErrorReporter_;
+    PictureSizeAsker PictureSizeAsker_;
     QString SaveDir_;  // the folder last saved into
     QToolButton* BtnReport_ = nullptr;     // beside the summary's button
     ScenarioDescription Description_;
