@@ -14,6 +14,14 @@
 
 namespace {
 
+// A sanitized build runs the program several times slower: the timeout guards against a hang,
+// not against a slow machine, so it stretches with the build.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_UNDEFINED__)
+constexpr int kSlowdown = 5;
+#else
+constexpr int kSlowdown = 1;
+#endif
+
 // The child's three standard descriptors as this process holds them: [0] its reading end,
 // [1] its writing end, −1 once closed.
 struct Pipes {
@@ -150,7 +158,7 @@ private:
             Send(interrupted_, sig);
         else if (interrupted_ && !interruptedAgain_ && options_.SecondInterruptWhen && options_.SecondInterruptWhen(result_))
             Send(interruptedAgain_, sig);
-        if (!killed_ && ElapsedMs() > options_.TimeoutMs) Send(killed_, SIGKILL);
+        if (!killed_ && ElapsedMs() > static_cast<long long>(options_.TimeoutMs) * kSlowdown) Send(killed_, SIGKILL);
     }
 
     const pid_t pid_;

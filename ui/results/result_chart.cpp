@@ -89,9 +89,6 @@ void TResultChart::SetUpAxes() {
     AxisY_ = new QValueAxis(Chart_);
     AxisY2_ = new QValueAxis(Chart_);
     AxisX_->setTitleText(kTimeTitle);
-    // Times without a trailing ",0": the first time label ("0") then stays clear of the lowest
-    // value label beside it at the plot's corner.
-    AxisX_->setLabelFormat(QStringLiteral("%g"));
     AxisY2_->setLabelsVisible(false);
     for (QValueAxis* axis : {AxisX_, AxisY_, AxisY2_}) axis->setGridLineColor(QColor(0xC0, 0xC0, 0xC0));
     AxisY2_->setGridLineVisible(false);
