@@ -16,7 +16,7 @@ int RunReportCommand(int argc, char** argv) {
     if (argc != 4) {
         const std::string usage = "zonefire: после --report нужны имя файла отчета и файл сценария\n"
                                   "Использование: zonefire --report ОТЧЕТ.pdf СЦЕНАРИЙ.json\n";
-        zfcli::WriteAll(STDERR_FILENO, zfcli::PrintableText(usage, zfcli::kPrintedMessageChars, true) + "\n");
+        zf::project::WriteAll(STDERR_FILENO, zf::project::PrintableText(usage, zf::project::kPrintedMessageChars, true) + "\n");
         return kExitBadInput;
     }
     return WriteScenarioReport(argv[2], argv[3]);

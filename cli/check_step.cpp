@@ -34,8 +34,8 @@ int CheckStepMain(int argc, char** argv) {
     if (scenario.empty()) return Refuse(std::string("не задан файл сценария\n") + kCheckStepUsage);
     std::string text;
     try {
-        text = ReadInputText(scenario);
-    } catch (const InputError& e) {
+        text = zf::project::ReadInputText(scenario);
+    } catch (const zf::project::InputError& e) {
         return Refuse(scenario + ": " + e.what());
     }
     zf::TzoneMath coarse, fine;
@@ -48,10 +48,10 @@ int CheckStepMain(int argc, char** argv) {
     std::cout << zfreport::StepCheckText(check);
     if (!csv.empty()) {
         try {  // written whole under a temporary name, or not at all
-            AtomicFile out(csv);
+            zf::project::AtomicFile out(csv);
             out.Stream() << zfreport::kStepCheckCsvHeader << zfreport::StepCheckCsv(check, scenario);
             out.Commit();
-        } catch (const OutputError& e) {
+        } catch (const zf::project::OutputError& e) {
             return Refuse(std::string("не удалось записать файл CSV: ") + e.what() + "; выберите другой путь");
         }
     }

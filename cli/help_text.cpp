@@ -63,22 +63,18 @@ const char* const kHelpBeforeNumbers =
     "названию; ее значения Qn … Lhcl, ключи рядом с ней заменяют их), числа (ниже),\n"
     "SamplesPerSec, plume (\"tanaka\" или \"mccaffrey\"),\n"
     "safety_factor (коэффициент безопасности, 0 < f ≤ 1, по умолчанию 0,8),\n"
-    "rooms [{length, width, height (м), name, evacuation: {start_delay, duration}}] (время начала\n"
-    "эвакуации и время эвакуации, с, введенные вручную), openings [{rooms: [i, j], height, width (м), open}].\n"
-    "evacuation_routes [{name, people (N), projection (f, м², или \"adult_summer\" 0,1, \"adult_winter\" 0,125,\n"
-    "\"teenager\" 0,07), start_delay (tнэ, с: по таблице П4.1 приказа МЧС России № 1140, например 360 с\n"
-    "для Ф1.1, Ф1.3, Ф1.4), segments [{kind (\"horizontal\", \"doorway\", \"stairs_down\", \"stairs_up\"),\n"
-    "length, width (м), room}], joins {route, segment}}] — пути эвакуации (версия 4): tр по упрощенной\n"
+    "rooms [{length, width, height, name, evacuation: {start_delay, duration}}] (размеры; время начала\n"
+    "эвакуации и время эвакуации, введенные вручную), openings [{rooms: [i, j], height, width, open}].\n"
+    "evacuation_routes [{name, people, projection, start_delay (tнэ: например 360 с для Ф1.1, Ф1.3, Ф1.4),\n"
+    "segments [{kind (\"horizontal\", \"doorway\", \"stairs_down\", \"stairs_up\"),\n"
+    "length, width, room}], joins {route, segment}}] — пути эвакуации (версия 4): tр по упрощенной\n"
     "аналитической модели движения людского потока, вывод по каждому помещению пути и Pэ. Помещение 1 — помещение\n"
     "очага пожара; rooms [i, i] — проем помещения i наружу, [i, j] — проем между i и j.\n"
-    "consistent_outflow (true: уход газов из слоя при той температуре, с которой они переданы\n"
-    "соседнему помещению, без создания энергии в проемах с меняющимся направлением потока),\n"
-    "heat_loss {walls, ceiling, surface_interval} (учет теплопотерь в ограждающие конструкции: стены\n"
-    "обязательны; surface_interval — прогрев стен раз в столько секунд, от 0 до 1, 0 — каждый шаг),\n"
+    "consistent_outflow и heat_loss {walls, ceiling, surface_interval} — варианты модели (ниже);\n"
     "в помещении свои walls и ceiling. Поверхность: {material, thickness} или {layers: [{material,\n"
     "thickness}, ...]} (1–4 слоя, первый — обращенный к газу) и back (\"ambient\" или \"adiabatic\");\n"
     "material — concrete, brick, gypsum_board, insulating_board, calcium_silicate_board,\n"
-    "steel_sheet, aluminium_sheet или {k, rho, c} (Вт/(м·К), кг/м³, Дж/(кг·К)); thickness в м.\n";
+    "steel_sheet, aluminium_sheet или {k, rho, c}.\n";
 
 const char* const kHelpAfterNumbers =
     "\n"
@@ -108,8 +104,10 @@ const char* const kHelpAfterNumbers =
 
 std::string HelpText() {
     return std::string(kUsage) + '\n' + kHelpBeforeNumbers + "\nЧисла сценария верхнего уровня:\n" +
-           zf::project::InputKeysHelp() + kHelpAfterNumbers + "\nПараметрические исследования:\n" + study::kStudyUsage + '\n' +
-           study::kStudyHelp + '\n' + zf::project::WhereToReadText();
+           zf::project::InputKeysHelp() + "\nЧисла помещений, проемов, путей эвакуации и поверхностей (номера с 1):\n" +
+           zf::project::ElementKeysHelp() + "\nВарианты модели (по умолчанию выключены: эталонная модель):\n" +
+           zf::project::ModelSwitchesHelp() + kHelpAfterNumbers + "\nПараметрические исследования:\n" + study::kStudyUsage + '\n' +
+           study::StudyHelp() + '\n' + zf::project::WhereToReadText();
 }
 
 std::string FireLoadListText() {
@@ -122,7 +120,7 @@ std::string FireLoadListText() {
         row.push_back(load.Source);
         rows.push_back(std::move(row));
     }
-    return FormatTable(rows);
+    return zf::project::FormatTable(rows);
 }
 
 }  // namespace zfcli

@@ -5,6 +5,7 @@
 
 #include "model/constants.h"
 #include "model/inputs.h"
+#include "project/element_inputs.h"
 
 namespace zfcli {
 
@@ -35,6 +36,21 @@ ordered_json Row(const zf::Input& input) {
     return row;
 }
 
+ordered_json Row(const zf::project::ElementRow& input) {
+    ordered_json row;
+    row["path"] = input.Path;
+    row["caption"] = input.Caption;
+    row["name"] = input.Name;
+    row["unit"] = input.Unit;
+    row["default"] = input.Default;
+    row["min"] = input.Min;
+    row["min_excluded"] = input.MinExcluded;
+    row["max"] = std::isinf(input.Max) ? ordered_json(nullptr) : ordered_json(input.Max);
+    row["required"] = input.Required;
+    row["help"] = input.Help;
+    return row;
+}
+
 ordered_json Constant(double value, const char* unit, const char* meaning) {
     return ordered_json{{"value", value}, {"unit", unit}, {"meaning", meaning}};
 }
@@ -61,6 +77,11 @@ std::string InputTableJson() {
     doc["version"] = kInputTableVersion;
     doc["inputs"] = ordered_json::array();
     for (const zf::Input& input : zf::kInputs) doc["inputs"].push_back(Row(input));
+    doc["element_inputs"] = ordered_json::array();
+    for (const zf::project::ElementRow& input : zf::project::ElementRows()) doc["element_inputs"].push_back(Row(input));
+    doc["model_switches"] = ordered_json::array();
+    for (const zf::project::ModelSwitch& option : zf::project::kModelSwitches)
+        doc["model_switches"].push_back({{"key", option.Key}, {"caption", option.Caption}, {"help", option.Help}});
     doc["constants"] = Constants();
     return doc.dump(1, ' ', false) + "\n";
 }

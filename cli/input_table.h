@@ -11,7 +11,9 @@ inline constexpr int kInputTableVersion = 1;
 
 // {"format", "version", "inputs": [{"key", "symbol", "name", "unit", "default", "min", "max"
 // (null: no upper limit), "group" ("fire_load", "initial", "critical"), "help"}...],
-// "constants": {name: {"value", "unit", "meaning"}...}}, in the table's order.
+// "element_inputs": [{"path" ("rooms[i].length"), "caption", "name", "unit", "default", "min",
+// "min_excluded", "max", "required", "help"}...], "model_switches": [{"key", "caption", "help"}...],
+// "constants": {name: {"value", "unit", "meaning"}...}}, in the tables' order.
 std::string InputTableJson();
 
 }  // namespace zfcli

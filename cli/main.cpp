@@ -178,7 +178,7 @@ public:
     void WriteProgress(int iter, std::int64_t seconds, int total) override {
         if (!show_) return;
         std::fprintf(stderr, "\rt = %lld с, шаг %d из %d", static_cast<long long>(seconds), iter,
-                     zfcli::LastStepOf(total));
+                     zf::project::LastStepOf(total));
         std::fflush(stderr);
         wrote_ = true;
     }
@@ -195,13 +195,13 @@ private:
 
 // A message on stderr: "<where>: <message>", both made safe to print.
 void Complain(const std::string& where, const std::string& message) {
-    const std::string line = zfcli::PrintableText(where) + ": " +
-                             zfcli::PrintableText(message, zfcli::kPrintedMessageChars, true) + "\n";
-    zfcli::WriteAll(STDERR_FILENO, line);
+    const std::string line = zf::project::PrintableText(where) + ": " +
+                             zf::project::PrintableText(message, zf::project::kPrintedMessageChars, true) + "\n";
+    zf::project::WriteAll(STDERR_FILENO, line);
 }
 
 void Complain(const std::string& message) {
-    zfcli::WriteAll(STDERR_FILENO, zfcli::PrintableText(message, zfcli::kPrintedMessageChars, true) + "\n");
+    zf::project::WriteAll(STDERR_FILENO, zf::project::PrintableText(message, zf::project::kPrintedMessageChars, true) + "\n");
 }
 
 int Fail(const std::string& where, const std::string& message) {
@@ -221,16 +221,16 @@ std::optional<int> Read(const Options& options, const ClosedAtStart& closed, Rea
     if (options.Scenario == "-" && closed.In) return Fail("-", "стандартный ввод закрыт, сценарий читать неоткуда");
     std::string text;
     try {
-        text = zfcli::ReadInputText(options.Scenario);
-    } catch (const zfcli::InputError& e) {
+        text = zf::project::ReadInputText(options.Scenario);
+    } catch (const zf::project::InputError& e) {
         return Fail(options.Scenario, e.what());
     }
     if (const auto refused = zf::project::ReadScenario(text, read.Zm)) return Fail(options.Scenario, *refused);
-    if (zfcli::RefusedForWarnings(read.Zm, options.Scenario, options.Strict)) return kExitBadInput;
+    if (zf::project::RefusedForWarnings(read.Zm, options.Scenario, options.Strict)) return kExitBadInput;
     // Read above without a refusal.
     zf::project::Document document;
     zf::project::ReadDocument(text, document);
-    if (zfcli::RefusedForRouteWarnings(document, options.Scenario, options.Strict)) return kExitBadInput;
+    if (zf::project::RefusedForRouteWarnings(document, options.Scenario, options.Strict)) return kExitBadInput;
     read.Evacuation = document.Evacuation();
     for (const zf::project::Room& room : document.Rooms) read.RoomNames.push_back(room.Name);
     return std::nullopt;
@@ -252,7 +252,7 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
     zfcli::RunOutputs outputs;
     try {
         outputs = zfcli::PrepareOutputs(options, jsonToStdout);
-    } catch (const zfcli::OutputError& e) {
+    } catch (const zf::project::OutputError& e) {
         Complain(e.what());
         return kExitBadInput;
     }
@@ -260,14 +260,14 @@ int RunCli(const Options& options, const ClosedAtStart& closed) {
                              outputs.Csv ? outputs.Csv->TemporaryPath() : fs::path());
 
     TerminalRunView view(!options.Quiet && isatty(STDERR_FILENO));
-    const zfcli::RunOutcome outcome = zfcli::OutcomeOf(zm.Run(view), zm);
+    const zf::project::RunOutcome outcome = zf::project::OutcomeOf(zm.Run(view), zm);
     std::string error;
-    if (outcome == zfcli::RunOutcome::Failed) {
+    if (outcome == zf::project::RunOutcome::Failed) {
         error = zf::DescribeFault(zm.LastFault);
-        Complain(zfcli::FailureMessage(zm, error));
+        Complain(zf::project::FailureMessage(zm, error));
     }
-    const int exitCode = outcome == zfcli::RunOutcome::Completed ? kExitCompleted
-                         : outcome == zfcli::RunOutcome::Stopped ? kExitSignalBase + static_cast<int>(gStopSignal)
+    const int exitCode = outcome == zf::project::RunOutcome::Completed ? kExitCompleted
+                         : outcome == zf::project::RunOutcome::Stopped ? kExitSignalBase + static_cast<int>(gStopSignal)
                                                                  : kExitRunFailed;
     const std::vector<std::string> failures = zfcli::WriteOutputs(
         outputs, {zm, outcome, error, std::move(read.Evacuation), std::move(read.RoomNames)}, jsonToStdout);
@@ -305,8 +305,8 @@ int main(int argc, char** argv) {
                                  : std::holds_alternative<ShowVersion>(command) ? zf::project::VersionText("zonefire-cli")
                                  : std::holds_alternative<ShowInputs>(command)  ? zfcli::InputTableJson()
                                                                                 : zfcli::FireLoadListText();
-        if (const int err = closed.Out ? EBADF : zfcli::WriteAll(STDOUT_FILENO, text)) {
-            Complain(zfcli::OutputMessage("стандартный вывод", "не удалось вывести справку", err));
+        if (const int err = closed.Out ? EBADF : zf::project::WriteAll(STDOUT_FILENO, text)) {
+            Complain(zf::project::OutputMessage("стандартный вывод", "не удалось вывести справку", err));
             return kExitOutputFailed;
         }
         return kExitCompleted;

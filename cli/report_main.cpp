@@ -19,7 +19,7 @@ int ReportMain(int argc, char** argv) {
     if (argc != 3) {
         const std::string usage = "zonefire-cli: после report нужны файл сценария и имя файла отчета\n"
                                   "Использование: zonefire-cli report СЦЕНАРИЙ.json ОТЧЕТ.pdf\n";
-        WriteAll(STDERR_FILENO, PrintableText(usage, kPrintedMessageChars, true) + "\n");
+        zf::project::WriteAll(STDERR_FILENO, zf::project::PrintableText(usage, zf::project::kPrintedMessageChars, true) + "\n");
         return kExitBadInput;
     }
     // Qt's GUI library lays the report out and draws its charts; the offscreen platform needs
@@ -36,7 +36,7 @@ int StudyReportMain(int argc, char** argv) {
     if (argc != 3) {
         const std::string usage = "zonefire-cli: после study-report нужны каталог результатов исследования и имя файла отчета\n"
                                   "Использование: zonefire-cli study-report КАТАЛОГ ОТЧЕТ.pdf\n";
-        WriteAll(STDERR_FILENO, PrintableText(usage, kPrintedMessageChars, true) + "\n");
+        zf::project::WriteAll(STDERR_FILENO, zf::project::PrintableText(usage, zf::project::kPrintedMessageChars, true) + "\n");
         return kExitBadInput;
     }
     int qtArgc = 1;
@@ -44,7 +44,7 @@ int StudyReportMain(int argc, char** argv) {
     UseProgramFont();
     const StudyReportOutcome outcome = WriteStudyReportPdf(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[1]));
     if (outcome.Failure.isEmpty()) return 0;
-    WriteAll(STDERR_FILENO, PrintableText("zonefire-cli study-report: " + outcome.Failure.toStdString(), kPrintedMessageChars, true) + "\n");
+    zf::project::WriteAll(STDERR_FILENO, zf::project::PrintableText("zonefire-cli study-report: " + outcome.Failure.toStdString(), zf::project::kPrintedMessageChars, true) + "\n");
     return outcome.BadFolder ? kExitBadInput : kExitOutputFailed;
 }
 

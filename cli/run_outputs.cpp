@@ -24,19 +24,19 @@ bool SameFile(const fs::path& a, const fs::path& b) {
 }
 
 // The CSV folder is replaced whole: neither the JSON nor the scenario may be it or lie in it.
-std::unique_ptr<AtomicFolder> PrepareCsv(const RunPaths& paths, const RunOutputs& outputs) {
+std::unique_ptr<zf::project::AtomicFolder> PrepareCsv(const RunPaths& paths, const RunOutputs& outputs) {
     const std::string& dir = *paths.CsvDir;
-    const fs::path folder = ResolveOutputPath(dir);
-    auto inside = [&](const fs::path& file) { return ResolveOutputPath(file).parent_path() == folder; };
+    const fs::path folder = zf::project::ResolveOutputPath(dir);
+    auto inside = [&](const fs::path& file) { return zf::project::ResolveOutputPath(file).parent_path() == folder; };
     if (outputs.Json && outputs.Json->ResolvedTarget() == folder)
-        throw OutputError("--json и --csv: один и тот же путь " + PrintableText(dir));
+        throw zf::project::OutputError("--json и --csv: один и тот же путь " + zf::project::PrintableText(dir));
     if (outputs.Json && outputs.Json->ResolvedTarget().parent_path() == folder)
-        throw OutputError("--json " + PrintableText(*paths.Json) + " лежит в каталоге --csv " + PrintableText(dir) +
+        throw zf::project::OutputError("--json " + zf::project::PrintableText(*paths.Json) + " лежит в каталоге --csv " + zf::project::PrintableText(dir) +
                           ", который заменяется целиком — задайте файл вне его");
     if (paths.Scenario != "-" && inside(paths.Scenario))
-        throw OutputError("--csv " + PrintableText(dir) + ": в нем лежит файл сценария " +
-                          PrintableText(paths.Scenario) + ", а каталог заменяется целиком — задайте другой каталог");
-    return std::make_unique<AtomicFolder>(dir, &IsCsvFolderFile);
+        throw zf::project::OutputError("--csv " + zf::project::PrintableText(dir) + ": в нем лежит файл сценария " +
+                          zf::project::PrintableText(paths.Scenario) + ", а каталог заменяется целиком — задайте другой каталог");
+    return std::make_unique<zf::project::AtomicFolder>(dir, &zf::project::IsCsvFolderFile);
 }
 
 }  // namespace
@@ -45,9 +45,9 @@ RunOutputs PrepareOutputs(const RunPaths& paths, bool jsonToStdout) {
     RunOutputs outputs;
     if (paths.Json && !jsonToStdout) {
         if (paths.Scenario != "-" && SameFile(*paths.Json, paths.Scenario))
-            throw OutputError("--json " + PrintableText(*paths.Json) + ": это файл сценария " +
-                              PrintableText(paths.Scenario) + "; результат записался бы на его место — задайте другой файл");
-        outputs.Json = std::make_unique<AtomicFile>(*paths.Json);
+            throw zf::project::OutputError("--json " + zf::project::PrintableText(*paths.Json) + ": это файл сценария " +
+                              zf::project::PrintableText(paths.Scenario) + "; результат записался бы на его место — задайте другой файл");
+        outputs.Json = std::make_unique<zf::project::AtomicFile>(*paths.Json);
     }
     if (paths.CsvDir) outputs.Csv = PrepareCsv(paths, outputs);
     return outputs;
@@ -55,30 +55,30 @@ RunOutputs PrepareOutputs(const RunPaths& paths, bool jsonToStdout) {
 
 std::vector<std::string> WriteOutputs(RunOutputs& outputs, const RunResults& run, bool jsonToStdout) {
     std::vector<std::string> failures;
-    const std::string table = CriticalTimesReport(run.Zm, run.Evacuation, run.RoomNames) +
-                              OutcomeLine(run.Outcome, run.Zm) + "\n" + WarningLines(run.Zm);
-    if (const int err = WriteAll(jsonToStdout ? STDERR_FILENO : STDOUT_FILENO, table); err && !jsonToStdout)
-        failures.push_back(OutputMessage("стандартный вывод", "не удалось вывести таблицу критических времен", err));
+    const std::string table = zf::project::CriticalTimesReport(run.Zm, run.Evacuation, run.RoomNames) +
+                              zf::project::OutcomeLine(run.Outcome, run.Zm) + "\n" + zf::project::WarningLines(run.Zm);
+    if (const int err = zf::project::WriteAll(jsonToStdout ? STDERR_FILENO : STDOUT_FILENO, table); err && !jsonToStdout)
+        failures.push_back(zf::project::OutputMessage("стандартный вывод", "не удалось вывести таблицу критических времен", err));
     if (jsonToStdout) {
-        FdOutputStream out(STDOUT_FILENO);
-        WriteJson(out, run.Zm, run.Outcome, run.Error, run.Evacuation, run.RoomNames);
+        zf::project::FdOutputStream out(STDOUT_FILENO);
+        zf::project::WriteJson(out, run.Zm, run.Outcome, run.Error, run.Evacuation, run.RoomNames);
         if (const int err = out.Finish())
-            failures.push_back(OutputMessage("стандартный вывод", "не удалось вывести результат JSON", err));
+            failures.push_back(zf::project::OutputMessage("стандартный вывод", "не удалось вывести результат JSON", err));
     }
     try {
         if (outputs.Json) {
-            WriteJson(outputs.Json->Stream(), run.Zm, run.Outcome, run.Error, run.Evacuation, run.RoomNames);
+            zf::project::WriteJson(outputs.Json->Stream(), run.Zm, run.Outcome, run.Error, run.Evacuation, run.RoomNames);
             outputs.Json->Commit();
         }
-    } catch (const OutputError& e) {
+    } catch (const zf::project::OutputError& e) {
         failures.push_back(e.what());
     }
     try {
         if (outputs.Csv) {
-            WriteCsvFiles(*outputs.Csv, run.Zm, run.Outcome, run.Error);
+            zf::project::WriteCsvFiles(*outputs.Csv, run.Zm, run.Outcome, run.Error);
             outputs.Csv->Commit();
         }
-    } catch (const OutputError& e) {
+    } catch (const zf::project::OutputError& e) {
         failures.push_back(e.what());
     }
     return failures;

@@ -21,8 +21,8 @@ struct RunPaths {
 
 // The outputs, checked and their temporary files made before the run.
 struct RunOutputs {
-    std::unique_ptr<AtomicFile> Json;  // absent for no --json and for --json -
-    std::unique_ptr<AtomicFolder> Csv;
+    std::unique_ptr<zf::project::AtomicFile> Json;  // absent for no --json and for --json -
+    std::unique_ptr<zf::project::AtomicFolder> Csv;
 };
 
 // `path` is this process's stdout itself (/dev/stdout, or the file stdout is redirected to).
@@ -35,7 +35,7 @@ RunOutputs PrepareOutputs(const RunPaths& paths, bool jsonToStdout);
 // What a finished, stopped or failed run gives its outputs.
 struct RunResults {
     const zf::TzoneMath& Zm;
-    RunOutcome Outcome;
+    zf::project::RunOutcome Outcome;
     std::string Error;  // the failure's words, empty unless the run failed
     zfreport::EvacuationInputs Evacuation;
     std::vector<std::string> RoomNames;

@@ -9,16 +9,23 @@
 
 namespace zf {
 
-std::string RangeText(const Input& input) {
-    const std::string unit = input.Unit.empty() ? std::string() : " " + std::string(input.Unit);
-    if (input.Max == kNoUpperLimit) return "не меньше " + MessageNumberText(input.Min) + unit;
-    return "от " + MessageNumberText(input.Min) + " до " + MessageNumberText(input.Max) + unit;
+std::string RangeText(std::string_view unitName, double min, double max, bool minExcluded) {
+    const std::string unit = unitName.empty() ? std::string() : " " + std::string(unitName);
+    const std::string from = (minExcluded ? "больше " : "не меньше ") + MessageNumberText(min);
+    if (max == kNoUpperLimit) return from + unit;
+    if (minExcluded) return from + " и не больше " + MessageNumberText(max) + unit;
+    return "от " + MessageNumberText(min) + " до " + MessageNumberText(max) + unit;
+}
+
+std::string RangeText(const Input& input) { return RangeText(input.Unit, input.Min, input.Max); }
+
+std::string GivenNumberText(double value) {
+    return std::isfinite(value) ? MessageNumberText(value) : std::string("не конечное число");
 }
 
 std::string OutOfRange(const Input& input, double value) {
     if (std::isfinite(value) && value >= input.Min && value <= input.Max) return {};
-    const std::string given = std::isfinite(value) ? MessageNumberText(value) : std::string("не конечное число");
-    return std::string(input.Name) + " — допустимо " + RangeText(input) + ", задано " + given;
+    return std::string(input.Name) + " — допустимо " + RangeText(input) + ", задано " + GivenNumberText(value);
 }
 
 }  // namespace zf

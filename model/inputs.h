@@ -6,9 +6,10 @@
 // runner's help, the study keys, the report's input tables and the engine's input check all
 // walk this table: a new number input is one row here plus the physics that reads it.
 //
-// Not rows: the per-room and per-opening numbers (length, width, height, evacuation times),
-// the whole number SamplesPerSec, the plume choice and the safety factor, which have shapes of
-// their own (project/document.h).
+// The numbers of rooms, openings, escape routes and the heat-loss surfaces, and the model
+// switches, are described in the same way in project/element_inputs.h (their members live in
+// the project's document). Not rows anywhere: the whole number SamplesPerSec, the plume choice
+// and the safety factor, which have shapes of their own (project/document.h).
 
 #include <limits>
 #include <string>
@@ -143,8 +144,12 @@ inline const Input* InputOf(double TzoneMath::*model) {
     return nullptr;
 }
 
-// "от 273 до 1 273 К", "не меньше 0 м/с": the allowed range in words.
+// "от 273 до 1 273 К", "не меньше 0 м/с", "больше 0 и не больше 1 м": the allowed range in words.
+std::string RangeText(std::string_view unit, double min, double max, bool minExcluded = false);
 std::string RangeText(const Input& input);
+
+// "5 000", or "не конечное число": a refused value as a message shows it.
+std::string GivenNumberText(double value);
 
 // Why `value` cannot be this input ("Температура — допустимо от 273 до 1 273 К, задано
 // 5 000"); empty when it is within the range.

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "model/constants.h"
-#include "model/power.h"
+#include "model/heat_loss.h"
 #include "model/scenario.h"
 
 namespace zf {
@@ -102,13 +102,14 @@ double TzoneMath::LayerContactSurface(int room, double interfaceHeight) {
 double TzoneMath::HeatLoss(int room, double layerTemperature, double interfaceHeight) {
     const double T = layerTemperature;
     const double surface = LayerContactSurface(room, interfaceHeight);
-    double alpha;  // heat-exchange coefficient [W/(m²·K)]
+    double alpha;  // heat-exchange coefficient [W/(m²·K)], the heat-loss option's own
     if (T >= kHotLayerLimit) {
-        alpha = kAlphaHot * std::exp(kAlphaHotSlope * (T - kCelsiusZero));
+        alpha = GasSideCoefficient(T, T0);  // above 333 K the surface does not enter it
     } else {
         const double rise = T - T0;  // [K]
         const double wall = T0 + kWallHeatShare * rise + kWallHeatQuad * (rise * rise);  // surface temperature [K]
-        alpha = T > wall ? kAlphaCold * Power(T - wall, 1.0 / 3.0) : 0;
+        // A layer no warmer than its surface gives it no heat here.
+        alpha = T > wall ? GasSideCoefficient(T, wall) : 0;
     }
     return alpha * surface * (T - T0);
 }

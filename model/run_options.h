@@ -4,8 +4,10 @@
 // value (TzoneMath::Options), so a run on a copy of the building runs with its options.
 //
 // Adding an option: a member here with its default, unit and meaning; the routine that reads
-// it takes the value as an argument (the physics stays the equation); a scenario key in
-// model/inputs.h (a row of kInputs for a number) when the engineer may choose it.
+// it takes the value as an argument (the physics stays the equation); a scenario key when the
+// engineer may choose it: a row of kInputs (model/inputs.h) for a top-level number, a row of
+// kModelSwitches for a switch and of kHeatLossInputs & co. for its settings
+// (project/element_inputs.h).
 
 #include "model/enclosure.h"
 

@@ -2,6 +2,7 @@
 // the checks that keep it from running, worded with the file's keys.
 
 #include "project/document.h"
+#include "project/element_inputs.h"
 
 #include "project/file_text.h"
 
@@ -29,7 +30,8 @@ void Apply(const Document& document, TzoneMath& fresh) {
 }
 
 bool Document::UsesModelOptions() const {
-    if (ConsistentOutflow || HeatLoss) return true;
+    for (const ModelSwitch& option : kModelSwitches)
+        if (option.On(*this)) return true;
     for (const Room& room : Rooms)
         if (room.Walls || room.Ceiling) return true;
     return false;
@@ -84,10 +86,8 @@ std::optional<std::string> RunRefusal(const Document& document) {
     for (std::size_t i = 0; i < document.Rooms.size(); ++i) {
         const Room& room = document.Rooms[i];
         const std::string owner = RoomOwner(i);
-        const std::pair<const char*, double> sizes[] = {
-            {"length", room.Length}, {"width", room.Width}, {"height", room.Height}};
-        for (const auto& [key, size] : sizes)
-            if (!(size > 0)) return Place(owner, key) + ": размер помещения должен быть больше нуля";
+        for (const ElementInput<Room>& size : kRoomInputs)
+            if (!(room.*size.Field > 0)) return Place(owner, size.Key) + ": размер помещения должен быть больше нуля";
         // The working zone must lie below the ceiling, or the layer can never be above it.
         if (p.hr >= room.Height)
             return Place(owner, "height") + ": помещение высотой " + NumberText(room.Height) +

@@ -8,6 +8,13 @@
 // - a top-level number (a model input or a number of RunOptions): a row of zf::kInputs and its
 //   member in Parameters (model/inputs.h); the reader, the writer, Apply, Capture, the study
 //   keys, the runner's help, the report and the windows all walk that table;
+// - a number of a room, an opening, an escape route or segment, or of the heat-loss surfaces:
+//   its member here (or in the model's Segment, Route, SurfaceLayer) and a row of its table in
+//   project/element_inputs.h; the reader (range and refusal), the writer, the runner's help and
+//   --inputs, the study keys, the report's captions and the editor's grid captions walk it;
+// - a model switch: its member here and a row of kModelSwitches (element_inputs.h); a true/false
+//   switch names its member there and the reader and writer walk it, a switch with settings of
+//   its own (heat_loss) needs its lines in the reader's ReadTop and the writer's WriteTop;
 // - anything else: a field here (in Document or Room), its key in the reader's list of known
 //   keys, one line in the reader's ReadTop / ReadRoom and one in the writer's WriteTop /
 //   WriteRoom (scenario_file.cpp). A key the engine does not read needs nothing in Apply.

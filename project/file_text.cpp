@@ -1,8 +1,50 @@
 #include "project/file_text.h"
 
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
 #include <nlohmann/json.hpp>
 
 namespace zf::project {
+namespace {
+
+// Edit distance, to suggest the known key a typo was meant to be.
+std::size_t Distance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t substitution = diagonal + (a[i - 1] == b[j - 1] ? 0 : 1);
+            diagonal = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, substitution});
+        }
+    }
+    return row[b.size()];
+}
+
+std::string Lower(std::string_view s) {
+    std::string lower(s);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+}  // namespace
+
+std::string_view KeySuggestion(std::string_view key, std::span<const std::string_view> known) {
+    // No known key is longer than 16 characters: a far longer key is no typo of one.
+    if (key.size() > 32) return {};
+    std::string_view best;
+    std::size_t bestDistance = 3;
+    for (std::string_view k : known) {
+        const std::size_t d = Lower(key) == Lower(k) ? 0 : Distance(key, k);
+        if (d < bestDistance) bestDistance = d, best = k;
+    }
+    return best;
+}
+
 
 std::size_t CharCount(std::string_view text) {
     std::size_t chars = 0;

@@ -2,6 +2,7 @@
 // Pieces of text shared by the scenario file's reader, writer and messages.
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,10 @@ std::string Quoted(std::string_view text);
 
 // Where a value sits: "ключ \"dt\"" at the top, "помещение №2, ключ \"length\"" inside a list.
 std::string Place(const std::string& owner, std::string_view key);
+
+// The known key a typo was probably meant to be: the same letters in another case, or one or
+// two letters wrong. Empty when none is that close.
+std::string_view KeySuggestion(std::string_view key, std::span<const std::string_view> known);
 
 // "помещение №3" and "проем №2" for 0-based indices.
 std::string RoomOwner(std::size_t index);

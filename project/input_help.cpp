@@ -2,6 +2,7 @@
 
 #include "model/inputs.h"
 #include "model/number_text.h"
+#include "project/element_inputs.h"
 #include "project/file_text.h"
 
 namespace zf::project {
@@ -39,11 +40,36 @@ std::string Entry(const Input& input) {
     return text;
 }
 
+std::string Entry(const ElementRow& row) {
+    std::string text = row.Path + " — " + std::string(row.Name);
+    if (!row.Unit.empty()) text += ", " + std::string(row.Unit);
+    text += row.Required ? "; обязательно" : "; по умолчанию " + GeneralNumberText(row.Default, ",");
+    if (row.Min != 0 || row.Max != kNoUpperLimit || row.MinExcluded)
+        text += "; допустимо " + zf::RangeText(row.Unit, row.Min, row.Max, row.MinExcluded);
+    if (!row.Help.empty()) text += "; " + std::string(row.Help);
+    return text;
+}
+
 }  // namespace
 
 std::string InputKeysHelp(std::size_t width) {
     std::string text;
     for (const Input& input : kInputs) text += Wrapped(Entry(input), width, 2, 6);
+    return text;
+}
+
+std::string ElementKeysHelp(std::size_t width) {
+    std::string text;
+    for (const ElementRow& row : ElementRows()) text += Wrapped(Entry(row), width, 2, 6);
+    return text;
+}
+
+std::string ModelSwitchesHelp(std::size_t width) {
+    std::string text;
+    for (const ModelSwitch& option : kModelSwitches)
+        text += Wrapped(std::string(option.Key) + " " + std::string(option.Value) + " — " + std::string(option.Caption) + ". " +
+                            std::string(option.Help),
+                        width, 2, 6);
     return text;
 }
 

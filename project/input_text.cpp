@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string_view>
 
-namespace zfcli {
+namespace zf::project {
 
 namespace {
 
@@ -56,4 +56,4 @@ std::string ReadInputText(const std::string& path, std::size_t limit, std::strin
     return text;
 }
 
-}  // namespace zfcli
+}  // namespace zf::project

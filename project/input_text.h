@@ -10,7 +10,7 @@
 
 #include "project/document.h"
 
-namespace zfcli {
+namespace zf::project {
 
 // The input could not be read or is refused. what(): why, without the file name (the caller
 // prints it in front).
@@ -28,4 +28,4 @@ inline constexpr std::size_t kMaxInputBytes = zf::project::kMaxTextBytes;
 std::string ReadInputText(const std::string& path, std::size_t limit = kMaxInputBytes,
                           std::string_view what = "файл сценария");
 
-}  // namespace zfcli
+}  // namespace zf::project

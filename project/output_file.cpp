@@ -17,7 +17,7 @@
 
 namespace fs = std::filesystem;
 
-namespace zfcli {
+namespace zf::project {
 
 namespace {
 
@@ -376,4 +376,4 @@ void AtomicFolder::Commit() {
     SyncFolder(resolved_.parent_path());
 }
 
-}  // namespace zfcli
+}  // namespace zf::project

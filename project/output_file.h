@@ -6,7 +6,7 @@
 // command can use it.
 //
 // Use:
-//   zfcli::AtomicFile json(path);      // before the work: checks the path, makes the temporary
+//   project::AtomicFile json(path);      // before the work: checks the path, makes the temporary
 //   ... WriteJson(json.Stream(), ...);
 //   json.Commit();                     // flushes, syncs and renames; throws OutputError
 //
@@ -25,7 +25,7 @@
 #include <string_view>
 #include <vector>
 
-namespace zfcli {
+namespace zf::project {
 
 // A write that could not be finished, as every writer reports it: where, what it was doing
 // and the system's reason.
@@ -147,4 +147,4 @@ private:
     std::vector<std::string> written_;
 };
 
-}  // namespace zfcli
+}  // namespace zf::project

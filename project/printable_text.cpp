@@ -2,7 +2,7 @@
 
 #include "project/file_text.h"
 
-namespace zfcli {
+namespace zf::project {
 namespace {
 
 constexpr char kHex[] = "0123456789abcdef";
@@ -72,4 +72,4 @@ std::string PrintableText(std::string_view text, std::size_t maxChars, bool keep
     return out;
 }
 
-}  // namespace zfcli
+}  // namespace zf::project

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace zfcli {
+namespace zf::project {
 
 inline constexpr std::size_t kPrintedNameChars = 160;      // a file name in a message
 inline constexpr std::size_t kPrintedMessageChars = 2000;  // a whole message of several lines
@@ -22,4 +22,4 @@ inline constexpr std::size_t kPrintedMessageChars = 2000;  // a whole message of
 std::string PrintableText(std::string_view text, std::size_t maxChars = kPrintedNameChars,
                           bool keepLineBreaks = false);
 
-}  // namespace zfcli
+}  // namespace zf::project

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/inputs.h"
+#include "project/element_inputs.h"
 #include "project/fire_loads.h"
 #include "project/scenario_file.h"
 #include "zonefire_version.h"
@@ -15,8 +16,9 @@ namespace {
 constexpr ModelOption kAllModelOptions[] = {
     {"plume", "конвективная колонка: \"tanaka\" (зависимость Танака, по умолчанию) или \"mccaffrey\" (МакКефри)"},
     {"fire_area_max", zf::InputOf("fire_area_max").Name},  // its words from the input table
-    {"consistent_outflow", "истечение из помещения, согласованное с балансом энергии (по умолчанию выключено)"},
-    {"heat_loss", "теплопотери в ограждающие конструкции (по умолчанию выключены)"},
+    // The switches' words from their table.
+    {SwitchOf("consistent_outflow").Key, SwitchOf("consistent_outflow").Caption},
+    {SwitchOf("heat_loss").Key, SwitchOf("heat_loss").Caption},
 };
 
 }  // namespace

@@ -16,7 +16,7 @@
 #include "route_writer.h"
 #include "verdict_table.h"
 
-namespace zfcli {
+namespace zf::project {
 
 using zfreport::RecordedSampleCount;
 using zfreport::SampleTime;
@@ -298,4 +298,4 @@ void WriteCsvFiles(AtomicFolder& folder, const zf::TzoneMath& zm, RunOutcome out
     folder.WriteFile(std::string(kStatusFile), [&](std::ostream& out) { out << StatusText(outcome, zm, error); });
 }
 
-}  // namespace zfcli
+}  // namespace zf::project

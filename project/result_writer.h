@@ -16,7 +16,7 @@
 #include "model/scenario.h"
 #include "project/document.h"
 
-namespace zfcli {
+namespace zf::project {
 
 enum class RunOutcome {
     Completed,  // every step computed
@@ -86,4 +86,4 @@ std::string StatusText(RunOutcome outcome, const zf::TzoneMath& zm, std::string_
 // the caller's Commit. Throws OutputError when a file cannot be written.
 void WriteCsvFiles(AtomicFolder& folder, const zf::TzoneMath& zm, RunOutcome outcome, std::string_view error);
 
-}  // namespace zfcli
+}  // namespace zf::project

@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "project/element_inputs.h"
 #include "project/file_text.h"
 
 namespace zf::project {
@@ -14,8 +15,10 @@ namespace {
 
 using nlohmann::json;
 
-constexpr std::string_view kRouteKeys[] = {"name", "people", "projection", "start_delay", "segments", "joins"};
-constexpr std::string_view kSegmentKeys[] = {"kind", "length", "width", "room"};
+constexpr std::string_view kRouteKeys[] = {"name", kRouteInputs[0].Key, kRouteInputs[1].Key, kRouteInputs[2].Key,
+                                           "segments", "joins"};
+static_assert(std::size(kRouteInputs) == 3 && std::size(kSegmentInputs) == 2, "a new number needs its key above");
+constexpr std::string_view kSegmentKeys[] = {"kind", kSegmentInputs[0].Key, kSegmentInputs[1].Key, "room"};
 constexpr std::string_view kJoinKeys[] = {"route", "segment"};
 
 std::string RouteOwner(std::size_t r) { return "путь " + std::to_string(r + 1); }
@@ -49,6 +52,16 @@ double ReadNumber(const json& object, std::string_view key, double fallback, con
     return v->get<double>() == 0 ? 0.0 : v->get<double>();
 }
 
+// An element's number of its table: read (required when the row or `required` says so) and
+// refused outside its range, naming the key.
+template <class Owner>
+void ReadInput(const json& object, const ElementInput<Owner>& input, Owner& into, const std::string& owner,
+               bool required = false) {
+    into.*input.Field = ReadNumber(object, input.Key, input.Default, owner, required || input.Required);
+    if (const std::string why = OutOfRange(input, into.*input.Field); !why.empty())
+        throw RouteRefused{Place(owner, input.Key) + ": " + why, Find(object, input.Key)};
+}
+
 // A 1-based number → 0-based index.
 int ReadIndex(const json& object, std::string_view key, const std::string& owner) {
     const json* v = Find(object, key);
@@ -60,7 +73,11 @@ int ReadIndex(const json& object, std::string_view key, const std::string& owner
 
 double ReadProjection(const json& route, const std::string& owner) {
     const json* v = Find(route, "projection");
-    if (!v || !v->is_string()) return ReadNumber(route, "projection", zf::flow::kAdultSummer, owner, false);
+    if (!v || !v->is_string()) {
+        zf::flow::Route read;
+        ReadInput(route, *RowOf(kRouteInputs, "projection"), read, owner);
+        return read.Projection;
+    }
     for (const PeopleKind& kind : kPeopleKinds)
         if (v->get_ref<const std::string&>() == kind.Key) return kind.Projection;
     throw RouteRefused{Place(owner, "projection") + ": неизвестный вид людей " + Quoted(v->get_ref<const std::string&>()) +
@@ -77,8 +94,9 @@ zf::flow::Segment ReadSegment(const json& v, const std::string& owner) {
         throw RouteRefused{Place(owner, "kind") + ": неизвестный вид участка " + CutText(kind->dump()) +
                            " (допустимы \"horizontal\", \"doorway\", \"stairs_down\", \"stairs_up\")", kind};
     s.Kind = *known;
-    s.Length = ReadNumber(v, "length", 0, owner, s.Kind != zf::flow::SegmentKind::Doorway);
-    s.Width = ReadNumber(v, "width", 0, owner, true);
+    // A doorway takes no time of its own: its length may be left out.
+    for (const ElementInput<zf::flow::Segment>& input : kSegmentInputs)
+        ReadInput(v, input, s, owner, input.Field == &zf::flow::Segment::Length && s.Kind != zf::flow::SegmentKind::Doorway);
     if (Find(v, "room")) s.Room = ReadIndex(v, "room", owner);
     return s;
 }
@@ -91,9 +109,10 @@ zf::flow::Route ReadRoute(const json& v, std::size_t r) {
         if (!name->is_string()) throw RouteRefused{Place(owner, "name") + ": ожидается строка", name};
         route.Name = name->get<std::string>();
     }
-    route.People = ReadNumber(v, "people", 0, owner, true);
-    route.Projection = ReadProjection(v, owner);
-    route.StartDelay = ReadNumber(v, "start_delay", 0, owner, false);
+    for (const ElementInput<zf::flow::Route>& input : kRouteInputs) {
+        if (input.Field == &zf::flow::Route::Projection) route.Projection = ReadProjection(v, owner);
+        else ReadInput(v, input, route, owner);
+    }
     const json* segments = Find(v, "segments");
     if (!segments || !segments->is_array())
         throw RouteRefused{Place(owner, "segments") + ": ожидается массив участков", segments ? segments : &v};
@@ -113,9 +132,17 @@ std::string Number(double value, const std::string& owner, std::string_view key)
     return NumberText(value == 0 ? 0.0 : value);
 }
 
+// ", \"key\": value" for every number of the element's table.
+template <class Owner, std::size_t N>
+std::string Numbers(const ElementInput<Owner> (&table)[N], const Owner& from, const std::string& owner) {
+    std::string text;
+    for (const ElementInput<Owner>& input : table)
+        text += ", " + JsonString(input.Key) + ": " + Number(from.*input.Field, owner, input.Key);
+    return text;
+}
+
 std::string WriteSegment(const zf::flow::Segment& s, const std::string& owner) {
-    std::string text = "{\"kind\": \"" + std::string(zf::flow::SegmentKindKey(s.Kind)) + "\", \"length\": " +
-                       Number(s.Length, owner, "length") + ", \"width\": " + Number(s.Width, owner, "width");
+    std::string text = "{\"kind\": \"" + std::string(zf::flow::SegmentKindKey(s.Kind)) + "\"" + Numbers(kSegmentInputs, s, owner);
     if (s.Room < -1) throw std::invalid_argument(Place(owner, "room") + ": нет помещения с номером " + std::to_string(s.Room + 1));
     if (s.Room >= 0) text += ", \"room\": " + std::to_string(s.Room + 1);
     return text + "}";
@@ -125,8 +152,7 @@ std::string WriteRoute(const zf::flow::Route& route, std::size_t r) {
     const std::string owner = RouteOwner(r);
     std::string text = "{";
     if (!route.Name.empty()) text += "\"name\": " + JsonString(route.Name) + ", ";
-    text += "\"people\": " + Number(route.People, owner, "people") + ", \"projection\": " +
-            Number(route.Projection, owner, "projection") + ", \"start_delay\": " + Number(route.StartDelay, owner, "start_delay");
+    text += Numbers(kRouteInputs, route, owner).substr(2);
     std::string segments;
     for (std::size_t s = 0; s < route.Segments.size(); ++s)
         segments += (s ? ", " : "") + WriteSegment(route.Segments[s], SegmentOwner(r, s));

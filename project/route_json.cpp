@@ -4,7 +4,7 @@
 #include "result_writer.h"
 #include "route_verdict.h"
 
-namespace zfcli {
+namespace zf::project {
 
 namespace {
 
@@ -99,4 +99,4 @@ void WriteJsonRoutes(std::ostream& out, const zfreport::RunVerdict& verdict, con
     out << (verdict.Routes.empty() ? "]" : "\n ]");
 }
 
-}  // namespace zfcli
+}  // namespace zf::project

@@ -8,7 +8,7 @@
 #include "result_writer.h"
 #include "route_verdict.h"
 
-namespace zfcli {
+namespace zf::project {
 
 namespace {
 
@@ -83,4 +83,4 @@ std::string RoutesReport(const zfreport::RunVerdict& verdict, const zfreport::Ev
     return text + TypedTimesLine(evacuation);
 }
 
-}  // namespace zfcli
+}  // namespace zf::project

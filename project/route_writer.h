@@ -10,7 +10,7 @@
 #include "model/people_flow.h"
 #include "verdict.h"
 
-namespace zfcli {
+namespace zf::project {
 
 // The routes' text for the runner (decimal point), after the critical-times table, naming the
 // rooms whose t_р is typed; empty when the scenario has no routes. Names are made printable.
@@ -22,4 +22,4 @@ std::string RoutesReport(const zfreport::RunVerdict& verdict, const zfreport::Ev
 void WriteJsonRoutes(std::ostream& out, const zfreport::RunVerdict& verdict,
                      const std::vector<zf::flow::Route>& routes);
 
-}  // namespace zfcli
+}  // namespace zf::project

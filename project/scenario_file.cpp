@@ -14,6 +14,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "project/element_inputs.h"
 #include "project/file_text.h"
 #include "project/strict_json.h"
 #include "project/surface_file.h"
@@ -36,18 +37,32 @@ struct BadInput {
 // number inputs follow in the input table's order (model/inputs.h).
 constexpr std::string_view kOtherTopKeys[] = {"format", "version", "title", "address", "organisation", "author", "notes",
                                               "SamplesPerSec", "plume", "rooms", "openings", "safety_factor", "fire_load",
-                                              "consistent_outflow", "heat_loss", "evacuation_routes"};
+                                              "evacuation_routes"};
 constexpr auto kTopKeys = [] {
-    std::array<std::string_view, std::size(kOtherTopKeys) + std::size(zf::kInputs)> keys{};
+    std::array<std::string_view, std::size(kOtherTopKeys) + std::size(zf::kInputs) + std::size(kModelSwitches)> keys{};
     std::size_t n = 0, before = 7;  // the keys before the inputs: format ... notes
     for (std::size_t i = 0; i < before; ++i) keys[n++] = kOtherTopKeys[i];
     for (const zf::Input& input : zf::kInputs) keys[n++] = input.Key;
     for (std::size_t i = before; i < std::size(kOtherTopKeys); ++i) keys[n++] = kOtherTopKeys[i];
+    for (const ModelSwitch& option : kModelSwitches) keys[n++] = option.Key;
     return keys;
 }();
-constexpr std::string_view kRoomKeys[] = {"length", "width", "height", "name", "evacuation", "walls", "ceiling"};
-constexpr std::string_view kEvacuationKeys[] = {"start_delay", "duration"};
-constexpr std::string_view kOpeningKeys[] = {"rooms", "height", "width", "open"};
+// An element's keys: its numbers (project/element_inputs.h) among the others, in the file's order.
+template <class Owner, std::size_t N, std::size_t B = 0, std::size_t A = 0>
+constexpr auto KeysOf(const ElementInput<Owner> (&numbers)[N], std::array<std::string_view, B> before = {},
+                      std::array<std::string_view, A> after = {}) {
+    std::array<std::string_view, B + N + A> keys{};
+    std::size_t n = 0;
+    for (std::string_view key : before) keys[n++] = key;
+    for (const ElementInput<Owner>& input : numbers) keys[n++] = input.Key;
+    for (std::string_view key : after) keys[n++] = key;
+    return keys;
+}
+constexpr auto kRoomKeys = KeysOf(kRoomInputs, std::array<std::string_view, 0>{},
+                                  std::array<std::string_view, 4>{"name", "evacuation", "walls", "ceiling"});
+constexpr auto kEvacuationKeys = KeysOf(kEvacuationInputs);
+constexpr auto kOpeningKeys =
+    KeysOf(kOpeningInputs, std::array<std::string_view, 1>{"rooms"}, std::array<std::string_view, 1>{"open"});
 
 // ---- Messages ----------------------------------------------------------------------------
 
@@ -69,47 +84,11 @@ std::string Describe(const json& v) {
     }
 }
 
-// Edit distance, to suggest the known key a typo was meant to be.
-std::size_t Distance(std::string_view a, std::string_view b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t substitution = diagonal + (a[i - 1] == b[j - 1] ? 0 : 1);
-            diagonal = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, substitution});
-        }
-    }
-    return row[b.size()];
-}
-
-std::string Lower(std::string_view s) {
-    std::string lower(s);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
-// The known key a typo was probably meant to be: the same letters in another case, or one or
-// two letters wrong. Empty when none is that close.
-std::string_view Suggestion(std::string_view key, std::span<const std::string_view> known) {
-    // No known key is longer than 16 characters: a far longer key is no typo of one.
-    if (key.size() > 32) return {};
-    std::string_view best;
-    std::size_t bestDistance = 3;
-    for (std::string_view k : known) {
-        const std::size_t d = Lower(key) == Lower(k) ? 0 : Distance(key, k);
-        if (d < bestDistance) bestDistance = d, best = k;
-    }
-    return best;
-}
-
 void RefuseUnknownKeys(const json& object, std::span<const std::string_view> known, const std::string& owner) {
     for (const auto& [key, value] : object.items()) {
         if (std::find(std::begin(known), std::end(known), key) != std::end(known)) continue;
         std::string message = (owner.empty() ? "" : owner + ": ") + "неизвестный ключ " + Quoted(key);
-        if (const std::string_view best = Suggestion(key, known); !best.empty())
+        if (const std::string_view best = KeySuggestion(key, known); !best.empty())
             message += " (возможно, имелся в виду " + Quoted(best) + ")";
         throw BadInput{message, &value};
     }
@@ -144,6 +123,16 @@ double ReadNumber(const json& object, std::string_view key, double fallback, con
     if (!std::isfinite(x) || x < 0)
         throw BadInput{Place(owner, key) + ": ожидается неотрицательное конечное число, а задано: " + v->dump(), v};
     return x == 0 ? 0.0 : x;  // −0 becomes 0
+}
+
+// An element's numbers of `table`, each in its range; a missing key keeps its default.
+template <class Owner, std::size_t N>
+void ReadNumbers(const json& object, const ElementInput<Owner> (&table)[N], Owner& into, const std::string& owner) {
+    for (const ElementInput<Owner>& input : table) {
+        into.*input.Field = ReadNumber(object, input.Key, input.Default, owner);
+        if (const std::string why = OutOfRange(input, into.*input.Field); !why.empty())
+            throw BadInput{Place(owner, input.Key) + ": " + why, Find(object, input.Key)};
+    }
 }
 
 std::string ReadText(const json& object, std::string_view key, const std::string& owner = {}) {
@@ -230,11 +219,13 @@ std::optional<zfreport::EvacuationInput> ReadEvacuation(const json& room, const 
     const std::string place = Place(owner, "evacuation");
     RequireObject(*v, place);
     RefuseUnknownKeys(*v, kEvacuationKeys, place);
-    for (std::string_view key : kEvacuationKeys)
-        if (!Find(*v, key))
-            throw BadInput{place + ": не задан ключ " + Quoted(key) +
+    for (const ElementInput<zfreport::EvacuationInput>& input : kEvacuationInputs)
+        if (!Find(*v, input.Key))
+            throw BadInput{place + ": не задан ключ " + Quoted(input.Key) +
                            " (нужны оба: \"start_delay\" — время начала эвакуации, \"duration\" — время эвакуации, с)", v};
-    return zfreport::EvacuationInput{ReadNumber(*v, "start_delay", 0, place), ReadNumber(*v, "duration", 0, place)};
+    zfreport::EvacuationInput evacuation;
+    ReadNumbers(*v, kEvacuationInputs, evacuation, place);
+    return evacuation;
 }
 
 // "safety_factor": f of t_нэ + t_р ≤ f·t_бл, above 0 and at most 1.
@@ -270,9 +261,7 @@ Room ReadRoom(const json& v, const std::string& owner) {
     RequireObject(v, owner);
     RefuseUnknownKeys(v, kRoomKeys, owner);
     Room room;
-    room.Length = ReadNumber(v, "length", ScenarioDefaults::RoomLength, owner);
-    room.Width = ReadNumber(v, "width", ScenarioDefaults::RoomWidth, owner);
-    room.Height = ReadNumber(v, "height", ScenarioDefaults::RoomHeight, owner);
+    ReadNumbers(v, kRoomInputs, room, owner);
     room.Name = ReadText(v, "name", owner);
     room.Evacuation = ReadEvacuation(v, owner);
     if (const json* walls = Find(v, "walls")) room.Walls = ReadSurface(*walls, owner, "walls");
@@ -304,8 +293,7 @@ Opening ReadOpening(const json& v, std::size_t roomCount, const std::string& own
     Opening opening;
     opening.From = ReadRoomNumber((*rooms)[0], roomCount, owner);
     opening.To = ReadRoomNumber((*rooms)[1], roomCount, owner);
-    opening.Height = ReadNumber(v, "height", ScenarioDefaults::OpeningHeight, owner);
-    opening.Width = ReadNumber(v, "width", ScenarioDefaults::OpeningWidth, owner);
+    ReadNumbers(v, kOpeningInputs, opening, owner);
     if (const json* open = Find(v, "open")) {
         if (!open->is_boolean())
             throw BadInput{Place(owner, "open") + ": ожидается true или false, а задано: " + Describe(*open), open};
@@ -336,7 +324,8 @@ Document ReadTop(const json& top) {
     document.Params.SamplesPerSec = ReadSamplesPerSec(top);
     document.Params.UseTanaka = ReadUseTanaka(top);
     document.SafetyFactor = ReadSafetyFactor(top);
-    document.ConsistentOutflow = ReadSwitch(top, "consistent_outflow");
+    for (const ModelSwitch& option : kModelSwitches)
+        if (option.Flag) document.*option.Flag = ReadSwitch(top, option.Key);
     if (const json* heatLoss = Find(top, "heat_loss")) document.HeatLoss = ReadHeatLoss(*heatLoss);
     if (const json* rooms = ReadList(top, "rooms"))
         for (const json& room : *rooms) document.Rooms.push_back(ReadRoom(room, RoomOwner(document.Rooms.size())));

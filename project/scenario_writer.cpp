@@ -4,6 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "project/element_inputs.h"
 #include "project/file_text.h"
 #include "project/fire_loads.h"
 #include "project/scenario_file.h"
@@ -41,6 +42,16 @@ std::string Number(double value, const std::string& owner, std::string_view key)
     return NumberText(value == 0 ? 0.0 : value);
 }
 
+// An element's numbers of `table`, each refused outside its range as the reader would.
+template <class Owner, std::size_t N>
+void AddNumbers(Members& m, const ElementInput<Owner> (&table)[N], const Owner& from, const std::string& owner) {
+    for (const ElementInput<Owner>& input : table) {
+        m.Add(input.Key, Number(from.*input.Field, owner, input.Key));
+        if (const std::string why = OutOfRange(input, from.*input.Field); !why.empty())
+            throw std::invalid_argument(Place(owner, input.Key) + ": " + why);
+    }
+}
+
 std::string RoomNumber(int index, std::size_t roomCount, const std::string& owner) {
     if (index < 0 || static_cast<std::size_t>(index) >= roomCount)
         throw std::invalid_argument(Place(owner, "rooms") + ": нет помещения с номером " + std::to_string(index + 1));
@@ -49,16 +60,14 @@ std::string RoomNumber(int index, std::size_t roomCount, const std::string& owne
 
 std::string WriteRoom(const Room& room, const std::string& owner) {
     Members m(", ");
-    m.Add("length", Number(room.Length, owner, "length"));
-    m.Add("width", Number(room.Width, owner, "width"));
-    m.Add("height", Number(room.Height, owner, "height"));
+    AddNumbers(m, kRoomInputs, room, owner);
     m.AddText("name", room.Name);
     if (room.Walls) m.Add("walls", WriteSurface(*room.Walls, owner, "walls"));
     if (room.Ceiling) m.Add("ceiling", WriteSurface(*room.Ceiling, owner, "ceiling"));
     if (room.Evacuation) {
-        const std::string place = Place(owner, "evacuation");
-        m.Add("evacuation", "{\"start_delay\": " + Number(room.Evacuation->StartDelay, place, "start_delay") +
-                                ", \"duration\": " + Number(room.Evacuation->Duration, place, "duration") + "}");
+        Members evacuation(", ");
+        AddNumbers(evacuation, kEvacuationInputs, *room.Evacuation, Place(owner, "evacuation"));
+        m.Add("evacuation", "{" + evacuation.Text() + "}");
     }
     return "{" + m.Text() + "}";
 }
@@ -66,8 +75,7 @@ std::string WriteRoom(const Room& room, const std::string& owner) {
 std::string WriteOpening(const Opening& opening, std::size_t roomCount, const std::string& owner) {
     Members m(", ");
     m.Add("rooms", "[" + RoomNumber(opening.From, roomCount, owner) + ", " + RoomNumber(opening.To, roomCount, owner) + "]");
-    m.Add("height", Number(opening.Height, owner, "height"));
-    m.Add("width", Number(opening.Width, owner, "width"));
+    AddNumbers(m, kOpeningInputs, opening, owner);
     m.Add("open", opening.Open ? "true" : "false");
     return "{" + m.Text() + "}";
 }
@@ -105,7 +113,8 @@ std::string WriteTop(const Document& d) {
     if (const std::string bad = zfreport::CheckSafetyFactor(d.SafetyFactor); !bad.empty())
         throw std::invalid_argument("ключ \"safety_factor\": " + bad);
     if (d.SafetyFactor != zfreport::kDefaultSafetyFactor) m.Add("safety_factor", NumberText(d.SafetyFactor));
-    if (d.ConsistentOutflow) m.Add("consistent_outflow", "true");
+    for (const ModelSwitch& option : kModelSwitches)
+        if (option.Flag && d.*option.Flag) m.Add(option.Key, "true");
     if (d.HeatLoss) m.Add("heat_loss", WriteHeatLoss(*d.HeatLoss));
     // Past these limits the reader refuses the file.
     if (d.Rooms.size() > static_cast<std::size_t>(kMaxRooms))

@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "project/element_inputs.h"
 #include "project/file_text.h"
 
 namespace zf::project {
@@ -35,13 +36,20 @@ void RequireObjectWithKeys(const json& v, const char* const (&keys)[N], const st
             throw SurfaceRefused{place + ": неизвестный ключ " + Quoted(item.key()) + " (допустимы " + KeyList(keys) + ")", &item.value()};
 }
 
-double ReadPositive(const json& object, const char* key, const std::string& place) {
-    const auto it = object.find(key);
-    if (it == object.end()) throw SurfaceRefused{place + ": не задан ключ " + Quoted(key), &object};
-    if (!it->is_number() || !std::isfinite(it->get<double>()) || it->get<double>() <= 0)
-        throw SurfaceRefused{place + ", ключ " + Quoted(key) + ": ожидается положительное конечное число, а задано: " +
-                             it->dump(), &*it};
-    return it->get<double>();
+// A number of its table (project/element_inputs.h): required when the row says so, refused
+// outside its range; a missing optional key keeps the default.
+template <class Owner>
+void ReadInput(const json& object, const ElementInput<Owner>& input, Owner& into, const std::string& place) {
+    const auto it = object.find(std::string(input.Key));
+    if (it == object.end()) {
+        if (input.Required) throw SurfaceRefused{place + ": не задан ключ " + Quoted(input.Key), &object};
+        into.*input.Field = input.Default;
+        return;
+    }
+    const std::string at = place + ", ключ " + Quoted(input.Key) + ": ";
+    if (!it->is_number()) throw SurfaceRefused{at + "ожидается число, а задано: " + it->dump(), &*it};
+    if (const std::string why = OutOfRange(input, it->get<double>()); !why.empty()) throw SurfaceRefused{at + why, &*it};
+    into.*input.Field = it->get<double>();
 }
 
 // "material" (a key of the table or a custom object) and "thickness" of one layer.
@@ -58,13 +66,9 @@ SurfaceLayer ReadLayer(const json& object, const std::string& place) {
     } else {
         const std::string custom = place + ", ключ \"material\"";
         RequireObjectWithKeys(*m, kCustomKeys, custom);
-        layer.k = ReadPositive(*m, "k", custom);
-        layer.rho = ReadPositive(*m, "rho", custom);
-        layer.c = ReadPositive(*m, "c", custom);
+        for (const ElementInput<SurfaceLayer>& input : kMaterialInputs) ReadInput(*m, input, layer, custom);
     }
-    layer.Thickness = ReadPositive(object, "thickness", place);
-    if (layer.Thickness > kMaxLayerThickness)
-        throw SurfaceRefused{place + ", ключ \"thickness\": толщина больше 1 м, а задано: " + NumberText(layer.Thickness), &object};
+    for (const ElementInput<SurfaceLayer>& input : kLayerInputs) ReadInput(object, input, layer, place);
     return layer;
 }
 
@@ -109,23 +113,23 @@ BuildingSurfaces ReadHeatLoss(const json& value) {
     b.Walls = ReadSurface(*walls, {}, "heat_loss.walls");
     if (const auto ceiling = value.find("ceiling"); ceiling != value.end())
         b.Ceiling = ReadSurface(*ceiling, {}, "heat_loss.ceiling");
-    if (const auto interval = value.find("surface_interval"); interval != value.end()) {
-        if (!interval->is_number() || !(interval->get<double>() >= 0) || interval->get<double>() > kMaxSurfaceInterval)
-            throw SurfaceRefused{place + ", ключ \"surface_interval\": ожидается время в секундах от 0 (каждый шаг) до " +
-                                 NumberText(kMaxSurfaceInterval) + ", а задано: " + interval->dump() +
-                                 ". Задайте, например, 0.1", &*interval};
-        b.SurfaceInterval = interval->get<double>();
-    }
+    for (const ElementInput<BuildingSurfaces>& input : kHeatLossInputs) ReadInput(value, input, b, place);
     return b;
 }
 
 namespace {
 
+// "\"key\": value, ..." for every number of the table.
+template <class Owner, std::size_t N>
+std::string Members(const ElementInput<Owner> (&table)[N], const Owner& from) {
+    std::string text;
+    for (const ElementInput<Owner>& input : table) text += (text.empty() ? "" : ", ") + JsonString(input.Key) + ": " + NumberText(from.*input.Field);
+    return text;
+}
+
 std::string LayerText(const SurfaceLayer& l) {
-    std::string material = !l.Key.empty() ? JsonString(l.Key)
-                                          : "{\"k\": " + NumberText(l.k) + ", \"rho\": " + NumberText(l.rho) +
-                                                ", \"c\": " + NumberText(l.c) + "}";
-    return "\"material\": " + material + ", \"thickness\": " + NumberText(l.Thickness);
+    return "\"material\": " + (l.Key.empty() ? "{" + Members(kMaterialInputs, l) + "}" : JsonString(l.Key)) + ", " +
+           Members(kLayerInputs, l);
 }
 
 }  // namespace
@@ -148,7 +152,8 @@ std::string WriteSurface(const Surface& s, const std::string& owner, const std::
 std::string WriteHeatLoss(const BuildingSurfaces& b) {
     std::string text = "{\"walls\": " + WriteSurface(b.Walls, {}, "heat_loss.walls");
     if (b.Ceiling) text += ", \"ceiling\": " + WriteSurface(*b.Ceiling, {}, "heat_loss.ceiling");
-    if (b.SurfaceInterval > 0) text += ", \"surface_interval\": " + NumberText(b.SurfaceInterval);
+    for (const ElementInput<BuildingSurfaces>& input : kHeatLossInputs)  // left out at its default
+        if (b.*input.Field != input.Default) text += ", " + JsonString(input.Key) + ": " + NumberText(b.*input.Field);
     return text + "}";
 }
 

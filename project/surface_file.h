@@ -27,8 +27,10 @@ struct SurfaceRefused {
 BuildingSurfaces ReadHeatLoss(const nlohmann::json& value);
 Surface ReadSurface(const nlohmann::json& value, const std::string& owner, const std::string& key);
 
-// The keys of a surface, a layer and a custom material, for the list of every key the reader knows.
-inline constexpr std::string_view kSurfaceFileKeys[] = {"material", "thickness", "layers", "back", "k", "rho", "c"};
+// The keys of "heat_loss", a surface, a layer and a custom material, for the list of every key
+// the reader knows.
+inline constexpr std::string_view kSurfaceFileKeys[] = {"surface_interval", "material", "thickness", "layers",
+                                                        "back", "k", "rho", "c"};
 
 // Writing: one line of JSON. Throws std::invalid_argument for a surface the reader refuses.
 std::string WriteHeatLoss(const BuildingSurfaces& surfaces);

@@ -7,7 +7,7 @@
 #include "output_file.h"
 #include "printable_text.h"
 
-namespace zfcli {
+namespace zf::project {
 
 bool RefusedForWarnings(const zf::TzoneMath& scenario, const std::string& where, bool strict) {
     const std::vector<zf::InputWarning> warnings = zf::InputWarnings(scenario);
@@ -31,4 +31,4 @@ bool RefusedForRouteWarnings(const zf::project::Document& document, const std::s
     return true;
 }
 
-}  // namespace zfcli
+}  // namespace zf::project

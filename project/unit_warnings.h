@@ -7,7 +7,7 @@
 #include "model/scenario.h"
 #include "project/document.h"
 
-namespace zfcli {
+namespace zf::project {
 
 // Prints "<where>: предупреждение: ..." on stderr for every warning of the scenario. Returns
 // true when there was one and `strict` makes it a refusal, which is then printed too: the
@@ -17,4 +17,4 @@ bool RefusedForWarnings(const zf::TzoneMath& scenario, const std::string& where,
 // 10 km or narrower than 0.3 m, a deep doorway), each naming the route, segment and key.
 bool RefusedForRouteWarnings(const zf::project::Document& document, const std::string& where, bool strict);
 
-}  // namespace zfcli
+}  // namespace zf::project

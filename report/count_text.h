@@ -29,6 +29,7 @@ inline constexpr NounForms kCellsWord{"ячейка", "ячейки", "ячее�
 inline constexpr NounForms kVaryingInputsWord{"изменяемый параметр", "изменяемых параметра", "изменяемых параметров"};
 // The same words in the genitive ("из 21 расчета", "из 5 расчетов").
 inline constexpr NounForms kRunsGenitive{"расчета", "расчетов", "расчетов"};
+inline constexpr NounForms kCompletedRunsGenitive{"завершенного расчета", "завершенных расчетов", "завершенных расчетов"};
 
 // The form of the noun that agrees with n (n may be negative: its magnitude decides).
 std::string_view CountNoun(long long n, const NounForms& noun);

@@ -8,6 +8,7 @@
 #include "report_inputs.h"
 #include "report_text.h"  // VerdictColour
 #include "number_format.h"
+#include "project/element_inputs.h"
 #include "project/fire_loads.h"
 #include "project/document.h"
 #include "project/scenario_file.h"
@@ -115,8 +116,9 @@ void ReportBuilder::EvacuationTimes() {
         Html(Paragraph(QStringLiteral("Время начала эвакуации t_нэ и время эвакуации t_р не заданы.")));
         return;
     }
-    std::vector<std::vector<QString>> evac = {{QStringLiteral("Помещение"), QStringLiteral("t_нэ, с"),
-                                               QStringLiteral("t_р, с"), QStringLiteral("Источник")}};
+    using zf::project::kEvacuationInputs;
+    std::vector<std::vector<QString>> evac = {{QStringLiteral("Помещение"), Utf8(kEvacuationInputs[0].Caption),
+                                               Utf8(kEvacuationInputs[1].Caption), QStringLiteral("Источник")}};
     for (int i = 0; i < zm_.RoomCount(); ++i) {
         const auto e = d_.Evacuation.Room(i);
         evac.push_back({RoomCaption(d_, i), e ? num_(e->StartDelay) : QStringLiteral("—"),
@@ -127,10 +129,11 @@ void ReportBuilder::EvacuationTimes() {
 
 void ReportBuilder::Building() {
     Section(QStringLiteral("2. Здание"), false);
+    using zf::project::kOpeningInputs, zf::project::kRoomInputs, zf::project::RowOf;
     const std::vector<std::string> names = d_.RoomNameList();
     Html(Paragraph(QString::fromStdString(zf::RoomTitle(0)) + QStringLiteral(" — помещение очага пожара.")));
     std::vector<std::vector<QString>> rooms = {{QStringLiteral("№"), QStringLiteral("Название"),
-                                                QStringLiteral("Длина × ширина × высота, м"),
+                                                Utf8(zf::project::SizesCaption(kRoomInputs)),
                                                 QStringLiteral("Площадь пола, м²"), QStringLiteral("Объем, м³")}};
     for (int i = 0; i < zm_.RoomCount(); ++i) {
         const zf::TRoom& r = zm_.Room(i);
@@ -146,7 +149,9 @@ void ReportBuilder::Building() {
     // once, its diagonal the openings to the outside.
     // One row per opening; "1 из 2" numbers the openings of a pair and gives their count.
     std::vector<std::vector<QString>> openings = {{QStringLiteral("Соединяет"), QStringLiteral("Проем"),
-                                                   QStringLiteral("Ширина × высота, м"), QStringLiteral("Состояние")}};
+                                                   Utf8(zf::project::SizesCaption({RowOf(kOpeningInputs, "width")->Caption,
+                                                       RowOf(kOpeningInputs, "height")->Caption})),
+                                                   QStringLiteral("Состояние")}};
     for (int a = 0; a < zm_.RoomCount(); ++a)
         for (int b = a; b < zm_.RoomCount(); ++b) {
             const zf::TProems& cell = zm_.Cell(a, b);

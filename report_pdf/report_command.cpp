@@ -37,10 +37,10 @@ public:
     bool ProgressVisible() override { return gInterrupted == 0; }
 };
 
-void Say(const std::string& text) { zfcli::WriteAll(STDERR_FILENO, zfcli::PrintableText(text, zfcli::kPrintedMessageChars, true) + "\n"); }
+void Say(const std::string& text) { zf::project::WriteAll(STDERR_FILENO, zf::project::PrintableText(text, zf::project::kPrintedMessageChars, true) + "\n"); }
 
 int Refuse(const std::string& where, const std::string& message, int code = kExitBadInput) {
-    Say(zfcli::PrintableText(where) + ": " + message);
+    Say(zf::project::PrintableText(where) + ": " + message);
     return code;
 }
 
@@ -52,13 +52,13 @@ bool SameFile(const char* a, const char* b) {
 // The report's file, checked and its temporary made before anything is computed: a path that
 // names the scenario itself (by any name, a link or "..") is refused, a folder that takes no
 // file is reported now rather than after the run.
-int PrepareOutput(const char* output, const char* scenario, std::unique_ptr<zfcli::AtomicFile>& file) {
+int PrepareOutput(const char* output, const char* scenario, std::unique_ptr<zf::project::AtomicFile>& file) {
     if (SameFile(output, scenario))
-        return Refuse(output, std::string("это файл сценария ") + zfcli::PrintableText(scenario) +
+        return Refuse(output, std::string("это файл сценария ") + zf::project::PrintableText(scenario) +
                                   "; отчет записался бы на его место — задайте другое имя файла отчета");
     try {
-        file = std::make_unique<zfcli::AtomicFile>(output);
-    } catch (const zfcli::OutputError& e) {
+        file = std::make_unique<zf::project::AtomicFile>(output);
+    } catch (const zf::project::OutputError& e) {
         Say(e.what());
         return kExitOutputFailed;
     }
@@ -66,7 +66,7 @@ int PrepareOutput(const char* output, const char* scenario, std::unique_ptr<zfcl
 }
 
 // The report into memory, then into its file whole; the run's state on stdout.
-int WriteOutputs(zfcli::AtomicFile& file, zf::TzoneMath& zm, const ScenarioDescription& description) {
+int WriteOutputs(zf::project::AtomicFile& file, zf::TzoneMath& zm, const ScenarioDescription& description) {
     QByteArray pdf;
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
@@ -75,12 +75,12 @@ int WriteOutputs(zfcli::AtomicFile& file, zf::TzoneMath& zm, const ScenarioDescr
     try {
         file.Stream().write(pdf.constData(), pdf.size());
         file.Commit();
-    } catch (const zfcli::OutputError& e) {
+    } catch (const zf::project::OutputError& e) {
         Say(std::string(e.what()) + "; отчет не записан");
         return kExitOutputFailed;
     }
-    if (const int err = zfcli::WriteAll(STDOUT_FILENO, RunStateText(zm).toStdString() + "\n")) {
-        Say(zfcli::OutputMessage("стандартный вывод", "не удалось вывести состояние расчета (отчет записан)", err));
+    if (const int err = zf::project::WriteAll(STDOUT_FILENO, RunStateText(zm).toStdString() + "\n")) {
+        Say(zf::project::OutputMessage("стандартный вывод", "не удалось вывести состояние расчета (отчет записан)", err));
         return kExitOutputFailed;
     }
     return kExitCompleted;
@@ -103,15 +103,15 @@ void PrepareReportPlatform() {
 int WriteScenarioReport(const char* output, const char* scenarioPath) {
     std::string text;
     try {
-        text = zfcli::ReadInputText(scenarioPath);
-    } catch (const zfcli::InputError& e) {
+        text = zf::project::ReadInputText(scenarioPath);
+    } catch (const zf::project::InputError& e) {
         return Refuse(scenarioPath, e.what());
     }
     zf::TzoneMath zm;
     if (const auto refused = zf::project::ReadScenario(text, zm)) return Refuse(scenarioPath, *refused);
     zf::project::Document document;
     zf::project::ReadDocument(text, document);  // read above without a refusal
-    std::unique_ptr<zfcli::AtomicFile> file;
+    std::unique_ptr<zf::project::AtomicFile> file;
     if (const int refused = PrepareOutput(output, scenarioPath, file)) return refused;
 
     const QByteArray bytes = QByteArray::fromStdString(text);

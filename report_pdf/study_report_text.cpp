@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "count_text.h"
 #include "report_html.h"
 #include "report_pdf.h"
 #include "report_text.h"
@@ -239,9 +240,11 @@ void StudyReportText::Room(std::size_t room) {
         Html(Paragraph(QStringLiteral("Завершенных расчетов нет: распределения времени блокирования нет.")));
         return;
     }
-    Html(Paragraph(QStringLiteral("Время блокирования t_бл достигнуто в %1 из %2 завершенных расчетов (%3). Распределение — в таблице %4 "
-                                  "и на рисунках %5 и %6.")
-                       .arg(Count(s.Count), Count(blocking.size()), Percent(static_cast<double>(s.Count) / static_cast<double>(blocking.size())))
+    const std::string_view completed = zfreport::CountNoun(static_cast<long long>(blocking.size()), zfreport::kCompletedRunsGenitive);
+    Html(Paragraph(QStringLiteral("Время блокирования t_бл достигнуто в %1 из %2 %3 (%4). Распределение — в таблице %5 "
+                                  "и на рисунках %6 и %7.")
+                       .arg(Count(s.Count), Count(blocking.size()), QString::fromUtf8(completed.data(), static_cast<qsizetype>(completed.size())))
+                       .arg(Percent(static_cast<double>(s.Count) / static_cast<double>(blocking.size())))
                        .arg(tables_ + 1)
                        .arg(figures_ + 1)
                        .arg(figures_ + 2)));

@@ -9,6 +9,7 @@
 #include "input_text.h"
 #include "number_format.h"
 #include "study_law.h"
+#include "project/element_inputs.h"
 #include "project/scenario_file.h"
 #include "project/strict_json.h"
 #include "model/scenario.h"
@@ -28,11 +29,15 @@ bool IsTopNumber(std::string_view key) {
         if (k.Key == key) return true;
     return false;
 }
-constexpr std::string_view kRoomNumbers[] = {"length", "width", "height"};
-constexpr std::string_view kEvacuationNumbers[] = {"start_delay", "duration"};
-constexpr std::string_view kOpeningNumbers[] = {"width", "height"};
+// "length, width, height": the keys of an element's numbers (project/element_inputs.h), which a
+// study may vary, after `prefix`.
+template <class Owner, std::size_t N>
+std::string KeyList(const zf::project::ElementInput<Owner> (&table)[N], std::string_view prefix = {}) {
+    std::string list;
+    for (const auto& row : table) list += (list.empty() ? "" : ", ") + std::string(prefix) + std::string(row.Key);
+    return list;
+}
 constexpr std::string_view kRouteList = "evacuation_routes";
-constexpr std::string_view kRouteNumbers[] = {"people", "projection", "start_delay"};
 // An entry of "vary", for messages: "ключ \"vary\", параметр №2 (\"Vlin\"): ".
 std::string EntryName(std::size_t number, const json& entry) {
     std::string name = "ключ \"vary\", параметр №" + std::to_string(number);
@@ -87,13 +92,14 @@ void ReadSurfaceTarget(const std::string& path, std::string_view rest, const zf:
 void ReadRoomKey(const std::string& path, std::string key, const zf::project::Document& base, VariedInput& input,
                  const std::string& owner) {
     if (key.starts_with("walls.") || key.starts_with("ceiling.")) return ReadSurfaceTarget(path, key, base, input, owner);
-    if (key.starts_with("evacuation.") && Contains(kEvacuationNumbers, std::string_view(key).substr(11))) {
+    using zf::project::RowOf;
+    if (key.starts_with("evacuation.") && RowOf(zf::project::kEvacuationInputs, std::string_view(key).substr(11))) {
         input.Evacuation = true;
         key.erase(0, 11);
-    } else if (!Contains(kRoomNumbers, key)) {
-        throw BadStudy{owner + "у помещения нельзя изменять " + Quoted(key) +
-                       " (допустимы length, width, height, evacuation.start_delay, evacuation.duration, "
-                       "walls|ceiling.material|thickness)"};
+    } else if (!RowOf(zf::project::kRoomInputs, key)) {
+        throw BadStudy{owner + "у помещения нельзя изменять " + Quoted(key) + " (допустимы " +
+                       KeyList(zf::project::kRoomInputs) + ", " + KeyList(zf::project::kEvacuationInputs, "evacuation.") +
+                       ", walls|ceiling.material|thickness)"};
     }
     input.Key = key;
 }
@@ -128,8 +134,9 @@ void ReadRouteTarget(const std::string& path, const zf::project::Document& base,
                                "«Пути эвакуации»), чтобы изменять " + Quoted(path)};
     auto [index, key] = ListIndex(path, kRouteList, static_cast<int>(base.Routes.size()),
                                   std::string_view(path).substr(kRouteList.size()), owner);
-    if (!Contains(kRouteNumbers, key))
-        throw BadStudy{owner + "у пути эвакуации нельзя изменять " + Quoted(key) + " (допустимы people, projection, start_delay)"};
+    if (!zf::project::RowOf(zf::project::kRouteInputs, key))
+        throw BadStudy{owner + "у пути эвакуации нельзя изменять " + Quoted(key) + " (допустимы " +
+                       KeyList(zf::project::kRouteInputs) + ")"};
     input.Route = index;
     input.Key = key;
 }
@@ -161,8 +168,9 @@ void ReadTarget(const std::string& path, const zf::project::Document& base, Vari
         auto [index, key] = listIndex("openings", countOf("openings"), p.substr(8));
         input.Opening = index;
         if (key == "open") input.Kind = InputKind::OpenState;
-        else if (!Contains(kOpeningNumbers, key))
-            throw BadStudy{owner + "у проема нельзя изменять " + Quoted(key) + " (допустимы width, height, open)"};
+        else if (!zf::project::RowOf(zf::project::kOpeningInputs, key))
+            throw BadStudy{owner + "у проема нельзя изменять " + Quoted(key) + " (допустимы " +
+                           KeyList(zf::project::kOpeningInputs) + ", open)"};
         input.Key = key;
     } else {
         throw BadStudy{owner + "неизвестный параметр " + Quoted(path) +
@@ -176,8 +184,8 @@ std::string ReadBaseFile(const json& name, const std::filesystem::path& studyDir
     Require(name.is_string() && !name.get<std::string>().empty(), "ключ \"base_file\": ", "ожидается имя файла сценария");
     const std::filesystem::path path = studyDir / name.get<std::string>();
     try {
-        return ReadInputText(path.string(), kMaxInputBytes, "файл сценария");
-    } catch (const InputError& e) {
+        return zf::project::ReadInputText(path.string(), zf::project::kMaxInputBytes, "файл сценария");
+    } catch (const zf::project::InputError& e) {
         throw BadStudy{"ключ \"base_file\" (" + path.string() + "): " + e.what()};
     }
 }
@@ -332,19 +340,19 @@ zf::project::Document ScenarioOfRun(const Study& study, const std::vector<Draw>&
             scenario.Openings[static_cast<std::size_t>(input.Opening)].Open = draws[j].Text == "true";
         } else if (input.Route >= 0) {
             zf::flow::Route& route = scenario.Routes[static_cast<std::size_t>(input.Route)];
-            (input.Key == "people" ? route.People : input.Key == "projection" ? route.Projection : route.StartDelay) = x;
+            route.*zf::project::RowOf(zf::project::kRouteInputs, input.Key)->Field = x;
         } else if (input.Room >= 0 && input.Evacuation) {
             // A room the base leaves without evacuation inputs starts from t_нэ = t_р = 0: a
             // varied duration alone means people start leaving at once.
             zf::project::Room& room = scenario.Rooms[static_cast<std::size_t>(input.Room)];
             if (!room.Evacuation) room.Evacuation = zfreport::EvacuationInput{};
-            (input.Key == "start_delay" ? room.Evacuation->StartDelay : room.Evacuation->Duration) = x;
+            (*room.Evacuation).*zf::project::RowOf(zf::project::kEvacuationInputs, input.Key)->Field = x;
         } else if (input.Room >= 0) {
             zf::project::Room& room = scenario.Rooms[static_cast<std::size_t>(input.Room)];
-            (input.Key == "length" ? room.Length : input.Key == "width" ? room.Width : room.Height) = x;
+            room.*zf::project::RowOf(zf::project::kRoomInputs, input.Key)->Field = x;  // a row: checked when read
         } else if (input.Opening >= 0) {
             zf::project::Opening& opening = scenario.Openings[static_cast<std::size_t>(input.Opening)];
-            (input.Key == "width" ? opening.Width : opening.Height) = x;
+            opening.*zf::project::RowOf(zf::project::kOpeningInputs, input.Key)->Field = x;
         } else if (input.Key == kSafetyFactor) {
             scenario.SafetyFactor = x;
         } else if (input.Key == "SamplesPerSec") {

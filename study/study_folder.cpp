@@ -25,7 +25,7 @@ namespace {
 
 constexpr const char* kVersionKey = "zonefire_version";
 
-std::string Shown(const std::filesystem::path& path) { return PrintableText(path.string()); }
+std::string Shown(const std::filesystem::path& path) { return zf::project::PrintableText(path.string()); }
 
 // The rows of the folder's runs.csv, each handed to `take`; false from `take` stops early.
 // Returns why the table could not be read (a missing file reads as no rows).
@@ -135,7 +135,7 @@ FolderContents InspectFolder(const Folder& folder, const Study& study) {
     } else if (previous.Canonical != study.Canonical) {
         contents.Foreign = Shown(folder.File(kStudyJson)) + ": в каталоге результаты другого исследования" + foreign;
     } else if (version != ProgramVersion()) {
-        contents.Foreign = Shown(folder.File(kStudyJson)) + ": в каталоге результаты версии " + PrintableText(version) +
+        contents.Foreign = Shown(folder.File(kStudyJson)) + ": в каталоге результаты версии " + zf::project::PrintableText(version) +
                            " программы, а это версия " + ProgramVersion() + "; результаты разных версий не смешиваются" + foreign;
     } else if (auto bad = EachRow(folder, study, [&](const RunRow&) -> std::optional<std::string> {
                    ++contents.Rows;
@@ -165,7 +165,7 @@ std::optional<std::string> DoneRuns(const Folder& folder, const Study& study, st
 
 std::optional<std::string> WriteRunsCsv(const Folder& folder, const Study& study, const std::map<std::uint64_t, RunRow>& fresh) {
     try {
-        AtomicFile file(folder.File(kRunsCsv));
+        zf::project::AtomicFile file(folder.File(kRunsCsv));
         std::ostream& out = file.Stream();
         out << CsvHeader(study) << '\n';
         auto next = fresh.begin();
@@ -181,7 +181,7 @@ std::optional<std::string> WriteRunsCsv(const Folder& folder, const Study& study
         if (failed) return failed;
         flushBelow(study.Runs + 1);
         file.Commit();
-    } catch (const OutputError& e) {
+    } catch (const zf::project::OutputError& e) {
         return e.what();
     }
     return std::nullopt;
@@ -204,17 +204,17 @@ std::optional<std::string> WriteSummaries(const Folder& folder, const Study& stu
 std::optional<std::string> RemoveSummaries(const Folder& folder) {
     for (const char* name : {kSummaryJson, kSummaryText})
         if (::unlink(folder.File(name).c_str()) != 0 && errno != ENOENT)
-            return WriteFailureMessage({folder.File(name), "не удалось удалить прежнюю сводку", errno});
+            return zf::project::WriteFailureMessage({folder.File(name), "не удалось удалить прежнюю сводку", errno});
     return std::nullopt;
 }
 
 std::optional<std::string> WriteFileWhole(const std::filesystem::path& path, const std::string& text) {
     // The runner's atomic file: a temporary file beside the target, synced and renamed over it.
     try {
-        AtomicFile file(path);
+        zf::project::AtomicFile file(path);
         file.Stream() << text;
         file.Commit();
-    } catch (const OutputError& e) {
+    } catch (const zf::project::OutputError& e) {
         return e.what();
     }
     return std::nullopt;
@@ -222,8 +222,8 @@ std::optional<std::string> WriteFileWhole(const std::filesystem::path& path, con
 
 std::optional<std::string> ReadSmallFile(const std::filesystem::path& path, std::string& text) {
     try {
-        text = ReadInputText(path.string(), kMaxInputBytes, "файл");
-    } catch (const InputError& e) {
+        text = zf::project::ReadInputText(path.string(), zf::project::kMaxInputBytes, "файл");
+    } catch (const zf::project::InputError& e) {
         return e.what();
     }
     return std::nullopt;

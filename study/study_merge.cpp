@@ -56,17 +56,17 @@ int OpenShards(const MergeOptions& o, const struct stat* target, std::vector<Sha
             return Refuse(o.OutDir, "каталог результатов — один из каталогов долей; задайте для объединения отдельный каталог");
         for (const Shard& other : shards)
             if (other.Device == shard.Device && other.Inode == shard.Inode)
-                return Refuse(dir, "этот каталог доли задан дважды (он же " + PrintableText(other.Where.Dir.string()) + ")");
+                return Refuse(dir, "этот каталог доли задан дважды (он же " + zf::project::PrintableText(other.Where.Dir.string()) + ")");
         if (auto busy = shard.Lock.Share(shard.Where)) return Refuse("", *busy);
         Study shardStudy;
         std::string version;
         if (auto bad = LoadFolderStudy(shard.Where, shardStudy, &version)) return Refuse(dir, *bad);
         if (version != ProgramVersion())
-            return Refuse(dir, "результаты версии " + PrintableText(version) + " программы, а это версия " + ProgramVersion() +
+            return Refuse(dir, "результаты версии " + zf::project::PrintableText(version) + " программы, а это версия " + ProgramVersion() +
                                    "; результаты разных версий не объединяются — пересчитайте долю этой версией");
         if (shards.empty()) study = shardStudy;
         else if (shardStudy.Canonical != study.Canonical)
-            return Refuse(dir, "результаты другого исследования, чем в " + PrintableText(o.Shards.front()));
+            return Refuse(dir, "результаты другого исследования, чем в " + zf::project::PrintableText(o.Shards.front()));
         shards.push_back(std::move(shard));
     }
     return kExitDone;
@@ -108,7 +108,7 @@ std::optional<std::string> WriteMergedRows(const Folder& folder, const Study& st
         sources.push_back(std::move(s));
     }
     try {
-        AtomicFile file(folder.File(kRunsCsv));
+        zf::project::AtomicFile file(folder.File(kRunsCsv));
         file.Stream() << CsvHeader(study) << '\n';
         for (;;) {
             Source* next = nullptr;
@@ -121,7 +121,7 @@ std::optional<std::string> WriteMergedRows(const Folder& folder, const Study& st
         for (const Source& s : sources)
             if (s.Reader->Error()) return "runs.csv одной из долей изменился во время объединения: " + *s.Reader->Error();
         file.Commit();
-    } catch (const OutputError& e) {
+    } catch (const zf::project::OutputError& e) {
         return e.what();
     }
     return std::nullopt;
@@ -170,7 +170,7 @@ int Merge(const MergeOptions& o) {
     if (!failed) failed = WriteMergedRows(folder, study, shards);
     if (!failed) failed = WriteSummaries(folder, study, Share{});
     if (failed) {
-        std::cerr << PrintableText(*failed, kPrintedMessageChars, true) << '\n';
+        std::cerr << zf::project::PrintableText(*failed, zf::project::kPrintedMessageChars, true) << '\n';
         return kExitOutputFailed;
     }
     if (rows < study.Runs) {
@@ -186,7 +186,7 @@ int Merge(const MergeOptions& o) {
 int MergeMain(int argc, char** argv) {
     MergeOptions options;
     if (auto usage = ParseMergeArguments(argc, argv, options)) {
-        if (usage->empty()) return WriteStdout(std::string(kStudyUsage) + '\n' + kStudyHelp, "не удалось вывести справку");
+        if (usage->empty()) return WriteStdout(std::string(kStudyUsage) + '\n' + StudyHelp(), "не удалось вывести справку");
         return UsageError(*usage);
     }
     return Merge(options);

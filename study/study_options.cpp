@@ -8,6 +8,7 @@
 
 #include "output_file.h"
 #include "printable_text.h"
+#include "project/element_inputs.h"
 #include "study_run.h"
 
 namespace zfcli::study {
@@ -20,7 +21,7 @@ const char* const kStudyUsage =
     "               zonefire-cli merge [--force] [--partial] КАТАЛОГ КАТАЛОГ_ДОЛИ...\n"
     "               zonefire-cli study-report КАТАЛОГ ОТЧЕТ.pdf\n";
 
-const char* const kStudyHelp =
+static const char* const kStudyHelpText =
     "study выполняет серию расчетов со случайно выбранными входными данными и оценивает\n"
     "разброс времени блокирования путей эвакуации в каждом помещении, времени эвакуации t_р и\n"
     "вероятности эвакуации P_э по каждому пути эвакуации, доли расчетов с выводом\n"
@@ -61,8 +62,8 @@ const char* const kStudyHelp =
     "исследования), \"runs\" (число расчетов), \"seed\", \"sampling\" (\"monte-carlo\" или\n"
     "\"latin-hypercube\") и \"vary\": [{\"input\": ..., \"distribution\": ..., параметры}, ...].\n"
     "Изменяемые параметры: числа сценария верхнего уровня (Vlin, PsiUd, D, T0, fire_area_max,\n"
-    "safety_factor и др.; SamplesPerSec — только choice), plume, rooms[i].length|width|height,\n"
-    "rooms[i].evacuation.start_delay|duration, openings[k].width|height|open (номера с 1); при\n"
+    "safety_factor и др.; SamplesPerSec — только choice), plume, rooms[i].{room},\n"
+    "rooms[i].evacuation.{evacuation}, openings[k].{opening}|open (номера с 1); при\n"
     "теплопотерях в базовом сценарии — heat_loss.walls|ceiling.material|thickness и\n"
     "rooms[i].walls|ceiling.material|thickness однослойной поверхности (material — только choice\n"
     "из таблицы материалов, thickness — в пределах 0 < L ≤ 1 м); при путях эвакуации в базовом\n"
@@ -80,6 +81,28 @@ const char* const kStudyHelp =
     "Коды завершения: 0 — все расчеты выполнены (в том числе с ошибками расчета);\n"
     "1 — merge: не хватает расчетов; 2 — неверные входные данные или параметры, каталог занят\n"
     "или чужой; 3 — не удалось записать результаты; 130 — исследование остановлено.\n";
+
+namespace {
+
+// "length|width|height": the keys of an element's numbers a study may vary.
+template <class Owner, std::size_t N>
+std::string Keys(const zf::project::ElementInput<Owner> (&table)[N]) {
+    std::string keys;
+    for (const auto& row : table) keys += (keys.empty() ? "" : "|") + std::string(row.Key);
+    return keys;
+}
+
+void Put(std::string& text, std::string_view mark, const std::string& keys) { text.replace(text.find(mark), mark.size(), keys); }
+
+}  // namespace
+
+std::string StudyHelp() {
+    std::string text = kStudyHelpText;
+    Put(text, "{room}", Keys(zf::project::kRoomInputs));
+    Put(text, "{evacuation}", Keys(zf::project::kEvacuationInputs));
+    Put(text, "{opening}", Keys(zf::project::kOpeningInputs));
+    return text;
+}
 
 namespace {
 
@@ -176,20 +199,20 @@ std::optional<std::string> ParseMergeArguments(int argc, char** argv, MergeOptio
 }
 
 int WriteStdout(const std::string& text, const std::string& what) {
-    const int err = WriteAll(STDOUT_FILENO, text);
+    const int err = zf::project::WriteAll(STDOUT_FILENO, text);
     if (err == 0) return kExitDone;
-    WriteAll(STDERR_FILENO, OutputMessage("стандартный вывод", what, err) + "\n");
+    zf::project::WriteAll(STDERR_FILENO, zf::project::OutputMessage("стандартный вывод", what, err) + "\n");
     return kExitOutputFailed;
 }
 
 int Refuse(const std::string& where, const std::string& message) {
-    std::cerr << PrintableText(where.empty() ? std::string("zonefire-cli") : where) << ": "
-              << PrintableText(message, kPrintedMessageChars, true) << '\n';
+    std::cerr << zf::project::PrintableText(where.empty() ? std::string("zonefire-cli") : where) << ": "
+              << zf::project::PrintableText(message, zf::project::kPrintedMessageChars, true) << '\n';
     return kExitBadInput;
 }
 
 int UsageError(const std::string& message) {
-    std::cerr << "zonefire-cli: " << PrintableText(message) << '\n' << kStudyUsage << "Подробнее: zonefire-cli study --help\n";
+    std::cerr << "zonefire-cli: " << zf::project::PrintableText(message) << '\n' << kStudyUsage << "Подробнее: zonefire-cli study --help\n";
     return kExitBadInput;
 }
 

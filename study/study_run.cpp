@@ -62,7 +62,7 @@ int EmitScenario(const Study& study, std::uint64_t run) {
 
 // What --check tells: the study as read and how it would run here.
 int CheckStudy(const StudyOptions& o, const Study& study) {
-    return WriteStdout(PrintableText(o.StudyFile) + ": исследование прочитано, ошибок нет: " +
+    return WriteStdout(zf::project::PrintableText(o.StudyFile) + ": исследование прочитано, ошибок нет: " +
                            zfreport::CountText(static_cast<long long>(study.Runs), zfreport::kRunsWord) + ", " +
                            zfreport::CountText(static_cast<long long>(study.Inputs.size()), zfreport::kVaryingInputsWord) + ", " +
                            zfreport::CountText(static_cast<long long>(study.RoomCount), zfreport::kRoomsWord) + "; одновременных расчетов по умолчанию здесь: " +
@@ -71,7 +71,7 @@ int CheckStudy(const StudyOptions& o, const Study& study) {
 }
 
 int OutputFailed(const std::string& message) {
-    std::cerr << PrintableText(message, kPrintedMessageChars, true) << '\n';
+    std::cerr << zf::project::PrintableText(message, zf::project::kPrintedMessageChars, true) << '\n';
     return kExitOutputFailed;
 }
 
@@ -101,8 +101,8 @@ int PrepareFolder(const StudyOptions& o, const Study& study, const Folder& folde
 int RunStudy(const StudyOptions& o) {
     std::string text;
     try {
-        text = ReadInputText(o.StudyFile, kMaxInputBytes, "файл исследования");
-    } catch (const InputError& e) {
+        text = zf::project::ReadInputText(o.StudyFile, zf::project::kMaxInputBytes, "файл исследования");
+    } catch (const zf::project::InputError& e) {
         return Refuse(o.StudyFile, e.what());
     }
     Study study;
@@ -111,7 +111,7 @@ int RunStudy(const StudyOptions& o) {
     // The base building's warnings; a run's drawn values are the study's own choice.
     zf::TzoneMath base;
     zf::project::Apply(study.Base, base);
-    if (RefusedForWarnings(base, o.StudyFile, o.Strict)) return kExitBadInput;
+    if (zf::project::RefusedForWarnings(base, o.StudyFile, o.Strict)) return kExitBadInput;
     if (o.Check) return CheckStudy(o, study);
     if (o.Part.Count > study.Runs) return Refuse("", "долей (" + std::to_string(o.Part.Count) + ") больше, чем расчетов (" + std::to_string(study.Runs) + ")");
 
@@ -129,7 +129,7 @@ int RunStudy(const StudyOptions& o) {
     if (auto failed = WriteSummaries(folder, study, o.Part)) return OutputFailed(*failed);
     if (pool.Done < planned) {
         std::cerr << "Исследование остановлено: выполнено " << pool.Done << " из " << planned
-                  << " расчетов; продолжить: zonefire-cli study " << PrintableText(o.StudyFile) << " --out " << PrintableText(o.OutDir)
+                  << " расчетов; продолжить: zonefire-cli study " << zf::project::PrintableText(o.StudyFile) << " --out " << zf::project::PrintableText(o.OutDir)
                   << (o.Part.Count > 1 ? " --shard " + std::to_string(o.Part.Index) + "/" + std::to_string(o.Part.Count) : "")
                   << " --resume\n";
         return kExitInterrupted;
@@ -137,7 +137,7 @@ int RunStudy(const StudyOptions& o) {
     std::string summary;
     ReadSmallFile(folder.File(kSummaryText), summary);
     // The folder is complete; only the summary's copy on stdout may fail.
-    return WriteStdout(summary, "не удалось вывести сводку (она записана в " + PrintableText(folder.File(kSummaryText).string()) + ")");
+    return WriteStdout(summary, "не удалось вывести сводку (она записана в " + zf::project::PrintableText(folder.File(kSummaryText).string()) + ")");
 }
 
 }  // namespace
@@ -170,9 +170,9 @@ RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run,
                 row.Rooms[static_cast<std::size_t>(r)] = {{}, {}, {}, std::string(zfreport::VerdictKey(zfreport::Verdict::Undetermined)), why};
         return row;
     }
-    const RunOutcome outcome = OutcomeOf(zm.Run(view), zm);
-    row.Status = outcome == RunOutcome::Completed ? RunStatus::Completed
-                 : outcome == RunOutcome::Stopped ? RunStatus::Stopped
+    const zf::project::RunOutcome outcome = zf::project::OutcomeOf(zm.Run(view), zm);
+    row.Status = outcome == zf::project::RunOutcome::Completed ? RunStatus::Completed
+                 : outcome == zf::project::RunOutcome::Stopped ? RunStatus::Stopped
                                                   : RunStatus::Failed;
     row.Step = zm.Iter;
     if (row.Status == RunStatus::Failed) row.Fault = DescribeFault(zm.LastFault);
@@ -189,7 +189,7 @@ RunRow ComputeRun(const Study& study, const Sampler& sampler, std::uint64_t run,
 int StudyMain(int argc, char** argv) {
     StudyOptions options;
     if (auto usage = ParseStudyArguments(argc, argv, options)) {
-        if (usage->empty()) return WriteStdout(std::string(kStudyUsage) + '\n' + kStudyHelp, "не удалось вывести справку");
+        if (usage->empty()) return WriteStdout(std::string(kStudyUsage) + '\n' + StudyHelp(), "не удалось вывести справку");
         return UsageError(*usage);
     }
     InstallStopHandler();

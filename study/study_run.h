@@ -26,7 +26,7 @@ namespace zfcli::study {
 
 // The usage lines of study and merge, and their help; the runner's own --help shows them too.
 extern const char* const kStudyUsage;
-extern const char* const kStudyHelp;
+std::string StudyHelp();  // the element keys a study varies from their tables
 
 // Computes run `run` of the study: its draws, its scenario and the rooms' results. A drawn
 // scenario the reader refuses is a failed run at step 0 with the reader's message. A run

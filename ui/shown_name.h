@@ -11,11 +11,11 @@
 
 #include "project/printable_text.h"
 
-inline QString ShownName(const QString& name, std::size_t maxChars = zfcli::kPrintedNameChars) {
-    return QString::fromStdString(zfcli::PrintableText(name.toStdString(), maxChars));
+inline QString ShownName(const QString& name, std::size_t maxChars = zf::project::kPrintedNameChars) {
+    return QString::fromStdString(zf::project::PrintableText(name.toStdString(), maxChars));
 }
 
 inline std::vector<std::string> ShownNames(std::vector<std::string> names) {
-    for (std::string& name : names) name = zfcli::PrintableText(name);
+    for (std::string& name : names) name = zf::project::PrintableText(name);
     return names;
 }

@@ -8,7 +8,7 @@ import subprocess
 import tempfile
 
 from measurements import ValidationError
-from validate import PLUMES, compute, load_cases, reduce_all, write_csv
+from points import PLUMES, compute, load_cases, reduce_all, write_csv
 
 STEP_CHECK_CASES = ("Steckler_14", "Steckler_21", "NBS_MV100Z", "NIST_NRC_Test_03")
 

@@ -23,31 +23,19 @@ The plain mean and standard deviation of r_i are written too.
 """
 
 import argparse
-import concurrent.futures
-import csv
 import json
 import math
 import os
 import sys
 import tempfile
 
-# The measured and the predicted values each have a file of their own (DATA is the report's too).
-from measurements import DATA, HERE, ValidationError, measured_series, measured_steady, read_csv  # noqa: F401
-from predictions import predicted_at, predicted_steady, run_case
-
-PLUMES = ("tanaka", "mccaffrey")
-PLUME_NAMES = {"tanaka": "Tanaka", "mccaffrey": "McCaffrey"}
-
-# Quantities: key, name in the report, the experiments' combined relative uncertainty σ̃_E.
-QUANTITIES = [
-    ("layer_depth", "Smoke layer depth (ceiling height − layer height)", 0.05),
-    ("upper_temp_rise", "Upper-layer temperature rise", 0.07),
-    ("o2_drop", "Upper-layer O₂ relative drop", 0.08),
-    ("co2_rise", "Upper-layer CO₂ rise (volume fraction)", 0.08),
-    ("co", "Upper-layer CO (volume fraction)", 0.19),
-    ("smoke_extinction", "Upper-layer smoke extinction coefficient", 0.19),
-]
-UNCERTAINTY = {k: u for k, _, u in QUANTITIES}
+# The measured and the predicted values each have a file of their own (DATA is the report's too);
+# the runs and their reduction to points one more, which the step check reads as well.
+import step_check
+from measurements import DATA, HERE, ValidationError, measured_series, read_csv  # noqa: F401
+from points import (PLUME_NAMES, PLUMES, POINT_FIELDS, QUANTITIES, STAT_FIELDS, UNCERTAINTY,  # noqa: F401
+                    compute, fmt, load_cases, ratio, reduce_all, write_csv)
+from predictions import predicted_at
 
 # Groups of points with statistics of their own, besides all points together.
 GROUPS = [
@@ -77,54 +65,6 @@ def statistics(ratios, sigma_e):
             "mean_ratio": mr, "sd_ratio": sd}
 
 
-def ratio(pred, meas):
-    if pred is None or meas is None or meas <= 0:
-        return None
-    return pred / meas
-
-
-# ---------------------------------------------------------------- driver
-
-def load_cases(cases_dir):
-    with open(os.path.join(cases_dir, "cases.json"), encoding="utf-8") as f:
-        return json.load(f)
-
-
-def compute(cli, cases_dir, jobs, step_scale=1.0, only=None, modify=None):
-    """{(case id, plume): result}, run two at a time (the machine has two cores); `modify(case)`
-    gives the function that adds a model option's keys to the case's scenario."""
-    index = load_cases(cases_dir)
-    todo = [(c, p) for c in index["cases"] for p in PLUMES if only is None or c["id"] in only]
-    results = {}
-    with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
-        futures = {pool.submit(run_case, cli, os.path.join(cases_dir, c["file"]), p, step_scale,
-                               modify(c) if modify else None): (c["id"], p) for c, p in todo}
-        for fut in concurrent.futures.as_completed(futures):
-            results[futures[fut]] = fut.result()
-    return index, results
-
-
-def reduce_all(index, results):
-    """Lines of points.csv, in case order."""
-    points = []
-    for case in index["cases"]:
-        meas = measured_steady(case)
-        for plume in PLUMES:
-            res = results[(case["id"], plume)]
-            pred = predicted_steady(case, res, sorted(meas)) if res["completed"] else {}
-            for room in sorted(meas):
-                for key, _, _ in QUANTITIES:
-                    if key not in meas[room]:
-                        continue
-                    p = pred.get(room, {}).get(key)
-                    points.append({"case": case["id"], "series": case["series"], "room": room,
-                                   "room_name": case["rooms"][room - 1]["name"], "quantity": key,
-                                   "plume": plume, "completed": res["completed"],
-                                   "measured_rise": meas[room][key], "predicted_rise": p,
-                                   "ratio": ratio(p, meas[room][key])})
-    return points
-
-
 def all_statistics(index, points):
     by_id = {c["id"]: c for c in index["cases"]}
     rows = []
@@ -139,28 +79,6 @@ def all_statistics(index, points):
                 rows.append(dict(group=gkey, group_name=gname, quantity=key, plume=plume, sigma_e=sigma_e, **st))
     return rows
 
-
-def fmt(v):
-    if v is None:
-        return ""
-    if isinstance(v, bool):
-        return "yes" if v else "no"
-    if isinstance(v, float):
-        return "%.6g" % v
-    return str(v)
-
-
-def write_csv(path, rows, fields):
-    with open(path, "w", newline="", encoding="utf-8") as f:
-        w = csv.writer(f, lineterminator="\n")
-        w.writerow(fields)
-        for r in rows:
-            w.writerow([fmt(r.get(k)) for k in fields])
-
-
-POINT_FIELDS = ["case", "series", "room", "room_name", "quantity", "plume", "completed",
-                "measured_rise", "predicted_rise", "ratio"]
-STAT_FIELDS = ["group", "group_name", "quantity", "plume", "n", "bias", "scatter", "mean_ratio", "sd_ratio", "sigma_e"]
 
 
 def write_series(out_dir, index, results):
@@ -252,7 +170,6 @@ def main(argv):
             json.dump(model_accuracy(stats), f, indent=1, ensure_ascii=False)
             f.write("\n")
         if args.step_check:
-            import step_check  # it reads this tool's driver in turn
             step_check.write_step_check(args, index, results)
         for f_ in failed:
             print("validate: run did not complete: " + f_, file=sys.stderr)

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <iterator>
 #include <string>
 
@@ -10,6 +11,7 @@
 
 #include "model/constants.h"
 #include "model/inputs.h"
+#include "project/element_inputs.h"
 #include "project/fire_loads.h"
 #include "project/program_info.h"
 #include "subprocess.h"
@@ -85,6 +87,33 @@ TEST(CliInputs, GivesEveryRowOfTheInputTableAndTheModelsConstants) {
     EXPECT_EQ(doc["constants"]["max_visibility"]["value"].get<double>(), zf::kMaxVisibility);
     const ChildResult help = RunChild(kCli, {"--help"});
     EXPECT_NE(help.Out.find("--inputs"), std::string::npos);
+}
+
+// The numbers of rooms, openings, routes and surfaces and the model switches reach the help and
+// --inputs from their tables, every row with its path, unit and range.
+TEST(CliInputs, HelpAndTableGiveEveryElementNumberAndModelSwitch) {
+    const ChildResult help = RunChild(kCli, {"--help"});
+    const ChildResult run = RunChild(kCli, {"--inputs"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const auto doc = nlohmann::json::parse(run.Out);
+    const std::vector<zf::project::ElementRow> rows = zf::project::ElementRows();
+    ASSERT_EQ(doc["element_inputs"].size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto& row = doc["element_inputs"][i];
+        EXPECT_EQ(row["path"], rows[i].Path);
+        EXPECT_EQ(row["unit"], std::string(rows[i].Unit)) << rows[i].Path;
+        EXPECT_EQ(row["default"].get<double>(), rows[i].Default) << rows[i].Path;
+        EXPECT_EQ(row["min"].get<double>(), rows[i].Min) << rows[i].Path;
+        EXPECT_EQ(row["max"].is_null(), std::isinf(rows[i].Max)) << rows[i].Path;
+        EXPECT_NE(help.Out.find("  " + rows[i].Path + " — " + std::string(rows[i].Name)), std::string::npos) << rows[i].Path;
+    }
+    ASSERT_EQ(doc["model_switches"].size(), std::size(zf::project::kModelSwitches));
+    for (std::size_t i = 0; i < std::size(zf::project::kModelSwitches); ++i) {
+        const zf::project::ModelSwitch& option = zf::project::kModelSwitches[i];
+        EXPECT_EQ(doc["model_switches"][i]["key"], std::string(option.Key));
+        EXPECT_NE(help.Out.find("  " + std::string(option.Key) + " " + std::string(option.Value) + " — "), std::string::npos)
+            << option.Key;
+    }
 }
 
 TEST(CliResult, TheJsonNamesTheProgramAndItsVersion) {

@@ -69,8 +69,8 @@ void ExpectSameResults(const json& doc, const zf::TzoneMath& zm) {
     }
 }
 
-std::string ExpectedReport(const zf::TzoneMath& zm, zfcli::RunOutcome outcome) {
-    return zfcli::CriticalTimesReport(zm) + zfcli::OutcomeLine(outcome, zm) + "\n" + zfcli::WarningLines(zm);
+std::string ExpectedReport(const zf::TzoneMath& zm, zf::project::RunOutcome outcome) {
+    return zf::project::CriticalTimesReport(zm) + zf::project::OutcomeLine(outcome, zm) + "\n" + zf::project::WarningLines(zm);
 }
 
 int LineCount(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
@@ -94,7 +94,7 @@ TEST_P(ExampleFile, PrintsAndWritesWhatTheEngineComputes) {
     const ChildResult run = RunChild(kCli, {scenario.string(), "--json", (dir / "out.json").string(), "--csv",
                                             (dir / "csv").string()});
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
-    EXPECT_EQ(run.Out, ExpectedReport(*zm, zfcli::RunOutcome::Completed));
+    EXPECT_EQ(run.Out, ExpectedReport(*zm, zf::project::RunOutcome::Completed));
     EXPECT_EQ(zftest::WithoutWarnings(run.Err), "");  // stderr is a pipe here, not a terminal: no progress line
 
     const json doc = json::parse(ReadFile(dir / "out.json"));
@@ -168,7 +168,7 @@ TEST(Cli, ReadsTheScenarioFromStdin) {
     options.Stdin = text;
     const ChildResult run = RunChild(kCli, {"-"}, options);
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
-    EXPECT_EQ(run.Out, ExpectedReport(*zm, zfcli::RunOutcome::Completed));
+    EXPECT_EQ(run.Out, ExpectedReport(*zm, zf::project::RunOutcome::Completed));
 }
 
 // ---- A failed run ---------------------------------------------------------------------------
@@ -198,7 +198,7 @@ TEST(Cli, AFailedRunReportsTheStepAndTheFaultAndStillWritesItsOutputs) {
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(zftest::WithoutWarnings(run.Err), "Ошибка при выполнении расчета!\n(на итерации №" + std::to_string(zm->Iter) + ")\n" +
                            zf::DescribeFault(zm->LastFault) + "\n");
-    EXPECT_EQ(run.Out, ExpectedReport(*zm, zfcli::RunOutcome::Failed));
+    EXPECT_EQ(run.Out, ExpectedReport(*zm, zf::project::RunOutcome::Failed));
     const json doc = json::parse(ReadFile(dir / "out.json"));
     EXPECT_EQ(doc["completed"], false);
     EXPECT_EQ(doc["stopped"], false);
@@ -258,7 +258,7 @@ TEST(Cli, CtrlCStopsAtTheNextRefreshAndWritesTheResultsSoFar) {
     ASSERT_EQ(zm->Iter, iter);
     EXPECT_EQ(doc["sample_times"].size(), static_cast<std::size_t>(zm->SampleCount));
     ExpectSameResults(doc, *zm);
-    EXPECT_EQ(run.Out, ExpectedReport(*zm, zfcli::RunOutcome::Stopped));
+    EXPECT_EQ(run.Out, ExpectedReport(*zm, zf::project::RunOutcome::Stopped));
 }
 
 TEST(Cli, QuietKeepsTheTerminalFreeOfProgress) {

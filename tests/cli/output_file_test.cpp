@@ -16,7 +16,7 @@
 #include "test_files.h"
 
 namespace fs = std::filesystem;
-using namespace zfcli;
+using namespace zf::project;
 using zftest::ReadFile;
 using zftest::Snapshot;
 using zftest::TempDir;

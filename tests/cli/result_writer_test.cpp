@@ -13,7 +13,7 @@
 #include "project/scenario_file.h"
 #include "verdict_table.h"
 
-using namespace zfcli;
+using namespace zf::project;
 using zf::project::ReadScenario;
 
 namespace {

@@ -142,7 +142,7 @@ TEST(VerdictJson, AgreesWithTheCriticalTimesItReportsOnGeneratedBuildings) {
         const bool ran = zm.Run();
         const zfreport::EvacuationInputs inputs = RandomInputs(rng, zm.RoomCount());
         std::ostringstream out;
-        zfcli::WriteJson(out, zm, zfcli::OutcomeOf(ran, zm), "", inputs);
+        zf::project::WriteJson(out, zm, zf::project::OutcomeOf(ran, zm), "", inputs);
         const json doc = json::parse(out.str());
         const double endTime = zm.Iter * zm.dt;  // a completed run's last step; never stopped here
         const double f = inputs.SafetyFactor;

@@ -110,7 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
     Table, ModelOptionRefusals,
     ::testing::Values(
         Refused{R"({"rooms": [{}], "heat_loss": {"walls": {"material": "brick", "thickness": -0.1}}})", "ключ \"thickness\""},
-        Refused{R"({"rooms": [{}], "heat_loss": {"walls": {"material": "brick", "thickness": 0}}})", "положительное"},
+        Refused{R"({"rooms": [{}], "heat_loss": {"walls": {"material": "brick", "thickness": 0}}})",
+                "Толщина слоя — допустимо больше 0 и не больше 1 м, задано 0"},
         Refused{R"({"rooms": [{}], "heat_loss": {"walls": {"material": "brick", "thickness": 1.5}}})", "больше 1 м"},
         Refused{R"({"rooms": [{}], "heat_loss": {"walls": {"material": {"k": 0, "rho": 1, "c": 1}, "thickness": 0.1}}})",
                 "ключ \"k\""},
@@ -129,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{R"({"rooms": [{}, {"ceiling": {"material": "brick"}}], "heat_loss": {"walls": {"material": "brick", "thickness": 0.1}}})",
                 "помещение №2, ключ \"ceiling\": не задан ключ \"thickness\""},
         Refused{R"({"rooms": [{}], "heat_loss": {"walls": {"material": "brick", "thickness": 0.1}, "surface_interval": -0.1}})",
-                "ключ \"surface_interval\": ожидается время в секундах"},
+                "ключ \"surface_interval\": Интервал прогрева стен и потолка — допустимо от 0 до 1 с"},
         Refused{R"({"rooms": [{}], "heat_loss": {"walls": {"material": "brick", "thickness": 0.1}, "surface_interval": 5}})",
                 "до 1"},
         Refused{R"({"rooms": [{}], "consistent_outflow": 1})", "ключ \"consistent_outflow\": ожидается true или false"}));

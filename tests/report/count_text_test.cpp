@@ -54,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Word{&kPeopleWord, 3, "3 человека"}, Word{&kPeopleWord, 25, "25 человек"}, Word{&kStepsWord, 19999, "19999 шагов"},
                     Word{&kStepsWord, 2, "2 шага"}, Word{&kLayersWord, 3, "3 слоя"}, Word{&kCellsWord, 7, "7 ячеек"},
                     Word{&kVaryingInputsWord, 1, "1 изменяемый параметр"}, Word{&kRunsGenitive, 21, "21 расчета"},
-                    Word{&kRunsGenitive, 2, "2 расчетов"}));
+                    Word{&kRunsGenitive, 2, "2 расчетов"},
+                    Word{&kCompletedRunsGenitive, 21, "21 завершенного расчета"}));
 
 TEST(CountAgreement, TheSmallestCountDoesNotOverflow) {
     EXPECT_EQ(CountNoun(LLONG_MIN, kRoomsWord), "помещений");  // …808: last digit 8

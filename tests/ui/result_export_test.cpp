@@ -127,7 +127,9 @@ TEST_F(ResultsExport, CancelledDialogWritesNothing) {
     EXPECT_TRUE(errors.isEmpty());
 }
 
-TEST_F(ResultsExport, UnwritableFileIsReportedWithItsPath) {
+// A failed write is told in the words the building's own save uses: nothing was replaced, the
+// path, what failed (here the missing folder) and what to do; not the toolkit's bare error text.
+TEST_F(ResultsExport, UnwritableFileIsReportedInTheWritersWords) {
     ShowTemperatureChart();
     Answer("missing/chart.png");
     Trigger("ActSaveChart");
@@ -135,9 +137,14 @@ TEST_F(ResultsExport, UnwritableFileIsReportedWithItsPath) {
     Answer("missing/room.csv");
     Trigger("ActSaveCsv");
     ASSERT_EQ(errors.size(), 2);
-    EXPECT_TRUE(errors[0].startsWith("Не удалось записать файл")) << errors[0].toStdString();
-    EXPECT_TRUE(errors[0].contains(QDir::toNativeSeparators(dir.filePath("missing/chart.png"))));
-    EXPECT_TRUE(errors[1].contains(QDir::toNativeSeparators(dir.filePath("missing/room.csv"))));
+    const QString names[] = {"missing/chart.png", "missing/room.csv"};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(errors[i].toStdString());
+        EXPECT_TRUE(errors[i].startsWith("Файл не сохранен, прежний файл (если он был) остался как был."));
+        EXPECT_TRUE(errors[i].contains(dir.filePath(names[i]) + ": не найден каталог " + dir.filePath("missing")));
+        EXPECT_TRUE(errors[i].contains("сохраните файл в другое место"));
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 
 

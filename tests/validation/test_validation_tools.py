@@ -209,6 +209,36 @@ class CommittedFigures(unittest.TestCase):
         self.assertIn("missing", validate.compare_stats(same, {})[0])
 
 
+class ModuleImports(unittest.TestCase):
+    """The validation's modules import each other without a circle: a module read half-way
+    through its own import sees names that are not there yet."""
+
+    def imports_of(self, path, local):
+        import ast
+        with open(path, encoding="utf-8") as f:
+            tree = ast.parse(f.read())
+        names = set()
+        for node in ast.walk(tree):
+            if isinstance(node, ast.Import):
+                names.update(a.name for a in node.names)
+            elif isinstance(node, ast.ImportFrom) and node.module:
+                names.add(node.module)
+        return names & local
+
+    def test_no_circle(self):
+        paths = glob.glob(os.path.join(ROOT, "validation", "*.py"))
+        local = {os.path.splitext(os.path.basename(p))[0] for p in paths}
+        graph = {os.path.splitext(os.path.basename(p))[0]: self.imports_of(p, local) for p in paths}
+
+        def reaches(start, goal, seen):
+            for nxt in graph[start] - seen:
+                if nxt == goal or reaches(nxt, goal, seen | {nxt}):
+                    return True
+            return False
+        circles = sorted(m for m in graph if reaches(m, m, set()))
+        self.assertEqual(circles, [], "modules on an import circle")
+
+
 if __name__ == "__main__":
     CLI = sys.argv.pop(1)
     TABLE = predictions.program_table(CLI)

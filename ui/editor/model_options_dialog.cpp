@@ -12,7 +12,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "dialog_fields.h"
 #include "model/room.h"
+#include "project/element_inputs.h"
 #include "count_text.h"
 
 namespace {
@@ -37,23 +39,26 @@ int TableIndex(const zf::Surface& s) {
     return -1;
 }
 
+// The check box of a model switch, with its caption and tip from the switches' table.
+QCheckBox* SwitchBox(const zf::project::ModelSwitch& option, const QString& name, QWidget* parent) {
+    auto* box = new QCheckBox(InputText(option.Caption), parent);
+    box->setObjectName(name);
+    box->setToolTip(InputText(option.Help) +
+                    QStringLiteral(" (по умолчанию выключено — эталонная модель)"));
+    return box;
+}
+
+// The thickness's caption, "Толщина, м", from the layer's table.
+QString ThicknessCaption() { return InputText(zf::project::kLayerInputs[0].Caption); }
+
 }  // namespace
 
 TF_ModelOptions::TF_ModelOptions(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Модели расчета"));
     auto* layout = new QVBoxLayout(this);
-    consistent_ = new QCheckBox(QStringLiteral("Согласованный уход газов через проемы"), this);
-    consistent_->setObjectName(QStringLiteral("CBConsistentOutflow"));
-    consistent_->setToolTip(QStringLiteral(
-        "Уход газов из слоя учитывается при той температуре, с которой они переданы соседнему помещению: "
-        "проемы с меняющимся направлением потока не создают энергию (по умолчанию выключено — эталонная модель)"));
+    consistent_ = SwitchBox(zf::project::SwitchOf("consistent_outflow"), QStringLiteral("CBConsistentOutflow"), this);
     layout->addWidget(consistent_);
-    heatLoss_ = new QCheckBox(QStringLiteral("Учитывать теплопотери в ограждающие конструкции"), this);
-    heatLoss_->setObjectName(QStringLiteral("CBHeatLoss"));
-    heatLoss_->setToolTip(QStringLiteral(
-        "Слой дыма отдает тепло потолку и стенам, которых касается (теплопроводность через материал). "
-        "Температура газа ниже, время блокирования по температуре позже; при пожаре у стены или в углу "
-        "модель тогда занижает температуру на 11–25 %"));
+    heatLoss_ = SwitchBox(zf::project::SwitchOf("heat_loss"), QStringLiteral("CBHeatLoss"), this);
     layout->addWidget(heatLoss_);
     surfaceInterval_ = new QCheckBox(this);
     surfaceInterval_->setObjectName(QStringLiteral("CBSurfaceInterval"));
@@ -63,7 +68,7 @@ TF_ModelOptions::TF_ModelOptions(QWidget* parent) : QDialog(parent) {
     layout->addWidget(surfaceInterval_);
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Материал"), this), 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Толщина, м"), this), 0, 2);
+    grid->addWidget(new QLabel(ThicknessCaption(), this), 0, 2);
     walls_ = AddSurfaceRow(grid, 1, QStringLiteral("Стены здания"), QStringLiteral("Wall"), false);
     ceiling_ = AddSurfaceRow(grid, 2, QStringLiteral("Потолок здания"), QStringLiteral("Ceiling"), true);
     ceiling_.Material->setItemText(0, QStringLiteral("как стены"));
@@ -72,8 +77,8 @@ TF_ModelOptions::TF_ModelOptions(QWidget* parent) : QDialog(parent) {
     rooms_ = new QTableWidget(this);
     rooms_->setObjectName(QStringLiteral("GridRoomSurfaces"));
     rooms_->setColumnCount(5);
-    rooms_->setHorizontalHeaderLabels({QStringLiteral("Помещение"), QStringLiteral("Стены"), QStringLiteral("Толщина, м"),
-                                       QStringLiteral("Потолок"), QStringLiteral("Толщина, м")});
+    rooms_->setHorizontalHeaderLabels(
+        {QStringLiteral("Помещение"), QStringLiteral("Стены"), ThicknessCaption(), QStringLiteral("Потолок"), ThicknessCaption()});
     rooms_->verticalHeader()->setVisible(false);
     rooms_->setMinimumWidth(620);
     layout->addWidget(rooms_);
@@ -163,10 +168,11 @@ std::optional<zf::Surface> TF_ModelOptions::ReadSurface(SurfaceFields f, const Q
     if (data == kInherit) return std::nullopt;
     if (data == kKept) return std::optional<zf::Surface>();  // replaced by the caller with the shown one
     const auto metres = Metres(f.Thickness->text());
-    if (!metres || !(*metres > 0 && *metres <= zf::kMaxLayerThickness)) {
+    const auto& thickness = zf::project::kLayerInputs[0];
+    if (!metres || !zf::project::OutOfRange(thickness, *metres).empty()) {
         if (refusal != nullptr)
-            *refusal = where + QStringLiteral(": толщина «%1» — введите число больше 0 и не больше 1 м, например 0,0125")
-                                   .arg(f.Thickness->text());
+            *refusal = where + QStringLiteral(": толщина «%1» — введите число %2, например 0,0125")
+                                   .arg(f.Thickness->text(), QString::fromStdString(zf::project::RangeText(thickness)));
         ok = false;
         return std::nullopt;
     }

@@ -6,7 +6,20 @@
 #include <QTableWidgetItem>
 
 #include "model/number_text.h"
+#include "dialog_fields.h"
+#include "project/element_inputs.h"
 #include "project/route_file.h"
+
+namespace {
+
+// "Длина участка l, м: у проема не учитывается ...": a column's tip from its row of the table.
+template <class Owner>
+QString InputTip(const zf::project::ElementInput<Owner>& input) {
+    QString tip = InputText(input.Name) + QStringLiteral(", ") + InputText(input.Unit);
+    return input.Help.empty() ? tip : tip + QStringLiteral(": ") + InputText(input.Help);
+}
+
+}  // namespace
 
 QString RoutesIntroText() {
     return QStringLiteral(
@@ -20,25 +33,23 @@ QString RoutesIntroText() {
 }
 
 QStringList RouteHeaders() {
-    return {QStringLiteral("Название"), QStringLiteral("N, чел."), QStringLiteral("f, м²"), QStringLiteral("tнэ, с"),
-            QStringLiteral("Вливается в путь"), QStringLiteral("участок")};
+    QStringList headers = {QStringLiteral("Название")};
+    for (const auto& input : zf::project::kRouteInputs) headers << InputText(input.Caption);
+    return headers << QStringLiteral("Вливается в путь") << QStringLiteral("участок");
 }
 
 QStringList SegmentHeaders() {
-    return {QStringLiteral("Путь"),     QStringLiteral("Вид"),      QStringLiteral("l, м"),
-            QStringLiteral("δ, м"),     QStringLiteral("Помещение"), QStringLiteral("D"),
-            QStringLiteral("V, м/мин"), QStringLiteral("q, м/мин"), QStringLiteral("l/V, мин"),
-            QStringLiteral("Δt, мин")};
+    QStringList headers = {QStringLiteral("Путь"), QStringLiteral("Вид")};
+    for (const auto& input : zf::project::kSegmentInputs) headers << InputText(input.Caption);
+    return headers << QStringLiteral("Помещение") << QStringLiteral("D") << QStringLiteral("V, м/мин")
+                   << QStringLiteral("q, м/мин") << QStringLiteral("l/V, мин") << QStringLiteral("Δt, мин");
 }
 
 QString RouteHeaderTip(int column) {
     static const QString tips[] = {
         QStringLiteral("Название пути (необязательно)"),
-        QStringLiteral("Число людей N на первом участке пути"),
-        QStringLiteral("Площадь горизонтальной проекции человека f: 0,1 — взрослые в летней одежде, 0,125 — в "
-                       "зимней, 0,07 — подростки, или свое число, м²"),
-        QStringLiteral("Время начала эвакуации tнэ, с: по таблице П4.1 приложения 4 приказа МЧС России № 1140 по "
-                       "классу функциональной пожарной опасности (например, 360 с для Ф1.1, Ф1.3, Ф1.4)"),
+        InputTip(zf::project::kRouteInputs[0]), InputTip(zf::project::kRouteInputs[1]),
+        InputTip(zf::project::kRouteInputs[2]),
         QStringLiteral("Номер пути, в участок которого вливается поток последнего участка; пусто — путь ведет наружу"),
         QStringLiteral("Номер участка того пути (не первый: на первом стоят люди)")};
     return tips[column];
@@ -48,8 +59,7 @@ QString SegmentHeaderTip(int column) {
     static const QString tips[] = {
         QStringLiteral("Номер пути, к которому относится участок; участки пути идут по порядку строк"),
         QStringLiteral("Вид участка"),
-        QStringLiteral("Длина участка l, м (у проема не учитывается: проем своего времени не занимает)"),
-        QStringLiteral("Ширина участка δ, м"),
+        InputTip(zf::project::kSegmentInputs[0]), InputTip(zf::project::kSegmentInputs[1]),
         QStringLiteral("Номер помещения здания, в котором лежит участок (необязательно): для вывода по помещению"),
         QStringLiteral("Плотность потока D = N·f/(l·δ) на первом участке, по q на следующих; «≥» — скопление"),
         QStringLiteral("Скорость потока V, м/мин, по таблице"),

@@ -12,6 +12,7 @@
 
 #include "number_text.h"
 #include "model/scenario.h"
+#include "project/element_inputs.h"
 
 namespace {
 
@@ -24,6 +25,11 @@ QTableWidgetItem* ReadOnlyCell(const QString& text, const QBrush& background) {
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     item->setBackground(background);
     return item;
+}
+
+// "Длина × ширина × высота, м", from the room's table.
+std::string RoomSizesCaption() {
+    return zf::project::SizesCaption(zf::project::kRoomInputs);
 }
 
 }  // namespace
@@ -41,7 +47,7 @@ TF_Building::TF_Building(QWidget* parent) : QDialog(parent) {
     rooms_ = new QTableWidget(0, 3, this);
     rooms_->setObjectName(QStringLiteral("GridRoomNames"));
     rooms_->setHorizontalHeaderLabels(
-        {QStringLiteral("Помещение"), QStringLiteral("Длина × ширина × высота, м"), QStringLiteral("Название")});
+        {QStringLiteral("Помещение"), QString::fromStdString(RoomSizesCaption()), QStringLiteral("Название")});
     rooms_->verticalHeader()->setVisible(false);
     rooms_->verticalHeader()->setDefaultSectionSize(20);
     rooms_->horizontalHeader()->setSectionResizeMode(kNameColumn, QHeaderView::Stretch);

@@ -8,11 +8,11 @@
 
 std::optional<std::string> WriteWhole(const QString& path, const std::string& text) {
     try {
-        zfcli::AtomicFile file(QFile::encodeName(path).toStdString());
+        zf::project::AtomicFile file(QFile::encodeName(path).toStdString());
         file.Stream() << text;
         file.Commit();
         return std::nullopt;
-    } catch (const zfcli::OutputError& e) {
+    } catch (const zf::project::OutputError& e) {
         return e.what();
     }
 }

@@ -6,7 +6,7 @@
 #include <string>
 
 // Writes the text to a temporary file beside `path` and renames it over `path` only when all of
-// it was written, keeping the old file's permissions (zfcli::AtomicFile, as the runner writes
+// it was written, keeping the old file's permissions (zf::project::AtomicFile, as the runner writes
 // its outputs): a failure leaves the old file as it was and returns the writer's own words for
 // it (WriteFailureMessage: the path, what failed and the system's reason); none on success.
 std::optional<std::string> WriteWhole(const QString& path, const std::string& text);

@@ -21,7 +21,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "dialog_fields.h"
 #include "number_text.h"
+#include "project/element_inputs.h"
 #include "project/scenario_file.h"
 #include "study_window.h"
 #include "u_AddDoor.h"
@@ -191,9 +193,7 @@ void Tf_main::FillGridRoom() {
     const int n = zm->RoomCount();
     grid->setRowCount(n + 1);
     SetCell(grid, 0, 0, QStringLiteral("№"));
-    SetCell(grid, 0, 1, QStringLiteral("Длина, м"));
-    SetCell(grid, 0, 2, QStringLiteral("Ширина, м"));
-    SetCell(grid, 0, 3, QStringLiteral("Высота, м"));
+    for (int c = 1; const auto& input : zf::project::kRoomInputs) SetCell(grid, 0, c++, InputText(input.Caption));
     for (int k = 1; k <= n; ++k) {
         const zf::TRoom& room = zm->Room(k - 1);
         SetCell(grid, k, 0, QString::number(k));
@@ -247,8 +247,7 @@ void Tf_main::FillGridProem(int row, int col) {
     const int m = cell ? static_cast<int>(cell->size()) : 0;
     grid->setRowCount(m + 1);
     SetCell(grid, 0, 0, QStringLiteral("№"));
-    SetCell(grid, 0, 1, QStringLiteral("Высота, м"));
-    SetCell(grid, 0, 2, QStringLiteral("Ширина, м"));
+    for (int c = 1; const auto& input : zf::project::kOpeningInputs) SetCell(grid, 0, c++, InputText(input.Caption));
     SetCell(grid, 0, 3, QStringLiteral("Открытый (0/1)"));
     for (int k = 1; k <= m; ++k) {
         const zf::TProem& face = *(*cell)[static_cast<std::size_t>(k - 1)];

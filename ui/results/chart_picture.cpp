@@ -13,11 +13,12 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSettings>
 #include <QSpinBox>
 #include <QSvgGenerator>
 #include <algorithm>
+
+#include "result_export.h"
 
 namespace {
 
@@ -25,10 +26,6 @@ constexpr double kLayoutWidth = 800;   // a chart this wide has room for its lab
 constexpr double kLayoutHeight = 500;  // and this high [px]
 constexpr double kMetresPerInch = 0.0254;
 constexpr double kMillimetresPerInch = 25.4;
-
-QString WriteFailure(const QString& path, const QString& reason) {
-    return QStringLiteral("Не удалось записать файл\n%1\n(%2)").arg(QDir::toNativeSeparators(path), reason);
-}
 
 // The scene's drawing of the chart at `layout`, scaled into `target` on `painter`.
 void DrawChart(QChartView* view, QPainter& painter, QSizeF layout, const QRectF& target) {
@@ -95,15 +92,16 @@ QImage ChartPicture(QChartView* view, const ChartPictureSize& size) {
 }
 
 QString SaveChartPicture(QChartView* view, const QString& path, bool svg, const QString& title, const ChartPictureSize& size) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return WriteFailure(path, file.errorString());
-    const bool written = svg ? file.write(SvgBytes(view, title, size)) >= 0 : ChartPicture(view, size).save(&file, "PNG");
-    if (!written) {
-        file.cancelWriting();
-        return WriteFailure(path, file.errorString());
+    // Drawn in memory first, then written whole by the writer the building's save uses.
+    QByteArray bytes;
+    if (svg) {
+        bytes = SvgBytes(view, title, size);
+    } else {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        ChartPicture(view, size).save(&buffer, "PNG");
     }
-    if (!file.commit()) return WriteFailure(path, file.errorString());
-    return {};
+    return WriteWholeFile(path, bytes);
 }
 
 ChartPictureSize LastChartPictureSize() {

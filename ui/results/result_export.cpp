@@ -3,18 +3,18 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QClipboard>
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGraphicsView>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
-#include <QSaveFile>
 #include <cmath>
 #include <set>
 #include <sstream>
 
 #include "number_format.h"
 #include "number_text.h"
+#include "output_file.h"
 #include "sample_csv.h"
 #include "verdict.h"
 #include "model/scenario.h"
@@ -29,11 +29,24 @@ QString CellText(const QVariant& value) {
     return text;
 }
 
-QString WriteFailure(const QString& path, const QString& reason) {
-    return QStringLiteral("Не удалось записать файл\n%1\n(%2)").arg(QDir::toNativeSeparators(path), reason);
+}  // namespace
+
+QString ExportFailureText(const std::string& failure) {
+    return QStringLiteral("Файл не сохранен, прежний файл (если он был) остался как был.\n%1.\nПроверьте, что папка "
+                          "существует и в нее можно писать, освободите место на диске или сохраните файл в другое место.")
+        .arg(QString::fromStdString(failure));
 }
 
-}  // namespace
+QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    try {
+        zf::project::AtomicFile file(QFile::encodeName(path).toStdString());
+        file.Stream().write(bytes.constData(), static_cast<std::streamsize>(bytes.size()));
+        file.Commit();
+        return {};
+    } catch (const zf::project::OutputError& e) {
+        return ExportFailureText(e.what());
+    }
+}
 
 std::optional<ChartFileFormat> ChartFormatOfName(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -105,16 +118,6 @@ const char* const kInflowColumn = "Поступление газа через п
 
 QString CommaNumber(double value) { return QString::fromStdString(zfreport::GeneralNumberText(value, ",")); }
 
-QString WriteWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return WriteFailure(path, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return WriteFailure(path, file.errorString());
-    }
-    if (!file.commit()) return WriteFailure(path, file.errorString());
-    return {};
-}
 
 }  // namespace
 
@@ -138,12 +141,12 @@ QString SpreadsheetRoomCsv(const zf::TzoneMath& zm, int room) {
 QString SaveRoomCsv(const zf::TzoneMath& zm, int room, const QString& path, CsvForm form) {
     if (form == CsvForm::Spreadsheet) {
         // The byte-order mark tells a spreadsheet the file is UTF-8, so the header reads in Cyrillic.
-        return WriteWhole(path, QByteArray("\xEF\xBB\xBF") + SpreadsheetRoomCsv(zm, room).toUtf8());
+        return WriteWholeFile(path, QByteArray("\xEF\xBB\xBF") + SpreadsheetRoomCsv(zm, room).toUtf8());
     }
     std::ostringstream csv;
     zfreport::WriteRoomCsv(csv, zm, room);
     const std::string text = csv.str();
-    return WriteWhole(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    return WriteWholeFile(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 QString StoppedRunNote(const zf::TzoneMath& zm) {

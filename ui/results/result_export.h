@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 #include <optional>
+#include <string>
 
 class QAbstractItemView;
 class QAction;
@@ -13,6 +14,15 @@ class QGraphicsView;
 namespace zf { class TzoneMath; }
 
 enum class ChartFileFormat { Png, Svg };
+
+// What the window says when an export could not be written: that nothing was replaced, the
+// writer's own words (WriteFailureMessage: the path, what failed, the system's reason) and what
+// to do about it.
+QString ExportFailureText(const std::string& failure);
+
+// Writes `bytes` to `path` whole or not at all (zf::project::AtomicFile, as the building is
+// saved): returns ExportFailureText on failure, empty on success.
+QString WriteWholeFile(const QString& path, const QByteArray& bytes);
 
 // The format a file name asks for by its suffix (.png, .svg in any case), none for another.
 std::optional<ChartFileFormat> ChartFormatOfName(const QString& path);
