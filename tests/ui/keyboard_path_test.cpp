@@ -23,6 +23,8 @@ protected:
         main_->SetRunWindows(progress_.get(), new TF_ShowResult(main_.get()));
         // The file dialog is the platform's; its answer is the path a user would type.
         main_->SetPathAsker([this](bool, const QString&) { return dir_.filePath(QStringLiteral("keyboard.pdf")); });
+        // The object's texts the report asks for once are declined, as "Отмена" does.
+        main_->SetObjectInfoAsker([](zf::project::Document&) { return false; });
         QApplication::setActiveWindow(main_.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(main_.get()));
     }

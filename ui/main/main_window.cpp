@@ -314,7 +314,7 @@ void Tf_main::CreateEditMenu() {
     edit->addAction(redo);
     edit->addSeparator();
     add(edit, "ActBuilding", QStringLiteral("&Здание..."), QKeySequence(), [this] { btnBuildingClick(); });
-    add(edit, "ActObjectInfo", QStringLiteral("Сведения об &объекте..."), QKeySequence(), [this] { btnObjectInfoClick(); })
+    add(edit, "ActObjectInfo", QStringLiteral("&Сведения об объекте..."), QKeySequence(), [this] { btnObjectInfoClick(); })
         ->setStatusTip(QStringLiteral("Объект, адрес, организация и исполнитель для титульного листа отчета"));
     add(edit, "ActEvacuation", QStringLiteral("&Эвакуация..."), QKeySequence(), [this] { btnEvacuationClick(); });
     add(edit, "ActRoutes", QStringLiteral("&Пути эвакуации..."), QKeySequence(), [this] { btnRoutesClick(); })
