@@ -47,7 +47,6 @@ namespace {
 constexpr int kDotsPerInch = 96;
 constexpr double kMarginLeftMm = 20;   // binding side
 constexpr double kMarginOtherMm = 15;
-constexpr double kFooterHeight = 28;   // below the text of each page [units]
 constexpr double kChartHeight = 330;   // one chart [units]; two fit a page with their captions
 
 // The text document's custom object that draws one chart.
@@ -104,6 +103,28 @@ void PlaceCharts(QTextDocument& doc, double width) {
 // would be split or parted starts a new page instead. Done in reading order, so each decision
 // sees the pages the earlier ones made. (A paragraph split over pages is also drawn whole on
 // both, its lines beyond the page only clipped: a search in the PDF would find them twice.)
+void zfpdf::PaintPages(QPainter& painter, QPdfWriter& writer, QTextDocument& doc, const QSizeF& page,
+                       const QString& footerText) {
+    const int pages = doc.pageCount();
+    painter.setFont(QFont(kFixedFont, 7));
+    for (int p = 0; p < pages; ++p) {
+        if (p > 0) writer.newPage();
+        painter.save();
+        painter.translate(0, -p * page.height());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, p * page.height(), page.width(), page.height());
+        // A table split over two pages draws its frame past the page: the footer stays clear.
+        painter.setClipRect(context.clip);
+        doc.documentLayout()->draw(&painter, context);
+        painter.restore();
+        const QRectF footer(0, page.height() + 6, page.width(), kFooterHeight - 6);
+        painter.setPen(Qt::darkGray);
+        painter.drawLine(footer.topLeft(), footer.topRight());
+        painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, footerText);
+        painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("стр. %1 из %2").arg(p + 1).arg(pages));
+    }
+}
+
 void zfpdf::KeepTogether(QTextDocument& doc) {
     QAbstractTextDocumentLayout* layout = doc.documentLayout();
     const double pageHeight = doc.pageSize().height();
@@ -284,30 +305,6 @@ void LayOutReport(QTextDocument& doc, QPdfWriter& writer, const QSizeF& page, zf
     zfpdf::NumberContents(doc);
 }
 
-// Every page of the laid-out text, with a footer that says which report and which page it is.
-void PaintPages(QPainter& painter, QPdfWriter& writer, QTextDocument& doc, const QSizeF& page, const QString& version,
-                const QString& sha) {
-    const int pages = doc.pageCount();
-    painter.setFont(QFont(kFixedFont, 7));
-    for (int p = 0; p < pages; ++p) {
-        if (p > 0) writer.newPage();
-        painter.save();
-        painter.translate(0, -p * page.height());
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, p * page.height(), page.width(), page.height());
-        // A table split over two pages draws its frame past the page: the footer stays clear.
-        painter.setClipRect(context.clip);
-        doc.documentLayout()->draw(&painter, context);
-        painter.restore();
-        const QRectF footer(0, page.height() + 6, page.width(), kFooterHeight - 6);
-        painter.setPen(Qt::darkGray);
-        painter.drawLine(footer.topLeft(), footer.topRight());
-        painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter,
-                         QStringLiteral("zonefire %1 · сценарий SHA-256 %2…").arg(version, sha));
-        painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("стр. %1 из %2").arg(p + 1).arg(pages));
-    }
-}
-
 }  // namespace
 
 QString WriteReportPdf(QIODevice& device, zf::TzoneMath& zm, const ScenarioDescription& description,
@@ -321,7 +318,7 @@ QString WriteReportPdf(QIODevice& device, zf::TzoneMath& zm, const ScenarioDescr
                                      QMarginsF(kMarginLeftMm, kMarginOtherMm, kMarginOtherMm, kMarginOtherMm),
                                      QPageLayout::Millimeter));
     const QRectF paper = writer.pageLayout().paintRectPixels(kDotsPerInch);
-    const QSizeF page(paper.width(), paper.height() - kFooterHeight);
+    const QSizeF page(paper.width(), paper.height() - zfpdf::kFooterHeight);
     QTextDocument doc;
     LayOutReport(doc, writer, page, zm, description, stamp);
 
@@ -329,7 +326,7 @@ QString WriteReportPdf(QIODevice& device, zf::TzoneMath& zm, const ScenarioDescr
     if (!painter.begin(&writer)) return QStringLiteral("Не удалось начать запись отчета.");
     const QString sha = QString::fromLatin1(
         QCryptographicHash::hash(ScenarioBytes(zm, description), QCryptographicHash::Sha256).toHex().left(16));
-    PaintPages(painter, writer, doc, page, stamp.Version, sha);
+    zfpdf::PaintPages(painter, writer, doc, page, QStringLiteral("zonefire %1 · сценарий SHA-256 %2…").arg(stamp.Version, sha));
     if (!painter.end()) return QStringLiteral("Не удалось записать отчет: %1").arg(device.errorString());
     return {};
 }

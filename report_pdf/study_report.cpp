@@ -29,7 +29,6 @@ using namespace zfcli::study;
 constexpr int kDotsPerInch = 96;  // as the run's report: charts keep their proportions and fonts
 constexpr double kMarginLeftMm = 20;  // binding side
 constexpr double kMarginOtherMm = 15;
-constexpr double kFooterHeight = 28;  // below the text of each page [units]
 
 constexpr int kChartObjectType = QTextFormat::UserObject + 2;
 enum ChartProperty { kChartIndex = QTextFormat::UserProperty + 1, kChartWidth };
@@ -91,26 +90,6 @@ Share ShareOf(const QString& folder) {
     return {shard[0].toULongLong(), shard[1].toULongLong()};
 }
 
-void PaintPages(QPainter& painter, QPdfWriter& writer, QTextDocument& doc, const QSizeF& page, const QString& footerText) {
-    const int pages = doc.pageCount();
-    painter.setFont(QFont(zfpdf::kFixedFont, 7));
-    for (int p = 0; p < pages; ++p) {
-        if (p > 0) writer.newPage();
-        painter.save();
-        painter.translate(0, -p * page.height());
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, p * page.height(), page.width(), page.height());
-        painter.setClipRect(context.clip);
-        doc.documentLayout()->draw(&painter, context);
-        painter.restore();
-        const QRectF footer(0, page.height() + 6, page.width(), kFooterHeight - 6);
-        painter.setPen(Qt::darkGray);
-        painter.drawLine(footer.topLeft(), footer.topRight());
-        painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, footerText);
-        painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("стр. %1 из %2").arg(p + 1).arg(pages));
-    }
-}
-
 QString WriteReport(QIODevice& device, const zfpdf::StudyReportInput& in) {
     zfpdf::StudyReportText text(in);
     text.Build();
@@ -121,7 +100,7 @@ QString WriteReport(QIODevice& device, const zfpdf::StudyReportInput& in) {
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                      QMarginsF(kMarginLeftMm, kMarginOtherMm, kMarginOtherMm, kMarginOtherMm), QPageLayout::Millimeter));
     const QRectF paper = writer.pageLayout().paintRectPixels(kDotsPerInch);
-    const QSizeF page(paper.width(), paper.height() - kFooterHeight);
+    const QSizeF page(paper.width(), paper.height() - zfpdf::kFooterHeight);
     QTextDocument doc;
     doc.documentLayout()->setPaintDevice(&writer);
     doc.setPageSize(page);
@@ -134,7 +113,7 @@ QString WriteReport(QIODevice& device, const zfpdf::StudyReportInput& in) {
     zfpdf::KeepTogether(doc);
     QPainter painter;
     if (!painter.begin(&writer)) return QStringLiteral("Не удалось начать запись отчета.");
-    PaintPages(painter, writer, doc, page,
+    zfpdf::PaintPages(painter, writer, doc, page,
                QStringLiteral("zonefire %1 · исследование %2 · study.json SHA-256 %3…").arg(in.Version, in.FolderName, in.StudySha.left(16)));
     if (!painter.end()) return QStringLiteral("Не удалось записать отчет: %1").arg(device.errorString());
     return {};
